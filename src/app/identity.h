@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/version.h"
+
+#include <QString>
+
+// The program's fixed identity: names, addresses and its own version.
+QString companyName();
+QString productName();
+QString productFolderName();
+QString webSiteUrl();
+QString donateUrl();
+/// Host name of the maker's service, without scheme.
+QString apiHost();
+QString applicationId();
+QString installationId();
+/// The fixed identity shared by every process of the program (single-instance peer).
+QString singleInstanceId();
+Version programVersion();
+
+/// The newest version announced by the update check; invalid until one was announced.
+/// Read and written on the user-interface thread only.
+Version availableVersion();
+void setAvailableVersion(const Version& version);

@@ -1,0 +1,30 @@
+#include "app/mrvapp.h"
+
+#include "app/identity.h"
+#include "app/log.h"
+#include "app/specialfolder.h"
+#include "app/taskcore.h"
+#include "settings/appsettings.h"
+#include "store/taskstorage.h"
+
+#include <QSessionManager>
+
+MrvApp::MrvApp(int& argc, char** argv)
+    : SingleApplication(singleInstanceId(), argc, argv)
+{
+    connect(this, &QGuiApplication::commitDataRequest, this, &MrvApp::commitData, Qt::DirectConnection);
+}
+
+void MrvApp::commitData(QSessionManager& manager)
+{
+    MRV_DEBUG("MrvApp::commitData", QStringLiteral("in"));
+    if (AppSettings::exists())
+        AppSettings::settings()->save(settingsFilePath());
+    if (TaskCore::exists()) {
+        if (const auto storage = TaskCore::instance()->storage())
+            storage->commitDataRequest(manager);
+    }
+    MRV_DEBUG("MrvApp::commitData", QStringLiteral("out"));
+    if (Log::exists())
+        Log::instance()->flush();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+/// The autostart entry that starts the program with the user's session:
+/// $XDG_CONFIG_HOME/autostart/Mirevo.desktop.
+QString autostartEntryPath();
+
+/// Turns starting with the session on (writes the entry for `executablePath`) or off (deletes
+/// it). False for an empty path, a failed write, or when there was no entry to delete.
+bool setRunOnStartup(const QString& executablePath, bool on);
+
+/// Whether the autostart entry exists.
+bool isRunOnStartupEnabled();
+
+} // namespace platform

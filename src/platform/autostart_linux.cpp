@@ -1,0 +1,42 @@
+#include "platform/autostart.h"
+
+#include "platform/desktopentry.h"
+#include "platform/shellfolders.h"
+
+#include <QFile>
+
+namespace platform {
+
+QString autostartEntryPath()
+{
+    const QString config = shellFolderPath(ShellFolder::RoamingAppData);
+    if (config.isEmpty())
+        return QString();
+    return config + QStringLiteral("/autostart/Mirevo.desktop");
+}
+
+bool setRunOnStartup(const QString& executablePath, bool on)
+{
+    const QString path = autostartEntryPath();
+    if (executablePath.isEmpty() || path.isEmpty())
+        return false;
+    if (!on)
+        return QFile::remove(path);
+
+    DesktopEntry entry;
+    entry.setValue(QStringLiteral("Type"), QStringLiteral("Application"));
+    entry.setValue(QStringLiteral("Name"), QStringLiteral("Mirevo"));
+    entry.setExec(executablePath);
+    entry.setValue(QStringLiteral("Icon"), QStringLiteral("mirevo"));
+    entry.setValue(QStringLiteral("Terminal"), QStringLiteral("false"));
+    entry.setValue(QStringLiteral("X-GNOME-Autostart-enabled"), QStringLiteral("true"));
+    return entry.write(path);
+}
+
+bool isRunOnStartupEnabled()
+{
+    const QString path = autostartEntryPath();
+    return !path.isEmpty() && QFile::exists(path);
+}
+
+} // namespace platform

@@ -1,0 +1,479 @@
+#include "store/taskstorage.h"
+
+#include "app/log.h"
+#include "store/taskstoragecommiter.h"
+#include "store/taskstoragereader.h"
+#include "store/tasksnapshot.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMutexLocker>
+
+#include <climits>
+
+using Locker = QMutexLocker<QRecursiveMutex>;
+
+TaskStorage::TaskStorage(const QString& path, int commitIntervalMs, QObject* parent)
+    : QObject(parent)
+    , m_path(path)
+    , m_commitIntervalMs(commitIntervalMs)
+{
+}
+
+TaskStorage::~TaskStorage()
+{
+    // The committer's last pass still reads the store, so it goes first.
+    m_committer.reset();
+}
+
+int TaskStorage::init()
+{
+    Locker locker(&m_lock);
+    bool fromBackup = false;
+    const int result = _load(&fromBackup);
+    if (result == 0) {
+        bool ok = _validate();
+        // A database loaded from its backup must be written again, like a repaired one.
+        if (fromBackup)
+            ok = false;
+        const FocusGroup::Id fixed[] = {FocusGroup::inboxId(), FocusGroup::trashId(), FocusGroup::completedId()};
+        const char* names[] = {"Inbox", "Trash", "Completed"};
+        for (int i = 0; i < 3; ++i) {
+            if (!m_groups.contains(fixed[i]))
+                m_groups.insert(fixed[i], FocusGroup(fixed[i], QLatin1String(names[i])));
+        }
+        m_revision = ok ? 0 : 1;
+        m_committer = std::make_unique<TaskStorageCommiter>(this, m_commitIntervalMs);
+        m_committer->start(QThread::InheritPriority);
+    }
+    return result;
+}
+
+int TaskStorage::_load(bool* fromBackup)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString source = m_path;
+    if (!QFile::exists(source)) {
+        const QString backup = m_path + QStringLiteral(".bak");
+        if (!QFile::exists(backup))
+            return 0; // first run: an empty database
+        MRV_WARNING("TaskStorage::init", QStringLiteral("Database file is missing, loading its backup ") + backup);
+        source = backup;
+        *fromBackup = true;
+    }
+    QFile file(source);
+    int result;
+    if (file.open(QIODevice::ReadOnly)) {
+        TaskStorageReader reader(this);
+        result = reader.read(&file);
+    } else {
+        // Starting empty over a file that exists would overwrite the user's tasks.
+        MRV_CRITICAL("TaskStorage::init", QStringLiteral("Cannot open ") + source + QStringLiteral(": ") + file.errorString());
+        result = TaskStorageReader::OtherFailure;
+    }
+    if (result == 0)
+        MRV_DEBUG("TaskStorage::init", QStringLiteral("Database loaded in ") + Log::elapsedText(timer.elapsed()));
+    else
+        MRV_CRITICAL("TaskStorage::init", QStringLiteral("Database failed to load"));
+    return result;
+}
+
+bool TaskStorage::_validate()
+{
+    bool ok = true;
+    for (auto it = m_groups.begin(); it != m_groups.end(); ++it) {
+        FocusGroup& group = it.value();
+        for (qsizetype i = group.m_taskIds.size() - 1; i >= 0; --i) {
+            const TodoTask::Id taskId = group.m_taskIds.at(i);
+            if (m_tasks.contains(taskId))
+                continue;
+            group.m_taskIds.removeAt(i);
+            MRV_WARNING("TaskStorage::_validate",
+                        QStringLiteral("Removing orphaned task id ") + taskId.toString() + QStringLiteral(" from ")
+                            + group.m_name + QLatin1Char(' ') + group.m_id.toString());
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+void TaskStorage::_bump()
+{
+    m_revision = m_revision == INT_MAX ? 0 : m_revision + 1;
+}
+
+void TaskStorage::_setRevision(int revision)
+{
+    Locker locker(&m_lock);
+    m_revision = revision;
+}
+
+FocusGroup TaskStorage::group(const FocusGroup::Id& groupId) const
+{
+    Locker locker(&m_lock);
+    if (groupId.isNull())
+        return FocusGroup();
+    auto it = m_groups.constFind(groupId);
+    if (it == m_groups.constEnd())
+        return FocusGroup();
+    FocusGroup copy = it.value();
+    copy.m_storage = const_cast<TaskStorage*>(this);
+    return copy;
+}
+
+TodoTask TaskStorage::task(const TodoTask::Id& taskId) const
+{
+    Locker locker(&m_lock);
+    if (taskId.isNull())
+        return TodoTask();
+    auto it = m_tasks.constFind(taskId);
+    if (it == m_tasks.constEnd())
+        return TodoTask();
+    TodoTask copy = it.value();
+    copy.m_storage = const_cast<TaskStorage*>(this);
+    return copy;
+}
+
+QList<FocusGroup::Id> TaskStorage::groupIds() const
+{
+    Locker locker(&m_lock);
+    QList<FocusGroup::Id> ids;
+    ids.reserve(m_userGroupOrder.size() + 3);
+    ids << FocusGroup::inboxId() << FocusGroup::completedId() << FocusGroup::trashId();
+    ids += m_userGroupOrder;
+    return ids;
+}
+
+int TaskStorage::revision() const
+{
+    Locker locker(&m_lock);
+    return m_revision;
+}
+
+void TaskStorage::snapshot(TaskSnapshot& snapshot) const
+{
+    Locker locker(&m_lock);
+    snapshot.revision = m_revision;
+    if (snapshot.byId) {
+        snapshot.groups.clear();
+        snapshot.tasks.clear();
+        snapshot.groupsById = m_groups;
+        snapshot.tasksById = m_tasks;
+        return;
+    }
+    snapshot.groupsById.clear();
+    snapshot.tasksById.clear();
+    snapshot.groups.clear();
+    snapshot.groups.reserve(m_userGroupOrder.size() + 3);
+    for (const FocusGroup::Id& id : groupIds()) {
+        auto it = m_groups.constFind(id);
+        if (it != m_groups.constEnd())
+            snapshot.groups.append(it.value());
+    }
+    snapshot.tasks.clear();
+    snapshot.tasks.reserve(m_tasks.size());
+    for (auto it = m_tasks.constBegin(); it != m_tasks.constEnd(); ++it)
+        snapshot.tasks.append(it.value());
+}
+
+FocusGroup::Id TaskStorage::addGroup(const QString& name, const QString& iconKey)
+{
+    Locker locker(&m_lock);
+    const FocusGroup::Id id = QUuid::createUuid();
+    m_groups.insert(id, FocusGroup(id, name, iconKey));
+    m_userGroupOrder.append(id);
+    _bump();
+    return id;
+}
+
+void TaskStorage::removeGroup(const FocusGroup::Id& groupId)
+{
+    Locker locker(&m_lock);
+    if (groupId.isNull() || !FocusGroup::isUserGroup(groupId))
+        return;
+    auto it = m_groups.find(groupId);
+    auto trash = m_groups.find(FocusGroup::trashId());
+    if (it == m_groups.end() || trash == m_groups.end())
+        return;
+    const FocusGroup::TaskIdList taskIds = it->m_taskIds;
+    for (const TodoTask::Id& taskId : taskIds) {
+        if (!trash->m_taskIds.contains(taskId))
+            trash->m_taskIds.append(taskId);
+    }
+    m_groups.erase(it);
+    m_userGroupOrder.removeAll(groupId);
+    _bump();
+}
+
+void TaskStorage::moveGroup(int index, const FocusGroup::Id& groupId)
+{
+    Locker locker(&m_lock);
+    if (groupId.isNull() || !FocusGroup::isUserGroup(groupId))
+        return;
+    const qsizetype from = m_userGroupOrder.indexOf(groupId);
+    if (from < 0 || from == index || index < 0 || index > m_userGroupOrder.size())
+        return;
+    m_userGroupOrder.removeAt(from);
+    if (index >= m_userGroupOrder.size())
+        m_userGroupOrder.append(groupId);
+    else
+        m_userGroupOrder.insert(index, groupId);
+    _bump();
+}
+
+void TaskStorage::placeGroupAt(const FocusGroup::Id& targetGroupId, const FocusGroup::Id& groupId)
+{
+    Locker locker(&m_lock);
+    if (targetGroupId.isNull() || groupId.isNull())
+        return;
+    if (!FocusGroup::isUserGroup(targetGroupId) || !FocusGroup::isUserGroup(groupId))
+        return;
+    const qsizetype target = m_userGroupOrder.indexOf(targetGroupId);
+    if (target >= 0)
+        moveGroup(static_cast<int>(target), groupId);
+}
+
+void TaskStorage::setGroupName(const FocusGroup::Id& groupId, const QString& name)
+{
+    Locker locker(&m_lock);
+    auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
+    if (it == m_groups.end())
+        return;
+    it->m_name = name;
+    _bump();
+}
+
+void TaskStorage::setGroupIcon(const FocusGroup::Id& groupId, const QString& iconKey)
+{
+    Locker locker(&m_lock);
+    auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
+    if (it == m_groups.end())
+        return;
+    it->m_iconKey = iconKey;
+    _bump();
+}
+
+void TaskStorage::emptyTrash()
+{
+    Locker locker(&m_lock);
+    auto trash = m_groups.find(FocusGroup::trashId());
+    if (trash != m_groups.end())
+        trash->m_taskIds.clear();
+    _bump();
+    Q_EMIT groupChanged(FocusGroup::trashId());
+}
+
+TodoTask::Id TaskStorage::createTask(const FocusGroup::Id& groupId)
+{
+    Locker locker(&m_lock);
+    if (groupId.isNull())
+        return TodoTask::Id();
+    TodoTask task;
+    task.initNew();
+    m_tasks.insert(task.m_id, task);
+    FocusGroup::Id receiver = m_groups.contains(groupId) ? groupId : FocusGroup::inboxId();
+    auto it = m_groups.find(receiver);
+    if (it != m_groups.end())
+        it->m_taskIds.append(task.m_id);
+    _bump();
+    Q_EMIT groupChanged(receiver);
+    return task.m_id;
+}
+
+void TaskStorage::setTaskName(const TodoTask::Id& taskId, const QString& name)
+{
+    Locker locker(&m_lock);
+    auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
+    if (it == m_tasks.end() || it->m_name == name)
+        return;
+    it->m_name = name;
+    _bump();
+    Q_EMIT taskChanged(taskId);
+}
+
+void TaskStorage::setTaskNotes(const TodoTask::Id& taskId, const QString& notes)
+{
+    Locker locker(&m_lock);
+    auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
+    if (it == m_tasks.end() || it->m_notes == notes)
+        return;
+    it->m_notes = notes;
+    _bump();
+    Q_EMIT taskChanged(taskId);
+}
+
+void TaskStorage::setTaskDue(const TodoTask::Id& taskId, const QDateTime& due)
+{
+    Locker locker(&m_lock);
+    auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
+    if (it == m_tasks.end() || it->m_due == due)
+        return;
+    it->m_due = due;
+    _bump();
+    Q_EMIT taskChanged(taskId);
+}
+
+void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt)
+{
+    Locker locker(&m_lock);
+    auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
+    if (it == m_tasks.end() || it->m_completed == completed)
+        return;
+    it->m_completed = completed;
+    it->m_completedAt = completedAt;
+    _bump();
+    Q_EMIT taskChanged(taskId);
+}
+
+void TaskStorage::addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId)
+{
+    Locker locker(&m_lock);
+    if (groupId.isNull() || taskId.isNull())
+        return;
+    auto it = m_groups.find(groupId);
+    if (it == m_groups.end())
+        return;
+    if (!it->m_taskIds.contains(taskId))
+        it->m_taskIds.append(taskId);
+    _bump();
+    Q_EMIT groupChanged(groupId);
+}
+
+void TaskStorage::addTasksToGroup(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds)
+{
+    Locker locker(&m_lock);
+    if (taskIds.isEmpty() || groupId.isNull())
+        return;
+    auto it = m_groups.find(groupId);
+    if (it == m_groups.end())
+        return;
+    for (const TodoTask::Id& taskId : taskIds) {
+        if (!taskId.isNull() && !it->m_taskIds.contains(taskId))
+            it->m_taskIds.append(taskId);
+    }
+    _bump();
+    Q_EMIT groupChanged(groupId);
+}
+
+void TaskStorage::removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& taskId, bool skipTrash)
+{
+    Locker locker(&m_lock);
+    if (groupId.isNull() || taskId.isNull())
+        return;
+    auto it = m_groups.find(groupId);
+    auto trash = m_groups.find(FocusGroup::trashId());
+    if (it == m_groups.end() || trash == m_groups.end())
+        return;
+    if (groupId == FocusGroup::trashId()) {
+        MRV_INFO("TaskStorage::removeTask", QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" from trash"));
+        trash->m_taskIds.removeAll(taskId);
+    } else {
+        it->m_taskIds.removeAll(taskId);
+        bool listed = false;
+        for (auto g = m_groups.constBegin(); g != m_groups.constEnd() && !listed; ++g)
+            listed = g->m_taskIds.contains(taskId);
+        if (!listed) {
+            if (!skipTrash) {
+                MRV_INFO("TaskStorage::removeTask", QStringLiteral("Move task ") + taskId.toString() + QStringLiteral(" to trash"));
+                trash->m_taskIds.append(taskId);
+            } else {
+                MRV_INFO("TaskStorage::removeTask",
+                         QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" skipping trash"));
+            }
+        }
+    }
+    _bump();
+    Q_EMIT groupChanged(groupId);
+}
+
+void TaskStorage::moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup::Id& toGroupId,
+                            const QList<TodoTask::Id>& taskIds)
+{
+    Locker locker(&m_lock);
+    if (fromGroupId.isNull() || toGroupId.isNull() || taskIds.isEmpty())
+        return;
+    if (!m_groups.contains(fromGroupId) || !m_groups.contains(toGroupId))
+        return;
+    if (toGroupId != FocusGroup::trashId() && toGroupId != FocusGroup::completedId()) {
+        for (const TodoTask::Id& taskId : taskIds) {
+            if (taskId.isNull())
+                continue;
+            m_groups[fromGroupId].m_taskIds.removeAll(taskId);
+            FocusGroup& target = m_groups[toGroupId];
+            if (!target.m_taskIds.contains(taskId))
+                target.m_taskIds.append(taskId);
+        }
+        Q_EMIT groupChanged(fromGroupId);
+        Q_EMIT groupChanged(toGroupId);
+    } else {
+        for (const TodoTask::Id& taskId : taskIds) {
+            if (taskId.isNull())
+                continue;
+            // Slots may change the store while we emit, so walk a copy of the ids.
+            const QList<FocusGroup::Id> allGroups = m_groups.keys();
+            for (const FocusGroup::Id& id : allGroups) {
+                auto it = m_groups.find(id);
+                if (it == m_groups.end())
+                    continue;
+                it->m_taskIds.removeAll(taskId);
+                Q_EMIT groupChanged(id);
+            }
+            auto target = m_groups.find(toGroupId);
+            if (target != m_groups.end() && !target->m_taskIds.contains(taskId))
+                target->m_taskIds.append(taskId);
+        }
+        Q_EMIT groupChanged(toGroupId);
+    }
+    _bump();
+}
+
+void TaskStorage::reorderTasks(const FocusGroup::Id& groupId, const TodoTask::Id& anchorTaskId, bool before,
+                               const QList<TodoTask::Id>& taskIds)
+{
+    Locker locker(&m_lock);
+    auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
+    if (it == m_groups.end())
+        return;
+    FocusGroup::reorderList(it->m_taskIds, anchorTaskId, before, taskIds);
+    _bump();
+}
+
+void TaskStorage::commitDataRequest(QSessionManager& manager)
+{
+    Q_UNUSED(manager);
+    // No store lock here: the committer takes its own lock before the store's.
+    if (!m_committer)
+        return;
+    m_committer->commitNow();
+    MRV_DEBUG("TaskStorage::commitDataRequest", QStringLiteral("commitDataRequest() received"));
+}
+
+void TaskStorage::commitNow()
+{
+    if (m_committer)
+        m_committer->commitNow();
+}
+
+void TaskStorage::_insertGroup(const FocusGroup& group)
+{
+    FocusGroup copy = group;
+    copy.m_storage.clear();
+    m_groups.insert(copy.m_id, copy);
+    if (FocusGroup::isUserGroup(copy.m_id))
+        m_userGroupOrder.append(copy.m_id);
+}
+
+void TaskStorage::_setGroupIconKey(const FocusGroup::Id& groupId, const QString& iconKey)
+{
+    auto it = m_groups.find(groupId);
+    if (it != m_groups.end())
+        it->m_iconKey = iconKey;
+}
+
+void TaskStorage::_insertTask(const TodoTask& task)
+{
+    TodoTask copy = task;
+    copy.m_storage.clear();
+    m_tasks.insert(copy.m_id, copy);
+}

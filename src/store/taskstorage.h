@@ -1,0 +1,102 @@
+#pragma once
+
+#include "store/focusgroup.h"
+#include "store/todotask.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QRecursiveMutex>
+
+#include <memory>
+
+class QSessionManager;
+struct TaskSnapshot;
+class TaskStorageCommiter;
+
+/// All tasks and focus groups, the one place where they change. Every operation holds the
+/// store's recursive lock for its whole run, signals included, so slots may call back in.
+/// Every change advances `revision()`, which the background committer watches.
+class TaskStorage : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DefaultCommitIntervalMs = 60000;
+
+    /// `commitIntervalMs` is how long the committer waits between looks at the revision.
+    explicit TaskStorage(const QString& path, int commitIntervalMs = DefaultCommitIntervalMs,
+                         QObject* parent = nullptr);
+    ~TaskStorage() override;
+
+    /// Loads the database file (a missing file is an empty database) and, on success, starts
+    /// the background committer. Returns 0 on success, 1 for a file of a newer program,
+    /// other values for an unreadable file; on failure nothing is ever written.
+    int init();
+    const QString& path() const { return m_path; }
+
+    // Reads
+    FocusGroup group(const FocusGroup::Id& groupId) const;
+    TodoTask task(const TodoTask::Id& taskId) const;
+    /// Inbox, Completed, Trash, then the user groups in display order.
+    QList<FocusGroup::Id> groupIds() const;
+    int revision() const;
+    void snapshot(TaskSnapshot& snapshot) const;
+
+    // Groups (no signals)
+    FocusGroup::Id addGroup(const QString& name, const QString& iconKey);
+    void removeGroup(const FocusGroup::Id& groupId);
+    void moveGroup(int index, const FocusGroup::Id& groupId);
+    void placeGroupAt(const FocusGroup::Id& targetGroupId, const FocusGroup::Id& groupId);
+    void setGroupName(const FocusGroup::Id& groupId, const QString& name);
+    void setGroupIcon(const FocusGroup::Id& groupId, const QString& iconKey);
+
+    // Tasks
+    void emptyTrash();
+    TodoTask::Id createTask(const FocusGroup::Id& groupId);
+    void setTaskName(const TodoTask::Id& taskId, const QString& name);
+    void setTaskNotes(const TodoTask::Id& taskId, const QString& notes);
+    void setTaskDue(const TodoTask::Id& taskId, const QDateTime& due);
+    void setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt);
+    void addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId);
+    void addTasksToGroup(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
+    void removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& taskId, bool skipTrash);
+    void moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup::Id& toGroupId,
+                   const QList<TodoTask::Id>& taskIds);
+    void reorderTasks(const FocusGroup::Id& groupId, const TodoTask::Id& anchorTaskId, bool before,
+                      const QList<TodoTask::Id>& taskIds);
+
+    /// The desktop asks to save before the session ends: the database is written at once on
+    /// the calling thread.
+    void commitDataRequest(QSessionManager& manager);
+    /// Writes the current state at once (the save of `commitDataRequest`).
+    void commitNow();
+
+    // Loading only: no lock beyond init's, no signal, no revision change.
+    void _insertGroup(const FocusGroup& group);
+    void _setGroupIconKey(const FocusGroup::Id& groupId, const QString& iconKey);
+    void _insertTask(const TodoTask& task);
+
+    /// For tests: sets the revision, as if that many changes had happened.
+    void _setRevision(int revision);
+
+Q_SIGNALS:
+    void taskChanged(const TodoTask::Id& taskId);
+    void groupChanged(const FocusGroup::Id& groupId);
+
+private:
+    friend class TaskStorageCommiter;
+
+    void _bump();
+    bool _validate();
+    int _load(bool* fromBackup);
+    QRecursiveMutex& _lock() const { return m_lock; }
+
+    const QString m_path;
+    const int m_commitIntervalMs;
+    mutable QRecursiveMutex m_lock;
+    int m_revision = 0;
+    QHash<FocusGroup::Id, FocusGroup> m_groups;
+    QList<FocusGroup::Id> m_userGroupOrder;
+    QHash<TodoTask::Id, TodoTask> m_tasks;
+    std::unique_ptr<TaskStorageCommiter> m_committer;
+};

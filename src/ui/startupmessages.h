@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The messages shown when the program cannot start; each is a modal box with no parent.
+
+/// Text for a database that could not be loaded: `result` 1 is a file of a newer program,
+/// any other non-zero value an unreadable file.
+QString databaseLoadFailureText(int result);
+void showDatabaseLoadFailure(int result);
+
+/// Title and text shown when an installer is started while the program runs.
+QString instanceRunningTitle(bool install);
+QString instanceRunningText();
+void showInstanceRunningWarning(bool install);

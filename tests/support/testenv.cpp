@@ -1,0 +1,82 @@
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace testenv {
+
+namespace {
+
+QTemporaryDir* temporaryHome()
+{
+    // Lives until process end so that files written during the tests stay inspectable by them.
+    static QTemporaryDir* dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/mirevo-test-XXXXXX"));
+    return dir;
+}
+
+void setEnv(const char* name, const QString& value)
+{
+    qputenv(name, value.toLocal8Bit());
+}
+
+} // namespace
+
+void prepare()
+{
+    QTemporaryDir* home = temporaryHome();
+    const QString root = home->path();
+    QDir().mkpath(root + QStringLiteral("/.config"));
+    QDir().mkpath(root + QStringLiteral("/.local/share"));
+    QDir().mkpath(root + QStringLiteral("/runtime"));
+    QFile::setPermissions(root + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    setEnv("HOME", root);
+    setEnv("XDG_CONFIG_HOME", root + QStringLiteral("/.config"));
+    setEnv("XDG_DATA_HOME", root + QStringLiteral("/.local/share"));
+    setEnv("XDG_RUNTIME_DIR", root + QStringLiteral("/runtime"));
+    setEnv("TZ", QStringLiteral("Europe/Lisbon"));
+    setEnv("LC_ALL", QStringLiteral("C.UTF-8"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        setEnv("QT_QPA_PLATFORM", QStringLiteral("offscreen"));
+    tzset();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+QString homePath()
+{
+    return temporaryHome()->path();
+}
+
+QString programPath()
+{
+    return qEnvironmentVariable("MIREVO_BINARY");
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+QString readFile(const QString& path)
+{
+    return QString::fromUtf8(readBytes(path));
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+} // namespace testenv
