@@ -1,0 +1,250 @@
+#include "app/log.h"
+#include "store/csafefileupdate.h"
+#include "store/taskstorage.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class TstCommitter : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+
+    std::shared_ptr<TaskStorage> open(int intervalMs)
+    {
+        auto store = std::make_shared<TaskStorage>(m_path, intervalMs);
+        const int result = store->init();
+        return result == 0 ? store : nullptr;
+    }
+
+    QStringList files() const
+    {
+        return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name);
+    }
+
+    QString nameIn(const QString& path) const
+    {
+        auto store = std::make_shared<TaskStorage>(path, 3600000);
+        if (store->init() != 0)
+            return QStringLiteral("<unreadable>");
+        const QList<QUuid> inbox = store->group(FocusGroup::inboxId()).taskIds();
+        return inbox.isEmpty() ? QString() : store->task(inbox.last()).name();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_path = m_dir->filePath(QStringLiteral("database.xml"));
+    }
+
+    void newFileNames_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("nothing left over") << QStringList() << QStringLiteral("database.xml.new");
+        QTest::newRow(".new left over") << QStringList{QStringLiteral("database.xml.new")} << QStringLiteral("database.xml.new_0");
+        QTest::newRow("two left over") << QStringList{QStringLiteral("database.xml.new"), QStringLiteral("database.xml.new_0")}
+                                       << QStringLiteral("database.xml.new_1");
+        QTest::newRow("gap is reused") << QStringList{QStringLiteral("database.xml.new"), QStringLiteral("database.xml.new_1")}
+                                       << QStringLiteral("database.xml.new_0");
+    }
+
+    void newFileNames()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, chosen);
+        for (const QString& name : existing)
+            QVERIFY(testenv::writeBytes(m_dir->filePath(name), "x"));
+        QCOMPARE(CSafeFileUpdate(m_path).newFileName(), m_dir->filePath(chosen));
+    }
+
+    void namesRunOutAfterAThousand()
+    {
+        testenv::writeBytes(m_path + QStringLiteral(".new"), "x");
+        for (int i = 0; i <= 1001; ++i)
+            testenv::writeBytes(m_path + QStringLiteral(".new_%1").arg(i), "x");
+        QCOMPARE(CSafeFileUpdate(m_path).newFileName(), m_path + QStringLiteral(".new_1001"));
+    }
+
+    void commitKeepsThePreviousFileAsBackup()
+    {
+        testenv::writeBytes(m_path, "old");
+        testenv::writeBytes(m_path + QStringLiteral(".bak"), "older");
+        CSafeFileUpdate update(m_path);
+        testenv::writeBytes(update.newFileName(), "new");
+        QVERIFY(update.commit());
+        QCOMPARE(testenv::readBytes(m_path), QByteArray("new"));
+        QCOMPARE(testenv::readBytes(m_path + QStringLiteral(".bak")), QByteArray("old"));
+        QCOMPARE(files(), (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak")}));
+    }
+
+    void firstCommitMakesNoBackup()
+    {
+        CSafeFileUpdate update(m_path);
+        testenv::writeBytes(update.newFileName(), "new");
+        QVERIFY(update.commit());
+        QCOMPARE(files(), QStringList{QStringLiteral("database.xml")});
+    }
+
+    void commitWithoutNewFileFails()
+    {
+        testenv::writeBytes(m_path, "old");
+        QVERIFY(!CSafeFileUpdate(m_path).commit());
+        QCOMPARE(testenv::readBytes(m_path), QByteArray("old"));
+    }
+
+    void commitFailsWhenTheBackupCannotBeRemoved()
+    {
+        testenv::writeBytes(m_path, "old");
+        QVERIFY(QDir().mkpath(m_path + QStringLiteral(".bak/inside")));
+        CSafeFileUpdate update(m_path);
+        testenv::writeBytes(update.newFileName(), "new");
+        QVERIFY(!update.commit());
+        QCOMPARE(testenv::readBytes(m_path), QByteArray("old"));
+    }
+
+    void noChangeWritesNothing()
+    {
+        auto store = open(20);
+        QTest::qWait(150);
+        store.reset();
+        QVERIFY(files().isEmpty());
+    }
+
+    void aChangeIsWrittenOnceAfterAQuietInterval()
+    {
+        auto store = open(40);
+        QVERIFY(store);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        store->setTaskName(id, QStringLiteral("Quiet"));
+        QElapsedTimer timer;
+        timer.start();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_path), 5000);
+        // Written on the first tick that finds the revision unchanged: never before one interval.
+        QVERIFY(timer.elapsed() >= 40);
+        QCOMPARE(nameIn(m_path), QStringLiteral("Quiet"));
+        QVERIFY(!QFile::exists(m_path + QStringLiteral(".bak")));
+
+        store->setTaskName(id, QStringLiteral("Second"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_path + QStringLiteral(".bak")), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(nameIn(m_path), QStringLiteral("Second"), 5000);
+        QCOMPARE(nameIn(m_path + QStringLiteral(".bak")), QStringLiteral("Quiet"));
+    }
+
+    void nothingIsWrittenWhileChangesKeepComing()
+    {
+        auto store = open(150);
+        QVERIFY(store);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        QElapsedTimer timer;
+        timer.start();
+        int n = 0;
+        while (timer.elapsed() < 800) {
+            store->setTaskName(id, QString::number(++n));
+            QTest::qWait(20);
+            QVERIFY2(!QFile::exists(m_path), "written while the user was still typing");
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_path), 5000);
+        QCOMPARE(nameIn(m_path), QString::number(n));
+    }
+
+    void shutdownWritesPendingChanges()
+    {
+        auto store = open(3600000);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        store->setTaskName(id, QStringLiteral("At exit"));
+        QElapsedTimer timer;
+        timer.start();
+        store.reset();
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(nameIn(m_path), QStringLiteral("At exit"));
+    }
+
+    void commitNowWritesAtOnceAndOnlyOnce()
+    {
+        auto store = open(3600000);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        store->setTaskName(id, QStringLiteral("Logoff"));
+        store->commitNow();
+        QCOMPARE(nameIn(m_path), QStringLiteral("Logoff"));
+        store.reset();
+        // The shutdown pass found nothing new: no second write, so no backup.
+        QCOMPARE(files(), QStringList{QStringLiteral("database.xml")});
+    }
+
+    void commitNowWritesEvenWithoutChanges()
+    {
+        auto store = open(3600000);
+        store->commitNow();
+        QVERIFY(QFile::exists(m_path));
+    }
+
+    void periodicAndImmediateWritesNeverOverlap()
+    {
+        auto store = open(1);
+        QVERIFY(store);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        QElapsedTimer timer;
+        timer.start();
+        int n = 0;
+        while (timer.elapsed() < 600) {
+            store->setTaskName(id, QString::number(++n));
+            if (n % 7 == 0)
+                store->commitNow();
+            QTest::qWait(1);
+        }
+        store.reset();
+        QCOMPARE(nameIn(m_path), QString::number(n));
+        const QStringList left = files().filter(QStringLiteral(".new"));
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+    }
+
+    void aLoneBackupIsLoadedAndWrittenBack()
+    {
+        {
+            auto store = open(3600000);
+            const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+            store->setTaskName(id, QStringLiteral("Survivor"));
+        }
+        // A replacement interrupted between its two renames leaves only the backup.
+        QVERIFY(QFile::rename(m_path, m_path + QStringLiteral(".bak")));
+        const QString logPath = m_dir->filePath(QStringLiteral("log.txt"));
+        Log::instance()->open(logPath);
+        auto store = open(3600000);
+        QVERIFY(store);
+        QCOMPARE(store->revision(), 1);
+        const QList<QUuid> inbox = store->group(FocusGroup::inboxId()).taskIds();
+        QCOMPARE(inbox.size(), 1);
+        QCOMPARE(store->task(inbox.first()).name(), QStringLiteral("Survivor"));
+        Log::instance()->flush();
+        const QString log = testenv::readFile(logPath);
+        Log::destroy();
+        QVERIFY2(log.startsWith(QLatin1String("Warning ")) && log.contains(QLatin1String("backup")), qPrintable(log));
+        store.reset();
+        QCOMPARE(nameIn(m_path), QStringLiteral("Survivor"));
+    }
+
+    void repairedDatabaseIsWrittenOnTheSecondTick()
+    {
+        const QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
+                                 "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
+                                 "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups></taskdb>";
+        testenv::writeBytes(m_path, bytes);
+        auto store = open(40);
+        QVERIFY(store);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_path + QStringLiteral(".bak")), 5000);
+        QCOMPARE(testenv::readBytes(m_path + QStringLiteral(".bak")), bytes);
+        QVERIFY(!testenv::readBytes(m_path).contains("0fff"));
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TstCommitter)
+#include "tst_committer.moc"

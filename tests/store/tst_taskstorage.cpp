@@ -1,0 +1,472 @@
+#include "store/tasksnapshot.h"
+#include "store/taskstorage.h"
+#include "support/testenv.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <climits>
+#include <memory>
+
+namespace {
+
+const FocusGroup::Id kInbox = FocusGroup::inboxId();
+const FocusGroup::Id kTrash = FocusGroup::trashId();
+const FocusGroup::Id kCompleted = FocusGroup::completedId();
+
+} // namespace
+
+class TstTaskStorage : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::shared_ptr<TaskStorage> m_store;
+
+    std::shared_ptr<TaskStorage> newStore()
+    {
+        auto store = std::make_shared<TaskStorage>(m_dir.filePath(QStringLiteral("db-%1.xml").arg(QUuid::createUuid().toString(QUuid::Id128))), 3600000);
+        store->init();
+        return store;
+    }
+
+    QList<QUuid> ids(const FocusGroup::Id& group) const { return m_store->group(group).taskIds(); }
+
+private Q_SLOTS:
+    void init() { m_store = newStore(); }
+    void cleanup() { m_store.reset(); }
+
+    void freshStoreHasTheFixedGroupsAndRevisionZero()
+    {
+        QCOMPARE(m_store->revision(), 0);
+        QCOMPARE(m_store->groupIds(), (QList<QUuid>{kInbox, kCompleted, kTrash}));
+        QCOMPARE(m_store->group(kInbox).name(), QStringLiteral("Inbox"));
+        QCOMPARE(m_store->group(kTrash).name(), QStringLiteral("Trash"));
+        QCOMPARE(m_store->group(kCompleted).name(), QStringLiteral("Completed"));
+        QVERIFY(!QFile::exists(m_store->path()));
+    }
+
+    void absentAndNullIdsReadAsEmptyRecords()
+    {
+        QVERIFY(m_store->group(QUuid()).id().isNull());
+        QVERIFY(m_store->group(QUuid::createUuid()).id().isNull());
+        QVERIFY(m_store->task(QUuid()).id().isNull());
+        QVERIFY(m_store->task(QUuid::createUuid()).name().isEmpty());
+    }
+
+    void createTaskGoesToTheGroupOrInbox_data()
+    {
+        QTest::addColumn<bool>("existingGroup");
+        QTest::newRow("existing group") << true;
+        QTest::newRow("absent group falls back to Inbox") << false;
+    }
+
+    void createTaskGoesToTheGroupOrInbox()
+    {
+        QFETCH(bool, existingGroup);
+        const FocusGroup::Id home = m_store->addGroup(QStringLiteral("Home"), QStringLiteral("house"));
+        const FocusGroup::Id target = existingGroup ? home : QUuid::createUuid();
+        const FocusGroup::Id receiver = existingGroup ? home : kInbox;
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        const int before = m_store->revision();
+        const TodoTask::Id id = m_store->createTask(target);
+        QVERIFY(!id.isNull());
+        QCOMPARE(ids(receiver), QList<QUuid>{id});
+        QCOMPARE(groups.size(), 1);
+        QCOMPARE(groups.at(0).at(0).value<QUuid>(), receiver);
+        QCOMPARE(m_store->revision(), before + 1);
+        const TodoTask task = m_store->task(id);
+        QVERIFY(task.created().isValid());
+        QVERIFY(task.isEmpty());
+    }
+
+    void createTaskWithNullGroupDoesNothing()
+    {
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        QVERIFY(m_store->createTask(QUuid()).isNull());
+        QCOMPARE(groups.size(), 0);
+        QCOMPARE(m_store->revision(), 0);
+    }
+
+    void taskSettersSignalOnlyRealChanges_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::newRow("name") << 0;
+        QTest::newRow("notes") << 1;
+        QTest::newRow("due") << 2;
+        QTest::newRow("completed") << 3;
+    }
+
+    void taskSettersSignalOnlyRealChanges()
+    {
+        QFETCH(int, field);
+        const TodoTask::Id id = m_store->createTask(kInbox);
+        const QDateTime due(QDate(2026, 12, 24), QTime(18, 30));
+        auto set = [&] {
+            switch (field) {
+            case 0: m_store->setTaskName(id, QStringLiteral("Buy milk")); break;
+            case 1: m_store->setTaskNotes(id, QStringLiteral("2 litres")); break;
+            case 2: m_store->setTaskDue(id, due); break;
+            default: m_store->setTaskCompleted(id, true, due); break;
+            }
+        };
+        QSignalSpy tasks(m_store.get(), &TaskStorage::taskChanged);
+        const int before = m_store->revision();
+        set();
+        QCOMPARE(tasks.size(), 1);
+        QCOMPARE(tasks.at(0).at(0).value<QUuid>(), id);
+        QCOMPARE(m_store->revision(), before + 1);
+        set(); // the same value again
+        QCOMPARE(tasks.size(), 1);
+        QCOMPARE(m_store->revision(), before + 1);
+    }
+
+    void recordSettersWriteThroughToTheStore()
+    {
+        const TodoTask::Id id = m_store->createTask(kInbox);
+        TodoTask copy = m_store->task(id);
+        copy.setName(QStringLiteral("Call mum"));
+        copy.setNotes(QStringLiteral("Sunday"));
+        copy.setCompleted(true);
+        const TodoTask stored = m_store->task(id);
+        QCOMPARE(stored.name(), QStringLiteral("Call mum"));
+        QCOMPARE(stored.notes(), QStringLiteral("Sunday"));
+        QVERIFY(stored.completed());
+        QVERIFY(stored.completedAt().isValid());
+        copy.setCompleted(false);
+        QVERIFY(!m_store->task(id).completed());
+        QVERIFY(!m_store->task(id).completedAt().isValid());
+
+        FocusGroup group = m_store->group(m_store->addGroup(QStringLiteral("Work"), QString()));
+        group.setName(QStringLiteral("Office"));
+        group.setIcon(QStringLiteral("phone"));
+        group.addTask(id);
+        const FocusGroup storedGroup = m_store->group(group.id());
+        QCOMPARE(storedGroup.name(), QStringLiteral("Office"));
+        QCOMPARE(storedGroup.iconKey(), QStringLiteral("phone"));
+        QCOMPARE(storedGroup.taskIds(), QList<QUuid>{id});
+    }
+
+    void recordCopiesWithoutAStoreStayLocal()
+    {
+        TodoTask task;
+        task.initNew();
+        task.setName(QStringLiteral("Local"));
+        QCOMPARE(task.name(), QStringLiteral("Local"));
+        QVERIFY(m_store->task(task.id()).id().isNull());
+    }
+
+    void displayTextAndEmptiness_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<bool>("withDue");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("nothing") << QString() << QString() << false << QString() << true;
+        QTest::newRow("due only") << QString() << QString() << true << QString() << false;
+        QTest::newRow("name") << QStringLiteral("  Buy milk ") << QString() << false << QStringLiteral("Buy milk") << false;
+        QTest::newRow("blank notes") << QStringLiteral("Buy milk") << QStringLiteral("  \n") << false << QStringLiteral("Buy milk") << false;
+        QTest::newRow("notes") << QStringLiteral("Buy milk") << QStringLiteral(" 2 litres\n") << false
+                               << QStringLiteral("Buy milk (2 litres)") << false;
+    }
+
+    void displayTextAndEmptiness()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, notes);
+        QFETCH(bool, withDue);
+        QFETCH(QString, display);
+        QFETCH(bool, empty);
+        const TodoTask task(QUuid::createUuid(), name, notes, false,
+                            withDue ? QDateTime::currentDateTime() : QDateTime(), QDateTime::currentDateTime());
+        QCOMPARE(task.displayText(), display);
+        QCOMPARE(task.isEmpty(), empty);
+    }
+
+    void daysToDueCountsCalendarDays_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::newRow("yesterday") << -1;
+        QTest::newRow("today") << 0;
+        QTest::newRow("tomorrow") << 1;
+        QTest::newRow("in ten days") << 10;
+    }
+
+    void daysToDueCountsCalendarDays()
+    {
+        QFETCH(int, offset);
+        const QDateTime due(QDate::currentDate().addDays(offset), QTime(23, 59));
+        const TodoTask task(QUuid::createUuid(), QString(), QString(), false, due, QDateTime::currentDateTime());
+        QCOMPARE(task.daysToDue(), offset);
+        QCOMPARE(TodoTask().daysToDue(), INT_MAX);
+    }
+
+    void removeTaskRules_data()
+    {
+        QTest::addColumn<bool>("alsoInOtherGroup");
+        QTest::addColumn<bool>("skipTrash");
+        QTest::addColumn<bool>("endsInTrash");
+        QTest::newRow("last list: to Trash") << false << false << true;
+        QTest::newRow("last list, skip Trash: unlisted") << false << true << false;
+        QTest::newRow("listed elsewhere: stays there") << true << false << false;
+    }
+
+    void removeTaskRules()
+    {
+        QFETCH(bool, alsoInOtherGroup);
+        QFETCH(bool, skipTrash);
+        QFETCH(bool, endsInTrash);
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const FocusGroup::Id home = m_store->addGroup(QStringLiteral("Home"), QString());
+        const TodoTask::Id id = m_store->createTask(work);
+        if (alsoInOtherGroup)
+            m_store->addTaskToGroup(home, id);
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        m_store->removeTask(work, id, skipTrash);
+        QVERIFY(ids(work).isEmpty());
+        QCOMPARE(ids(kTrash).contains(id), endsInTrash);
+        QCOMPARE(ids(home).contains(id), alsoInOtherGroup);
+        QCOMPARE(groups.size(), 1);
+        QCOMPARE(groups.at(0).at(0).value<QUuid>(), work);
+        QVERIFY(!m_store->task(id).id().isNull()); // the record stays
+    }
+
+    void removingFromTrashKeepsTheRecord()
+    {
+        const TodoTask::Id id = m_store->createTask(kInbox);
+        m_store->removeTask(kInbox, id, false);
+        QCOMPARE(ids(kTrash), QList<QUuid>{id});
+        m_store->removeTask(kTrash, id, false);
+        QVERIFY(ids(kTrash).isEmpty());
+        QCOMPARE(m_store->task(id).id(), id);
+    }
+
+    void emptyTrashAlwaysBumpsAndSignals()
+    {
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        m_store->emptyTrash();
+        QCOMPARE(m_store->revision(), 1);
+        QCOMPARE(groups.size(), 1);
+        QCOMPARE(groups.at(0).at(0).value<QUuid>(), kTrash);
+    }
+
+    void moveTasksToAnOrdinaryGroup()
+    {
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const TodoTask::Id a = m_store->createTask(kInbox);
+        const TodoTask::Id b = m_store->createTask(kInbox);
+        const TodoTask::Id c = m_store->createTask(kInbox);
+        m_store->addTaskToGroup(work, b);
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        m_store->moveTasks(kInbox, work, {a, b, QUuid()});
+        QCOMPARE(ids(kInbox), QList<QUuid>{c});
+        QCOMPARE(ids(work), (QList<QUuid>{b, a}));
+        QCOMPARE(groups.size(), 2);
+        QCOMPARE(groups.at(0).at(0).value<QUuid>(), kInbox);
+        QCOMPARE(groups.at(1).at(0).value<QUuid>(), work);
+    }
+
+    void movingToCompletedOrTrashUnlistsEverywhere_data()
+    {
+        QTest::addColumn<QUuid>("target");
+        QTest::newRow("Completed") << kCompleted;
+        QTest::newRow("Trash") << kTrash;
+    }
+
+    void movingToCompletedOrTrashUnlistsEverywhere()
+    {
+        QFETCH(QUuid, target);
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const TodoTask::Id done = m_store->createTask(target);
+        const TodoTask::Id id = m_store->createTask(kInbox);
+        m_store->addTaskToGroup(work, id);
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        m_store->moveTasks(work, target, {id});
+        QVERIFY(ids(kInbox).isEmpty());
+        QVERIFY(ids(work).isEmpty());
+        QCOMPARE(ids(target), (QList<QUuid>{done, id}));
+        QCOMPARE(groups.last().at(0).value<QUuid>(), target);
+        QVERIFY(groups.size() >= 2);
+    }
+
+    void reorderTasks_data()
+    {
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<bool>("before");
+        QTest::addColumn<QList<int>>("moved");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("after anchor") << 0 << false << QList<int>{3, 4} << QList<int>{0, 3, 4, 1, 2};
+        QTest::newRow("before anchor") << 2 << true << QList<int>{4, 0} << QList<int>{1, 4, 0, 2, 3};
+        QTest::newRow("after the last") << 4 << false << QList<int>{0} << QList<int>{1, 2, 3, 4, 0};
+        QTest::newRow("anchor among moved ids") << 1 << true << QList<int>{1, 3} << QList<int>{0, 1, 2, 3, 4};
+        QTest::newRow("no ids") << 1 << true << QList<int>{} << QList<int>{0, 1, 2, 3, 4};
+        QTest::newRow("duplicated ids inserted once") << 0 << true << QList<int>{4, 4} << QList<int>{4, 0, 1, 2, 3};
+    }
+
+    void reorderTasks()
+    {
+        QFETCH(int, anchor);
+        QFETCH(bool, before);
+        QFETCH(QList<int>, moved);
+        QFETCH(QList<int>, expected);
+        QList<QUuid> tasks;
+        for (int i = 0; i < 5; ++i)
+            tasks << m_store->createTask(kInbox);
+        QList<QUuid> movedIds, expectedIds;
+        for (int i : moved)
+            movedIds << tasks.at(i);
+        for (int i : expected)
+            expectedIds << tasks.at(i);
+        FocusGroup copy = m_store->group(kInbox);
+        copy.reorderTasks(tasks.at(anchor), before, movedIds);
+        QCOMPARE(copy.taskIds(), expectedIds);
+        QCOMPARE(ids(kInbox), expectedIds);
+    }
+
+    void reorderWithAbsentAnchorChangesNothing()
+    {
+        const TodoTask::Id a = m_store->createTask(kInbox);
+        const TodoTask::Id b = m_store->createTask(kInbox);
+        m_store->reorderTasks(kInbox, QUuid::createUuid(), true, {b});
+        QCOMPARE(ids(kInbox), (QList<QUuid>{a, b}));
+    }
+
+    void groupOperations()
+    {
+        const FocusGroup::Id a = m_store->addGroup(QStringLiteral("A"), QString());
+        const FocusGroup::Id b = m_store->addGroup(QStringLiteral("B"), QString());
+        const FocusGroup::Id c = m_store->addGroup(QStringLiteral("C"), QString());
+        auto order = [&] { return m_store->groupIds().mid(3); };
+        QCOMPARE(order(), (QList<QUuid>{a, b, c}));
+        m_store->moveGroup(0, c);
+        QCOMPARE(order(), (QList<QUuid>{c, a, b}));
+        m_store->moveGroup(3, c);
+        QCOMPARE(order(), (QList<QUuid>{a, b, c}));
+        m_store->placeGroupAt(a, b);
+        QCOMPARE(order(), (QList<QUuid>{b, a, c}));
+        const int revision = m_store->revision();
+        m_store->moveGroup(4, a); // past the end
+        m_store->moveGroup(1, a); // already there
+        QCOMPARE(m_store->revision(), revision);
+        QCOMPARE(order(), (QList<QUuid>{b, a, c}));
+    }
+
+    void fixedGroupsCannotBeRemovedOrMoved_data()
+    {
+        QTest::addColumn<QUuid>("fixed");
+        QTest::newRow("Inbox") << kInbox;
+        QTest::newRow("Trash") << kTrash;
+        QTest::newRow("Completed") << kCompleted;
+    }
+
+    void fixedGroupsCannotBeRemovedOrMoved()
+    {
+        QFETCH(QUuid, fixed);
+        const FocusGroup::Id user = m_store->addGroup(QStringLiteral("A"), QString());
+        const QList<QUuid> before = m_store->groupIds();
+        const int revision = m_store->revision();
+        m_store->removeGroup(fixed);
+        m_store->moveGroup(0, fixed);
+        m_store->placeGroupAt(user, fixed);
+        m_store->placeGroupAt(fixed, user);
+        QCOMPARE(m_store->groupIds(), before);
+        QCOMPARE(m_store->revision(), revision);
+        QCOMPARE(m_store->group(fixed).id(), fixed);
+    }
+
+    void removeGroupSendsItsTasksToTrash()
+    {
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const TodoTask::Id a = m_store->createTask(work);
+        const TodoTask::Id b = m_store->createTask(work);
+        m_store->removeTask(kInbox, a, false); // not listed in Inbox: no change to Trash
+        m_store->addTaskToGroup(kTrash, b);
+        m_store->removeGroup(work);
+        QVERIFY(m_store->group(work).id().isNull());
+        QCOMPARE(m_store->groupIds().size(), 3);
+        QCOMPARE(ids(kTrash), (QList<QUuid>{b, a}));
+    }
+
+    void groupSettersBumpEvenForTheSameValue()
+    {
+        const FocusGroup::Id g = m_store->addGroup(QStringLiteral("A"), QStringLiteral("k"));
+        const int revision = m_store->revision();
+        m_store->setGroupName(g, QStringLiteral("A"));
+        m_store->setGroupIcon(g, QStringLiteral("k"));
+        QCOMPARE(m_store->revision(), revision + 2);
+        m_store->setGroupName(QUuid::createUuid(), QStringLiteral("x"));
+        QCOMPARE(m_store->revision(), revision + 2);
+    }
+
+    void addTasksToGroupSkipsNullAndListedIds()
+    {
+        const TodoTask::Id a = m_store->createTask(kInbox);
+        const TodoTask::Id b = m_store->createTask(kCompleted);
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        m_store->addTasksToGroup(kInbox, {});
+        QCOMPARE(groups.size(), 0);
+        m_store->addTasksToGroup(kInbox, {a, QUuid(), b, b});
+        QCOMPARE(ids(kInbox), (QList<QUuid>{a, b}));
+        QCOMPARE(groups.size(), 1);
+    }
+
+    void revisionWrapsToZero()
+    {
+        m_store->_setRevision(INT_MAX);
+        m_store->createTask(kInbox);
+        QCOMPARE(m_store->revision(), 0);
+    }
+
+    void slotsMayCallBackIntoTheStore()
+    {
+        // Signals are delivered with the lock held; the lock is recursive.
+        const TodoTask::Id id = m_store->createTask(kInbox);
+        QString seen;
+        connect(m_store.get(), &TaskStorage::taskChanged, this, [&](const QUuid& changed) {
+            seen = m_store->task(changed).name();
+            m_store->setTaskNotes(changed, QStringLiteral("from slot"));
+        });
+        m_store->setTaskName(id, QStringLiteral("Nested"));
+        QCOMPARE(seen, QStringLiteral("Nested"));
+        QCOMPARE(m_store->task(id).notes(), QStringLiteral("from slot"));
+    }
+
+    void slotRemovingAGroupDuringAMoveToTrashIsSafe()
+    {
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const FocusGroup::Id home = m_store->addGroup(QStringLiteral("Home"), QString());
+        const TodoTask::Id id = m_store->createTask(work);
+        connect(m_store.get(), &TaskStorage::groupChanged, this, [&](const QUuid&) { m_store->removeGroup(home); });
+        m_store->moveTasks(work, kTrash, {id});
+        QCOMPARE(ids(kTrash), QList<QUuid>{id});
+    }
+
+    void snapshotFormsHoldTheWholeStore()
+    {
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const TodoTask::Id a = m_store->createTask(work);
+        const TodoTask::Id b = m_store->createTask(kInbox);
+        TaskSnapshot list;
+        m_store->snapshot(list);
+        QCOMPARE(list.revision, m_store->revision());
+        QCOMPARE(list.groups.size(), 4);
+        QCOMPARE(list.groups.at(0).id(), kInbox);
+        QCOMPARE(list.groups.at(1).id(), kCompleted);
+        QCOMPARE(list.groups.at(2).id(), kTrash);
+        QCOMPARE(list.groups.at(3).id(), work);
+        QCOMPARE(list.tasks.size(), 2);
+        QVERIFY(list.groupsById.isEmpty());
+
+        TaskSnapshot byId;
+        byId.byId = true;
+        m_store->snapshot(byId);
+        QCOMPARE(byId.groupsById.size(), 4);
+        QVERIFY(byId.tasksById.contains(a) && byId.tasksById.contains(b));
+        QVERIFY(byId.groups.isEmpty() && byId.tasks.isEmpty());
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TstTaskStorage)
+#include "tst_taskstorage.moc"
