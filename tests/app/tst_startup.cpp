@@ -1,0 +1,180 @@
+#include "app/identity.h"
+#include "app/singleinstancepeer.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include <unistd.h>
+
+// Starts the real program under a temporary HOME and drives it from outside.
+class TstStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+
+    QString dataFolder() const { return m_home->path() + QStringLiteral("/data/Velbrook/Mirevo/User Data/"); }
+    QString databasePath() const { return dataFolder() + QStringLiteral("database.xml"); }
+    QString runtimeFolder() const { return m_home->path() + QStringLiteral("/runtime"); }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home->path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->path() + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+
+    std::unique_ptr<QProcess> start(const QStringList& arguments = QStringList())
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(environment());
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(testenv::programPath(), arguments);
+        process->waitForStarted(10000);
+        return process;
+    }
+
+    // The first instance is ready once it answers on its socket. Probing must not take the
+    // lock itself, or the program would find "another instance" and hand over to the probe.
+    bool waitUntilRunning(QProcess& process)
+    {
+        const QString socketPath = runtimeFolder() + QStringLiteral("/mirevo-") + singleInstanceId() + QLatin1Char('-')
+            + QString::number(::getuid()) + QStringLiteral(".socket");
+        for (int i = 0; i < 400 && process.state() == QProcess::Running; ++i) {
+            QLocalSocket socket;
+            socket.connectToServer(socketPath);
+            if (socket.waitForConnected(100))
+                return true;
+            QTest::qWait(25);
+        }
+        return false;
+    }
+
+    static bool terminate(QProcess& process, int* exitCode)
+    {
+        process.terminate();
+        if (!process.waitForFinished(15000))
+            return false;
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return true;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(testenv::programPath()), "MIREVO_BINARY must name the built program");
+    }
+
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(runtimeFolder());
+        QFile::setPermissions(runtimeFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void firstRunStartsEmptyAndQuitsOnSigterm()
+    {
+        auto first = start();
+        QVERIFY(waitUntilRunning(*first));
+        int code = -1;
+        QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 0);
+        // Nothing changed, so nothing was written; settings and the autostart entry were.
+        QVERIFY(!QFile::exists(databasePath()));
+        QVERIFY(QFile::exists(dataFolder() + QStringLiteral("settings.ini")));
+        QVERIFY(QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
+    }
+
+    void secondStartHandsOverAndExits()
+    {
+        auto first = start();
+        QVERIFY(waitUntilRunning(*first));
+        auto second = start();
+        QVERIFY(second->waitForFinished(15000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
+
+        // The running instance confirms a "show" message like the second start sends.
+        qputenv("XDG_RUNTIME_DIR", runtimeFolder().toLocal8Bit());
+        SingleInstancePeer probe(singleInstanceId());
+        QVERIFY(probe.isRunning());
+        QVERIFY(probe.sendMessage(QStringLiteral("show"), 5000));
+
+        int code = -1;
+        QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 0);
+    }
+
+    void installersRefuseBesideARunningInstance_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("install") << QStringLiteral("--install");
+        QTest::newRow("uninstall") << QStringLiteral("--uninstall");
+    }
+
+    void installersRefuseBesideARunningInstance()
+    {
+        QFETCH(QString, argument);
+        auto alone = start({argument});
+        QVERIFY(alone->waitForFinished(15000));
+        QCOMPARE(alone->exitCode(), 1);
+        QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("wizard is not available")));
+    }
+
+    void sigtermWritesPendingChanges()
+    {
+        // A repaired database (an orphan id dropped) is a pending change.
+        QDir().mkpath(dataFolder());
+        const QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
+                                 "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
+                                 "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>";
+        QVERIFY(testenv::writeBytes(databasePath(), bytes));
+        auto first = start();
+        QVERIFY(waitUntilRunning(*first));
+        int code = -1;
+        QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 0);
+        QCOMPARE(testenv::readBytes(databasePath() + QStringLiteral(".bak")), bytes);
+        const QByteArray written = testenv::readBytes(databasePath());
+        QVERIFY(written.contains("<taskdb version=\"1\">"));
+        QVERIFY(!written.contains("0fff"));
+    }
+
+    void unreadableDatabaseIsNeverTouched_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("newer") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>");
+        QTest::newRow("damaged") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>");
+    }
+
+    void unreadableDatabaseIsNeverTouched()
+    {
+        QFETCH(QByteArray, bytes);
+        QDir().mkpath(dataFolder());
+        QVERIFY(testenv::writeBytes(databasePath(), bytes));
+        auto first = start();
+        // The program waits in its message box; whatever ends it, the file stays as it was.
+        QVERIFY(!first->waitForFinished(1500));
+        first->kill();
+        first->waitForFinished(5000);
+        QCOMPARE(testenv::readBytes(databasePath()), bytes);
+        QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
+                 QStringList{QStringLiteral("database.xml")});
+        QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("Database failed to load")));
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TstStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,42 @@
+#include "ui/startupmessages.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+
+class TstStartupMessages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadFailureTexts_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("newer file") << 1
+                                    << QStringLiteral("<p>The task database was created with a newer version of Mirevo application.</p>"
+                                                      "<p>Please visit <a href=\"http://velbrook.example/mirevo\">velbrook.example/mirevo</a>"
+                                                      " to upgrade your installation.</p>");
+        const QString unreadable = QStringLiteral(
+            "<p>Task database failed to load for some reason. Mirevo can not continue to avoid further database corruption.</p>"
+            "<p>Please visit <a href=\"http://velbrook.example/mirevo\">velbrook.example/mirevo</a> and request help.</p>");
+        QTest::newRow("bad version") << 2 << unreadable;
+        QTest::newRow("damaged") << 3 << unreadable;
+    }
+
+    void loadFailureTexts()
+    {
+        QFETCH(int, result);
+        QFETCH(QString, expected);
+        QCOMPARE(databaseLoadFailureText(result), expected);
+    }
+
+    void instanceRunningTexts()
+    {
+        QCOMPARE(instanceRunningTitle(true), QStringLiteral("Mirevo installation"));
+        QCOMPARE(instanceRunningTitle(false), QStringLiteral("Mirevo uninstallation"));
+        QCOMPARE(instanceRunningText(), QStringLiteral("Please close all Mirevo windows, exit from tray icon and try again."));
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstStartupMessages)
+#include "tst_startupmessages.moc"
