@@ -281,37 +281,31 @@ TodoTask::Id TaskStorage::createTask(const FocusGroup::Id& groupId)
     return task.m_id;
 }
 
-void TaskStorage::setTaskName(const TodoTask::Id& taskId, const QString& name)
+template <typename T>
+void TaskStorage::_setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, const T& value)
 {
     Locker locker(&m_lock);
     auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
-    if (it == m_tasks.end() || it->m_name == name)
+    if (it == m_tasks.end() || (*it).*field == value)
         return;
-    it->m_name = name;
+    (*it).*field = value;
     _bump();
     Q_EMIT taskChanged(taskId);
+}
+
+void TaskStorage::setTaskName(const TodoTask::Id& taskId, const QString& name)
+{
+    _setTaskField(taskId, &TodoTask::m_name, name);
 }
 
 void TaskStorage::setTaskNotes(const TodoTask::Id& taskId, const QString& notes)
 {
-    Locker locker(&m_lock);
-    auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
-    if (it == m_tasks.end() || it->m_notes == notes)
-        return;
-    it->m_notes = notes;
-    _bump();
-    Q_EMIT taskChanged(taskId);
+    _setTaskField(taskId, &TodoTask::m_notes, notes);
 }
 
 void TaskStorage::setTaskDue(const TodoTask::Id& taskId, const QDateTime& due)
 {
-    Locker locker(&m_lock);
-    auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
-    if (it == m_tasks.end() || it->m_due == due)
-        return;
-    it->m_due = due;
-    _bump();
-    Q_EMIT taskChanged(taskId);
+    _setTaskField(taskId, &TodoTask::m_due, due);
 }
 
 void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt)

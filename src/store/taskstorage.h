@@ -87,6 +87,8 @@ private:
     friend class TaskStorageCommiter;
 
     void _bump();
+    template <typename T>
+    void _setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, const T& value);
     bool _validate();
     int _load(bool* fromBackup);
     QRecursiveMutex& _lock() const { return m_lock; }
