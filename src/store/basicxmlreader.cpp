@@ -10,11 +10,14 @@ bool BasicXmlReader::readText(QString& out)
     while (!hasError()) {
         const TokenType token = readNext();
         if (token == Characters) {
-            text += this->text();
+            if (sawText)
+                text += this->text();
+            else
+                text = this->text().toString();
             sawText = true;
         } else if (token == EndElement) {
             if (sawText)
-                out = text;
+                out = std::move(text);
             break;
         } else if (token != Invalid) {
             _fail(QStringLiteral("Unexpected ") + tokenString() + QStringLiteral(" inside a text element"));

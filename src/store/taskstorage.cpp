@@ -465,9 +465,16 @@ void TaskStorage::_setGroupIconKey(const FocusGroup::Id& groupId, const QString&
         it->m_iconKey = iconKey;
 }
 
-void TaskStorage::_insertTask(const TodoTask& task)
+void TaskStorage::_setGroupTaskIds(const FocusGroup::Id& groupId, const FocusGroup::TaskIdList& taskIds)
 {
-    TodoTask copy = task;
-    copy.m_storage.clear();
-    m_tasks.insert(copy.m_id, copy);
+    auto it = m_groups.find(groupId);
+    if (it != m_groups.end())
+        it->m_taskIds = taskIds;
+}
+
+void TaskStorage::_insertTask(TodoTask task)
+{
+    task.m_storage.clear();
+    const TodoTask::Id id = task.m_id;
+    m_tasks.insert(id, std::move(task));
 }

@@ -74,7 +74,8 @@ public:
     // Loading only: no lock beyond init's, no signal, no revision change.
     void _insertGroup(const FocusGroup& group);
     void _setGroupIconKey(const FocusGroup::Id& groupId, const QString& iconKey);
-    void _insertTask(const TodoTask& task);
+    void _setGroupTaskIds(const FocusGroup::Id& groupId, const FocusGroup::TaskIdList& taskIds);
+    void _insertTask(TodoTask task);
 
     /// For tests: sets the revision, as if that many changes had happened.
     void _setRevision(int revision);

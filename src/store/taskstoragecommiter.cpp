@@ -55,6 +55,8 @@ void TaskStorageCommiter::run()
                 storeLocker.unlock();
                 _commit(m_snapshot);
                 m_committedRevision = m_seenRevision;
+                // Released here, outside the store's lock, so the next copy under it is only a copy.
+                m_snapshot = TaskSnapshot();
             }
         } else {
             m_seenRevision = current;
@@ -72,6 +74,8 @@ void TaskStorageCommiter::commitNow()
     _commit(m_snapshot);
     m_seenRevision = m_snapshot.revision;
     m_committedRevision = m_snapshot.revision;
+    storeLocker.unlock();
+    m_snapshot = TaskSnapshot();
 }
 
 bool TaskStorageCommiter::_commit(const TaskSnapshot& snapshot)

@@ -4,6 +4,7 @@
 #include "store/taskstorage.h"
 
 #include <QIODevice>
+#include <QSet>
 
 TaskStorageReader::TaskStorageReader(TaskStorage* storage)
     : m_storage(storage)
@@ -102,6 +103,10 @@ void TaskStorageReader::_readGroup()
     }
     m_storage->_insertGroup(FocusGroup(groupId, attrs.value(QLatin1String("name")).toString()));
 
+    // Collected here and stored once: a group may list tens of thousands of tasks, and
+    // checking each id against the list itself would make loading quadratic.
+    FocusGroup::TaskIdList taskIds;
+    QSet<QUuid> listed;
     while (!atEnd()) {
         readNext();
         if (_isEndOf(QLatin1String("g")))
@@ -117,7 +122,10 @@ void TaskStorageReader::_readGroup()
                 _fail(QStringLiteral("Invalid task id \"") + text + QStringLiteral("\" in group ") + idText);
                 return;
             }
-            m_storage->addTaskToGroup(groupId, taskId);
+            if (!listed.contains(taskId)) {
+                listed.insert(taskId);
+                taskIds.append(taskId);
+            }
         } else if (name() == QLatin1String("icon")) {
             QString key;
             if (!readText(key))
@@ -125,6 +133,7 @@ void TaskStorageReader::_readGroup()
             m_storage->_setGroupIconKey(groupId, key);
         }
     }
+    m_storage->_setGroupTaskIds(groupId, taskIds);
 }
 
 void TaskStorageReader::_readTodos()
@@ -168,12 +177,12 @@ void TaskStorageReader::_readTodo()
     }
     if (hasError())
         return;
-    const TodoTask task = TodoTask::fromTexts(id, name, notes, completed, due, created, completedAt, deletedAt);
+    TodoTask task = TodoTask::fromTexts(id, name, notes, completed, due, created, completedAt, deletedAt);
     if (task.id().isNull()) {
         _fail(QStringLiteral("Invalid task id \"") + id + QLatin1Char('"'));
         return;
     }
-    m_storage->_insertTask(task);
+    m_storage->_insertTask(std::move(task));
 }
 
 void TaskStorageReader::_readTags()
