@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtTest/QtTest>
 
+class QWidget;
+
 namespace testenv {
 
 /// Pins what makes tests flaky: a fresh temporary HOME with its XDG folders, a private runtime
@@ -20,6 +22,12 @@ QString programPath();
 QString readFile(const QString& path);
 QByteArray readBytes(const QString& path);
 bool writeBytes(const QString& path, const QByteArray& bytes);
+
+/// Types text into a widget key by key, also characters QTest::keyClicks cannot (non-ASCII).
+void typeText(QWidget* widget, const QString& text);
+
+/// Shows a top-level widget and makes it the active window, so focus changes work offscreen.
+bool showActive(QWidget* window);
 
 } // namespace testenv
 

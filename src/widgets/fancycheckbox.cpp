@@ -1,0 +1,97 @@
+#include "widgets/fancycheckbox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+FancyCheckbox::FancyCheckbox(QWidget* parent)
+    : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setCheckable(true);
+    setFixedSize(16, 16);
+}
+
+void FancyCheckbox::setPixmap(int key, const QPixmap& pixmap)
+{
+    m_pixmaps.insert(key, pixmap);
+    update();
+}
+
+QPixmap FancyCheckbox::pixmap(int key) const
+{
+    return m_pixmaps.value(key);
+}
+
+int FancyCheckbox::currentKey() const
+{
+    return (isChecked() ? 2 : 0) + (m_pressed && m_underMouse ? 1 : 0);
+}
+
+void FancyCheckbox::setOpacity(double opacity)
+{
+    m_opacity = opacity;
+    update();
+}
+
+QSize FancyCheckbox::sizeHint() const
+{
+    return QSize(16, 16);
+}
+
+void FancyCheckbox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    m_underMouse = testAttribute(Qt::WA_UnderMouse);
+    if (m_opacity != 1.0)
+        painter.setOpacity(m_opacity);
+    painter.drawPixmap(0, 0, m_pixmaps.value(currentKey()));
+}
+
+void FancyCheckbox::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = true;
+    m_underMouse = rect().contains(event->position().toPoint());
+    QAbstractButton::mousePressEvent(event);
+}
+
+void FancyCheckbox::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_pressed = false;
+    QAbstractButton::mouseReleaseEvent(event);
+    update();
+}
+
+void FancyCheckbox::checkStateSet()
+{
+    QAbstractButton::checkStateSet();
+    _reportState();
+}
+
+void FancyCheckbox::nextCheckState()
+{
+    QAbstractButton::nextCheckState();
+    _reportState();
+}
+
+bool FancyCheckbox::hitButton(const QPoint& pos) const
+{
+    return rect().contains(pos);
+}
+
+void FancyCheckbox::_reportState()
+{
+    if (isChecked() == m_checkedState)
+        return;
+    m_checkedState = isChecked();
+    Q_EMIT stateChanged(m_checkedState ? 1 : 0);
+}
+
+TaskCheckbox::TaskCheckbox(QWidget* parent)
+    : FancyCheckbox(parent)
+{
+    setPixmap(0, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_flat-N")));
+    setPixmap(1, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_flat-P")));
+    setPixmap(2, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_done-N")));
+    setPixmap(3, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_done-P")));
+}

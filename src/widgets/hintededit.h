@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QTextEdit>
+
+namespace hinted {
+
+inline QString textOf(const QLineEdit* edit)
+{
+    return edit->text();
+}
+
+inline void setTextOf(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+}
+
+inline QString textOf(const QTextEdit* edit)
+{
+    return edit->toPlainText();
+}
+
+inline void setTextOf(QTextEdit* edit, const QString& text)
+{
+    edit->setPlainText(text);
+}
+
+} // namespace hinted
+
+/// An edit field that shows a grey hint while it is empty and has no focus. The hint is real
+/// text in the widget, so readers use `userText()`, which is empty while the hint shows.
+template <class T>
+class HintedEditT : public T
+{
+public:
+    HintedEditT(const QString& text, const QString& hint, QWidget* parent = nullptr)
+        : T(parent)
+        , m_hintText(hint)
+    {
+        m_normalPalette = T::palette();
+        m_hintPalette = m_normalPalette;
+        m_hintPalette.setColor(QPalette::Text, Qt::gray);
+        if (!text.isEmpty())
+            hinted::setTextOf(this, text);
+        showHint();
+    }
+
+    /// The text the user typed: empty while the hint shows.
+    QString userText() const { return m_hintShown ? QString() : hinted::textOf(this); }
+    bool isHintShown() const { return m_hintShown; }
+    QString hintText() const { return m_hintText; }
+    void setHintText(const QString& hint) { m_hintText = hint; }
+    /// The text put into the field in place of the hint when it gains the focus.
+    void setSavedText(const QString& text) { m_savedText = text; }
+    QString savedText() const { return m_savedText; }
+
+    void setBaseColor(const QColor& color)
+    {
+        m_normalPalette.setColor(QPalette::Base, color);
+        m_hintPalette.setColor(QPalette::Base, color);
+        QPalette current = T::palette();
+        current.setColor(QPalette::Base, color);
+        T::setPalette(current);
+    }
+
+    /// Leaves the hint state for good: whatever the field holds now is the user's text.
+    void leaveHintState()
+    {
+        m_hintShown = false;
+        m_hadText = false;
+        T::setPalette(m_normalPalette);
+    }
+
+    void showHint()
+    {
+        if (m_hintShown || m_hintText.isEmpty())
+            return;
+        if (!hinted::textOf(this).isEmpty() && !m_hadText)
+            return;
+        m_hintShown = true;
+        m_hadText = false;
+        T::setPalette(m_hintPalette);
+        hinted::setTextOf(this, m_hintText);
+    }
+
+    void hideHint()
+    {
+        if (!m_hintShown)
+            return;
+        m_hintShown = false;
+        T::setPalette(m_normalPalette);
+        hinted::setTextOf(this, m_savedText);
+        m_hadText = !m_savedText.isEmpty();
+    }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        hideHint();
+        T::focusInEvent(event);
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        showHint();
+        T::focusOutEvent(event);
+    }
+
+private:
+    QPalette m_normalPalette;
+    QPalette m_hintPalette;
+    bool m_hintShown = false;
+    bool m_hadText = false;
+    QString m_hintText;
+    QString m_savedText;
+};

@@ -1,0 +1,145 @@
+#include "store/focusgroup.h"
+#include "support/testenv.h"
+#include "ui/countwidget.h"
+#include "ui/grouphintwidget.h"
+#include "widgets/colorscheme.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+
+class TstHintsAndCounters : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void hintTexts_data()
+    {
+        QTest::addColumn<QUuid>("group");
+        QTest::addColumn<QString>("fragment");
+        QTest::addColumn<bool>("hasLink");
+        QTest::newRow("Inbox") << FocusGroup::inboxId() << QStringLiteral("This is Inbox, a default group") << true;
+        QTest::newRow("Trash") << FocusGroup::trashId() << QStringLiteral("If you delete a task from Trash - it's gone...")
+                               << false;
+        QTest::newRow("Completed") << FocusGroup::completedId()
+                                   << QStringLiteral("This group holds all the tasks that were completed by you and logged.")
+                                   << false;
+        QTest::newRow("user group") << QUuid::createUuid() << QStringLiteral("This is your custom group.") << false;
+    }
+
+    void hintTexts()
+    {
+        QFETCH(QUuid, group);
+        QFETCH(QString, fragment);
+        QFETCH(bool, hasLink);
+        const QString text = GroupHintWidget::hintText(group);
+        QVERIFY(text.contains(fragment));
+        QCOMPARE(text.contains(QLatin1String("<a href=inboxheadstart>click here</a>")), hasLink);
+    }
+
+    void inboxLinkAsksForStarterTasks()
+    {
+        GroupHintWidget hint(QIcon(), GroupHintWidget::hintText(FocusGroup::inboxId()));
+        QCOMPARE(hint.size(), QSize(300, 180));
+        QSignalSpy spy(&hint, &GroupHintWidget::headStart);
+        Q_EMIT hint.textLabel()->linkActivated(QStringLiteral("inboxheadstart"));
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("inboxheadstart"));
+    }
+
+    void hintCardPaintsItsColours()
+    {
+        QPixmap red(48, 48);
+        red.fill(Qt::red);
+        GroupHintWidget hint(QIcon(red), GroupHintWidget::hintText(FocusGroup::trashId()));
+        hint.show();
+        const QImage image = hint.grab().toImage();
+        QCOMPARE(image.pixelColor(150, 170), schemeColor(ColorScheme::Panel));
+        QCOMPARE(image.pixelColor(150, 1), schemeColor(ColorScheme::Outline));
+        // The icon is faded to 40 %.
+        const QImage icon = hint.iconLabel()->pixmap().toImage();
+        QCOMPARE(qRound(icon.pixelColor(24, 24).alphaF() * 10), 4);
+    }
+
+    void counterSize_data()
+    {
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<int>("segments");
+        QTest::newRow("no open tasks") << QList<int>{0, 0, 0} << 0;
+        QTest::newRow("one") << QList<int>{3, 0, 0} << 1;
+        QTest::newRow("two") << QList<int>{0, 12, 4} << 2;
+        QTest::newRow("three") << QList<int>{1, 2, 345} << 3;
+    }
+
+    void counterSize()
+    {
+        QFETCH(QList<int>, counts);
+        QFETCH(int, segments);
+        CountWidget counter(3);
+        for (int i = 0; i < 3; ++i)
+            counter.setCount(i, counts.at(i));
+        QCOMPARE(counter.visibleCounters().size(), segments);
+        const QFontMetrics metrics(counter.font());
+        int width = 0;
+        int height = 0;
+        const QList<int> visible = counter.visibleCounters();
+        for (int k = 0; k < visible.size(); ++k) {
+            const QSize text = metrics.size(Qt::TextSingleLine, QString::number(counts.at(visible.at(k))));
+            width += text.width() + (k == 0 ? 5 : 3) + (k == visible.size() - 1 ? 5 : 3);
+            height = qMax(height, text.height() + 4);
+        }
+        QCOMPARE(counter.minimumSizeHint(), QSize(width, height));
+    }
+
+    void outOfRangeCountersAreIgnored()
+    {
+        CountWidget counter(0); // at least one counter
+        QCOMPARE(counter.counterCount(), 1);
+        counter.setCount(5, 3);
+        counter.setCount(-1, 3);
+        QVERIFY(counter.visibleCounters().isEmpty());
+        QCOMPARE(counter.minimumSizeHint(), QSize(0, 0));
+    }
+
+    void counterSegmentsPaintTheirColours()
+    {
+        const QColor colors[3] = {schemeColor(ColorScheme::DueNow), schemeColor(ColorScheme::DueSoon),
+                                  schemeColor(ColorScheme::DueLater)};
+        CountWidget counter(3);
+        for (int i = 0; i < 3; ++i) {
+            counter.setColor(i, colors[i]);
+            counter.setTextColor(i, schemeColor(ColorScheme::Text));
+            counter.setCount(i, 7);
+        }
+        counter.resize(counter.minimumSizeHint());
+        counter.show();
+        const QImage image = counter.grab().toImage();
+        const QList<QRect> segments = counter.segmentRects();
+        QCOMPARE(segments.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            // Beside the number, inside the segment.
+            const QPoint probe(segments.at(i).left() + 2, segments.at(i).center().y());
+            QCOMPARE(image.pixelColor(i == 0 ? probe + QPoint(2, 0) : probe), colors[i]);
+        }
+        // The middle segment is square: its corner is filled; the outer ends are rounded.
+        QCOMPARE(image.pixelColor(segments.at(1).topLeft()), colors[1]);
+        QVERIFY(image.pixelColor(segments.at(0).topLeft()) != colors[0]);
+        QVERIFY(image.pixelColor(segments.at(2).topRight()) != colors[2]);
+    }
+
+    void singleSegmentKeepsBothEndsRound()
+    {
+        CountWidget counter(3);
+        counter.setColor(0, schemeColor(ColorScheme::DueNow));
+        counter.setCount(0, 2);
+        counter.resize(counter.minimumSizeHint());
+        counter.show();
+        const QImage image = counter.grab().toImage();
+        const QRect segment = counter.segmentRects().first();
+        QVERIFY(image.pixelColor(segment.topLeft()) != schemeColor(ColorScheme::DueNow));
+        QVERIFY(image.pixelColor(segment.topRight()) != schemeColor(ColorScheme::DueNow));
+        QCOMPARE(image.pixelColor(segment.left() + 3, segment.center().y()), schemeColor(ColorScheme::DueNow));
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstHintsAndCounters)
+#include "tst_hintsandcounters.moc"
