@@ -7,6 +7,8 @@
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
 #include "ui/startupmessages.h"
+#include "widgets/colorscheme.h"
+#include "widgets/focusiconcatalogue.h"
 
 namespace {
 
@@ -28,7 +30,9 @@ void destroyProcessWideObjects()
     TaskCore::destroy();
     // NetServices, UserMetrics: released here once they exist.
     AppSettings::destroy();
-    // The icon catalogue, drag registry, toolbar actions and colour scheme follow here.
+    FocusIconCatalogue::destroy();
+    // The drag registry and the toolbar actions are destroyed here once they exist.
+    ColorScheme::destroy();
     Log::destroy();
 }
 
@@ -40,7 +44,7 @@ int main(int argc, char** argv)
     app.setApplicationName(productName());
     app.setOrganizationName(companyName());
     app.setApplicationVersion(programVersion().toString());
-    // The window icon is set here once the program's pictures exist.
+    app.setWindowIcon(applicationIcon(0));
     // No toolkit plug-ins are loaded from disk beyond the platform's own.
     QCoreApplication::setLibraryPaths(QStringList());
 

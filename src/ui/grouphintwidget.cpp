@@ -32,10 +32,9 @@ GroupHintWidget::GroupHintWidget(const QIcon& icon, const QString& html, QWidget
     layout->setSpacing(15);
     layout->addWidget(m_icon, 0, Qt::AlignTop);
     layout->addWidget(m_text, 1, Qt::AlignTop);
-    setFixedSize(300, 180);
 
     setIcon(icon);
-    m_text->setText(html);
+    setHintText(html);
     connect(m_text, &QLabel::linkActivated, this, &GroupHintWidget::headStart);
 }
 
@@ -49,6 +48,15 @@ void GroupHintWidget::setIcon(const QIcon& icon)
         painter.drawPixmap(0, 0, icon.pixmap(QSize(48, 48), QIcon::Normal, QIcon::Off));
     }
     m_icon->setPixmap(faded);
+}
+
+void GroupHintWidget::setHintText(const QString& html)
+{
+    m_text->setText(html);
+    // 300 x 180, grown downwards when a long text (or a large font) would not fit, so that no
+    // line is ever cut off.
+    const int needed = layout()->totalHeightForWidth(300);
+    setFixedSize(300, qMax(180, needed));
 }
 
 QString GroupHintWidget::hintText(const QUuid& groupId)

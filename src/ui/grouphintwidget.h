@@ -16,6 +16,7 @@ public:
     GroupHintWidget(const QIcon& icon, const QString& html, QWidget* parent = nullptr);
 
     void setIcon(const QIcon& icon);
+    void setHintText(const QString& html);
     LinkLabel* textLabel() const { return m_text; }
     QLabel* iconLabel() const { return m_icon; }
 

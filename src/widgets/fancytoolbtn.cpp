@@ -16,8 +16,9 @@ FancyToolBtn::FancyToolBtn(QWidget* parent)
 QSize FancyToolBtn::_iconOnlySize() const
 {
     const QList<QSize> sizes = icon().availableSizes(QIcon::Normal, QIcon::Off);
+    // The base class's minimum size hint is its size hint, which would come back here.
     if (icon().isNull() || sizes.isEmpty())
-        return QToolButton::minimumSizeHint();
+        return QToolButton::sizeHint();
     return sizes.first() + QSize(4, 4);
 }
 
