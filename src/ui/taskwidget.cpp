@@ -1,0 +1,298 @@
+#include "ui/taskwidget.h"
+
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+#include "ui/tasklistwidget.h"
+#include "widgets/colorscheme.h"
+
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStackedLayout>
+
+namespace {
+
+TodoTask readTask(const TodoTask::Id& id)
+{
+    const auto storage = TaskCore::instance()->storage();
+    return storage ? storage->task(id) : TodoTask();
+}
+
+// A name is one line; one pasted with line breaks still shows on one.
+QString oneLine(const QString& text)
+{
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return line;
+}
+
+} // namespace
+
+TaskWidget::TaskWidget(const TodoTask::Id& taskId, TaskListWidget* list, QWidget* parent)
+    : QWidget(parent)
+    , m_taskId(taskId)
+    , m_task(readTask(taskId))
+    , m_list(list)
+{
+    setObjectName(QStringLiteral("taskRow"));
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    _buildViewFace();
+    setEditMode(false, true);
+    setFocusPolicy(Qt::NoFocus);
+    refreshLabel();
+}
+
+void TaskWidget::_buildViewFace()
+{
+    auto* page = new QWidget(this);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(5, 5, 5, 4);
+    layout->setSpacing(5);
+    m_viewCheckbox = new TaskCheckbox(page);
+    m_viewCheckbox->setObjectName(QStringLiteral("viewCheckbox"));
+    m_viewCheckbox->setFocusPolicy(Qt::NoFocus);
+    connect(m_viewCheckbox, &FancyCheckbox::stateChanged, this, &TaskWidget::_checkboxChanged);
+    m_label = new QLabel(page);
+    m_label->setObjectName(QStringLiteral("taskLabel"));
+    m_label->setMargin(0);
+    m_label->setIndent(0);
+    m_label->setFrameStyle(QFrame::NoFrame);
+    m_label->setTextFormat(Qt::PlainText);
+    // A long name is cut at the row's edge instead of widening the whole list.
+    m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(m_viewCheckbox);
+    layout->addWidget(m_label, 1);
+    m_stack->addWidget(page);
+}
+
+void TaskWidget::_buildEditorFace()
+{
+    m_editorPage = new QWidget(this);
+    m_editorPage->setObjectName(QStringLiteral("editorPage"));
+    m_grid = new QGridLayout(m_editorPage);
+    m_grid->setContentsMargins(5, 2, 5, 2);
+    m_grid->setHorizontalSpacing(2);
+    m_grid->setVerticalSpacing(2);
+
+    m_editCheckbox = new TaskCheckbox(m_editorPage);
+    m_editCheckbox->setObjectName(QStringLiteral("editCheckbox"));
+    m_editCheckbox->setFocusPolicy(Qt::NoFocus);
+    connect(m_editCheckbox, &FancyCheckbox::stateChanged, this, &TaskWidget::_checkboxChanged);
+
+    m_nameEdit = new NameEdit(m_task.name(), tr("Task name"), m_editorPage);
+    m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    m_nameEdit->setFrame(false);
+    m_nameEdit->setTextMargins(0, 0, 0, 0);
+    m_nameEdit->setBaseColor(schemeColor(ColorScheme::EditBase));
+    connect(m_nameEdit, &QLineEdit::returnPressed, this, &TaskWidget::_stopEditing);
+    connect(m_nameEdit, &QLineEdit::textEdited, this, &TaskWidget::_nameTextChanged);
+    connect(m_nameEdit, &FancyLineEdit::gotFocus, this, &TaskWidget::_someEditGotFocus);
+
+    auto* noteIcon = new QLabel(m_editorPage);
+    noteIcon->setPixmap(QPixmap(QStringLiteral(":/icons/edit_note")));
+    noteIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    m_notesEdit = new NotesTextEdit(m_task.notes(), tr("Notes"), m_editorPage);
+    connect(m_notesEdit, &QTextEdit::textChanged, this, &TaskWidget::_notesTextChanged);
+    connect(m_notesEdit, &NotesTextEdit::gotFocus, this, &TaskWidget::_someEditGotFocus);
+
+    auto* dueIcon = new QLabel(m_editorPage);
+    dueIcon->setPixmap(QPixmap(QStringLiteral(":/icons/edit_duedate")));
+    m_dateWidget = new DateWidget(m_task.due(), m_editorPage);
+    m_dateWidget->setObjectName(QStringLiteral("dateWidget"));
+    connect(m_dateWidget, &DateWidget::valueChanged, this, &TaskWidget::_dueDateChanged);
+
+    m_grid->addWidget(m_editCheckbox, 0, 0);
+    m_grid->addWidget(m_nameEdit, 0, 1);
+    m_grid->addWidget(noteIcon, 1, 0);
+    m_grid->addWidget(m_notesEdit, 1, 1);
+    m_grid->addWidget(dueIcon, 2, 0);
+    m_grid->addWidget(m_dateWidget, 2, 1);
+    m_stack->addWidget(m_editorPage);
+}
+
+void TaskWidget::setSelected(bool selected)
+{
+    if (selected == isSelected())
+        return;
+    if (selected)
+        m_flags |= SelectedFlag;
+    else
+        m_flags &= ~unsigned(SelectedFlag);
+    update();
+}
+
+void TaskWidget::setEditMode(bool editing, bool force, bool keepFocus)
+{
+    if (!force && editing == isEditing())
+        return;
+    int height;
+    if (editing) {
+        if (!m_editorPage)
+            _buildEditorFace();
+        m_stack->setCurrentWidget(m_editorPage);
+        height = m_editorPage->sizeHint().height();
+        m_flags |= EditingFlag;
+        if (!keepFocus)
+            m_nameEdit->setFocus();
+        m_editCheckbox->setChecked(m_task.completed());
+    } else {
+        QWidget* viewPage = m_stack->widget(0);
+        m_stack->setCurrentIndex(0);
+        height = viewPage->sizeHint().height();
+        m_flags &= ~unsigned(EditingFlag);
+        m_label->setText(oneLine(m_task.name()));
+        m_viewCheckbox->setChecked(m_task.completed());
+        if (m_editorPage) {
+            m_stack->removeWidget(m_editorPage);
+            m_editorPage->hide();
+            m_editorPage->deleteLater();
+        }
+        m_editorPage = nullptr;
+        m_grid = nullptr;
+        m_editCheckbox = nullptr;
+        m_nameEdit = nullptr;
+        m_notesEdit = nullptr;
+        m_dateWidget = nullptr;
+    }
+    refreshLabel();
+    setFixedHeight(height);
+    update();
+}
+
+void TaskWidget::applyCompleted(bool done)
+{
+    if (m_task.id().isNull() || m_task.completed() == done)
+        return;
+    m_task.setCompleted(done);
+    if (done && isEditing() && m_list)
+        m_list->finishEditing(this, false);
+    refreshLabel();
+    update();
+}
+
+void TaskWidget::refreshLabel()
+{
+    if (!m_label)
+        return;
+    QFont font = m_label->font();
+    if (font.strikeOut() != m_task.completed()) {
+        font.setStrikeOut(m_task.completed());
+        m_label->setFont(font);
+        m_viewCheckbox->setOpacity(m_task.completed() ? 0.6 : 1.0);
+    }
+    QPalette palette = m_label->palette();
+    if (m_task.name().isEmpty()) {
+        palette.setColor(QPalette::WindowText, Qt::darkGray);
+        m_label->setText(tr("<Unnamed task>"));
+    } else {
+        palette.setColor(QPalette::WindowText, m_task.completed() ? QColor(Qt::darkGray) : QColor(Qt::black));
+    }
+    m_label->setPalette(palette);
+}
+
+QColor TaskWidget::backgroundColor() const
+{
+    if (isSelected())
+        return schemeColor(ColorScheme::SelectedRow);
+    if (m_task.completed())
+        return schemeColor(ColorScheme::CompletedRow);
+    if (!m_task.id().isNull() && m_task.due().isValid()) {
+        const qint64 days = QDateTime::currentDateTime().daysTo(m_task.due());
+        if (days < 1)
+            return schemeColor(ColorScheme::DueNow);
+        if (days < 4)
+            return schemeColor(ColorScheme::DueSoon);
+    }
+    return schemeColor(ColorScheme::OpenRow);
+}
+
+void TaskWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (isEditing()) {
+        painter.setPen(QPen(schemeColor(ColorScheme::Outline), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        painter.setBrush(schemeColor(ColorScheme::EditBase));
+        // Half-pixel inset keeps the one-pixel outline crisp.
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(backgroundColor());
+        painter.drawRoundedRect(rect(), 5, 5);
+    }
+}
+
+void TaskWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (isEditing())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TaskWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->ignore();
+}
+
+void TaskWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->ignore();
+}
+
+void TaskWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    event->ignore();
+}
+
+void TaskWidget::keyPressEvent(QKeyEvent* event)
+{
+    event->ignore();
+}
+
+void TaskWidget::_stopEditing()
+{
+    if (m_list)
+        m_list->finishEditing(this, true);
+}
+
+void TaskWidget::_nameTextChanged(const QString&)
+{
+    if (m_nameEdit)
+        m_task.setName(m_nameEdit->userText());
+}
+
+void TaskWidget::_notesTextChanged()
+{
+    if (!m_notesEdit || !m_editorPage)
+        return;
+    m_notesEdit->updateGeometry();
+    const int wanted = m_editorPage->sizeHint().height();
+    if (wanted != height())
+        setFixedHeight(wanted);
+    m_task.setNotes(m_notesEdit->userText());
+}
+
+void TaskWidget::_checkboxChanged(int state)
+{
+    if (m_inCheckboxChange)
+        return;
+    m_inCheckboxChange = true;
+    applyCompleted(state == 1);
+    m_inCheckboxChange = false;
+}
+
+void TaskWidget::_dueDateChanged(const QDateTime& due)
+{
+    m_task.setDue(due);
+    update();
+}
+
+void TaskWidget::_someEditGotFocus(bool got)
+{
+    if (got && m_dateWidget)
+        m_dateWidget->setPopupVisible(false);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "store/todotask.h"
+#include "ui/notestextedit.h"
+#include "widgets/datewidget.h"
+#include "widgets/fancycheckbox.h"
+#include "widgets/fancylineedit.h"
+#include "widgets/hintededit.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+
+class QStackedLayout;
+class TaskListWidget;
+
+/// One row of the task list: a check box and the name, or, while open, an editor for name,
+/// notes and due date that writes every change to the store at once.
+class TaskWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    using NameEdit = HintedEditT<FancyLineEdit>;
+
+    TaskWidget(const TodoTask::Id& taskId, TaskListWidget* list, QWidget* parent = nullptr);
+
+    const TodoTask::Id& taskId() const { return m_taskId; }
+    const TodoTask& task() const { return m_task; }
+
+    void setSelected(bool selected);
+    bool isSelected() const { return m_flags & SelectedFlag; }
+    bool isEditing() const { return m_flags & EditingFlag; }
+    bool createdByNew() const { return m_createdByNew; }
+    void setCreatedByNew(bool on) { m_createdByNew = on; }
+
+    void setEditMode(bool editing, bool force = false, bool keepFocus = false);
+    /// Marks the task completed or open; completing closes the editor.
+    void applyCompleted(bool done);
+    void refreshLabel();
+
+    /// The fill of the closed row: by selection, completion and due date.
+    QColor backgroundColor() const;
+
+    // The parts of the row, for the list and for tests; null while not shown.
+    QLabel* label() const { return m_label; }
+    TaskCheckbox* viewCheckbox() const { return m_viewCheckbox; }
+    TaskCheckbox* editCheckbox() const { return m_editCheckbox; }
+    NameEdit* nameEdit() const { return m_nameEdit; }
+    NotesTextEdit* notesEdit() const { return m_notesEdit; }
+    DateWidget* dateWidget() const { return m_dateWidget; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private Q_SLOTS:
+    void _stopEditing();
+    void _nameTextChanged(const QString& text);
+    void _notesTextChanged();
+    void _checkboxChanged(int state);
+    void _dueDateChanged(const QDateTime& due);
+    void _someEditGotFocus(bool got);
+
+private:
+    enum Flags : unsigned { SelectedFlag = 1, EditingFlag = 2 };
+
+    void _buildViewFace();
+    void _buildEditorFace();
+
+    TodoTask::Id m_taskId;
+    TodoTask m_task;
+    QPointer<TaskListWidget> m_list;
+    unsigned m_flags = 0;
+    bool m_inCheckboxChange = false;
+    bool m_createdByNew = false;
+    QStackedLayout* m_stack = nullptr;
+    QPointer<TaskCheckbox> m_viewCheckbox;
+    QPointer<QLabel> m_label;
+    QPointer<QWidget> m_editorPage;
+    QPointer<QGridLayout> m_grid;
+    QPointer<TaskCheckbox> m_editCheckbox;
+    QPointer<NameEdit> m_nameEdit;
+    QPointer<NotesTextEdit> m_notesEdit;
+    QPointer<DateWidget> m_dateWidget;
+};

@@ -1,0 +1,86 @@
+#include "ui/toolbaractions.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QIcon>
+
+namespace {
+
+struct ActionSet
+{
+    QAction* newTask = nullptr;
+    QAction* editTask = nullptr;
+    QAction* cleanup = nullptr;
+    QAction* toggleView = nullptr;
+};
+
+ActionSet*& actionSet()
+{
+    static ActionSet* set = nullptr;
+    return set;
+}
+
+QAction* makeAction(const char* icon, const char* name)
+{
+    auto* action = new QAction(QIcon(QLatin1String(icon)), QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+ActionSet* actions()
+{
+    ActionSet*& set = actionSet();
+    if (!set) {
+        set = new ActionSet;
+        set->newTask = makeAction(":/icons/toolbar_new", "newTaskAction");
+        set->editTask = makeAction(":/icons/toolbar_edit", "editTaskAction");
+        set->cleanup = makeAction(":/icons/toolbar_cleanup", "cleanupAction");
+        set->toggleView = makeAction(":/icons/view_normal", "toggleViewAction");
+        retranslateActions();
+    }
+    return set;
+}
+
+} // namespace
+
+QAction* newTaskAction()
+{
+    return actions()->newTask;
+}
+
+QAction* editTaskAction()
+{
+    return actions()->editTask;
+}
+
+QAction* cleanupAction()
+{
+    return actions()->cleanup;
+}
+
+QAction* toggleViewAction()
+{
+    return actions()->toggleView;
+}
+
+void retranslateActions()
+{
+    ActionSet* set = actions();
+    set->newTask->setText(QCoreApplication::translate("QObject", "New"));
+    set->editTask->setText(QCoreApplication::translate("QObject", "Edit"));
+    set->toggleView->setText(QCoreApplication::translate("QObject", "Toggle view"));
+    set->cleanup->setText(QCoreApplication::translate("QObject", "Cleanup"));
+}
+
+void destroyToolbarActions()
+{
+    ActionSet*& set = actionSet();
+    if (!set)
+        return;
+    delete set->newTask;
+    delete set->editTask;
+    delete set->cleanup;
+    delete set->toggleView;
+    delete set;
+    set = nullptr;
+}
