@@ -119,11 +119,15 @@ void TaskListWidget::rebuildRows()
 {
     if (m_groupId.isNull())
         return;
-    // Rows go in without the layout recomputing after each one.
-    m_content->setUpdatesEnabled(false);
+    // Rows added to a visible parent are shown one by one, each a new layout pass: quadratic
+    // for a large group. Under a hidden parent they all show with it, in one pass.
+    const bool visible = m_content->isVisible();
+    if (visible)
+        m_content->hide();
     for (const TodoTask::Id& id : m_group.taskIds())
         addRow(id, false);
-    m_content->setUpdatesEnabled(true);
+    if (visible)
+        m_content->show();
 }
 
 void TaskListWidget::addRow(const TodoTask::Id& taskId, bool openEditor)
@@ -131,6 +135,9 @@ void TaskListWidget::addRow(const TodoTask::Id& taskId, bool openEditor)
     if (taskId.isNull())
         return;
     auto* row = new TaskWidget(taskId, this, m_content);
+    // Until the layout places it, a new row would sit over the visible rows and be repainted
+    // with all of them: out of sight it costs nothing.
+    row->move(-100000, -100000);
     m_rows.append(row);
     m_layout->insertWidget(m_layout->count() - 1, row);
     if (openEditor)
@@ -212,6 +219,8 @@ void TaskListWidget::setEditing(int index)
     m_editedRow = row;
     if (!row)
         return;
+    // Closing the other editor may have dropped an empty new row above this one.
+    index = static_cast<int>(m_rows.indexOf(row));
     clearSelection();
     select(index);
     row->setEditMode(true);
@@ -432,8 +441,10 @@ void TaskListWidget::mousePressEvent(QMouseEvent* event)
         m_mayDrag = !m_editedRow;
         m_pressPos = point;
     }
-    const int i = rowAt(point);
+    TaskWidget* pressed = row(rowAt(point));
     setEditing(-1);
+    // Closing the editor may have dropped an empty new row: find the pressed row again.
+    const int i = pressed ? static_cast<int>(m_rows.indexOf(pressed)) : -1;
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
     const bool shift = mods & Qt::ShiftModifier;

@@ -1,0 +1,68 @@
+#include "widgets/calendarpopup.h"
+
+#include "widgets/colorscheme.h"
+#include "widgets/mycalendar.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QVBoxLayout>
+
+CalendarPopup::CalendarPopup(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("calendarPopup"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+
+    m_calendar = new MyCalendar(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(7, 5, 7, 5);
+    layout->setSpacing(0);
+    layout->addWidget(m_calendar);
+    setFixedSize(m_calendar->minimumSizeHint() + QSize(14, 10));
+    connect(m_calendar, &MyCalendar::dateChanged, this, &CalendarPopup::_calendarDateChanged);
+}
+
+MyCalendar* CalendarPopup::calendar() const
+{
+    return m_calendar;
+}
+
+QDateTime CalendarPopup::dateTime() const
+{
+    return m_calendar->dateTime();
+}
+
+void CalendarPopup::setDateTime(const QDateTime& dateTime)
+{
+    m_calendar->setDateTime(dateTime);
+}
+
+QSize CalendarPopup::sizeHint() const
+{
+    return minimumSize();
+}
+
+void CalendarPopup::_calendarDateChanged(const QDate& date)
+{
+    Q_EMIT dateTimeChanged(QDateTime(date, QTime(0, 0)));
+}
+
+void CalendarPopup::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Some platforms activate every window they show. Hand the activation straight back, so
+    // that the date field keeps the focus while the calendar is open or clicked.
+    if (event->type() == QEvent::ActivationChange && QApplication::activeWindow() == this && parentWidget())
+        parentWidget()->window()->activateWindow();
+}
+
+void CalendarPopup::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(schemeColor(ColorScheme::SelectedRow));
+    painter.drawRoundedRect(rect().adjusted(1, 1, -1, -1), 5, 5);
+}

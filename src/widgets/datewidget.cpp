@@ -1,0 +1,153 @@
+#include "widgets/datewidget.h"
+
+#include "settings/appsettings.h"
+#include "widgets/calendarpopup.h"
+#include "widgets/colorscheme.h"
+#include "widgets/fancylineedit.h"
+#include "widgets/hintededit.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+
+DateWidget::DateWidget(const QDateTime& value, QWidget* parent)
+    : QWidget(parent)
+    , m_value(value)
+{
+    const QString format = displayFormat();
+    const QString text = value.date().isValid() ? value.date().toString(format) : QString();
+    m_edit = new Edit(text, tr("Due date"), this);
+    m_edit->setObjectName(QStringLiteral("dateEdit"));
+    m_edit->setFrame(false);
+    m_edit->setTextMargins(0, 0, 0, 0);
+    m_edit->setBaseColor(schemeColor(ColorScheme::EditBase));
+    // Focusing an empty field proposes tomorrow.
+    m_edit->setSavedText(QDate::currentDate().addDays(1).toString(format));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_edit, 0);
+    layout->addStretch(1);
+
+    connect(m_edit, &FancyLineEdit::textEdited, this, &DateWidget::_onTextEdited);
+    connect(m_edit, &FancyLineEdit::returnPressed, this, &DateWidget::_onReturn);
+    connect(m_edit, &FancyLineEdit::gotFocus, this, &DateWidget::_onEditGotFocus);
+
+    // The main window announces its moves; other windows have no such signal.
+    if (parent && window()->metaObject()->indexOfSignal("widgetMoved()") >= 0)
+        connect(window(), SIGNAL(widgetMoved()), this, SLOT(_onParentWindowMoved()));
+}
+
+DateWidget::Edit* DateWidget::edit() const
+{
+    return m_edit;
+}
+
+CalendarPopup* DateWidget::popup() const
+{
+    return m_popup;
+}
+
+QString DateWidget::displayFormat()
+{
+    return displayFormat(AppSettings::settings()->dateFormat());
+}
+
+QString DateWidget::displayFormat(const QString& baseFormat)
+{
+    QString format = baseFormat;
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+QString DateWidget::normalizeTypedDate(const QString& text)
+{
+    QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 3)
+        return text;
+    for (QString& part : parts) {
+        bool ok = false;
+        const int number = part.toInt(&ok, 10);
+        if (!ok)
+            return text;
+        part = QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
+void DateWidget::_onTextEdited(const QString&)
+{
+    m_edit->leaveHintState();
+    const QString text = m_edit->userText().trimmed();
+    if (text.isEmpty()) {
+        m_value = QDateTime();
+        if (m_popup)
+            m_popup->setDateTime(QDateTime::currentDateTime());
+        Q_EMIT valueChanged(m_value);
+        return;
+    }
+    const QDateTime typed(QDate::fromString(normalizeTypedDate(text), displayFormat()), QTime(0, 0));
+    if (!typed.isValid())
+        return;
+    m_value = typed;
+    if (m_popup)
+        m_popup->setDateTime(m_value);
+    Q_EMIT valueChanged(m_value);
+}
+
+void DateWidget::_onReturn()
+{
+    m_edit->leaveHintState();
+    if (m_value.isValid())
+        m_edit->setText(m_value.date().toString(displayFormat()));
+    m_edit->selectAll();
+}
+
+void DateWidget::_onEditGotFocus(bool got)
+{
+    // Our popup being activated takes the focus only until it hands the activation back.
+    if (!got && m_popup && QApplication::activeWindow() == m_popup)
+        return;
+    setPopupVisible(got);
+}
+
+void DateWidget::setPopupVisible(bool show)
+{
+    if (!show) {
+        if (m_popup) {
+            m_popup->hide();
+            m_popup->deleteLater();
+            m_popup = nullptr;
+        }
+        return;
+    }
+    if (!m_popup) {
+        m_popup = new CalendarPopup(this);
+        m_popup->setDateTime(QDateTime(QDate::fromString(m_edit->userText(), displayFormat()), QTime(0, 0)));
+        connect(m_popup, &CalendarPopup::dateTimeChanged, this, &DateWidget::_onCalendarDateChanged);
+    }
+    _placePopup();
+}
+
+void DateWidget::_placePopup()
+{
+    // Centred below the middle of the field's bottom edge.
+    const QPoint anchor = mapToGlobal(QPoint(m_edit->x() + m_edit->width() / 2, height()));
+    m_popup->move(anchor - QPoint(m_popup->sizeHint().width() / 2, 0));
+    m_popup->show();
+}
+
+void DateWidget::_onParentWindowMoved()
+{
+    if (m_popup && m_popup->isVisible())
+        _placePopup();
+}
+
+void DateWidget::_onCalendarDateChanged(const QDateTime& dateTime)
+{
+    m_value = dateTime;
+    m_edit->leaveHintState();
+    m_edit->setText(dateTime.date().toString(displayFormat()));
+    m_edit->selectAll();
+    Q_EMIT valueChanged(dateTime);
+}

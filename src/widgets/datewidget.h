@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPointer>
+#include <QWidget>
+
+class CalendarPopup;
+class FancyLineEdit;
+template <class T>
+class HintedEditT;
+
+/// The due-date field: a borderless edit for typing a date, with a calendar that hangs below
+/// it while it has the focus. Every accepted change is reported at once; an empty field means
+/// no due date (an invalid date-time).
+class DateWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    using Edit = HintedEditT<FancyLineEdit>;
+
+    explicit DateWidget(const QDateTime& value, QWidget* parent = nullptr);
+
+    QDateTime value() const { return m_value; }
+    Edit* edit() const;
+    CalendarPopup* popup() const;
+    void setPopupVisible(bool show);
+
+    /// The format dates are shown and typed in: the user's date format, always with
+    /// four-digit years.
+    static QString displayFormat();
+    static QString displayFormat(const QString& baseFormat);
+    /// Pads the parts of a day.month.year text to two digits, so that short typing such as
+    /// 5.3.2010 matches two-digit day and month formats. Other text is returned unchanged.
+    static QString normalizeTypedDate(const QString& text);
+
+Q_SIGNALS:
+    void valueChanged(const QDateTime& value);
+
+private Q_SLOTS:
+    void _onTextEdited(const QString& text);
+    void _onReturn();
+    void _onEditGotFocus(bool got);
+    void _onCalendarDateChanged(const QDateTime& dateTime);
+    void _onParentWindowMoved();
+
+private:
+    void _placePopup();
+
+    QDateTime m_value;
+    QPointer<Edit> m_edit;
+    QPointer<CalendarPopup> m_popup;
+};

@@ -1,0 +1,145 @@
+#include "widgets/mycalendar.h"
+
+#include "widgets/colorscheme.h"
+#include "widgets/fancytoolbtn.h"
+#include "widgets/focusiconcatalogue.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+
+MyCalendar::MyCalendar(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("calendar"));
+    setFocusPolicy(Qt::NoFocus);
+
+    m_monthLabel = new QLabel(this);
+    m_monthLabel->setObjectName(QStringLiteral("monthLabel"));
+    QFont bold = m_monthLabel->font();
+    bold.setBold(true);
+    m_monthLabel->setFont(bold);
+    QPalette labelPalette = m_monthLabel->palette();
+    labelPalette.setColor(QPalette::WindowText, schemeColor(ColorScheme::Text).lighter(150));
+    m_monthLabel->setPalette(labelPalette);
+    // Room for the longest month name, so that no month is cut off in the fixed-size popup.
+    const QFontMetrics metrics(bold);
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month)
+        widest = qMax(widest, metrics.horizontalAdvance(_headerText(QDate(2000, month, 1))));
+    m_monthLabel->setMinimumWidth(widest);
+
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(0, 0, 0, 0);
+    header->setSpacing(0);
+    header->addWidget(m_monthLabel);
+    header->addStretch(1);
+    header->addWidget(_makeButton(QStringLiteral("prevMonthButton"), CalendarPrevMonth, tr("Previous month")));
+    header->addWidget(_makeButton(QStringLiteral("resetButton"), CalendarReset, tr("Reset to current date")));
+    header->addWidget(_makeButton(QStringLiteral("nextMonthButton"), CalendarNextMonth, tr("Next month")));
+
+    auto* area = new QWidget(this);
+    m_monthWidget = new MyCalendarMonthWidget(area);
+    m_monthWidget->setDelegate(this);
+    const QSize gridSize = m_monthWidget->sizeHint();
+    m_monthWidget->setGeometry(QRect(QPoint(0, 0), gridSize));
+    area->setFixedSize(gridSize);
+    connect(m_monthWidget, &MyCalendarMonthWidget::dateChanged, this, &MyCalendar::_onCurrentMonthDateChanged);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(header);
+    layout->addWidget(area, 1, Qt::AlignHCenter);
+    _updateHeader();
+}
+
+FancyToolBtn* MyCalendar::_makeButton(const QString& name, int iconKind, const QString& toolTip)
+{
+    auto* button = new FancyToolBtn(this);
+    button->setObjectName(name);
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(calendarIcon(iconKind));
+    button->setToolTip(toolTip);
+    if (iconKind == CalendarPrevMonth)
+        connect(button, &FancyToolBtn::clicked, this, &MyCalendar::_onPrevClicked);
+    else if (iconKind == CalendarNextMonth)
+        connect(button, &FancyToolBtn::clicked, this, &MyCalendar::_onNextClicked);
+    else
+        connect(button, &FancyToolBtn::clicked, this, &MyCalendar::_onResetClicked);
+    return button;
+}
+
+QLabel* MyCalendar::monthLabel() const
+{
+    return m_monthLabel;
+}
+
+void MyCalendar::setDateTime(const QDateTime& dateTime)
+{
+    if (dateTime == m_dateTime)
+        return;
+    m_dateTime = dateTime;
+    m_monthWidget->setDate(dateTime.date());
+    _updateHeader();
+}
+
+QColor MyCalendar::dateColor(const QDate& date) const
+{
+    const qint64 days = QDate::currentDate().daysTo(date);
+    if (days < 1)
+        return schemeColor(ColorScheme::DueNow);
+    if (days < 4)
+        return schemeColor(ColorScheme::DueSoon);
+    return schemeColor(ColorScheme::Panel);
+}
+
+QString MyCalendar::_headerText(const QDate& month)
+{
+    return tr("%0, %1").arg(QLocale::system().monthName(month.month(), QLocale::LongFormat)).arg(month.year());
+}
+
+void MyCalendar::_updateHeader()
+{
+    // Without a chosen date the grid shows the current month, so the header names that one.
+    m_monthLabel->setText(_headerText(m_monthWidget->shownMonth()));
+}
+
+void MyCalendar::_onCurrentMonthDateChanged(const QDate& date)
+{
+    m_dateTime = QDateTime(date, m_dateTime.isValid() ? m_dateTime.time() : QTime(0, 0));
+    _updateHeader();
+    Q_EMIT dateChanged(date);
+}
+
+void MyCalendar::_moveTo(const QDateTime& dateTime)
+{
+    m_dateTime = dateTime;
+    m_monthWidget->setDate(dateTime.date());
+    _updateHeader();
+    Q_EMIT dateChanged(dateTime.date());
+}
+
+QDateTime MyCalendar::_pagingBase() const
+{
+    // Paging without a chosen date starts from the month on show.
+    return m_dateTime.isValid() ? m_dateTime : QDateTime(QDate::currentDate(), QTime(0, 0));
+}
+
+void MyCalendar::_onNextClicked()
+{
+    _moveTo(_pagingBase().addMonths(1));
+}
+
+void MyCalendar::_onPrevClicked()
+{
+    _moveTo(_pagingBase().addMonths(-1));
+}
+
+void MyCalendar::_onResetClicked()
+{
+    _moveTo(QDateTime(QDate::currentDate().addDays(1), m_dateTime.isValid() ? m_dateTime.time() : QTime(0, 0)));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPointer>
+#include <QWidget>
+
+#include "widgets/mycalendarmonthwidget.h"
+
+class FancyToolBtn;
+class QLabel;
+
+/// A month calendar: the month's name with buttons to page the month or go back to the
+/// proposed date, above the day grid. Paging the month moves the chosen date with it.
+class MyCalendar : public QWidget, public MyCalendarMonthWidgetDelegate
+{
+    Q_OBJECT
+public:
+    explicit MyCalendar(QWidget* parent = nullptr);
+
+    QDateTime dateTime() const { return m_dateTime; }
+    void setDateTime(const QDateTime& dateTime);
+
+    /// Days up to today are due now, the next three days due soon, later ones plain.
+    QColor dateColor(const QDate& date) const override;
+
+    MyCalendarMonthWidget* monthWidget() const { return m_monthWidget; }
+    QLabel* monthLabel() const;
+
+Q_SIGNALS:
+    void dateChanged(const QDate& date);
+
+private Q_SLOTS:
+    void _onCurrentMonthDateChanged(const QDate& date);
+    void _onNextClicked();
+    void _onPrevClicked();
+    void _onResetClicked();
+
+private:
+    FancyToolBtn* _makeButton(const QString& name, int iconKind, const QString& toolTip);
+    static QString _headerText(const QDate& month);
+    void _updateHeader();
+    void _moveTo(const QDateTime& dateTime);
+    QDateTime _pagingBase() const;
+
+    QDateTime m_dateTime;
+    QPointer<QLabel> m_monthLabel;
+    QPointer<MyCalendarMonthWidget> m_monthWidget;
+};

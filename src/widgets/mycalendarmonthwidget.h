@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QColor>
+#include <QDate>
+#include <QWidget>
+
+/// Tells a MyCalendarMonthWidget how to tint a day.
+class MyCalendarMonthWidgetDelegate
+{
+public:
+    virtual ~MyCalendarMonthWidgetDelegate() = default;
+    virtual QColor dateColor(const QDate& date) const = 0;
+};
+
+/// The day grid of one month: a row of weekday names, then the days from Monday to Sunday.
+/// The chosen date's month is the month shown; the chosen and the hovered day are tinted by
+/// the delegate, today is outlined.
+class MyCalendarMonthWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MyCalendarMonthWidget(QWidget* parent = nullptr);
+
+    QDate date() const { return m_date; }
+    void setDate(const QDate& date);
+    QDate hoverDate() const { return m_hoverDate; }
+    MyCalendarMonthWidgetDelegate* delegate() const { return m_delegate; }
+    void setDelegate(MyCalendarMonthWidgetDelegate* delegate);
+
+    /// The month on show: the chosen date's, or the current one while no date is chosen.
+    QDate shownMonth() const;
+    QSize cellSize() const;
+    /// The cell of a day of the shown month; a null rectangle for other days.
+    QRect cellRect(const QDate& day) const;
+    /// The day whose cell contains the point, or an invalid date.
+    QDate dateAt(const QPoint& point) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+Q_SIGNALS:
+    void dateChanged(const QDate& date);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void _chooseAt(const QPoint& point);
+    void _setHoverDate(const QDate& date);
+    QColor _colorOf(const QDate& day) const;
+    void _drawShadowedText(QPainter& painter, const QRect& cell, const QString& text) const;
+
+    MyCalendarMonthWidgetDelegate* m_delegate = nullptr;
+    QDate m_date;
+    QDate m_hoverDate;
+};

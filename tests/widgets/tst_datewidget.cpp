@@ -1,0 +1,304 @@
+#include "support/testenv.h"
+
+#include "settings/appsettings.h"
+#include "widgets/calendarpopup.h"
+#include "widgets/datewidget.h"
+#include "widgets/fancylineedit.h"
+#include "widgets/hintededit.h"
+#include "widgets/mycalendar.h"
+#include "widgets/mycalendarmonthwidget.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+/// Stands in for the main window, which announces its moves.
+class MovingWindow : public QWidget
+{
+    Q_OBJECT
+Q_SIGNALS:
+    void widgetMoved();
+
+protected:
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        Q_EMIT widgetMoved();
+    }
+};
+
+namespace {
+
+const QString Format = QStringLiteral("dd.MM.yyyy");
+const QDate Start(2010, 3, 15);
+
+QDate tomorrow()
+{
+    return QDate::currentDate().addDays(1);
+}
+
+bool showActive(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+/// Lets queued window activations run their course; some platforms activate every shown window.
+void letWindowsSettle()
+{
+    QTest::qWait(50);
+}
+
+void typeInto(DateWidget& widget, const QString& text)
+{
+    widget.edit()->selectAll();
+    QTest::keyClicks(widget.edit(), text);
+}
+
+} // namespace
+
+class TstDateWidget : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { AppSettings::settings()->setDateFormat(QStringLiteral("dd.MM.yyyy")); }
+
+    void displayFormatHasFourDigitYears_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("two-digit year") << QStringLiteral("dd.MM.yy") << QStringLiteral("dd.MM.yyyy");
+        QTest::newRow("american") << QStringLiteral("M/d/yy") << QStringLiteral("M/d/yyyy");
+        QTest::newRow("year first") << QStringLiteral("yy-MM-dd") << QStringLiteral("yyyy-MM-dd");
+        QTest::newRow("already four") << QStringLiteral("yyyy-MM-dd") << QStringLiteral("yyyy-MM-dd");
+        QTest::newRow("upper case kept") << QStringLiteral("d.M.YY") << QStringLiteral("d.M.YY");
+    }
+
+    void displayFormatHasFourDigitYears()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, shown);
+        QCOMPARE(DateWidget::displayFormat(base), shown);
+        AppSettings::settings()->setDateFormat(base);
+        QCOMPARE(DateWidget::displayFormat(), shown);
+    }
+
+    void typedDateIsReported_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("reported");
+        QTest::newRow("short parts") << QStringLiteral("5.3.2010") << QDate(2010, 3, 5);
+        QTest::newRow("padded parts") << QStringLiteral("05.03.2010") << QDate(2010, 3, 5);
+        QTest::newRow("surrounding spaces") << QStringLiteral("  5.3.2010 ") << QDate(2010, 3, 5);
+        QTest::newRow("two-digit year") << QStringLiteral("5.3.10") << QDate();
+        QTest::newRow("no numbers") << QStringLiteral("a.b.c") << QDate();
+        QTest::newRow("no such day") << QStringLiteral("31.2.2010") << QDate();
+    }
+
+    void typedDateIsReported()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QDate, reported);
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        QCOMPARE(widget.edit()->text(), QStringLiteral("15.03.2010"));
+        widget.setPopupVisible(true);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        typeInto(widget, typed);
+        QCOMPARE(widget.edit()->text(), typed);
+        if (reported.isValid()) {
+            QVERIFY(!changes.isEmpty());
+            QCOMPARE(changes.last().at(0).toDateTime().date(), reported);
+        } else {
+            QVERIFY(changes.isEmpty());
+        }
+        const QDate now = reported.isValid() ? reported : Start;
+        QCOMPARE(widget.value().date(), now);
+        QCOMPARE(widget.popup()->dateTime().date(), now);
+    }
+
+    void clearingTheFieldRemovesTheDueDate()
+    {
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        widget.edit()->selectAll();
+        QTest::keyClick(widget.edit(), Qt::Key_Backspace);
+        QCOMPARE(changes.size(), 1);
+        QVERIFY(!changes.at(0).at(0).toDateTime().isValid());
+        QVERIFY(!widget.value().isValid());
+        // The open calendar goes back to today.
+        QCOMPARE(widget.popup()->dateTime().date(), QDate::currentDate());
+    }
+
+    void returnShowsTheTypedDateInFull()
+    {
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        typeInto(widget, QStringLiteral("5.3.2010"));
+        QTest::keyClick(widget.edit(), Qt::Key_Return);
+        QCOMPARE(widget.edit()->text(), QStringLiteral("05.03.2010"));
+        QCOMPARE(widget.edit()->selectedText(), QStringLiteral("05.03.2010"));
+    }
+
+    void focusingAnEmptyFieldProposesTomorrow()
+    {
+        QWidget window;
+        auto* other = new QLineEdit(&window);
+        auto* widget = new DateWidget(QDateTime(), &window);
+        widget->move(0, 40);
+        QVERIFY(widget->edit()->isHintShown());
+        QCOMPARE(widget->edit()->text(), QStringLiteral("Due date"));
+        QVERIFY(showActive(&window));
+        other->setFocus();
+        QSignalSpy changes(widget, &DateWidget::valueChanged);
+
+        widget->edit()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(widget->edit()->text(), tomorrow().toString(Format));
+        QVERIFY(widget->popup() && widget->popup()->isVisible());
+        QCOMPARE(widget->popup()->dateTime().date(), tomorrow());
+        // The calendar never keeps the focus away from the field.
+        letWindowsSettle();
+        QCOMPARE(QApplication::activeWindow(), &window);
+        QVERIFY(widget->edit()->hasFocus());
+        QVERIFY(widget->popup()->isVisible());
+        QCOMPARE(widget->edit()->text(), tomorrow().toString(Format));
+
+        other->setFocus();
+        QVERIFY(widget->edit()->isHintShown());
+        QVERIFY(widget->edit()->userText().isEmpty());
+        QCOMPARE(widget->edit()->text(), QStringLiteral("Due date"));
+        QVERIFY(!widget->popup());
+        QVERIFY(changes.isEmpty());
+    }
+
+    void calendarButtonsChooseADate_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QDate>("chosen");
+        QTest::newRow("next") << QStringLiteral("nextMonthButton") << QStringLiteral("Next month") << QDate(2010, 4, 15);
+        QTest::newRow("previous") << QStringLiteral("prevMonthButton") << QStringLiteral("Previous month")
+                                  << QDate(2010, 2, 15);
+        QTest::newRow("reset") << QStringLiteral("resetButton") << QStringLiteral("Reset to current date") << tomorrow();
+    }
+
+    void calendarButtonsChooseADate()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, toolTip);
+        QFETCH(QDate, chosen);
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        MyCalendar* calendar = widget.popup()->calendar();
+        QSignalSpy calendarChanges(calendar, &MyCalendar::dateChanged);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+
+        auto* pressed = calendar->findChild<QToolButton*>(button);
+        QCOMPARE(pressed->toolTip(), toolTip);
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        QCOMPARE(calendarChanges.size(), 1);
+        QCOMPARE(calendarChanges.at(0).at(0).toDate(), chosen);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.at(0).at(0).toDateTime().date(), chosen);
+        QCOMPARE(widget.edit()->text(), chosen.toString(Format));
+        QCOMPARE(calendar->monthLabel()->text(),
+                 QStringLiteral("%1, %2").arg(QLocale::system().monthName(chosen.month())).arg(chosen.year()));
+    }
+
+    void clickingADayChoosesIt()
+    {
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        MyCalendarMonthWidget* grid = widget.popup()->calendar()->monthWidget();
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        // The row of weekday names holds no days.
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(changes.isEmpty());
+
+        const QRect cell = grid->cellRect(QDate(2010, 3, 22));
+        QCOMPARE(cell.topLeft(), QPoint(0, 4 * (grid->cellSize().height() + 1))); // a Monday, fourth week
+        QTest::mouseClick(grid, Qt::LeftButton, {}, cell.center());
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.at(0).at(0).toDateTime().date(), QDate(2010, 3, 22));
+        QCOMPARE(widget.value().date(), QDate(2010, 3, 22));
+        QCOMPARE(widget.edit()->selectedText(), QStringLiteral("22.03.2010"));
+    }
+
+    void dayColourFollowsDistanceFromToday_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QColor>("colour");
+        const QColor dueNow(0xF2C9C8), dueSoon(0xFFF2B9), later(0xEAF4FE);
+        for (int days : {-3, -1, 0})
+            QTest::addRow("%d days", days) << days << dueNow;
+        for (int days : {1, 2, 3})
+            QTest::addRow("%d days", days) << days << dueSoon;
+        for (int days : {4, 30})
+            QTest::addRow("%d days", days) << days << later;
+    }
+
+    void dayColourFollowsDistanceFromToday()
+    {
+        QFETCH(int, days);
+        QFETCH(QColor, colour);
+        MyCalendar calendar;
+        QCOMPARE(calendar.dateColor(QDate::currentDate().addDays(days)), colour);
+    }
+
+    void chosenAndHoveredDaysAreTinted()
+    {
+        MyCalendar calendar;
+        const QDate soon = QDate::currentDate().addDays(2);
+        calendar.setDateTime(QDateTime(soon, QTime(0, 0)));
+        MyCalendarMonthWidget* grid = calendar.monthWidget();
+        QRect cell = grid->cellRect(soon);
+        QCOMPARE(grid->grab().toImage().pixelColor(cell.topLeft() + QPoint(2, 2)), QColor(0xFFF2B9));
+
+        const QDate later = soon.addDays(soon.day() < 15 ? 7 : -7);
+        cell = grid->cellRect(later);
+        QMouseEvent move(QEvent::MouseMove, cell.center(), grid->mapToGlobal(cell.center()), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(grid, &move);
+        QCOMPARE(grid->hoverDate(), later);
+        const QImage image = grid->grab().toImage();
+        QCOMPARE(image.pixelColor(cell.topLeft() + QPoint(2, 2)), calendar.dateColor(later));
+        QCOMPARE(image.pixelColor(cell.topLeft()).rgb(), QColor(0x0A4776).lighter(250).rgb());
+    }
+
+    void popupHangsBelowTheFieldAndFollowsTheWindow()
+    {
+        MovingWindow window;
+        window.move(200, 150);
+        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
+        widget->move(20, 30);
+        window.show();
+        widget->setPopupVisible(true);
+        letWindowsSettle();
+        CalendarPopup* popup = widget->popup();
+        QCOMPARE(popup->size(), popup->calendar()->minimumSizeHint() + QSize(14, 10));
+        const QWidget* edit = widget->edit();
+        const QPoint anchor = widget->mapToGlobal(QPoint(edit->x() + edit->width() / 2, widget->height()));
+        const QPoint placed = anchor - QPoint(popup->sizeHint().width() / 2, 0);
+        QCOMPARE(popup->pos(), placed);
+
+        window.move(260, 180);
+        QTRY_COMPARE(popup->pos(), placed + QPoint(60, 30));
+    }
+
+    void closingThePopupDeletesIt()
+    {
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        QPointer<CalendarPopup> popup = widget.popup();
+        QVERIFY(popup->isVisible());
+        widget.setPopupVisible(false);
+        QVERIFY(!widget.popup());
+        QVERIFY(!popup->isVisible());
+        QTRY_VERIFY(popup.isNull());
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstDateWidget)
+#include "tst_datewidget.moc"
