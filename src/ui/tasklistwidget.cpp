@@ -124,8 +124,26 @@ void TaskListWidget::rebuildRows()
     const bool visible = m_content->isVisible();
     if (visible)
         m_content->hide();
-    for (const TodoTask::Id& id : m_group.taskIds())
+    // Every new widget posts events, and posting scans the whole queue: delivering them in
+    // batches keeps the queue short and the build linear.
+    m_building = true;
+    int count = 0;
+    for (const TodoTask::Id& id : m_group.taskIds()) {
         addRow(id, false);
+        if (++count % 64 == 0)
+            QCoreApplication::sendPostedEvents();
+    }
+    m_building = false;
+    // Given its full height before it shows, the layout places the rows where they belong,
+    // and only those in sight are painted. Squeezed into the old height, every row would
+    // overlap the view and be painted with all the others.
+    // The width is the one left once the vertical scroll bar shows: resizing every visible row
+    // when it appears would repaint them all.
+    const int height = m_content->sizeHint().height();
+    int width = viewport()->width();
+    if (height > viewport()->height() && !verticalScrollBar()->isVisible())
+        width -= verticalScrollBar()->sizeHint().width();
+    m_content->resize(width, qMax(viewport()->height(), height));
     if (visible)
         m_content->show();
 }
@@ -368,7 +386,7 @@ void TaskListWidget::_onHeadStart(const QString&)
 
 void TaskListWidget::_onStoreGroupChanged(const FocusGroup::Id& groupId)
 {
-    if (groupId != m_groupId || m_groupId.isNull() || m_dragging)
+    if (groupId != m_groupId || m_groupId.isNull() || m_dragging || m_building)
         return;
     const auto storage = store();
     if (!storage)

@@ -98,6 +98,7 @@ private:
     bool m_returnConsumed = false;
     bool m_mayDrag = false;
     bool m_dragging = false;
+    bool m_building = false;
     QPoint m_pressPos;
     int m_dropIndex = -1;
     bool m_dropBefore = true;
