@@ -435,7 +435,9 @@ void TaskListWidget::paintEvent(QPaintEvent*)
     if (!marked)
         return;
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const QPointF p = (m_dropBefore ? marked->pos() : marked->pos() + QPoint(0, marked->height() + 2)) - scroll;
+    // Half a pixel down and right: the one-pixel line then covers whole pixels and stays crisp.
+    const QPointF p = QPointF((m_dropBefore ? marked->pos() : marked->pos() + QPoint(0, marked->height() + 2)) - scroll)
+        + QPointF(0.5, 0.5);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor accent = schemeColor(ColorScheme::Accent);
     painter.setPen(QPen(accent, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
