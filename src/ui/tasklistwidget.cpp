@@ -79,11 +79,12 @@ void TaskListWidget::_clear()
     m_selected.clear();
     m_current = -1;
     m_editedRow = nullptr;
-    for (TaskWidget* row : std::as_const(m_rows)) {
-        m_layout->removeWidget(row);
-        row->hide();
-        row->deleteLater();
+    for (QWidget* block : std::as_const(m_blocks)) {
+        m_layout->removeWidget(block);
+        block->hide();
+        block->deleteLater();
     }
+    m_blocks.clear();
     m_rows.clear();
     m_dropIndex = -1;
     _selectionChanged();
@@ -152,14 +153,78 @@ void TaskListWidget::addRow(const TodoTask::Id& taskId, bool openEditor)
 {
     if (taskId.isNull())
         return;
-    auto* row = new TaskWidget(taskId, this, m_content);
+    QWidget* block = m_blocks.isEmpty() ? nullptr : m_blocks.last();
+    if (!block || block->layout()->count() >= BlockRows)
+        block = _appendBlock();
+    auto* row = new TaskWidget(taskId, this, block);
     // Until the layout places it, a new row would sit over the visible rows and be repainted
     // with all of them: out of sight it costs nothing.
     row->move(-100000, -100000);
     m_rows.append(row);
-    m_layout->insertWidget(m_layout->count() - 1, row);
+    static_cast<QVBoxLayout*>(block->layout())->addWidget(row);
     if (openEditor)
         setEditing(static_cast<int>(m_rows.size()) - 1);
+}
+
+QWidget* TaskListWidget::_appendBlock()
+{
+    auto* block = new QWidget(m_content);
+    block->setObjectName(QStringLiteral("taskBlock"));
+    auto* layout = new QVBoxLayout(block);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(m_layout->spacing());
+    m_blocks.append(block);
+    m_layout->insertWidget(m_layout->count() - 1, block);
+    return block;
+}
+
+void TaskListWidget::_removeBlock(QWidget* block)
+{
+    m_blocks.removeOne(block);
+    m_layout->removeWidget(block);
+    block->hide();
+    block->deleteLater();
+}
+
+TaskWidget* TaskListWidget::_makeRow(const TodoTask::Id& taskId)
+{
+    auto* row = new TaskWidget(taskId, this, m_content);
+    row->move(-100000, -100000);
+    return row;
+}
+
+void TaskListWidget::_placeRows()
+{
+    // Puts m_rows into the blocks in order, BlockRows to a block, moving only what is out of
+    // place.
+    const int count = static_cast<int>(m_rows.size());
+    const int needed = (count + BlockRows - 1) / BlockRows;
+    while (m_blocks.size() < needed)
+        _appendBlock();
+    for (int b = 0; b < needed; ++b) {
+        QWidget* block = m_blocks.at(b);
+        auto* layout = static_cast<QVBoxLayout*>(block->layout());
+        for (int i = 0; i < BlockRows && b * BlockRows + i < count; ++i) {
+            TaskWidget* row = m_rows.at(b * BlockRows + i);
+            QLayoutItem* item = layout->itemAt(i);
+            if (item && item->widget() == row)
+                continue;
+            if (QWidget* holder = row->parentWidget()) {
+                if (holder->layout())
+                    holder->layout()->removeWidget(row);
+            }
+            layout->insertWidget(i, row);
+            if (block->isVisible())
+                row->show();
+        }
+    }
+    while (m_blocks.size() > needed)
+        _removeBlock(m_blocks.last());
+}
+
+QRect TaskListWidget::_rowRect(const TaskWidget* row) const
+{
+    return QRect(row->mapTo(m_content, QPoint(0, 0)), row->size());
 }
 
 void TaskListWidget::_removeRow(TaskWidget* row)
@@ -173,9 +238,13 @@ void TaskListWidget::_removeRow(TaskWidget* row)
     }
     if (m_editedRow == row)
         m_editedRow = nullptr;
-    m_layout->removeWidget(row);
+    QWidget* block = row->parentWidget();
+    if (block && block->layout())
+        block->layout()->removeWidget(row);
     row->hide();
     row->deleteLater();
+    if (block && m_blocks.contains(block) && block->layout()->count() == 0)
+        _removeBlock(block);
 }
 
 QList<int> TaskListWidget::selectedIndexes() const
@@ -191,9 +260,18 @@ QList<int> TaskListWidget::selectedIndexes() const
 int TaskListWidget::rowAt(const QPoint& point) const
 {
     const QPoint p = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    for (int i = 0; i < m_rows.size(); ++i) {
-        if (m_rows.at(i)->geometry().contains(p))
-            return i;
+    int offset = 0;
+    for (QWidget* block : m_blocks) {
+        const int rows = block->layout()->count();
+        if (block->geometry().contains(p)) {
+            const QPoint inBlock = p - block->pos();
+            for (int i = 0; i < rows; ++i) {
+                if (block->layout()->itemAt(i)->widget()->geometry().contains(inBlock))
+                    return offset + i;
+            }
+            return -1;
+        }
+        offset += rows;
     }
     return -1;
 }
@@ -272,6 +350,10 @@ void TaskListWidget::ensureRowVisible(TaskWidget* row)
 {
     QPointer<TaskWidget> guard(row);
     QCoreApplication::processEvents();
+    // A row's new height travels up through its block and the content before the rows below
+    // it move: settle every level before looking at geometry.
+    for (int level = 0; level < 3; ++level)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     if (guard)
         ensureWidgetVisible(guard, m_layout->contentsMargins().left(), m_layout->contentsMargins().bottom());
 }
@@ -410,18 +492,13 @@ void TaskListWidget::_onStoreGroupChanged(const FocusGroup::Id& groupId)
     for (const TodoTask::Id& id : fresh.taskIds()) {
         TaskWidget* row = byId.take(id);
         if (!row)
-            row = new TaskWidget(id, this, m_content);
+            row = _makeRow(id);
         ordered.append(row);
     }
     for (TaskWidget* gone : std::as_const(byId))
         _removeRow(gone);
-    for (TaskWidget* row : std::as_const(ordered))
-        m_layout->removeWidget(row);
     m_rows = ordered;
-    for (TaskWidget* row : std::as_const(ordered)) {
-        m_layout->insertWidget(m_layout->count() - 1, row);
-        row->show();
-    }
+    _placeRows();
     m_current = currentRow ? static_cast<int>(m_rows.indexOf(currentRow)) : -1;
     _selectionChanged();
     updateHint();
@@ -436,7 +513,8 @@ void TaskListWidget::paintEvent(QPaintEvent*)
         return;
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     // Half a pixel down and right: the one-pixel line then covers whole pixels and stays crisp.
-    const QPointF p = QPointF((m_dropBefore ? marked->pos() : marked->pos() + QPoint(0, marked->height() + 2)) - scroll)
+    const QPoint position = _rowRect(marked).topLeft();
+    const QPointF p = QPointF((m_dropBefore ? position : position + QPoint(0, marked->height() + 2)) - scroll)
         + QPointF(0.5, 0.5);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor accent = schemeColor(ColorScheme::Accent);
@@ -664,7 +742,7 @@ void TaskListWidget::_startDrag()
     const QPoint contentPoint = m_pressPos + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     TaskWidget* under = row(rowAt(m_pressPos));
     TaskWidget* anchor = under ? under : dragged.first();
-    drag->setHotSpot(contentPoint - anchor->pos());
+    drag->setHotSpot(contentPoint - _rowRect(anchor).topLeft());
 
     m_dragging = true;
     for (const TodoTask& task : std::as_const(tasks))
@@ -733,7 +811,7 @@ void TaskListWidget::updateDropIndicator(const QPoint& point)
         before = true;
     } else if (!m_rows.isEmpty()) {
         const QPoint content = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-        if (content.y() > m_rows.last()->geometry().bottom()) {
+        if (content.y() > _rowRect(m_rows.last()).bottom()) {
             index = static_cast<int>(m_rows.size()) - 1;
             before = false;
         }
@@ -779,17 +857,12 @@ void TaskListWidget::dropEvent(QDropEvent* event)
         if (m_selected.contains(row))
             moved.append(row);
     }
-    for (TaskWidget* row : std::as_const(moved)) {
-        m_layout->removeWidget(row);
+    for (TaskWidget* row : std::as_const(moved))
         m_rows.removeOne(row);
-    }
     int at = static_cast<int>(m_rows.indexOf(anchor)) + (before ? 0 : 1);
-    const int layoutOffset = m_layout->indexOf(anchor) - static_cast<int>(m_rows.indexOf(anchor));
-    for (TaskWidget* row : std::as_const(moved)) {
-        m_rows.insert(at, row);
-        m_layout->insertWidget(at + layoutOffset, row);
-        ++at;
-    }
+    for (TaskWidget* row : std::as_const(moved))
+        m_rows.insert(at++, row);
+    _placeRows();
     m_group.reorderTasks(anchor->taskId(), before, data->tasks.value(m_groupId));
     m_current = m_selected.isEmpty() ? -1 : static_cast<int>(m_rows.indexOf(moved.last()));
     _selectionChanged();

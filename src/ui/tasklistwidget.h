@@ -84,6 +84,11 @@ private:
     void updateDropIndicator(const QPoint& point);
     void addPredefinedTask(const QString& name, const QString& notes);
     void _removeRow(TaskWidget* row);
+    TaskWidget* _makeRow(const TodoTask::Id& taskId);
+    QWidget* _appendBlock();
+    void _removeBlock(QWidget* block);
+    void _placeRows();
+    QRect _rowRect(const TaskWidget* row) const;
     void _selectionChanged();
     void _startDrag();
     void _connectStore();
@@ -105,4 +110,9 @@ private:
     QPointer<GroupHintWidget> m_hint;
     QWidget* m_content = nullptr;
     QVBoxLayout* m_layout = nullptr;
+    /// Rows live in blocks of at most BlockRows, in order: the toolkit's cost of painting and
+    /// laying out a widget grows with its number of siblings, so thousands of rows side by side
+    /// would make a large group slow to show.
+    QList<QWidget*> m_blocks;
+    static constexpr int BlockRows = 64;
 };

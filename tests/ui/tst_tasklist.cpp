@@ -229,6 +229,55 @@ private Q_SLOTS:
         TaskCore::destroy();
     }
 
+    // Large groups: rows are held in blocks, which must stay invisible to every rule.
+    void largeGroupKeepsOrderAcrossBlocks()
+    {
+        QStringList names;
+        for (int i = 0; i < 150; ++i)
+            names << QStringLiteral("T%1").arg(i);
+        const FocusGroup::Id group = makeGroup(names);
+        ListWindow w(group);
+        QVERIFY(w.show());
+        TaskListWidget& list = *w.list;
+        QCOMPARE(list.rowCount(), 150);
+        QCOMPARE(rowNames(list), names);
+
+        // Rows far down are found under the pointer once scrolled into view.
+        for (int index : {63, 64, 100, 149}) {
+            list.ensureRowVisible(list.row(index));
+            QCOMPARE(list.rowAt(rowCentre(list, index)), index);
+        }
+
+        // Rows of the first block dropped after a row of the third.
+        list.clearSelection();
+        for (int i = 0; i < 3; ++i)
+            list.select(i);
+        const QList<TodoTask::Id> moved = rowIds(list).mid(0, 3);
+        FakeDrag drag(group, moved);
+        list.ensureRowVisible(list.row(140));
+        const QPoint target = rowCentre(list, 140);
+        QVERIFY(dragEnter(list, target, &drag.mime));
+        QVERIFY(drop(list, target, &drag.mime));
+        QStringList expected = names.mid(3);
+        expected.insert(expected.indexOf(QStringLiteral("T140")), QStringLiteral("T0"));
+        expected.insert(expected.indexOf(QStringLiteral("T140")), QStringLiteral("T1"));
+        expected.insert(expected.indexOf(QStringLiteral("T140")), QStringLiteral("T2"));
+        QCOMPARE(rowNames(list), expected);
+        QCOMPARE(storeNames(group), expected);
+
+        // Deleting a whole block's worth of rows leaves the rest in order and reachable.
+        list.clearSelection();
+        for (int i = 64; i < 128; ++i)
+            list.select(i);
+        list.deleteSelected();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        expected.erase(expected.begin() + 64, expected.begin() + 128);
+        QCOMPARE(rowNames(list), expected);
+        QCOMPARE(storeNames(group), expected);
+        list.ensureRowVisible(list.row(70));
+        QCOMPARE(list.rowAt(rowCentre(list, 70)), 70);
+    }
+
     // Selection by mouse
 
     void clickSelection_data()
