@@ -6,7 +6,11 @@
 #include "app/taskcore.h"
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
+#include "app/singleinstancepeer.h"
+#include "ui/dragregistry.h"
+#include "ui/mainwindow.h"
 #include "ui/startupmessages.h"
+#include "ui/toolbaractions.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
 
@@ -31,7 +35,8 @@ void destroyProcessWideObjects()
     // NetServices, UserMetrics: released here once they exist.
     AppSettings::destroy();
     FocusIconCatalogue::destroy();
-    // The drag registry and the toolbar actions are destroyed here once they exist.
+    DragRegistry::destroy();
+    destroyToolbarActions();
     ColorScheme::destroy();
     Log::destroy();
 }
@@ -47,6 +52,16 @@ int main(int argc, char** argv)
     app.setWindowIcon(applicationIcon(0));
     // No toolkit plug-ins are loaded from disk beyond the platform's own.
     QCoreApplication::setLibraryPaths(QStringList());
+
+    // Logout or kill: leave the event loop in order so that every change is written. Installed
+    // first, so that a signal during start-up is not fatal either.
+    platform::QuitSignals quitSignals;
+    bool quitRequested = false;
+    QObject::connect(&quitSignals, &platform::QuitSignals::quitRequested, &app, [&quitRequested](int signalNumber) {
+        MRV_INFO("main", QStringLiteral("Quit on signal %1").arg(signalNumber));
+        quitRequested = true;
+        QCoreApplication::exit(0);
+    });
 
     const QString logPath = logFilePath();
     const bool logOpened = Log::instance()->open(logPath);
@@ -76,21 +91,24 @@ int main(int argc, char** argv)
         settings->resetToDefaults();
     settings->syncRunOnStartup();
 
-    // Usage identity, interface language, main window and tray icon are created here, in
-    // this order, once they exist.
+    // The usage identity and the interface language are set up here once they exist.
+
+    auto* window = new MainWindow;
+    if (settings->openWindowOnStartup())
+        window->showWindow();
+    // A later start of the program brings the window to the front, from the tray too.
+    app.peer()->setActivationWindow(window, true);
+    // The tray icon is created here once it exists.
     app.setQuitOnLastWindowClosed(false);
 
-    // Logout or kill: leave the event loop in order so that every change is written.
-    platform::QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &platform::QuitSignals::quitRequested, &app, [](int signalNumber) {
-        MRV_INFO("main", QStringLiteral("Quit on signal %1").arg(signalNumber));
-        QCoreApplication::exit(0);
-    });
-
-    const int code = app.exec();
+    // A signal that came while starting (events are processed during start-up too) ends the
+    // program here, in the same order as a quit from the running loop.
+    const int code = quitRequested ? 0 : app.exec();
     MRV_DEBUG("main", QStringLiteral("app.exec() returns %1").arg(code));
 
-    // The tray icon and the main window are deleted here once they exist.
+    // The tray icon is deleted here once it exists; the window stores its frame as it goes.
+    app.peer()->setActivationWindow(nullptr);
+    delete window;
     settings->save(settingsFilePath());
     MRV_INFO("main", QStringLiteral("Shutdown"));
     destroyProcessWideObjects();

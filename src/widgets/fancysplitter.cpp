@@ -71,8 +71,10 @@ void FancySplitter::_layout()
     }
     if (m_second) {
         m_second->setVisible(f < w);
+        // Without a first pane there is no handle either: the second pane takes the whole width.
+        const int left = f > 0 ? f + m_handleWidth : 0;
         if (f < w)
-            m_second->setGeometry(f + m_handleWidth, 0, w - f - m_handleWidth, h);
+            m_second->setGeometry(left, 0, w - left, h);
     }
 }
 

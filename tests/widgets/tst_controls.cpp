@@ -265,8 +265,10 @@ private Q_SLOTS:
             QCOMPARE(first->geometry(), QRect(0, 0, firstWidth, 300));
         if (handleVisible)
             QCOMPARE(splitter.handle()->geometry(), QRect(firstWidth, 0, 1, 300));
-        if (secondVisible)
-            QCOMPARE(second->geometry(), QRect(firstWidth + 1, 0, 400 - firstWidth - 1, 300));
+        if (secondVisible) {
+            const int left = firstWidth > 0 ? firstWidth + 1 : 0;
+            QCOMPARE(second->geometry(), QRect(left, 0, 400 - left, 300));
+        }
     }
 
     void splitterDragIsClampedToMinimumWidths_data()

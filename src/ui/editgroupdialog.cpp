@@ -1,0 +1,164 @@
+#include "ui/editgroupdialog.h"
+
+#include "ui/selecticonwidget.h"
+#include "widgets/fancylineedit.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const int kAttemptsBeforeJoke = 10;
+
+EditGroupDialog::MessageHook& messageHook()
+{
+    static EditGroupDialog::MessageHook hook;
+    return hook;
+}
+
+} // namespace
+
+EditGroupDialog::EditGroupDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    buildUi();
+    setWindowTitle(tr("New group"));
+}
+
+EditGroupDialog::EditGroupDialog(const QString& name, const QString& iconKey, QWidget* parent)
+    : QDialog(parent)
+    , m_typedName(name)
+{
+    buildUi();
+    setWindowTitle(tr("Group properties"));
+    m_nameEdit->setText(name);
+    m_chooser->setCurrentIcon(iconKey);
+}
+
+void EditGroupDialog::buildUi()
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* content = new QWidget(this);
+    content->setObjectName(QStringLiteral("groupDialogContent"));
+    QPalette contentPalette = content->palette();
+    contentPalette.setColor(QPalette::Window, Qt::white);
+    content->setPalette(contentPalette);
+    content->setAutoFillBackground(true);
+
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(25, 20, 25, 30);
+
+    auto* iconLabel = new QLabel(tr("<strong>Icon selection</strong>"), content);
+    iconLabel->setTextFormat(Qt::RichText);
+    m_chooser = new SelectIconWidget(content);
+    m_chooser->setObjectName(QStringLiteral("iconChooser"));
+    auto* nameLabel = new QLabel(tr("<strong>Group name</strong>"), content);
+    nameLabel->setTextFormat(Qt::RichText);
+    m_nameEdit = new FancyLineEdit(content);
+    m_nameEdit->setObjectName(QStringLiteral("groupNameEdit"));
+    m_nameEdit->setMinimumWidth(300);
+    iconLabel->setBuddy(m_chooser);
+    nameLabel->setBuddy(m_nameEdit);
+
+    contentLayout->addWidget(iconLabel);
+    contentLayout->addWidget(m_chooser);
+    contentLayout->addSpacing(10);
+    contentLayout->addWidget(nameLabel);
+    contentLayout->addWidget(m_nameEdit);
+
+    auto* separator = new QWidget(this);
+    separator->setFixedHeight(1);
+    QPalette separatorPalette = separator->palette();
+    separatorPalette.setColor(QPalette::Window, QColor(0xbf, 0xbf, 0xbf));
+    separator->setPalette(separatorPalette);
+    separator->setAutoFillBackground(true);
+
+    auto* buttonRow = new QWidget(this);
+    auto* buttons = new QHBoxLayout(buttonRow);
+    buttons->setContentsMargins(25, 10, 25, 10);
+    buttons->addStretch();
+    auto* okButton = new QPushButton(tr("OK"), buttonRow);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    auto* cancelButton = new QPushButton(tr("Cancel"), buttonRow);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+
+    outer->addWidget(content, 1);
+    outer->addWidget(separator);
+    outer->addWidget(buttonRow);
+
+    connect(okButton, &QPushButton::clicked, this, &EditGroupDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &EditGroupDialog::reject);
+    connect(m_nameEdit, &QLineEdit::textEdited, this, &EditGroupDialog::_onTextEdited);
+    connect(m_chooser, &SelectIconWidget::iconChanged, this, &EditGroupDialog::_onIconChanged);
+    connect(m_chooser, &SelectIconWidget::iconDoubleClicked, this, &EditGroupDialog::_onIconDoubleClicked);
+
+    m_nameEdit->setFocus();
+    setFixedSize(minimumSizeHint());
+}
+
+QString EditGroupDialog::groupName() const
+{
+    return m_nameEdit->text();
+}
+
+QString EditGroupDialog::iconKey() const
+{
+    return m_chooser->currentIcon();
+}
+
+void EditGroupDialog::setMessageHook(MessageHook hook)
+{
+    messageHook() = std::move(hook);
+}
+
+QMessageBox::StandardButton EditGroupDialog::showCritical(const QString& text, QMessageBox::StandardButtons buttons,
+                                                          QMessageBox::StandardButton defaultButton)
+{
+    if (messageHook())
+        return messageHook()(this, windowTitle(), text, buttons, defaultButton);
+    return QMessageBox::critical(this, windowTitle(), text, buttons, defaultButton);
+}
+
+void EditGroupDialog::accept()
+{
+    if (!m_nameEdit->text().trimmed().isEmpty()) {
+        QDialog::accept();
+        return;
+    }
+    ++m_emptyNameAttempts;
+    if (m_emptyNameAttempts < kAttemptsBeforeJoke) {
+        showCritical(tr("Please enter a group name to continue..."), QMessageBox::Ok, QMessageBox::NoButton);
+    } else {
+        m_emptyNameAttempts = 0;
+        showCritical(tr("Ok, now we all know that you're funny! Wanna play a real game?"),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    }
+    m_nameEdit->setFocus();
+}
+
+void EditGroupDialog::_onTextEdited(const QString& groupNameText)
+{
+    m_typedName = groupNameText;
+}
+
+void EditGroupDialog::_onIconChanged(const QString& iconKeyName)
+{
+    if (m_typedName.isEmpty())
+        m_nameEdit->setText(m_chooser->iconName(iconKeyName));
+}
+
+void EditGroupDialog::_onIconDoubleClicked(const QString& iconKeyName)
+{
+    _onIconChanged(iconKeyName);
+    accept();
+}

@@ -1,0 +1,357 @@
+#include "ui/exportdialog.h"
+
+#include "app/identity.h"
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+#include "store/tasksnapshot.h"
+#include "widgets/fancyscrollbar.h"
+#include "widgets/focusiconcatalogue.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<ExportDialog> s_openDialog;
+
+ExportDialog::Hooks& customHooks()
+{
+    static ExportDialog::Hooks hooks;
+    return hooks;
+}
+
+QString defaultChooseFile(QWidget* parent)
+{
+    return QFileDialog::getSaveFileName(parent, ExportDialog::tr("Export to"), QDir::homePath(),
+                                        QStringLiteral("Text files (*.txt)"));
+}
+
+void defaultShowError(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+}
+
+void defaultOpenFile(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool isEnabledItem(const QListWidgetItem* item)
+{
+    return item->flags().testFlag(Qt::ItemIsEnabled);
+}
+
+/// Writes all of `bytes`; false when the device took less.
+bool writeAll(QFile& file, const QByteArray& bytes)
+{
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)
+    , m_groupId(groupId)
+{
+    setObjectName(QStringLiteral("exportDialog"));
+    setWindowTitle(tr("Export"));
+    setSizeGripEnabled(true);
+    setMinimumSize(400, 350);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* content = new QWidget(this);
+    content->setObjectName(QStringLiteral("exportContent"));
+    QPalette contentPalette = content->palette();
+    contentPalette.setColor(QPalette::Window, Qt::white);
+    content->setPalette(contentPalette);
+    content->setAutoFillBackground(true);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(12, 12, 12, 12);
+    contentLayout->setSpacing(8);
+
+    auto* caption = new QLabel(tr("<strong>Select the groups you want to export</strong>"), content);
+    caption->setObjectName(QStringLiteral("captionLabel"));
+    caption->setTextFormat(Qt::RichText);
+    contentLayout->addWidget(caption);
+
+    m_groupList = new QListWidget(content);
+    m_groupList->setObjectName(QStringLiteral("groupList"));
+    m_groupList->setIconSize(QSize(20, 20));
+    m_groupList->setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, m_groupList));
+    m_groupList->setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, m_groupList));
+    contentLayout->addWidget(m_groupList, 1);
+
+    outer->addWidget(content, 1);
+
+    auto* separator = new QFrame(this);
+    separator->setObjectName(QStringLiteral("separator"));
+    separator->setFrameShape(QFrame::NoFrame);
+    separator->setFixedHeight(1);
+    QPalette separatorPalette = separator->palette();
+    separatorPalette.setColor(QPalette::Window, QColor(0xbf, 0xbf, 0xbf));
+    separator->setPalette(separatorPalette);
+    separator->setAutoFillBackground(true);
+    outer->addWidget(separator);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setContentsMargins(12, 10, 12, 10);
+    buttonRow->setSpacing(6);
+    m_selectAllButton = new QPushButton(tr("Select all"), this);
+    m_selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
+    m_selectAllButton->setAutoDefault(false);
+    m_selectNoneButton = new QPushButton(tr("Select none"), this);
+    m_selectNoneButton->setObjectName(QStringLiteral("selectNoneButton"));
+    m_selectNoneButton->setAutoDefault(false);
+    m_exportButton = new QPushButton(tr("Export"), this);
+    m_exportButton->setObjectName(QStringLiteral("exportButton"));
+    m_exportButton->setDefault(true);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setAutoDefault(false);
+    buttonRow->addWidget(m_selectAllButton);
+    buttonRow->addWidget(m_selectNoneButton);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(m_exportButton);
+    buttonRow->addWidget(m_cancelButton);
+    outer->addLayout(buttonRow);
+
+    connect(m_selectAllButton, &QPushButton::clicked, this, &ExportDialog::_onSelectAll);
+    connect(m_selectNoneButton, &QPushButton::clicked, this, &ExportDialog::_onSelectNone);
+    connect(m_exportButton, &QPushButton::clicked, this, &ExportDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
+
+    _fillList();
+    connect(m_groupList, &QListWidget::itemChanged, this, &ExportDialog::_onItemChanged);
+    _updateButtons();
+}
+
+ExportDialog::~ExportDialog()
+{
+    if (s_openDialog == this)
+        s_openDialog = nullptr;
+}
+
+void ExportDialog::setHooks(const Hooks& hooks)
+{
+    customHooks() = hooks;
+}
+
+ExportDialog::Hooks ExportDialog::hooks()
+{
+    Hooks hooks = customHooks();
+    if (!hooks.chooseFile)
+        hooks.chooseFile = defaultChooseFile;
+    if (!hooks.showError)
+        hooks.showError = defaultShowError;
+    if (!hooks.openFile)
+        hooks.openFile = defaultOpenFile;
+    return hooks;
+}
+
+ExportDialog* ExportDialog::openDialog()
+{
+    return s_openDialog.data();
+}
+
+void ExportDialog::_fillList()
+{
+    const auto storage = TaskCore::instance()->storage();
+    const QList<FocusGroup::Id> stored = storage->groupIds();
+
+    QList<FocusGroup::Id> ordered;
+    ordered.reserve(stored.size());
+    ordered << FocusGroup::inboxId();
+    for (const FocusGroup::Id& id : stored) {
+        if (FocusGroup::isUserGroup(id))
+            ordered << id;
+    }
+    ordered << FocusGroup::completedId() << FocusGroup::trashId();
+
+    m_groupList->clear();
+    for (const FocusGroup::Id& id : std::as_const(ordered)) {
+        const FocusGroup group = storage->group(id);
+        auto* item = new QListWidgetItem(focusGroupIcon(id, group.iconKey(), group.isEmpty()), group.name());
+        if (group.isEmpty()) {
+            item->setCheckState(Qt::Unchecked);
+            item->setFlags(Qt::NoItemFlags);
+        } else if (m_groupId.isNull()) {
+            item->setCheckState(Qt::Checked);
+        } else {
+            item->setCheckState(id == m_groupId ? Qt::Checked : Qt::Unchecked);
+        }
+        item->setData(GroupIdRole, id.toString());
+        item->setData(Qt::UserRole + 1, id.toString());
+        m_groupList->addItem(item);
+        if (!group.isEmpty() && !m_groupId.isNull() && id == m_groupId)
+            m_groupList->setCurrentItem(item);
+    }
+}
+
+void ExportDialog::_updateButtons()
+{
+    bool anyChecked = false;
+    bool anyUnchecked = false;
+    for (int row = 0; row < m_groupList->count(); ++row) {
+        const QListWidgetItem* item = m_groupList->item(row);
+        if (!isEnabledItem(item))
+            continue;
+        if (item->checkState() == Qt::Checked)
+            anyChecked = true;
+        else
+            anyUnchecked = true;
+    }
+    m_selectAllButton->setEnabled(anyUnchecked);
+    m_selectNoneButton->setEnabled(anyChecked);
+    m_exportButton->setEnabled(anyChecked);
+}
+
+void ExportDialog::_setAllChecked(bool checked)
+{
+    for (int row = 0; row < m_groupList->count(); ++row) {
+        QListWidgetItem* item = m_groupList->item(row);
+        if (isEnabledItem(item))
+            item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    }
+    _updateButtons();
+}
+
+void ExportDialog::_onSelectAll()
+{
+    _setAllChecked(true);
+}
+
+void ExportDialog::_onSelectNone()
+{
+    _setAllChecked(false);
+}
+
+void ExportDialog::_onItemChanged(QListWidgetItem* item)
+{
+    Q_UNUSED(item);
+    _updateButtons();
+}
+
+QList<FocusGroup::Id> ExportDialog::_checkedGroupIds() const
+{
+    QList<FocusGroup::Id> ids;
+    for (int row = 0; row < m_groupList->count(); ++row) {
+        const QListWidgetItem* item = m_groupList->item(row);
+        if (!isEnabledItem(item) || item->checkState() != Qt::Checked)
+            continue;
+        const FocusGroup::Id id(item->data(GroupIdRole).toString());
+        if (!id.isNull())
+            ids << id;
+    }
+    return ids;
+}
+
+bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& groupIds)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        hooks().showError(this, productName(), tr("Failed to open file \"%1\" for writing.").arg(path));
+        return false;
+    }
+
+    TaskSnapshot snapshot;
+    snapshot.byId = true;
+    TaskCore::instance()->storage()->snapshot(snapshot);
+
+    bool ok = true;
+    for (const FocusGroup::Id& groupId : groupIds) {
+        const auto group = snapshot.groupsById.constFind(groupId);
+        if (group == snapshot.groupsById.constEnd())
+            continue;
+        ok = writeAll(file, QStringLiteral("[%1]\r\n").arg(group->name()).toUtf8());
+        for (const TodoTask::Id& taskId : group->taskIds()) {
+            if (!ok)
+                break;
+            const auto task = snapshot.tasksById.constFind(taskId);
+            if (task == snapshot.tasksById.constEnd())
+                continue;
+            const QString mark = task->completed() ? QStringLiteral("=") : QStringLiteral("-");
+            ok = writeAll(file, QStringLiteral("%1 %2\r\n").arg(mark, task->displayText()).toUtf8());
+        }
+        if (ok)
+            ok = writeAll(file, QByteArrayLiteral("\r\n"));
+        if (!ok)
+            break;
+    }
+    if (ok)
+        ok = file.flush();
+    file.close();
+    if (ok)
+        ok = file.error() == QFileDevice::NoError;
+
+    if (!ok) {
+        // Leave no half-written file behind; devices and links are never removed.
+        const QFileInfo info(path);
+        if (info.isFile() && !info.isSymLink())
+            QFile::remove(path);
+        hooks().showError(this, productName(), tr("Failed to write file \"%1\".").arg(path));
+    }
+    return ok;
+}
+
+void ExportDialog::accept()
+{
+    const Hooks current = hooks();
+    const QString path = current.chooseFile(this);
+    if (path.isEmpty())
+        return;
+    if (!_writeFile(path, _checkedGroupIds()))
+        return;
+    current.openFile(path);
+    QDialog::accept();
+}
+
+void ExportDialog::_dispose()
+{
+    deleteLater();
+    if (s_openDialog == this)
+        s_openDialog = nullptr;
+}
+
+void ExportDialog::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    _dispose();
+}
+
+void ExportDialog::hideEvent(QHideEvent* event)
+{
+    event->accept();
+    _dispose();
+}
+
+ExportDialog* showExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
+{
+    if (ExportDialog* open = ExportDialog::openDialog()) {
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* dialog = new ExportDialog(parent, groupId);
+    s_openDialog = dialog;
+    dialog->setModal(true);
+    dialog->show();
+    return dialog;
+}

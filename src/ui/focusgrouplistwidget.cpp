@@ -1,0 +1,381 @@
+#include "ui/focusgrouplistwidget.h"
+
+#include "app/identity.h"
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+#include "ui/dragregistry.h"
+#include "ui/editgroupdialog.h"
+#include "ui/exportdialog.h"
+#include "ui/questionbox.h"
+#include "widgets/colorscheme.h"
+#include "widgets/fancyscrollbar.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+std::shared_ptr<TaskStorage> store()
+{
+    return TaskCore::instance()->storage();
+}
+
+} // namespace
+
+FocusGroupListWidget::FocusGroupListWidget(QWidget* parent)
+    : QScrollArea(parent)
+{
+    setObjectName(QStringLiteral("groupPanel"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+    setFrameStyle(QFrame::NoFrame);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, this));
+    setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, this));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("groupPanelContent"));
+    QPalette palette = m_content->palette();
+    palette.setColor(QPalette::AlternateBase, Qt::transparent);
+    m_content->setPalette(palette);
+    m_content->setBackgroundRole(QPalette::AlternateBase);
+    m_content->setAutoFillBackground(false);
+    m_outer = new QVBoxLayout(m_content);
+    m_outer->setContentsMargins(15, 7, 15, 7);
+    m_outer->setSpacing(0);
+    m_outer->addWidget(addGroupRow(FocusGroup::inboxId()));
+    m_userLayout = new QVBoxLayout;
+    m_userLayout->setContentsMargins(0, 10, 0, 10);
+    m_userLayout->setSpacing(0);
+    m_outer->addLayout(m_userLayout);
+    if (const auto storage = store()) {
+        for (const FocusGroup::Id& id : storage->groupIds()) {
+            if (FocusGroup::isUserGroup(id))
+                m_userLayout->addWidget(addGroupRow(id));
+        }
+    }
+    m_outer->addStretch(1);
+    m_outer->addWidget(addGroupRow(FocusGroup::completedId()));
+    m_outer->addWidget(addGroupRow(FocusGroup::trashId()));
+    setWidgetResizable(true);
+    setWidget(m_content);
+    selectGroup(FocusGroup::inboxId());
+}
+
+FocusGroupWidget* FocusGroupListWidget::addGroupRow(const FocusGroup::Id& groupId)
+{
+    if (groupId.isNull())
+        return nullptr;
+    auto* row = new FocusGroupWidget(groupId, m_content);
+    m_rows.append(row);
+    return row;
+}
+
+FocusGroupWidget* FocusGroupListWidget::rowOf(const FocusGroup::Id& groupId) const
+{
+    for (FocusGroupWidget* row : m_rows) {
+        if (row->groupId() == groupId)
+            return row;
+    }
+    return nullptr;
+}
+
+QList<FocusGroupWidget*> FocusGroupListWidget::rowsInOrder() const
+{
+    QList<FocusGroupWidget*> ordered = m_rows;
+    std::sort(ordered.begin(), ordered.end(),
+              [](const FocusGroupWidget* a, const FocusGroupWidget* b) { return a->y() < b->y(); });
+    return ordered;
+}
+
+FocusGroupWidget* FocusGroupListWidget::rowAtPoint(const QPoint& point) const
+{
+    const QPoint p = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    for (FocusGroupWidget* row : m_rows) {
+        if (row->geometry().contains(p))
+            return row;
+    }
+    return nullptr;
+}
+
+void FocusGroupListWidget::selectGroup(const FocusGroup::Id& groupId)
+{
+    if (groupId.isNull() || groupId == m_currentId)
+        return;
+    m_currentId = groupId;
+    m_current = -1;
+    FocusGroupWidget* selected = nullptr;
+    for (int i = 0; i < m_rows.size(); ++i) {
+        FocusGroupWidget* row = m_rows.at(i);
+        row->setSelected(row->groupId() == groupId);
+        if (row->groupId() == groupId) {
+            m_current = i;
+            selected = row;
+        }
+    }
+    if (selected)
+        ensureGroupVisible(selected);
+    Q_EMIT activated(groupId);
+}
+
+void FocusGroupListWidget::ensureGroupVisible(FocusGroupWidget* row)
+{
+    QPointer<FocusGroupWidget> guard(row);
+    QCoreApplication::processEvents();
+    if (guard)
+        ensureWidgetVisible(guard, 15, 7);
+}
+
+void FocusGroupListWidget::rebuildUserRows()
+{
+    const FocusGroup::Id selected = m_currentId;
+    m_currentId = FocusGroup::Id();
+    for (qsizetype i = m_rows.size() - 1; i >= 0; --i) {
+        FocusGroupWidget* row = m_rows.at(i);
+        if (!FocusGroup::isUserGroup(row->groupId()))
+            continue;
+        m_rows.removeAt(i);
+        m_userLayout->removeWidget(row);
+        row->hide();
+        row->deleteLater();
+    }
+    if (const auto storage = store()) {
+        for (const FocusGroup::Id& id : storage->groupIds()) {
+            if (FocusGroup::isUserGroup(id))
+                m_userLayout->addWidget(addGroupRow(id));
+        }
+    }
+    selectGroup(selected);
+}
+
+void FocusGroupListWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), schemeColor(ColorScheme::Panel));
+}
+
+void FocusGroupListWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_mayDrag = true;
+        m_pressPos = event->position().toPoint();
+    }
+    if (FocusGroupWidget* row = rowAtPoint(event->position().toPoint()))
+        selectGroup(row->groupId());
+}
+
+void FocusGroupListWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_mayDrag = false;
+}
+
+void FocusGroupListWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    FocusGroupWidget* row = rowAtPoint(event->position().toPoint());
+    if (!row)
+        _onAddGroup();
+    else if (FocusGroup::isUserGroup(row->groupId()))
+        _onEditGroup();
+}
+
+void FocusGroupListWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_mayDrag || m_dragging)
+        return;
+    FocusGroupWidget* row = rowAtPoint(m_pressPos);
+    if (!row || !FocusGroup::isUserGroup(row->groupId()))
+        return;
+    if ((event->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+        return;
+    _startDrag(row);
+}
+
+void FocusGroupListWidget::_startDrag(FocusGroupWidget* row)
+{
+    auto data = std::make_shared<DragGroup>();
+    data->kind = DragGroup::Group;
+    data->groupId = row->groupId();
+    DragRegistry* registry = DragRegistry::instance();
+    const int id = registry->registerDrag(data);
+    auto* mime = new QMimeData;
+    mime->setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(id));
+
+    const qreal ratio = row->devicePixelRatioF();
+    QPixmap pixmap(row->size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setOpacity(0.8);
+        row->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->setPixmap(pixmap);
+    const QPoint content = m_pressPos + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    drag->setHotSpot(content - row->pos());
+
+    m_dragging = true;
+    const Qt::DropAction action = drag->exec(Qt::MoveAction);
+    m_dragging = false;
+    m_mayDrag = false;
+    if (action == Qt::MoveAction)
+        rebuildUserRows();
+    registry->unregisterDrag(id);
+}
+
+void FocusGroupListWidget::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+}
+
+QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)
+{
+    if (m_menu)
+        m_menu->deleteLater();
+    m_contextRow = rowAtPoint(point);
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("groupMenu"));
+    QAction* edit = m_menu->addAction(tr("Edit"), this, &FocusGroupListWidget::_onEditGroup);
+    QFont bold = edit->font();
+    bold.setBold(true);
+    edit->setFont(bold);
+    edit->setObjectName(QStringLiteral("editGroupAction"));
+    QAction* add = m_menu->addAction(tr("Add group"), this, &FocusGroupListWidget::_onAddGroup);
+    add->setObjectName(QStringLiteral("addGroupAction"));
+    QAction* empty = m_menu->addAction(tr("Empty"), this, &FocusGroupListWidget::_onEmptyTrash);
+    empty->setObjectName(QStringLiteral("emptyTrashAction"));
+    m_menu->addSeparator();
+    QAction* remove = m_menu->addAction(tr("Remove"), this, &FocusGroupListWidget::_onRemoveGroup);
+    remove->setObjectName(QStringLiteral("removeGroupAction"));
+    m_menu->addSeparator();
+    QAction* exportAction = m_menu->addAction(tr("Export..."), this, &FocusGroupListWidget::_onExport);
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+
+    const FocusGroup::Id id = m_contextRow ? m_contextRow->groupId() : FocusGroup::Id();
+    const bool user = m_contextRow && FocusGroup::isUserGroup(id);
+    const bool trash = id == FocusGroup::trashId();
+    const bool completed = id == FocusGroup::completedId();
+    edit->setVisible(user);
+    add->setVisible(!trash && !completed);
+    empty->setVisible(trash);
+    remove->setVisible(user);
+    exportAction->setVisible(true);
+    if (trash) {
+        empty->setText(tr("Empty %1").arg(m_contextRow->group().name()));
+        empty->setEnabled(!m_contextRow->group().taskIds().isEmpty());
+    }
+    return m_menu;
+}
+
+void FocusGroupListWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    buildContextMenu(event->pos())->popup(event->globalPos());
+}
+
+void FocusGroupListWidget::_onAddGroup()
+{
+    EditGroupDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const auto storage = store();
+    if (!storage)
+        return;
+    const FocusGroup::Id id = storage->addGroup(dialog.groupName(), dialog.iconKey());
+    m_userLayout->addWidget(addGroupRow(id));
+    selectGroup(id);
+}
+
+void FocusGroupListWidget::_onEditGroup()
+{
+    FocusGroupWidget* row = rowOf(m_currentId);
+    if (m_currentId.isNull() || !row || !FocusGroup::isUserGroup(m_currentId))
+        return;
+    EditGroupDialog dialog(row->group().name(), row->group().iconKey(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The row may have gone while the dialog was open.
+    row = rowOf(m_currentId);
+    if (!row)
+        return;
+    row->setGroupInfo(dialog.groupName(), dialog.iconKey());
+    Q_EMIT changed(row->groupId());
+}
+
+void FocusGroupListWidget::_onRemoveGroup()
+{
+    const FocusGroup::Id id = m_currentId;
+    if (id.isNull() || !FocusGroup::isUserGroup(id))
+        return;
+    if (QuestionBox::ask(this, productName(), tr("Do you really want to remove the selected group?"),
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    FocusGroupWidget* row = rowOf(id);
+    if (!row)
+        return;
+    m_rows.removeOne(row);
+    m_userLayout->removeWidget(row);
+    row->hide();
+    if (const auto storage = store())
+        storage->removeGroup(id);
+    selectGroup(FocusGroup::inboxId());
+    row->deleteLater();
+}
+
+void FocusGroupListWidget::_onEmptyTrash()
+{
+    if (QuestionBox::ask(this, productName(),
+                         tr("Once your tasks leave the trash group you can't get them back. Continue?"),
+                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+        != QMessageBox::Ok)
+        return;
+    if (const auto storage = store())
+        storage->emptyTrash();
+}
+
+void FocusGroupListWidget::_onExport()
+{
+    const FocusGroup::Id id = m_contextRow ? m_contextRow->groupId() : FocusGroup::Id();
+    m_contextRow = nullptr;
+    showExportDialog(window(), id);
+}
+
+void FocusGroupListWidget::_onHighlightGroups(const TodoTask::Id& taskId)
+{
+    for (FocusGroupWidget* row : std::as_const(m_rows))
+        row->setHighlighted(!taskId.isNull() && row->group().contains(taskId));
+}
+
+void FocusGroupListWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QString type = QLatin1String(DragRegistry::MimeType);
+    const auto data = event->mimeData()->hasFormat(type) ? DragRegistry::instance()->findDrag(event->mimeData()->data(type))
+                                                         : nullptr;
+    if (data && data->kind == DragGroup::Group)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void FocusGroupListWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->ignore();
+}
+
+void FocusGroupListWidget::dropEvent(QDropEvent* event)
+{
+    event->ignore();
+}

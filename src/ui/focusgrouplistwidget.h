@@ -1,0 +1,80 @@
+#pragma once
+
+#include "store/focusgroup.h"
+#include "store/todotask.h"
+#include "ui/focusgroupwidget.h"
+
+#include <QList>
+#include <QPointer>
+#include <QScrollArea>
+
+#include <QMenu>
+class QVBoxLayout;
+
+/// The group panel: Inbox at the top, the user's groups, Completed and Trash at the bottom.
+/// Selecting a row shows its group; the panel adds, edits, removes and reorders groups,
+/// empties the Trash and starts the export.
+class FocusGroupListWidget : public QScrollArea
+{
+    Q_OBJECT
+public:
+    explicit FocusGroupListWidget(QWidget* parent = nullptr);
+
+    void selectGroup(const FocusGroup::Id& groupId);
+    FocusGroup::Id currentGroup() const { return m_currentId; }
+    /// The row of a group, or null.
+    FocusGroupWidget* rowOf(const FocusGroup::Id& groupId) const;
+    /// The rows in display order.
+    QList<FocusGroupWidget*> rowsInOrder() const;
+    /// The row under a point of the viewport, or null.
+    FocusGroupWidget* rowAtPoint(const QPoint& point) const;
+    /// Builds the context menu for a point of the viewport, as a right click there would.
+    QMenu* buildContextMenu(const QPoint& point);
+    QMenu* contextMenu() const { return m_menu; }
+
+Q_SIGNALS:
+    /// The selected group changed.
+    void activated(const FocusGroup::Id& groupId);
+    /// A group's name or icon was edited.
+    void changed(const FocusGroup::Id& groupId);
+
+public Q_SLOTS:
+    void _onHighlightGroups(const TodoTask::Id& taskId);
+
+private Q_SLOTS:
+    void _onAddGroup();
+    void _onEditGroup();
+    void _onRemoveGroup();
+    void _onEmptyTrash();
+    void _onExport();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    FocusGroupWidget* addGroupRow(const FocusGroup::Id& groupId);
+    void rebuildUserRows();
+    void ensureGroupVisible(FocusGroupWidget* row);
+    void _startDrag(FocusGroupWidget* row);
+
+    QList<FocusGroupWidget*> m_rows;
+    int m_current = -1;
+    FocusGroup::Id m_currentId;
+    QPointer<FocusGroupWidget> m_contextRow;
+    QPointer<QMenu> m_menu;
+    bool m_mayDrag = false;
+    bool m_dragging = false;
+    QPoint m_pressPos;
+    QWidget* m_content = nullptr;
+    QVBoxLayout* m_outer = nullptr;
+    QVBoxLayout* m_userLayout = nullptr;
+};

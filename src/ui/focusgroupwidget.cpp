@@ -1,0 +1,287 @@
+#include "ui/focusgroupwidget.h"
+
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+#include "ui/dragregistry.h"
+#include "widgets/colorscheme.h"
+#include "widgets/focusiconcatalogue.h"
+
+#include <QDragEnterEvent>
+#include <QHBoxLayout>
+#include <QMimeData>
+#include <QPainter>
+
+#include <climits>
+
+namespace {
+
+std::shared_ptr<TaskStorage> store()
+{
+    return TaskCore::instance()->storage();
+}
+
+} // namespace
+
+FocusGroupWidget::FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* parent)
+    : QWidget(parent)
+    , m_groupId(groupId)
+{
+    setObjectName(QStringLiteral("groupRow"));
+    if (const auto storage = store()) {
+        m_group = storage->group(groupId);
+        connect(storage.get(), &TaskStorage::groupChanged, this, &FocusGroupWidget::_onGroupChanged);
+        connect(storage.get(), &TaskStorage::taskChanged, this, &FocusGroupWidget::_onTaskChanged);
+    }
+    setAcceptDrops(true);
+    setAttribute(Qt::WA_Hover);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(3, 3, 3, 4);
+    layout->setSpacing(5);
+    m_icon = new QLabel(this);
+    m_icon->setObjectName(QStringLiteral("groupIcon"));
+    m_icon->setFixedSize(20, 20);
+    m_name = new QLabel(this);
+    m_name->setObjectName(QStringLiteral("groupName"));
+    m_name->setTextFormat(Qt::PlainText);
+    QPalette palette = m_name->palette();
+    palette.setColor(QPalette::WindowText, schemeColor(ColorScheme::Text));
+    m_name->setPalette(palette);
+    m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_counter = new CountWidget(3, this);
+    m_counter->setObjectName(QStringLiteral("groupCounter"));
+    const QColor counterText = schemeColor(ColorScheme::Text).lighter(150);
+    const ColorScheme::Role fills[3] = {ColorScheme::DueNow, ColorScheme::DueSoon, ColorScheme::DueLater};
+    for (int i = 0; i < 3; ++i) {
+        m_counter->setColor(i, schemeColor(fills[i]));
+        m_counter->setTextColor(i, counterText);
+    }
+    layout->addWidget(m_icon);
+    layout->addWidget(m_name, 1);
+    layout->addWidget(m_counter, 0, Qt::AlignVCenter);
+
+    _updateIcon();
+    _elideName();
+    updateCounts();
+}
+
+void FocusGroupWidget::_setFlag(int flag, bool on)
+{
+    const int flags = on ? (m_flags | flag) : (m_flags & ~flag);
+    if (flags == m_flags)
+        return;
+    m_flags = flags;
+    update();
+}
+
+void FocusGroupWidget::setSelected(bool selected)
+{
+    _setFlag(Selected, selected);
+}
+
+void FocusGroupWidget::setHighlighted(bool highlighted)
+{
+    _setFlag(Highlighted, highlighted);
+}
+
+void FocusGroupWidget::setGroupInfo(const QString& name, const QString& iconKey)
+{
+    m_group.setName(name);
+    if (iconKey != m_group.iconKey()) {
+        m_group.setIcon(iconKey);
+        _updateIcon();
+    }
+    _elideName();
+}
+
+void FocusGroupWidget::_updateIcon()
+{
+    m_icon->setPixmap(focusGroupIcon(m_groupId, m_group.iconKey(), m_group.taskIds().isEmpty()).pixmap(QSize(20, 20)));
+}
+
+void FocusGroupWidget::_elideName()
+{
+    // Names are one line; the label shows as much as its width allows, cut with an ellipsis.
+    QString name = m_group.name();
+    name.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    name.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    const QString shown = m_name->fontMetrics().elidedText(name, Qt::ElideRight, qMax(0, m_name->width()));
+    m_name->setText(shown);
+    m_name->setToolTip(shown == name ? QString() : name);
+}
+
+void FocusGroupWidget::updateCounts()
+{
+    int counts[3] = {0, 0, 0};
+    if (const auto storage = store()) {
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const TodoTask::Id& id : m_group.taskIds()) {
+            const TodoTask task = storage->task(id);
+            if (task.id().isNull() || task.completed())
+                continue;
+            const qint64 days = task.due().isValid() ? now.daysTo(task.due()) : INT_MAX;
+            if (days < 1)
+                ++counts[0];
+            else if (days <= 2)
+                ++counts[1];
+            else
+                ++counts[2];
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        m_counter->setCount(i, counts[i]);
+    m_counter->updateGeometry();
+    m_counter->update();
+}
+
+void FocusGroupWidget::_onGroupChanged(const FocusGroup::Id& groupId)
+{
+    if (m_groupId.isNull() || groupId != m_groupId)
+        return;
+    const auto storage = store();
+    if (!storage)
+        return;
+    const bool wasEmpty = m_group.taskIds().isEmpty();
+    m_group = storage->group(m_groupId);
+    // The Trash shows whether it holds anything.
+    if (wasEmpty != m_group.taskIds().isEmpty())
+        _updateIcon();
+    updateCounts();
+}
+
+void FocusGroupWidget::_onTaskChanged(const TodoTask::Id& taskId)
+{
+    if (!taskId.isNull() && m_group.contains(taskId))
+        updateCounts();
+}
+
+QColor FocusGroupWidget::backgroundColor() const
+{
+    if (m_flags & Highlighted)
+        return schemeColor(ColorScheme::GroupRowHighlight);
+    if (m_flags & Selected)
+        return schemeColor(ColorScheme::SelectedGroupRow);
+    if (m_flags & (Hovered | DragOver))
+        return schemeColor(ColorScheme::Panel);
+    return QColor();
+}
+
+void FocusGroupWidget::paintEvent(QPaintEvent*)
+{
+    const QColor fill = backgroundColor();
+    if (!fill.isValid())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor pen;
+    if (m_flags & Highlighted) {
+        painter.setOpacity(0.6);
+        pen = QColor(0xA9C289);
+    } else {
+        pen = (m_flags & DragOver) ? schemeColor(ColorScheme::GroupRowDropOutline)
+                                   : schemeColor(ColorScheme::GroupRowOutline);
+    }
+    painter.setPen(QPen(pen, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    painter.setBrush(fill);
+    // Half-pixel inset keeps the one-pixel outline crisp.
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -2.5), 5, 5);
+}
+
+void FocusGroupWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    _elideName();
+}
+
+bool FocusGroupWidget::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+        _setFlag(Hovered, true);
+        break;
+    case QEvent::HoverLeave:
+        _setFlag(Hovered, false);
+        break;
+    case QEvent::FontChange:
+        _elideName();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+bool FocusGroupWidget::_accepts(const QMimeData* mime) const
+{
+    const QString type = QLatin1String(DragRegistry::MimeType);
+    if (!mime || !mime->hasFormat(type))
+        return false;
+    const auto data = DragRegistry::instance()->findDrag(mime->data(type));
+    if (!data)
+        return false;
+    if (data->kind == DragGroup::Group)
+        return FocusGroup::isUserGroup(m_groupId) && data->groupId != m_groupId;
+    if (data->kind != DragGroup::Tasks)
+        return false;
+    for (auto it = data->tasks.constBegin(); it != data->tasks.constEnd(); ++it) {
+        if (it.key() == m_groupId)
+            return false;
+        for (const TodoTask::Id& id : it.value()) {
+            if (m_group.contains(id))
+                return false;
+        }
+    }
+    return true;
+}
+
+void FocusGroupWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!_accepts(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    event->setDropAction(Qt::MoveAction);
+    _setFlag(DragOver, true);
+}
+
+void FocusGroupWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (m_flags & DragOver)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void FocusGroupWidget::dragLeaveEvent(QDragLeaveEvent*)
+{
+    _setFlag(DragOver, false);
+}
+
+void FocusGroupWidget::dropEvent(QDropEvent* event)
+{
+    _setFlag(DragOver, false);
+    const QString type = QLatin1String(DragRegistry::MimeType);
+    // Checked again: the store may have changed since the drag entered.
+    if (!_accepts(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    const auto data = DragRegistry::instance()->findDrag(event->mimeData()->data(type));
+    const auto storage = store();
+    if (!data || !storage)
+        return;
+    if (data->kind == DragGroup::Tasks) {
+        const bool copy = data->copy && m_groupId != FocusGroup::trashId() && m_groupId != FocusGroup::completedId();
+        data->resultAction = copy ? 1 : DragGroup::Moved;
+        for (auto it = data->tasks.constBegin(); it != data->tasks.constEnd(); ++it) {
+            if (copy)
+                storage->addTasksToGroup(m_groupId, it.value());
+            else
+                storage->moveTasks(it.key(), m_groupId, it.value());
+        }
+    } else {
+        storage->placeGroupAt(m_groupId, data->groupId);
+    }
+    event->acceptProposedAction();
+}

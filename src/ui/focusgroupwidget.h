@@ -1,0 +1,67 @@
+#pragma once
+
+#include "store/focusgroup.h"
+#include "store/todotask.h"
+#include "ui/countwidget.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+
+class QMimeData;
+
+/// One row of the group panel: the group's icon, its name cut to fit, and the counters of
+/// its open tasks. Tasks dropped on it move there (with Shift: are listed there too); a group
+/// dropped on it takes its place.
+class FocusGroupWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    enum Flag { Selected = 1, DragOver = 4, Hovered = 8, Highlighted = 16 };
+
+    explicit FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* parent = nullptr);
+
+    const FocusGroup::Id& groupId() const { return m_groupId; }
+    const FocusGroup& group() const { return m_group; }
+    int flags() const { return m_flags; }
+
+    void setSelected(bool selected);
+    bool isSelected() const { return m_flags & Selected; }
+    void setHighlighted(bool highlighted);
+    bool isHighlighted() const { return m_flags & Highlighted; }
+    /// Renames the group and changes its icon in the store.
+    void setGroupInfo(const QString& name, const QString& iconKey);
+    void updateCounts();
+
+    QLabel* nameLabel() const { return m_name; }
+    QLabel* iconLabel() const { return m_icon; }
+    CountWidget* counter() const { return m_counter; }
+    /// The fill of the row as painted now; invalid when nothing is painted behind it.
+    QColor backgroundColor() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private Q_SLOTS:
+    void _onGroupChanged(const FocusGroup::Id& groupId);
+    void _onTaskChanged(const TodoTask::Id& taskId);
+
+private:
+    void _setFlag(int flag, bool on);
+    void _updateIcon();
+    void _elideName();
+    bool _accepts(const QMimeData* mime) const;
+
+    FocusGroup::Id m_groupId;
+    FocusGroup m_group;
+    int m_flags = 0;
+    QPointer<QLabel> m_icon;
+    QPointer<QLabel> m_name;
+    QPointer<CountWidget> m_counter;
+};

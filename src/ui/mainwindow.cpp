@@ -1,0 +1,229 @@
+#include "ui/mainwindow.h"
+
+#include "app/identity.h"
+#include "settings/appsettings.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/tasklistwidget.h"
+#include "ui/toolbar.h"
+#include "ui/toolbaractions.h"
+#include "widgets/fancysplitter.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ViewAnimationMs = 300;
+
+AppSettings* settings()
+{
+    return AppSettings::settings();
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(productName());
+
+    m_splitter = new FancySplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_groupPanel = new FocusGroupListWidget(m_splitter);
+    m_groupPanel->setMinimumWidth(100);
+    m_rightPane = new QWidget(m_splitter);
+    m_rightPane->setObjectName(QStringLiteral("rightPane"));
+    m_rightPane->setMinimumWidth(100);
+    auto* rightLayout = new QVBoxLayout(m_rightPane);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    m_taskList = new TaskListWidget(FocusGroup::inboxId(), m_rightPane);
+    connect(m_groupPanel, &FocusGroupListWidget::activated, this, &MainWindow::_onGroupSelected);
+    connect(m_groupPanel, &FocusGroupListWidget::changed, this, &MainWindow::_onGroupChanged);
+    connect(m_taskList, &TaskListWidget::highlightGroups, m_groupPanel, &FocusGroupListWidget::_onHighlightGroups);
+    m_toolbar = new Toolbar(this);
+    rightLayout->addWidget(m_taskList, 1);
+    rightLayout->addWidget(m_toolbar, 0);
+    m_splitter->addWidget(m_groupPanel);
+    m_splitter->addWidget(m_rightPane);
+    m_taskList->raise();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_splitter);
+
+    connect(newTaskAction(), &QAction::triggered, this, &MainWindow::_onNewTask);
+    connect(editTaskAction(), &QAction::triggered, this, &MainWindow::_onEditTask);
+    connect(cleanupAction(), &QAction::triggered, this, &MainWindow::_onCleanup);
+    connect(toggleViewAction(), &QAction::triggered, this, &MainWindow::_onSwitchView);
+
+    const QRect frame = settings()->mainWindowFrame();
+    if (frame.isValid()) {
+        setGeometry(frame);
+    } else {
+        resize(800, 450);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(defaultFrame(screen->availableGeometry()).topLeft());
+    }
+    setView(settings()->compactView(), true);
+    m_taskList->setFocus();
+}
+
+MainWindow::~MainWindow()
+{
+    settings()->setMainWindowFrame(geometry());
+    if (!settings()->compactView())
+        settings()->setGroupPanelWidth(m_groupPanel->width());
+}
+
+QRect MainWindow::defaultFrame(const QRect& screen)
+{
+    return QRect(screen.x() + screen.width() / 2 - 800 / 2, screen.y() + screen.height() / 2 - 450 / 2, 800, 450);
+}
+
+void MainWindow::showWindow()
+{
+    setWindowOpacity(1.0);
+    show();
+}
+
+void MainWindow::setView(bool compact, bool immediate)
+{
+    if (immediate) {
+        if (compact) {
+            m_splitter->setFirstWidth(0);
+            m_rightPane->setGeometry(rect());
+        } else {
+            m_splitter->setFirstWidth(settings()->groupPanelWidth());
+        }
+        updateViewAction();
+        return;
+    }
+    // A switch during a running one starts from where the pane is now.
+    if (m_animation)
+        m_animation->stop();
+    auto* animation = new QPropertyAnimation(m_rightPane, "geometry", this);
+    const QRect current = m_rightPane->geometry();
+    if (compact) {
+        settings()->setGroupPanelWidth(m_groupPanel->width());
+        animation->setStartValue(current);
+        animation->setEndValue(QRect(0, current.top(), width(), current.height()));
+    } else {
+        const int w = settings()->groupPanelWidth();
+        QRect start = current;
+        start.moveTop(0);
+        const QRect end(w + m_splitter->handleWidth(), start.top(), width() - w - m_splitter->handleWidth(),
+                        start.height());
+        m_groupPanel->resize(w, m_groupPanel->height());
+        m_splitter->setFirstWidth(w);
+        animation->setStartValue(start);
+        animation->setEndValue(end);
+    }
+    animation->setDuration(ViewAnimationMs);
+    animation->setEasingCurve(QEasingCurve::InCubic);
+    connect(animation, &QAbstractAnimation::finished, this, &MainWindow::_onSetViewAnimationFinished);
+    m_animation = animation;
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void MainWindow::updateViewAction()
+{
+    QAction* action = toggleViewAction();
+    if (settings()->compactView()) {
+        action->setIcon(QIcon(QStringLiteral(":/icons/view_normal")));
+        action->setText(tr("Normal"));
+        m_splitter->setFirstWidth(0);
+    } else {
+        action->setIcon(QIcon(QStringLiteral(":/icons/view_compact")));
+        action->setText(tr("Compact"));
+        m_splitter->setFirstWidth(settings()->groupPanelWidth());
+    }
+}
+
+void MainWindow::_onNewTask()
+{
+    m_taskList->newTask();
+}
+
+void MainWindow::_onEditTask()
+{
+    m_taskList->editSelected();
+}
+
+void MainWindow::_onCleanup()
+{
+    m_taskList->cleanup();
+}
+
+void MainWindow::_onSwitchView()
+{
+    const bool compact = !settings()->compactView();
+    settings()->setCompactView(compact);
+    setView(compact, false);
+}
+
+void MainWindow::_onGroupSelected(const FocusGroup::Id& groupId)
+{
+    const bool fixedArchive = groupId == FocusGroup::trashId() || groupId == FocusGroup::completedId();
+    newTaskAction()->setEnabled(!fixedArchive);
+    cleanupAction()->setEnabled(!fixedArchive);
+    m_taskList->setGroup(groupId);
+    m_taskList->setFocus();
+}
+
+void MainWindow::_onGroupChanged(const FocusGroup::Id& groupId)
+{
+    if (groupId.isNull() || groupId != m_taskList->group())
+        return;
+    m_taskList->refreshGroupInfo();
+    m_taskList->setFocus();
+}
+
+void MainWindow::_onSetViewAnimationFinished()
+{
+    updateViewAction();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing only hides the window: the program lives on in the tray.
+    hide();
+    event->accept();
+}
+
+void MainWindow::reject()
+{
+    hide();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        if (m_trayIcon)
+            QMetaObject::invokeMethod(m_trayIcon, "retranslateMenu");
+        retranslateActions();
+    }
+    QDialog::changeEvent(event);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    Q_EMIT widgetMoved();
+}

@@ -1,0 +1,158 @@
+#include "ui/selecticonwidget.h"
+
+#include "widgets/colorscheme.h"
+#include "widgets/fancyscrollbar.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyledItemDelegate>
+
+namespace {
+
+const int kIconSide = 48;
+const int kCellWidth = 84;
+const int kPadding = 5;
+const int kTextGap = 4;
+
+// Paints an icon item as a rounded card: the icon centred at the top, its name elided under it.
+// The icon keeps its own colours when selected; the card's fill and frame show the state.
+class IconItemDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        return QSize(kCellWidth, kPadding + kIconSide + kTextGap + option.fontMetrics.height() + kPadding);
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+
+        const QRectF card = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        const bool selected = option.state & QStyle::State_Selected;
+        const bool hovered = option.state & QStyle::State_MouseOver;
+        const bool focused = option.state & QStyle::State_HasFocus;
+        if (selected) {
+            painter->setBrush(schemeColor(ColorScheme::Panel));
+            painter->setPen(QPen(schemeColor(ColorScheme::Accent), 1));
+        } else if (hovered) {
+            painter->setBrush(schemeColor(ColorScheme::EditBase));
+            painter->setPen(QPen(schemeColor(ColorScheme::Outline), 1));
+        } else if (focused) {
+            painter->setBrush(Qt::NoBrush);
+            painter->setPen(QPen(schemeColor(ColorScheme::Outline), 1, Qt::DashLine));
+        } else {
+            painter->setBrush(Qt::NoBrush);
+            painter->setPen(Qt::NoPen);
+        }
+        painter->drawRoundedRect(card, 5, 5);
+
+        const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+        const QRect iconRect(option.rect.left() + (option.rect.width() - kIconSide) / 2, option.rect.top() + kPadding,
+                             kIconSide, kIconSide);
+        const bool enabled = option.state & QStyle::State_Enabled;
+        icon.paint(painter, iconRect, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
+
+        const QRect textRect(option.rect.left() + 3, iconRect.bottom() + 1 + kTextGap, option.rect.width() - 6,
+                             option.fontMetrics.height());
+        const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                                           textRect.width());
+        painter->setFont(option.font);
+        painter->setPen(enabled ? schemeColor(ColorScheme::Text) : option.palette.color(QPalette::Disabled, QPalette::Text));
+        painter->drawText(textRect, Qt::AlignHCenter | Qt::AlignVCenter, text);
+
+        painter->restore();
+    }
+};
+
+} // namespace
+
+SelectIconWidget::SelectIconWidget(QWidget* parent)
+    : QListWidget(parent)
+    , m_catalogue(focusIconCatalogue())
+{
+    setViewMode(QListView::IconMode);
+    setMovement(QListView::Static);
+    setDragEnabled(false);
+    setIconSize(QSize(kIconSide, kIconSide));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWrapping(false);
+    setSpacing(10);
+    setMinimumHeight(105);
+    setForegroundRole(QPalette::HighlightedText);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setFrameShape(QFrame::NoFrame);
+    setMouseTracking(true);
+    setItemDelegate(new IconItemDelegate(this));
+    setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, this));
+    setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, this));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    const QStringList order = {
+        QStringLiteral("star"),        QStringLiteral("star_blue"), QStringLiteral("star_green"),
+        QStringLiteral("star_red"),    QStringLiteral("star_yellow"), QStringLiteral("inbox"),
+        QStringLiteral("completed"),   QStringLiteral("completed2"), QStringLiteral("trash_empty"),
+        QStringLiteral("home"),        QStringLiteral("internet"),  QStringLiteral("someday"),
+        QStringLiteral("party"),       QStringLiteral("mobile"),    QStringLiteral("money"),
+    };
+    for (const QString& key : order) {
+        auto it = m_catalogue.constFind(key);
+        if (it == m_catalogue.constEnd())
+            continue;
+        auto* item = new QListWidgetItem(it->icon, it->displayName, this);
+        item->setToolTip(it->displayName);
+        m_keys.append(key);
+    }
+
+    connect(this, &QListWidget::itemClicked, this, &SelectIconWidget::_onItemActivated);
+    connect(this, &QListWidget::itemDoubleClicked, this, &SelectIconWidget::_onItemDoubleClicked);
+}
+
+QString SelectIconWidget::currentIcon() const
+{
+    const int row = currentRow();
+    if (row < 0 || row >= m_keys.size())
+        return QString();
+    return m_keys.at(row);
+}
+
+void SelectIconWidget::setCurrentIcon(const QString& key)
+{
+    const QString wanted = key.isEmpty() ? QStringLiteral("star_green") : key;
+    const int row = m_keys.indexOf(wanted);
+    if (row < 0)
+        return;
+    setCurrentRow(row);
+    scrollToItem(item(row));
+}
+
+QString SelectIconWidget::iconName(const QString& key) const
+{
+    return m_catalogue.value(key).displayName;
+}
+
+QString SelectIconWidget::keyOfItem(QListWidgetItem* item) const
+{
+    const int row = this->row(item);
+    if (row < 0 || row >= m_keys.size())
+        return QString();
+    return m_keys.at(row);
+}
+
+void SelectIconWidget::_onItemActivated(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    Q_EMIT iconChanged(keyOfItem(item));
+}
+
+void SelectIconWidget::_onItemDoubleClicked(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    Q_EMIT iconDoubleClicked(keyOfItem(item));
+}

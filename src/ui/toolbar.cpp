@@ -1,0 +1,53 @@
+#include "ui/toolbar.h"
+
+#include "ui/toolbaractions.h"
+#include "widgets/colorscheme.h"
+#include "widgets/fancytoolbtn.h"
+
+#include <QPainter>
+
+namespace {
+
+QWidget* spacer(QWidget* parent)
+{
+    auto* widget = new QWidget(parent);
+    widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    return widget;
+}
+
+} // namespace
+
+Toolbar::Toolbar(QWidget* parent)
+    : QToolBar(parent)
+{
+    setObjectName(QStringLiteral("toolbar"));
+    setAutoFillBackground(false);
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    setFloatable(false);
+    setMovable(false);
+    _addButton(newTaskAction(), "newTaskButton");
+    _addButton(editTaskAction(), "editTaskButton");
+    addWidget(spacer(this));
+    _addButton(cleanupAction(), "cleanupButton");
+    addWidget(spacer(this));
+    // Qualified: QToolBar has a toggleViewAction() of its own.
+    _addButton(::toggleViewAction(), "toggleViewButton")->setMinimumWidth(60);
+}
+
+FancyToolBtn* Toolbar::_addButton(QAction* action, const char* name)
+{
+    auto* button = new FancyToolBtn(this);
+    button->setObjectName(QLatin1String(name));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setDefaultAction(action);
+    addWidget(button);
+    return button;
+}
+
+void Toolbar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), schemeColor(ColorScheme::ToolbarBackground));
+    painter.setPen(schemeColor(ColorScheme::Outline));
+    painter.drawLine(rect().topLeft(), rect().topRight());
+}

@@ -1,0 +1,267 @@
+#include "support/testenv.h"
+
+#include "app/identity.h"
+#include "app/taskcore.h"
+#include "store/focusgroup.h"
+#include "store/taskstorage.h"
+#include "store/todotask.h"
+#include "ui/exportdialog.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+/// Tasks written as "name|notes" for an open task, "=name|notes" for a completed one.
+FocusGroup::Id fill(FocusGroup::Id groupId, const QString& name, const QStringList& tasks)
+{
+    const auto storage = TaskCore::instance()->storage();
+    if (groupId.isNull())
+        groupId = storage->addGroup(name, QString());
+    for (QString task : tasks) {
+        const bool completed = task.startsWith(QLatin1Char('='));
+        if (completed)
+            task.remove(0, 1);
+        const TodoTask::Id id = storage->createTask(groupId);
+        storage->setTaskName(id, task.section(QLatin1Char('|'), 0, 0));
+        storage->setTaskNotes(id, task.section(QLatin1Char('|'), 1));
+        storage->setTaskCompleted(id, completed, QDateTime::currentDateTime());
+    }
+    return groupId;
+}
+
+QListWidget* listOf(QWidget* dialog) { return dialog->findChild<QListWidget*>(QStringLiteral("groupList")); }
+QPushButton* button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(QLatin1String(name)); }
+
+/// Per item: 'X' checked, 'o' unchecked, '-' without any flag and unchecked, '?' anything else.
+QString itemStates(QWidget* dialog)
+{
+    QString states;
+    for (int row = 0; row < listOf(dialog)->count(); ++row) {
+        const QListWidgetItem* item = listOf(dialog)->item(row);
+        const bool checked = item->checkState() == Qt::Checked;
+        if (item->flags() == Qt::NoItemFlags)
+            states += checked ? QLatin1Char('?') : QLatin1Char('-');
+        else
+            states += !item->flags().testFlag(Qt::ItemIsEnabled) ? QLatin1Char('?') : checked ? QLatin1Char('X') : QLatin1Char('o');
+    }
+    return states;
+}
+
+} // namespace
+
+class TstExportDialog : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_chosenPath;
+    QStringList m_errors;
+    QStringList m_opened;
+
+    ExportDialog* exportTo(const QString& path, const FocusGroup::Id& groupId = {})
+    {
+        ExportDialog* dialog = showExportDialog(nullptr, groupId);
+        m_chosenPath = path;
+        QTest::mouseClick(button(dialog, "exportButton"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return ExportDialog::openDialog();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        ExportDialog::setHooks({[this](QWidget*) { return m_chosenPath; },
+                                [this](QWidget*, const QString& title, const QString& text) { m_errors << title + QLatin1Char('|') + text; },
+                                [this](const QString& path) { m_opened << path; }});
+    }
+
+    void init()
+    {
+        const auto storage = TaskCore::instance()->storage();
+        for (const FocusGroup::Id& id : storage->groupIds()) {
+            const FocusGroup::TaskIdList taskIds = storage->group(id).taskIds();
+            for (const TodoTask::Id& taskId : taskIds)
+                storage->removeTask(id, taskId, true);
+            storage->removeGroup(id);
+        }
+        storage->emptyTrash();
+        m_errors.clear();
+        m_opened.clear();
+    }
+
+    void cleanup()
+    {
+        QPointer<ExportDialog> dialog = ExportDialog::openDialog();
+        if (dialog)
+            dialog->close();
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void listRules_data()
+    {
+        QTest::addColumn<QString>("preselected");
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<int>("currentRow");
+        // Inbox, Work, Empty, Home, Completed (with tasks but Empty), Trash (empty).
+        QTest::newRow("nothing preselected") << QString() << "XX-XX-" << -1;
+        QTest::newRow("user group") << "Home" << "oo-Xo-" << 3;
+        QTest::newRow("inbox") << "Inbox" << "Xo-oo-" << 0;
+        QTest::newRow("completed") << "Completed" << "oo-oX-" << 4;
+        QTest::newRow("empty group") << "Empty" << "oo-oo-" << -1;
+    }
+
+    void listRules()
+    {
+        QFETCH(QString, preselected);
+        QFETCH(QString, states);
+        QFETCH(int, currentRow);
+        QHash<QString, FocusGroup::Id> ids{{QStringLiteral("Inbox"), fill(FocusGroup::inboxId(), {}, {QStringLiteral("i")})},
+                                          {QStringLiteral("Completed"), fill(FocusGroup::completedId(), {}, {QStringLiteral("=c")})}};
+        for (const QString& name : {QStringLiteral("Work"), QStringLiteral("Empty"), QStringLiteral("Home")})
+            ids.insert(name, fill({}, name, name == QLatin1String("Empty") ? QStringList() : QStringList{name}));
+        // Not shown: a focused list would make its first row current by itself.
+        ExportDialog dialog(nullptr, ids.value(preselected));
+        QCOMPARE(itemStates(&dialog), states);
+        QCOMPARE(listOf(&dialog)->currentRow(), currentRow);
+        const QStringList names{QStringLiteral("Inbox"), QStringLiteral("Work"), QStringLiteral("Empty"), QStringLiteral("Home"),
+                                QStringLiteral("Completed"), QStringLiteral("Trash")};
+        for (int row = 0; row < names.size(); ++row) {
+            const QListWidgetItem* item = listOf(&dialog)->item(row);
+            QCOMPARE(item->text(), names.at(row));
+            const QString id = row == 5 ? FocusGroup::trashId().toString() : ids.value(names.at(row)).toString();
+            QCOMPARE(item->data(33).toString(), id);
+            QVERIFY(!item->icon().isNull());
+        }
+    }
+
+    void buttonStates_data()
+    {
+        QTest::addColumn<bool>("withTasks");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("enabled"); // "Select all", "Select none", "Export"
+        QTest::newRow("all checked") << true << QString() << "011";
+        QTest::newRow("select none") << true << "none" << "100";
+        QTest::newRow("select none, all") << true << "none,all" << "011";
+        QTest::newRow("uncheck one") << true << "uncheck0" << "111";
+        QTest::newRow("uncheck each") << true << "uncheck0,uncheck1" << "100";
+        QTest::newRow("no enabled item") << false << QString() << "000";
+        QTest::newRow("no enabled item, all") << false << "all" << "000";
+    }
+
+    void buttonStates()
+    {
+        QFETCH(bool, withTasks);
+        QFETCH(QString, steps);
+        QFETCH(QString, enabled);
+        fill(FocusGroup::inboxId(), {}, withTasks ? QStringList{QStringLiteral("i")} : QStringList());
+        fill({}, QStringLiteral("A"), withTasks ? QStringList{QStringLiteral("a")} : QStringList());
+        ExportDialog* dialog = showExportDialog(nullptr);
+        for (const QString& step : steps.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (step.startsWith(QLatin1String("uncheck")))
+                listOf(dialog)->item(step.mid(7).toInt())->setCheckState(Qt::Unchecked);
+            else
+                QTest::mouseClick(button(dialog, step == QLatin1String("all") ? "selectAllButton" : "selectNoneButton"), Qt::LeftButton);
+        }
+        QString actual;
+        for (const char* name : {"selectAllButton", "selectNoneButton", "exportButton"})
+            actual += button(dialog, name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        QCOMPARE(actual, enabled);
+        QCOMPARE(itemStates(dialog).mid(2), QStringLiteral("--")); // the empty Completed and Trash stay as they are
+    }
+
+    void exportedBytes_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("tasks");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("open and completed") << "Home" << QStringList{"Buy milk", "=Call|about the car"}
+                                            << QByteArray("[Home]\r\n- Buy milk\r\n= Call (about the car)\r\n\r\n");
+        QTest::newRow("blank notes") << "Chores" << QStringList{"Read| \t  "} << QByteArray("[Chores]\r\n- Read\r\n\r\n");
+        QTest::newRow("task trimmed, group not") << "  Spaced  " << QStringList{"=  Walk  |  park "}
+                                                 << QByteArray("[  Spaced  ]\r\n= Walk (park)\r\n\r\n");
+        QTest::newRow("non-ASCII") << QStringLiteral("K\u00fcche") << QStringList{QStringLiteral("\u00c4pfel|f\u00fcr \u20ac")}
+                                   << QByteArray("[K\xc3\xbc" "che]\r\n- \xc3\x84pfel (f\xc3\xbcr \xe2\x82\xac)\r\n\r\n");
+        QTest::newRow("line breaks kept") << "Two\nlines" << QStringList{"a\nb|\nc\r\nd\n"}
+                                          << QByteArray("[Two\nlines]\r\n- a\nb (c\r\nd)\r\n\r\n");
+    }
+
+    void exportedBytes()
+    {
+        QFETCH(QString, group);
+        QFETCH(QStringList, tasks);
+        QFETCH(QByteArray, expected);
+        fill(FocusGroup::inboxId(), {}, {QStringLiteral("not exported")});
+        const QString path = m_dir.filePath(QStringLiteral("export.txt"));
+        QVERIFY(testenv::writeBytes(path, QByteArray(500, 'x')));
+        QVERIFY(!exportTo(path, fill({}, group, tasks)));
+        QCOMPARE(testenv::readBytes(path), expected);
+        QCOMPARE(m_opened, QStringList{path});
+    }
+
+    void exportsCheckedGroupsInListOrder()
+    {
+        fill(FocusGroup::completedId(), {}, {QStringLiteral("=Done")});
+        fill(FocusGroup::inboxId(), {}, {QStringLiteral("In")});
+        const FocusGroup::Id first = fill({}, QStringLiteral("First"), {QStringLiteral("f1"), QStringLiteral("=f2")});
+        fill({}, QStringLiteral("Skipped"), {QStringLiteral("s")});
+        const FocusGroup::Id gone = fill({}, QStringLiteral("Gone"), {QStringLiteral("g")});
+        ExportDialog* dialog = showExportDialog(nullptr);
+        listOf(dialog)->item(2)->setCheckState(Qt::Unchecked);
+        // Removed after the list was filled: skipped without a word.
+        TaskCore::instance()->storage()->removeGroup(gone);
+        TaskCore::instance()->storage()->removeTask(first, TaskCore::instance()->storage()->group(first).taskIds().constFirst(), true);
+        const QString path = m_dir.filePath(QStringLiteral("order.txt"));
+        QVERIFY(!exportTo(path));
+        QCOMPARE(testenv::readBytes(path), QByteArray("[Inbox]\r\n- In\r\n\r\n[First]\r\n= f2\r\n\r\n[Completed]\r\n= Done\r\n\r\n"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void failuresKeepDialog_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("error");
+        const QString missing = m_dir.filePath(QStringLiteral("no such folder/out.txt"));
+        QTest::newRow("cancelled") << QString() << QString();
+        QTest::newRow("cannot open") << missing << QStringLiteral("Failed to open file \"%1\" for writing.").arg(missing);
+        QTest::newRow("cannot write") << "/dev/full" << "Failed to write file \"/dev/full\".";
+    }
+
+    void failuresKeepDialog()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, error);
+        if (path == QLatin1String("/dev/full") && !QFile::exists(path))
+            QSKIP("/dev/full is missing");
+        fill({}, QStringLiteral("Home"), {QStringLiteral("Buy milk|and bread")});
+        const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+        ExportDialog* dialog = exportTo(path);
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(m_errors, error.isEmpty() ? QStringList() : QStringList{productName() + QLatin1Char('|') + error});
+        QVERIFY(m_opened.isEmpty());
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("no such folder"))));
+    }
+
+    void secondShowOnlyActivates()
+    {
+        const FocusGroup::Id home = fill({}, QStringLiteral("Home"), {QStringLiteral("Buy milk")});
+        fill({}, QStringLiteral("Work"), {QStringLiteral("Report")});
+        QPointer<ExportDialog> first = showExportDialog(nullptr);
+        QVERIFY(first->isModal());
+        QCOMPARE(showExportDialog(nullptr, home), first.data());
+        QCOMPARE(itemStates(first), QStringLiteral("-XX--"));
+        QTest::mouseClick(button(first, "cancelButton"), Qt::LeftButton);
+        QVERIFY(!ExportDialog::openDialog());
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(itemStates(showExportDialog(nullptr, home)), QStringLiteral("-Xo--"));
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstExportDialog)
+#include "tst_exportdialog.moc"

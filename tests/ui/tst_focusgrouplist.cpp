@@ -1,0 +1,392 @@
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+#include "support/testenv.h"
+#include "ui/dragregistry.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/focusgroupwidget.h"
+#include "ui/questionbox.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+std::shared_ptr<TaskStorage> store()
+{
+    return TaskCore::instance()->storage();
+}
+
+/// A drag as the task list or the panel would start it, registered for the object's life.
+class FakeDrag
+{
+public:
+    FakeDrag(int kind, const FocusGroup::Id& group, const QList<TodoTask::Id>& tasks = {}, bool copy = false)
+        : data(std::make_shared<DragGroup>())
+    {
+        data->kind = kind;
+        data->copy = copy;
+        if (kind == DragGroup::Tasks)
+            data->tasks[group] = tasks;
+        else
+            data->groupId = group;
+        id = DragRegistry::instance()->registerDrag(data);
+        mime.setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(id));
+    }
+    ~FakeDrag() { DragRegistry::instance()->unregisterDrag(id); }
+
+    std::shared_ptr<DragGroup> data;
+    int id = -1;
+    QMimeData mime;
+};
+
+bool enter(QWidget* row, const QMimeData* mime)
+{
+    QDragEnterEvent event(row->rect().center(), Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(row, &event);
+    return event.isAccepted();
+}
+
+bool drop(FocusGroupWidget* row, const QMimeData* mime)
+{
+    enter(row, mime);
+    if (!(row->flags() & FocusGroupWidget::DragOver))
+        return false;
+    QDropEvent event(QPointF(row->rect().center()), Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(row, &event);
+    return event.isAccepted();
+}
+
+QPoint centreOf(FocusGroupListWidget& panel, const FocusGroup::Id& id)
+{
+    FocusGroupWidget* row = panel.rowOf(id);
+    return row->mapTo(panel.viewport(), row->rect().center());
+}
+
+} // namespace
+
+class TstFocusGroupList : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_asked = 0;
+    QMessageBox::StandardButton m_answer = QMessageBox::No;
+
+    void answer(QMessageBox::StandardButton button)
+    {
+        m_answer = button;
+        QuestionBox::setHook([this](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons,
+                                    QMessageBox::StandardButton) {
+            ++m_asked;
+            return m_answer;
+        });
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+    }
+
+    void cleanupTestCase()
+    {
+        QuestionBox::setHook({});
+        TaskCore::destroy();
+    }
+
+    void init()
+    {
+        m_asked = 0;
+        // Every test starts from an empty Trash and no user groups.
+        const auto storage = store();
+        for (const FocusGroup::Id& id : storage->groupIds()) {
+            if (FocusGroup::isUserGroup(id))
+                storage->removeGroup(id);
+        }
+        storage->emptyTrash();
+    }
+
+    void panelOrderAndSelection()
+    {
+        const FocusGroup::Id work = store()->addGroup(QStringLiteral("Work"), QString());
+        const FocusGroup::Id home = store()->addGroup(QStringLiteral("Home"), QString());
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        QCoreApplication::processEvents();
+        QList<FocusGroup::Id> shown;
+        for (FocusGroupWidget* row : panel.rowsInOrder())
+            shown << row->groupId();
+        QCOMPARE(shown, (QList<FocusGroup::Id>{FocusGroup::inboxId(), work, home, FocusGroup::completedId(),
+                                               FocusGroup::trashId()}));
+        QCOMPARE(panel.currentGroup(), FocusGroup::inboxId());
+        QSignalSpy activated(&panel, &FocusGroupListWidget::activated);
+        QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, centreOf(panel, home));
+        QCOMPARE(panel.currentGroup(), home);
+        QVERIFY(panel.rowOf(home)->isSelected());
+        QVERIFY(!panel.rowOf(FocusGroup::inboxId())->isSelected());
+        QCOMPARE(activated.size(), 1);
+    }
+
+    void contextMenuItems_data()
+    {
+        QTest::addColumn<int>("target"); // 0 empty space, 1 Inbox, 2 user group, 3 Completed, 4 Trash
+        QTest::addColumn<QStringList>("visible");
+        QTest::newRow("empty space") << 0 << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
+        QTest::newRow("Inbox") << 1 << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
+        QTest::newRow("user group") << 2
+                                    << QStringList{QStringLiteral("editGroupAction"), QStringLiteral("addGroupAction"),
+                                                   QStringLiteral("removeGroupAction"), QStringLiteral("exportAction")};
+        QTest::newRow("Completed") << 3 << QStringList{QStringLiteral("exportAction")};
+        QTest::newRow("Trash") << 4 << QStringList{QStringLiteral("emptyTrashAction"), QStringLiteral("exportAction")};
+    }
+
+    void contextMenuItems()
+    {
+        QFETCH(int, target);
+        QFETCH(QStringList, visible);
+        const FocusGroup::Id user = store()->addGroup(QStringLiteral("Mine"), QString());
+        FocusGroupListWidget panel;
+        panel.resize(200, 500);
+        panel.show();
+        QCoreApplication::processEvents();
+        const FocusGroup::Id ids[] = {FocusGroup::Id(), FocusGroup::inboxId(), user, FocusGroup::completedId(),
+                                      FocusGroup::trashId()};
+        const QPoint point = target == 0 ? QPoint(100, panel.rowOf(user)->geometry().bottom() + 40)
+                                         : centreOf(panel, ids[target]);
+        QMenu* menu = panel.buildContextMenu(point);
+        QStringList shown;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->isVisible())
+                shown << action->objectName();
+        }
+        QCOMPARE(shown, visible);
+    }
+
+    void emptyTrashItemNamesTheTrashAndNeedsTasks()
+    {
+        store()->setGroupName(FocusGroup::trashId(), QStringLiteral("Bin"));
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        QCoreApplication::processEvents();
+        QAction* empty = panel.buildContextMenu(centreOf(panel, FocusGroup::trashId()))
+                             ->findChild<QAction*>(QStringLiteral("emptyTrashAction"));
+        QCOMPARE(empty->text(), QStringLiteral("Empty Bin"));
+        QVERIFY(!empty->isEnabled());
+        store()->createTask(FocusGroup::trashId());
+        empty = panel.buildContextMenu(centreOf(panel, FocusGroup::trashId()))
+                    ->findChild<QAction*>(QStringLiteral("emptyTrashAction"));
+        QVERIFY(empty->isEnabled());
+        store()->setGroupName(FocusGroup::trashId(), QStringLiteral("Trash"));
+    }
+
+    void dragEnterRules_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("source"); // 0 Inbox, 1 group A, 2 group B
+        QTest::addColumn<int>("target"); // 0 Inbox, 1 A, 2 B, 3 Trash, 4 Completed
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("tasks onto another group") << int(DragGroup::Tasks) << 0 << 1 << true;
+        QTest::newRow("tasks onto Trash") << int(DragGroup::Tasks) << 0 << 3 << true;
+        QTest::newRow("tasks onto their own group") << int(DragGroup::Tasks) << 0 << 0 << false;
+        QTest::newRow("tasks onto a group holding one") << int(DragGroup::Tasks) << 0 << 2 << false;
+        QTest::newRow("group onto another user group") << int(DragGroup::Group) << 1 << 2 << true;
+        QTest::newRow("group onto itself") << int(DragGroup::Group) << 1 << 1 << false;
+        QTest::newRow("group onto Inbox") << int(DragGroup::Group) << 1 << 0 << false;
+        QTest::newRow("group onto Trash") << int(DragGroup::Group) << 1 << 3 << false;
+    }
+
+    void dragEnterRules()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, source);
+        QFETCH(int, target);
+        QFETCH(bool, accepted);
+        const FocusGroup::Id a = store()->addGroup(QStringLiteral("A"), QString());
+        const FocusGroup::Id b = store()->addGroup(QStringLiteral("B"), QString());
+        const TodoTask::Id task = store()->createTask(FocusGroup::inboxId());
+        store()->addTaskToGroup(b, task); // B already holds the task
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        const FocusGroup::Id groups[] = {FocusGroup::inboxId(), a, b, FocusGroup::trashId(), FocusGroup::completedId()};
+        FakeDrag drag(kind, groups[source], {task});
+        // A row that refuses passes the event on to the panel, which takes group drags itself
+        // (without a drop place): the row's drop outline is what tells.
+        enter(panel.rowOf(groups[target]), &drag.mime);
+        QCOMPARE(bool(panel.rowOf(groups[target])->flags() & FocusGroupWidget::DragOver), accepted);
+    }
+
+    void foreignDragsAreRefused()
+    {
+        FocusGroupListWidget panel;
+        panel.show();
+        QMimeData text;
+        text.setText(QStringLiteral("hello"));
+        QVERIFY(!enter(panel.rowOf(FocusGroup::trashId()), &text));
+        QMimeData unknown;
+        unknown.setData(QLatin1String(DragRegistry::MimeType), "9999");
+        QVERIFY(!enter(panel.rowOf(FocusGroup::trashId()), &unknown));
+        QMimeData garbage;
+        garbage.setData(QLatin1String(DragRegistry::MimeType), "x1");
+        QVERIFY(!enter(panel.rowOf(FocusGroup::trashId()), &garbage));
+    }
+
+    void dropMovesOrCopies_data()
+    {
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<bool>("toTrash");
+        QTest::addColumn<bool>("stillInInbox");
+        QTest::addColumn<int>("result");
+        QTest::newRow("move") << false << false << false << int(DragGroup::Moved);
+        QTest::newRow("copy with Shift") << true << false << true << 1;
+        QTest::newRow("Shift onto Trash still moves") << true << true << false << int(DragGroup::Moved);
+    }
+
+    void dropMovesOrCopies()
+    {
+        QFETCH(bool, copy);
+        QFETCH(bool, toTrash);
+        QFETCH(bool, stillInInbox);
+        QFETCH(int, result);
+        const FocusGroup::Id target = toTrash ? FocusGroup::trashId() : store()->addGroup(QStringLiteral("T"), QString());
+        const TodoTask::Id a = store()->createTask(FocusGroup::inboxId());
+        const TodoTask::Id b = store()->createTask(FocusGroup::inboxId());
+        FocusGroupListWidget panel;
+        panel.show();
+        FakeDrag drag(DragGroup::Tasks, FocusGroup::inboxId(), {a, b}, copy);
+        QVERIFY(drop(panel.rowOf(target), &drag.mime));
+        QCOMPARE(drag.data->resultAction, result);
+        QCOMPARE(store()->group(target).taskIds(), (QList<QUuid>{a, b}));
+        QCOMPARE(store()->group(FocusGroup::inboxId()).contains(a), stillInInbox);
+        store()->moveTasks(FocusGroup::inboxId(), FocusGroup::trashId(), {a, b});
+    }
+
+    void groupDropTakesTheTargetsPlace()
+    {
+        const FocusGroup::Id a = store()->addGroup(QStringLiteral("A"), QString());
+        const FocusGroup::Id b = store()->addGroup(QStringLiteral("B"), QString());
+        const FocusGroup::Id c = store()->addGroup(QStringLiteral("C"), QString());
+        FocusGroupListWidget panel;
+        panel.show();
+        FakeDrag drag(DragGroup::Group, c);
+        QVERIFY(drop(panel.rowOf(a), &drag.mime));
+        QCOMPARE(store()->groupIds().mid(3), (QList<QUuid>{c, a, b}));
+    }
+
+    void removeAsksAndSendsTasksToTrash_data()
+    {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("declined") << false;
+    }
+
+    void removeAsksAndSendsTasksToTrash()
+    {
+        QFETCH(bool, confirmed);
+        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Doomed"), QString());
+        const TodoTask::Id task = store()->createTask(group);
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        QCoreApplication::processEvents();
+        QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, centreOf(panel, group));
+        answer(confirmed ? QMessageBox::Yes : QMessageBox::No);
+        panel.buildContextMenu(centreOf(panel, group))->findChild<QAction*>(QStringLiteral("removeGroupAction"))->trigger();
+        QCOMPARE(m_asked, 1);
+        QCOMPARE(store()->group(group).id().isNull(), confirmed);
+        QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), confirmed);
+        QCOMPARE(panel.currentGroup(), confirmed ? FocusGroup::inboxId() : group);
+        QCOMPARE(panel.rowOf(group) == nullptr, confirmed);
+    }
+
+    void emptyTrashAsksFirst_data()
+    {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("declined") << false;
+    }
+
+    void emptyTrashAsksFirst()
+    {
+        QFETCH(bool, confirmed);
+        const TodoTask::Id task = store()->createTask(FocusGroup::trashId());
+        FocusGroupListWidget panel;
+        panel.show();
+        answer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
+        const int revision = store()->revision();
+        panel.buildContextMenu(centreOf(panel, FocusGroup::trashId()))
+            ->findChild<QAction*>(QStringLiteral("emptyTrashAction"))
+            ->trigger();
+        QCOMPARE(m_asked, 1);
+        QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), !confirmed);
+        if (!confirmed)
+            QCOMPARE(store()->revision(), revision);
+    }
+
+    void countersFollowDueDates()
+    {
+        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Due"), QString());
+        FocusGroupListWidget panel;
+        panel.show();
+        CountWidget* counter = panel.rowOf(group)->counter();
+        QVERIFY(counter->visibleCounters().isEmpty());
+        const QDateTime now = QDateTime::currentDateTime();
+        const TodoTask::Id overdue = store()->createTask(group);
+        store()->setTaskDue(overdue, now.addDays(-1));
+        const TodoTask::Id soon = store()->createTask(group);
+        store()->setTaskDue(soon, now.addDays(2));
+        const TodoTask::Id later = store()->createTask(group);
+        store()->setTaskDue(later, now.addDays(10));
+        store()->createTask(group); // no due date: later
+        QCOMPARE(counter->count(0), 1);
+        QCOMPARE(counter->count(1), 1);
+        QCOMPARE(counter->count(2), 2);
+        store()->setTaskCompleted(overdue, true, now);
+        QCOMPARE(counter->count(0), 0);
+        store()->setTaskDue(soon, now.addSecs(60));
+        QCOMPARE(counter->count(0), 1);
+        QCOMPARE(counter->visibleCounters(), (QList<int>{0, 2}));
+    }
+
+    void highlightFollowsDraggedTask()
+    {
+        const FocusGroup::Id a = store()->addGroup(QStringLiteral("A"), QString());
+        const TodoTask::Id task = store()->createTask(FocusGroup::inboxId());
+        store()->addTaskToGroup(a, task);
+        FocusGroupListWidget panel;
+        panel.show();
+        panel._onHighlightGroups(task);
+        QVERIFY(panel.rowOf(FocusGroup::inboxId())->isHighlighted());
+        QVERIFY(panel.rowOf(a)->isHighlighted());
+        QVERIFY(!panel.rowOf(FocusGroup::trashId())->isHighlighted());
+        panel._onHighlightGroups(TodoTask::Id());
+        QVERIFY(!panel.rowOf(a)->isHighlighted());
+    }
+
+    void longNamesAreElided()
+    {
+        const QString name = QStringLiteral("A group with a remarkably long name that does not fit");
+        const FocusGroup::Id group = store()->addGroup(name, QString());
+        FocusGroupListWidget panel;
+        panel.resize(140, 400);
+        panel.show();
+        QCoreApplication::processEvents();
+        QLabel* label = panel.rowOf(group)->nameLabel();
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        const int narrow = static_cast<int>(label->text().size());
+        panel.resize(600, 400);
+        QCoreApplication::processEvents();
+        QVERIFY(label->text().size() > narrow);
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstFocusGroupList)
+#include "tst_focusgrouplist.moc"

@@ -1,0 +1,159 @@
+#include "app/taskcore.h"
+#include "settings/appsettings.h"
+#include "store/taskstorage.h"
+#include "support/testenv.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/mainwindow.h"
+#include "ui/tasklistwidget.h"
+#include "ui/toolbaractions.h"
+#include "widgets/fancysplitter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+    }
+
+    void init() { AppSettings::settings()->resetToDefaults(); }
+
+    void cleanupTestCase() { TaskCore::destroy(); }
+
+    void firstRunIsCentred()
+    {
+        QCOMPARE(MainWindow::defaultFrame(QRect(0, 0, 1920, 1080)), QRect(560, 315, 800, 450));
+        QCOMPARE(MainWindow::defaultFrame(QRect(100, 50, 1001, 601)), QRect(200, 125, 800, 450));
+        MainWindow window;
+        QCOMPARE(window.size(), QSize(800, 450));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(window.pos(), MainWindow::defaultFrame(screen).topLeft());
+    }
+
+    void geometryRoundTripsThroughTheSettingsFile()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("settings.ini"));
+        {
+            MainWindow window;
+            window.setGeometry(QRect(40, 60, 700, 500));
+        }
+        QVERIFY(AppSettings::settings()->save(path));
+        AppSettings::settings()->resetToDefaults();
+        AppSettings::settings()->load(path);
+        MainWindow again;
+        QCOMPARE(again.geometry(), QRect(40, 60, 700, 500));
+    }
+
+    void actionsFollowTheGroup_data()
+    {
+        QTest::addColumn<QUuid>("group");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("Inbox") << FocusGroup::inboxId() << true;
+        QTest::newRow("Trash") << FocusGroup::trashId() << false;
+        QTest::newRow("Completed") << FocusGroup::completedId() << false;
+        QTest::newRow("user group") << QUuid() << true;
+    }
+
+    void actionsFollowTheGroup()
+    {
+        QFETCH(QUuid, group);
+        QFETCH(bool, enabled);
+        if (group.isNull())
+            group = TaskCore::instance()->storage()->addGroup(QStringLiteral("Mine"), QString());
+        MainWindow window;
+        window.groupPanel()->selectGroup(FocusGroup::trashId());
+        window.groupPanel()->selectGroup(group);
+        QCOMPARE(window.taskList()->group(), group);
+        QCOMPARE(newTaskAction()->isEnabled(), enabled);
+        QCOMPARE(cleanupAction()->isEnabled(), enabled);
+    }
+
+    void viewSwitchRestoresThePanelWidth()
+    {
+        AppSettings::settings()->setGroupPanelWidth(230);
+        MainWindow window;
+        window.showWindow();
+        QCOMPARE(window.splitter()->firstWidth(), 230);
+        QCOMPARE(toggleViewAction()->text(), QStringLiteral("Compact"));
+
+        toggleViewAction()->trigger();
+        QVERIFY(AppSettings::settings()->compactView());
+        QTRY_VERIFY(!window.viewAnimation());
+        QCOMPARE(window.splitter()->firstWidth(), 0);
+        QVERIFY(!window.groupPanel()->isVisible());
+        QVERIFY(!window.splitter()->handle()->isVisible());
+        QCOMPARE(window.rightPane()->width(), window.width());
+        QCOMPARE(toggleViewAction()->text(), QStringLiteral("Normal"));
+
+        toggleViewAction()->trigger();
+        QTRY_VERIFY(!window.viewAnimation());
+        QCOMPARE(window.splitter()->firstWidth(), 230);
+        QCOMPARE(window.groupPanel()->width(), 230);
+        QCOMPARE(window.rightPane()->geometry().left(), 231);
+        QCOMPARE(AppSettings::settings()->groupPanelWidth(), 230);
+    }
+
+    void startingCompactShowsTheTaskPaneAtOnce()
+    {
+        AppSettings::settings()->setCompactView(true);
+        AppSettings::settings()->setGroupPanelWidth(180);
+        {
+            MainWindow window;
+            window.showWindow();
+            QVERIFY(!window.viewAnimation());
+            QCOMPARE(window.splitter()->firstWidth(), 0);
+            QCOMPARE(window.rightPane()->geometry(), window.rect());
+            QCOMPARE(toggleViewAction()->text(), QStringLiteral("Normal"));
+        }
+        // Quitting in compact view keeps the width from before the switch.
+        QCOMPARE(AppSettings::settings()->groupPanelWidth(), 180);
+    }
+
+    void toolbarCarriesTheFourCommands()
+    {
+        MainWindow window;
+        QStringList texts;
+        for (const char* name : {"newTaskButton", "editTaskButton", "cleanupButton", "toggleViewButton"}) {
+            auto* button = window.findChild<QToolButton*>(QLatin1String(name));
+            QVERIFY2(button, name);
+            QVERIFY(!button->icon().isNull());
+            texts << button->text();
+        }
+        QCOMPARE(texts, (QStringList{QStringLiteral("New"), QStringLiteral("Edit"), QStringLiteral("Cleanup"),
+                                     QStringLiteral("Compact")}));
+    }
+
+    void closeAndEscapeOnlyHide()
+    {
+        MainWindow window;
+        QVERIFY(testenv::showActive(&window));
+        window.close();
+        QVERIFY(!window.isVisible());
+        QVERIFY(testenv::showActive(&window));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+
+    void windowMovesAreAnnounced()
+    {
+        MainWindow window;
+        window.showWindow();
+        QSignalSpy moved(&window, &MainWindow::widgetMoved);
+        window.move(window.pos() + QPoint(30, 20));
+        QTRY_VERIFY(moved.size() >= 1);
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
