@@ -1,6 +1,7 @@
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 #include "ui/dragregistry.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
@@ -16,33 +17,12 @@
 
 namespace {
 
+using uitest::FakeDrag;
+
 std::shared_ptr<TaskStorage> store()
 {
     return TaskCore::instance()->storage();
 }
-
-/// A drag as the task list or the panel would start it, registered for the object's life.
-class FakeDrag
-{
-public:
-    FakeDrag(int kind, const FocusGroup::Id& group, const QList<TodoTask::Id>& tasks = {}, bool copy = false)
-        : data(std::make_shared<DragGroup>())
-    {
-        data->kind = kind;
-        data->copy = copy;
-        if (kind == DragGroup::Tasks)
-            data->tasks[group] = tasks;
-        else
-            data->groupId = group;
-        id = DragRegistry::instance()->registerDrag(data);
-        mime.setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(id));
-    }
-    ~FakeDrag() { DragRegistry::instance()->unregisterDrag(id); }
-
-    std::shared_ptr<DragGroup> data;
-    int id = -1;
-    QMimeData mime;
-};
 
 bool enter(QWidget* row, const QMimeData* mime)
 {
@@ -217,7 +197,7 @@ private Q_SLOTS:
         panel.resize(200, 400);
         panel.show();
         const FocusGroup::Id groups[] = {FocusGroup::inboxId(), a, b, FocusGroup::trashId(), FocusGroup::completedId()};
-        FakeDrag drag(kind, groups[source], {task});
+        FakeDrag drag(groups[source], {task}, kind);
         // A row that refuses passes the event on to the panel, which takes group drags itself
         // (without a drop place): the row's drop outline is what tells.
         enter(panel.rowOf(groups[target]), &drag.mime);
@@ -261,7 +241,7 @@ private Q_SLOTS:
         const TodoTask::Id b = store()->createTask(FocusGroup::inboxId());
         FocusGroupListWidget panel;
         panel.show();
-        FakeDrag drag(DragGroup::Tasks, FocusGroup::inboxId(), {a, b}, copy);
+        FakeDrag drag(FocusGroup::inboxId(), {a, b}, DragGroup::Tasks, copy);
         QVERIFY(drop(panel.rowOf(target), &drag.mime));
         QCOMPARE(drag.data->resultAction, result);
         QCOMPARE(store()->group(target).taskIds(), (QList<QUuid>{a, b}));
@@ -276,7 +256,7 @@ private Q_SLOTS:
         const FocusGroup::Id c = store()->addGroup(QStringLiteral("C"), QString());
         FocusGroupListWidget panel;
         panel.show();
-        FakeDrag drag(DragGroup::Group, c);
+        FakeDrag drag(c, {}, DragGroup::Group);
         QVERIFY(drop(panel.rowOf(a), &drag.mime));
         QCOMPARE(store()->groupIds().mid(3), (QList<QUuid>{c, a, b}));
     }

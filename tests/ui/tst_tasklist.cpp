@@ -1,4 +1,5 @@
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 
 #include "app/identity.h"
 #include "app/taskcore.h"
@@ -30,6 +31,9 @@
 #include <memory>
 
 namespace {
+
+using uitest::FakeDrag;
+using uitest::ListWindow;
 
 constexpr int None = 0;
 constexpr int Ctrl = int(Qt::ControlModifier);
@@ -135,52 +139,6 @@ void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
-
-/// A window holding one list of a fixed size.
-class ListWindow
-{
-public:
-    explicit ListWindow(const FocusGroup::Id& groupId)
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        list = new TaskListWidget(groupId, &window);
-        list->setFixedSize(400, 600);
-        layout->addWidget(list);
-    }
-
-    bool show()
-    {
-        const bool active = testenv::showActive(&window);
-        QCoreApplication::processEvents();
-        return active;
-    }
-
-    QWidget window;
-    TaskListWidget* list = nullptr;
-};
-
-/// A drag of tasks as the list starts it, registered for the object's life.
-class FakeDrag
-{
-public:
-    FakeDrag(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds, int kind = DragGroup::Tasks)
-        : data(std::make_shared<DragGroup>())
-    {
-        data->kind = kind;
-        if (kind == DragGroup::Tasks)
-            data->tasks[groupId] = taskIds;
-        else
-            data->groupId = groupId;
-        id = DragRegistry::instance()->registerDrag(data);
-        mime.setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(id));
-    }
-    ~FakeDrag() { DragRegistry::instance()->unregisterDrag(id); }
-
-    std::shared_ptr<DragGroup> data;
-    int id = -1;
-    QMimeData mime;
-};
 
 bool dragEnter(TaskListWidget& list, const QPoint& point, const QMimeData* mime)
 {

@@ -1,4 +1,5 @@
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
@@ -23,6 +24,8 @@
 #include <memory>
 
 namespace {
+
+using uitest::ListWindow;
 
 /// No due date.
 constexpr int NoDue = INT_MIN;
@@ -49,30 +52,6 @@ QColor fillOf(QWidget* row)
     const QImage image = row->grab().toImage();
     return image.pixelColor(row->width() - 3, row->height() / 2);
 }
-
-/// A window holding one list of a fixed size.
-class ListWindow
-{
-public:
-    explicit ListWindow(const FocusGroup::Id& groupId)
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        list = new TaskListWidget(groupId, &window);
-        list->setFixedSize(400, 600);
-        layout->addWidget(list);
-    }
-
-    bool show()
-    {
-        const bool active = testenv::showActive(&window);
-        QCoreApplication::processEvents();
-        return active;
-    }
-
-    QWidget window;
-    TaskListWidget* list = nullptr;
-};
 
 } // namespace
 
