@@ -1,0 +1,1 @@
+#include "taskapi/apiobject.h"

@@ -1,0 +1,1 @@
+#include "taskapi/taskapiclient.h"
