@@ -120,9 +120,10 @@ void FocusGroupWidget::updateCounts()
             if (task.id().isNull() || task.completed())
                 continue;
             const qint64 days = task.due().isValid() ? now.daysTo(task.due()) : INT_MAX;
+            // The same thresholds as the row colours: a task that shows yellow counts as due soon.
             if (days < 1)
                 ++counts[0];
-            else if (days <= 2)
+            else if (days < 4)
                 ++counts[1];
             else
                 ++counts[2];

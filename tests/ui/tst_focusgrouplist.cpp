@@ -323,17 +323,19 @@ private Q_SLOTS:
         store()->setTaskDue(overdue, now.addDays(-1));
         const TodoTask::Id soon = store()->createTask(group);
         store()->setTaskDue(soon, now.addDays(2));
+        const TodoTask::Id inThree = store()->createTask(group);
+        store()->setTaskDue(inThree, now.addDays(3).addSecs(60));
         const TodoTask::Id later = store()->createTask(group);
-        store()->setTaskDue(later, now.addDays(10));
+        store()->setTaskDue(later, now.addDays(4).addSecs(60));
         store()->createTask(group); // no due date: later
         QCOMPARE(counter->count(0), 1);
-        QCOMPARE(counter->count(1), 1);
+        QCOMPARE(counter->count(1), 2);
         QCOMPARE(counter->count(2), 2);
         store()->setTaskCompleted(overdue, true, now);
         QCOMPARE(counter->count(0), 0);
         store()->setTaskDue(soon, now.addSecs(60));
         QCOMPARE(counter->count(0), 1);
-        QCOMPARE(counter->visibleCounters(), (QList<int>{0, 2}));
+        QCOMPARE(counter->visibleCounters(), (QList<int>{0, 1, 2}));
     }
 
     void highlightFollowsDraggedTask()

@@ -1,0 +1,243 @@
+# Sourced by every desktop test script: a temporary HOME, starting and stopping the real
+# program, screenshots and mouse helpers. Runs inside desktop-session.sh (DISPLAY is set).
+# Every script is called as: SCRIPT MIREVO MRV_SCREENSHOT OUTDIR
+set -u -o pipefail
+
+MIREVO=$1
+SHOT=$2
+OUT=$3
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+TEST=$(basename "$0" .sh)
+PNG="python3 $HERE/pngtool.py"
+XMLQ="python3 $HERE/xmlq.py"
+
+mkdir -p "$OUT"
+rm -f "$OUT"/*.png "$OUT"/*.xml "$OUT"/*.log
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/mrv-desktop.XXXXXX")
+export HOME=$WORK/home
+export XDG_DATA_HOME=$HOME/.local/share
+export XDG_CONFIG_HOME=$HOME/.config
+export XDG_CACHE_HOME=$HOME/.cache
+export TMPDIR=$WORK/tmp
+DATA="$XDG_DATA_HOME/Velbrook/Mirevo/User Data"
+DB="$DATA/database.xml"
+mkdir -p "$DATA" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TMPDIR"
+
+INBOX_ID='{b78901e8-4787-4e9e-8977-f940608e4fb9}'
+COMPLETED_ID='{51e5f2f1-6282-4377-8a69-e26b937a47ad}'
+TRASH_ID='{86234c26-8e85-4c76-b80f-6046775b506a}'
+
+APP_PID=""
+WIN=""
+WX=0 WY=0 WW=0 WH=0
+SHOTS=0
+
+log() { echo "[$TEST $(date +%T.%N | cut -c1-12)] $*"; }
+
+save_evidence() {
+    [[ -n $WIN ]] && "$SHOT" "$OUT/failure-window.png" "$WIN" >/dev/null 2>&1
+    "$SHOT" "$OUT/failure-screen.png" >/dev/null 2>&1
+    [[ -f $DB ]] && cp "$DB" "$OUT/database-at-failure.xml"
+}
+
+fail() {
+    log "FAIL: $*"
+    save_evidence
+    exit 1
+}
+
+cleanup() {
+    local rc=$? i
+    trap - EXIT
+    if [[ -n $APP_PID ]] && kill -0 "$APP_PID" 2>/dev/null; then
+        kill -TERM "$APP_PID" 2>/dev/null
+        for ((i = 0; i < 50; i++)); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$APP_PID" 2>/dev/null
+        wait "$APP_PID" 2>/dev/null
+    fi
+    [[ -f $DATA/log.txt ]] && cp "$DATA/log.txt" "$OUT/mirevo-data-log.txt"
+    rm -rf "$WORK"
+    if ((rc == 0)); then rm -f "$OUT"/_*.png; log "PASS"; else log "exit status $rc; evidence in $OUT"; fi
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# wait_until SECONDS COMMAND...: poll COMMAND every 0.1 s until it succeeds; 1 on timeout.
+wait_until() {
+    local deadline=$(($(date +%s%N) + $1 * 1000000000))
+    shift
+    until "$@"; do
+        (($(date +%s%N) >= deadline)) && return 1
+        sleep 0.1
+    done
+    return 0
+}
+
+# --- seeding -------------------------------------------------------------------------
+
+# write_settings [COMPACT]: the window opens with its client area at 100,100, 800x450.
+write_settings() {
+    printf '[General]\ngeneral.main_window_frame=@Rect(100 100 800 450)\ngeneral.compact_view=%s\ngeneral.group_panel_width=190\ngeneral.open_window_on_startup=true\nversion=0.2.642\n' \
+        "${1:-false}" >"$DATA/settings.ini"
+}
+
+# write_db INBOX_TIDS USER_GROUPS TODOS: the fixed groups plus the given XML fragments.
+write_db() {
+    printf '<?xml version="1.0" encoding="UTF-8"?><taskdb version="1"><groups><g name="Inbox" id="%s">%s</g><g name="Completed" id="%s"/><g name="Trash" id="%s"/>%s</groups><todos>%s</todos></taskdb>\n' \
+        "$INBOX_ID" "$1" "$COMPLETED_ID" "$TRASH_ID" "$2" "$3" >"$DB"
+}
+
+# todo_xml ID NAME [DUE_MS] [COMPLETED_MS]
+todo_xml() {
+    local xml="<t><id>$1</id><name>$2</name>"
+    [[ -n ${3:-} ]] && xml+="<due>$3</due>"
+    if [[ -n ${4:-} ]]; then
+        xml+="<completed>yes</completed><tcmpl>$4</tcmpl>"
+    else
+        xml+="<completed>no</completed>"
+    fi
+    echo "$xml<tcrt>1700000000000</tcrt></t>"
+}
+
+# --- the program ---------------------------------------------------------------------
+
+main_window() { xdotool search --onlyvisible --name '^Mirevo$' 2>/dev/null | awk 'NR == 1'; }
+window_visible() { [[ -n $(main_window) ]]; }
+window_hidden() { [[ -z $(main_window) ]]; }
+
+# read_geometry: WX WY (client area on screen), WW WH of the main window $WIN.
+read_geometry() {
+    local info
+    info=$(xwininfo -id "$WIN") || return 1
+    WX=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+    WY=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+    WW=$(awk '/Width:/ {print $NF}' <<<"$info")
+    WH=$(awk '/Height:/ {print $NF}' <<<"$info")
+}
+
+# shot NAME: a picture of the main window as $OUT/NAME.png
+shot() { "$SHOT" "$OUT/$1.png" "$WIN" >/dev/null 2>&1; }
+
+# painted: the window shows the white task list and the light group panel (not black).
+painted() {
+    shot _painted || return 1
+    [[ $($PNG pixel "$OUT/_painted.png" 250 370) == ffffff ]] &&
+        [[ $($PNG pixel "$OUT/_painted.png" 100 200) != 000000 ]]
+}
+
+start_app() {
+    log "starting $MIREVO"
+    "$MIREVO" >"$OUT/mirevo.log" 2>&1 &
+    APP_PID=$!
+    wait_until 30 window_visible || fail "the main window did not appear within 30 s"
+    WIN=$(main_window)
+    wait_until 10 read_geometry || fail "cannot read the window geometry"
+    log "main window $WIN at $WX,$WY size ${WW}x$WH"
+    [[ "$WW $WH" == "800 450" ]] || fail "window is ${WW}x$WH, expected 800x450 from settings.ini"
+    wait_until 10 painted || fail "the window was not painted within 10 s"
+    rm -f "$OUT/_painted.png"
+    # Make sure keyboard input goes to the window.
+    timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"
+    park_mouse
+}
+
+# stop_app: SIGTERM, wait for a clean exit (status 0), keep a copy of database.xml.
+stop_app() {
+    local rc
+    log "sending SIGTERM"
+    kill -TERM "$APP_PID" || fail "the program is not running any more"
+    wait_until 15 eval '! kill -0 "$APP_PID" 2>/dev/null' || fail "no exit within 15 s of SIGTERM"
+    wait "$APP_PID"
+    rc=$?
+    APP_PID=""
+    WIN=""
+    ((rc == 0)) || fail "the program exited with status $rc after SIGTERM"
+    [[ -f $DB ]] || fail "no database.xml after quitting"
+    cp "$DB" "$OUT/database.xml"
+}
+
+# --- mouse ---------------------------------------------------------------------------
+
+# Client coordinates of the main window -> screen coordinates.
+sx() { echo $((WX + $1)); }
+sy() { echo $((WY + $1)); }
+
+# park_mouse: put the pointer outside the window so no row shows a hover state.
+park_mouse() { xdotool mousemove 1200 780; sleep 0.1; }
+
+click() { xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click 1; }
+
+double_click() {
+    xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click --repeat 2 --delay 80 1
+}
+
+# drag X1 Y1 X2 Y2 [SHOT_NAME] (client coordinates): press, move past the drag distance in
+# small steps, glide to the target, rest there so the drop target is known (and take a
+# picture named SHOT_NAME of the window then, if given), release.
+drag() {
+    local x1=$1 y1=$2 x2=$3 y2=$4 name=${5:-} i steps=12
+    xdotool mousemove "$(sx "$x1")" "$(sy "$y1")"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.2
+    for i in 1 2 3 4 5 6; do                  # 18 px straight down or up: starts the drag
+        local dy=$((y2 >= y1 ? 3 * i : -3 * i))
+        xdotool mousemove "$(sx "$x1")" "$(sy $((y1 + dy)))"
+        sleep 0.05
+    done
+    local y0=$((y1 + (y2 >= y1 ? 18 : -18)))
+    for ((i = 1; i <= steps; i++)); do
+        xdotool mousemove "$(sx $((x1 + (x2 - x1) * i / steps)))" "$(sy $((y0 + (y2 - y0) * i / steps)))"
+        sleep 0.05
+    done
+    sleep 0.3
+    xdotool mousemove "$(sx $((x2 + 1)))" "$(sy "$y2")"
+    sleep 0.2
+    xdotool mousemove "$(sx "$x2")" "$(sy "$y2")"
+    sleep 0.3
+    [[ -n $name ]] && shot "$name"
+    xdotool mouseup 1
+    sleep 0.2
+    park_mouse
+}
+
+# --- looking at the window -----------------------------------------------------------
+
+# differs_from FILE X Y W H: a new picture of the window differs from FILE in the rectangle.
+differs_from() {
+    shot _now || return 1
+    ! $PNG same "$OUT/_now.png" "$1" "${@:2}"
+}
+
+# settled [X Y W H]: two pictures 0.3 s apart are identical (in the rectangle; default: all).
+# Leave out a line edit with a blinking text cursor: it never settles.
+settled() {
+    local area=("$@")
+    ((${#area[@]})) || area=(0 0 "$WW" "$WH")
+    shot _settle_a || return 1
+    sleep 0.3
+    shot _settle_b || return 1
+    $PNG same "$OUT/_settle_a.png" "$OUT/_settle_b.png" "${area[@]}"
+}
+
+# wait_change BEFORE.png WHAT X Y W H [SX SY SW SH]: wait until the rectangle X Y W H differs
+# from BEFORE.png, then until the window (or the rectangle SX SY SW SH) settled.
+wait_change() {
+    local before=$1 what=$2
+    wait_until 10 differs_from "$before" "${@:3:4}" || fail "$what: the window did not change within 10 s"
+    wait_until 10 settled "${@:7:4}" || fail "$what: the window did not settle within 10 s"
+    rm -f "$OUT/_now.png" "$OUT/_settle_a.png" "$OUT/_settle_b.png"
+}
+
+# task_rows FILE: the vertical centres of the task rows (found by their check boxes).
+task_rows() {
+    $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'
+}
+
+# group_rows FILE: the vertical centres of the rows in the group panel (found by their icons).
+group_rows() {
+    $PNG inkrows "$1" 15 0 22 "$WH" 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'
+}

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Pictures of the main window with realistic data, in normal and in compact view
+# (normal.png, compact.png in the output folder), for looking at and for the README.
+# With MRV_DOCS_SCREENSHOT=PATH in the environment the normal-view picture is also copied there
+# (e.g. MRV_DOCS_SCREENSHOT=$PWD/docs/mainwindow.png ctest -L desktop -R screenshots).
+source "$(dirname "$0")/lib.sh"
+
+noon=$(date -d "$(date +%F) 12:00" +%s) || fail "cannot compute today's noon"
+noon_ms() { echo $(((noon + $1 * 86400) * 1000)); }   # noon_ms DAYS_FROM_TODAY
+now_ms=$(($(date +%s) * 1000))
+HOME_ID='{6a3c1f0e-2b7d-4c1a-9e55-0d1f2a3b4c01}'
+WORK_ID='{6a3c1f0e-2b7d-4c1a-9e55-0d1f2a3b4c02}'
+PARTY_ID='{6a3c1f0e-2b7d-4c1a-9e55-0d1f2a3b4c03}'
+id() { printf '{5e1b7c3a-9d2f-4e6b-8a1c-0000000000%02d}' "$1"; }
+task() {  # task N NAME NOTES DUE_MS COMPLETED_MS
+    local xml="<t><id>$(id "$1")</id><name>$2</name>"
+    [[ -n $3 ]] && xml+="<notes>$3</notes>"
+    [[ -n $4 ]] && xml+="<due>$4</due>"
+    if [[ -n $5 ]]; then xml+="<completed>yes</completed><tcmpl>$5</tcmpl>"; else xml+="<completed>no</completed>"; fi
+    echo "$xml<tcrt>$((now_ms - 86400000 * 10))</tcrt></t>"
+}
+todos=$(
+    task 1 'Pay the electricity bill' '' "$(noon_ms -2)" ''
+    task 2 'Call the dentist' 'move the appointment to next week' "$(noon_ms +0)" ''
+    task 3 'Renew the passport' '' "$(noon_ms +1)" ''
+    task 4 'Buy a birthday present for Anna' '' "$(noon_ms +3)" ''
+    task 5 'Water the plants' '' '' "$((now_ms - 3600000))"
+    task 6 'Back up the laptop' '' "$(noon_ms +12)" ''
+    task 7 'Plan the summer trip' 'flights, hotel, car' "$(noon_ms +40)" ''
+    task 8 'Read the new book club pick' '' '' ''
+    task 9 'Prepare the quarterly report' '' "$(noon_ms +5)" ''
+    task 10 'Fix the kitchen tap' '' '' ''
+    task 11 'Send the invitations' '' "$(noon_ms +7)" ''
+)
+tids() { local n; for n in "$@"; do printf '<tid>%s</tid>' "$(id "$n")"; done; }
+write_settings
+write_db "$(tids 1 2 3 4 5 6 7 8)" \
+    "<g name=\"Home\" id=\"$HOME_ID\"><icon>home</icon>$(tids 10)</g><g name=\"Work\" id=\"$WORK_ID\"><icon>money</icon>$(tids 9)</g><g name=\"Party\" id=\"$PARTY_ID\"><icon>party</icon>$(tids 11)</g>" \
+    "$todos"
+start_app
+
+wait_until 10 settled || fail "the window did not settle"
+shot normal
+rows=($(task_rows "$OUT/normal.png"))
+((${#rows[@]} == 8)) || fail "expected 8 task rows in normal view, found ${#rows[@]} (see normal.png)"
+"$SHOT" "$OUT/normal-screen.png" >/dev/null 2>&1
+if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
+    cp "$OUT/normal.png" "$MRV_DOCS_SCREENSHOT" || fail "cannot copy normal.png to $MRV_DOCS_SCREENSHOT"
+    log "copied normal.png to $MRV_DOCS_SCREENSHOT"
+fi
+
+log "clicking the Compact button"
+click $((WW - 40)) $((WH - 28))
+sleep 1
+park_mouse
+wait_until 10 settled || fail "the window did not settle after switching to compact view"
+read_geometry
+log "compact window at $WX,$WY size ${WW}x$WH"
+shot compact
+# The group panel is gone: the task rows now start at the left edge.
+[[ -n $($PNG inkrows "$OUT/compact.png" 0 0 40 $((WH - 60)) 700) ]] ||
+    fail "no task rows at the left edge in compact view (see compact.png)"
+"$SHOT" "$OUT/compact-screen.png" >/dev/null 2>&1
+stop_app
+grep -q 'general.compact_view=true' "$DATA/settings.ini" 2>/dev/null ||
+    log "note: settings.ini does not say compact_view=true after the switch"
+cp "$DATA/settings.ini" "$OUT/settings.ini"
