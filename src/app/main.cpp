@@ -4,8 +4,11 @@
 #include "app/mrvapp.h"
 #include "app/specialfolder.h"
 #include "app/taskcore.h"
+#include "net/netservices.h"
+#include "net/usermetrics.h"
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
+#include "taskapi/taskapiclient.h"
 #include "app/singleinstancepeer.h"
 #include "ui/dragregistry.h"
 #include "ui/mainwindow.h"
@@ -32,7 +35,11 @@ int runInstaller(MrvApp& app, LaunchMode mode)
 void destroyProcessWideObjects()
 {
     TaskCore::destroy();
-    // NetServices, UserMetrics: released here once they exist.
+    // Nothing is asked of the task service any more; its client waits for requests in flight.
+    taskapi::TaskApiClient::release();
+    // Stops the service thread; an update check in flight is ended, not cut off.
+    NetServices::release();
+    UserMetrics::destroy();
     AppSettings::destroy();
     FocusIconCatalogue::destroy();
     DragRegistry::destroy();
@@ -45,16 +52,11 @@ void destroyProcessWideObjects()
 
 int main(int argc, char** argv)
 {
+    platform::QuitSignals::holdUntilInstalled();
     MrvApp app(argc, argv);
-    app.setApplicationName(productName());
-    app.setOrganizationName(companyName());
-    app.setApplicationVersion(programVersion().toString());
-    app.setWindowIcon(applicationIcon(0));
-    // No toolkit plug-ins are loaded from disk beyond the platform's own.
-    QCoreApplication::setLibraryPaths(QStringList());
-
     // Logout or kill: leave the event loop in order so that every change is written. Installed
-    // first, so that a signal during start-up is not fatal either.
+    // first (the application object already answers later starts), so that a signal during
+    // start-up is not fatal either.
     platform::QuitSignals quitSignals;
     bool quitRequested = false;
     QObject::connect(&quitSignals, &platform::QuitSignals::quitRequested, &app, [&quitRequested](int signalNumber) {
@@ -62,6 +64,13 @@ int main(int argc, char** argv)
         quitRequested = true;
         QCoreApplication::exit(0);
     });
+
+    app.setApplicationName(productName());
+    app.setOrganizationName(companyName());
+    app.setApplicationVersion(programVersion().toString());
+    app.setWindowIcon(applicationIcon(0));
+    // No toolkit plug-ins are loaded from disk beyond the platform's own.
+    QCoreApplication::setLibraryPaths(QStringList());
 
     const QString logPath = logFilePath();
     const bool logOpened = Log::instance()->open(logPath);
@@ -91,7 +100,8 @@ int main(int argc, char** argv)
         settings->resetToDefaults();
     settings->syncRunOnStartup();
 
-    // The usage identity and the interface language are set up here once they exist.
+    UserMetrics::instance()->load(metricsFilePath());
+    // The interface language is set up here once it exists.
 
     auto* window = new MainWindow;
     if (settings->openWindowOnStartup())
@@ -109,6 +119,7 @@ int main(int argc, char** argv)
     // The tray icon is deleted here once it exists; the window stores its frame as it goes.
     app.peer()->setActivationWindow(nullptr);
     delete window;
+    UserMetrics::instance()->save(metricsFilePath());
     settings->save(settingsFilePath());
     MRV_INFO("main", QStringLiteral("Shutdown"));
     destroyProcessWideObjects();

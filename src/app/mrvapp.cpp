@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "app/specialfolder.h"
 #include "app/taskcore.h"
+#include "net/usermetrics.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 
@@ -18,6 +19,8 @@ MrvApp::MrvApp(int& argc, char** argv)
 void MrvApp::commitData(QSessionManager& manager)
 {
     MRV_DEBUG("MrvApp::commitData", QStringLiteral("in"));
+    if (UserMetrics::exists())
+        UserMetrics::instance()->save(metricsFilePath());
     if (AppSettings::exists())
         AppSettings::settings()->save(settingsFilePath());
     if (TaskCore::exists()) {

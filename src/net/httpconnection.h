@@ -40,6 +40,9 @@ public:
     virtual int read(QIODevice* out, int limit) = 0;
     virtual QString userAgent() const = 0;
     virtual void setUserAgent(const QString& agent) = 0;
+    /// Callable from any thread: a request in flight ends at once with a failure, and later
+    /// requests on this object fail without being sent.
+    virtual void abort() {}
 };
 
 /// The request timeout of every connection made by createHttpConnection().

@@ -13,6 +13,10 @@ class QuitSignals : public QObject
 {
     Q_OBJECT
 public:
+    /// Holds the termination signals back until a QuitSignals object exists, so that one
+    /// arriving while the program starts is delivered then instead of killing it.
+    static void holdUntilInstalled();
+
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,7 +29,21 @@ extern "C" void onQuitSignal(int signalNumber)
     errno = savedErrno;
 }
 
+void setBlocked(bool blocked)
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : kSignals)
+        sigaddset(&set, sig);
+    pthread_sigmask(blocked ? SIG_BLOCK : SIG_UNBLOCK, &set, nullptr);
+}
+
 } // namespace
+
+void QuitSignals::holdUntilInstalled()
+{
+    setBlocked(true);
+}
 
 QuitSignals::QuitSignals(QObject* parent)
     : QObject(parent)
@@ -47,6 +62,8 @@ QuitSignals::QuitSignals(QObject* parent)
     action.sa_flags = SA_RESTART;
     for (int sig : kSignals)
         ::sigaction(sig, &action, nullptr);
+    // A signal held back since start-up is delivered now, to the handler.
+    setBlocked(false);
 }
 
 QuitSignals::~QuitSignals()

@@ -1,0 +1,7 @@
+#include "taskapi/apiuser.h"
+
+namespace taskapi {
+
+ApiUser::~ApiUser() = default;
+
+} // namespace taskapi

@@ -1,0 +1,205 @@
+#include "app/log.h"
+#include "app/specialfolder.h"
+#include "net/usermetrics.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <vector>
+
+namespace {
+
+const QRegularExpression IdForm(QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"));
+
+QByteArray metricsDocument(const QString& id)
+{
+    // One line: the writer ends the document with a line feed only.
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><metrics><id>" + id.toUtf8() + "</id></metrics>\n";
+}
+
+} // namespace
+
+class TstUserMetrics : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void cleanup() { UserMetrics::destroy(); }
+
+    void idIsCreatedOnce()
+    {
+        UserMetrics metrics;
+        QVERIFY(metrics.storedId().isEmpty());
+        const QString id = metrics.id();
+        QCOMPARE(id.size(), 36);
+        QVERIFY2(IdForm.match(id).hasMatch(), qPrintable(id));
+        QCOMPARE(metrics.id(), id);
+        QCOMPARE(metrics.storedId(), id);
+
+        UserMetrics other;
+        QVERIFY(other.id() != id);
+    }
+
+    void threadsShareOneId()
+    {
+        UserMetrics metrics;
+        constexpr int Count = 8;
+        QString seen[Count];
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (int i = 0; i < Count; ++i)
+            threads.emplace_back(QThread::create([&metrics, &seen, i] { seen[i] = metrics.id(); }));
+        for (auto& thread : threads)
+            thread->start();
+        for (auto& thread : threads)
+            QVERIFY(thread->wait(5000));
+        for (const QString& id : seen)
+            QCOMPARE(id, seen[0]);
+        QCOMPARE(seen[0].size(), 36);
+    }
+
+    void savedIdReadsBack()
+    {
+        const QString file = path(QStringLiteral("saved.xml"));
+        UserMetrics metrics;
+        const QString id = metrics.id();
+        metrics.save(file);
+        QCOMPARE(testenv::readBytes(file), metricsDocument(id));
+
+        UserMetrics next;
+        QVERIFY(next.load(file));
+        QCOMPARE(next.storedId(), id);
+        QCOMPARE(next.id(), id);
+    }
+
+    void saveKeepsThePreviousFile()
+    {
+        const QString file = path(QStringLiteral("twice.xml"));
+        UserMetrics first;
+        first.id();
+        first.save(file);
+        UserMetrics second;
+        second.id();
+        second.save(file);
+        QCOMPARE(testenv::readBytes(file), metricsDocument(second.storedId()));
+        QCOMPARE(testenv::readBytes(file + QStringLiteral(".bak")), metricsDocument(first.storedId()));
+        QVERIFY(!QFile::exists(file + QStringLiteral(".new")));
+    }
+
+    void emptyIdIsSavedAsEmpty()
+    {
+        const QString file = path(QStringLiteral("empty.xml"));
+        UserMetrics metrics;
+        metrics.save(file);
+        UserMetrics next;
+        QVERIFY(next.load(file));
+        QVERIFY(next.storedId().isEmpty());
+    }
+
+    void failedSaveIsLoggedAndHarmless()
+    {
+        const QString logPath = path(QStringLiteral("log.txt"));
+        QVERIFY(Log::instance()->open(logPath));
+        QVERIFY(testenv::writeBytes(path(QStringLiteral("plain")), "not a folder"));
+        const QString file = path(QStringLiteral("plain/metrics.xml"));
+        UserMetrics metrics;
+        metrics.id();
+        metrics.save(file);
+        QVERIFY(!QFile::exists(file));
+        Log::destroy();
+        const QString log = testenv::readFile(logPath);
+        QVERIFY2(log.contains(QStringLiteral("UserMetrics::save")), qPrintable(log));
+        QVERIFY(log.contains(QStringLiteral("metrics.xml.new")));
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("id");
+
+        const QString id = QStringLiteral("0b7c1e52-34f2-4d7b-9a0e-5c2f19d8e6a1");
+        QTest::newRow("ours") << metricsDocument(id) << true << id;
+        QTest::newRow("indented") << QByteArray("<?xml version=\"1.0\"?>\n<metrics>\n  <id>" + id.toUtf8()
+                                                + "</id>\n</metrics>\n")
+                                  << true << id;
+        QTest::newRow("no id") << QByteArray("<?xml version=\"1.0\"?><metrics/>") << true << QString();
+        QTest::newRow("other elements passed over")
+            << QByteArray("<metrics><seen>3</seen><extra><id>not-this</id></extra><id>" + id.toUtf8()
+                          + "</id></metrics>")
+            << true << id;
+        QTest::newRow("other root") << QByteArray("<?xml version=\"1.0\"?><settings><id>" + id.toUtf8()
+                                                  + "</id></settings>")
+                                    << true << QString();
+        QTest::newRow("metrics below another root")
+            << QByteArray("<root><metrics><id>" + id.toUtf8() + "</id></metrics></root>") << true << QString();
+        QTest::newRow("not XML") << QByteArray("id=" + id.toUtf8()) << false << QString();
+        QTest::newRow("empty file") << QByteArray() << false << QString();
+        QTest::newRow("cut off") << QByteArray("<metrics><id>" + id.toUtf8() + "</id>") << false << QString();
+        QTest::newRow("element inside id") << QByteArray("<metrics><id>a<b/></id></metrics>") << false << QString();
+        QTest::newRow("other root, broken") << QByteArray("<settings><id>x</settings>") << false << QString();
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, result);
+        QFETCH(QString, id);
+
+        const QString file = path(QStringLiteral("load.xml"));
+        QVERIFY(testenv::writeBytes(file, content));
+        UserMetrics metrics;
+        QCOMPARE(metrics.load(file), result);
+        QCOMPARE(metrics.storedId(), id);
+        // A new id is made at the first check when none was read.
+        QCOMPARE(metrics.id().size(), 36);
+    }
+
+    void failedOrForeignLoadKeepsTheId()
+    {
+        UserMetrics metrics;
+        const QString id = metrics.id();
+        QVERIFY(!metrics.load(path(QStringLiteral("missing.xml"))));
+        QCOMPARE(metrics.storedId(), id);
+
+        const QString foreign = path(QStringLiteral("foreign.xml"));
+        QVERIFY(testenv::writeBytes(foreign, "<settings><id>something-else</id></settings>"));
+        QVERIFY(metrics.load(foreign));
+        QCOMPARE(metrics.storedId(), id);
+
+        const QString broken = path(QStringLiteral("broken.xml"));
+        QVERIFY(testenv::writeBytes(broken, "<metrics><id>abc"));
+        QVERIFY(!metrics.load(broken));
+        QCOMPARE(metrics.storedId(), id);
+    }
+
+    // The program's own sequence: load at start-up, a check makes the id, save at shutdown;
+    // the next run reads the same id.
+    void sameIdOnTheNextRun()
+    {
+        const QString file = metricsFilePath();
+        QVERIFY(!UserMetrics::exists());
+        QVERIFY(!UserMetrics::instance()->load(file));
+        const QString id = UserMetrics::instance()->id();
+        UserMetrics::instance()->save(file);
+        UserMetrics::destroy();
+        QVERIFY(!UserMetrics::exists());
+
+        QVERIFY(UserMetrics::instance()->load(file));
+        QCOMPARE(UserMetrics::instance()->id(), id);
+        QVERIFY(UserMetrics::exists());
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TstUserMetrics)
+
+#include "tst_usermetrics.moc"
