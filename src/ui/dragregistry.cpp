@@ -1,5 +1,7 @@
 #include "ui/dragregistry.h"
 
+#include <QMimeData>
+
 namespace {
 
 DragRegistry*& instancePointer()
@@ -45,6 +47,14 @@ std::shared_ptr<DragGroup> DragRegistry::findDrag(const QByteArray& payload) con
     if (!ok)
         return nullptr;
     return m_drags.value(id);
+}
+
+std::shared_ptr<DragGroup> DragRegistry::findDrag(const QMimeData* mime) const
+{
+    const QString type = QLatin1String(MimeType);
+    if (!mime || !mime->hasFormat(type))
+        return nullptr;
+    return findDrag(mime->data(type));
 }
 
 QByteArray DragRegistry::payload(int id)

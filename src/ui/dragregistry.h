@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class QMimeData;
+
 /// What a drag carries. The MIME data of a drag holds only the id of this record under
 /// "mrv/drag-id"; the record itself stays in the process, in the DragRegistry.
 struct DragGroup
@@ -42,6 +44,8 @@ public:
     void unregisterDrag(int id);
     /// The record named by a payload, or null for a foreign or unknown one.
     std::shared_ptr<DragGroup> findDrag(const QByteArray& payload) const;
+    /// The record a drag's data names under "mrv/drag-id", or null.
+    std::shared_ptr<DragGroup> findDrag(const QMimeData* mime) const;
 
     static QByteArray payload(int id);
 

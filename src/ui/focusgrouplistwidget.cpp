@@ -361,9 +361,7 @@ void FocusGroupListWidget::_onHighlightGroups(const TodoTask::Id& taskId)
 
 void FocusGroupListWidget::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QString type = QLatin1String(DragRegistry::MimeType);
-    const auto data = event->mimeData()->hasFormat(type) ? DragRegistry::instance()->findDrag(event->mimeData()->data(type))
-                                                         : nullptr;
+    const auto data = DragRegistry::instance()->findDrag(event->mimeData());
     if (data && data->kind == DragGroup::Group)
         event->acceptProposedAction();
     else

@@ -214,10 +214,7 @@ bool FocusGroupWidget::event(QEvent* event)
 
 bool FocusGroupWidget::_accepts(const QMimeData* mime) const
 {
-    const QString type = QLatin1String(DragRegistry::MimeType);
-    if (!mime || !mime->hasFormat(type))
-        return false;
-    const auto data = DragRegistry::instance()->findDrag(mime->data(type));
+    const auto data = DragRegistry::instance()->findDrag(mime);
     if (!data)
         return false;
     if (data->kind == DragGroup::Group)
@@ -262,13 +259,12 @@ void FocusGroupWidget::dragLeaveEvent(QDragLeaveEvent*)
 void FocusGroupWidget::dropEvent(QDropEvent* event)
 {
     _setFlag(DragOver, false);
-    const QString type = QLatin1String(DragRegistry::MimeType);
     // Checked again: the store may have changed since the drag entered.
     if (!_accepts(event->mimeData())) {
         event->ignore();
         return;
     }
-    const auto data = DragRegistry::instance()->findDrag(event->mimeData()->data(type));
+    const auto data = DragRegistry::instance()->findDrag(event->mimeData());
     const auto storage = store();
     if (!data || !storage)
         return;

@@ -766,10 +766,7 @@ void TaskListWidget::_startDrag()
 
 std::shared_ptr<DragGroup> TaskListWidget::_acceptedDrag(const QMimeData* mime) const
 {
-    const QString type = QLatin1String(DragRegistry::MimeType);
-    if (!mime || !mime->hasFormat(type))
-        return nullptr;
-    auto data = DragRegistry::instance()->findDrag(mime->data(type));
+    auto data = DragRegistry::instance()->findDrag(mime);
     if (!data || data->kind != DragGroup::Tasks)
         return nullptr;
     return data;
