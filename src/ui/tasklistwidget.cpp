@@ -774,22 +774,18 @@ std::shared_ptr<DragGroup> TaskListWidget::_acceptedDrag(const QMimeData* mime) 
 
 void TaskListWidget::dragEnterEvent(QDragEnterEvent* event)
 {
+    dragMoveEvent(event);
+}
+
+void TaskListWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    // Enter and move share the rules: only this program's task drags, and the marker follows.
     if (!_acceptedDrag(event->mimeData())) {
         event->ignore();
         return;
     }
     updateDropIndicator(event->position().toPoint());
     event->acceptProposedAction();
-}
-
-void TaskListWidget::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (!_acceptedDrag(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    updateDropIndicator(event->position().toPoint());
-    event->accept();
 }
 
 void TaskListWidget::dragLeaveEvent(QDragLeaveEvent*)
