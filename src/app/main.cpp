@@ -8,14 +8,20 @@
 #include "net/usermetrics.h"
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
+#include "settings/languagemanager.h"
 #include "taskapi/taskapiclient.h"
 #include "app/singleinstancepeer.h"
 #include "ui/dragregistry.h"
 #include "ui/mainwindow.h"
 #include "ui/startupmessages.h"
 #include "ui/toolbaractions.h"
+#include "ui/trayicon.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
+
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QUrl>
 
 namespace {
 
@@ -34,10 +40,11 @@ int runInstaller(MrvApp& app, LaunchMode mode)
 
 void destroyProcessWideObjects()
 {
-    TaskCore::destroy();
-    // Nothing is asked of the task service any more; its client waits for requests in flight.
+    // The task service client goes first: it aborts its requests in flight, so exit does not
+    // wait for the network, and none of them reports to a core object that is gone.
     taskapi::TaskApiClient::release();
-    // Stops the service thread; an update check in flight is ended, not cut off.
+    TaskCore::destroy();
+    // Stops the service thread; an update check in flight is aborted.
     NetServices::release();
     UserMetrics::destroy();
     AppSettings::destroy();
@@ -45,7 +52,31 @@ void destroyProcessWideObjects()
     DragRegistry::destroy();
     destroyToolbarActions();
     ColorScheme::destroy();
+    LanguageManager::destroy();
     Log::destroy();
+}
+
+// The user's own interface language for the messages shown before the windows exist. Reading
+// the settings changes nothing on disk.
+void applyLanguageForMessages()
+{
+    if (!AppSettings::settings()->load(settingsFilePath()))
+        return;
+    languageManager()->applySavedLanguage();
+}
+
+// The update server, normally the maker's; MIREVO_UPDATE_SERVER names another one (a private
+// mirror, or a local server in tests).
+std::shared_ptr<NetServices> updateService()
+{
+    std::shared_ptr<NetServices> services = NetServices::instance();
+    const QUrl server(qEnvironmentVariable("MIREVO_UPDATE_SERVER"), QUrl::StrictMode);
+    if (server.isValid() && !server.host().isEmpty()
+        && (server.scheme() == QLatin1String("https") || server.scheme() == QLatin1String("http"))) {
+        MRV_INFO("main", QStringLiteral("Update server: ") + server.toString());
+        services->setBaseUrl(server);
+    }
+    return services;
 }
 
 } // namespace
@@ -59,21 +90,29 @@ int main(int argc, char** argv)
     // start-up is not fatal either.
     platform::QuitSignals quitSignals;
     bool quitRequested = false;
-    QObject::connect(&quitSignals, &platform::QuitSignals::quitRequested, &app, [&quitRequested](int signalNumber) {
-        MRV_INFO("main", QStringLiteral("Quit on signal %1").arg(signalNumber));
-        quitRequested = true;
-        QCoreApplication::exit(0);
-    });
+    QPointer<MainWindow> window;
+    QObject::connect(&quitSignals, &platform::QuitSignals::quitRequested, &app,
+                     [&quitRequested, &window](int signalNumber) {
+                         MRV_INFO("main", QStringLiteral("Quit on signal %1").arg(signalNumber));
+                         quitRequested = true;
+                         if (window)
+                             window->quitProgram();
+                         else
+                             QCoreApplication::exit(0);
+                     });
 
     app.setApplicationName(productName());
     app.setOrganizationName(companyName());
     app.setApplicationVersion(programVersion().toString());
     app.setWindowIcon(applicationIcon(0));
-    // No toolkit plug-ins are loaded from disk beyond the platform's own.
-    QCoreApplication::setLibraryPaths(QStringList());
+    // Plug-ins come from the toolkit's own folder only, never from stray folders (the
+    // program's folder, QT_PLUGIN_PATH). That folder stays: HTTPS needs its TLS back end.
+    QCoreApplication::setLibraryPaths(QStringList{QLibraryInfo::path(QLibraryInfo::PluginsPath)});
 
     const QString logPath = logFilePath();
     const bool logOpened = Log::instance()->open(logPath);
+    if (!quitSignals.isActive())
+        MRV_WARNING("main", QStringLiteral("Termination signals cannot be handled: they end the program at once"));
     const LaunchMode mode = parseLaunchMode(QCoreApplication::arguments());
 
     if (mode != LaunchMode::TaskManager)
@@ -91,6 +130,7 @@ int main(int argc, char** argv)
     const int loadResult = TaskCore::instance()->init();
     if (loadResult != 0) {
         // Nothing may touch the database: the core object and the log are left to process end.
+        applyLanguageForMessages();
         showDatabaseLoadFailure(loadResult);
         return 1;
     }
@@ -101,14 +141,19 @@ int main(int argc, char** argv)
     settings->syncRunOnStartup();
 
     UserMetrics::instance()->load(metricsFilePath());
-    // The interface language is set up here once it exists.
+    languageManager()->applySavedLanguage();
 
-    auto* window = new MainWindow;
-    if (settings->openWindowOnStartup())
-        window->showWindow();
+    window = new MainWindow;
     // A later start of the program brings the window to the front, from the tray too.
     app.peer()->setActivationWindow(window, true);
-    // The tray icon is created here once it exists.
+    auto* tray = new TrayIcon(window, updateService());
+    tray->show();
+    window->setTrayIcon(tray);
+    // Without a tray host the window is the only way in: it shows whatever the setting says.
+    if (settings->openWindowOnStartup() || !tray->isTrayAvailable())
+        window->showWindow();
+    if (!tray->isTrayAvailable())
+        MRV_INFO("main", QStringLiteral("No system tray: the window stays reachable on its own"));
     app.setQuitOnLastWindowClosed(false);
 
     // A signal that came while starting (events are processed during start-up too) ends the
@@ -116,7 +161,8 @@ int main(int argc, char** argv)
     const int code = quitRequested ? 0 : app.exec();
     MRV_DEBUG("main", QStringLiteral("app.exec() returns %1").arg(code));
 
-    // The tray icon is deleted here once it exists; the window stores its frame as it goes.
+    delete tray;
+    // The window stores its frame as it goes.
     app.peer()->setActivationWindow(nullptr);
     delete window;
     UserMetrics::instance()->save(metricsFilePath());

@@ -106,3 +106,8 @@ QString metricsFilePath()
 {
     return userDataFile("metrics.xml");
 }
+
+QString iconFilePath()
+{
+    return userDataFile("mirevo.png");
+}

@@ -25,3 +25,5 @@ QString databaseFilePath();
 QString logFilePath();
 QString settingsFilePath();
 QString metricsFilePath();
+/// The program icon as a PNG file, for desktop entries that point at it.
+QString iconFilePath();

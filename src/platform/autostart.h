@@ -8,9 +8,10 @@ namespace platform {
 /// $XDG_CONFIG_HOME/autostart/Mirevo.desktop.
 QString autostartEntryPath();
 
-/// Turns starting with the session on (writes the entry for `executablePath`) or off (deletes
-/// it). False for an empty path, a failed write, or when there was no entry to delete.
-bool setRunOnStartup(const QString& executablePath, bool on);
+/// Turns starting with the session on (writes the entry for `executablePath`, with `iconPath`
+/// as its icon when given, else the icon name "mirevo") or off (deletes it). False for an empty
+/// path, a failed write, or when there was no entry to delete.
+bool setRunOnStartup(const QString& executablePath, bool on, const QString& iconPath = QString());
 
 /// Whether the autostart entry exists.
 bool isRunOnStartupEnabled();

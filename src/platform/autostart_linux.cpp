@@ -15,7 +15,7 @@ QString autostartEntryPath()
     return config + QStringLiteral("/autostart/Mirevo.desktop");
 }
 
-bool setRunOnStartup(const QString& executablePath, bool on)
+bool setRunOnStartup(const QString& executablePath, bool on, const QString& iconPath)
 {
     const QString path = autostartEntryPath();
     if (executablePath.isEmpty() || path.isEmpty())
@@ -27,7 +27,7 @@ bool setRunOnStartup(const QString& executablePath, bool on)
     entry.setValue(QStringLiteral("Type"), QStringLiteral("Application"));
     entry.setValue(QStringLiteral("Name"), QStringLiteral("Mirevo"));
     entry.setExec(executablePath);
-    entry.setValue(QStringLiteral("Icon"), QStringLiteral("mirevo"));
+    entry.setValue(QStringLiteral("Icon"), iconPath.isEmpty() ? QStringLiteral("mirevo") : iconPath);
     entry.setValue(QStringLiteral("Terminal"), QStringLiteral("false"));
     entry.setValue(QStringLiteral("X-GNOME-Autostart-enabled"), QStringLiteral("true"));
     return entry.write(path);

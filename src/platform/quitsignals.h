@@ -20,7 +20,8 @@ public:
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
 
-    /// False when the handlers could not be installed.
+    /// False when the handlers could not be installed; the signals then keep their default
+    /// effect (they end the process) and are no longer held back.
     bool isActive() const;
 
 Q_SIGNALS:

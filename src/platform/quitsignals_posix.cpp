@@ -50,6 +50,9 @@ QuitSignals::QuitSignals(QObject* parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, m_fds) != 0) {
         m_fds[0] = m_fds[1] = -1;
+        // Without the pipe the signals cannot be handled in order; held back for good they
+        // could not end the program at all, so they keep their default effect.
+        setBlocked(false);
         return;
     }
     g_writeFd = m_fds[1];

@@ -3,7 +3,7 @@
 #include "app/identity.h"
 #include "app/log.h"
 #include "app/specialfolder.h"
-#include "platform/autostart.h"
+#include "settings/runonstartup.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -127,5 +127,5 @@ void AppSettings::syncRunOnStartup()
 {
     if (!needsRunOnStartupSync())
         return;
-    platform::setRunOnStartup(QCoreApplication::applicationFilePath(), m_runOnSystemStartup);
+    setRunOnStartup(QCoreApplication::applicationFilePath(), m_runOnSystemStartup);
 }

@@ -72,7 +72,12 @@ TaskApiClient::TaskApiClient(const QString& clientId, const QUrl& baseUrl)
 TaskApiClient::~TaskApiClient()
 {
     QMutexLocker locker(&m_lock);
-    while (m_running > 0)
+    m_stopping = true;
+    m_delegate = nullptr;
+    // A request still queued in the pool fails at once when it starts; one in flight ends now.
+    for (TaskApiRunnable* request : qAsConst(m_inFlight))
+        request->abort();
+    while (!m_inFlight.isEmpty())
         m_idle.wait(&m_lock);
 }
 
@@ -122,7 +127,7 @@ void TaskApiClient::start(TaskApiRunnable* request)
         QMutexLocker locker(&m_lock);
         if (m_connectionFactory)
             request->setConnectionFactory(m_connectionFactory);
-        ++m_running;
+        m_inFlight.append(request);
     }
     QThreadPool::globalInstance()->start(request, 0);
 }
@@ -144,11 +149,10 @@ void TaskApiClient::requestFinished(TaskApiRunnable* request)
         else
             delegate->onRequestFailed(this, request);
     }
-    delete request;
-
     QMutexLocker locker(&m_lock);
-    --m_running;
-    if (m_running == 0)
+    m_inFlight.removeOne(request);
+    delete request;
+    if (m_inFlight.isEmpty())
         m_idle.wakeAll();
 }
 

@@ -3,6 +3,7 @@
 #include "taskapi/apisession.h"
 #include "taskapi/itaskapirunnabledelegate.h"
 
+#include <QList>
 #include <QMutex>
 #include <QString>
 #include <QUrl>
@@ -43,7 +44,8 @@ public:
 
     /// `baseUrl` gives the scheme, host and port of the service.
     explicit TaskApiClient(const QString& clientId, const QUrl& baseUrl = defaultBaseUrl());
-    /// Waits for the requests still running: they report to this client.
+    /// Aborts the requests still running and waits for them to end (they report to this
+    /// client); the delegate hears nothing more of them.
     ~TaskApiClient();
 
     TaskApiClient(const TaskApiClient&) = delete;
@@ -81,7 +83,8 @@ private:
     ApiSession m_session;
     ITaskApiClientDelegate* m_delegate = nullptr;
     ConnectionFactory m_connectionFactory;
-    int m_running = 0;
+    QList<TaskApiRunnable*> m_inFlight;
+    bool m_stopping = false;
 };
 
 } // namespace taskapi

@@ -21,15 +21,35 @@ TaskApiRunnable::~TaskApiRunnable() = default;
 
 void TaskApiRunnable::run()
 {
-    const std::shared_ptr<net::HttpConnection> connection =
-        m_connectionFactory ? m_connectionFactory() : net::createHttpConnection();
+    std::shared_ptr<net::HttpConnection> connection;
+    if (!m_aborted.load())
+        connection = m_connectionFactory ? m_connectionFactory() : net::createHttpConnection();
+    {
+        QMutexLocker locker(&m_connectionLock);
+        m_connection = connection;
+    }
+    // An abort that came while the connection was being made must not be lost.
+    if (connection && m_aborted.load())
+        connection->abort();
     if (!connection)
         m_result = ApiResult(ApiResultCategory::NetworkError, -1);
     else
         m_result = perform(connection.get());
+    {
+        QMutexLocker locker(&m_connectionLock);
+        m_connection.reset();
+    }
     // The delegate may delete this request: nothing may follow.
     if (m_delegate)
         m_delegate->requestFinished(this);
+}
+
+void TaskApiRunnable::abort()
+{
+    m_aborted.store(true);
+    QMutexLocker locker(&m_connectionLock);
+    if (m_connection)
+        m_connection->abort();
 }
 
 int TaskApiRunnable::requestType() const

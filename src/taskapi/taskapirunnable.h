@@ -4,12 +4,14 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMutex>
 #include <QRunnable>
 #include <QString>
 #include <QUrl>
 #include <QVariant>
 #include <QVariantHash>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -53,6 +55,10 @@ public:
     /// Sends the request over the connection and returns its result.
     virtual ApiResult perform(net::HttpConnection* connection);
 
+    /// Callable from any thread: the transfer in flight ends at once with a network error, and
+    /// a request that has not started yet fails without connecting.
+    void abort();
+
 protected:
     virtual bool post(net::HttpConnection* connection, const QUrl& url, const Headers& headers, const QByteArray& body,
                       QVariant* response, ApiResult* result);
@@ -80,6 +86,10 @@ private:
     QVariant m_response;
     ITaskApiRunnableDelegate* m_delegate = nullptr;
     ConnectionFactory m_connectionFactory;
+    std::atomic<bool> m_aborted{false};
+    // Guards m_connection, which abort() reaches from another thread.
+    QMutex m_connectionLock;
+    std::shared_ptr<net::HttpConnection> m_connection;
 };
 
 } // namespace taskapi

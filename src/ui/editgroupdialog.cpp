@@ -3,6 +3,7 @@
 #include "ui/selecticonwidget.h"
 #include "widgets/fancylineedit.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -22,9 +23,9 @@ EditGroupDialog::MessageHook& messageHook()
 
 EditGroupDialog::EditGroupDialog(QWidget* parent)
     : QDialog(parent)
+    , m_newGroup(true)
 {
     buildUi();
-    setWindowTitle(tr("New group"));
 }
 
 EditGroupDialog::EditGroupDialog(const QString& name, const QString& iconKey, QWidget* parent)
@@ -32,7 +33,6 @@ EditGroupDialog::EditGroupDialog(const QString& name, const QString& iconKey, QW
     , m_typedName(name)
 {
     buildUi();
-    setWindowTitle(tr("Group properties"));
     m_nameEdit->setText(name);
     m_chooser->setCurrentIcon(iconKey);
 }
@@ -55,11 +55,11 @@ void EditGroupDialog::buildUi()
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(25, 20, 25, 30);
 
-    auto* iconLabel = new QLabel(tr("<strong>Icon selection</strong>"), content);
+    auto* iconLabel = m_iconLabel = new QLabel(content);
     iconLabel->setTextFormat(Qt::RichText);
     m_chooser = new SelectIconWidget(content);
     m_chooser->setObjectName(QStringLiteral("iconChooser"));
-    auto* nameLabel = new QLabel(tr("<strong>Group name</strong>"), content);
+    auto* nameLabel = m_nameLabel = new QLabel(content);
     nameLabel->setTextFormat(Qt::RichText);
     m_nameEdit = new FancyLineEdit(content);
     m_nameEdit->setObjectName(QStringLiteral("groupNameEdit"));
@@ -84,10 +84,10 @@ void EditGroupDialog::buildUi()
     auto* buttons = new QHBoxLayout(buttonRow);
     buttons->setContentsMargins(25, 10, 25, 10);
     buttons->addStretch();
-    auto* okButton = new QPushButton(tr("OK"), buttonRow);
+    auto* okButton = m_okButton = new QPushButton(buttonRow);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    auto* cancelButton = new QPushButton(tr("Cancel"), buttonRow);
+    auto* cancelButton = m_cancelButton = new QPushButton(buttonRow);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
     buttons->addWidget(okButton);
     buttons->addWidget(cancelButton);
@@ -103,7 +103,24 @@ void EditGroupDialog::buildUi()
     connect(m_chooser, &SelectIconWidget::iconDoubleClicked, this, &EditGroupDialog::_onIconDoubleClicked);
 
     m_nameEdit->setFocus();
+    _retranslate();
+}
+
+void EditGroupDialog::_retranslate()
+{
+    setWindowTitle(m_newGroup ? tr("New group") : tr("Group properties"));
+    m_iconLabel->setText(tr("<strong>Icon selection</strong>"));
+    m_nameLabel->setText(tr("<strong>Group name</strong>"));
+    m_okButton->setText(tr("OK"));
+    m_cancelButton->setText(tr("Cancel"));
     setFixedSize(minimumSizeHint());
+}
+
+void EditGroupDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        _retranslate();
+    QDialog::changeEvent(event);
 }
 
 QString EditGroupDialog::groupName() const

@@ -7,6 +7,8 @@
 
 class FancyLineEdit;
 class SelectIconWidget;
+class QLabel;
+class QPushButton;
 
 /// The modal dialog that names a group and picks its icon, for a new group or an existing one.
 /// It only collects the two values; the caller reads them once the dialog was accepted.
@@ -43,12 +45,21 @@ public Q_SLOTS:
     void _onIconChanged(const QString& iconKeyName);
     void _onIconDoubleClicked(const QString& iconKeyName);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void buildUi();
+    void _retranslate();
     QMessageBox::StandardButton showCritical(const QString& text, QMessageBox::StandardButtons buttons,
                                              QMessageBox::StandardButton defaultButton);
 
     SelectIconWidget* m_chooser = nullptr;
+    QLabel* m_iconLabel = nullptr;
+    QLabel* m_nameLabel = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    bool m_newGroup = false;
     FancyLineEdit* m_nameEdit = nullptr;
     int m_emptyNameAttempts = 0;
     QString m_typedName;

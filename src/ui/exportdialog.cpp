@@ -1,5 +1,7 @@
 #include "ui/exportdialog.h"
 
+#include "ui/groupname.h"
+
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
@@ -69,7 +71,6 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     , m_groupId(groupId)
 {
     setObjectName(QStringLiteral("exportDialog"));
-    setWindowTitle(tr("Export"));
     setSizeGripEnabled(true);
     setMinimumSize(400, 350);
 
@@ -87,10 +88,10 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     contentLayout->setContentsMargins(12, 12, 12, 12);
     contentLayout->setSpacing(8);
 
-    auto* caption = new QLabel(tr("<strong>Select the groups you want to export</strong>"), content);
-    caption->setObjectName(QStringLiteral("captionLabel"));
-    caption->setTextFormat(Qt::RichText);
-    contentLayout->addWidget(caption);
+    m_caption = new QLabel(content);
+    m_caption->setObjectName(QStringLiteral("captionLabel"));
+    m_caption->setTextFormat(Qt::RichText);
+    contentLayout->addWidget(m_caption);
 
     m_groupList = new QListWidget(content);
     m_groupList->setObjectName(QStringLiteral("groupList"));
@@ -114,16 +115,16 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setContentsMargins(12, 10, 12, 10);
     buttonRow->setSpacing(6);
-    m_selectAllButton = new QPushButton(tr("Select all"), this);
+    m_selectAllButton = new QPushButton(this);
     m_selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
     m_selectAllButton->setAutoDefault(false);
-    m_selectNoneButton = new QPushButton(tr("Select none"), this);
+    m_selectNoneButton = new QPushButton(this);
     m_selectNoneButton->setObjectName(QStringLiteral("selectNoneButton"));
     m_selectNoneButton->setAutoDefault(false);
-    m_exportButton = new QPushButton(tr("Export"), this);
+    m_exportButton = new QPushButton(this);
     m_exportButton->setObjectName(QStringLiteral("exportButton"));
     m_exportButton->setDefault(true);
-    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton = new QPushButton(this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_cancelButton->setAutoDefault(false);
     buttonRow->addWidget(m_selectAllButton);
@@ -139,6 +140,7 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
 
     _fillList();
+    _retranslate();
     connect(m_groupList, &QListWidget::itemChanged, this, &ExportDialog::_onItemChanged);
     _updateButtons();
 }
@@ -188,7 +190,7 @@ void ExportDialog::_fillList()
     m_groupList->clear();
     for (const FocusGroup::Id& id : std::as_const(ordered)) {
         const FocusGroup group = storage->group(id);
-        auto* item = new QListWidgetItem(focusGroupIcon(id, group.iconKey(), group.isEmpty()), group.name());
+        auto* item = new QListWidgetItem(focusGroupIcon(id, group.iconKey(), group.isEmpty()), shownGroupName(group));
         if (group.isEmpty()) {
             item->setCheckState(Qt::Unchecked);
             item->setFlags(Qt::NoItemFlags);
@@ -280,7 +282,7 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
         const auto group = snapshot.groupsById.constFind(groupId);
         if (group == snapshot.groupsById.constEnd())
             continue;
-        ok = writeAll(file, QStringLiteral("[%1]\r\n").arg(group->name()).toUtf8());
+        ok = writeAll(file, QStringLiteral("[%1]\r\n").arg(shownGroupName(*group)).toUtf8());
         for (const TodoTask::Id& taskId : group->taskIds()) {
             if (!ok)
                 break;
@@ -342,6 +344,28 @@ void ExportDialog::hideEvent(QHideEvent* event)
     _dispose();
 }
 
+void ExportDialog::_retranslate()
+{
+    setWindowTitle(tr("Export"));
+    m_caption->setText(tr("<strong>Select the groups you want to export</strong>"));
+    m_selectAllButton->setText(tr("Select all"));
+    m_selectNoneButton->setText(tr("Select none"));
+    m_exportButton->setText(tr("Export"));
+    m_cancelButton->setText(tr("Cancel"));
+    const auto storage = TaskCore::instance()->storage();
+    for (int row = 0; storage && row < m_groupList->count(); ++row) {
+        QListWidgetItem* item = m_groupList->item(row);
+        item->setText(shownGroupName(storage->group(QUuid::fromString(item->data(GroupIdRole).toString()))));
+    }
+}
+
+void ExportDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        _retranslate();
+    QDialog::changeEvent(event);
+}
+
 ExportDialog* showExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
 {
     if (ExportDialog* open = ExportDialog::openDialog()) {
@@ -351,7 +375,8 @@ ExportDialog* showExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     }
     auto* dialog = new ExportDialog(parent, groupId);
     s_openDialog = dialog;
-    dialog->setModal(true);
+    // Modal to the main window only, so that the tray menu stays usable (Exit among others).
+    dialog->setWindowModality(Qt::WindowModal);
     dialog->show();
     return dialog;
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -48,6 +49,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private Q_SLOTS:
     void _onSelectAll();
@@ -58,10 +60,12 @@ private:
     void _fillList();
     void _updateButtons();
     void _setAllChecked(bool checked);
+    void _retranslate();
     void _dispose();
     QList<FocusGroup::Id> _checkedGroupIds() const;
     bool _writeFile(const QString& path, const QList<FocusGroup::Id>& groupIds);
 
+    QLabel* m_caption = nullptr;
     QListWidget* m_groupList = nullptr;
     QPushButton* m_selectAllButton = nullptr;
     QPushButton* m_selectNoneButton = nullptr;

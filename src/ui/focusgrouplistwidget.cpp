@@ -1,5 +1,7 @@
 #include "ui/focusgrouplistwidget.h"
 
+#include "ui/groupname.h"
+
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
@@ -274,7 +276,7 @@ QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)
     remove->setVisible(user);
     exportAction->setVisible(true);
     if (trash) {
-        empty->setText(tr("Empty %1").arg(m_contextRow->group().name()));
+        empty->setText(tr("Empty %1").arg(shownGroupName(m_contextRow->group())));
         empty->setEnabled(!m_contextRow->group().taskIds().isEmpty());
     }
     return m_menu;

@@ -1,5 +1,7 @@
 #include "ui/focusgroupwidget.h"
 
+#include "ui/groupname.h"
+
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
@@ -102,7 +104,7 @@ void FocusGroupWidget::_updateIcon()
 void FocusGroupWidget::_elideName()
 {
     // Names are one line; the label shows as much as its width allows, cut with an ellipsis.
-    QString name = m_group.name();
+    QString name = shownGroupName(m_group);
     name.replace(QLatin1Char('\n'), QLatin1Char(' '));
     name.replace(QLatin1Char('\r'), QLatin1Char(' '));
     const QString shown = m_name->fontMetrics().elidedText(name, Qt::ElideRight, qMax(0, m_name->width()));
@@ -204,6 +206,7 @@ bool FocusGroupWidget::event(QEvent* event)
         _setFlag(Hovered, false);
         break;
     case QEvent::FontChange:
+    case QEvent::LanguageChange:
         _elideName();
         break;
     default:

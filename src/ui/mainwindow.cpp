@@ -6,10 +6,13 @@
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
 #include "ui/toolbaractions.h"
+#include "ui/trayicon.h"
 #include "widgets/fancysplitter.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QShortcut>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -65,6 +68,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(editTaskAction(), &QAction::triggered, this, &MainWindow::_onEditTask);
     connect(cleanupAction(), &QAction::triggered, this, &MainWindow::_onCleanup);
     connect(toggleViewAction(), &QAction::triggered, this, &MainWindow::_onSwitchView);
+    auto* quitShortcut = new QShortcut(QKeySequence::Quit, this, this, &MainWindow::quitProgram);
+    quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
+    quitShortcut->setContext(Qt::WindowShortcut);
 
     const QRect frame = settings()->mainWindowFrame();
     if (frame.isValid()) {
@@ -200,23 +206,63 @@ void MainWindow::showEvent(QShowEvent* event)
     activateWindow();
 }
 
+TrayIcon* MainWindow::trayIcon() const
+{
+    return m_trayIcon;
+}
+
+void MainWindow::setTrayIcon(TrayIcon* trayIcon)
+{
+    if (m_trayIcon)
+        disconnect(m_trayIcon, nullptr, this, nullptr);
+    m_trayIcon = trayIcon;
+    m_toolbar->setProgramMenu(trayIcon ? trayIcon->programMenu() : nullptr);
+    if (trayIcon) {
+        connect(trayIcon, &TrayIcon::trayAvailabilityChanged, this, &MainWindow::setTrayAvailable);
+        setTrayAvailable(trayIcon->isTrayAvailable());
+    }
+}
+
+void MainWindow::setTrayAvailable(bool available)
+{
+    m_trayAvailable = available;
+    m_toolbar->setProgramMenuVisible(!available && m_trayIcon);
+}
+
+void MainWindow::quitProgram()
+{
+    m_quitting = true;
+    // exit() rather than quit(): it also ends the loop of a dialog that is open, and no window
+    // is asked whether it may close.
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::_hideOrMinimize()
+{
+    // Without a tray icon a hidden window could not be brought back: it is minimised instead.
+    if (m_trayAvailable || m_quitting)
+        hide();
+    else
+        showMinimized();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closing only hides the window: the program lives on in the tray.
-    hide();
+    _hideOrMinimize();
     event->accept();
 }
 
 void MainWindow::reject()
 {
-    hide();
+    _hideOrMinimize();
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         if (m_trayIcon)
-            QMetaObject::invokeMethod(m_trayIcon, "retranslateMenu");
+            m_trayIcon->retranslate();
         retranslateActions();
     }
     QDialog::changeEvent(event);

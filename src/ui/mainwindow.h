@@ -5,11 +5,13 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <QPropertyAnimation>
+
 class FancySplitter;
 class FocusGroupListWidget;
-#include <QPropertyAnimation>
 class TaskListWidget;
 class Toolbar;
+class TrayIcon;
 
 /// The program's window: the group panel, and the task list with the toolbar under it. It
 /// hides instead of closing (the program lives on in the tray) and remembers its frame, its
@@ -25,10 +27,17 @@ public:
     /// Compact hides the group panel; immediate skips the animation.
     void setView(bool compact, bool immediate);
     void updateViewAction();
-    /// The tray icon, told about language changes; may be null.
-    void setTrayIcon(QObject* trayIcon) { m_trayIcon = trayIcon; }
-    /// Lets the window close for good (the program is quitting) instead of hiding.
-    void setQuitting(bool quitting) { m_quitting = quitting; }
+    /// The tray icon, told about language changes; may be null. While no tray host shows it,
+    /// closing the window minimises it and the toolbar offers the tray's menu.
+    void setTrayIcon(TrayIcon* trayIcon);
+    TrayIcon* trayIcon() const;
+    /// Whether the window can hide into a tray icon; without one, closing only minimises it.
+    void setTrayAvailable(bool available);
+    bool isTrayAvailable() const { return m_trayAvailable; }
+    /// Ends the program in order (the event loop returns; start-up code saves everything),
+    /// also from inside a dialog's loop.
+    void quitProgram();
+    bool isQuitting() const { return m_quitting; }
 
     FocusGroupListWidget* groupPanel() const { return m_groupPanel; }
     TaskListWidget* taskList() const { return m_taskList; }
@@ -67,7 +76,10 @@ private:
     QWidget* m_rightPane = nullptr;
     TaskListWidget* m_taskList = nullptr;
     Toolbar* m_toolbar = nullptr;
-    QPointer<QObject> m_trayIcon;
+    void _hideOrMinimize();
+
+    QPointer<TrayIcon> m_trayIcon;
     QPointer<QPropertyAnimation> m_animation;
     bool m_quitting = false;
+    bool m_trayAvailable = true;
 };

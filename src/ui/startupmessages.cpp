@@ -7,10 +7,22 @@
 
 namespace {
 
-QString tr(const char* text)
+QString translated(const char* text)
 {
     return QCoreApplication::translate("main", text);
 }
+
+const char* const kNewerDatabase =
+    QT_TRANSLATE_NOOP("main", "<p>The task database was created with a newer version of %1 application.</p>"
+                              "<p>Please visit <a href=\"%2\">%3</a> to upgrade your installation.</p>");
+const char* const kUnreadableDatabase =
+    QT_TRANSLATE_NOOP("main", "<p>Task database failed to load for some reason. %1 can not continue to avoid "
+                              "further database corruption.</p><p>Please visit <a href=\"%2\">%3</a> and request "
+                              "help.</p>");
+const char* const kInstallTitle = QT_TRANSLATE_NOOP("main", "%1 installation");
+const char* const kUninstallTitle = QT_TRANSLATE_NOOP("main", "%1 uninstallation");
+const char* const kInstanceRunning =
+    QT_TRANSLATE_NOOP("main", "Please close all %1 windows, exit from tray icon and try again.");
 
 QString siteWithoutScheme()
 {
@@ -24,11 +36,7 @@ QString siteWithoutScheme()
 
 QString databaseLoadFailureText(int result)
 {
-    const QString text = result == 1
-        ? tr("<p>The task database was created with a newer version of %1 application.</p>"
-             "<p>Please visit <a href=\"%2\">%3</a> to upgrade your installation.</p>")
-        : tr("<p>Task database failed to load for some reason. %1 can not continue to avoid further "
-             "database corruption.</p><p>Please visit <a href=\"%2\">%3</a> and request help.</p>");
+    const QString text = translated(result == 1 ? kNewerDatabase : kUnreadableDatabase);
     return text.arg(productName(), webSiteUrl(), siteWithoutScheme());
 }
 
@@ -42,12 +50,12 @@ void showDatabaseLoadFailure(int result)
 
 QString instanceRunningTitle(bool install)
 {
-    return (install ? tr("%1 installation") : tr("%1 uninstallation")).arg(productName());
+    return translated(install ? kInstallTitle : kUninstallTitle).arg(productName());
 }
 
 QString instanceRunningText()
 {
-    return tr("Please close all %1 windows, exit from tray icon and try again.").arg(productName());
+    return translated(kInstanceRunning).arg(productName());
 }
 
 void showInstanceRunningWarning(bool install)

@@ -863,3 +863,10 @@ void TaskListWidget::dropEvent(QDropEvent* event)
     event->setDropAction(Qt::MoveAction);
     event->accept();
 }
+
+void TaskListWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_hint)
+        m_hint->setHintText(GroupHintWidget::hintText(m_groupId));
+    QScrollArea::changeEvent(event);
+}

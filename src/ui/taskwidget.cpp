@@ -296,3 +296,15 @@ void TaskWidget::_someEditGotFocus(bool got)
     if (got && m_dateWidget)
         m_dateWidget->setPopupVisible(false);
 }
+
+void TaskWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        refreshLabel();
+        if (m_nameEdit)
+            m_nameEdit->setHintText(tr("Task name"));
+        if (m_notesEdit)
+            m_notesEdit->setHintText(tr("Notes"));
+    }
+    QWidget::changeEvent(event);
+}

@@ -4,6 +4,8 @@
 #include "widgets/colorscheme.h"
 #include "widgets/fancytoolbtn.h"
 
+#include <QEvent>
+#include <QMenu>
 #include <QPainter>
 
 namespace {
@@ -32,6 +34,37 @@ Toolbar::Toolbar(QWidget* parent)
     addWidget(spacer(this));
     // Qualified: QToolBar has a toggleViewAction() of its own.
     _addButton(::toggleViewAction(), "toggleViewButton")->setMinimumWidth(60);
+
+    m_menuButton = new FancyToolBtn(this);
+    m_menuButton->setObjectName(QStringLiteral("programMenuButton"));
+    m_menuButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_menuButton->setIcon(QIcon(QStringLiteral(":/icons/one_32")));
+    m_menuButton->setPopupMode(QToolButton::InstantPopup);
+    m_menuButtonAction = addWidget(m_menuButton);
+    m_menuButtonAction->setVisible(false);
+    _retranslate();
+}
+
+void Toolbar::setProgramMenu(QMenu* menu)
+{
+    m_menuButton->setMenu(menu);
+}
+
+void Toolbar::setProgramMenuVisible(bool visible)
+{
+    m_menuButtonAction->setVisible(visible && m_menuButton->menu());
+}
+
+void Toolbar::_retranslate()
+{
+    m_menuButton->setText(tr("Menu"));
+}
+
+void Toolbar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        _retranslate();
+    QToolBar::changeEvent(event);
 }
 
 FancyToolBtn* Toolbar::_addButton(QAction* action, const char* name)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QToolBar>
 
 class FancyToolBtn;
+class QMenu;
 
 /// The command bar under the task list: New, Edit, Cleanup and the view switch.
 class Toolbar : public QToolBar
@@ -11,9 +13,19 @@ class Toolbar : public QToolBar
 public:
     explicit Toolbar(QWidget* parent = nullptr);
 
+    /// The menu of the button at the right end, shown only while there is no tray icon.
+    void setProgramMenu(QMenu* menu);
+    void setProgramMenuVisible(bool visible);
+    FancyToolBtn* programMenuButton() const { return m_menuButton; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     FancyToolBtn* _addButton(QAction* action, const char* name);
+    void _retranslate();
+
+    FancyToolBtn* m_menuButton = nullptr;
+    QAction* m_menuButtonAction = nullptr;
 };

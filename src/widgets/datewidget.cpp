@@ -7,21 +7,20 @@
 #include "widgets/hintededit.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 
 DateWidget::DateWidget(const QDateTime& value, QWidget* parent)
     : QWidget(parent)
     , m_value(value)
 {
-    const QString format = displayFormat();
-    const QString text = value.date().isValid() ? value.date().toString(format) : QString();
+    const QString text = value.date().isValid() ? value.date().toString(displayFormat()) : QString();
     m_edit = new Edit(text, tr("Due date"), this);
     m_edit->setObjectName(QStringLiteral("dateEdit"));
     m_edit->setFrame(false);
     m_edit->setTextMargins(0, 0, 0, 0);
     m_edit->setBaseColor(schemeColor(ColorScheme::EditBase));
-    // Focusing an empty field proposes tomorrow.
-    m_edit->setSavedText(QDate::currentDate().addDays(1).toString(format));
+    _retranslate();
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,6 +44,23 @@ DateWidget::Edit* DateWidget::edit() const
 CalendarPopup* DateWidget::popup() const
 {
     return m_popup;
+}
+
+void DateWidget::_retranslate()
+{
+    const QString format = displayFormat();
+    m_edit->setHintText(tr("Due date"));
+    // Focusing an empty field proposes tomorrow.
+    m_edit->setSavedText(QDate::currentDate().addDays(1).toString(format));
+    if (!m_edit->isHintShown() && m_value.date().isValid())
+        m_edit->setText(m_value.date().toString(format));
+}
+
+void DateWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        _retranslate();
+    QWidget::changeEvent(event);
 }
 
 QString DateWidget::displayFormat()

@@ -43,8 +43,12 @@ private Q_SLOTS:
     void _onCalendarDateChanged(const QDateTime& dateTime);
     void _onParentWindowMoved();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void _placePopup();
+    void _retranslate();
 
     QDateTime m_value;
     QPointer<Edit> m_edit;

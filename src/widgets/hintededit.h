@@ -51,7 +51,13 @@ public:
     QString userText() const { return m_hintShown ? QString() : hinted::textOf(this); }
     bool isHintShown() const { return m_hintShown; }
     QString hintText() const { return m_hintText; }
-    void setHintText(const QString& hint) { m_hintText = hint; }
+    /// Changes the hint; a hint on show now is replaced at once.
+    void setHintText(const QString& hint)
+    {
+        m_hintText = hint;
+        if (m_hintShown)
+            hinted::setTextOf(this, hint);
+    }
     /// The text put into the field in place of the hint when it gains the focus.
     void setSavedText(const QString& text) { m_savedText = text; }
     QString savedText() const { return m_savedText; }

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QEvent>
 #include <QLocale>
 #include <QVBoxLayout>
 
@@ -24,21 +25,18 @@ MyCalendar::MyCalendar(QWidget* parent)
     QPalette labelPalette = m_monthLabel->palette();
     labelPalette.setColor(QPalette::WindowText, schemeColor(ColorScheme::Text).lighter(150));
     m_monthLabel->setPalette(labelPalette);
-    // Room for the longest month name, so that no month is cut off in the fixed-size popup.
-    const QFontMetrics metrics(bold);
-    int widest = 0;
-    for (int month = 1; month <= 12; ++month)
-        widest = qMax(widest, metrics.horizontalAdvance(_headerText(QDate(2000, month, 1))));
-    m_monthLabel->setMinimumWidth(widest);
 
     auto* header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 0);
     header->setSpacing(0);
     header->addWidget(m_monthLabel);
     header->addStretch(1);
-    header->addWidget(_makeButton(QStringLiteral("prevMonthButton"), CalendarPrevMonth, tr("Previous month")));
-    header->addWidget(_makeButton(QStringLiteral("resetButton"), CalendarReset, tr("Reset to current date")));
-    header->addWidget(_makeButton(QStringLiteral("nextMonthButton"), CalendarNextMonth, tr("Next month")));
+    m_prevButton = _makeButton(QStringLiteral("prevMonthButton"), CalendarPrevMonth);
+    m_resetButton = _makeButton(QStringLiteral("resetButton"), CalendarReset);
+    m_nextButton = _makeButton(QStringLiteral("nextMonthButton"), CalendarNextMonth);
+    header->addWidget(m_prevButton);
+    header->addWidget(m_resetButton);
+    header->addWidget(m_nextButton);
 
     auto* area = new QWidget(this);
     m_monthWidget = new MyCalendarMonthWidget(area);
@@ -53,17 +51,38 @@ MyCalendar::MyCalendar(QWidget* parent)
     layout->setSpacing(2);
     layout->addLayout(header);
     layout->addWidget(area, 1, Qt::AlignHCenter);
-    _updateHeader();
+    _retranslate();
 }
 
-FancyToolBtn* MyCalendar::_makeButton(const QString& name, int iconKind, const QString& toolTip)
+void MyCalendar::_retranslate()
+{
+    m_prevButton->setToolTip(tr("Previous month"));
+    m_resetButton->setToolTip(tr("Reset to current date"));
+    m_nextButton->setToolTip(tr("Next month"));
+    // Room for the longest month name, so that no month is cut off in the fixed-size popup.
+    const QFontMetrics metrics(m_monthLabel->font());
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month)
+        widest = qMax(widest, metrics.horizontalAdvance(_headerText(QDate(2000, month, 1))));
+    m_monthLabel->setMinimumWidth(widest);
+    _updateHeader();
+    m_monthWidget->update();
+}
+
+void MyCalendar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        _retranslate();
+    QWidget::changeEvent(event);
+}
+
+FancyToolBtn* MyCalendar::_makeButton(const QString& name, int iconKind)
 {
     auto* button = new FancyToolBtn(this);
     button->setObjectName(name);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setFocusPolicy(Qt::NoFocus);
     button->setIcon(calendarIcon(iconKind));
-    button->setToolTip(toolTip);
     if (iconKind == CalendarPrevMonth)
         connect(button, &FancyToolBtn::clicked, this, &MyCalendar::_onPrevClicked);
     else if (iconKind == CalendarNextMonth)
@@ -99,7 +118,7 @@ QColor MyCalendar::dateColor(const QDate& date) const
 
 QString MyCalendar::_headerText(const QDate& month)
 {
-    return tr("%0, %1").arg(QLocale::system().monthName(month.month(), QLocale::LongFormat)).arg(month.year());
+    return tr("%0, %1").arg(QLocale().standaloneMonthName(month.month(), QLocale::LongFormat)).arg(month.year());
 }
 
 void MyCalendar::_updateHeader()

@@ -35,8 +35,12 @@ private Q_SLOTS:
     void _onPrevClicked();
     void _onResetClicked();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    FancyToolBtn* _makeButton(const QString& name, int iconKind, const QString& toolTip);
+    void _retranslate();
+    FancyToolBtn* _makeButton(const QString& name, int iconKind);
     static QString _headerText(const QDate& month);
     void _updateHeader();
     void _moveTo(const QDateTime& dateTime);
@@ -44,5 +48,8 @@ private:
 
     QDateTime m_dateTime;
     QPointer<QLabel> m_monthLabel;
+    QPointer<FancyToolBtn> m_prevButton;
+    QPointer<FancyToolBtn> m_resetButton;
+    QPointer<FancyToolBtn> m_nextButton;
     QPointer<MyCalendarMonthWidget> m_monthWidget;
 };

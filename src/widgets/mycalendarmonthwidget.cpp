@@ -88,7 +88,7 @@ void MyCalendarMonthWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QSize cell = cellSize();
-    const QLocale locale = QLocale::system();
+    const QLocale locale;
     for (int column = 1; column <= 7; ++column) {
         const QRect headerCell(QPoint((column - 1) * cell.width(), 0), cell);
         _drawShadowedText(painter, headerCell, locale.dayName(column, QLocale::ShortFormat).left(2));

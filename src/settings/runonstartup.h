@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+/// Starts the program with the user's session (on) or stops doing so (off) at once, through
+/// the session's autostart entry for `executablePath`. False when the entry could not be
+/// written, or when there was none to remove.
+bool setRunOnStartup(const QString& executablePath, bool on);
+/// Whether this desktop can start the program with the session.
+bool isRunOnStartupSupported();
+/// Whether the program shows notifications of its own.
+bool notificationsSupported();

@@ -1,0 +1,19 @@
+#pragma once
+
+class QBoxLayout;
+class QDialog;
+class QHBoxLayout;
+class QWidget;
+
+/// The parts of the program's dialog layout: a white content area, a one-pixel grey separator
+/// and a row of buttons under it.
+struct DialogFrame
+{
+    QWidget* content = nullptr;
+    QHBoxLayout* buttons = nullptr;
+};
+
+/// Gives `dialog` the program's dialog layout (margins 0, spacing 0, the content area
+/// stretching) and returns its parts; the caller fills the content area's own layout and the
+/// button row.
+DialogFrame buildDialogFrame(QDialog* dialog);
