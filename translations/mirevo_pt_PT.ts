@@ -5,395 +5,395 @@
     <name>AboutDialog</name>
     <message>
         <source>About %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de %1</translation>
     </message>
     <message>
         <source>Copyright © 2026 %1. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © 2026 %1. Todos os direitos reservados.</translation>
     </message>
     <message>
         <source>%1 uses &lt;a href=aboutqt&gt;Qt library&lt;/a&gt; under GNU LGPL 2.1.</source>
-        <translation type="unfinished"></translation>
+        <translation>O %1 utiliza a &lt;a href=aboutqt&gt;biblioteca Qt&lt;/a&gt; ao abrigo da GNU LGPL 2.1.</translation>
     </message>
     <message>
         <source>&lt;a href=eula&gt;End-user license agreement&lt;/a&gt; used by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;a href=eula&gt;Contrato de licença de utilizador final&lt;/a&gt; do %1.</translation>
     </message>
     <message>
         <source>%1 web-site &lt;a href=%2&gt;%3&lt;/a&gt;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Site do %1: &lt;a href=%2&gt;%3&lt;/a&gt;.</translation>
     </message>
     <message>
         <source>Update to %1 is available! &lt;a href=&quot;%2&quot;&gt;Download...&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Está disponível a atualização para a versão %1! &lt;a href=&quot;%2&quot;&gt;Transferir...&lt;/a&gt;</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>About Qt Library</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca da biblioteca Qt</translation>
     </message>
 </context>
 <context>
     <name>DateWidget</name>
     <message>
         <source>Due date</source>
-        <translation type="unfinished"></translation>
+        <translation>Data limite</translation>
     </message>
 </context>
 <context>
     <name>EditGroupDialog</name>
     <message>
         <source>New group</source>
-        <translation type="unfinished"></translation>
+        <translation>Novo grupo</translation>
     </message>
     <message>
         <source>Group properties</source>
-        <translation type="unfinished"></translation>
+        <translation>Propriedades do grupo</translation>
     </message>
     <message>
         <source>&lt;strong&gt;Icon selection&lt;/strong&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;strong&gt;Seleção de ícone&lt;/strong&gt;</translation>
     </message>
     <message>
         <source>&lt;strong&gt;Group name&lt;/strong&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;strong&gt;Nome do grupo&lt;/strong&gt;</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Please enter a group name to continue...</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduza um nome para o grupo para continuar...</translation>
     </message>
     <message>
         <source>Ok, now we all know that you&apos;re funny! Wanna play a real game?</source>
-        <translation type="unfinished"></translation>
+        <translation>Pronto, já todos percebemos que tem sentido de humor! Que tal jogar um jogo a sério?</translation>
     </message>
 </context>
 <context>
     <name>EulaDialog</name>
     <message>
         <source>%1 License Agreement</source>
-        <translation type="unfinished"></translation>
+        <translation>Contrato de licença do %1</translation>
     </message>
     <message>
         <source>Scroll down to read the rest of the license agreement.</source>
-        <translation type="unfinished"></translation>
+        <translation>Desloque para baixo para ler o resto do contrato de licença.</translation>
     </message>
     <message>
         <source>Accept</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceitar</translation>
     </message>
     <message>
         <source>Reject</source>
-        <translation type="unfinished"></translation>
+        <translation>Rejeitar</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Unable to read a license file. Please, report this issue.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível ler o ficheiro da licença. Por favor, comunique este problema.</translation>
     </message>
 </context>
 <context>
     <name>ExportDialog</name>
     <message>
         <source>Export to</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar para</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar</translation>
     </message>
     <message>
         <source>&lt;strong&gt;Select the groups you want to export&lt;/strong&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;strong&gt;Selecione os grupos que pretende exportar&lt;/strong&gt;</translation>
     </message>
     <message>
         <source>Select all</source>
-        <translation type="unfinished"></translation>
+        <translation>Selecionar todos</translation>
     </message>
     <message>
         <source>Select none</source>
-        <translation type="unfinished"></translation>
+        <translation>Desmarcar todos</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Failed to open file &quot;%1&quot; for writing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível abrir o ficheiro &quot;%1&quot; para escrita.</translation>
     </message>
     <message>
         <source>Failed to write file &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Não foi possível escrever o ficheiro &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
     <name>FocusGroup</name>
     <message>
         <source>Inbox</source>
-        <translation type="unfinished"></translation>
+        <translation>Caixa de entrada</translation>
     </message>
     <message>
         <source>Trash</source>
-        <translation type="unfinished"></translation>
+        <translation>Lixo</translation>
     </message>
     <message>
         <source>Completed</source>
-        <translation type="unfinished"></translation>
+        <translation>Concluídas</translation>
     </message>
 </context>
 <context>
     <name>FocusGroupListWidget</name>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Editar</translation>
     </message>
     <message>
         <source>Add group</source>
-        <translation type="unfinished"></translation>
+        <translation>Adicionar grupo</translation>
     </message>
     <message>
         <source>Empty</source>
-        <translation type="unfinished"></translation>
+        <translation>Esvaziar</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Remover</translation>
     </message>
     <message>
         <source>Export...</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar...</translation>
     </message>
     <message>
         <source>Empty %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Esvaziar %1</translation>
     </message>
     <message>
         <source>Do you really want to remove the selected group?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tem a certeza de que pretende remover o grupo selecionado?</translation>
     </message>
     <message>
         <source>Once your tasks leave the trash group you can&apos;t get them back. Continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Depois de saírem do Lixo, as tarefas não podem ser recuperadas. Continuar?</translation>
     </message>
 </context>
 <context>
     <name>GroupHintWidget</name>
     <message>
         <source>&lt;html&gt;&lt;head&gt;&lt;style&gt;a { color: #1b75bb; text-decoration: none; } &lt;/style&gt;&lt;/head&gt;&lt;body&gt;This is Inbox, a default group to hold all new incoming tasks.&lt;br&gt;Looks like it&apos;s empty right now. Lets have some fun, &lt;a href=inboxheadstart&gt;click here&lt;/a&gt; to fill it up with some predefined tasks.&lt;br&gt;&lt;br&gt;Use &quot;Add group&quot; from the context menu on the group panel to add another group.&lt;/body&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;head&gt;&lt;style&gt;a { color: #1b75bb; text-decoration: none; } &lt;/style&gt;&lt;/head&gt;&lt;body&gt;Esta é a Caixa de entrada, o grupo predefinido que recebe todas as tarefas novas.&lt;br&gt;Parece que, de momento, está vazia. Vamos divertir-nos: &lt;a href=inboxheadstart&gt;clique aqui&lt;/a&gt; para a preencher com algumas tarefas predefinidas.&lt;br&gt;&lt;br&gt;Para adicionar outro grupo, utilize &quot;Adicionar grupo&quot; no menu de contexto do painel de grupos.&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Trash group holds all the tasks that you have ever deleted.&lt;br&gt;You can restore deleted tasks by dragging them back to one of the existing groups.&lt;br&gt;&lt;br&gt;If you delete a task from Trash - it&apos;s gone...</source>
-        <translation type="unfinished"></translation>
+        <translation>O Lixo guarda todas as tarefas que eliminou.&lt;br&gt;Pode restaurar as tarefas eliminadas arrastando-as de volta para um dos grupos existentes.&lt;br&gt;&lt;br&gt;Se eliminar uma tarefa do Lixo, desaparece de vez...</translation>
     </message>
     <message>
         <source>This group holds all the tasks that were completed by you and logged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este grupo guarda o registo de todas as tarefas que concluiu.</translation>
     </message>
     <message>
         <source>This is your custom group.&lt;br&gt;&lt;br&gt;Add more groups to focus on similar tasks</source>
-        <translation type="unfinished"></translation>
+        <translation>Este é um grupo criado por si.&lt;br&gt;&lt;br&gt;Adicione mais grupos para se concentrar em tarefas semelhantes</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Normal</source>
-        <translation type="unfinished"></translation>
+        <translation>Normal</translation>
     </message>
     <message>
         <source>Compact</source>
-        <translation type="unfinished"></translation>
+        <translation>Compacta</translation>
     </message>
 </context>
 <context>
     <name>MyCalendar</name>
     <message>
         <source>Previous month</source>
-        <translation type="unfinished"></translation>
+        <translation>Mês anterior</translation>
     </message>
     <message>
         <source>Reset to current date</source>
-        <translation type="unfinished"></translation>
+        <translation>Repor a data atual</translation>
     </message>
     <message>
         <source>Next month</source>
-        <translation type="unfinished"></translation>
+        <translation>Mês seguinte</translation>
     </message>
     <message>
         <source>%0, %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%0 de %1</translation>
     </message>
 </context>
 <context>
     <name>PrefsDialog</name>
     <message>
         <source>%1 Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Preferências do %1</translation>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Geral</translation>
     </message>
     <message>
         <source>Show notifications</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar notificações</translation>
     </message>
     <message>
         <source>Run on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Executar ao iniciar o sistema</translation>
     </message>
     <message>
         <source>Open window on startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Abrir a janela ao iniciar</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Idioma</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>New</source>
-        <translation type="unfinished"></translation>
+        <translation>Nova</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Editar</translation>
     </message>
     <message>
         <source>Toggle view</source>
-        <translation type="unfinished"></translation>
+        <translation>Mudar vista</translation>
     </message>
     <message>
         <source>Cleanup</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrumar</translation>
     </message>
 </context>
 <context>
     <name>TaskListWidget</name>
     <message>
         <source>Submit your ideas on features, any likes and dislikes</source>
-        <translation type="unfinished"></translation>
+        <translation>Enviar ideias de funcionalidades, elogios e críticas</translation>
     </message>
     <message>
         <source>Visit %1 to submit ideas</source>
-        <translation type="unfinished"></translation>
+        <translation>Visite %1 para enviar as suas ideias</translation>
     </message>
     <message>
         <source>Create a focus group</source>
-        <translation type="unfinished"></translation>
+        <translation>Criar um grupo de foco</translation>
     </message>
     <message>
         <source>Right-click anywhere on the left panel and select &quot;Add group&quot; menu.</source>
-        <translation type="unfinished"></translation>
+        <translation>Clique com o botão direito em qualquer ponto do painel esquerdo e escolha &quot;Adicionar grupo&quot; no menu.</translation>
     </message>
     <message>
         <source>Support the team and development</source>
-        <translation type="unfinished"></translation>
+        <translation>Apoiar a equipa e o desenvolvimento</translation>
     </message>
     <message>
         <source>Visit %1 and make a donation to support the team if you like the software.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se gosta do programa, visite %1 e faça um donativo para apoiar a equipa.</translation>
     </message>
     <message>
         <source>Have a coffee :)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tomar um café :)</translation>
     </message>
 </context>
 <context>
     <name>TaskWidget</name>
     <message>
         <source>Task name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nome da tarefa</translation>
     </message>
     <message>
         <source>Notes</source>
-        <translation type="unfinished"></translation>
+        <translation>Notas</translation>
     </message>
     <message>
         <source>&lt;Unnamed task&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;Tarefa sem nome&gt;</translation>
     </message>
 </context>
 <context>
     <name>Toolbar</name>
     <message>
         <source>Menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu</translation>
     </message>
 </context>
 <context>
     <name>TrayIcon</name>
     <message>
         <source>Show %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar %1</translation>
     </message>
     <message>
         <source>Export...</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar...</translation>
     </message>
     <message>
         <source>Preferences...</source>
-        <translation type="unfinished"></translation>
+        <translation>Preferências...</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Sair</translation>
     </message>
     <message>
         <source>New version</source>
-        <translation type="unfinished"></translation>
+        <translation>Nova versão</translation>
     </message>
     <message>
         <source>A new version %1 is available! Click here to download.</source>
-        <translation type="unfinished"></translation>
+        <translation>Está disponível a nova versão %1! Clique aqui para a transferir.</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>&lt;p&gt;The task database was created with a newer version of %1 application.&lt;/p&gt;&lt;p&gt;Please visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; to upgrade your installation.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;A base de dados de tarefas foi criada com uma versão mais recente da aplicação %1.&lt;/p&gt;&lt;p&gt;Visite &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; para atualizar a sua instalação.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>&lt;p&gt;Task database failed to load for some reason. %1 can not continue to avoid further database corruption.&lt;/p&gt;&lt;p&gt;Please visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; and request help.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;Não foi possível carregar a base de dados de tarefas. O %1 não pode continuar, para evitar danificar ainda mais a base de dados.&lt;/p&gt;&lt;p&gt;Visite &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; para pedir ajuda.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>%1 installation</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalação do %1</translation>
     </message>
     <message>
         <source>%1 uninstallation</source>
-        <translation type="unfinished"></translation>
+        <translation>Desinstalação do %1</translation>
     </message>
     <message>
         <source>Please close all %1 windows, exit from tray icon and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feche todas as janelas do %1, saia através do ícone na área de notificação e tente novamente.</translation>
     </message>
 </context>
 </TS>

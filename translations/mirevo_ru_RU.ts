@@ -5,395 +5,395 @@
     <name>AboutDialog</name>
     <message>
         <source>About %1</source>
-        <translation type="unfinished"></translation>
+        <translation>О программе %1</translation>
     </message>
     <message>
         <source>Copyright © 2026 %1. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>© 2026 %1. Все права защищены.</translation>
     </message>
     <message>
         <source>%1 uses &lt;a href=aboutqt&gt;Qt library&lt;/a&gt; under GNU LGPL 2.1.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 использует &lt;a href=aboutqt&gt;библиотеку Qt&lt;/a&gt; на условиях лицензии GNU LGPL 2.1.</translation>
     </message>
     <message>
         <source>&lt;a href=eula&gt;End-user license agreement&lt;/a&gt; used by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Использование %1 регулируется &lt;a href=eula&gt;лицензионным соглашением с конечным пользователем&lt;/a&gt;.</translation>
     </message>
     <message>
         <source>%1 web-site &lt;a href=%2&gt;%3&lt;/a&gt;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Веб-сайт %1: &lt;a href=%2&gt;%3&lt;/a&gt;.</translation>
     </message>
     <message>
         <source>Update to %1 is available! &lt;a href=&quot;%2&quot;&gt;Download...&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Доступно обновление до версии %1! &lt;a href=&quot;%2&quot;&gt;Скачать...&lt;/a&gt;</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>ОК</translation>
     </message>
     <message>
         <source>About Qt Library</source>
-        <translation type="unfinished"></translation>
+        <translation>О библиотеке Qt</translation>
     </message>
 </context>
 <context>
     <name>DateWidget</name>
     <message>
         <source>Due date</source>
-        <translation type="unfinished"></translation>
+        <translation>Срок выполнения</translation>
     </message>
 </context>
 <context>
     <name>EditGroupDialog</name>
     <message>
         <source>New group</source>
-        <translation type="unfinished"></translation>
+        <translation>Новая группа</translation>
     </message>
     <message>
         <source>Group properties</source>
-        <translation type="unfinished"></translation>
+        <translation>Свойства группы</translation>
     </message>
     <message>
         <source>&lt;strong&gt;Icon selection&lt;/strong&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;strong&gt;Выбор значка&lt;/strong&gt;</translation>
     </message>
     <message>
         <source>&lt;strong&gt;Group name&lt;/strong&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;strong&gt;Название группы&lt;/strong&gt;</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>ОК</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Отмена</translation>
     </message>
     <message>
         <source>Please enter a group name to continue...</source>
-        <translation type="unfinished"></translation>
+        <translation>Чтобы продолжить, введите название группы...</translation>
     </message>
     <message>
         <source>Ok, now we all know that you&apos;re funny! Wanna play a real game?</source>
-        <translation type="unfinished"></translation>
+        <translation>Ладно-ладно, все уже поняли, какой вы шутник! Может, сыграем в настоящую игру?</translation>
     </message>
 </context>
 <context>
     <name>EulaDialog</name>
     <message>
         <source>%1 License Agreement</source>
-        <translation type="unfinished"></translation>
+        <translation>Лицензионное соглашение %1</translation>
     </message>
     <message>
         <source>Scroll down to read the rest of the license agreement.</source>
-        <translation type="unfinished"></translation>
+        <translation>Прокрутите вниз, чтобы прочитать лицензионное соглашение полностью.</translation>
     </message>
     <message>
         <source>Accept</source>
-        <translation type="unfinished"></translation>
+        <translation>Принять</translation>
     </message>
     <message>
         <source>Reject</source>
-        <translation type="unfinished"></translation>
+        <translation>Отклонить</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>ОК</translation>
     </message>
     <message>
         <source>Unable to read a license file. Please, report this issue.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось прочитать файл лицензии. Пожалуйста, сообщите об этой проблеме.</translation>
     </message>
 </context>
 <context>
     <name>ExportDialog</name>
     <message>
         <source>Export to</source>
-        <translation type="unfinished"></translation>
+        <translation>Экспорт в файл</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Экспорт</translation>
     </message>
     <message>
         <source>&lt;strong&gt;Select the groups you want to export&lt;/strong&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;strong&gt;Выберите группы для экспорта&lt;/strong&gt;</translation>
     </message>
     <message>
         <source>Select all</source>
-        <translation type="unfinished"></translation>
+        <translation>Выбрать все</translation>
     </message>
     <message>
         <source>Select none</source>
-        <translation type="unfinished"></translation>
+        <translation>Снять все</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Отмена</translation>
     </message>
     <message>
         <source>Failed to open file &quot;%1&quot; for writing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось открыть файл «%1» для записи.</translation>
     </message>
     <message>
         <source>Failed to write file &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось записать файл «%1».</translation>
     </message>
 </context>
 <context>
     <name>FocusGroup</name>
     <message>
         <source>Inbox</source>
-        <translation type="unfinished"></translation>
+        <translation>Входящие</translation>
     </message>
     <message>
         <source>Trash</source>
-        <translation type="unfinished"></translation>
+        <translation>Корзина</translation>
     </message>
     <message>
         <source>Completed</source>
-        <translation type="unfinished"></translation>
+        <translation>Выполненные</translation>
     </message>
 </context>
 <context>
     <name>FocusGroupListWidget</name>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Изменить</translation>
     </message>
     <message>
         <source>Add group</source>
-        <translation type="unfinished"></translation>
+        <translation>Добавить группу</translation>
     </message>
     <message>
         <source>Empty</source>
-        <translation type="unfinished"></translation>
+        <translation>Очистить</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Удалить</translation>
     </message>
     <message>
         <source>Export...</source>
-        <translation type="unfinished"></translation>
+        <translation>Экспорт...</translation>
     </message>
     <message>
         <source>Empty %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Очистить группу «%1»</translation>
     </message>
     <message>
         <source>Do you really want to remove the selected group?</source>
-        <translation type="unfinished"></translation>
+        <translation>Вы действительно хотите удалить выбранную группу?</translation>
     </message>
     <message>
         <source>Once your tasks leave the trash group you can&apos;t get them back. Continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Задачи, удалённые из «Корзины», восстановить будет невозможно. Продолжить?</translation>
     </message>
 </context>
 <context>
     <name>GroupHintWidget</name>
     <message>
         <source>&lt;html&gt;&lt;head&gt;&lt;style&gt;a { color: #1b75bb; text-decoration: none; } &lt;/style&gt;&lt;/head&gt;&lt;body&gt;This is Inbox, a default group to hold all new incoming tasks.&lt;br&gt;Looks like it&apos;s empty right now. Lets have some fun, &lt;a href=inboxheadstart&gt;click here&lt;/a&gt; to fill it up with some predefined tasks.&lt;br&gt;&lt;br&gt;Use &quot;Add group&quot; from the context menu on the group panel to add another group.&lt;/body&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;head&gt;&lt;style&gt;a { color: #1b75bb; text-decoration: none; } &lt;/style&gt;&lt;/head&gt;&lt;body&gt;Это «Входящие» — группа по умолчанию, куда попадают все новые задачи.&lt;br&gt;Похоже, сейчас она пуста. Давайте это исправим: &lt;a href=inboxheadstart&gt;нажмите здесь&lt;/a&gt;, чтобы добавить в неё несколько готовых задач.&lt;br&gt;&lt;br&gt;Чтобы создать ещё одну группу, выберите «Добавить группу» в контекстном меню панели групп.&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Trash group holds all the tasks that you have ever deleted.&lt;br&gt;You can restore deleted tasks by dragging them back to one of the existing groups.&lt;br&gt;&lt;br&gt;If you delete a task from Trash - it&apos;s gone...</source>
-        <translation type="unfinished"></translation>
+        <translation>В группе «Корзина» хранятся все задачи, которые вы когда-либо удаляли.&lt;br&gt;Чтобы восстановить удалённую задачу, перетащите её обратно в одну из существующих групп.&lt;br&gt;&lt;br&gt;Если удалить задачу из «Корзины», она исчезнет навсегда...</translation>
     </message>
     <message>
         <source>This group holds all the tasks that were completed by you and logged.</source>
-        <translation type="unfinished"></translation>
+        <translation>В этой группе хранится история всех выполненных вами задач.</translation>
     </message>
     <message>
         <source>This is your custom group.&lt;br&gt;&lt;br&gt;Add more groups to focus on similar tasks</source>
-        <translation type="unfinished"></translation>
+        <translation>Это ваша собственная группа.&lt;br&gt;&lt;br&gt;Добавляйте новые группы, чтобы сосредоточиться на однотипных задачах</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Normal</source>
-        <translation type="unfinished"></translation>
+        <translation>Обычный</translation>
     </message>
     <message>
         <source>Compact</source>
-        <translation type="unfinished"></translation>
+        <translation>Компактный</translation>
     </message>
 </context>
 <context>
     <name>MyCalendar</name>
     <message>
         <source>Previous month</source>
-        <translation type="unfinished"></translation>
+        <translation>Предыдущий месяц</translation>
     </message>
     <message>
         <source>Reset to current date</source>
-        <translation type="unfinished"></translation>
+        <translation>Вернуться к текущей дате</translation>
     </message>
     <message>
         <source>Next month</source>
-        <translation type="unfinished"></translation>
+        <translation>Следующий месяц</translation>
     </message>
     <message>
         <source>%0, %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%0 %1</translation>
     </message>
 </context>
 <context>
     <name>PrefsDialog</name>
     <message>
         <source>%1 Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Настройки %1</translation>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Общие</translation>
     </message>
     <message>
         <source>Show notifications</source>
-        <translation type="unfinished"></translation>
+        <translation>Показывать уведомления</translation>
     </message>
     <message>
         <source>Run on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Запускать при старте системы</translation>
     </message>
     <message>
         <source>Open window on startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Открывать окно при запуске</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Язык</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>ОК</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>New</source>
-        <translation type="unfinished"></translation>
+        <translation>Создать</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Изменить</translation>
     </message>
     <message>
         <source>Toggle view</source>
-        <translation type="unfinished"></translation>
+        <translation>Вид</translation>
     </message>
     <message>
         <source>Cleanup</source>
-        <translation type="unfinished"></translation>
+        <translation>Уборка</translation>
     </message>
 </context>
 <context>
     <name>TaskListWidget</name>
     <message>
         <source>Submit your ideas on features, any likes and dislikes</source>
-        <translation type="unfinished"></translation>
+        <translation>Поделиться идеями о новых функциях, рассказать, что нравится и что нет</translation>
     </message>
     <message>
         <source>Visit %1 to submit ideas</source>
-        <translation type="unfinished"></translation>
+        <translation>Предложить свои идеи можно на сайте %1</translation>
     </message>
     <message>
         <source>Create a focus group</source>
-        <translation type="unfinished"></translation>
+        <translation>Создать свою группу</translation>
     </message>
     <message>
         <source>Right-click anywhere on the left panel and select &quot;Add group&quot; menu.</source>
-        <translation type="unfinished"></translation>
+        <translation>Щёлкните правой кнопкой мыши в любом месте левой панели и выберите пункт меню «Добавить группу».</translation>
     </message>
     <message>
         <source>Support the team and development</source>
-        <translation type="unfinished"></translation>
+        <translation>Поддержать команду и разработку</translation>
     </message>
     <message>
         <source>Visit %1 and make a donation to support the team if you like the software.</source>
-        <translation type="unfinished"></translation>
+        <translation>Если вам нравится программа, поддержите команду пожертвованием на сайте %1.</translation>
     </message>
     <message>
         <source>Have a coffee :)</source>
-        <translation type="unfinished"></translation>
+        <translation>Выпить кофе :)</translation>
     </message>
 </context>
 <context>
     <name>TaskWidget</name>
     <message>
         <source>Task name</source>
-        <translation type="unfinished"></translation>
+        <translation>Название задачи</translation>
     </message>
     <message>
         <source>Notes</source>
-        <translation type="unfinished"></translation>
+        <translation>Заметки</translation>
     </message>
     <message>
         <source>&lt;Unnamed task&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;Задача без названия&gt;</translation>
     </message>
 </context>
 <context>
     <name>Toolbar</name>
     <message>
         <source>Menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Меню</translation>
     </message>
 </context>
 <context>
     <name>TrayIcon</name>
     <message>
         <source>Show %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Показать %1</translation>
     </message>
     <message>
         <source>Export...</source>
-        <translation type="unfinished"></translation>
+        <translation>Экспорт...</translation>
     </message>
     <message>
         <source>Preferences...</source>
-        <translation type="unfinished"></translation>
+        <translation>Настройки...</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>О программе</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Выход</translation>
     </message>
     <message>
         <source>New version</source>
-        <translation type="unfinished"></translation>
+        <translation>Новая версия</translation>
     </message>
     <message>
         <source>A new version %1 is available! Click here to download.</source>
-        <translation type="unfinished"></translation>
+        <translation>Доступна новая версия %1! Нажмите здесь, чтобы скачать её.</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>&lt;p&gt;The task database was created with a newer version of %1 application.&lt;/p&gt;&lt;p&gt;Please visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; to upgrade your installation.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;База данных задач создана более новой версией приложения %1.&lt;/p&gt;&lt;p&gt;Чтобы обновить программу, посетите сайт &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt;.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>&lt;p&gt;Task database failed to load for some reason. %1 can not continue to avoid further database corruption.&lt;/p&gt;&lt;p&gt;Please visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; and request help.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;По неизвестной причине не удалось загрузить базу данных задач. %1 не может продолжить работу, чтобы не допустить дальнейшего повреждения базы данных.&lt;/p&gt;&lt;p&gt;Обратитесь за помощью на сайт &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt;.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>%1 installation</source>
-        <translation type="unfinished"></translation>
+        <translation>Установка %1</translation>
     </message>
     <message>
         <source>%1 uninstallation</source>
-        <translation type="unfinished"></translation>
+        <translation>Удаление %1</translation>
     </message>
     <message>
         <source>Please close all %1 windows, exit from tray icon and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Закройте все окна %1, завершите работу программы через значок в области уведомлений и повторите попытку.</translation>
     </message>
 </context>
 </TS>

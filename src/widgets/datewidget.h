@@ -6,7 +6,7 @@
 
 class CalendarPopup;
 class FancyLineEdit;
-template <class T>
+template <typename T>
 class HintedEditT;
 
 /// The due-date field: a borderless edit for typing a date, with a calendar that hangs below

@@ -118,7 +118,11 @@ QColor MyCalendar::dateColor(const QDate& date) const
 
 QString MyCalendar::_headerText(const QDate& month)
 {
-    return tr("%0, %1").arg(QLocale().standaloneMonthName(month.month(), QLocale::LongFormat)).arg(month.year());
+    // Some languages write month names in lower case; the header starts with a capital.
+    QString name = QLocale().standaloneMonthName(month.month(), QLocale::LongFormat);
+    if (!name.isEmpty())
+        name[0] = name.at(0).toUpper();
+    return tr("%0, %1").arg(name).arg(month.year());
 }
 
 void MyCalendar::_updateHeader()

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <pthread.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using platform::DesktopEntry;
@@ -33,6 +35,7 @@ private Q_SLOTS:
     void shellFolderPath_followsXdgFolders();
     void syncToDisk();
     void quitSignals_deliverSigtermOnEventLoop();
+    void quitSignals_withoutAPipeStopHoldingSignalsBack();
 };
 
 void TstPlatform::quoteExecArgument_data()
@@ -168,6 +171,29 @@ void TstPlatform::quitSignals_deliverSigtermOnEventLoop()
     QVERIFY(spy.wait(5000));
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toInt(), int(SIGTERM));
+}
+
+void TstPlatform::quitSignals_withoutAPipeStopHoldingSignalsBack()
+{
+    platform::QuitSignals::holdUntilInstalled();
+    // No file descriptor left for the pipe.
+    rlimit saved = {};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    bool active = true;
+    {
+        platform::QuitSignals quit;
+        active = quit.isActive();
+    }
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    QVERIFY(!active);
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    QCOMPARE(pthread_sigmask(SIG_BLOCK, nullptr, &blocked), 0);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        QVERIFY2(!sigismember(&blocked, sig), qPrintable(QString::number(sig)));
 }
 
 MRV_TEST_GUILESS_MAIN(TstPlatform)

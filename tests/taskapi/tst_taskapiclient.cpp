@@ -4,8 +4,10 @@
 #include "taskapi/taskapiclient.h"
 #include "taskapi/taskapirequests.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QWaitCondition>
 
 #include <functional>
 #include <memory>
@@ -29,6 +31,7 @@ struct Answer
     bool transferOk = true;
     int status = 200;
     QByteArray body;
+    bool hang = false; // never answer: the transfer ends only when aborted
 };
 
 /// Records every request and answers through `respond`; shared with the pool threads.
@@ -65,6 +68,12 @@ public:
     int read(QIODevice*, int) override { return -1; }
     QString userAgent() const override { return QString(); }
     void setUserAgent(const QString&) override {}
+    void abort() override
+    {
+        QMutexLocker locker(&m_abortLock);
+        m_aborted = true;
+        m_abortedCondition.wakeAll();
+    }
 
 private:
     bool exchange(const SentRequest& request, QByteArray* response)
@@ -72,6 +81,13 @@ private:
         QMutexLocker locker(&m_service->lock);
         m_service->sent.append(request);
         const Answer answer = m_service->respond(request);
+        if (answer.hang) {
+            locker.unlock();
+            QMutexLocker abortLocker(&m_abortLock);
+            if (!m_aborted)
+                m_abortedCondition.wait(&m_abortLock, 60000);
+            return false;
+        }
         m_status = answer.transferOk ? answer.status : m_status;
         if (answer.transferOk)
             *response = answer.body;
@@ -80,6 +96,9 @@ private:
 
     std::shared_ptr<FakeService> m_service;
     int m_status = -1;
+    QMutex m_abortLock;
+    QWaitCondition m_abortedCondition;
+    bool m_aborted = false;
 };
 
 /// Copied inside the callbacks: the requests are deleted after them.
@@ -366,6 +385,25 @@ private Q_SLOTS:
             queries.append(sent.url.query());
         queries.removeDuplicates();
         QCOMPARE(queries.size(), 24);
+    }
+
+    void destroyingTheClientAbortsRequestsInFlight()
+    {
+        makeClient();
+        m_service->respond = [](const SentRequest&) {
+            Answer hanging;
+            hanging.hang = true;
+            return hanging;
+        };
+        for (int i = 0; i < 3; ++i)
+            m_client->requestStatus(i);
+        QTRY_VERIFY(!m_service->requests().isEmpty());
+        QElapsedTimer timer;
+        timer.start();
+        m_client.reset();
+        // The hanging server would hold each request for a minute.
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(m_owner->count(), 0);
     }
 };
 

@@ -1,0 +1,187 @@
+// Interface languages: the list and lookup of the language manager, a live switch seen in the
+// open windows, and the preferences dialog that drives it.
+
+#include "app/specialfolder.h"
+#include "app/taskcore.h"
+#include "platform/autostart.h"
+#include "settings/appsettings.h"
+#include "settings/languagemanager.h"
+#include "support/testenv.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/focusgroupwidget.h"
+#include "ui/mainwindow.h"
+#include "ui/prefsdialog.h"
+#include "ui/toolbaractions.h"
+#include "ui/trayicon.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+
+namespace {
+
+QString translated(const char* context, const char* text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
+QString exitText(const TrayIcon& tray)
+{
+    return tray.menu()->findChild<QAction*>(QStringLiteral("exitAction"))->text();
+}
+
+} // namespace
+
+class TstLanguages : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+    }
+
+    void init()
+    {
+        AppSettings::settings()->resetToDefaults();
+        QVERIFY(languageManager()->setLanguage(QStringLiteral("en_US")));
+        QFile::remove(settingsFilePath());
+    }
+
+    void cleanupTestCase()
+    {
+        LanguageManager::destroy();
+        TaskCore::destroy();
+    }
+
+    void languageList()
+    {
+        // The test carries a "de" translation of its own besides the program's two.
+        QCOMPARE(languageManager()->availableLanguages(),
+                 QStringList({"en_US", "de", "pt_PT", "ru_RU"}));
+        QCOMPARE(LanguageManager::displayName(QStringLiteral("en_US")), QStringLiteral("English"));
+        QCOMPARE(LanguageManager::displayName(QStringLiteral("ru_RU")), QStringLiteral("Русский"));
+        QVERIFY(LanguageManager::displayName(QStringLiteral("pt_PT")).startsWith(QStringLiteral("Português")));
+    }
+
+    void lookup_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("switches");
+        QTest::newRow("carried") << "ru_RU" << ":/Language/ru_RU/translation" << true;
+        QTest::newRow("language folder") << "de_AT" << ":/Language/de/translation" << true;
+        QTest::newRow("no language folder") << "ru_UA" << "" << false;
+        QTest::newRow("other country, no folder") << "pt_BR" << "" << false;
+        QTest::newRow("not a locale") << "xx_YY" << "" << false;
+        QTest::newRow("empty") << "" << "" << false;
+        QTest::newRow("English has no files") << "en_US" << "" << true;
+        QTest::newRow("any English") << "en_GB" << "" << true;
+    }
+
+    void lookup()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, file);
+        QFETCH(bool, switches);
+        QCOMPARE(LanguageManager::translationFile(locale), file);
+        QCOMPARE(languageManager()->isLanguageAvailable(locale), !file.isEmpty());
+        QVERIFY(languageManager()->setLanguage(QStringLiteral("de")));
+        QCOMPARE(languageManager()->setLanguage(locale), switches);
+        QCOMPARE(languageManager()->currentLanguage(), switches ? locale : QStringLiteral("de"));
+        // Only an installed translation translates; English removes them all.
+        QCOMPARE(translated("TrayIcon", "Exit") == QLatin1String("Exit"),
+                 switches && locale.startsWith(QLatin1String("en")));
+    }
+
+    void switchingChangesTheOpenWindows()
+    {
+        MainWindow window;
+        TrayIcon tray(&window, nullptr);
+        window.setTrayIcon(&tray);
+        PrefsDialog prefs(&window);
+        window.show();
+        prefs.show();
+        auto* combo = prefs.findChild<QComboBox*>(QStringLiteral("languageCombo"));
+        QLabel* inbox = window.groupPanel()->rowOf(FocusGroup::inboxId())->nameLabel();
+
+        const auto texts = [&] {
+            return QStringList{newTaskAction()->text(), exitText(tray), prefs.windowTitle(), inbox->text()};
+        };
+        const QStringList english = texts();
+        QCOMPARE(english, QStringList({"New", "Exit", "Mirevo Preferences", "Inbox"}));
+
+        combo->setCurrentIndex(combo->findData(QStringLiteral("ru_RU")));
+        QCoreApplication::processEvents();
+        const QStringList russian = texts();
+        QCOMPARE(russian, QStringList({translated("QObject", "New"), translated("TrayIcon", "Exit"),
+                                       translated("PrefsDialog", "%1 Preferences").arg(QStringLiteral("Mirevo")),
+                                       translated("FocusGroup", "Inbox")}));
+        for (int i = 0; i < english.size(); ++i)
+            QVERIFY2(russian.at(i) != english.at(i), qPrintable(english.at(i)));
+        QCOMPARE(AppSettings::settings()->uiLanguage(), QStringLiteral("ru_RU"));
+        QCOMPARE(AppSettings::settings()->dateFormat(), QLocale(QLocale::Russian).dateFormat(QLocale::ShortFormat));
+
+        combo->setCurrentIndex(combo->findData(QStringLiteral("en_US")));
+        QCoreApplication::processEvents();
+        QCOMPARE(texts(), english);
+        QCOMPARE(translated("TrayIcon", "Exit"), QStringLiteral("Exit"));
+        QCOMPARE(AppSettings::settings()->uiLanguage(), QStringLiteral("en_US"));
+    }
+
+    void preferencesWriteTheSettingsOnlyAfterAChange_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("nothing touched") << "" << false;
+        QTest::newRow("open window") << "openWindowCheck" << true;
+        QTest::newRow("notifications") << "notificationsCheck" << true;
+        QTest::newRow("run at startup") << "runAtStartupCheck" << true;
+    }
+
+    void preferencesWriteTheSettingsOnlyAfterAChange()
+    {
+        QFETCH(QString, box);
+        QFETCH(bool, written);
+        AppSettings* settings = AppSettings::settings();
+        {
+            PrefsDialog prefs;
+            QVERIFY(prefs.findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
+            if (!box.isEmpty())
+                prefs.findChild<QCheckBox*>(box)->click();
+        }
+        QCOMPARE(QFile::exists(settingsFilePath()), written);
+        QCOMPARE(settings->openWindowOnStartup(), box != QLatin1String("openWindowCheck"));
+        QCOMPARE(settings->showNotifications(), box != QLatin1String("notificationsCheck"));
+        QCOMPARE(settings->runOnSystemStartup(), box != QLatin1String("runAtStartupCheck"));
+    }
+
+    void runAtStartupWritesTheEntryAtOnce()
+    {
+        AppSettings::settings()->setRunOnSystemStartup(false);
+        QFile::remove(platform::autostartEntryPath());
+        PrefsDialog prefs;
+        auto* box = prefs.findChild<QCheckBox*>(QStringLiteral("runAtStartupCheck"));
+        box->click();
+        const QString entry = testenv::readFile(platform::autostartEntryPath());
+        QVERIFY(entry.contains(QStringLiteral("\nExec=") + QCoreApplication::applicationFilePath() + QLatin1Char('\n')));
+        // The icon is named by the path of a picture that exists.
+        const QString icon = entry.section(QStringLiteral("\nIcon="), 1).section(QLatin1Char('\n'), 0, 0);
+        QCOMPARE(icon, iconFilePath());
+        QVERIFY(QFile(icon).size() > 1000);
+        box->click();
+        QVERIFY(!QFile::exists(platform::autostartEntryPath()));
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstLanguages)
+
+#include "tst_languages.moc"
