@@ -5,6 +5,7 @@
 #include "app/specialfolder.h"
 #include "app/taskcore.h"
 #include "net/netservices.h"
+#include "net/qthttpconnection.h"
 #include "net/usermetrics.h"
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
@@ -21,6 +22,7 @@
 
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QUrl>
 
 namespace {
@@ -63,6 +65,19 @@ void applyLanguageForMessages()
     if (!AppSettings::settings()->load(settingsFilePath()))
         return;
     languageManager()->applySavedLanguage();
+}
+
+// SSL_CERT_FILE, the usual way to name a private certificate authority, is honoured: its
+// certificates are trusted besides the system's (the toolkit itself reads only the system's).
+void trustAuthoritiesOfTheEnvironment()
+{
+    const QString path = qEnvironmentVariable("SSL_CERT_FILE");
+    if (path.isEmpty())
+        return;
+    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(path, QSsl::Pem);
+    if (certificates.isEmpty())
+        MRV_WARNING("main", QStringLiteral("No certificates in SSL_CERT_FILE ") + path);
+    net::addTrustedCertificates(certificates);
 }
 
 // The update server, normally the maker's; MIREVO_UPDATE_SERVER names another one (a private
@@ -146,6 +161,7 @@ int main(int argc, char** argv)
     window = new MainWindow;
     // A later start of the program brings the window to the front, from the tray too.
     app.peer()->setActivationWindow(window, true);
+    trustAuthoritiesOfTheEnvironment();
     auto* tray = new TrayIcon(window, updateService());
     tray->show();
     window->setTrayIcon(tray);

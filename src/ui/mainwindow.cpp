@@ -237,20 +237,21 @@ void MainWindow::quitProgram()
     QCoreApplication::exit(0);
 }
 
-void MainWindow::_hideOrMinimize()
+bool MainWindow::_hideOrMinimize()
 {
     // Without a tray icon a hidden window could not be brought back: it is minimised instead.
-    if (m_trayAvailable || m_quitting)
+    if (m_trayAvailable || m_quitting) {
         hide();
-    else
-        showMinimized();
+        return true;
+    }
+    showMinimized();
+    return false;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closing only hides the window: the program lives on in the tray.
-    _hideOrMinimize();
-    event->accept();
+    event->setAccepted(_hideOrMinimize());
 }
 
 void MainWindow::reject()

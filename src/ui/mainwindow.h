@@ -76,7 +76,8 @@ private:
     QWidget* m_rightPane = nullptr;
     TaskListWidget* m_taskList = nullptr;
     Toolbar* m_toolbar = nullptr;
-    void _hideOrMinimize();
+    /// Hides the window, or minimises it when there is no tray; true when it was hidden.
+    bool _hideOrMinimize();
 
     QPointer<TrayIcon> m_trayIcon;
     QPointer<QPropertyAnimation> m_animation;

@@ -1,5 +1,6 @@
 #include "app/identity.h"
 #include "app/singleinstancepeer.h"
+#include "support/httptestserver.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -35,10 +36,14 @@ private:
         return env;
     }
 
-    std::unique_ptr<QProcess> start(const QStringList& arguments = QStringList())
+    std::unique_ptr<QProcess> start(const QStringList& arguments = QStringList(),
+                                    const QProcessEnvironment& extra = QProcessEnvironment())
     {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        for (const QString& name : extra.keys())
+            env.insert(name, extra.value(name));
+        process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(testenv::programPath(), arguments);
         process->waitForStarted(10000);
@@ -173,6 +178,41 @@ private Q_SLOTS:
         QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
                  QStringList{QStringLiteral("database.xml")});
         QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("Database failed to load")));
+    }
+
+    // The update check of the real program, over HTTPS to a local server: the toolkit's TLS
+    // back end must be found, and an authority the system does not know must be refused.
+    void updateCheckUsesVerifiedHttps_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::newRow("authority named in SSL_CERT_FILE") << true;
+        QTest::newRow("unknown authority") << false;
+    }
+
+    void updateCheckUsesVerifiedHttps()
+    {
+        QFETCH(bool, trusted);
+        testhttp::ScriptedServer server;
+        if (!testhttp::makeCertificate(m_home->path(), QStringLiteral("server"), &server.certificate, &server.key))
+            QSKIP("the openssl tool is needed to make a certificate");
+        server.responses << testhttp::httpResponse(200, "{ \"updates\" : [] }");
+        QVERIFY(server.start());
+        QProcessEnvironment extra;
+        extra.insert(QStringLiteral("MIREVO_UPDATE_SERVER"), server.url(QString()).toString());
+        if (trusted)
+            extra.insert(QStringLiteral("SSL_CERT_FILE"), m_home->filePath(QStringLiteral("server-cert.pem")));
+        auto first = start({}, extra);
+        QTRY_VERIFY_WITH_TIMEOUT(server.connections > 0, 20000);
+        if (trusted) {
+            QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 20000);
+            QVERIFY(server.requests.first().requestLine.startsWith("GET /updates?id="));
+        } else {
+            QTest::qWait(1500);
+            QCOMPARE(server.requests.size(), 0);
+        }
+        int code = -1;
+        QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 0);
     }
 };
 
