@@ -191,6 +191,69 @@
     </message>
 </context>
 <context>
+    <name>FocusIconCatalogue</name>
+    <message>
+        <source>Starred</source>
+        <translation>Избранное</translation>
+    </message>
+    <message>
+        <source>Blue Star</source>
+        <translation>Синяя звезда</translation>
+    </message>
+    <message>
+        <source>Green Star</source>
+        <translation>Зелёная звезда</translation>
+    </message>
+    <message>
+        <source>Red Star</source>
+        <translation>Красная звезда</translation>
+    </message>
+    <message>
+        <source>Yellow Star</source>
+        <translation>Жёлтая звезда</translation>
+    </message>
+    <message>
+        <source>Inbox</source>
+        <translation>Входящие</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>Выполненные</translation>
+    </message>
+    <message>
+        <source>To Check</source>
+        <translation>На проверку</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Корзина</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Дом</translation>
+    </message>
+    <message>
+        <source>Internet</source>
+        <translation>Интернет</translation>
+    </message>
+    <message>
+        <source>Some Day</source>
+        <translation>Когда-нибудь</translation>
+    </message>
+    <message>
+        <source>Party Time</source>
+        <translation>Праздник</translation>
+    </message>
+    <message>
+        <source>Calls</source>
+        <translation>Звонки</translation>
+    </message>
+    <message>
+        <source>Money</source>
+        <translation>Деньги</translation>
+    </message>
+</context>
+<context>
     <name>GroupHintWidget</name>
     <message>
         <source>&lt;html&gt;&lt;head&gt;&lt;style&gt;a { color: #1b75bb; text-decoration: none; } &lt;/style&gt;&lt;/head&gt;&lt;body&gt;This is Inbox, a default group to hold all new incoming tasks.&lt;br&gt;Looks like it&apos;s empty right now. Lets have some fun, &lt;a href=inboxheadstart&gt;click here&lt;/a&gt; to fill it up with some predefined tasks.&lt;br&gt;&lt;br&gt;Use &quot;Add group&quot; from the context menu on the group panel to add another group.&lt;/body&gt;&lt;/html&gt;</source>

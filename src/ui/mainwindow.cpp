@@ -64,6 +64,11 @@ MainWindow::MainWindow(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_splitter);
 
+    // The shared actions may have been made for another window, in another language, and
+    // left disabled by a group it showed; this window starts on the Inbox.
+    retranslateActions();
+    newTaskAction()->setEnabled(true);
+    cleanupAction()->setEnabled(true);
     connect(newTaskAction(), &QAction::triggered, this, &MainWindow::_onNewTask);
     connect(editTaskAction(), &QAction::triggered, this, &MainWindow::_onEditTask);
     connect(cleanupAction(), &QAction::triggered, this, &MainWindow::_onCleanup);

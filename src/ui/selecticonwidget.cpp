@@ -1,5 +1,8 @@
 #include "ui/selecticonwidget.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include "widgets/colorscheme.h"
 #include "widgets/fancyscrollbar.h"
 
@@ -103,13 +106,30 @@ SelectIconWidget::SelectIconWidget(QWidget* parent)
         auto it = m_catalogue.constFind(key);
         if (it == m_catalogue.constEnd())
             continue;
-        auto* item = new QListWidgetItem(it->icon, it->displayName, this);
-        item->setToolTip(it->displayName);
+        new QListWidgetItem(it->icon, QString(), this);
         m_keys.append(key);
     }
+    _retranslate();
 
     connect(this, &QListWidget::itemClicked, this, &SelectIconWidget::_onItemActivated);
     connect(this, &QListWidget::itemDoubleClicked, this, &SelectIconWidget::_onItemDoubleClicked);
+}
+
+void SelectIconWidget::_retranslate()
+{
+    for (int row = 0; row < m_keys.size(); ++row) {
+        const QString name =
+            QCoreApplication::translate("FocusIconCatalogue", m_catalogue.value(m_keys.at(row)).displayName.toUtf8());
+        item(row)->setText(name);
+        item(row)->setToolTip(name);
+    }
+}
+
+void SelectIconWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        _retranslate();
+    QListWidget::changeEvent(event);
 }
 
 QString SelectIconWidget::currentIcon() const

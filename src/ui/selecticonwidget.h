@@ -32,7 +32,11 @@ public Q_SLOTS:
     void _onItemActivated(QListWidgetItem* item);
     void _onItemDoubleClicked(QListWidgetItem* item);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void _retranslate();
     QString keyOfItem(QListWidgetItem* item) const;
 
     FocusIconMap m_catalogue;

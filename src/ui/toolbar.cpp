@@ -38,7 +38,7 @@ Toolbar::Toolbar(QWidget* parent)
     m_menuButton = new FancyToolBtn(this);
     m_menuButton->setObjectName(QStringLiteral("programMenuButton"));
     m_menuButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_menuButton->setIcon(QIcon(QStringLiteral(":/icons/one_32")));
+    m_menuButton->setIcon(QIcon(QStringLiteral(":/icons/toolbar_menu")));
     m_menuButton->setPopupMode(QToolButton::InstantPopup);
     m_menuButtonAction = addWidget(m_menuButton);
     m_menuButtonAction->setVisible(false);

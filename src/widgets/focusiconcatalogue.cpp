@@ -18,13 +18,23 @@ struct CatalogueRow
     const char* displayName;
 };
 
-// Display names stay English in every interface language.
+// Display names are English; the icon chooser shows them in the interface language.
 const CatalogueRow kRows[] = {
-    {"star", "Starred"},        {"star_blue", "Blue Star"},   {"star_green", "Green Star"},
-    {"star_red", "Red Star"},   {"star_yellow", "Yellow Star"}, {"inbox", "Inbox"},
-    {"completed", "Completed"}, {"completed2", "To Check"},   {"trash_empty", "Trash"},
-    {"home", "Home"},           {"internet", "Internet"},     {"someday", "Some Day"},
-    {"party", "Party Time"},    {"mobile", "Calls"},          {"money", "Money"},
+    {"star", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Starred")},
+    {"star_blue", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Blue Star")},
+    {"star_green", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Green Star")},
+    {"star_red", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Red Star")},
+    {"star_yellow", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Yellow Star")},
+    {"inbox", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Inbox")},
+    {"completed", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Completed")},
+    {"completed2", QT_TRANSLATE_NOOP("FocusIconCatalogue", "To Check")},
+    {"trash_empty", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Trash")},
+    {"home", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Home")},
+    {"internet", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Internet")},
+    {"someday", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Some Day")},
+    {"party", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Party Time")},
+    {"mobile", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Calls")},
+    {"money", QT_TRANSLATE_NOOP("FocusIconCatalogue", "Money")},
 };
 
 QIcon pairIcon(const QString& name)

@@ -78,10 +78,11 @@ wait_until() {
 
 # --- seeding -------------------------------------------------------------------------
 
-# write_settings [COMPACT]: the window opens with its client area at 100,100, 800x450.
+# write_settings [COMPACT [OPEN_WINDOW [LANGUAGE]]]: the window opens with its client area at
+# 100,100, 800x450.
 write_settings() {
-    printf '[General]\ngeneral.main_window_frame=@Rect(100 100 800 450)\ngeneral.compact_view=%s\ngeneral.group_panel_width=190\ngeneral.open_window_on_startup=true\nversion=0.2.642\n' \
-        "${1:-false}" >"$DATA/settings.ini"
+    printf '[General]\ngeneral.main_window_frame=@Rect(100 100 800 450)\ngeneral.compact_view=%s\ngeneral.group_panel_width=190\ngeneral.open_window_on_startup=%s\ngeneral.ui_language=%s\nversion=0.2.642\n' \
+        "${1:-false}" "${2:-true}" "${3:-en_US}" >"$DATA/settings.ini"
 }
 
 # write_db INBOX_TIDS USER_GROUPS TODOS: the fixed groups plus the given XML fragments.
@@ -100,6 +101,12 @@ todo_xml() {
         xml+="<completed>no</completed>"
     fi
     echo "$xml<tcrt>1700000000000</tcrt></t>"
+}
+
+# write_one_task: the Inbox holds the task "Buy milk".
+write_one_task() {
+    write_db "<tid>{11111111-1111-4111-8111-111111111111}</tid>" "" \
+        "$(todo_xml '{11111111-1111-4111-8111-111111111111}' 'Buy milk')"
 }
 
 # --- the program ---------------------------------------------------------------------
@@ -142,6 +149,67 @@ start_app() {
     # Make sure keyboard input goes to the window.
     timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"
     park_mouse
+}
+
+# add_task NAME: with one task row shown, a double click below it opens a new task; NAME is
+# typed, Return closes it.
+add_task() {
+    double_click 500 250
+    sleep 0.5
+    xdotool type --delay 20 "$1"
+    sleep 0.3
+    xdotool key Return
+    sleep 0.3
+    park_mouse
+}
+
+# wait_exit: the program ends by itself with status 0; a copy of database.xml is kept.
+wait_exit() {
+    local rc
+    wait_until 15 eval '! kill -0 "$APP_PID" 2>/dev/null' || fail "the program did not end within 15 s"
+    wait "$APP_PID"
+    rc=$?
+    APP_PID=""
+    WIN=""
+    ((rc == 0)) || fail "the program exited with status $rc"
+    [[ -f $DB ]] || fail "no database.xml after quitting"
+    cp "$DB" "$OUT/database.xml"
+}
+
+# saved_task NAME: database.xml lists a task NAME in Inbox.
+saved_task() {
+    local id
+    id=$($XMLQ task-id "$DB" "$1") || fail "no task named '$1' in database.xml"
+    grep -qxF "$id" <<<"$($XMLQ tids "$DB" Inbox)" || fail "task '$1' is not listed in Inbox"
+}
+
+# --- the tray -------------------------------------------------------------------------
+
+# tray_icon: the window of the program's icon inside the panel's tray, once it is embedded
+# and has its real size.
+TRAY_ICON=""
+tray_icon_ready() {
+    local panel info
+    panel=$(xdotool search --classname '^tint2$' 2>/dev/null | head -n1) || return 1
+    [[ -n $panel ]] || return 1
+    TRAY_ICON=$(xwininfo -tree -id "$panel" 2>/dev/null | awk '/\("mirevo" /{print $1; exit}')
+    [[ -n $TRAY_ICON ]] || return 1
+    info=$(xwininfo -id "$TRAY_ICON" 2>/dev/null) || return 1
+    grep -q 'IsViewable' <<<"$info" && (($(awk '/Width:/ {print $NF}' <<<"$info") >= 16))
+}
+
+# tray_click BUTTON [REPEAT]: click on the tray icon.
+tray_click() {
+    xdotool mousemove --window "$TRAY_ICON" 12 12 sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+}
+
+# popup_menu: a menu of the program is open (a visible override-redirect window of it).
+popup_menu() {
+    local w
+    for w in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
 }
 
 # stop_app: SIGTERM, wait for a clean exit (status 0), keep a copy of database.xml.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one desktop test script inside a throw-away X11 session.
-#   run.sh SESSION_SCRIPT TEST_SCRIPT MIREVO MRV_SCREENSHOT OUTDIR
+#   run.sh SESSION_SCRIPT TEST_SCRIPT MIREVO MRV_SCREENSHOT OUTDIR [SESSION_OPTIONS...]
 # Exits 77 (CTest: skipped) when the session script or a tool the test needs is missing.
 set -u
 SESSION=$1 SCRIPT=$2 OUTDIR=$5
@@ -16,4 +16,4 @@ for tool in Xvfb xdpyinfo xprop xwininfo xdotool openbox tint2 python3; do
 done
 mkdir -p "$OUTDIR"
 rm -rf "$OUTDIR/session-logs"
-exec bash "$SESSION" --logdir "$OUTDIR/session-logs" -- bash "$SCRIPT" "${@:3}"
+exec bash "$SESSION" --logdir "$OUTDIR/session-logs" "${@:6}" -- bash "$SCRIPT" "${@:3:3}"

@@ -15,6 +15,7 @@
 #include "widgets/hintededit.h"
 
 #include "gallerycalendar.h"
+#include "gallerywindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -304,16 +305,22 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const QString folder = args.size() > 1 ? args.at(1) : QStringLiteral("gallery");
+    const QString folder = args.size() > 1 && !args.at(1).startsWith(QLatin1String("--")) ? args.at(1) : QStringLiteral("gallery");
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "mrv_gallery: cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    bool ok = picturesSheet(folder);
-    ok = controlsSheet(folder) && ok;
-    ok = hintsSheet(folder) && ok;
-    ok = countersSheet(folder) && ok;
-    ok = gallery::calendarSheet(folder) && ok;
+    // With --windows only the windows, for a run at another screen scale (QT_SCALE_FACTOR).
+    const bool windowsOnly = args.contains(QStringLiteral("--windows"));
+    bool ok = true;
+    if (!windowsOnly) {
+        ok = picturesSheet(folder) && ok;
+        ok = controlsSheet(folder) && ok;
+        ok = hintsSheet(folder) && ok;
+        ok = countersSheet(folder) && ok;
+        ok = gallery::calendarSheet(folder) && ok;
+    }
+    ok = gallery::windowsGallery(folder) && ok;
     if (!ok) {
         std::fprintf(stderr, "mrv_gallery: some sheets could not be written to %s\n", qPrintable(folder));
         return 1;

@@ -1,0 +1,128 @@
+#include "gallerywindows.h"
+
+#include "app/identity.h"
+#include "app/taskcore.h"
+#include "settings/appsettings.h"
+#include "settings/languagemanager.h"
+#include "store/taskstorage.h"
+#include "ui/aboutdialog.h"
+#include "ui/editgroupdialog.h"
+#include "ui/euladialog.h"
+#include "ui/exportdialog.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/mainwindow.h"
+#include "ui/prefsdialog.h"
+#include "ui/tasklistwidget.h"
+#include "ui/toolbar.h"
+#include "ui/trayicon.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QMenu>
+#include <QTemporaryDir>
+
+namespace gallery {
+
+namespace {
+
+bool save(QWidget* widget, const QString& path)
+{
+    widget->ensurePolished();
+    QCoreApplication::processEvents();
+    return widget->grab().save(path);
+}
+
+FocusGroup::Id fillStore(TaskStorage& store)
+{
+    const FocusGroup::Id home = store.addGroup(QStringLiteral("Home"), QStringLiteral("home"));
+    const QDateTime noon(QDate::currentDate(), QTime(12, 0));
+    const struct
+    {
+        const char* name;
+        const char* notes;
+        int dueInDays;
+    } tasks[] = {{"Pay the electricity bill", "", -1},
+                 {"Fix the kitchen tap", "washer size 3/4\nask the neighbour for the wrench", 2},
+                 {"Plan the summer trip", "", 30},
+                 {"", "", 100000}};
+    for (const auto& task : tasks) {
+        const TodoTask::Id id = store.createTask(home);
+        store.setTaskName(id, QString::fromUtf8(task.name));
+        store.setTaskNotes(id, QString::fromUtf8(task.notes));
+        if (task.dueInDays < 1000)
+            store.setTaskDue(id, noon.addDays(task.dueInDays));
+    }
+    return home;
+}
+
+bool languageWindows(const QString& folder, const FocusGroup::Id& home)
+{
+    bool ok = true;
+    auto* window = new MainWindow;
+    auto* tray = new TrayIcon(window, nullptr);
+    window->setTrayIcon(tray);
+    window->resize(800, 450);
+    window->show();
+    ok = save(window, folder + QStringLiteral("/mainwindow-inbox.png")) && ok;
+    window->groupPanel()->selectGroup(home);
+    window->taskList()->setEditing(1);
+    ok = save(window, folder + QStringLiteral("/mainwindow-editor.png")) && ok;
+    window->taskList()->setEditing(-1);
+    window->groupPanel()->selectGroup(FocusGroup::trashId());
+    window->setTrayAvailable(false);
+    ok = save(window, folder + QStringLiteral("/mainwindow-trash-no-tray.png")) && ok;
+    window->setTrayAvailable(true);
+
+    ok = save(tray->menu(), folder + QStringLiteral("/tray-menu.png")) && ok;
+    {
+        PrefsDialog prefs(window);
+        prefs.show();
+        ok = save(&prefs, folder + QStringLiteral("/preferences.png")) && ok;
+    }
+    {
+        setAvailableVersion(Version(0, 3, 0));
+        AboutDialog about(window);
+        about.show();
+        ok = save(&about, folder + QStringLiteral("/about.png")) && ok;
+        setAvailableVersion(Version());
+    }
+    {
+        EulaDialog eula(window, EulaDialog::licenseText(), true);
+        eula.show();
+        ok = save(&eula, folder + QStringLiteral("/licence.png")) && ok;
+    }
+    {
+        EditGroupDialog edit(QStringLiteral("Home"), QStringLiteral("home"), window);
+        edit.show();
+        ok = save(&edit, folder + QStringLiteral("/group-properties.png")) && ok;
+    }
+    if (ExportDialog* exportDialog = showExportDialog(window)) {
+        ok = save(exportDialog, folder + QStringLiteral("/export.png")) && ok;
+        exportDialog->close();
+    }
+    delete tray;
+    delete window;
+    return ok;
+}
+
+} // namespace
+
+bool windowsGallery(const QString& folder)
+{
+    QTemporaryDir dir;
+    if (!TaskCore::instance()->storage() && TaskCore::instance()->init(dir.filePath(QStringLiteral("windows.xml")), 3600000) != 0)
+        return false;
+    const FocusGroup::Id home = fillStore(*TaskCore::instance()->storage());
+    bool ok = true;
+    for (const QString& language : languageManager()->availableLanguages()) {
+        const QString out = folder + QStringLiteral("/windows/") + language;
+        ok = QDir().mkpath(out) && languageManager()->setLanguage(language) && ok;
+        ok = languageWindows(out, home) && ok;
+    }
+    languageManager()->setLanguage(LanguageManager::englishLanguage());
+    TaskCore::destroy();
+    return ok;
+}
+
+} // namespace gallery
