@@ -53,7 +53,7 @@ bool newerVersionSeen()
 } // namespace
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : LocalizedDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
+    : LocalizedDialog(parent, dialogWindowFlags())
 {
     setObjectName(QStringLiteral("aboutDialog"));
     // Modal to the main window only, so that the tray menu stays usable (Exit among others).

@@ -1,6 +1,7 @@
 #include "ui/editgroupdialog.h"
 
 #include "ui/selecticonwidget.h"
+#include "widgets/dialogframe.h"
 #include "widgets/fancylineedit.h"
 
 #include <QEvent>
@@ -39,19 +40,10 @@ EditGroupDialog::EditGroupDialog(const QString& name, const QString& iconKey, QW
 
 void EditGroupDialog::buildUi()
 {
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    setWindowFlags(dialogWindowFlags());
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    auto* content = new QWidget(this);
-    content->setObjectName(QStringLiteral("groupDialogContent"));
-    QPalette contentPalette = content->palette();
-    contentPalette.setColor(QPalette::Window, Qt::white);
-    content->setPalette(contentPalette);
-    content->setAutoFillBackground(true);
-
+    const DialogFrame frame = buildDialogFrame(this);
+    QWidget* content = frame.content;
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(25, 20, 25, 30);
 
@@ -73,28 +65,16 @@ void EditGroupDialog::buildUi()
     contentLayout->addWidget(nameLabel);
     contentLayout->addWidget(m_nameEdit);
 
-    auto* separator = new QWidget(this);
-    separator->setFixedHeight(1);
-    QPalette separatorPalette = separator->palette();
-    separatorPalette.setColor(QPalette::Window, QColor(0xbf, 0xbf, 0xbf));
-    separator->setPalette(separatorPalette);
-    separator->setAutoFillBackground(true);
-
-    auto* buttonRow = new QWidget(this);
-    auto* buttons = new QHBoxLayout(buttonRow);
+    QHBoxLayout* buttons = frame.buttons;
     buttons->setContentsMargins(25, 10, 25, 10);
     buttons->addStretch();
-    auto* okButton = m_okButton = new QPushButton(buttonRow);
+    auto* okButton = m_okButton = new QPushButton(this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    auto* cancelButton = m_cancelButton = new QPushButton(buttonRow);
+    auto* cancelButton = m_cancelButton = new QPushButton(this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
     buttons->addWidget(okButton);
     buttons->addWidget(cancelButton);
-
-    outer->addWidget(content, 1);
-    outer->addWidget(separator);
-    outer->addWidget(buttonRow);
 
     connect(okButton, &QPushButton::clicked, this, &EditGroupDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &EditGroupDialog::reject);

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 EulaDialog::EulaDialog(QWidget* parent, const QString& html, bool acceptRejectMode)
-    : LocalizedDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
+    : LocalizedDialog(parent, dialogWindowFlags())
     , m_acceptRejectMode(acceptRejectMode)
 {
     setObjectName(QStringLiteral("eulaDialog"));

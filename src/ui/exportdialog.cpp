@@ -1,6 +1,7 @@
 #include "ui/exportdialog.h"
 
 #include "ui/groupname.h"
+#include "widgets/dialogframe.h"
 
 #include "app/identity.h"
 #include "app/taskcore.h"
@@ -74,16 +75,8 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     setSizeGripEnabled(true);
     setMinimumSize(400, 350);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    auto* content = new QWidget(this);
-    content->setObjectName(QStringLiteral("exportContent"));
-    QPalette contentPalette = content->palette();
-    contentPalette.setColor(QPalette::Window, Qt::white);
-    content->setPalette(contentPalette);
-    content->setAutoFillBackground(true);
+    const DialogFrame frame = buildDialogFrame(this);
+    QWidget* content = frame.content;
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(12, 12, 12, 12);
     contentLayout->setSpacing(8);
@@ -100,21 +93,7 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     m_groupList->setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, m_groupList));
     contentLayout->addWidget(m_groupList, 1);
 
-    outer->addWidget(content, 1);
-
-    auto* separator = new QFrame(this);
-    separator->setObjectName(QStringLiteral("separator"));
-    separator->setFrameShape(QFrame::NoFrame);
-    separator->setFixedHeight(1);
-    QPalette separatorPalette = separator->palette();
-    separatorPalette.setColor(QPalette::Window, QColor(0xbf, 0xbf, 0xbf));
-    separator->setPalette(separatorPalette);
-    separator->setAutoFillBackground(true);
-    outer->addWidget(separator);
-
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->setContentsMargins(12, 10, 12, 10);
-    buttonRow->setSpacing(6);
+    QHBoxLayout* buttonRow = frame.buttons;
     m_selectAllButton = new QPushButton(this);
     m_selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
     m_selectAllButton->setAutoDefault(false);
@@ -132,7 +111,6 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     buttonRow->addStretch(1);
     buttonRow->addWidget(m_exportButton);
     buttonRow->addWidget(m_cancelButton);
-    outer->addLayout(buttonRow);
 
     connect(m_selectAllButton, &QPushButton::clicked, this, &ExportDialog::_onSelectAll);
     connect(m_selectNoneButton, &QPushButton::clicked, this, &ExportDialog::_onSelectNone);

@@ -31,7 +31,7 @@ QCheckBox* checkBox(QWidget* parent, bool checked, bool visible, const char* nam
 } // namespace
 
 PrefsDialog::PrefsDialog(QWidget* parent)
-    : LocalizedDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
+    : LocalizedDialog(parent, dialogWindowFlags())
     , m_languages(languageManager()->availableLanguages())
 {
     setObjectName(QStringLiteral("prefsDialog"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Qt>
+
 class QBoxLayout;
 class QDialog;
 class QHBoxLayout;
@@ -12,6 +14,14 @@ struct DialogFrame
     QWidget* content = nullptr;
     QHBoxLayout* buttons = nullptr;
 };
+
+/// A title bar with the close button only, as the program's fixed-size dialogs have. The
+/// window manager adds minimise and maximise buttons unless the hints are customised.
+inline Qt::WindowFlags dialogWindowFlags()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint;
+}
 
 /// Gives `dialog` the program's dialog layout (margins 0, spacing 0, the content area
 /// stretching) and returns its parts; the caller fills the content area's own layout and the

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Pictures of the main window with realistic data, in normal and in compact view
-# (normal.png, compact.png in the output folder), for looking at and for the README.
-# With MRV_DOCS_SCREENSHOT=PATH in the environment the normal-view picture is also copied there
+# Pictures of the main window with realistic data, in normal and in compact view, of the about
+# dialog opened from the tray, and of the window in Russian (normal.png, compact.png, about.png,
+# russian.png in the output folder), for looking at and for the README.
+# With MRV_DOCS_SCREENSHOT=PATH in the environment the normal-view picture is also copied there,
+# and the about and Russian pictures beside it as about.png and mainwindow-ru.png
 # (e.g. MRV_DOCS_SCREENSHOT=$PWD/docs/mainwindow.png ctest -L desktop -R screenshots).
 source "$(dirname "$0")/lib.sh"
 
@@ -49,6 +51,30 @@ if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
     log "copied normal.png to $MRV_DOCS_SCREENSHOT"
 fi
 
+# dialog_window: a visible window of the program other than the main window and its menus.
+dialog_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
+        [[ $w == "$WIN" ]] && continue
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: no' && { echo "$w"; return 0; }
+    done
+    return 1
+}
+
+log "About from the tray menu"
+wait_until 20 tray_icon_ready || fail "no tray icon in the panel within 20 s"
+tray_click 3
+wait_until 10 popup_menu || fail "no tray menu"
+xdotool key Down Down Down Down Return
+wait_until 10 dialog_window >/dev/null || fail "the about dialog did not open"
+about=$(dialog_window)
+sleep 0.5
+"$SHOT" "$OUT/about.png" "$about" >/dev/null 2>&1 || fail "no picture of the about dialog"
+xdotool key Escape
+wait_until 10 eval '! dialog_window >/dev/null' || fail "Escape did not close the about dialog"
+timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
+park_mouse
+
 log "clicking the Compact button"
 click $((WW - 40)) $((WH - 28))
 sleep 1
@@ -65,3 +91,31 @@ stop_app
 grep -q 'general.compact_view=true' "$DATA/settings.ini" 2>/dev/null ||
     log "note: settings.ini does not say compact_view=true after the switch"
 cp "$DATA/settings.ini" "$OUT/settings.ini"
+
+log "the window in Russian, with a Russian user's tasks"
+todos=$(
+    task 1 'Оплатить счёт за электричество' '' "$(noon_ms -2)" ''
+    task 2 'Позвонить стоматологу' 'перенести приём на следующую неделю' "$(noon_ms +0)" ''
+    task 3 'Продлить загранпаспорт' '' "$(noon_ms +1)" ''
+    task 4 'Купить подарок Анне на день рождения' '' "$(noon_ms +3)" ''
+    task 5 'Полить цветы' '' '' "$((now_ms - 3600000))"
+    task 6 'Сделать резервную копию ноутбука' '' "$(noon_ms +12)" ''
+    task 7 'Спланировать летний отпуск' 'билеты, гостиница, машина' "$(noon_ms +40)" ''
+    task 8 'Прочитать книгу для книжного клуба' '' '' ''
+    task 9 'Подготовить квартальный отчёт' '' "$(noon_ms +5)" ''
+    task 10 'Починить кран на кухне' '' '' ''
+    task 11 'Разослать приглашения' '' "$(noon_ms +7)" ''
+)
+write_db "$(tids 1 2 3 4 5 6 7 8)" \
+    "<g name=\"Дом\" id=\"$HOME_ID\"><icon>home</icon>$(tids 10)</g><g name=\"Работа\" id=\"$WORK_ID\"><icon>money</icon>$(tids 9)</g><g name=\"Праздник\" id=\"$PARTY_ID\"><icon>party</icon>$(tids 11)</g>" \
+    "$todos"
+write_settings false true ru_RU
+start_app
+wait_until 10 settled || fail "the Russian window did not settle"
+shot russian
+stop_app
+if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
+    docs=$(dirname "$MRV_DOCS_SCREENSHOT")
+    cp "$OUT/about.png" "$docs/about.png" && cp "$OUT/russian.png" "$docs/mainwindow-ru.png" ||
+        fail "cannot copy the about and Russian pictures to $docs"
+fi
