@@ -78,8 +78,17 @@ QString DateWidget::displayFormat(const QString& baseFormat)
 
 QString DateWidget::normalizeTypedDate(const QString& text)
 {
-    QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 3)
+    // Day, month and year are separated the way the language writes dates: full stops,
+    // slashes or hyphens.
+    QChar separator;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('.') || c == QLatin1Char('/') || c == QLatin1Char('-')) {
+            separator = c;
+            break;
+        }
+    }
+    QStringList parts = text.split(separator);
+    if (separator.isNull() || parts.size() != 3)
         return text;
     for (QString& part : parts) {
         bool ok = false;
@@ -88,7 +97,7 @@ QString DateWidget::normalizeTypedDate(const QString& text)
             return text;
         part = QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
     }
-    return parts.join(QLatin1Char('.'));
+    return parts.join(separator);
 }
 
 void DateWidget::_onTextEdited(const QString&)

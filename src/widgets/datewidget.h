@@ -29,8 +29,9 @@ public:
     /// four-digit years.
     static QString displayFormat();
     static QString displayFormat(const QString& baseFormat);
-    /// Pads the parts of a day.month.year text to two digits, so that short typing such as
-    /// 5.3.2010 matches two-digit day and month formats. Other text is returned unchanged.
+    /// Pads the parts of a date typed with full stops, slashes or hyphens to two digits, so that
+    /// short typing such as 5.3.2010 matches two-digit day and month formats. Other text is
+    /// returned unchanged.
     static QString normalizeTypedDate(const QString& text);
 
 Q_SIGNALS:

@@ -119,6 +119,28 @@ private Q_SLOTS:
         QCOMPARE(widget.popup()->dateTime().date(), now);
     }
 
+    void typedDateFollowsTheLanguagesFormat_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Portuguese") << "dd/MM/yy" << "5/3/2010";
+        QTest::newRow("Russian") << "dd.MM.yyyy" << "5.3.2010";
+        QTest::newRow("US English") << "M/d/yy" << "3/5/2010";
+        QTest::newRow("ISO") << "yyyy-MM-dd" << "2010-3-5";
+    }
+
+    void typedDateFollowsTheLanguagesFormat()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, typed);
+        AppSettings::settings()->setDateFormat(format);
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        typeInto(widget, typed);
+        QVERIFY(!changes.isEmpty());
+        QCOMPARE(widget.value().date(), QDate(2010, 3, 5));
+    }
+
     void clearingTheFieldRemovesTheDueDate()
     {
         DateWidget widget(QDateTime(Start, QTime(0, 0)));
