@@ -24,9 +24,11 @@ class IconItemDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return QSize(kCellWidth, kPadding + kIconSide + kTextGap + option.fontMetrics.height() + kPadding);
+        // Wider than usual for a long name (another language, a large font), so none is cut.
+        const int textWidth = option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + 8;
+        return QSize(qMax(kCellWidth, textWidth), kPadding + kIconSide + kTextGap + option.fontMetrics.height() + kPadding);
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
