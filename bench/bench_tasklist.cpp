@@ -1,6 +1,7 @@
 // Task list benchmarks: how long a group takes to show, a reorder drop, the cost of typing in
 // an open editor, and the memory of a row. Prints a table; run through bench/run.
 #include "app/taskcore.h"
+#include "settings/languagemanager.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
 #include "ui/tasklistwidget.h"
@@ -91,6 +92,19 @@ double reorderDrop(TaskListWidget& list, const FocusGroup::Id& group)
     return ms;
 }
 
+/// One switch of the interface language while the list shows its rows, until every widget has
+/// set its texts again and repainted (the mean of a switch to Russian and one back).
+double languageSwitch()
+{
+    QElapsedTimer timer;
+    timer.start();
+    languageManager()->setLanguage(QStringLiteral("ru_RU"));
+    QCoreApplication::processEvents();
+    languageManager()->setLanguage(QStringLiteral("en_US"));
+    QCoreApplication::processEvents();
+    return timer.nsecsElapsed() / 1e6 / 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -128,6 +142,9 @@ int main(int argc, char** argv)
                      .arg(best, 7, 'f', 1)
                      .arg(best * 1000.0 / size, 10, 'f', 1)
                      .arg(kbPerRow, 14, 'f', 1);
+        if (size >= 1000)
+            out() << QStringLiteral("          switching the interface language with these rows shown: %1 ms\n")
+                         .arg(languageSwitch(), 0, 'f', 1);
         if (size == 1000) {
             const double drop = reorderDrop(list, group);
             out() << QStringLiteral("          reorder drop of 10 rows in 1,000: %1 ms\n").arg(drop, 0, 'f', 1);
