@@ -102,10 +102,7 @@ AboutDialog::AboutDialog(QWidget* parent)
         frame.buttons->addWidget(m_updateNotice);
     }
     frame.buttons->addStretch();
-    m_okButton = new QPushButton(this);
-    m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setDefault(true);
-    frame.buttons->addWidget(m_okButton);
+    m_okButton = addDialogButton(this, frame.buttons, "okButton", true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     retranslateUi();

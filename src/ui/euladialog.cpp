@@ -40,20 +40,12 @@ EulaDialog::EulaDialog(QWidget* parent, const QString& html, bool acceptRejectMo
 
     frame.buttons->addStretch();
     if (acceptRejectMode) {
-        m_acceptButton = new QPushButton(this);
-        m_acceptButton->setObjectName(QStringLiteral("acceptButton"));
-        m_rejectButton = new QPushButton(this);
-        m_rejectButton->setObjectName(QStringLiteral("rejectButton"));
-        m_rejectButton->setDefault(true);
-        frame.buttons->addWidget(m_acceptButton);
-        frame.buttons->addWidget(m_rejectButton);
+        m_acceptButton = addDialogButton(this, frame.buttons, "acceptButton");
+        m_rejectButton = addDialogButton(this, frame.buttons, "rejectButton", true);
         connect(m_acceptButton, &QPushButton::clicked, this, &QDialog::accept);
         connect(m_rejectButton, &QPushButton::clicked, this, &QDialog::reject);
     } else {
-        m_okButton = new QPushButton(this);
-        m_okButton->setObjectName(QStringLiteral("okButton"));
-        m_okButton->setDefault(true);
-        frame.buttons->addWidget(m_okButton);
+        m_okButton = addDialogButton(this, frame.buttons, "okButton", true);
         connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     }
     retranslateUi();

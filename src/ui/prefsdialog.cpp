@@ -81,10 +81,7 @@ PrefsDialog::PrefsDialog(QWidget* parent)
     connect(m_languageCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, &PrefsDialog::_onLanguageChanged);
 
     frame.buttons->addStretch();
-    m_okButton = new QPushButton(this);
-    m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setDefault(true);
-    frame.buttons->addWidget(m_okButton);
+    m_okButton = addDialogButton(this, frame.buttons, "okButton", true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     retranslateUi();

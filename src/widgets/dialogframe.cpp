@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,4 +38,13 @@ DialogFrame buildDialogFrame(QDialog* dialog)
     outer->addWidget(separator);
     outer->addLayout(frame.buttons);
     return frame;
+}
+
+QPushButton* addDialogButton(QDialog* dialog, QHBoxLayout* buttons, const char* name, bool isDefault)
+{
+    auto* button = new QPushButton(dialog);
+    button->setObjectName(QLatin1String(name));
+    button->setDefault(isDefault);
+    buttons->addWidget(button);
+    return button;
 }

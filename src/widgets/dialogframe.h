@@ -5,6 +5,7 @@
 class QBoxLayout;
 class QDialog;
 class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 /// The parts of the program's dialog layout: a white content area, a one-pixel grey separator
@@ -27,3 +28,6 @@ inline Qt::WindowFlags dialogWindowFlags()
 /// stretching) and returns its parts; the caller fills the content area's own layout and the
 /// button row.
 DialogFrame buildDialogFrame(QDialog* dialog);
+
+/// Adds a push button named `name` (its text is set by the caller) to a row of buttons.
+QPushButton* addDialogButton(QDialog* dialog, QHBoxLayout* buttons, const char* name, bool isDefault = false);

@@ -214,17 +214,9 @@ popup_menu() {
 
 # stop_app: SIGTERM, wait for a clean exit (status 0), keep a copy of database.xml.
 stop_app() {
-    local rc
     log "sending SIGTERM"
     kill -TERM "$APP_PID" || fail "the program is not running any more"
-    wait_until 15 eval '! kill -0 "$APP_PID" 2>/dev/null' || fail "no exit within 15 s of SIGTERM"
-    wait "$APP_PID"
-    rc=$?
-    APP_PID=""
-    WIN=""
-    ((rc == 0)) || fail "the program exited with status $rc after SIGTERM"
-    [[ -f $DB ]] || fail "no database.xml after quitting"
-    cp "$DB" "$OUT/database.xml"
+    wait_exit
 }
 
 # --- mouse ---------------------------------------------------------------------------
