@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMutexLocker>
+#include <QSet>
 
 #include <climits>
 
@@ -33,6 +34,11 @@ int TaskStorage::init()
     const int result = _load(&fromBackup);
     if (result == 0) {
         bool ok = _validate();
+        if (!m_repeatedGroups.isEmpty()) {
+            MRV_WARNING("TaskStorage::init", QStringLiteral("Groups listed more than once were merged"));
+            m_repeatedGroups.clear();
+            ok = false;
+        }
         // A database loaded from its backup must be written again, like a repaired one.
         if (fromBackup)
             ok = false;
@@ -197,13 +203,25 @@ void TaskStorage::removeGroup(const FocusGroup::Id& groupId)
     if (it == m_groups.end() || trash == m_groups.end())
         return;
     const FocusGroup::TaskIdList taskIds = it->m_taskIds;
-    for (const TodoTask::Id& taskId : taskIds) {
-        if (!trash->m_taskIds.contains(taskId))
-            trash->m_taskIds.append(taskId);
-    }
     m_groups.erase(it);
     m_userGroupOrder.removeAll(groupId);
+    // A task that another group still lists stays there and does not go to the Trash.
+    QSet<TodoTask::Id> listed;
+    for (const FocusGroup& group : qAsConst(m_groups)) {
+        for (const TodoTask::Id& taskId : group.m_taskIds)
+            listed.insert(taskId);
+    }
+    bool trashed = false;
+    for (const TodoTask::Id& taskId : taskIds) {
+        if (!listed.contains(taskId)) {
+            trash->m_taskIds.append(taskId);
+            listed.insert(taskId);
+            trashed = true;
+        }
+    }
     _bump();
+    if (trashed)
+        Q_EMIT groupChanged(FocusGroup::trashId());
 }
 
 void TaskStorage::moveGroup(int index, const FocusGroup::Id& groupId)
@@ -359,6 +377,7 @@ void TaskStorage::removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& 
     auto trash = m_groups.find(FocusGroup::trashId());
     if (it == m_groups.end() || trash == m_groups.end())
         return;
+    bool trashChanged = false;
     if (groupId == FocusGroup::trashId()) {
         MRV_INFO("TaskStorage::removeTask", QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" from trash"));
         trash->m_taskIds.removeAll(taskId);
@@ -371,6 +390,7 @@ void TaskStorage::removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& 
             if (!skipTrash) {
                 MRV_INFO("TaskStorage::removeTask", QStringLiteral("Move task ") + taskId.toString() + QStringLiteral(" to trash"));
                 trash->m_taskIds.append(taskId);
+                trashChanged = true;
             } else {
                 MRV_INFO("TaskStorage::removeTask",
                          QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" skipping trash"));
@@ -379,6 +399,8 @@ void TaskStorage::removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& 
     }
     _bump();
     Q_EMIT groupChanged(groupId);
+    if (trashChanged)
+        Q_EMIT groupChanged(FocusGroup::trashId());
 }
 
 void TaskStorage::moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup::Id& toGroupId,
@@ -401,23 +423,32 @@ void TaskStorage::moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup:
         Q_EMIT groupChanged(fromGroupId);
         Q_EMIT groupChanged(toGroupId);
     } else {
+        // The tasks leave every group that lists them; each group that changed is announced
+        // once, after the whole move.
+        QSet<TodoTask::Id> moving;
         for (const TodoTask::Id& taskId : taskIds) {
-            if (taskId.isNull())
-                continue;
-            // Slots may change the store while we emit, so walk a copy of the ids.
-            const QList<FocusGroup::Id> allGroups = m_groups.keys();
-            for (const FocusGroup::Id& id : allGroups) {
-                auto it = m_groups.find(id);
-                if (it == m_groups.end())
-                    continue;
-                it->m_taskIds.removeAll(taskId);
-                Q_EMIT groupChanged(id);
-            }
-            auto target = m_groups.find(toGroupId);
-            if (target != m_groups.end() && !target->m_taskIds.contains(taskId))
-                target->m_taskIds.append(taskId);
+            if (!taskId.isNull())
+                moving.insert(taskId);
         }
+        QList<FocusGroup::Id> changed;
+        for (auto it = m_groups.begin(); it != m_groups.end(); ++it) {
+            if (it.key() == toGroupId)
+                continue;
+            const qsizetype before = it->m_taskIds.size();
+            it->m_taskIds.removeIf([&moving](const TodoTask::Id& id) { return moving.contains(id); });
+            if (it->m_taskIds.size() != before)
+                changed.append(it.key());
+        }
+        FocusGroup& target = m_groups[toGroupId];
+        for (const TodoTask::Id& taskId : taskIds) {
+            if (!taskId.isNull() && !target.m_taskIds.contains(taskId))
+                target.m_taskIds.append(taskId);
+        }
+        _bump();
+        for (const FocusGroup::Id& id : qAsConst(changed))
+            Q_EMIT groupChanged(id);
         Q_EMIT groupChanged(toGroupId);
+        return;
     }
     _bump();
 }
@@ -451,6 +482,11 @@ void TaskStorage::commitNow()
 
 void TaskStorage::_insertGroup(const FocusGroup& group)
 {
+    // A group listed twice (a hand-edited file) is kept once, with the tasks of both lists.
+    if (m_groups.contains(group.m_id)) {
+        m_repeatedGroups.insert(group.m_id);
+        return;
+    }
     FocusGroup copy = group;
     copy.m_storage.clear();
     m_groups.insert(copy.m_id, copy);
@@ -460,6 +496,8 @@ void TaskStorage::_insertGroup(const FocusGroup& group)
 
 void TaskStorage::_setGroupIconKey(const FocusGroup::Id& groupId, const QString& iconKey)
 {
+    if (m_repeatedGroups.contains(groupId))
+        return;
     auto it = m_groups.find(groupId);
     if (it != m_groups.end())
         it->m_iconKey = iconKey;
@@ -468,8 +506,16 @@ void TaskStorage::_setGroupIconKey(const FocusGroup::Id& groupId, const QString&
 void TaskStorage::_setGroupTaskIds(const FocusGroup::Id& groupId, const FocusGroup::TaskIdList& taskIds)
 {
     auto it = m_groups.find(groupId);
-    if (it != m_groups.end())
+    if (it == m_groups.end())
+        return;
+    if (!m_repeatedGroups.contains(groupId) || it->m_taskIds.isEmpty()) {
         it->m_taskIds = taskIds;
+        return;
+    }
+    for (const TodoTask::Id& taskId : taskIds) {
+        if (!it->m_taskIds.contains(taskId))
+            it->m_taskIds.append(taskId);
+    }
 }
 
 void TaskStorage::_insertTask(TodoTask task)

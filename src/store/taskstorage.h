@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QObject>
 #include <QRecursiveMutex>
 
@@ -101,5 +102,7 @@ private:
     QHash<FocusGroup::Id, FocusGroup> m_groups;
     QList<FocusGroup::Id> m_userGroupOrder;
     QHash<TodoTask::Id, TodoTask> m_tasks;
+    // Loading only: groups the file lists more than once.
+    QSet<FocusGroup::Id> m_repeatedGroups;
     std::unique_ptr<TaskStorageCommiter> m_committer;
 };

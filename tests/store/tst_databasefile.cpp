@@ -324,11 +324,13 @@ private Q_SLOTS:
         auto store = load(document(body), &result);
         QCOMPARE(result, 0);
         const FocusGroup group = store->group(QUuid(kUserGroup));
-        QCOMPARE(group.name(), QStringLiteral("Second"));
-        QCOMPARE(group.iconKey(), QString());
-        // The second record replaced the first one, but its id stands twice in the order.
-        QCOMPARE(group.taskIds(), QList<QUuid>{QUuid(kTaskB)});
-        QCOMPARE(store->groupIds().mid(3), (QList<QUuid>{QUuid(kUserGroup), QUuid(kUserGroup)}));
+        // A group listed twice is shown once: the first record, with the tasks of both, and
+        // the merge is written back.
+        QCOMPARE(group.name(), QStringLiteral("First"));
+        QCOMPARE(group.iconKey(), QStringLiteral("money"));
+        QCOMPARE(group.taskIds(), (QList<QUuid>{QUuid(kTaskA), QUuid(kTaskB)}));
+        QCOMPARE(store->groupIds().mid(3), QList<QUuid>{QUuid(kUserGroup)});
+        QCOMPARE(store->revision(), 1);
     }
 
     void orphanIdsAreDroppedAndTheRepairIsPending()
