@@ -15,12 +15,12 @@ TaskCore::~TaskCore()
 
 int TaskCore::init()
 {
-    return init(databaseFilePath(), TaskStorage::DefaultCommitIntervalMs);
+    return init(databaseFilePath(), TaskStorage::DefaultQuietMs);
 }
 
-int TaskCore::init(const QString& databasePath, int commitIntervalMs)
+int TaskCore::init(const QString& databasePath, int quietMs)
 {
-    m_storage = std::make_shared<TaskStorage>(databasePath, commitIntervalMs);
+    m_storage = std::make_shared<TaskStorage>(databasePath, quietMs);
     const int result = m_storage->init();
     taskapi::TaskApiClient::instance()->setDelegate(this);
     return result;

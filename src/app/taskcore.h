@@ -17,7 +17,7 @@ public:
     /// (or no file yet), 1 written by a newer program, anything else unreadable.
     int init();
     /// The same on another file, with the committer's interval (tests).
-    int init(const QString& databasePath, int commitIntervalMs);
+    int init(const QString& databasePath, int quietMs);
 
     /// A copy of the pointer to the store; callers drop it as soon as they are done.
     std::shared_ptr<TaskStorage> storage() const;

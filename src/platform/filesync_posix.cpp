@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,6 +40,16 @@ bool syncFileToDisk(const QString& path)
 bool syncFolderToDisk(const QString& folderPath)
 {
     return syncPath(folderPath, O_RDONLY | O_DIRECTORY);
+}
+
+bool renameFile(const QString& from, const QString& to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+bool linkFile(const QString& existing, const QString& newName)
+{
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(newName).constData()) == 0;
 }
 
 } // namespace platform

@@ -14,11 +14,13 @@
 
 using Locker = QMutexLocker<QRecursiveMutex>;
 
-TaskStorage::TaskStorage(const QString& path, int commitIntervalMs, QObject* parent)
+TaskStorage::TaskStorage(const QString& path, int quietMs, QObject* parent)
     : QObject(parent)
     , m_path(path)
-    , m_commitIntervalMs(commitIntervalMs)
+    , m_quietMs(quietMs)
+    , m_ceilingMs(quietMs > INT_MAX / 10 ? INT_MAX : quietMs * 10)
 {
+    m_clock.start();
 }
 
 TaskStorage::~TaskStorage()
@@ -49,7 +51,11 @@ int TaskStorage::init()
                 m_groups.insert(fixed[i], FocusGroup(fixed[i], QLatin1String(names[i])));
         }
         m_revision = ok ? 0 : 1;
-        m_committer = std::make_unique<TaskStorageCommiter>(this, m_commitIntervalMs);
+        if (!ok)
+            _noteChange();
+        m_committer = std::make_unique<TaskStorageCommiter>(this, m_quietMs, m_ceilingMs);
+        if (m_today)
+            m_committer->setDayFunction(m_today);
         m_committer->start(QThread::InheritPriority);
     }
     return result;
@@ -107,6 +113,14 @@ bool TaskStorage::_validate()
 void TaskStorage::_bump()
 {
     m_revision = m_revision == INT_MAX ? 0 : m_revision + 1;
+    _noteChange();
+}
+
+void TaskStorage::_noteChange()
+{
+    m_lastChangeAt = _now();
+    if (m_oldestUnwrittenAt < 0)
+        m_oldestUnwrittenAt = m_lastChangeAt;
 }
 
 void TaskStorage::_setRevision(int revision)
@@ -470,14 +484,14 @@ void TaskStorage::commitDataRequest(QSessionManager& manager)
     // No store lock here: the committer takes its own lock before the store's.
     if (!m_committer)
         return;
-    m_committer->commitNow();
+    if (!m_committer->commitNow())
+        MRV_CRITICAL("TaskStorage::commitDataRequest", QStringLiteral("The database could not be written before the session ended"));
     MRV_DEBUG("TaskStorage::commitDataRequest", QStringLiteral("commitDataRequest() received"));
 }
 
-void TaskStorage::commitNow()
+bool TaskStorage::commitNow()
 {
-    if (m_committer)
-        m_committer->commitNow();
+    return m_committer && m_committer->commitNow();
 }
 
 void TaskStorage::_insertGroup(const FocusGroup& group)

@@ -3,12 +3,15 @@
 #include "store/focusgroup.h"
 #include "store/todotask.h"
 
+#include <QDate>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QSet>
 #include <QObject>
 #include <QRecursiveMutex>
 
+#include <functional>
 #include <memory>
 
 class QSessionManager;
@@ -22,11 +25,14 @@ class TaskStorage : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int DefaultCommitIntervalMs = 60000;
+    /// A change is written once the store has been quiet this long...
+    static constexpr int DefaultQuietMs = 2000;
+    /// ...and at the latest this long after the oldest change not yet written.
+    static constexpr int DefaultCeilingMs = 20000;
 
-    /// `commitIntervalMs` is how long the committer waits between looks at the revision.
-    explicit TaskStorage(const QString& path, int commitIntervalMs = DefaultCommitIntervalMs,
-                         QObject* parent = nullptr);
+    /// `quietMs` is the quiet time before a write; the ceiling is ten times that (20 s by
+    /// default) unless set with setCommitCeilingMs().
+    explicit TaskStorage(const QString& path, int quietMs = DefaultQuietMs, QObject* parent = nullptr);
     ~TaskStorage() override;
 
     /// Loads the database file (a missing file is an empty database) and, on success, starts
@@ -34,6 +40,10 @@ public:
     /// other values for an unreadable file; on failure nothing is ever written.
     int init();
     const QString& path() const { return m_path; }
+    /// Before init(): the longest a change waits to be written.
+    void setCommitCeilingMs(int ceilingMs) { m_ceilingMs = ceilingMs; }
+    /// Before init(): the day the daily backups are named after (today unless set).
+    void setDayFunction(std::function<QDate()> today) { m_today = std::move(today); }
 
     // Reads
     FocusGroup group(const FocusGroup::Id& groupId) const;
@@ -69,8 +79,9 @@ public:
     /// The desktop asks to save before the session ends: the database is written at once on
     /// the calling thread.
     void commitDataRequest(QSessionManager& manager);
-    /// Writes the current state at once (the save of `commitDataRequest`).
-    void commitNow();
+    /// Writes the current state at once (the save of `commitDataRequest`); false when the
+    /// write failed or the store is not loaded.
+    bool commitNow();
 
     // Loading only: no lock beyond init's, no signal, no revision change.
     void _insertGroup(const FocusGroup& group);
@@ -89,16 +100,25 @@ private:
     friend class TaskStorageCommiter;
 
     void _bump();
+    void _noteChange();
     template <typename T>
     void _setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, const T& value);
     bool _validate();
     int _load(bool* fromBackup);
     QRecursiveMutex& _lock() const { return m_lock; }
+    /// Milliseconds on the store's monotonic clock.
+    qint64 _now() const { return m_clock.elapsed(); }
 
     const QString m_path;
-    const int m_commitIntervalMs;
+    const int m_quietMs;
+    int m_ceilingMs;
+    std::function<QDate()> m_today;
+    QElapsedTimer m_clock;
     mutable QRecursiveMutex m_lock;
     int m_revision = 0;
+    // When the latest change was made, and the oldest one not yet written (-1: none).
+    qint64 m_lastChangeAt = 0;
+    qint64 m_oldestUnwrittenAt = -1;
     QHash<FocusGroup::Id, FocusGroup> m_groups;
     QList<FocusGroup::Id> m_userGroupOrder;
     QHash<TodoTask::Id, TodoTask> m_tasks;

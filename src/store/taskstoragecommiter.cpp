@@ -9,9 +9,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 
-TaskStorageCommiter::TaskStorageCommiter(TaskStorage* storage, int intervalMs)
+#include <algorithm>
+
+TaskStorageCommiter::TaskStorageCommiter(TaskStorage* storage, int quietMs, int ceilingMs)
     : m_storage(storage)
-    , m_intervalMs(intervalMs)
+    , m_quietMs(std::max(1, quietMs))
+    , m_ceilingMs(std::max(1, ceilingMs))
+    , m_today([] { return QDate::currentDate(); })
 {
 }
 
@@ -31,51 +35,75 @@ TaskStorageCommiter::~TaskStorageCommiter()
     }
 }
 
-void TaskStorageCommiter::run()
+void TaskStorageCommiter::setDayFunction(std::function<QDate()> today)
 {
     QMutexLocker locker(&m_lock);
-    bool lastPass = false;
-    while (!lastPass) {
-        QDeadlineTimer deadline(m_intervalMs);
+    m_today = std::move(today);
+}
+
+void TaskStorageCommiter::run()
+{
+    // Changes are noticed by looking at the store's revision; between looks the thread sleeps
+    // at most this long, or until the next write is due.
+    const qint64 tick = std::clamp(m_quietMs / 4, 5, 500);
+    QMutexLocker locker(&m_lock);
+    qint64 sleepMs = tick;
+    for (;;) {
+        const QDeadlineTimer deadline(sleepMs);
         while (!m_shutdownRequested && m_wake.wait(&m_lock, deadline)) {
-            // A wake without a request is spurious; keep waiting for the rest of the interval.
+            // A wake without a request is spurious; keep waiting.
         }
-        if (m_shutdownRequested) {
+        const bool lastPass = m_shutdownRequested;
+        if (lastPass)
             MRV_DEBUG("TaskStorageCommiter::run", QStringLiteral("Thread shutdown event has arrived"));
-            lastPass = true;
-        }
 
         QMutexLocker<QRecursiveMutex> storeLocker(&m_storage->_lock());
-        const int current = m_storage->m_revision;
-        if (lastPass)
-            m_seenRevision = current;
-        if (m_seenRevision == current) {
-            if (m_seenRevision != m_committedRevision) {
-                m_storage->snapshot(m_snapshot);
-                storeLocker.unlock();
-                _commit(m_snapshot);
-                m_committedRevision = m_seenRevision;
-                // Released here, outside the store's lock, so the next copy under it is only a copy.
-                m_snapshot = TaskSnapshot();
+        sleepMs = tick;
+        if (m_storage->m_revision != m_committedRevision) {
+            const qint64 now = m_storage->_now();
+            const qint64 quietAt = m_storage->m_lastChangeAt + m_quietMs;
+            const qint64 ceilingAt = m_storage->m_oldestUnwrittenAt + m_ceilingMs;
+            const qint64 dueAt = std::max(std::min(quietAt, ceilingAt), m_retryAt);
+            if (lastPass || now >= dueAt) {
+                if (!_writeSnapshotLocked(storeLocker))
+                    m_retryAt = m_storage->_now() + m_ceilingMs;
+            } else {
+                sleepMs = std::min(tick, dueAt - now);
             }
-        } else {
-            m_seenRevision = current;
         }
+        if (lastPass)
+            break;
     }
 }
 
-void TaskStorageCommiter::commitNow()
+bool TaskStorageCommiter::_writeSnapshotLocked(QMutexLocker<QRecursiveMutex>& storeLocker)
+{
+    m_storage->snapshot(m_snapshot);
+    const qint64 oldest = m_storage->m_oldestUnwrittenAt;
+    m_storage->m_oldestUnwrittenAt = -1;
+    storeLocker.unlock();
+    const bool written = _commit(m_snapshot);
+    if (written) {
+        m_committedRevision = m_snapshot.revision;
+    } else {
+        // The changes are still unwritten, as old as they were.
+        storeLocker.relock();
+        if (m_storage->m_oldestUnwrittenAt < 0 || oldest < m_storage->m_oldestUnwrittenAt)
+            m_storage->m_oldestUnwrittenAt = oldest;
+        storeLocker.unlock();
+    }
+    // Released here, outside the store's lock, so the next copy under it is only a copy.
+    m_snapshot = TaskSnapshot();
+    return written;
+}
+
+bool TaskStorageCommiter::commitNow()
 {
     // The committer's lock keeps this write and a periodic one from sharing the snapshot
     // or the new file.
     QMutexLocker locker(&m_lock);
     QMutexLocker<QRecursiveMutex> storeLocker(&m_storage->_lock());
-    m_storage->snapshot(m_snapshot);
-    _commit(m_snapshot);
-    m_seenRevision = m_snapshot.revision;
-    m_committedRevision = m_snapshot.revision;
-    storeLocker.unlock();
-    m_snapshot = TaskSnapshot();
+    return _writeSnapshotLocked(storeLocker);
 }
 
 bool TaskStorageCommiter::_commit(const TaskSnapshot& snapshot)
@@ -94,17 +122,20 @@ bool TaskStorageCommiter::_commit(const TaskSnapshot& snapshot)
     const bool written = writeDatabase(&file, snapshot) && file.flush();
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {
+        // The partial file goes first: on a full disk it holds the space the log line needs.
+        QFile::remove(update.newFileName());
         MRV_CRITICAL("TaskStorageCommiter::_commit",
                      QStringLiteral("Fatal! Failed to write database to ") + update.newFileName());
-        QFile::remove(update.newFileName());
         return false;
     }
     MRV_DEBUG("TaskStorageCommiter::_commit", QStringLiteral("Database commit done in ") + Log::elapsedText(timer.elapsed()));
-    if (!update.commit()) {
+    if (!update.commit(m_today ? m_today() : QDate())) {
+        QFile::remove(update.newFileName());
         MRV_CRITICAL("TaskStorageCommiter::_commit",
                      QStringLiteral("Safe file update failed. Updating ") + update.targetFileName()
                          + QStringLiteral(" from ") + update.newFileName());
         return false;
     }
+    update.removeStaleNewFiles();
     return true;
 }

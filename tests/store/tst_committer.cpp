@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class TstCommitter : public QObject
@@ -17,9 +18,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_path;
 
-    std::shared_ptr<TaskStorage> open(int intervalMs)
+    std::shared_ptr<TaskStorage> open(int quietMs, int ceilingMs = -1, std::function<QDate()> today = nullptr)
     {
-        auto store = std::make_shared<TaskStorage>(m_path, intervalMs);
+        auto store = std::make_shared<TaskStorage>(m_path, quietMs);
+        if (ceilingMs > 0)
+            store->setCommitCeilingMs(ceilingMs);
+        if (today)
+            store->setDayFunction(today);
         const int result = store->init();
         return result == 0 ? store : nullptr;
     }
@@ -139,21 +144,87 @@ private Q_SLOTS:
         QCOMPARE(nameIn(m_path + QStringLiteral(".bak")), QStringLiteral("Quiet"));
     }
 
-    void nothingIsWrittenWhileChangesKeepComing()
+    void aStreamOfChangesIsWrittenByTheCeiling_data()
     {
-        auto store = open(150);
+        QTest::addColumn<int>("ceilingMs");
+        QTest::addColumn<bool>("writtenDuringTheStream");
+        QTest::newRow("ceiling beyond the stream") << 100000 << false;
+        QTest::newRow("ceiling within the stream") << 250 << true;
+    }
+
+    void aStreamOfChangesIsWrittenByTheCeiling()
+    {
+        QFETCH(int, ceilingMs);
+        QFETCH(bool, writtenDuringTheStream);
+        auto store = open(150, ceilingMs);
         QVERIFY(store);
         const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
         QElapsedTimer timer;
         timer.start();
         int n = 0;
-        while (timer.elapsed() < 800) {
+        bool written = false;
+        while (timer.elapsed() < 1000) {
             store->setTaskName(id, QString::number(++n));
             QTest::qWait(20);
-            QVERIFY2(!QFile::exists(m_path), "written while the user was still typing");
+            written = written || QFile::exists(m_path);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_path), 5000);
-        QCOMPARE(nameIn(m_path), QString::number(n));
+        QCOMPARE(written, writtenDuringTheStream);
+        // Once quiet, the last change is written too.
+        QTRY_COMPARE_WITH_TIMEOUT(nameIn(m_path), QString::number(n), 5000);
+    }
+
+    void aFailedRenameLeavesThePreviousFile()
+    {
+        auto store = open(3600000);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        store->setTaskName(id, QStringLiteral("Kept"));
+        QVERIFY(store->commitNow());
+        const QByteArray before = testenv::readBytes(m_path);
+        const QString logPath = m_dir->filePath(QStringLiteral("log.txt"));
+        Log::instance()->open(logPath);
+        // The second rename (the new file into place) fails.
+        int renames = 0;
+        CSafeFileUpdate::setRenameFunction([&renames](const QString&, const QString&) { return ++renames != 2; });
+        store->setTaskName(id, QStringLiteral("Lost"));
+        const bool committed = store->commitNow();
+        CSafeFileUpdate::setRenameFunction(nullptr);
+        Log::destroy();
+        QVERIFY(!committed);
+        QCOMPARE(testenv::readBytes(m_path), before);
+        QVERIFY(files().filter(QStringLiteral(".new")).isEmpty());
+        QVERIFY(testenv::readFile(logPath).contains(QLatin1String("Safe file update failed")));
+        // The change is still pending and reaches the file with the next write.
+        store.reset();
+        QCOMPARE(nameIn(m_path), QStringLiteral("Lost"));
+    }
+
+    void staleNewFilesGoAfterASuccessfulWrite()
+    {
+        testenv::writeBytes(m_path + QStringLiteral(".new"), "crash");
+        testenv::writeBytes(m_path + QStringLiteral(".new_3"), "crash");
+        testenv::writeBytes(m_path + QStringLiteral(".newer"), "not ours");
+        auto store = open(3600000);
+        QVERIFY(store->commitNow());
+        QCOMPARE(files(), (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.newer")}));
+    }
+
+    void dailyBackupsKeepTheLastThreeDays()
+    {
+        QDate day(2026, 12, 1);
+        auto store = open(3600000, -1, [&day] { return day; });
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        for (int i = 0; i < 6; ++i) {
+            store->setTaskName(id, QStringLiteral("day %1").arg(day.day()));
+            QVERIFY(store->commitNow());
+            store->setTaskName(id, QStringLiteral("day %1, later").arg(day.day()));
+            QVERIFY(store->commitNow());
+            day = day.addDays(1);
+        }
+        const QStringList dailies = files().filter(QStringLiteral(".bak-"));
+        QCOMPARE(dailies, (QStringList{"database.xml.bak-2026-12-04", "database.xml.bak-2026-12-05",
+                                       "database.xml.bak-2026-12-06"}));
+        // Each holds the file as it was before the first write of its day.
+        QCOMPARE(nameIn(m_dir->filePath(dailies.last())), QStringLiteral("day 5, later"));
     }
 
     void shutdownWritesPendingChanges()
@@ -232,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(nameIn(m_path), QStringLiteral("Survivor"));
     }
 
-    void repairedDatabaseIsWrittenOnTheSecondTick()
+    void repairedDatabaseIsWrittenBack()
     {
         const QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
                                  "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
