@@ -2,6 +2,27 @@
 
 #include "app/log.h"
 
+void BasicXmlReader::dropUnpairedSurrogates(QString& text)
+{
+    // Rare: most texts hold no surrogate at all and are left untouched.
+    qsizetype i = 0;
+    while (i < text.size() && !text.at(i).isSurrogate())
+        ++i;
+    if (i == text.size())
+        return;
+    QString kept = text.left(i);
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            kept += c;
+            kept += text.at(++i);
+        } else if (!c.isSurrogate()) {
+            kept += c;
+        }
+    }
+    text = kept;
+}
+
 bool BasicXmlReader::readText(QString& out)
 {
     QString text;
@@ -16,8 +37,10 @@ bool BasicXmlReader::readText(QString& out)
                 text = this->text().toString();
             sawText = true;
         } else if (token == EndElement) {
-            if (sawText)
+            if (sawText) {
+                dropUnpairedSurrogates(text);
                 out = std::move(text);
+            }
             break;
         } else if (token != Invalid) {
             _fail(QStringLiteral("Unexpected ") + tokenString() + QStringLiteral(" inside a text element"));

@@ -12,6 +12,9 @@ public:
     /// element leaves `out` unchanged. Any child element or other token fails the reading.
     /// Returns whether the stream is still free of errors.
     bool readText(QString& out);
+    /// Removes surrogates without their partner: the writer could not keep them, so what is
+    /// read is what the next write keeps.
+    static void dropUnpairedSurrogates(QString& text);
 
 protected:
     /// Logs the failure and raises a stream error, which ends every reading loop.

@@ -101,7 +101,9 @@ void TaskStorageReader::_readGroup()
         _fail(QStringLiteral("Invalid group id \"") + idText + QLatin1Char('"'));
         return;
     }
-    m_storage->_insertGroup(FocusGroup(groupId, attrs.value(QLatin1String("name")).toString()));
+    QString groupName = attrs.value(QLatin1String("name")).toString();
+    dropUnpairedSurrogates(groupName);
+    m_storage->_insertGroup(FocusGroup(groupId, groupName));
 
     // Collected here and stored once: a group may list tens of thousands of tasks, and
     // checking each id against the list itself would make loading quadratic.

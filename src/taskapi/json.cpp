@@ -329,15 +329,34 @@ private:
     bool m_ok = true;
 };
 
-/// Quotes text as a JSON string; control characters are always escaped so that the result
-/// is valid JSON, the slash and non-ASCII characters are kept as they are.
-QString escapeJsonString(const QString& text)
+void appendUnicodeEscape(QString& out, char16_t unit)
 {
     constexpr char hexDigits[] = "0123456789ABCDEF";
+    out.append(QLatin1String("\\u"));
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out.append(QLatin1Char(hexDigits[(unit >> shift) & 0xF]));
+}
+
+/// Quotes text as a JSON string; control characters are always escaped so that the result
+/// is valid JSON, the slash and non-ASCII characters are kept as they are. A surrogate without
+/// its partner cannot be encoded as UTF-8: it is written as an escape, so reading the text
+/// back gives the same string.
+QString escapeJsonString(const QString& text)
+{
     QString out;
     out.reserve(text.size() + 2);
     out.append(QLatin1Char('"'));
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out.append(c);
+            out.append(text.at(++i));
+            continue;
+        }
+        if (c.isSurrogate()) {
+            appendUnicodeEscape(out, c.unicode());
+            continue;
+        }
         switch (c.unicode()) {
         case u'\\':
             out.append(QLatin1String("\\\\"));
@@ -362,9 +381,7 @@ QString escapeJsonString(const QString& text)
             break;
         default:
             if (c.unicode() < 0x20) {
-                out.append(QLatin1String("\\u00"));
-                out.append(QLatin1Char(hexDigits[c.unicode() >> 4]));
-                out.append(QLatin1Char(hexDigits[c.unicode() & 0xF]));
+                appendUnicodeEscape(out, c.unicode());
             } else {
                 out.append(c);
             }

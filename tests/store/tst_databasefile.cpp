@@ -155,6 +155,20 @@ private Q_SLOTS:
         QCOMPARE(reloaded->group(group).iconKey(), expected);
     }
 
+    void loneSurrogatesOfAnotherEncodingAreDropped()
+    {
+        // UTF-16 can carry a surrogate without its partner; the writer could not keep it.
+        const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><taskdb version=\"1\"><todos>")
+            + QString::fromUtf8(todo(kTaskA, "<name>a" + QByteArray("\x01") + "</name>")).replace(QChar(1), QChar(0xDC00))
+            + QStringLiteral("</todos></taskdb>");
+        QByteArray bytes("\xFF\xFE", 2);
+        bytes += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        int result = -1;
+        auto store = load(bytes, &result);
+        QCOMPARE(result, 0);
+        QCOMPARE(store->task(QUuid(kTaskA)).name(), QStringLiteral("a"));
+    }
+
     void documentLayoutIsExact()
     {
         TaskSnapshot snapshot;

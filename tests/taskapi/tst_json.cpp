@@ -179,6 +179,8 @@ void TstJson::serialize_data()
     QTest::newRow("escapes") << str(QStringLiteral("\t\n\"\\\b\f\r/")) << QByteArray(R"("\t\n\"\\\b\f\r/")");
     QTest::newRow("\\u00XX") << str(QStringLiteral("\x01\x1f")) << QByteArray(R"("\u0001\u001F")");
     QTest::newRow("non-ASCII as UTF-8") << str(QStringLiteral("Привет 😀")) << QByteArray("\"Привет 😀\"");
+    QTest::newRow("lone surrogates escaped") << str(QString(QChar(0xD800)) + QLatin1Char('a') + QChar(0xDC01))
+                                             << QByteArray(R"("\uD800a\uDC01")");
     QTest::newRow("empty list") << list({}) << QByteArray("[  ]");
     QTest::newRow("empty map") << map({}) << QByteArray("{  }");
     QTest::newRow("empty hash") << QVariant(QVariantHash()) << QByteArray("{  }");
@@ -246,6 +248,9 @@ void TstJson::roundTrip_preservesNestedStructuresAndTypes()
         {QStringLiteral("done"), false},
         {QStringLiteral("nothing"), QVariant()},
         {QStringLiteral("title"), QStringLiteral("Buy \"milk\"\n\\ \x01 Привет 😀")},
+        // Two members that differ only in a lone surrogate stay two.
+        {QString(QChar(0xD800)), u64(1)},
+        {QStringLiteral("?"), u64(2)},
         {QStringLiteral("tasks"),
          list({map({{QStringLiteral("id"), u64(1)}, {QStringLiteral("tags"), list({})}}), map({}),
                list({list({true})})})},
