@@ -458,5 +458,16 @@
         <source>Please close all %1 windows, exit from tray icon and try again.</source>
         <translation>Feche todas as janelas do %1, saia através do ícone na área de notificação e tente novamente.</translation>
     </message>
+    <message>
+        <source>The task database is damaged. Start with the backup from %1 (1 task)?</source>
+        <translation>A base de dados de tarefas está danificada. Começar com a cópia de segurança de %1 (1 tarefa)?</translation>
+    </message>
+    <message numerus="yes">
+        <source>The task database is damaged. Start with the backup from %1 (%n tasks)?</source>
+        <translation>
+            <numerusform>A base de dados de tarefas está danificada. Começar com a cópia de segurança de %1 (%n tarefa)?</numerusform>
+            <numerusform>A base de dados de tarefas está danificada. Começar com a cópia de segurança de %1 (%n tarefas)?</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

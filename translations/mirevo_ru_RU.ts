@@ -458,5 +458,17 @@
         <source>Please close all %1 windows, exit from tray icon and try again.</source>
         <translation>Закройте все окна %1, завершите работу программы через значок в области уведомлений и повторите попытку.</translation>
     </message>
+    <message>
+        <source>The task database is damaged. Start with the backup from %1 (1 task)?</source>
+        <translation>База данных задач повреждена. Начать с резервной копии от %1 (1 задача)?</translation>
+    </message>
+    <message numerus="yes">
+        <source>The task database is damaged. Start with the backup from %1 (%n tasks)?</source>
+        <translation>
+            <numerusform>База данных задач повреждена. Начать с резервной копии от %1 (%n задача)?</numerusform>
+            <numerusform>База данных задач повреждена. Начать с резервной копии от %1 (%n задачи)?</numerusform>
+            <numerusform>База данных задач повреждена. Начать с резервной копии от %1 (%n задач)?</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

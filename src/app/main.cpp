@@ -10,6 +10,7 @@
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
+#include "store/taskstorage.h"
 #include "taskapi/taskapiclient.h"
 #include "app/singleinstancepeer.h"
 #include "ui/dragregistry.h"
@@ -142,7 +143,11 @@ int main(int argc, char** argv)
         Log::instance()->open(logPath);
     MRV_INFO("main", QStringLiteral("======================= Startup ======================="));
 
-    const int loadResult = TaskCore::instance()->init();
+    const int loadResult = TaskCore::instance()->initOrRecover(
+        databaseFilePath(), TaskStorage::DefaultQuietMs, [](const QDateTime& backupTime, int tasks) {
+            applyLanguageForMessages();
+            return askStartFromBackup(backupTime, tasks);
+        });
     if (loadResult != 0) {
         // Nothing may touch the database: the core object and the log are left to process end.
         applyLanguageForMessages();

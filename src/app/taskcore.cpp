@@ -1,8 +1,14 @@
 #include "app/taskcore.h"
 
+#include "app/log.h"
 #include "app/specialfolder.h"
+#include "platform/filesync.h"
 #include "store/taskstorage.h"
 #include "taskapi/taskapiclient.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 
 TaskCore::TaskCore() = default;
 
@@ -24,6 +30,30 @@ int TaskCore::init(const QString& databasePath, int quietMs)
     const int result = m_storage->init();
     taskapi::TaskApiClient::instance()->setDelegate(this);
     return result;
+}
+
+int TaskCore::initOrRecover(const QString& databasePath, int quietMs, const BackupQuestion& ask)
+{
+    const int result = init(databasePath, quietMs);
+    if (result == 0 || result == 1 || !QFile::exists(databasePath))
+        return result;
+    const QString backup = databasePath + QStringLiteral(".bak");
+    int tasks = 0;
+    if (!QFile::exists(backup) || TaskStorage::inspect(backup, &tasks) != 0)
+        return result;
+    if (!ask || !ask(QFileInfo(backup).lastModified(), tasks)) {
+        MRV_WARNING("TaskCore::initOrRecover", QStringLiteral("Starting from the backup was declined"));
+        return result;
+    }
+    const QString aside = databasePath + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    if (!platform::renameFile(databasePath, aside)) {
+        MRV_CRITICAL("TaskCore::initOrRecover", QStringLiteral("Cannot move the damaged database aside to ") + aside);
+        return result;
+    }
+    MRV_WARNING("TaskCore::initOrRecover",
+                QStringLiteral("The damaged database was moved to ") + aside + QStringLiteral("; starting from ") + backup);
+    return init(databasePath, quietMs);
 }
 
 std::shared_ptr<TaskStorage> TaskCore::storage() const

@@ -3,8 +3,10 @@
 #include "app/dynamicsingleton.h"
 #include "taskapi/itaskapiclientdelegate.h"
 
+#include <functional>
 #include <memory>
 
+class QDateTime;
 class QString;
 class TaskStorage;
 
@@ -16,8 +18,16 @@ public:
     /// becomes the delegate of the task service client. Returns the store's result: 0 loaded
     /// (or no file yet), 1 written by a newer program, anything else unreadable.
     int init();
-    /// The same on another file, with the committer's interval (tests).
+    /// The same on another file, with the committer's quiet time (tests).
     int init(const QString& databasePath, int quietMs);
+
+    /// Asked when the database cannot be read but its backup can: the backup's time and the
+    /// number of tasks it holds; true to start from the backup.
+    using BackupQuestion = std::function<bool(const QDateTime& backupTime, int tasks)>;
+    /// init(), and when the database file is damaged while its backup loads, `ask` whether to
+    /// start from the backup: then the damaged file is kept aside as
+    /// "database.xml.damaged-<date-time>" and the backup is loaded. Returns the final result.
+    int initOrRecover(const QString& databasePath, int quietMs, const BackupQuestion& ask);
 
     /// A copy of the pointer to the store; callers drop it as soon as they are done.
     std::shared_ptr<TaskStorage> storage() const;

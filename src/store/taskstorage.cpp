@@ -61,6 +61,29 @@ int TaskStorage::init()
     return result;
 }
 
+int TaskStorage::inspect(const QString& filePath, int* listedTasks)
+{
+    TaskStorage probe(filePath);
+    Locker locker(&probe.m_lock);
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return TaskStorageReader::OtherFailure;
+    TaskStorageReader reader(&probe);
+    const int result = reader.read(&file);
+    QSet<TodoTask::Id> listed;
+    for (auto it = probe.m_groups.constBegin(); it != probe.m_groups.constEnd(); ++it) {
+        if (it.key() == FocusGroup::trashId())
+            continue;
+        for (const TodoTask::Id& id : it->m_taskIds) {
+            if (probe.m_tasks.contains(id))
+                listed.insert(id);
+        }
+    }
+    if (listedTasks)
+        *listedTasks = int(listed.size());
+    return result;
+}
+
 int TaskStorage::_load(bool* fromBackup)
 {
     QElapsedTimer timer;

@@ -39,6 +39,9 @@ public:
     /// the background committer. Returns 0 on success, 1 for a file of a newer program,
     /// other values for an unreadable file; on failure nothing is ever written.
     int init();
+    /// Reads `filePath` without keeping it or writing anything: the load result (as init's)
+    /// and the number of tasks its groups other than the Trash list.
+    static int inspect(const QString& filePath, int* listedTasks);
     const QString& path() const { return m_path; }
     /// Before init(): the longest a change waits to be written.
     void setCommitCeilingMs(int ceilingMs) { m_ceilingMs = ceilingMs; }

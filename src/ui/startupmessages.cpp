@@ -3,6 +3,8 @@
 #include "app/identity.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
 #include <QMessageBox>
 
 namespace {
@@ -61,4 +63,22 @@ QString instanceRunningText()
 void showInstanceRunningWarning(bool install)
 {
     QMessageBox::warning(nullptr, instanceRunningTitle(install), instanceRunningText(), QMessageBox::Ok);
+}
+
+QString backupQuestionText(const QDateTime& backupTime, int tasks)
+{
+    // English has no translation to pick the singular, so one task has its own text.
+    const QString text = tasks == 1
+        ? QCoreApplication::translate("main", "The task database is damaged. Start with the backup from %1 (1 task)?")
+        : QCoreApplication::translate("main", "The task database is damaged. Start with the backup from %1 (%n tasks)?",
+                                      nullptr, tasks);
+    return text.arg(QLocale().toString(backupTime, QLocale::ShortFormat));
+}
+
+bool askStartFromBackup(const QDateTime& backupTime, int tasks)
+{
+    QMessageBox box(QMessageBox::Warning, productName(), backupQuestionText(backupTime, tasks),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }

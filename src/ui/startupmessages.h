@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QDateTime;
+
 // The messages shown when the program cannot start; each is a modal box with no parent.
 
 /// Text for a database that could not be loaded: `result` 1 is a file of a newer program,
@@ -13,3 +15,8 @@ void showDatabaseLoadFailure(int result);
 QString instanceRunningTitle(bool install);
 QString instanceRunningText();
 void showInstanceRunningWarning(bool install);
+
+/// The question asked when the database is damaged but its backup from `backupTime`, holding
+/// `tasks` tasks, can be read; true for Yes.
+QString backupQuestionText(const QDateTime& backupTime, int tasks);
+bool askStartFromBackup(const QDateTime& backupTime, int tasks);

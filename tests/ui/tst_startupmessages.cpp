@@ -2,6 +2,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QDateTime>
 
 class TstStartupMessages : public QObject
 {
@@ -35,6 +36,14 @@ private Q_SLOTS:
         QCOMPARE(instanceRunningTitle(true), QStringLiteral("Mirevo installation"));
         QCOMPARE(instanceRunningTitle(false), QStringLiteral("Mirevo uninstallation"));
         QCOMPARE(instanceRunningText(), QStringLiteral("Please close all Mirevo windows, exit from tray icon and try again."));
+    }
+
+    void backupQuestionCountsTasks()
+    {
+        const QDateTime when(QDate(2026, 12, 5), QTime(18, 30));
+        QCOMPARE(backupQuestionText(when, 1),
+                 QStringLiteral("The task database is damaged. Start with the backup from 12/5/26 6:30 PM (1 task)?"));
+        QVERIFY(backupQuestionText(when, 12).endsWith(QStringLiteral("(12 tasks)?")));
     }
 };
 
