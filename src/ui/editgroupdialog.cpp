@@ -35,7 +35,10 @@ EditGroupDialog::EditGroupDialog(const QString& name, const QString& iconKey, QW
 {
     buildUi();
     m_nameEdit->setText(name);
-    m_chooser->setCurrentIcon(iconKey);
+    // The icon the group shows is preselected: a group without a key shows the yellow star.
+    m_originalKey = iconKey;
+    m_chooser->setCurrentIcon(iconKey.isEmpty() ? QStringLiteral("star_yellow") : iconKey);
+    m_shownKey = m_chooser->currentIcon();
 }
 
 void EditGroupDialog::buildUi()
@@ -110,7 +113,9 @@ QString EditGroupDialog::groupName() const
 
 QString EditGroupDialog::iconKey() const
 {
-    return m_chooser->currentIcon();
+    // The key stays as it was unless another icon was picked.
+    const QString current = m_chooser->currentIcon();
+    return current == m_shownKey ? m_originalKey : current;
 }
 
 void EditGroupDialog::setMessageHook(MessageHook hook)

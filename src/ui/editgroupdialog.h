@@ -63,4 +63,6 @@ private:
     FancyLineEdit* m_nameEdit = nullptr;
     int m_emptyNameAttempts = 0;
     QString m_typedName;
+    QString m_originalKey;
+    QString m_shownKey;
 };

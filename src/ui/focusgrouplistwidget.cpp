@@ -34,6 +34,7 @@ FocusGroupListWidget::FocusGroupListWidget(QWidget* parent)
     : QScrollArea(parent)
 {
     setObjectName(QStringLiteral("groupPanel"));
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     setFrameStyle(QFrame::NoFrame);
@@ -126,6 +127,7 @@ void FocusGroupListWidget::selectGroup(const FocusGroup::Id& groupId)
             selected = row;
         }
     }
+    _updateFocusMark();
     if (selected)
         ensureGroupVisible(selected);
     Q_EMIT activated(groupId);
@@ -240,7 +242,59 @@ void FocusGroupListWidget::_startDrag(FocusGroupWidget* row)
 
 void FocusGroupListWidget::keyPressEvent(QKeyEvent* event)
 {
-    event->accept();
+    const QList<FocusGroupWidget*> rows = rowsInOrder();
+    const int current = static_cast<int>(rows.indexOf(rowOf(m_currentId)));
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        target = qMax(0, current - 1);
+        break;
+    case Qt::Key_Down:
+        target = current + 1;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = static_cast<int>(rows.size()) - 1;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT opened(m_currentId);
+        return;
+    case Qt::Key_Menu:
+        _showKeyboardMenu();
+        return;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            _showKeyboardMenu();
+            return;
+        }
+        [[fallthrough]];
+    default:
+        event->ignore();
+        return;
+    }
+    if (target >= 0 && target < rows.size())
+        selectGroup(rows.at(target)->groupId());
+}
+
+void FocusGroupListWidget::_updateFocusMark()
+{
+    for (FocusGroupWidget* row : std::as_const(m_rows))
+        row->setFocusMarked(hasFocus() && row->groupId() == m_currentId);
+}
+
+void FocusGroupListWidget::focusInEvent(QFocusEvent* event)
+{
+    QScrollArea::focusInEvent(event);
+    _updateFocusMark();
+}
+
+void FocusGroupListWidget::focusOutEvent(QFocusEvent* event)
+{
+    QScrollArea::focusOutEvent(event);
+    _updateFocusMark();
 }
 
 QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)
@@ -282,8 +336,23 @@ QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)
     return m_menu;
 }
 
+void FocusGroupListWidget::_showKeyboardMenu()
+{
+    // From the keyboard: the menu of the selected group, beside it.
+    FocusGroupWidget* selected = rowOf(m_currentId);
+    if (!selected)
+        return;
+    const QPoint point =
+        selected->geometry().center() - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    buildContextMenu(point)->popup(viewport()->mapToGlobal(point));
+}
+
 void FocusGroupListWidget::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        _showKeyboardMenu();
+        return;
+    }
     buildContextMenu(event->pos())->popup(event->globalPos());
 }
 

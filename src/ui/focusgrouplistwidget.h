@@ -37,6 +37,8 @@ Q_SIGNALS:
     void activated(const FocusGroup::Id& groupId);
     /// A group's name or icon was edited.
     void changed(const FocusGroup::Id& groupId);
+    /// Return was pressed on the selected group: its tasks are wanted.
+    void opened(const FocusGroup::Id& groupId);
 
 public Q_SLOTS:
     void _onHighlightGroups(const TodoTask::Id& taskId);
@@ -55,6 +57,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -65,6 +69,8 @@ private:
     void rebuildUserRows();
     void ensureGroupVisible(FocusGroupWidget* row);
     void _startDrag(FocusGroupWidget* row);
+    void _updateFocusMark();
+    void _showKeyboardMenu();
 
     QList<FocusGroupWidget*> m_rows;
     int m_current = -1;

@@ -81,6 +81,11 @@ void FocusGroupWidget::setSelected(bool selected)
     _setFlag(Selected, selected);
 }
 
+void FocusGroupWidget::setFocusMarked(bool marked)
+{
+    _setFlag(FocusMarked, marked);
+}
+
 void FocusGroupWidget::setHighlighted(bool highlighted)
 {
     _setFlag(Highlighted, highlighted);
@@ -188,6 +193,8 @@ void FocusGroupWidget::paintEvent(QPaintEvent*)
     painter.setBrush(fill);
     // Half-pixel inset keeps the one-pixel outline crisp.
     painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -2.5), 5, 5);
+    if (m_flags & FocusMarked)
+        drawFocusMark(painter, QRectF(rect()).adjusted(0, 0, 0, -1), 5);
 }
 
 void FocusGroupWidget::resizeEvent(QResizeEvent* event)

@@ -17,7 +17,7 @@ class FocusGroupWidget : public QWidget
 {
     Q_OBJECT
 public:
-    enum Flag { Selected = 1, DragOver = 4, Hovered = 8, Highlighted = 16 };
+    enum Flag { Selected = 1, DragOver = 4, Hovered = 8, Highlighted = 16, FocusMarked = 32 };
 
     explicit FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* parent = nullptr);
 
@@ -29,6 +29,8 @@ public:
     bool isSelected() const { return m_flags & Selected; }
     void setHighlighted(bool highlighted);
     bool isHighlighted() const { return m_flags & Highlighted; }
+    /// Marks the row as the keyboard's current one while the panel has the focus.
+    void setFocusMarked(bool marked);
     /// Renames the group and changes its icon in the store.
     void setGroupInfo(const QString& name, const QString& iconKey);
     void updateCounts();

@@ -7,6 +7,7 @@
 #include "ui/toolbar.h"
 #include "ui/toolbaractions.h"
 #include "ui/trayicon.h"
+#include "widgets/fancytoolbtn.h"
 #include "widgets/fancysplitter.h"
 
 #include <QAction>
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget* parent)
     m_taskList = new TaskListWidget(FocusGroup::inboxId(), m_rightPane);
     connect(m_groupPanel, &FocusGroupListWidget::activated, this, &MainWindow::_onGroupSelected);
     connect(m_groupPanel, &FocusGroupListWidget::changed, this, &MainWindow::_onGroupChanged);
+    connect(m_groupPanel, &FocusGroupListWidget::opened, this, [this] { m_taskList->setFocus(Qt::TabFocusReason); });
     connect(m_taskList, &TaskListWidget::highlightGroups, m_groupPanel, &FocusGroupListWidget::_onHighlightGroups);
     m_toolbar = new Toolbar(this);
     rightLayout->addWidget(m_taskList, 1);
@@ -58,6 +60,9 @@ MainWindow::MainWindow(QWidget* parent)
     m_splitter->addWidget(m_groupPanel);
     m_splitter->addWidget(m_rightPane);
     m_taskList->raise();
+    // Tab goes from the groups to the tasks to the toolbar's buttons.
+    setTabOrder(m_groupPanel, m_taskList);
+    setTabOrder(m_taskList, m_toolbar->firstButton());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -276,8 +276,31 @@ int TaskListWidget::rowAt(const QPoint& point) const
     return -1;
 }
 
+void TaskListWidget::_updateFocusMark()
+{
+    TaskWidget* marked = hasFocus() && !m_editedRow ? row(m_current) : nullptr;
+    if (m_focusMarked && m_focusMarked != marked)
+        m_focusMarked->setFocusMarked(false);
+    m_focusMarked = marked;
+    if (marked)
+        marked->setFocusMarked(true);
+}
+
+void TaskListWidget::focusInEvent(QFocusEvent* event)
+{
+    QScrollArea::focusInEvent(event);
+    _updateFocusMark();
+}
+
+void TaskListWidget::focusOutEvent(QFocusEvent* event)
+{
+    QScrollArea::focusOutEvent(event);
+    _updateFocusMark();
+}
+
 void TaskListWidget::_selectionChanged()
 {
+    _updateFocusMark();
     editTaskAction()->setEnabled(m_current >= 0);
 }
 
@@ -339,7 +362,8 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
             const TodoTask::Id taskId = open->taskId();
             _removeRow(open);
             m_group.removeTask(taskId, true);
-            _selectionChanged();
+            // No row is current any more: Return and Edit must not open another one.
+            clearSelection();
         }
         updateHint();
     }
@@ -607,29 +631,54 @@ void TaskListWidget::mouseMoveEvent(QMouseEvent* event)
     _startDrag();
 }
 
+void TaskListWidget::_moveCurrentTo(int target, bool extend)
+{
+    if (m_editedRow || m_rows.isEmpty())
+        return;
+    target = qBound(0, target, static_cast<int>(m_rows.size()) - 1);
+    if (!extend)
+        clearSelection();
+    // Extending selects every row between the current one and the target.
+    if (extend && m_current >= 0) {
+        const int step = target > m_current ? 1 : -1;
+        for (int i = m_current; i != target; i += step)
+            select(i);
+    }
+    select(target);
+    ensureRowVisible(m_rows.at(target));
+}
+
+int TaskListWidget::_rowsPerPage() const
+{
+    const int rowHeight = m_rows.isEmpty() ? 0 : m_rows.first()->height() + m_layout->spacing();
+    return rowHeight > 0 ? qMax(1, viewport()->height() / rowHeight) : 1;
+}
+
 void TaskListWidget::keyPressEvent(QKeyEvent* event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int last = static_cast<int>(m_rows.size()) - 1;
     switch (event->key()) {
     case Qt::Key_Down:
-        if (m_current + 1 < m_rows.size() && !m_editedRow) {
-            const int target = m_current + 1;
-            if (!shift)
-                clearSelection();
-            select(target);
-            ensureRowVisible(m_rows.at(target));
-        }
+        if (m_current < last)
+            _moveCurrentTo(m_current + 1, shift);
         return;
-    case Qt::Key_Up: {
-        const int target = m_current < 0 ? static_cast<int>(m_rows.size()) - 1 : m_current - 1;
-        if (target >= 0 && !m_editedRow) {
-            if (!shift)
-                clearSelection();
-            select(target);
-            ensureRowVisible(m_rows.at(target));
-        }
+    case Qt::Key_Up:
+        if (m_current != 0)
+            _moveCurrentTo(m_current < 0 ? last : m_current - 1, shift);
         return;
-    }
+    case Qt::Key_Home:
+        _moveCurrentTo(0, shift);
+        return;
+    case Qt::Key_End:
+        _moveCurrentTo(last, shift);
+        return;
+    case Qt::Key_PageDown:
+        _moveCurrentTo(m_current + _rowsPerPage(), shift);
+        return;
+    case Qt::Key_PageUp:
+        _moveCurrentTo(m_current < 0 ? 0 : m_current - _rowsPerPage(), shift);
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_current >= 0 && !m_editedRow && !m_returnConsumed) {

@@ -72,6 +72,8 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private Q_SLOTS:
     void _onHeadStart(const QString& href);
@@ -79,6 +81,11 @@ private Q_SLOTS:
 
 private:
     void _clear();
+    /// Makes `target` (kept within the rows) the current row and shows it; with `extend` the
+    /// selection grows instead of being replaced.
+    void _moveCurrentTo(int target, bool extend);
+    int _rowsPerPage() const;
+    void _updateFocusMark();
     void addRow(const TodoTask::Id& taskId, bool openEditor);
     void rebuildRows();
     void updateHint();
@@ -101,6 +108,7 @@ private:
     QSet<TaskWidget*> m_selected;
     int m_current = -1;
     QPointer<TaskWidget> m_editedRow;
+    QPointer<TaskWidget> m_focusMarked;
     bool m_returnConsumed = false;
     bool m_mayDrag = false;
     bool m_dragging = false;

@@ -222,7 +222,20 @@ void TaskWidget::paintEvent(QPaintEvent*)
         painter.setPen(Qt::NoPen);
         painter.setBrush(backgroundColor());
         painter.drawRoundedRect(rect(), 5, 5);
+        if (m_flags & FocusFlag)
+            drawFocusMark(painter, rect(), 5);
     }
+}
+
+void TaskWidget::setFocusMarked(bool marked)
+{
+    if (marked == bool(m_flags & FocusFlag))
+        return;
+    if (marked)
+        m_flags |= FocusFlag;
+    else
+        m_flags &= ~unsigned(FocusFlag);
+    update();
 }
 
 void TaskWidget::mousePressEvent(QMouseEvent* event)

@@ -31,6 +31,8 @@ public:
     void setSelected(bool selected);
     bool isSelected() const { return m_flags & SelectedFlag; }
     bool isEditing() const { return m_flags & EditingFlag; }
+    /// Marks the row as the keyboard's current one while the list has the focus.
+    void setFocusMarked(bool marked);
     bool createdByNew() const { return m_createdByNew; }
     void setCreatedByNew(bool on) { m_createdByNew = on; }
 
@@ -68,7 +70,7 @@ private Q_SLOTS:
     void _someEditGotFocus(bool got);
 
 private:
-    enum Flags : unsigned { SelectedFlag = 1, EditingFlag = 2 };
+    enum Flags : unsigned { SelectedFlag = 1, EditingFlag = 2, FocusFlag = 4 };
 
     void _buildViewFace();
     void _buildEditorFace();

@@ -27,7 +27,7 @@ Toolbar::Toolbar(QWidget* parent)
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     setFloatable(false);
     setMovable(false);
-    _addButton(newTaskAction(), "newTaskButton");
+    m_firstButton = _addButton(newTaskAction(), "newTaskButton");
     _addButton(editTaskAction(), "editTaskButton");
     addWidget(spacer(this));
     _addButton(cleanupAction(), "cleanupButton");
@@ -40,6 +40,7 @@ Toolbar::Toolbar(QWidget* parent)
     m_menuButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_menuButton->setIcon(QIcon(QStringLiteral(":/icons/toolbar_menu")));
     m_menuButton->setPopupMode(QToolButton::InstantPopup);
+    m_menuButton->setFocusPolicy(Qt::TabFocus);
     m_menuButtonAction = addWidget(m_menuButton);
     m_menuButtonAction->setVisible(false);
     _retranslate();
@@ -73,6 +74,7 @@ FancyToolBtn* Toolbar::_addButton(QAction* action, const char* name)
     button->setObjectName(QLatin1String(name));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setDefaultAction(action);
+    button->setFocusPolicy(Qt::TabFocus);
     addWidget(button);
     return button;
 }

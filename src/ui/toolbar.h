@@ -17,6 +17,7 @@ public:
     void setProgramMenu(QMenu* menu);
     void setProgramMenuVisible(bool visible);
     FancyToolBtn* programMenuButton() const { return m_menuButton; }
+    FancyToolBtn* firstButton() const { return m_firstButton; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -27,5 +28,6 @@ private:
     void _retranslate();
 
     FancyToolBtn* m_menuButton = nullptr;
+    FancyToolBtn* m_firstButton = nullptr;
     QAction* m_menuButtonAction = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeySequence>
 
 namespace {
 
@@ -36,6 +37,9 @@ ActionSet* actions()
         set->editTask = makeAction(":/icons/toolbar_edit", "editTaskAction");
         set->cleanup = makeAction(":/icons/toolbar_cleanup", "cleanupAction");
         set->toggleView = makeAction(":/icons/view_normal", "toggleViewAction");
+        // Work anywhere in the window, the task list included.
+        set->newTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)});
+        set->editTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F2)});
         retranslateActions();
     }
     return set;

@@ -1,5 +1,7 @@
 #include "widgets/colorscheme.h"
 
+#include <QPainter>
+
 namespace {
 
 ColorScheme*& instancePointer()
@@ -44,4 +46,14 @@ QColor ColorScheme::color(Role role) const
 QColor schemeColor(ColorScheme::Role role)
 {
     return ColorScheme::instance()->color(role);
+}
+
+void drawFocusMark(QPainter& painter, const QRectF& rect, qreal radius)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(schemeColor(ColorScheme::Accent), 1.5));
+    painter.drawRoundedRect(rect.adjusted(1.25, 1.25, -1.25, -1.25), radius, radius);
+    painter.restore();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+class QPainter;
+class QRectF;
+
 #include <QColor>
 
 /// The colours every view paints with. One process-wide object.
@@ -41,3 +44,7 @@ private:
 
 /// Shorthand for ColorScheme::instance()->color(role).
 QColor schemeColor(ColorScheme::Role role);
+
+/// The mark of the control that has the keyboard focus: a rounded outline in the accent colour
+/// just inside `rect`.
+void drawFocusMark(QPainter& painter, const QRectF& rect, qreal radius);

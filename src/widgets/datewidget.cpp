@@ -123,6 +123,9 @@ void DateWidget::_onTextEdited(const QString&)
 void DateWidget::_onReturn()
 {
     m_edit->leaveHintState();
+    // An empty field shows the proposed date when it gains the focus: Return accepts it.
+    if (!m_value.isValid() && !m_edit->text().trimmed().isEmpty())
+        _onTextEdited(m_edit->text());
     if (m_value.isValid())
         m_edit->setText(m_value.date().toString(displayFormat()));
     m_edit->selectAll();

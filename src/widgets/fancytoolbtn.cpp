@@ -47,6 +47,8 @@ void FancyToolBtn::paintEvent(QPaintEvent*)
         painter.setPen(schemeColor(ColorScheme::Outline));
         painter.drawRoundedRect(m_pressed ? r.adjusted(1, 1, -1, -1) : r, 3, 3);
     }
+    if (hasFocus())
+        drawFocusMark(painter, rect(), 3);
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     if (toolButtonStyle() == Qt::ToolButtonTextUnderIcon) {
         const QRect iconRect = QRect(2, 2, width() - 4, 30).translated(d, d);

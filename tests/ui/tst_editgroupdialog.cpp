@@ -101,11 +101,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("existing");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("shownKey");
         QTest::addColumn<QString>("expectedKey");
-        QTest::newRow("new group") << false << QString() << QStringLiteral("New group") << QString();
-        QTest::newRow("empty key") << true << QString() << QStringLiteral("Group properties") << QStringLiteral("star_green");
-        QTest::newRow("money") << true << QStringLiteral("money") << QStringLiteral("Group properties") << QStringLiteral("money");
-        QTest::newRow("unknown key") << true << QStringLiteral("nonexistent") << QStringLiteral("Group properties") << QString();
+        QTest::newRow("new group") << false << QString() << QStringLiteral("New group") << QString() << QString();
+        // A group without a key shows the yellow star; OK keeps its key as it was.
+        QTest::newRow("empty key") << true << QString() << QStringLiteral("Group properties") << QStringLiteral("star_yellow")
+                                   << QString();
+        QTest::newRow("money") << true << QStringLiteral("money") << QStringLiteral("Group properties")
+                               << QStringLiteral("money") << QStringLiteral("money");
+        QTest::newRow("unknown key") << true << QStringLiteral("nonexistent") << QStringLiteral("Group properties")
+                                     << QString() << QStringLiteral("nonexistent");
     }
 
     void initialValues()
@@ -113,11 +118,13 @@ private Q_SLOTS:
         QFETCH(bool, existing);
         QFETCH(QString, key);
         QFETCH(QString, title);
+        QFETCH(QString, shownKey);
         QFETCH(QString, expectedKey);
         const std::unique_ptr<EditGroupDialog> dialog(existing ? new EditGroupDialog(QStringLiteral("Work"), key)
                                                                : new EditGroupDialog);
         QCOMPARE(dialog->windowTitle(), title);
         QCOMPARE(dialog->groupName(), existing ? QStringLiteral("Work") : QString());
+        QCOMPARE(dialog->iconChooser()->currentIcon(), shownKey);
         QCOMPARE(dialog->iconKey(), expectedKey);
         QVERIFY(!(dialog->windowFlags() & Qt::WindowContextHelpButtonHint));
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());

@@ -4,11 +4,15 @@
 #include "support/testenv.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
+#include "ui/toolbar.h"
+#include "widgets/fancytoolbtn.h"
+#include "ui/focusgroupwidget.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbaractions.h"
 #include "widgets/fancysplitter.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -143,6 +147,46 @@ private Q_SLOTS:
         QVERIFY(testenv::showActive(&window));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
+    }
+
+    void keyboardAloneReachesEverything()
+    {
+        const FocusGroup::Id work = TaskCore::instance()->storage()->addGroup(QStringLiteral("Keys"), QString());
+        MainWindow window;
+        QVERIFY(testenv::showActive(&window));
+        FocusGroupListWidget* panel = window.groupPanel();
+        TaskListWidget* list = window.taskList();
+        panel->setFocus(Qt::TabFocusReason);
+        QVERIFY(panel->rowOf(FocusGroup::inboxId())->flags() & FocusGroupWidget::FocusMarked);
+
+        QTest::keyClick(panel, Qt::Key_End);
+        QCOMPARE(list->group(), FocusGroup::trashId());
+        QTest::keyClick(panel, Qt::Key_Home);
+        QCOMPARE(list->group(), FocusGroup::inboxId());
+        const QList<FocusGroupWidget*> rows = panel->rowsInOrder();
+        QTest::keyClick(panel, Qt::Key_Down);
+        QCOMPARE(list->group(), rows.at(1)->groupId());
+        QTest::keyClick(panel, Qt::Key_Menu);
+        QTRY_VERIFY(panel->contextMenu() && panel->contextMenu()->isVisible());
+        panel->contextMenu()->close();
+        QVERIFY(testenv::showActive(&window));
+
+        // Return goes to the tasks; Ctrl+N makes one even in an empty group; Tab reaches the toolbar.
+        panel->selectGroup(work);
+        QTest::keyClick(panel, Qt::Key_Return);
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(list->editedRow());
+        QCOMPARE(list->rowCount(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        // The empty new row is gone and nothing is current: Return and F2 open nothing.
+        QCOMPARE(list->rowCount(), 0);
+        QCOMPARE(list->currentIndex(), -1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_F2);
+        QVERIFY(!list->editedRow());
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.toolbar()->firstButton()));
     }
 
     void windowMovesAreAnnounced()

@@ -12,6 +12,7 @@
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 
+#include <QHash>
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -129,16 +130,18 @@ constexpr auto drop = &sendDrag<QDropEvent>;
 
 void focusOf(QWidget* widget) { QTRY_COMPARE(QApplication::focusWidget(), widget); }
 
-/// Plays steps such as "1 ^3 +e D": a row number or e (empty space) is clicked, D, U and A are keys;
-/// ^ adds Ctrl, + adds Shift.
+/// Plays steps such as "1 ^3 +e D": a row number or e (empty space) is clicked; D(own), U(p),
+/// A, H(ome), Z (End), P(age down) and Q (page up) are keys; ^ adds Ctrl, + adds Shift.
 void play(TaskListWidget& list, const QString& steps)
 {
+    static const QHash<char, Qt::Key> keys = {{'D', Qt::Key_Down}, {'U', Qt::Key_Up},      {'A', Qt::Key_A},
+                                              {'H', Qt::Key_Home}, {'Z', Qt::Key_End},     {'P', Qt::Key_PageDown},
+                                              {'Q', Qt::Key_PageUp}};
     for (const QString& step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const int mods = step.front() == QLatin1Char('^') ? Ctrl : step.front() == QLatin1Char('+') ? Shift : None;
         const char c = step.back().toLatin1();
-        if (c == 'D' || c == 'U' || c == 'A')
-            QTest::keyClick(&list, c == 'D' ? Qt::Key_Down : c == 'U' ? Qt::Key_Up : Qt::Key_A,
-                            Qt::KeyboardModifiers(mods));
+        if (keys.contains(c))
+            QTest::keyClick(&list, keys.value(c), Qt::KeyboardModifiers(mods));
         else
             click(list, c == 'e' ? Below : c - '0', mods);
     }
@@ -228,6 +231,13 @@ private Q_SLOTS:
         row("down at the end", "3 D", {3}, 3);
         row("up at the top", "0 U", {0}, 0);
         row("ctrl A selects all", "1 ^A", {0, 1, 2, 3}, 1);
+        row("home", "2 H", {0}, 0);
+        row("end", "1 Z", {3}, 3);
+        row("ctrl home", "2 ^H", {0}, 0);
+        row("ctrl end without current", "^Z", {3}, 3);
+        row("shift end selects the range", "1 +Z", {1, 2, 3}, 3);
+        row("page down stops at the last", "0 P", {3}, 3);
+        row("page up stops at the first", "3 Q", {0}, 0);
         row("A alone", "2 A", {2}, 2);
     }
 

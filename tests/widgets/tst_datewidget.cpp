@@ -193,6 +193,12 @@ private Q_SLOTS:
         QCOMPARE(widget->edit()->text(), QStringLiteral("Due date"));
         QVERIFY(!widget->popup());
         QVERIFY(changes.isEmpty());
+
+        // Return accepts the proposal.
+        widget->edit()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(widget->edit(), Qt::Key_Return);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(widget->value().date(), tomorrow());
     }
 
     void calendarButtonsChooseADate_data()
