@@ -2,6 +2,10 @@
 
 #include "widgets/colorscheme.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextLayout>
+
 NotesTextEdit::NotesTextEdit(const QString& text, const QString& hint, QWidget* parent)
     : HintedEditT<QTextEdit>(text, hint, parent)
 {
@@ -13,11 +17,40 @@ NotesTextEdit::NotesTextEdit(const QString& text, const QString& hint, QWidget* 
     setAcceptRichText(false);
     setWordWrapMode(QTextOption::WordWrap);
     setBaseColor(schemeColor(ColorScheme::EditBase));
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &NotesTextEdit::_checkLines);
+}
+
+int NotesTextEdit::shownLines() const
+{
+    int lines = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        // A block not laid out yet counts as one line.
+        lines += layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+    }
+    return lines;
+}
+
+void NotesTextEdit::_checkLines()
+{
+    const int lines = shownLines();
+    if (lines == m_lines)
+        return;
+    m_lines = lines;
+    updateGeometry();
+    Q_EMIT linesChanged();
+}
+
+void NotesTextEdit::resizeEvent(QResizeEvent* event)
+{
+    HintedEditT<QTextEdit>::resizeEvent(event);
+    _checkLines();
 }
 
 QSize NotesTextEdit::minimumSizeHint() const
 {
-    const int lines = qMax(2, static_cast<int>(toPlainText().count(QLatin1Char('\n'))) + 1);
+    const int lines = qMax(2, shownLines());
     return QSize(QTextEdit::minimumSizeHint().width(), lines * fontMetrics().lineSpacing() + 8);
 }
 

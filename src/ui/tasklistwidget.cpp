@@ -413,16 +413,22 @@ void TaskListWidget::cleanup()
         return;
     if (m_editedRow)
         finishEditing(m_editedRow, false);
+    // Completed tasks reach Completed in the order they had here.
+    QList<TaskWidget*> done;
+    for (TaskWidget* row : std::as_const(m_rows)) {
+        if (row->task().completed())
+            done.append(row);
+    }
+    for (TaskWidget* row : std::as_const(done))
+        m_group.moveTaskTo(row->taskId(), FocusGroup::completedId());
     for (qsizetype i = m_rows.size() - 1; i >= 0; --i) {
         TaskWidget* row = m_rows.at(i);
-        const TodoTask task = row->task();
-        if (task.completed())
-            m_group.moveTaskTo(row->taskId(), FocusGroup::completedId());
-        else if (task.isEmpty())
+        if (done.contains(row)) {
+            _removeRow(row);
+        } else if (row->task().isEmpty()) {
             m_group.removeTask(row->taskId(), false);
-        else
-            continue;
-        _removeRow(row);
+            _removeRow(row);
+        }
     }
     _selectionChanged();
     updateHint();

@@ -4,6 +4,7 @@
 #include "store/taskstorage.h"
 #include "ui/tasklistwidget.h"
 #include "widgets/colorscheme.h"
+#include "widgets/elidedlabel.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -55,7 +56,7 @@ void TaskWidget::_buildViewFace()
     m_viewCheckbox->setObjectName(QStringLiteral("viewCheckbox"));
     m_viewCheckbox->setFocusPolicy(Qt::NoFocus);
     connect(m_viewCheckbox, &FancyCheckbox::stateChanged, this, &TaskWidget::_checkboxChanged);
-    m_label = new QLabel(page);
+    m_label = new ElidedLabel(page);
     m_label->setObjectName(QStringLiteral("taskLabel"));
     m_label->setMargin(0);
     m_label->setIndent(0);
@@ -96,6 +97,7 @@ void TaskWidget::_buildEditorFace()
     noteIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_notesEdit = new NotesTextEdit(m_task.notes(), tr("Notes"), m_editorPage);
     connect(m_notesEdit, &QTextEdit::textChanged, this, &TaskWidget::_notesTextChanged);
+    connect(m_notesEdit, &NotesTextEdit::linesChanged, this, &TaskWidget::_fitHeight);
     connect(m_notesEdit, &NotesTextEdit::gotFocus, this, &TaskWidget::_someEditGotFocus);
 
     auto* dueIcon = new QLabel(m_editorPage);
@@ -143,7 +145,7 @@ void TaskWidget::setEditMode(bool editing, bool force, bool keepFocus)
         m_stack->setCurrentIndex(0);
         height = viewPage->sizeHint().height();
         m_flags &= ~unsigned(EditingFlag);
-        m_label->setText(oneLine(m_task.name()));
+        m_label->setFullText(oneLine(m_task.name()));
         m_viewCheckbox->setChecked(m_task.completed());
         if (m_editorPage) {
             m_stack->removeWidget(m_editorPage);
@@ -186,7 +188,7 @@ void TaskWidget::refreshLabel()
     QPalette palette = m_label->palette();
     if (m_task.name().isEmpty()) {
         palette.setColor(QPalette::WindowText, Qt::darkGray);
-        m_label->setText(tr("<Unnamed task>"));
+        m_label->setFullText(tr("<Unnamed task>"));
     } else {
         palette.setColor(QPalette::WindowText, m_task.completed() ? QColor(Qt::darkGray) : QColor(Qt::black));
     }
@@ -282,11 +284,18 @@ void TaskWidget::_notesTextChanged()
 {
     if (!m_notesEdit || !m_editorPage)
         return;
+    _fitHeight();
+    m_task.setNotes(m_notesEdit->userText());
+}
+
+void TaskWidget::_fitHeight()
+{
+    if (!m_notesEdit || !m_editorPage)
+        return;
     m_notesEdit->updateGeometry();
     const int wanted = m_editorPage->sizeHint().height();
     if (wanted != height())
         setFixedHeight(wanted);
-    m_task.setNotes(m_notesEdit->userText());
 }
 
 void TaskWidget::_checkboxChanged(int state)

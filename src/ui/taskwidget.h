@@ -3,6 +3,7 @@
 #include "store/todotask.h"
 #include "ui/notestextedit.h"
 #include "widgets/datewidget.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/fancycheckbox.h"
 #include "widgets/fancylineedit.h"
 #include "widgets/hintededit.h"
@@ -45,7 +46,7 @@ public:
     QColor backgroundColor() const;
 
     // The parts of the row, for the list and for tests; null while not shown.
-    QLabel* label() const { return m_label; }
+    ElidedLabel* label() const { return m_label; }
     TaskCheckbox* viewCheckbox() const { return m_viewCheckbox; }
     TaskCheckbox* editCheckbox() const { return m_editCheckbox; }
     NameEdit* nameEdit() const { return m_nameEdit; }
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void _stopEditing();
     void _nameTextChanged(const QString& text);
     void _notesTextChanged();
+    void _fitHeight();
     void _checkboxChanged(int state);
     void _dueDateChanged(const QDateTime& due);
     void _someEditGotFocus(bool got);
@@ -83,7 +85,7 @@ private:
     bool m_createdByNew = false;
     QStackedLayout* m_stack = nullptr;
     QPointer<TaskCheckbox> m_viewCheckbox;
-    QPointer<QLabel> m_label;
+    QPointer<ElidedLabel> m_label;
     QPointer<QWidget> m_editorPage;
     QPointer<QGridLayout> m_grid;
     QPointer<TaskCheckbox> m_editCheckbox;

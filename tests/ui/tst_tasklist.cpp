@@ -477,8 +477,11 @@ private Q_SLOTS:
     void cleanupSortsTasksOut()
     {
         Ids ids;
-        const FocusGroup::Id groupId = makeGroup({QStringLiteral("Done"), QString(), QStringLiteral("Normal")}, &ids);
+        const FocusGroup::Id groupId =
+            makeGroup({QStringLiteral("Done"), QString(), QStringLiteral("Normal"), QStringLiteral("Done too")}, &ids);
         store()->setTaskCompleted(ids.at(0), true, QDateTime::currentDateTime());
+        store()->setTaskCompleted(ids.at(3), true, QDateTime::currentDateTime());
+        const Ids completedBefore = storeIds(FocusGroup::completedId());
         SHOW(groupId);
         QPointer<TaskWidget> normal = list.row(2);
         list.setEditing(2);
@@ -490,7 +493,8 @@ private Q_SLOTS:
         QCOMPARE(list.row(0), normal.data());
         QCOMPARE(list.widget()->findChildren<TaskWidget*>().size(), 1);
         QCOMPARE(storeIds(groupId), Ids{ids.at(2)});
-        QVERIFY(store()->group(FocusGroup::completedId()).contains(ids.at(0)));
+        // Completed keeps their order.
+        QCOMPARE(storeIds(FocusGroup::completedId()), completedBefore + (Ids{ids.at(0), ids.at(3)}));
         QVERIFY(store()->group(FocusGroup::trashId()).contains(ids.at(1)));
         QVERIFY(!list.hint());
 

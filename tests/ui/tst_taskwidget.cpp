@@ -119,6 +119,8 @@ private Q_SLOTS:
         QTest::newRow("unnamed") << QString() << QStringLiteral("<Unnamed task>") << QColor(Qt::darkGray);
         QTest::newRow("named") << QStringLiteral("Water the plants") << QStringLiteral("Water the plants")
                                << QColor(Qt::black);
+        // Cut with an ellipsis (shown empty here), the whole name as the tool tip.
+        QTest::newRow("too long") << QStringLiteral("Renew ").repeated(40) << QString() << QColor(Qt::black);
     }
 
     void nameLabel()
@@ -135,7 +137,12 @@ private Q_SLOTS:
                 QTest::mouseClick(row->viewCheckbox(), Qt::LeftButton);
             QCOMPARE(store()->task(id).completed(), done);
             QCOMPARE(store()->task(id).completedAt().isValid(), done);
-            QCOMPARE(row->label()->text(), shown);
+            if (shown.isEmpty()) {
+                QVERIFY(row->label()->text().endsWith(QChar(0x2026)));
+                QCOMPARE(row->label()->toolTip(), name);
+            } else {
+                QCOMPARE(row->label()->text(), shown);
+            }
             QCOMPARE(row->label()->font().strikeOut(), done);
             QCOMPARE(row->viewCheckbox()->opacity(), done ? 0.6 : 1.0);
             QCOMPARE(row->label()->palette().color(QPalette::WindowText), done ? QColor(Qt::darkGray) : openColour);
@@ -236,6 +243,18 @@ private Q_SLOTS:
 
         for (int i = 0; i < 6; ++i)
             QTest::keyClick(notes, Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        QCOMPARE(row->height(), empty);
+
+        // A line that wraps grows the row like a typed line break.
+        notes->selectAll();
+        QTest::keyClicks(notes, QString(3 * notes->width() / notes->fontMetrics().horizontalAdvance(QLatin1Char('x')),
+                                        QLatin1Char('x')).replace(QStringLiteral("xxxxx"), QStringLiteral("xxxx ")));
+        QCoreApplication::processEvents();
+        QVERIFY2(notes->shownLines() >= 3, qPrintable(QString::number(notes->shownLines())));
+        QCOMPARE(row->height(), empty + (notes->shownLines() - 2) * line);
+        notes->selectAll();
+        QTest::keyClick(notes, Qt::Key_Backspace);
         QCoreApplication::processEvents();
         QCOMPARE(row->height(), empty);
         QTest::keyClick(w.list, Qt::Key_Escape);
