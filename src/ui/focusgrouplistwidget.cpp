@@ -222,14 +222,14 @@ void FocusGroupListWidget::_startDrag(FocusGroupWidget* row)
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);
-        painter.setOpacity(0.8);
+        painter.setOpacity(0.6);
         row->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     drag->setPixmap(pixmap);
-    const QPoint content = m_pressPos + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    drag->setHotSpot(content - row->pos());
+    // Below and to the right of the pointer, like a dragged task: the row under it stays visible.
+    drag->setHotSpot(QPoint(-16, -12));
 
     m_dragging = true;
     const Qt::DropAction action = drag->exec(Qt::MoveAction);

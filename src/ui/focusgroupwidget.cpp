@@ -242,23 +242,34 @@ bool FocusGroupWidget::_accepts(const QMimeData* mime) const
     return true;
 }
 
+Qt::DropAction FocusGroupWidget::_dropAction(const QMimeData* mime) const
+{
+    // A copy (Shift held when the drag started) shows the copy cursor where it lists tasks.
+    const auto data = DragRegistry::instance()->findDrag(mime);
+    const bool copy = data && data->kind == DragGroup::Tasks && data->copy && m_groupId != FocusGroup::trashId()
+        && m_groupId != FocusGroup::completedId();
+    return copy ? Qt::CopyAction : Qt::MoveAction;
+}
+
 void FocusGroupWidget::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!_accepts(event->mimeData())) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    event->setDropAction(Qt::MoveAction);
+    event->setDropAction(_dropAction(event->mimeData()));
+    event->accept();
     _setFlag(DragOver, true);
 }
 
 void FocusGroupWidget::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (m_flags & DragOver)
-        event->accept();
-    else
+    if (!(m_flags & DragOver)) {
         event->ignore();
+        return;
+    }
+    event->setDropAction(_dropAction(event->mimeData()));
+    event->accept();
 }
 
 void FocusGroupWidget::dragLeaveEvent(QDragLeaveEvent*)
@@ -290,5 +301,7 @@ void FocusGroupWidget::dropEvent(QDropEvent* event)
     } else {
         storage->placeGroupAt(m_groupId, data->groupId);
     }
-    event->acceptProposedAction();
+    event->setDropAction(data->resultAction == DragGroup::Moved || data->kind != DragGroup::Tasks ? Qt::MoveAction
+                                                                                                   : Qt::CopyAction);
+    event->accept();
 }

@@ -59,6 +59,7 @@ private:
     void _updateIcon();
     void _elideName();
     bool _accepts(const QMimeData* mime) const;
+    Qt::DropAction _dropAction(const QMimeData* mime) const;
 
     FocusGroup::Id m_groupId;
     FocusGroup m_group;

@@ -746,7 +746,7 @@ QPixmap TaskListWidget::dragPixmap(const QList<TaskWidget*>& rows)
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setOpacity(0.8);
+    painter.setOpacity(0.6);
     auto draw = [&](TaskWidget* row, const QPoint& at) {
         row->render(&painter, at, QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     };
@@ -794,15 +794,15 @@ void TaskListWidget::_startDrag()
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     drag->setPixmap(dragPixmap(dragged));
-    const QPoint contentPoint = m_pressPos + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    TaskWidget* under = row(rowAt(m_pressPos));
-    TaskWidget* anchor = under ? under : dragged.first();
-    drag->setHotSpot(contentPoint - _rowRect(anchor).topLeft());
+    // The picture hangs below and to the right of the pointer, so the row or group under the
+    // pointer stays in sight.
+    drag->setHotSpot(QPoint(-16, -12));
 
     m_dragging = true;
     for (const TodoTask& task : std::as_const(tasks))
         Q_EMIT highlightGroups(task.id());
-    const Qt::DropAction action = drag->exec(Qt::MoveAction);
+    const Qt::DropAction action =
+        drag->exec(Qt::MoveAction | Qt::CopyAction, data->copy ? Qt::CopyAction : Qt::MoveAction);
     if (action == Qt::MoveAction && data->resultAction == DragGroup::Moved) {
         for (TaskWidget* row : std::as_const(dragged)) {
             if (m_rows.contains(row))

@@ -24,10 +24,12 @@ std::shared_ptr<TaskStorage> store()
     return TaskCore::instance()->storage();
 }
 
-bool enter(QWidget* row, const QMimeData* mime)
+bool enter(QWidget* row, const QMimeData* mime, Qt::DropAction* action = nullptr)
 {
-    QDragEnterEvent event(row->rect().center(), Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent event(row->rect().center(), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(row, &event);
+    if (action)
+        *action = event.dropAction();
     return event.isAccepted();
 }
 
@@ -242,6 +244,10 @@ private Q_SLOTS:
         FocusGroupListWidget panel;
         panel.show();
         FakeDrag drag(FocusGroup::inboxId(), {a, b}, DragGroup::Tasks, copy);
+        // The cursor shows a copy where the drop copies.
+        Qt::DropAction shown = Qt::IgnoreAction;
+        QVERIFY(enter(panel.rowOf(target), &drag.mime, &shown));
+        QCOMPARE(shown, result == int(DragGroup::Moved) ? Qt::MoveAction : Qt::CopyAction);
         QVERIFY(drop(panel.rowOf(target), &drag.mime));
         QCOMPARE(drag.data->resultAction, result);
         QCOMPARE(store()->group(target).taskIds(), (QList<QUuid>{a, b}));
@@ -283,6 +289,8 @@ private Q_SLOTS:
         QCOMPARE(m_asked, 1);
         QCOMPARE(store()->group(group).id().isNull(), confirmed);
         QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), confirmed);
+        // The Trash row follows at once.
+        QCOMPARE(panel.rowOf(FocusGroup::trashId())->group().contains(task), confirmed);
         QCOMPARE(panel.currentGroup(), confirmed ? FocusGroup::inboxId() : group);
         QCOMPARE(panel.rowOf(group) == nullptr, confirmed);
     }
