@@ -89,7 +89,9 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     m_groupList = new QListWidget(content);
     m_groupList->setObjectName(QStringLiteral("groupList"));
     m_groupList->setIconSize(QSize(20, 20));
-    m_groupList->setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, m_groupList));
+    // Long names end in an ellipsis: a horizontal scroll bar would cover the last row.
+    m_groupList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_groupList->setTextElideMode(Qt::ElideRight);
     m_groupList->setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, m_groupList));
     contentLayout->addWidget(m_groupList, 1);
 
@@ -169,6 +171,7 @@ void ExportDialog::_fillList()
     for (const FocusGroup::Id& id : std::as_const(ordered)) {
         const FocusGroup group = storage->group(id);
         auto* item = new QListWidgetItem(focusGroupIcon(id, group.iconKey(), group.isEmpty()), shownGroupName(group));
+        item->setToolTip(shownGroupName(group));
         if (group.isEmpty()) {
             item->setCheckState(Qt::Unchecked);
             item->setFlags(Qt::NoItemFlags);
@@ -260,7 +263,7 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
         const auto group = snapshot.groupsById.constFind(groupId);
         if (group == snapshot.groupsById.constEnd())
             continue;
-        ok = writeAll(file, QStringLiteral("[%1]\r\n").arg(shownGroupName(*group)).toUtf8());
+        ok = writeAll(file, QStringLiteral("[%1]\r\n").arg(group->name()).toUtf8());
         for (const TodoTask::Id& taskId : group->taskIds()) {
             if (!ok)
                 break;
@@ -268,7 +271,11 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
             if (task == snapshot.tasksById.constEnd())
                 continue;
             const QString mark = task->completed() ? QStringLiteral("=") : QStringLiteral("-");
-            ok = writeAll(file, QStringLiteral("%1 %2\r\n").arg(mark, task->displayText()).toUtf8());
+            // Line breaks inside names and notes end in CR LF like every other line of the file.
+            QString text = task->displayText();
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+            ok = writeAll(file, QStringLiteral("%1 %2\r\n").arg(mark, text).toUtf8());
         }
         if (ok)
             ok = writeAll(file, QByteArrayLiteral("\r\n"));
@@ -294,9 +301,13 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
 void ExportDialog::accept()
 {
     const Hooks current = hooks();
-    const QString path = current.chooseFile(this);
+    QString path = current.chooseFile(this);
     if (path.isEmpty())
         return;
+    // A new name typed without an extension gets the one of the only filter, text files; an
+    // existing file the user chose keeps its name.
+    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
+        path += QStringLiteral(".txt");
     if (!_writeFile(path, _checkedGroupIds()))
         return;
     current.openFile(path);
@@ -319,6 +330,9 @@ void ExportDialog::closeEvent(QCloseEvent* event)
 void ExportDialog::hideEvent(QHideEvent* event)
 {
     event->accept();
+    // Minimised, the dialog is only out of sight; it goes when it is closed or hidden.
+    if (event->spontaneous() || isMinimized())
+        return;
     _dispose();
 }
 
@@ -333,7 +347,9 @@ void ExportDialog::_retranslate()
     const auto storage = TaskCore::instance()->storage();
     for (int row = 0; storage && row < m_groupList->count(); ++row) {
         QListWidgetItem* item = m_groupList->item(row);
-        item->setText(shownGroupName(storage->group(QUuid::fromString(item->data(GroupIdRole).toString()))));
+        const QString name = shownGroupName(storage->group(QUuid::fromString(item->data(GroupIdRole).toString())));
+        item->setText(name);
+        item->setToolTip(name);
     }
 }
 

@@ -82,6 +82,10 @@ MainWindow::MainWindow(QWidget* parent)
     quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
     quitShortcut->setContext(Qt::WindowShortcut);
 
+    // Small enough for a small screen, large enough that the task list and every toolbar
+    // button stay usable.
+    setMinimumSize(qMax(400, m_toolbar->minimumSizeHint().width() + 101), 300);
+
     const QRect frame = settings()->mainWindowFrame();
     if (frame.isValid()) {
         setGeometry(frame);

@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
 CalendarPopup::CalendarPopup(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("calendarPopup"));
-    setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
 
@@ -22,6 +22,7 @@ CalendarPopup::CalendarPopup(QWidget* parent)
     layout->addWidget(m_calendar);
     setFixedSize(m_calendar->minimumSizeHint() + QSize(14, 10));
     connect(m_calendar, &MyCalendar::dateChanged, this, &CalendarPopup::_calendarDateChanged);
+    connect(m_calendar, &MyCalendar::dayPicked, this, &CalendarPopup::dayPicked);
 }
 
 MyCalendar* CalendarPopup::calendar() const
@@ -58,11 +59,18 @@ void CalendarPopup::changeEvent(QEvent* event)
         parentWidget()->window()->activateWindow();
 }
 
+void CalendarPopup::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The rounded shape is a window mask, not a translucent window: without a compositor a
+    // translucent window shows black corners.
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), 5, 5);
+    setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}
+
 void CalendarPopup::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(schemeColor(ColorScheme::SelectedRow));
-    painter.drawRoundedRect(rect().adjusted(1, 1, -1, -1), 5, 5);
+    painter.fillRect(rect(), schemeColor(ColorScheme::SelectedRow));
 }

@@ -22,10 +22,13 @@ public:
 
 Q_SIGNALS:
     void dateTimeChanged(const QDateTime& dateTime);
+    /// A day was clicked: the choice is made.
+    void dayPicked();
 
 protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private Q_SLOTS:
     void _calendarDateChanged(const QDate& date);

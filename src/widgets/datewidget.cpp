@@ -153,6 +153,8 @@ void DateWidget::setPopupVisible(bool show)
         m_popup = new CalendarPopup(this);
         m_popup->setDateTime(QDateTime(QDate::fromString(m_edit->userText(), displayFormat()), QTime(0, 0)));
         connect(m_popup, &CalendarPopup::dateTimeChanged, this, &DateWidget::_onCalendarDateChanged);
+        // A picked day is the answer: the calendar goes until the field is focused again.
+        connect(m_popup, &CalendarPopup::dayPicked, this, [this] { setPopupVisible(false); }, Qt::QueuedConnection);
     }
     _placePopup();
 }

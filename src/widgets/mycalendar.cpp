@@ -136,6 +136,7 @@ void MyCalendar::_onCurrentMonthDateChanged(const QDate& date)
     m_dateTime = QDateTime(date, m_dateTime.isValid() ? m_dateTime.time() : QTime(0, 0));
     _updateHeader();
     Q_EMIT dateChanged(date);
+    Q_EMIT dayPicked(date);
 }
 
 void MyCalendar::_moveTo(const QDateTime& dateTime)

@@ -28,6 +28,8 @@ public:
 
 Q_SIGNALS:
     void dateChanged(const QDate& date);
+    /// A day was clicked (not paged to).
+    void dayPicked(const QDate& date);
 
 private Q_SLOTS:
     void _onCurrentMonthDateChanged(const QDate& date);

@@ -186,8 +186,8 @@ private Q_SLOTS:
                                                  << QByteArray("[  Spaced  ]\r\n= Walk (park)\r\n\r\n");
         QTest::newRow("non-ASCII") << QStringLiteral("K\u00fcche") << QStringList{QStringLiteral("\u00c4pfel|f\u00fcr \u20ac")}
                                    << QByteArray("[K\xc3\xbc" "che]\r\n- \xc3\x84pfel (f\xc3\xbcr \xe2\x82\xac)\r\n\r\n");
-        QTest::newRow("line breaks kept") << "Two\nlines" << QStringList{"a\nb|\nc\r\nd\n"}
-                                          << QByteArray("[Two\nlines]\r\n- a\nb (c\r\nd)\r\n\r\n");
+        QTest::newRow("line breaks as CR LF") << "Two" << QStringList{"a\nb|\nc\r\nd\re\n"}
+                                              << QByteArray("[Two]\r\n- a\r\nb (c\r\nd\r\ne)\r\n\r\n");
     }
 
     void exportedBytes()
@@ -201,6 +201,14 @@ private Q_SLOTS:
         QVERIFY(!exportTo(path, fill({}, group, tasks)));
         QCOMPARE(testenv::readBytes(path), expected);
         QCOMPARE(m_opened, QStringList{path});
+    }
+
+    void aNameWithoutExtensionGetsTxt()
+    {
+        const FocusGroup::Id home = fill({}, QStringLiteral("Home"), {QStringLiteral("Buy milk")});
+        QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("plain")), home));
+        QCOMPARE(m_opened, QStringList{m_dir.filePath(QStringLiteral("plain.txt"))});
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("plain"))));
     }
 
     void exportsCheckedGroupsInListOrder()
@@ -254,6 +262,12 @@ private Q_SLOTS:
         fill({}, QStringLiteral("Work"), {QStringLiteral("Report")});
         QPointer<ExportDialog> first = showExportDialog(nullptr);
         QVERIFY(first->isModal());
+        // Minimised, it is still the open dialog.
+        first->showMinimized();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(ExportDialog::openDialog(), first.data());
+        first->showNormal();
         QCOMPARE(showExportDialog(nullptr, home), first.data());
         QCOMPARE(itemStates(first), QStringLiteral("-XX--"));
         QTest::mouseClick(button(first, "cancelButton"), Qt::LeftButton);

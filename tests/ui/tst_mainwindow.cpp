@@ -41,6 +41,9 @@ private Q_SLOTS:
         QCOMPARE(MainWindow::defaultFrame(QRect(100, 50, 1001, 601)), QRect(200, 125, 800, 450));
         MainWindow window;
         QCOMPARE(window.size(), QSize(800, 450));
+        // It cannot be made so small that the toolbar's buttons are cut off.
+        QVERIFY(window.minimumWidth() > window.toolbar()->minimumSizeHint().width());
+        QVERIFY(window.minimumHeight() >= 300);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(window.pos(), MainWindow::defaultFrame(screen).topLeft());
     }
