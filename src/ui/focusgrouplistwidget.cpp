@@ -34,7 +34,8 @@ FocusGroupListWidget::FocusGroupListWidget(QWidget* parent)
     : QScrollArea(parent)
 {
     setObjectName(QStringLiteral("groupPanel"));
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached with Tab; a click shows the group and hands the keys to its task list.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     setFrameStyle(QFrame::NoFrame);

@@ -197,7 +197,9 @@ void MainWindow::_onGroupSelected(const FocusGroup::Id& groupId)
     newTaskAction()->setEnabled(!fixedArchive);
     cleanupAction()->setEnabled(!fixedArchive);
     m_taskList->setGroup(groupId);
-    m_taskList->setFocus();
+    // Moving through the groups with the keyboard keeps the keys in the group panel.
+    if (!m_groupPanel->hasFocus())
+        m_taskList->setFocus();
 }
 
 void MainWindow::_onGroupChanged(const FocusGroup::Id& groupId)

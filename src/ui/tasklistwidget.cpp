@@ -705,6 +705,16 @@ void TaskListWidget::keyPressEvent(QKeyEvent* event)
         if (!m_editedRow && !m_selected.isEmpty())
             deleteSelected();
         return;
+    case Qt::Key_Space:
+        // Completes the selected tasks, or reopens them when the current one is completed.
+        if (!m_editedRow && row(m_current)) {
+            const bool done = !row(m_current)->task().completed();
+            for (TaskWidget* selected : std::as_const(m_rows)) {
+                if (m_selected.contains(selected))
+                    selected->setCompleted(done);
+            }
+        }
+        return;
     case Qt::Key_A:
         if (event->modifiers() & Qt::ControlModifier) {
             for (TaskWidget* row : std::as_const(m_rows)) {

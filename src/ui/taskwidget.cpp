@@ -175,6 +175,17 @@ void TaskWidget::applyCompleted(bool done)
     update();
 }
 
+void TaskWidget::setCompleted(bool done)
+{
+    applyCompleted(done);
+    m_inCheckboxChange = true;
+    for (TaskCheckbox* box : {m_viewCheckbox.data(), m_editCheckbox.data()}) {
+        if (box)
+            box->setChecked(m_task.completed());
+    }
+    m_inCheckboxChange = false;
+}
+
 void TaskWidget::refreshLabel()
 {
     if (!m_label)

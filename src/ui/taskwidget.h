@@ -40,6 +40,8 @@ public:
     void setEditMode(bool editing, bool force = false, bool keepFocus = false);
     /// Marks the task completed or open; completing closes the editor.
     void applyCompleted(bool done);
+    /// Completes or reopens the task and shows it in the check box, as a click on it would.
+    void setCompleted(bool done);
     void refreshLabel();
 
     /// The fill of the closed row: by selection, completion and due date.

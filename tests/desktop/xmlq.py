@@ -5,6 +5,8 @@
   xmlq.py groups DB              print the names of all groups, in file order
   xmlq.py task-id DB TASK_NAME   print the id of the (first) task with that name
   xmlq.py task-name DB TASK_ID   print the name of the task with that id
+  xmlq.py task-field DB TASK_NAME FIELD
+                                 print one element of the (first) task with that name
 """
 import sys
 import xml.etree.ElementTree as ET
@@ -31,6 +33,12 @@ def main(argv):
         for t in tasks:
             if (t.findtext("name") or "") == argv[3]:
                 print((t.findtext("id") or "").strip())
+                return 0
+        return 1
+    elif cmd == "task-field":
+        for t in tasks:
+            if (t.findtext("name") or "") == argv[3]:
+                print(t.findtext(argv[4]) or "")
                 return 0
         return 1
     elif cmd == "task-name":

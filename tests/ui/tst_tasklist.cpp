@@ -437,6 +437,21 @@ private Q_SLOTS:
         QCOMPARE(list.selectedIndexes(), QList<int>{2});
     }
 
+    void spaceCompletesTheSelection()
+    {
+        Ids ids;
+        SHOW(makeGroup(letters(QStringLiteral("ABC")), &ids));
+        play(list, QStringLiteral("0 ^2"));
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(store()->task(ids.at(0)).completed(), true);
+        QCOMPARE(store()->task(ids.at(1)).completed(), false);
+        QCOMPARE(store()->task(ids.at(2)).completed(), true);
+        QVERIFY(list.row(2)->viewCheckbox()->isChecked());
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(store()->task(ids.at(0)).completed(), false);
+        QVERIFY(!list.row(0)->viewCheckbox()->isChecked());
+    }
+
     void deleteKey_data()
     {
         QTest::addColumn<bool>("inTrash");
