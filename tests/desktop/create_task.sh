@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A double click on empty space in the task list creates a task; its name is typed into the
-# editor and Return closes it; after SIGTERM the task is saved in Inbox.
+# editor and Return closes it; within seconds, and again after SIGTERM, the task is saved in Inbox.
 source "$(dirname "$0")/lib.sh"
 
 NAME="Water the plants $$"
@@ -32,6 +32,10 @@ shot after
 rows=($(task_rows "$OUT/after.png"))
 ((${#rows[@]} == 2)) || fail "expected 2 task rows after creating one, found ${#rows[@]} (see after.png)"
 
+# Written within seconds, while the program runs.
+on_disk() { [[ -f $DB ]] && $XMLQ task-id "$DB" "$NAME" >/dev/null 2>&1; }
+wait_until 10 on_disk || fail "the new task was not written to database.xml within 10 s"
+log "the task reached database.xml while the program runs"
 stop_app
 id=$($XMLQ task-id "$DB" "$NAME") || fail "no task named '$NAME' in database.xml"
 log "new task $id"
