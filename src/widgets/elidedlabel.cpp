@@ -1,6 +1,9 @@
 #include "widgets/elidedlabel.h"
 
-#include <QEvent>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolTip>
 
 ElidedLabel::ElidedLabel(QWidget* parent)
     : QLabel(parent)
@@ -8,28 +11,29 @@ ElidedLabel::ElidedLabel(QWidget* parent)
     setTextFormat(Qt::PlainText);
 }
 
-void ElidedLabel::setFullText(const QString& text)
+QString ElidedLabel::shownText() const
 {
-    m_fullText = text;
-    _elide();
+    const int width = qMax(0, contentsRect().width());
+    const QFontMetrics metrics = fontMetrics();
+    return metrics.horizontalAdvance(text()) <= width ? text() : metrics.elidedText(text(), Qt::ElideRight, width);
 }
 
-void ElidedLabel::resizeEvent(QResizeEvent* event)
+void ElidedLabel::paintEvent(QPaintEvent*)
 {
-    QLabel::resizeEvent(event);
-    _elide();
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
 }
 
-void ElidedLabel::changeEvent(QEvent* event)
+bool ElidedLabel::event(QEvent* event)
 {
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        _elide();
-}
-
-void ElidedLabel::_elide()
-{
-    const QString shown = fontMetrics().elidedText(m_fullText, Qt::ElideRight, qMax(0, contentsRect().width()));
-    setText(shown);
-    setToolTip(shown == m_fullText ? QString() : m_fullText);
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (isElided())
+            QToolTip::showText(help->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(event);
 }

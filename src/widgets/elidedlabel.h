@@ -3,22 +3,20 @@
 #include <QLabel>
 
 /// A one-line label that ends its text in an ellipsis when it does not fit, and then shows the
-/// whole text as its tool tip.
+/// whole text as its tool tip. The text is cut only when painted, so labels out of sight (rows
+/// of a long list) cost nothing.
 class ElidedLabel : public QLabel
 {
     Q_OBJECT
 public:
     explicit ElidedLabel(QWidget* parent = nullptr);
 
-    void setFullText(const QString& text);
-    const QString& fullText() const { return m_fullText; }
+    void setFullText(const QString& text) { setText(text); }
+    /// The text as it shows at the label's width.
+    QString shownText() const;
+    bool isElided() const { return shownText() != text(); }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void _elide();
-
-    QString m_fullText;
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 };
