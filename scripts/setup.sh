@@ -6,9 +6,9 @@ MIREVO_BUILD="${MIREVO_BUILD:-$MIREVO_ROOT/build}"
 
 MIREVO_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-translations-l10n qt6-svg-dev libgl-dev)
-# A real X desktop with a tray for the tests that need one, and openssl for the certificates of
-# the HTTPS tests.
-MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 openssl)
+# A real X desktop with a tray for the tests that need one, openssl for the certificates of the
+# HTTPS tests, and the desktop entry validator for the installer's tests.
+MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 openssl desktop-file-utils)
 
 missing_packages() {
     local pkg

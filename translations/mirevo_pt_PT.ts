@@ -437,6 +437,37 @@
     </message>
 </context>
 <context>
+    <name>install::InstallWorker</name>
+    <message>
+        <source>Installing files...</source>
+        <translation>A instalar os ficheiros...</translation>
+    </message>
+    <message>
+        <source>Creating links...</source>
+        <translation>A criar os atalhos...</translation>
+    </message>
+    <message>
+        <source>Removing user data...</source>
+        <translation>A remover os dados do utilizador...</translation>
+    </message>
+    <message>
+        <source>Creating uninstall keys...</source>
+        <translation>A registar a desinstalação...</translation>
+    </message>
+    <message>
+        <source>Done.</source>
+        <translation>Concluído.</translation>
+    </message>
+    <message>
+        <source>Installation failed.</source>
+        <translation>A instalação falhou.</translation>
+    </message>
+    <message>
+        <source>Rolling back...</source>
+        <translation>A reverter as alterações...</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>&lt;p&gt;The task database was created with a newer version of %1 application.&lt;/p&gt;&lt;p&gt;Please visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; to upgrade your installation.&lt;/p&gt;</source>

@@ -437,6 +437,37 @@
     </message>
 </context>
 <context>
+    <name>install::InstallWorker</name>
+    <message>
+        <source>Installing files...</source>
+        <translation>Установка файлов...</translation>
+    </message>
+    <message>
+        <source>Creating links...</source>
+        <translation>Создание ярлыков...</translation>
+    </message>
+    <message>
+        <source>Removing user data...</source>
+        <translation>Удаление данных пользователя...</translation>
+    </message>
+    <message>
+        <source>Creating uninstall keys...</source>
+        <translation>Регистрация средства удаления...</translation>
+    </message>
+    <message>
+        <source>Done.</source>
+        <translation>Готово.</translation>
+    </message>
+    <message>
+        <source>Installation failed.</source>
+        <translation>Установка не удалась.</translation>
+    </message>
+    <message>
+        <source>Rolling back...</source>
+        <translation>Отмена изменений...</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>&lt;p&gt;The task database was created with a newer version of %1 application.&lt;/p&gt;&lt;p&gt;Please visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; to upgrade your installation.&lt;/p&gt;</source>

@@ -34,4 +34,8 @@ private:
     QList<QPair<QString, QString>> m_values;
 };
 
+/// Asks the desktop to read the entries of an application menu folder again (the menu cache
+/// of update-desktop-database, where that program exists; nothing otherwise).
+void refreshApplicationMenu(const QString& folder);
+
 } // namespace platform

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -108,6 +110,17 @@ bool DesktopEntry::write(const QString& path, bool executable) const
         permissions |= QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     file.setPermissions(permissions);
     return file.commit();
+}
+
+void refreshApplicationMenu(const QString& folder)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (program.isEmpty() || folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    QProcess process;
+    process.start(program, {folder});
+    if (!process.waitForFinished(10000))
+        process.kill();
 }
 
 } // namespace platform
