@@ -141,6 +141,21 @@
     </message>
 </context>
 <context>
+    <name>FancyWizard</name>
+    <message>
+        <source>&lt; Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next &gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>FocusGroup</name>
     <message>
         <source>Inbox</source>
@@ -270,6 +285,63 @@
     <message>
         <source>This is your custom group.&lt;br&gt;&lt;br&gt;Add more groups to focus on similar tasks</source>
         <translation>Este é um grupo criado por si.&lt;br&gt;&lt;br&gt;Adicione mais grupos para se concentrar em tarefas semelhantes</translation>
+    </message>
+</context>
+<context>
+    <name>InstallOptionsPage</name>
+    <message>
+        <source>Installation options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set installation options and continue.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start menu items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Desktop icon</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InstallProgressPage</name>
+    <message>
+        <source>Installation progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is being installed, wait for it to finish.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstallation progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is being uninstalled, wait for it to finish.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InstallWizard</name>
+    <message>
+        <source>Install %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to cancel the installation?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was successfully installed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry! Installation failed for some reason.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -434,6 +506,43 @@
     <message>
         <source>A new version %1 is available! Click here to download.</source>
         <translation>Está disponível a nova versão %1! Clique aqui para a transferir.</translation>
+    </message>
+</context>
+<context>
+    <name>UninstallOptionsPage</name>
+    <message>
+        <source>Remove user data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uninstall options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set uninstall options and continue.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UninstallWizard</name>
+    <message>
+        <source>Uninstall %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Welcome to %1 installation wizard.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;You are about to install %1.&lt;/p&gt;&lt;p&gt;%1 is a simple task manager that keeps your tasks in focus groups, so that you see what matters now and nothing else.&lt;/p&gt;&lt;p&gt;Visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; for more information.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include "taskapi/taskapiclient.h"
 #include "app/singleinstancepeer.h"
 #include "ui/dragregistry.h"
+#include "ui/installwizard.h"
 #include "ui/mainwindow.h"
 #include "ui/startupmessages.h"
 #include "ui/toolbaractions.h"
@@ -27,19 +28,6 @@
 #include <QUrl>
 
 namespace {
-
-int runInstaller(MrvApp& app, LaunchMode mode)
-{
-    const bool install = mode == LaunchMode::Install;
-    if (app.isRunning()) {
-        showInstanceRunningWarning(install);
-        return 1;
-    }
-    // The install and uninstall wizards run here once they exist.
-    MRV_WARNING("main", install ? QStringLiteral("The install wizard is not available in this build")
-                                : QStringLiteral("The uninstall wizard is not available in this build"));
-    return 1;
-}
 
 void destroyProcessWideObjects()
 {
@@ -66,6 +54,17 @@ void applyLanguageForMessages()
     if (!AppSettings::settings()->load(settingsFilePath()))
         return;
     languageManager()->applySavedLanguage();
+}
+
+int runInstaller(MrvApp& app, LaunchMode mode)
+{
+    const bool install = mode == LaunchMode::Install;
+    applyLanguageForMessages();
+    if (app.isRunning()) {
+        showInstanceRunningWarning(install);
+        return 1;
+    }
+    return install ? runInstallWizard(nullptr) : runUninstallWizard(nullptr);
 }
 
 // SSL_CERT_FILE, the usual way to name a private certificate authority, is honoured: its

@@ -122,22 +122,6 @@ private Q_SLOTS:
         QCOMPARE(code, 0);
     }
 
-    void installersRefuseBesideARunningInstance_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::newRow("install") << QStringLiteral("--install");
-        QTest::newRow("uninstall") << QStringLiteral("--uninstall");
-    }
-
-    void installersRefuseBesideARunningInstance()
-    {
-        QFETCH(QString, argument);
-        auto alone = start({argument});
-        QVERIFY(alone->waitForFinished(15000));
-        QCOMPARE(alone->exitCode(), 1);
-        QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("wizard is not available")));
-    }
-
     void sigtermWritesPendingChanges()
     {
         // A repaired database (an orphan id dropped) is a pending change.

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# `mirevo --install` clicked through with the keyboard to its success message; the installed
+# copy started from the menu entry's Exec line shows its window; `--install` while it runs
+# warns and exits 1; the "Uninstall Mirevo" entry's Exec line removes the installation.
+source "$(dirname "$0")/lib.sh"
+
+APPS="$XDG_DATA_HOME/applications"
+INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
+UNINSTALL_ENTRY="$APPS/C8F31CA0-0667-467c-B205-B0A0291603E6.desktop"
+win() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+shown() { [[ -n $(win "$1") ]]; }
+# exec_line ENTRY: the Exec value of a desktop entry, split into words by its quoting rules.
+exec_words() { python3 -c 'import shlex,sys
+for line in open(sys.argv[1]):
+    if line.startswith("Exec="):
+        print("\n".join(shlex.split(line[5:].strip().replace("\\\\s", " "))))
+        break' "$1"; }
+finish() {  # finish PID CODE WHAT
+    wait_until 20 eval '! kill -0 "$1" 2>/dev/null' || fail "$3 did not end"
+    wait "$1"
+    local rc=$?
+    ((rc == $2)) || fail "$3 exited with $rc, expected $2"
+}
+
+log "mirevo --install"
+"$MIREVO" --install >"$OUT/install.log" 2>&1 &
+pid=$!
+wait_until 20 shown '^Install Mirevo$' || fail "the install wizard did not appear"
+sleep 0.5
+"$SHOT" "$OUT/install-welcome.png" "$(win '^Install Mirevo$')" >/dev/null 2>&1
+xdotool key Return
+wait_until 10 shown '^Mirevo License Agreement$' || fail "the licence agreement did not appear"
+xdotool key Tab space
+wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
+xdotool key Return
+wait_until 20 eval '[[ $(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) -ge 2 ]]' ||
+    fail "no message after the installation"
+"$SHOT" "$OUT/install-done.png" >/dev/null 2>&1
+xdotool key Return
+finish "$pid" 0 "the install wizard"
+for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY"; do
+    [[ -f $file ]] || fail "$file was not written"
+done
+
+log "the installed copy, started as the menu starts it"
+mapfile -t command < <(exec_words "$APPS/Mirevo.desktop")
+[[ ${command[0]} == "$INSTALLED" ]] || fail "the menu entry starts '${command[0]}', not the installed copy"
+"${command[@]}" >"$OUT/installed.log" 2>&1 &
+APP_PID=$!
+wait_until 30 window_visible || fail "the installed copy showed no window"
+
+log "--install while it runs: the warning, exit 1"
+"$INSTALLED" --install >"$OUT/second-install.log" 2>&1 &
+pid=$!
+wait_until 20 shown '^Mirevo installation$' || fail "no warning from --install while the program runs"
+xdotool key Return
+finish "$pid" 1 "--install beside the running program"
+kill -TERM "$APP_PID"
+finish "$APP_PID" 0 "the installed copy"
+APP_PID=""
+
+log "Uninstall Mirevo, as the menu starts it"
+mapfile -t command < <(exec_words "$UNINSTALL_ENTRY")
+[[ "${command[*]}" == "$INSTALLED --uninstall" ]] || fail "the uninstall entry runs '${command[*]}'"
+"${command[@]}" >"$OUT/uninstall.log" 2>&1 &
+pid=$!
+wait_until 20 shown '^Uninstall Mirevo$' || fail "the uninstall wizard did not appear"
+"$SHOT" "$OUT/uninstall.png" "$(win '^Uninstall Mirevo$')" >/dev/null 2>&1
+xdotool key Return
+finish "$pid" 0 "the uninstall wizard"
+for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY"; do
+    [[ ! -e $file ]] || fail "$file is still there after uninstalling"
+done
+[[ ! -d $XDG_DATA_HOME/Velbrook/Mirevo/Application ]] || fail "the program folder is still there"
+if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
+    cp "$OUT/install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
+fi
