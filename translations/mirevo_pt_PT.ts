@@ -144,15 +144,15 @@
     <name>FancyWizard</name>
     <message>
         <source>&lt; Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; Anterior</translation>
     </message>
     <message>
         <source>Next &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Seguinte &gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Cancelar</translation>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>
@@ -291,57 +291,57 @@
     <name>InstallOptionsPage</name>
     <message>
         <source>Installation options</source>
-        <translation type="unfinished"></translation>
+        <translation>Opções de instalação</translation>
     </message>
     <message>
         <source>Set installation options and continue.</source>
-        <translation type="unfinished"></translation>
+        <translation>Defina as opções de instalação e continue.</translation>
     </message>
     <message>
         <source>Start menu items</source>
-        <translation type="unfinished"></translation>
+        <translation>Atalhos no menu de aplicações</translation>
     </message>
     <message>
         <source>Desktop icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Atalho no ambiente de trabalho</translation>
     </message>
 </context>
 <context>
     <name>InstallProgressPage</name>
     <message>
         <source>Installation progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progresso da instalação</translation>
     </message>
     <message>
         <source>%1 is being installed, wait for it to finish.</source>
-        <translation type="unfinished"></translation>
+        <translation>O %1 está a ser instalado. Aguarde a conclusão.</translation>
     </message>
     <message>
         <source>Uninstallation progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progresso da desinstalação</translation>
     </message>
     <message>
         <source>%1 is being uninstalled, wait for it to finish.</source>
-        <translation type="unfinished"></translation>
+        <translation>O %1 está a ser desinstalado. Aguarde a conclusão.</translation>
     </message>
 </context>
 <context>
     <name>InstallWizard</name>
     <message>
         <source>Install %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalação do %1</translation>
     </message>
     <message>
         <source>Do you really want to cancel the installation?</source>
-        <translation type="unfinished"></translation>
+        <translation>Tem a certeza de que pretende cancelar a instalação?</translation>
     </message>
     <message>
         <source>%1 was successfully installed!</source>
-        <translation type="unfinished"></translation>
+        <translation>O %1 foi instalado com êxito!</translation>
     </message>
     <message>
         <source>Sorry! Installation failed for some reason.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lamentamos, mas a instalação falhou por um motivo desconhecido.</translation>
     </message>
 </context>
 <context>
@@ -512,37 +512,37 @@
     <name>UninstallOptionsPage</name>
     <message>
         <source>Remove user data</source>
-        <translation type="unfinished"></translation>
+        <translation>Remover os dados do utilizador</translation>
     </message>
     <message>
         <source>Uninstall options</source>
-        <translation type="unfinished"></translation>
+        <translation>Opções de desinstalação</translation>
     </message>
     <message>
         <source>Set uninstall options and continue.</source>
-        <translation type="unfinished"></translation>
+        <translation>Defina as opções de desinstalação e continue.</translation>
     </message>
 </context>
 <context>
     <name>UninstallWizard</name>
     <message>
         <source>Uninstall %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Desinstalação do %1</translation>
     </message>
 </context>
 <context>
     <name>WelcomePage</name>
     <message>
         <source>Welcome</source>
-        <translation type="unfinished"></translation>
+        <translation>Bem-vindo</translation>
     </message>
     <message>
         <source>Welcome to %1 installation wizard.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bem-vindo ao assistente de instalação do %1.</translation>
     </message>
     <message>
         <source>&lt;p&gt;You are about to install %1.&lt;/p&gt;&lt;p&gt;%1 is a simple task manager that keeps your tasks in focus groups, so that you see what matters now and nothing else.&lt;/p&gt;&lt;p&gt;Visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; for more information.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;Está prestes a instalar o %1.&lt;/p&gt;&lt;p&gt;O %1 é um gestor de tarefas simples que organiza as suas tarefas em grupos de foco, para que veja apenas o que importa agora e mais nada.&lt;/p&gt;&lt;p&gt;Visite &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; para mais informações.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

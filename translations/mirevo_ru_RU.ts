@@ -144,15 +144,15 @@
     <name>FancyWizard</name>
     <message>
         <source>&lt; Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; Назад</translation>
     </message>
     <message>
         <source>Next &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Далее &gt;</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Отмена</translation>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
@@ -291,57 +291,57 @@
     <name>InstallOptionsPage</name>
     <message>
         <source>Installation options</source>
-        <translation type="unfinished"></translation>
+        <translation>Параметры установки</translation>
     </message>
     <message>
         <source>Set installation options and continue.</source>
-        <translation type="unfinished"></translation>
+        <translation>Выберите параметры установки и продолжите.</translation>
     </message>
     <message>
         <source>Start menu items</source>
-        <translation type="unfinished"></translation>
+        <translation>Ярлыки в меню приложений</translation>
     </message>
     <message>
         <source>Desktop icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Ярлык на рабочем столе</translation>
     </message>
 </context>
 <context>
     <name>InstallProgressPage</name>
     <message>
         <source>Installation progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Ход установки</translation>
     </message>
     <message>
         <source>%1 is being installed, wait for it to finish.</source>
-        <translation type="unfinished"></translation>
+        <translation>Идёт установка %1. Дождитесь её завершения.</translation>
     </message>
     <message>
         <source>Uninstallation progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Ход удаления</translation>
     </message>
     <message>
         <source>%1 is being uninstalled, wait for it to finish.</source>
-        <translation type="unfinished"></translation>
+        <translation>Идёт удаление %1. Дождитесь его завершения.</translation>
     </message>
 </context>
 <context>
     <name>InstallWizard</name>
     <message>
         <source>Install %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Установка %1</translation>
     </message>
     <message>
         <source>Do you really want to cancel the installation?</source>
-        <translation type="unfinished"></translation>
+        <translation>Вы действительно хотите отменить установку?</translation>
     </message>
     <message>
         <source>%1 was successfully installed!</source>
-        <translation type="unfinished"></translation>
+        <translation>Установка %1 успешно завершена!</translation>
     </message>
     <message>
         <source>Sorry! Installation failed for some reason.</source>
-        <translation type="unfinished"></translation>
+        <translation>К сожалению, по неизвестной причине установка не удалась.</translation>
     </message>
 </context>
 <context>
@@ -512,37 +512,37 @@
     <name>UninstallOptionsPage</name>
     <message>
         <source>Remove user data</source>
-        <translation type="unfinished"></translation>
+        <translation>Удалить данные пользователя</translation>
     </message>
     <message>
         <source>Uninstall options</source>
-        <translation type="unfinished"></translation>
+        <translation>Параметры удаления</translation>
     </message>
     <message>
         <source>Set uninstall options and continue.</source>
-        <translation type="unfinished"></translation>
+        <translation>Выберите параметры удаления и продолжите.</translation>
     </message>
 </context>
 <context>
     <name>UninstallWizard</name>
     <message>
         <source>Uninstall %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Удаление %1</translation>
     </message>
 </context>
 <context>
     <name>WelcomePage</name>
     <message>
         <source>Welcome</source>
-        <translation type="unfinished"></translation>
+        <translation>Добро пожаловать</translation>
     </message>
     <message>
         <source>Welcome to %1 installation wizard.</source>
-        <translation type="unfinished"></translation>
+        <translation>Вас приветствует мастер установки %1.</translation>
     </message>
     <message>
         <source>&lt;p&gt;You are about to install %1.&lt;/p&gt;&lt;p&gt;%1 is a simple task manager that keeps your tasks in focus groups, so that you see what matters now and nothing else.&lt;/p&gt;&lt;p&gt;Visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; for more information.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;Вы собираетесь установить %1.&lt;/p&gt;&lt;p&gt;%1 — простой менеджер задач. Он распределяет задачи по группам, чтобы вы видели только то, что важно сейчас, и ничего лишнего.&lt;/p&gt;&lt;p&gt;Подробнее — на сайте &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt;.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 class TstInstallWizard : public QObject
 {
@@ -101,6 +102,20 @@ private Q_SLOTS:
         QCOMPARE(wizard.findChild<QProgressBar*>()->maximum(), 1);
         QVERIFY(QFile::exists(m_paths.installedProgram()));
         QVERIFY(!QFile::exists(m_paths.startMenuEntry()) && !QFile::exists(m_paths.desktopEntry()));
+    }
+
+    void runInstallWizardReturnsOneWhenNothingWasInstalled()
+    {
+        m_accept = false;
+        QuestionBox::setHook([](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons,
+                                QMessageBox::StandardButton) { return QMessageBox::Yes; });
+        QTimer::singleShot(0, this, [this] {
+            auto* wizard = qobject_cast<InstallWizard*>(QApplication::activeModalWidget());
+            QVERIFY(wizard);
+            click(wizard->nextButton());
+        });
+        QCOMPARE(runInstallWizard(nullptr), 1);
+        QCOMPARE(m_asked, QStringList{QStringLiteral("licence")});
     }
 
     void uninstallClosesWithoutQuestionAndRemoves()

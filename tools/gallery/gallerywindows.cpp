@@ -10,6 +10,7 @@
 #include "ui/euladialog.h"
 #include "ui/exportdialog.h"
 #include "ui/focusgrouplistwidget.h"
+#include "ui/installwizard.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
 #include "ui/tasklistwidget.h"
@@ -100,6 +101,18 @@ bool languageWindows(const QString& folder, const FocusGroup::Id& home)
     if (ExportDialog* exportDialog = showExportDialog(window)) {
         ok = save(exportDialog, folder + QStringLiteral("/export.png")) && ok;
         exportDialog->close();
+    }
+    {
+        InstallWizard install;
+        install.show();
+        ok = save(&install, folder + QStringLiteral("/install-welcome.png")) && ok;
+        install.setCurrentPage(2);
+        ok = save(&install, folder + QStringLiteral("/install-options.png")) && ok;
+        install.setCurrentPage(3);
+        ok = save(&install, folder + QStringLiteral("/install-progress.png")) && ok;
+        UninstallWizard uninstall;
+        uninstall.show();
+        ok = save(&uninstall, folder + QStringLiteral("/uninstall.png")) && ok;
     }
     delete tray;
     delete window;
