@@ -1,5 +1,7 @@
 #include "widgets/fancycheckbox.h"
 
+#include <QPixmapCache>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -87,11 +89,27 @@ void FancyCheckbox::_reportState()
     Q_EMIT stateChanged(m_checkedState ? 1 : 0);
 }
 
+namespace {
+
+// Every task row has two check boxes: their pictures are decoded once and shared (copies of a
+// QPixmap share its data), without the file look-up a load by name makes each time.
+QPixmap sharedPicture(const QString& path)
+{
+    QPixmap picture;
+    if (!QPixmapCache::find(path, &picture)) {
+        picture.load(path);
+        QPixmapCache::insert(path, picture);
+    }
+    return picture;
+}
+
+} // namespace
+
 TaskCheckbox::TaskCheckbox(QWidget* parent)
     : FancyCheckbox(parent)
 {
-    setPixmap(0, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_flat-N")));
-    setPixmap(1, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_flat-P")));
-    setPixmap(2, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_done-N")));
-    setPixmap(3, QPixmap(QStringLiteral(":/icons_checkbox/checkbox_done-P")));
+    setPixmap(0, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_flat-N")));
+    setPixmap(1, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_flat-P")));
+    setPixmap(2, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_done-N")));
+    setPixmap(3, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_done-P")));
 }
