@@ -7,6 +7,7 @@
 #include "net/netservices.h"
 #include "net/qthttpconnection.h"
 #include "net/usermetrics.h"
+#include "platform/localtime.h"
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
@@ -99,6 +100,7 @@ std::shared_ptr<NetServices> updateService()
 int main(int argc, char** argv)
 {
     platform::QuitSignals::holdUntilInstalled();
+    platform::pinLocalTimeZone();
     MrvApp app(argc, argv);
     // Logout or kill: leave the event loop in order so that every change is written. Installed
     // first (the application object already answers later starts), so that a signal during

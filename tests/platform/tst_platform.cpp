@@ -2,6 +2,7 @@
 #include "platform/autostart.h"
 #include "platform/desktopentry.h"
 #include "platform/filesync.h"
+#include "platform/localtime.h"
 #include "platform/quitsignals.h"
 #include "platform/shellfolders.h"
 #include "platform/userid.h"
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void syncToDisk();
     void quitSignals_deliverSigtermOnEventLoop();
     void quitSignals_withoutAPipeStopHoldingSignalsBack();
+    void pinnedTimeZoneGivesTheSameLocalTimes();
 };
 
 void TstPlatform::quoteExecArgument_data()
@@ -194,6 +196,38 @@ void TstPlatform::quitSignals_withoutAPipeStopHoldingSignalsBack()
     QCOMPARE(pthread_sigmask(SIG_BLOCK, nullptr, &blocked), 0);
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         QVERIFY2(!sigismember(&blocked, sig), qPrintable(QString::number(sig)));
+}
+
+void TstPlatform::pinnedTimeZoneGivesTheSameLocalTimes()
+{
+    // Around both changes of daylight saving time in Lisbon in 2026, to the millisecond.
+    const QString zoneFile = QStringLiteral("/usr/share/zoneinfo/Europe/Lisbon");
+    if (!QFileInfo::exists(zoneFile))
+        QSKIP("no time zone data");
+    QList<qint64> instants;
+    for (const qint64 change : {Q_INT64_C(1774746000000), Q_INT64_C(1792890000000)}) {
+        for (qint64 offset = -2 * 3600000; offset <= 2 * 3600000; offset += 1800001)
+            instants << change + offset;
+    }
+    const auto localTimes = [&instants] {
+        QStringList shown;
+        for (qint64 ms : instants)
+            shown << QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t"));
+        return shown;
+    };
+    const QByteArray saved = qgetenv("TZ");
+    qputenv("TZ", "Europe/Lisbon");
+    tzset();
+    const QStringList byName = localTimes();
+    qunsetenv("TZ");
+    platform::pinLocalTimeZone(zoneFile);
+    const QByteArray pinned = qgetenv("TZ");
+    const QStringList byFile = localTimes();
+    qputenv("TZ", saved);
+    tzset();
+    QCOMPARE(pinned, QByteArray(":") + zoneFile.toUtf8());
+    QCOMPARE(byFile, byName);
+    QVERIFY(byName.first().contains(QStringLiteral("WET")) || byName.first().contains(QStringLiteral("+00")));
 }
 
 MRV_TEST_GUILESS_MAIN(TstPlatform)
