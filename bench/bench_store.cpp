@@ -6,6 +6,7 @@
 //   bench_store --rss FILE        loads FILE once and prints the resident-memory growth (used
 //                                 by the table so each measure starts in a fresh process)
 //   bench_store --gen N FILE      writes the generated database of N tasks to FILE
+//   bench_store --gen-inbox N FILE  the same with every task open and in the Inbox
 //   bench_store --load FILE       loads FILE once (for profilers)
 //   bench_store --write FILE      loads FILE, then writes its document into memory once (for profilers)
 //   bench_store --snapshot FILE   loads FILE, then takes 200 snapshots (for profilers)
@@ -468,13 +469,26 @@ int main(int argc, char* argv[])
 
     if (args.size() == 3 && args.at(1) == QLatin1String("--rss"))
         return runRssMode(args.at(2));
-    if (args.size() == 4 && args.at(1) == QLatin1String("--gen")) {
+    if (args.size() == 4 && (args.at(1) == QLatin1String("--gen") || args.at(1) == QLatin1String("--gen-inbox"))) {
         bool ok = false;
         const int tasks = args.at(2).toInt(&ok);
         if (!ok || tasks < 0)
             fail(QStringLiteral("bad task count ") + args.at(2));
+        TaskSnapshot snapshot = bench::makeSnapshot(tasks);
+        if (args.at(1) == QLatin1String("--gen-inbox")) {
+            // Every task open and listed in the Inbox, as a user who captures everything has it.
+            FocusGroup::TaskIdList all;
+            for (TodoTask& task : snapshot.tasks) {
+                task = TodoTask(task.id(), task.name(), task.notes(), false, task.due(), task.created());
+                all.append(task.id());
+            }
+            for (FocusGroup& group : snapshot.groups) {
+                group = FocusGroup(group.id(), group.name(), group.iconKey(),
+                                   group.id() == FocusGroup::inboxId() ? all : FocusGroup::TaskIdList());
+            }
+        }
         QString error;
-        if (!bench::writeDatabaseFile(args.at(3), bench::makeSnapshot(tasks), &error))
+        if (!bench::writeDatabaseFile(args.at(3), snapshot, &error))
             fail(error);
         return 0;
     }

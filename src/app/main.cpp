@@ -1,3 +1,4 @@
+#include "app/firstframereport.h"
 #include "app/identity.h"
 #include "app/launchmode.h"
 #include "app/log.h"
@@ -165,14 +166,18 @@ int main(int argc, char** argv)
     languageManager()->applySavedLanguage();
 
     window = new MainWindow;
+    FirstFrameReport::watch(window);
     // A later start of the program brings the window to the front, from the tray too.
     app.peer()->setActivationWindow(window, true);
     trustAuthoritiesOfTheEnvironment();
+    // The window first: its first frame does not wait for the tray.
+    if (settings->openWindowOnStartup())
+        window->showWindow();
     auto* tray = new TrayIcon(window, updateService());
     tray->show();
     window->setTrayIcon(tray);
     // Without a tray host the window is the only way in: it shows whatever the setting says.
-    if (settings->openWindowOnStartup() || !tray->isTrayAvailable())
+    if (!tray->isTrayAvailable())
         window->showWindow();
     if (!tray->isTrayAvailable())
         MRV_INFO("main", QStringLiteral("No system tray: the window stays reachable on its own"));
