@@ -64,6 +64,31 @@ QCheckBox* checkBox(QWidget* parent, QVBoxLayout* layout, bool checked, const ch
     return box;
 }
 
+// Back everywhere but on the first page; Next and Cancel off while the worker runs.
+void showButtonsFor(FancyWizard* wizard, int id, int firstId, int progressId)
+{
+    wizard->backButton()->setVisible(id != firstId);
+    wizard->nextButton()->setEnabled(id != progressId);
+    wizard->cancelButton()->setEnabled(id != progressId);
+}
+
+// Starts the worker with its progress shown on the page `progressId` and its outcome sent to
+// `finished`.
+template <typename Wizard>
+std::unique_ptr<install::InstallWorker> startWorker(Wizard* wizard, bool install, const install::InstallOptions& options,
+                                                    const install::InstallPaths& paths, int progressId,
+                                                    void (Wizard::*finished)(bool))
+{
+    auto worker = std::make_unique<install::InstallWorker>(install, options, paths);
+    auto* progress = static_cast<InstallProgressPage*>(wizard->pageWidget(progressId));
+    QObject::connect(worker.get(), &install::InstallWorker::installProgress, progress,
+                     &InstallProgressPage::setProgress, Qt::QueuedConnection);
+    QObject::connect(worker.get(), &install::InstallWorker::installFinished, wizard, finished, Qt::QueuedConnection);
+    wizard->setCurrentPage(progressId);
+    worker->start(QThread::InheritPriority);
+    return worker;
+}
+
 } // namespace
 
 void setWizardMessageHook(WizardMessageHook hook)
@@ -217,9 +242,7 @@ void InstallWizard::retranslateUi()
 
 void InstallWizard::pageChanged(int id)
 {
-    backButton()->setVisible(id != Welcome);
-    nextButton()->setEnabled(id != InstallProgress);
-    cancelButton()->setEnabled(id != InstallProgress);
+    showButtonsFor(this, id, Welcome, InstallProgress);
 }
 
 void InstallWizard::goNext()
@@ -234,14 +257,7 @@ void InstallWizard::goNext()
         install::InstallOptions chosen;
         chosen.m_createStartMenuItems = options->startMenuBox()->isChecked();
         chosen.m_createDesktopIcon = options->desktopBox()->isChecked();
-        m_worker = std::make_unique<install::InstallWorker>(true, chosen, m_paths);
-        auto* progress = static_cast<InstallProgressPage*>(pageWidget(InstallProgress));
-        connect(m_worker.get(), &install::InstallWorker::installProgress, progress, &InstallProgressPage::setProgress,
-                Qt::QueuedConnection);
-        connect(m_worker.get(), &install::InstallWorker::installFinished, this, &InstallWizard::_onInstallFinished,
-                Qt::QueuedConnection);
-        setCurrentPage(InstallProgress);
-        m_worker->start(QThread::InheritPriority);
+        m_worker = startWorker(this, true, chosen, m_paths, InstallProgress, &InstallWizard::_onInstallFinished);
     }
 }
 
@@ -295,9 +311,7 @@ void UninstallWizard::retranslateUi()
 
 void UninstallWizard::pageChanged(int id)
 {
-    backButton()->setVisible(id != UninstallOptions);
-    nextButton()->setEnabled(id != UninstallProgress);
-    cancelButton()->setEnabled(id != UninstallProgress);
+    showButtonsFor(this, id, UninstallOptions, UninstallProgress);
 }
 
 void UninstallWizard::goNext()
@@ -306,14 +320,7 @@ void UninstallWizard::goNext()
         return;
     install::InstallOptions chosen;
     chosen.m_removeUserData = static_cast<UninstallOptionsPage*>(pageWidget(UninstallOptions))->removeDataBox()->isChecked();
-    m_worker = std::make_unique<install::InstallWorker>(false, chosen, m_paths);
-    auto* progress = static_cast<InstallProgressPage*>(pageWidget(UninstallProgress));
-    connect(m_worker.get(), &install::InstallWorker::installProgress, progress, &InstallProgressPage::setProgress,
-            Qt::QueuedConnection);
-    connect(m_worker.get(), &install::InstallWorker::installFinished, this, &UninstallWizard::_onUninstallFinished,
-            Qt::QueuedConnection);
-    setCurrentPage(UninstallProgress);
-    m_worker->start(QThread::InheritPriority);
+    m_worker = startWorker(this, false, chosen, m_paths, UninstallProgress, &UninstallWizard::_onUninstallFinished);
 }
 
 void UninstallWizard::_onUninstallFinished(bool)
