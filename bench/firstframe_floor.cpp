@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     QWidget window;
     window.setWindowTitle(QStringLiteral("Floor"));
     window.resize(800, 450);
-    FirstFrameReport::watch(&window);
+    reportFirstFrame(&window);
     window.show();
     // The report is posted after the first paint; quit after it.
     QTimer::singleShot(0, &window, [] {

@@ -166,21 +166,31 @@ int main(int argc, char** argv)
     languageManager()->applySavedLanguage();
 
     window = new MainWindow;
-    FirstFrameReport::watch(window);
+    reportFirstFrame(window);
     // A later start of the program brings the window to the front, from the tray too.
     app.peer()->setActivationWindow(window, true);
-    trustAuthoritiesOfTheEnvironment();
-    // The window first: its first frame does not wait for the tray.
-    if (settings->openWindowOnStartup())
+    QPointer<TrayIcon> tray;
+    const auto makeTray = [&tray, &window] {
+        if (tray || !window)
+            return;
+        trustAuthoritiesOfTheEnvironment();
+        tray = new TrayIcon(window, updateService());
+        tray->show();
+        window->setTrayIcon(tray);
+        // Without a tray host the window is the only way in: it shows whatever the setting says.
+        if (!tray->isTrayAvailable()) {
+            MRV_INFO("main", QStringLiteral("No system tray: the window stays reachable on its own"));
+            window->showWindow();
+        }
+    };
+    if (settings->openWindowOnStartup()) {
         window->showWindow();
-    auto* tray = new TrayIcon(window, updateService());
-    tray->show();
-    window->setTrayIcon(tray);
-    // Without a tray host the window is the only way in: it shows whatever the setting says.
-    if (!tray->isTrayAvailable())
-        window->showWindow();
-    if (!tray->isTrayAvailable())
-        MRV_INFO("main", QStringLiteral("No system tray: the window stays reachable on its own"));
+        // The tray icon (and the update check it starts) come right after the window's first
+        // frame, which does not wait for them.
+        afterFirstPaint(window, makeTray);
+    } else {
+        makeTray();
+    }
     app.setQuitOnLastWindowClosed(false);
 
     // A signal that came while starting (events are processed during start-up too) ends the
@@ -188,7 +198,7 @@ int main(int argc, char** argv)
     const int code = quitRequested ? 0 : app.exec();
     MRV_DEBUG("main", QStringLiteral("app.exec() returns %1").arg(code));
 
-    delete tray;
+    delete tray.data();
     // The window stores its frame as it goes.
     app.peer()->setActivationWindow(nullptr);
     delete window;
