@@ -20,6 +20,15 @@ QString webSiteUrl()
     return QStringLiteral("http://velbrook.example/mirevo");
 }
 
+QString webSiteWithoutScheme()
+{
+    QString site = webSiteUrl();
+    const qsizetype scheme = site.indexOf(QLatin1String("://"));
+    if (scheme >= 0)
+        site.remove(0, scheme + 3);
+    return site;
+}
+
 QString donateUrl()
 {
     return QStringLiteral("https://velbrook.example/mirevo/donate");

@@ -9,6 +9,8 @@ QString companyName();
 QString productName();
 QString productFolderName();
 QString webSiteUrl();
+/// The web page's address as shown to people: without "http://" or "https://".
+QString webSiteWithoutScheme();
 QString donateUrl();
 /// Host name of the maker's service, without scheme.
 QString apiHost();

@@ -27,13 +27,6 @@ AboutDialog::EulaHook& eulaHook()
     return hook;
 }
 
-QString siteWithoutScheme()
-{
-    QString site = webSiteUrl();
-    if (site.startsWith(QLatin1String("http://")))
-        site.remove(0, 7);
-    return site;
-}
 
 QLabel* textLabel(QLabel* label, int pointSize, const char* name)
 {
@@ -114,7 +107,7 @@ void AboutDialog::retranslateUi()
     m_legal->setText(tr("Copyright © 2026 %1. All rights reserved.").arg(companyName()));
     m_qtNotice->setText(tr("%1 uses <a href=aboutqt>Qt library</a> under GNU LGPL 2.1.").arg(productName()));
     m_eulaNotice->setText(tr("<a href=eula>End-user license agreement</a> used by %1.").arg(productName()));
-    m_webSite->setText(tr("%1 web-site <a href=%2>%3</a>.").arg(productName(), webSiteUrl(), siteWithoutScheme()));
+    m_webSite->setText(tr("%1 web-site <a href=%2>%3</a>.").arg(productName(), webSiteUrl(), webSiteWithoutScheme()));
     if (m_updateNotice)
         m_updateNotice->setText(tr("Update to %1 is available! <a href=\"%2\">Download...</a>")
                                     .arg(availableVersion().toString(), webSiteUrl()));

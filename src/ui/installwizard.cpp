@@ -48,12 +48,6 @@ bool licenceAccepted(QWidget* parent)
     return dialog.exec() > 0;
 }
 
-QString siteWithoutScheme()
-{
-    QString site = webSiteUrl();
-    site.remove(0, site.indexOf(QLatin1String("://")) + 3);
-    return site;
-}
 
 QCheckBox* checkBox(QWidget* parent, QVBoxLayout* layout, bool checked, const char* name)
 {
@@ -126,7 +120,7 @@ void WelcomePage::_retranslate()
     m_text->setText(tr("<p>You are about to install %1.</p><p>%1 is a simple task manager that keeps your tasks in "
                        "focus groups, so that you see what matters now and nothing else.</p><p>Visit "
                        "<a href=\"%2\">%3</a> for more information.</p>")
-                        .arg(productName(), webSiteUrl(), siteWithoutScheme()));
+                        .arg(productName(), webSiteUrl(), webSiteWithoutScheme()));
 }
 
 void WelcomePage::changeEvent(QEvent* event)

@@ -26,20 +26,13 @@ const char* const kUninstallTitle = QT_TRANSLATE_NOOP("main", "%1 uninstallation
 const char* const kInstanceRunning =
     QT_TRANSLATE_NOOP("main", "Please close all %1 windows, exit from tray icon and try again.");
 
-QString siteWithoutScheme()
-{
-    QString site = webSiteUrl();
-    if (site.startsWith(QLatin1String("http://")))
-        site.remove(0, 7);
-    return site;
-}
 
 } // namespace
 
 QString databaseLoadFailureText(int result)
 {
     const QString text = translated(result == 1 ? kNewerDatabase : kUnreadableDatabase);
-    return text.arg(productName(), webSiteUrl(), siteWithoutScheme());
+    return text.arg(productName(), webSiteUrl(), webSiteWithoutScheme());
 }
 
 void showDatabaseLoadFailure(int result)
