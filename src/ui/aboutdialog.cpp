@@ -27,7 +27,6 @@ AboutDialog::EulaHook& eulaHook()
     return hook;
 }
 
-
 QLabel* textLabel(QLabel* label, int pointSize, const char* name)
 {
     label->setObjectName(QLatin1String(name));

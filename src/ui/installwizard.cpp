@@ -48,7 +48,6 @@ bool licenceAccepted(QWidget* parent)
     return dialog.exec() > 0;
 }
 
-
 QCheckBox* checkBox(QWidget* parent, QVBoxLayout* layout, bool checked, const char* name)
 {
     auto* box = new QCheckBox(parent);

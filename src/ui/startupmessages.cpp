@@ -26,7 +26,6 @@ const char* const kUninstallTitle = QT_TRANSLATE_NOOP("main", "%1 uninstallation
 const char* const kInstanceRunning =
     QT_TRANSLATE_NOOP("main", "Please close all %1 windows, exit from tray icon and try again.");
 
-
 } // namespace
 
 QString databaseLoadFailureText(int result)
