@@ -2,6 +2,8 @@
 
 #include "store/taskstorage.h"
 
+#include <QSet>
+
 FocusGroup::FocusGroup(const Id& id, const QString& name, const QString& iconKey,
                        const TaskIdList& taskIds)
     : m_id(id)
@@ -76,6 +78,14 @@ void FocusGroup::removeTask(const QUuid& taskId, bool skipTrash)
         m_storage->removeTask(m_id, taskId, skipTrash);
 }
 
+void FocusGroup::removeTasks(const TaskIdList& taskIds, bool skipTrash)
+{
+    const QSet<QUuid> removed(taskIds.cbegin(), taskIds.cend());
+    m_taskIds.removeIf([&removed](const QUuid& id) { return removed.contains(id); });
+    if (m_storage)
+        m_storage->removeTasks(m_id, taskIds, skipTrash);
+}
+
 void FocusGroup::moveTaskTo(const QUuid& taskId, const Id& toGroupId)
 {
     if (taskId.isNull() || toGroupId.isNull())
@@ -83,6 +93,16 @@ void FocusGroup::moveTaskTo(const QUuid& taskId, const Id& toGroupId)
     m_taskIds.removeAll(taskId);
     if (m_storage)
         m_storage->moveTasks(m_id, toGroupId, TaskIdList{taskId});
+}
+
+void FocusGroup::moveTasksTo(const TaskIdList& taskIds, const Id& toGroupId)
+{
+    if (taskIds.isEmpty() || toGroupId.isNull())
+        return;
+    const QSet<QUuid> moved(taskIds.cbegin(), taskIds.cend());
+    m_taskIds.removeIf([&moved](const QUuid& id) { return moved.contains(id); });
+    if (m_storage)
+        m_storage->moveTasks(m_id, toGroupId, taskIds);
 }
 
 void FocusGroup::reorderTasks(const QUuid& anchorTaskId, bool before, const TaskIdList& taskIds)

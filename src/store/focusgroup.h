@@ -39,7 +39,9 @@ public:
     void setIcon(const QString& iconKey);
     void addTask(const QUuid& taskId);
     void removeTask(const QUuid& taskId, bool skipTrash);
+    void removeTasks(const TaskIdList& taskIds, bool skipTrash);
     void moveTaskTo(const QUuid& taskId, const Id& toGroupId);
+    void moveTasksTo(const TaskIdList& taskIds, const Id& toGroupId);
     void reorderTasks(const QUuid& anchorTaskId, bool before, const TaskIdList& taskIds);
 
     /// Moves `taskIds` next to the anchor: before it or after it, in their given order. Nothing

@@ -407,30 +407,51 @@ void TaskStorage::addTasksToGroup(const FocusGroup::Id& groupId, const QList<Tod
 
 void TaskStorage::removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& taskId, bool skipTrash)
 {
+    removeTasks(groupId, QList<TodoTask::Id>{taskId}, skipTrash);
+}
+
+void TaskStorage::removeTasks(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds, bool skipTrash)
+{
     Locker locker(&m_lock);
-    if (groupId.isNull() || taskId.isNull())
-        return;
     auto it = m_groups.find(groupId);
     auto trash = m_groups.find(FocusGroup::trashId());
-    if (it == m_groups.end() || trash == m_groups.end())
+    if (groupId.isNull() || it == m_groups.end() || trash == m_groups.end())
         return;
+    QSet<TodoTask::Id> removed;
+    for (const TodoTask::Id& taskId : taskIds) {
+        if (!taskId.isNull())
+            removed.insert(taskId);
+    }
+    if (removed.isEmpty())
+        return;
+    // One pass over each list, whatever the number of tasks: removing thousands at once stays
+    // proportional to the size of the groups.
+    const auto isRemoved = [&removed](const TodoTask::Id& id) { return removed.contains(id); };
+    it->m_taskIds.removeIf(isRemoved);
     bool trashChanged = false;
     if (groupId == FocusGroup::trashId()) {
-        MRV_INFO("TaskStorage::removeTask", QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" from trash"));
-        trash->m_taskIds.removeAll(taskId);
+        for (const TodoTask::Id& taskId : std::as_const(removed))
+            MRV_INFO("TaskStorage::removeTask", QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" from trash"));
     } else {
-        it->m_taskIds.removeAll(taskId);
-        bool listed = false;
-        for (auto g = m_groups.constBegin(); g != m_groups.constEnd() && !listed; ++g)
-            listed = g->m_taskIds.contains(taskId);
-        if (!listed) {
-            if (!skipTrash) {
+        QSet<TodoTask::Id> listed;
+        for (auto g = m_groups.constBegin(); g != m_groups.constEnd(); ++g) {
+            for (const TodoTask::Id& id : g->m_taskIds) {
+                if (removed.contains(id))
+                    listed.insert(id);
+            }
+        }
+        QSet<TodoTask::Id> done;
+        for (const TodoTask::Id& taskId : taskIds) {
+            if (!removed.contains(taskId) || listed.contains(taskId) || done.contains(taskId))
+                continue;
+            done.insert(taskId);
+            if (skipTrash) {
+                MRV_INFO("TaskStorage::removeTask",
+                         QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" skipping trash"));
+            } else {
                 MRV_INFO("TaskStorage::removeTask", QStringLiteral("Move task ") + taskId.toString() + QStringLiteral(" to trash"));
                 trash->m_taskIds.append(taskId);
                 trashChanged = true;
-            } else {
-                MRV_INFO("TaskStorage::removeTask",
-                         QStringLiteral("Delete task ") + taskId.toString() + QStringLiteral(" skipping trash"));
             }
         }
     }

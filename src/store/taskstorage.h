@@ -74,6 +74,9 @@ public:
     void addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId);
     void addTasksToGroup(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
     void removeTask(const FocusGroup::Id& groupId, const TodoTask::Id& taskId, bool skipTrash);
+    /// Removes the tasks from the group: each one no other group lists goes to the Trash
+    /// (unless `skipTrash`, or the group is the Trash) in the given order. One announcement.
+    void removeTasks(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds, bool skipTrash);
     void moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup::Id& toGroupId,
                    const QList<TodoTask::Id>& taskIds);
     void reorderTasks(const FocusGroup::Id& groupId, const TodoTask::Id& anchorTaskId, bool before,

@@ -27,6 +27,13 @@ std::shared_ptr<TaskStorage> store()
     return TaskCore::instance()->storage();
 }
 
+constexpr int Margin = 7;
+constexpr int Spacing = 1;
+/// Rows built beyond each edge of the view, so that a small scroll rebinds nothing.
+constexpr int Overscan = 4;
+/// Row widgets kept hidden for reuse when the view holds fewer rows than before.
+constexpr int SpareRows = 8;
+
 } // namespace
 
 TaskListWidget::TaskListWidget(const FocusGroup::Id& groupId, QWidget* parent)
@@ -41,6 +48,8 @@ TaskListWidget::TaskListWidget(const FocusGroup::Id& groupId, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, this));
     setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, this));
+    // Rows are as wide as the view: the list never scrolls sideways.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
 
@@ -51,13 +60,15 @@ TaskListWidget::TaskListWidget(const FocusGroup::Id& groupId, QWidget* parent)
     m_content->setPalette(palette);
     m_content->setBackgroundRole(QPalette::AlternateBase);
     m_content->setAutoFillBackground(false);
+    // The layout holds only the hint of an empty group; rows are placed by the list itself.
     m_layout = new QVBoxLayout(m_content);
-    m_layout->setContentsMargins(7, 7, 7, 7);
-    m_layout->setSpacing(1);
+    m_layout->setContentsMargins(Margin, Margin, Margin, Margin);
+    m_layout->setSpacing(Spacing);
     m_layout->addStretch(1);
-    setWidgetResizable(true);
+    setWidgetResizable(false);
     setWidget(m_content);
     viewport()->setAutoFillBackground(false);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TaskListWidget::_layoutRows);
 
     _connectStore();
     setGroup(groupId);
@@ -67,26 +78,267 @@ void TaskListWidget::_connectStore()
 {
     // Queued: the list's own changes have updated its rows by the time the signal arrives, so
     // only changes made elsewhere (another view, an emptied Trash) lead to a resync.
-    if (const auto storage = store())
+    if (const auto storage = store()) {
         connect(storage.get(), &TaskStorage::groupChanged, this, &TaskListWidget::_onStoreGroupChanged,
                 Qt::QueuedConnection);
+        connect(storage.get(), &TaskStorage::taskChanged, this, &TaskListWidget::_onStoreTaskChanged,
+                Qt::QueuedConnection);
+    }
 }
+
+// Records and row widgets
+
+TaskWidget* TaskListWidget::row(int index) const
+{
+    if (index < 0 || index >= m_records.size())
+        return nullptr;
+    return m_live.value(m_records.at(index).id);
+}
+
+TodoTask::Id TaskListWidget::taskIdAt(int index) const
+{
+    return index >= 0 && index < m_records.size() ? m_records.at(index).id : TodoTask::Id();
+}
+
+bool TaskListWidget::isRowSelected(int index) const
+{
+    return index >= 0 && index < m_records.size() && m_records.at(index).selected;
+}
+
+int TaskListWidget::_indexOf(const TodoTask::Id& taskId) const
+{
+    for (int i = 0; i < m_records.size(); ++i) {
+        if (m_records.at(i).id == taskId)
+            return i;
+    }
+    return -1;
+}
+
+TaskWidget* TaskListWidget::_takeSpareWidget(const TodoTask::Id& taskId)
+{
+    TaskWidget* widget = nullptr;
+    if (!m_spare.isEmpty()) {
+        widget = m_spare.takeLast();
+        widget->bind(taskId);
+    } else {
+        widget = new TaskWidget(taskId, this, m_content);
+        widget->installEventFilter(this);
+    }
+    m_live.insert(taskId, widget);
+    return widget;
+}
+
+void TaskListWidget::_releaseWidget(TaskWidget* widget)
+{
+    m_live.remove(widget->taskId());
+    if (m_spare.size() >= SpareRows) {
+        _dropWidget(widget);
+        return;
+    }
+    widget->hide();
+    m_spare.append(widget);
+}
+
+void TaskListWidget::_dropWidget(TaskWidget* widget)
+{
+    m_live.remove(widget->taskId());
+    m_spare.removeOne(widget);
+    if (widget == m_editedRow) {
+        m_editedRow = nullptr;
+        m_editedIndex = -1;
+    }
+    widget->removeEventFilter(this);
+    widget->hide();
+    widget->deleteLater();
+}
+
+TaskWidget* TaskListWidget::_widgetFor(int index)
+{
+    if (index < 0 || index >= m_records.size())
+        return nullptr;
+    const RowRecord& record = m_records.at(index);
+    TaskWidget* widget = m_live.value(record.id);
+    if (!widget) {
+        widget = _takeSpareWidget(record.id);
+        widget->setSelected(record.selected);
+        widget->setFocusMarked(hasFocus() && !m_editedRow && index == m_current);
+        widget->setGeometry(Margin, _rowTop(index), _rowWidth(), _closedHeight());
+        widget->show();
+    }
+    return widget;
+}
+
+// Geometry
+
+int TaskListWidget::_closedHeight()
+{
+    if (m_closedHeight <= 0) {
+        // Every closed row has the height of an empty one.
+        TaskWidget* probe = m_spare.isEmpty() ? nullptr : m_spare.constLast();
+        if (!probe) {
+            probe = new TaskWidget(TodoTask::Id(), this, m_content);
+            probe->installEventFilter(this);
+            probe->hide();
+            m_spare.append(probe);
+        }
+        m_closedHeight = probe->isEditing() ? 0 : probe->height();
+    }
+    return m_closedHeight;
+}
+
+int TaskListWidget::_rowHeight(int index) const
+{
+    return index == m_editedIndex && m_editedRow ? m_editedRow->height() : m_closedHeight;
+}
+
+int TaskListWidget::_rowTop(int index) const
+{
+    int top = Margin + index * (m_closedHeight + Spacing);
+    if (m_editedRow && m_editedIndex >= 0 && index > m_editedIndex)
+        top += m_editedRow->height() - m_closedHeight;
+    return top;
+}
+
+int TaskListWidget::_rowWidth() const
+{
+    return qMax(0, viewport()->width() - 2 * Margin);
+}
+
+int TaskListWidget::_contentHeight() const
+{
+    const int count = static_cast<int>(m_records.size());
+    if (count == 0)
+        return 0;
+    return _rowTop(count - 1) + _rowHeight(count - 1) + Margin;
+}
+
+int TaskListWidget::_indexAtY(int y, bool exact) const
+{
+    const int count = static_cast<int>(m_records.size());
+    if (count == 0 || m_closedHeight <= 0)
+        return -1;
+    const int pitch = m_closedHeight + Spacing;
+    int offset = y - Margin;
+    if (offset < 0)
+        return exact ? -1 : 0;
+    if (m_editedRow && m_editedIndex >= 0 && offset >= m_editedIndex * pitch) {
+        const int editedHeight = m_editedRow->height();
+        const int editedEnd = m_editedIndex * pitch + editedHeight;
+        if (offset < editedEnd)
+            return m_editedIndex;
+        if (offset < editedEnd + Spacing)
+            return exact ? -1 : m_editedIndex;
+        offset -= editedHeight - m_closedHeight;
+    }
+    const int index = offset / pitch;
+    if (index >= count)
+        return exact ? -1 : count - 1;
+    if (exact && offset - index * pitch >= m_closedHeight)
+        return -1;
+    return index;
+}
+
+void TaskListWidget::_layoutRows()
+{
+    // Resizing the content may show or hide the scroll bar, which resizes the view and asks
+    // for another pass: the outer pass repeats instead of nesting.
+    if (m_layoutDepth > 0) {
+        ++m_layoutDepth;
+        return;
+    }
+    for (int pass = 0; pass < 3; ++pass) {
+        m_layoutDepth = 1;
+        const int count = static_cast<int>(m_records.size());
+        const int contentHeight = count > 0 ? _contentHeight() : 0;
+        const QSize size(viewport()->width(), qMax(viewport()->height(), contentHeight));
+        if (m_content->size() != size)
+            m_content->resize(size);
+
+        QList<int> wanted;
+        if (count > 0 && _closedHeight() > 0) {
+            const int top = verticalScrollBar()->value();
+            const int first = qMax(0, _indexAtY(top, false) - Overscan);
+            const int last = qMin(count - 1, _indexAtY(top + viewport()->height(), false) + Overscan);
+            for (int i = first; i <= last; ++i)
+                wanted.append(i);
+            if (m_editedRow && m_editedIndex >= 0 && (m_editedIndex < first || m_editedIndex > last))
+                wanted.append(m_editedIndex);
+        }
+        QSet<TodoTask::Id> wantedIds;
+        for (int i : std::as_const(wanted))
+            wantedIds.insert(m_records.at(i).id);
+        const QList<TaskWidget*> live = m_live.values();
+        for (TaskWidget* widget : live) {
+            if (!wantedIds.contains(widget->taskId()))
+                _releaseWidget(widget);
+        }
+        const int width = _rowWidth();
+        for (int i : std::as_const(wanted))
+            _widgetFor(i)->setGeometry(Margin, _rowTop(i), width, _rowHeight(i));
+        // An empty list keeps no rows in reserve.
+        if (count == 0) {
+            while (!m_spare.isEmpty())
+                _dropWidget(m_spare.constLast());
+        }
+        const bool again = m_layoutDepth > 1;
+        m_layoutDepth = 0;
+        if (!again)
+            break;
+    }
+}
+
+bool TaskListWidget::viewportEvent(QEvent* event)
+{
+    const bool result = QScrollArea::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        _layoutRows();
+    return result;
+}
+
+bool TaskListWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    // The open editor grows and shrinks with its notes: the rows below follow.
+    if (event->type() == QEvent::Resize && watched == m_editedRow)
+        _layoutRows();
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void TaskListWidget::ensureIndexVisible(int index)
+{
+    if (index < 0 || index >= m_records.size())
+        return;
+    _layoutRows();
+    const int top = _rowTop(index);
+    const int bottom = top + _rowHeight(index);
+    QScrollBar* bar = verticalScrollBar();
+    // The content may have grown since the scroll bar last heard of it.
+    bar->setMaximum(qMax(bar->maximum(), m_content->height() - viewport()->height()));
+    const int height = viewport()->height();
+    if (bottom + Margin > bar->value() + height)
+        bar->setValue(bottom + Margin - height);
+    if (top - Margin < bar->value())
+        bar->setValue(top - Margin);
+    _layoutRows();
+}
+
+// Groups
 
 void TaskListWidget::_clear()
 {
     m_group = FocusGroup();
     m_groupId = FocusGroup::Id();
-    m_selected.clear();
-    m_current = -1;
     m_editedRow = nullptr;
-    for (QWidget* block : std::as_const(m_blocks)) {
-        m_layout->removeWidget(block);
-        block->hide();
-        block->deleteLater();
-    }
-    m_blocks.clear();
-    m_rows.clear();
+    m_editedIndex = -1;
+    const QList<TaskWidget*> widgets = m_live.values() + m_spare;
+    for (TaskWidget* widget : widgets)
+        _dropWidget(widget);
+    m_live.clear();
+    m_spare.clear();
+    m_records.clear();
+    m_selectedCount = 0;
+    m_current = -1;
     m_dropIndex = -1;
+    verticalScrollBar()->setValue(0);
     _selectionChanged();
 }
 
@@ -120,138 +372,57 @@ void TaskListWidget::rebuildRows()
 {
     if (m_groupId.isNull())
         return;
-    // Rows added to a visible parent are shown one by one, each a new layout pass: quadratic
-    // for a large group. Under a hidden parent they all show with it, in one pass.
-    const bool visible = m_content->isVisible();
-    if (visible)
-        m_content->hide();
-    // Every new widget posts events, and posting scans the whole queue: delivering them in
-    // batches keeps the queue short and the build linear.
-    m_building = true;
-    int count = 0;
+    m_records.clear();
+    m_records.reserve(m_group.taskIds().size());
     for (const TodoTask::Id& id : m_group.taskIds()) {
-        addRow(id, false);
-        if (++count % 64 == 0)
-            QCoreApplication::sendPostedEvents();
+        if (!id.isNull())
+            m_records.append(RowRecord{id, false});
     }
-    m_building = false;
-    // Given its full height before it shows, the layout places the rows where they belong,
-    // and only those in sight are painted. Squeezed into the old height, every row would
-    // overlap the view and be painted with all the others.
-    // The width is the one left once the vertical scroll bar shows: resizing every visible row
-    // when it appears would repaint them all.
-    const int height = m_content->sizeHint().height();
-    int width = viewport()->width();
-    if (height > viewport()->height() && !verticalScrollBar()->isVisible())
-        width -= verticalScrollBar()->sizeHint().width();
-    m_content->resize(width, qMax(viewport()->height(), height));
-    if (visible)
-        m_content->show();
+    _layoutRows();
 }
 
-void TaskListWidget::addRow(const TodoTask::Id& taskId, bool openEditor)
+void TaskListWidget::_appendRecord(const TodoTask::Id& taskId)
 {
     if (taskId.isNull())
         return;
-    QWidget* block = m_blocks.isEmpty() ? nullptr : m_blocks.last();
-    if (!block || block->layout()->count() >= BlockRows)
-        block = _appendBlock();
-    auto* row = new TaskWidget(taskId, this, block);
-    // Until the layout places it, a new row would sit over the visible rows and be repainted
-    // with all of them: out of sight it costs nothing.
-    row->move(-100000, -100000);
-    m_rows.append(row);
-    static_cast<QVBoxLayout*>(block->layout())->addWidget(row);
-    if (openEditor)
-        setEditing(static_cast<int>(m_rows.size()) - 1);
+    m_records.append(RowRecord{taskId, false});
+    _layoutRows();
 }
 
-QWidget* TaskListWidget::_appendBlock()
+void TaskListWidget::_removeTasks(const QSet<TodoTask::Id>& taskIds)
 {
-    auto* block = new QWidget(m_content);
-    block->setObjectName(QStringLiteral("taskBlock"));
-    auto* layout = new QVBoxLayout(block);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(m_layout->spacing());
-    m_blocks.append(block);
-    m_layout->insertWidget(m_layout->count() - 1, block);
-    return block;
-}
-
-void TaskListWidget::_removeBlock(QWidget* block)
-{
-    m_blocks.removeOne(block);
-    m_layout->removeWidget(block);
-    block->hide();
-    block->deleteLater();
-}
-
-TaskWidget* TaskListWidget::_makeRow(const TodoTask::Id& taskId)
-{
-    auto* row = new TaskWidget(taskId, this, m_content);
-    row->move(-100000, -100000);
-    return row;
-}
-
-void TaskListWidget::_placeRows()
-{
-    // Puts m_rows into the blocks in order, BlockRows to a block, moving only what is out of
-    // place.
-    const int count = static_cast<int>(m_rows.size());
-    const int needed = (count + BlockRows - 1) / BlockRows;
-    while (m_blocks.size() < needed)
-        _appendBlock();
-    for (int b = 0; b < needed; ++b) {
-        QWidget* block = m_blocks.at(b);
-        auto* layout = static_cast<QVBoxLayout*>(block->layout());
-        for (int i = 0; i < BlockRows && b * BlockRows + i < count; ++i) {
-            TaskWidget* row = m_rows.at(b * BlockRows + i);
-            QLayoutItem* item = layout->itemAt(i);
-            if (item && item->widget() == row)
-                continue;
-            if (QWidget* holder = row->parentWidget()) {
-                if (holder->layout())
-                    holder->layout()->removeWidget(row);
-            }
-            layout->insertWidget(i, row);
-            if (block->isVisible())
-                row->show();
-        }
+    if (taskIds.isEmpty())
+        return;
+    const TodoTask::Id currentId = taskIdAt(m_current);
+    const TodoTask::Id editedId = m_editedRow ? m_editedRow->taskId() : TodoTask::Id();
+    QList<RowRecord> kept;
+    kept.reserve(m_records.size());
+    m_selectedCount = 0;
+    for (const RowRecord& record : std::as_const(m_records)) {
+        if (taskIds.contains(record.id))
+            continue;
+        kept.append(record);
+        m_selectedCount += record.selected ? 1 : 0;
     }
-    while (m_blocks.size() > needed)
-        _removeBlock(m_blocks.last());
-}
-
-QRect TaskListWidget::_rowRect(const TaskWidget* row) const
-{
-    return QRect(row->mapTo(m_content, QPoint(0, 0)), row->size());
-}
-
-void TaskListWidget::_removeRow(TaskWidget* row)
-{
-    m_selected.remove(row);
-    const qsizetype index = m_rows.indexOf(row);
-    if (index >= 0) {
-        m_rows.removeAt(index);
-        if (m_current >= m_rows.size())
-            m_current = static_cast<int>(m_rows.size()) - 1;
+    m_records = kept;
+    for (const TodoTask::Id& id : taskIds) {
+        if (TaskWidget* widget = m_live.value(id))
+            _dropWidget(widget);
     }
-    if (m_editedRow == row)
-        m_editedRow = nullptr;
-    QWidget* block = row->parentWidget();
-    if (block && block->layout())
-        block->layout()->removeWidget(row);
-    row->hide();
-    row->deleteLater();
-    if (block && m_blocks.contains(block) && block->layout()->count() == 0)
-        _removeBlock(block);
+    m_current = currentId.isNull() ? -1 : _indexOf(currentId);
+    m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
+    _layoutRows();
 }
+
+// Selection
 
 QList<int> TaskListWidget::selectedIndexes() const
 {
     QList<int> indexes;
-    for (int i = 0; i < m_rows.size(); ++i) {
-        if (m_selected.contains(m_rows.at(i)))
+    if (m_selectedCount == 0)
+        return indexes;
+    for (int i = 0; i < m_records.size(); ++i) {
+        if (m_records.at(i).selected)
             indexes.append(i);
     }
     return indexes;
@@ -260,30 +431,27 @@ QList<int> TaskListWidget::selectedIndexes() const
 int TaskListWidget::rowAt(const QPoint& point) const
 {
     const QPoint p = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    int offset = 0;
-    for (QWidget* block : m_blocks) {
-        const int rows = block->layout()->count();
-        if (block->geometry().contains(p)) {
-            const QPoint inBlock = p - block->pos();
-            for (int i = 0; i < rows; ++i) {
-                if (block->layout()->itemAt(i)->widget()->geometry().contains(inBlock))
-                    return offset + i;
-            }
-            return -1;
-        }
-        offset += rows;
-    }
-    return -1;
+    if (p.x() < Margin || p.x() >= Margin + _rowWidth())
+        return -1;
+    return _indexAtY(p.y(), true);
+}
+
+void TaskListWidget::_setRowSelected(int index, bool selected)
+{
+    RowRecord& record = m_records[index];
+    if (record.selected == selected)
+        return;
+    record.selected = selected;
+    m_selectedCount += selected ? 1 : -1;
+    if (TaskWidget* widget = m_live.value(record.id))
+        widget->setSelected(selected);
 }
 
 void TaskListWidget::_updateFocusMark()
 {
-    TaskWidget* marked = hasFocus() && !m_editedRow ? row(m_current) : nullptr;
-    if (m_focusMarked && m_focusMarked != marked)
-        m_focusMarked->setFocusMarked(false);
-    m_focusMarked = marked;
-    if (marked)
-        marked->setFocusMarked(true);
+    const TodoTask::Id marked = hasFocus() && !m_editedRow ? taskIdAt(m_current) : TodoTask::Id();
+    for (TaskWidget* widget : std::as_const(m_live))
+        widget->setFocusMarked(!marked.isNull() && widget->taskId() == marked);
 }
 
 void TaskListWidget::focusInEvent(QFocusEvent* event)
@@ -306,80 +474,75 @@ void TaskListWidget::_selectionChanged()
 
 void TaskListWidget::select(int index)
 {
-    if (index < 0 || index >= m_rows.size())
+    if (index < 0 || index >= m_records.size())
         return;
     m_current = index;
-    TaskWidget* row = m_rows.at(index);
-    if (!m_selected.contains(row)) {
-        m_selected.insert(row);
-        row->setSelected(true);
-    }
+    _setRowSelected(index, true);
     _selectionChanged();
 }
 
 void TaskListWidget::clearSelection()
 {
-    for (TaskWidget* row : std::as_const(m_selected))
-        row->setSelected(false);
-    m_selected.clear();
+    if (m_selectedCount > 0) {
+        for (int i = 0; i < m_records.size(); ++i)
+            _setRowSelected(i, false);
+    }
     m_current = -1;
     _selectionChanged();
 }
 
+// Editing
+
 void TaskListWidget::setEditing(int index)
 {
-    if (index != -1 && (index < 0 || index >= m_rows.size()))
+    if (index != -1 && (index < 0 || index >= m_records.size()))
         return;
-    TaskWidget* row = index == -1 ? nullptr : m_rows.at(index);
-    if (row == m_editedRow)
+    const TodoTask::Id taskId = taskIdAt(index);
+    if (m_editedRow && m_editedRow->taskId() == taskId)
         return;
     if (m_editedRow)
         finishEditing(m_editedRow, false);
-    m_editedRow = row;
-    if (!row)
+    if (taskId.isNull())
         return;
     // Closing the other editor may have dropped an empty new row above this one.
-    index = static_cast<int>(m_rows.indexOf(row));
+    index = _indexOf(taskId);
+    if (index < 0)
+        return;
     clearSelection();
     select(index);
-    row->setEditMode(true);
-    ensureRowVisible(row);
+    TaskWidget* widget = _widgetFor(index);
+    m_editedRow = widget;
+    m_editedIndex = index;
+    _updateFocusMark();
+    widget->setEditMode(true);
+    ensureIndexVisible(index);
 }
 
 void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
 {
+    Q_UNUSED(row);
     if (!m_editedRow)
         return;
     TaskWidget* open = m_editedRow;
-    Q_UNUSED(row);
     open->setEditMode(false);
     m_editedRow = nullptr;
+    m_editedIndex = -1;
     m_returnConsumed = byReturn;
     if (open->createdByNew()) {
         open->setCreatedByNew(false);
         if (open->task().isEmpty()) {
             // Created by New and left empty: gone for good, without a trip through Trash.
             const TodoTask::Id taskId = open->taskId();
-            _removeRow(open);
+            _removeTasks({taskId});
             m_group.removeTask(taskId, true);
             // No row is current any more: Return and Edit must not open another one.
             clearSelection();
         }
         updateHint();
     }
+    _layoutRows();
     setFocus();
-}
-
-void TaskListWidget::ensureRowVisible(TaskWidget* row)
-{
-    QPointer<TaskWidget> guard(row);
-    QCoreApplication::processEvents();
-    // A row's new height travels up through its block and the content before the rows below
-    // it move: settle every level before looking at geometry.
-    for (int level = 0; level < 3; ++level)
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    if (guard)
-        ensureWidgetVisible(guard, m_layout->contentsMargins().left(), m_layout->contentsMargins().bottom());
+    _updateFocusMark();
 }
 
 void TaskListWidget::newTask()
@@ -394,55 +557,57 @@ void TaskListWidget::newTask()
         return;
     m_group = storage->group(m_groupId);
     updateHint();
-    addRow(id, true);
-    if (TaskWidget* last = m_rows.isEmpty() ? nullptr : m_rows.last()) {
-        last->setCreatedByNew(true);
-        ensureRowVisible(last);
-    }
+    _appendRecord(id);
+    setEditing(static_cast<int>(m_records.size()) - 1);
+    if (m_editedRow && m_editedRow->taskId() == id)
+        m_editedRow->setCreatedByNew(true);
 }
 
 void TaskListWidget::editSelected()
 {
-    if (m_current >= 0 && m_current < m_rows.size())
+    if (m_current >= 0 && m_current < m_records.size())
         setEditing(m_current);
 }
 
 void TaskListWidget::cleanup()
 {
-    if (m_rows.isEmpty())
+    if (m_records.isEmpty())
+        return;
+    const auto storage = store();
+    if (!storage)
         return;
     if (m_editedRow)
         finishEditing(m_editedRow, false);
-    // Completed tasks reach Completed in the order they had here.
-    QList<TaskWidget*> done;
-    for (TaskWidget* row : std::as_const(m_rows)) {
-        if (row->task().completed())
-            done.append(row);
+    // Completed tasks reach Completed in the order they had here; empty ones go to Trash.
+    QList<TodoTask::Id> done;
+    QList<TodoTask::Id> empty;
+    for (const RowRecord& record : std::as_const(m_records)) {
+        const TodoTask task = storage->task(record.id);
+        if (task.completed())
+            done.append(record.id);
+        else if (task.isEmpty())
+            empty.append(record.id);
     }
-    for (TaskWidget* row : std::as_const(done))
-        m_group.moveTaskTo(row->taskId(), FocusGroup::completedId());
-    for (qsizetype i = m_rows.size() - 1; i >= 0; --i) {
-        TaskWidget* row = m_rows.at(i);
-        if (done.contains(row)) {
-            _removeRow(row);
-        } else if (row->task().isEmpty()) {
-            m_group.removeTask(row->taskId(), false);
-            _removeRow(row);
-        }
-    }
+    if (!done.isEmpty())
+        m_group.moveTasksTo(done, FocusGroup::completedId());
+    if (!empty.isEmpty())
+        m_group.removeTasks(empty, false);
+    QSet<TodoTask::Id> gone(done.cbegin(), done.cend());
+    for (const TodoTask::Id& id : std::as_const(empty))
+        gone.insert(id);
+    _removeTasks(gone);
     _selectionChanged();
     updateHint();
 }
 
 void TaskListWidget::deleteSelected()
 {
-    const QList<int> indexes = selectedIndexes();
-    for (int index : indexes) {
-        TaskWidget* row = m_rows.at(index);
-        m_group.removeTask(row->taskId(), false);
-    }
-    for (qsizetype i = indexes.size() - 1; i >= 0; --i)
-        _removeRow(m_rows.at(indexes.at(i)));
+    QList<TodoTask::Id> ids;
+    for (int index : selectedIndexes())
+        ids.append(m_records.at(index).id);
+    if (!ids.isEmpty())
+        m_group.removeTasks(ids, false);
+    _removeTasks(QSet<TodoTask::Id>(ids.cbegin(), ids.cend()));
     clearSelection();
     updateHint();
 }
@@ -477,7 +642,7 @@ void TaskListWidget::addPredefinedTask(const QString& name, const QString& notes
     TodoTask task = storage->task(id);
     task.setName(name);
     task.setNotes(notes);
-    addRow(id, false);
+    _appendRecord(id);
 }
 
 void TaskListWidget::_onHeadStart(const QString&)
@@ -492,60 +657,96 @@ void TaskListWidget::_onHeadStart(const QString&)
                       tr("Visit %1 and make a donation to support the team if you like the software.").arg(donateUrl()));
     addPredefinedTask(tr("Have a coffee :)"), QString());
     updateHint();
-    if (!m_rows.isEmpty())
-        ensureRowVisible(m_rows.last());
+    ensureIndexVisible(static_cast<int>(m_records.size()) - 1);
 }
+
+// Changes made elsewhere
 
 void TaskListWidget::_onStoreGroupChanged(const FocusGroup::Id& groupId)
 {
-    if (groupId != m_groupId || m_groupId.isNull() || m_dragging || m_building)
+    if (groupId != m_groupId || m_groupId.isNull() || m_resyncQueued)
         return;
+    // A burst of changes (thousands of tasks removed one by one) leads to one resync.
+    m_resyncQueued = true;
+    QMetaObject::invokeMethod(this, &TaskListWidget::_resync, Qt::QueuedConnection);
+}
+
+void TaskListWidget::_resync()
+{
+    m_resyncQueued = false;
+    if (m_groupId.isNull())
+        return;
+    if (m_dragging) {
+        _onStoreGroupChanged(m_groupId);
+        return;
+    }
     const auto storage = store();
     if (!storage)
         return;
     const FocusGroup fresh = storage->group(m_groupId);
-    QList<TodoTask::Id> shown;
-    shown.reserve(m_rows.size());
-    for (TaskWidget* row : std::as_const(m_rows))
-        shown.append(row->taskId());
     m_group = fresh;
-    if (shown == fresh.taskIds())
+    const FocusGroup::TaskIdList& ids = fresh.taskIds();
+    bool same = ids.size() == m_records.size();
+    for (int i = 0; same && i < ids.size(); ++i)
+        same = ids.at(i) == m_records.at(i).id;
+    if (same)
         return;
 
-    // Another view changed this group: keep the rows whose tasks stayed (an open editor
-    // too), drop the others, add rows for new tasks, in the store's order.
-    QHash<TodoTask::Id, TaskWidget*> byId;
-    for (TaskWidget* row : std::as_const(m_rows))
-        byId.insert(row->taskId(), row);
-    TaskWidget* currentRow = row(m_current);
-    QList<TaskWidget*> ordered;
-    for (const TodoTask::Id& id : fresh.taskIds()) {
-        TaskWidget* row = byId.take(id);
-        if (!row)
-            row = _makeRow(id);
-        ordered.append(row);
+    // Another view changed this group: keep the rows whose tasks stayed, with their selection
+    // (an open editor too), drop the others, add rows for new tasks, in the store's order.
+    QSet<TodoTask::Id> selected;
+    for (const RowRecord& record : std::as_const(m_records)) {
+        if (record.selected)
+            selected.insert(record.id);
     }
-    for (TaskWidget* gone : std::as_const(byId))
-        _removeRow(gone);
-    m_rows = ordered;
-    _placeRows();
-    m_current = currentRow ? static_cast<int>(m_rows.indexOf(currentRow)) : -1;
+    const TodoTask::Id currentId = taskIdAt(m_current);
+    const TodoTask::Id editedId = m_editedRow ? m_editedRow->taskId() : TodoTask::Id();
+    const QSet<TodoTask::Id> listed(ids.cbegin(), ids.cend());
+    QList<TaskWidget*> gone;
+    for (TaskWidget* widget : std::as_const(m_live)) {
+        if (!listed.contains(widget->taskId()))
+            gone.append(widget);
+    }
+    for (TaskWidget* widget : std::as_const(gone))
+        _dropWidget(widget);
+    m_records.clear();
+    m_selectedCount = 0;
+    for (const TodoTask::Id& id : ids) {
+        const bool isSelected = selected.contains(id);
+        m_records.append(RowRecord{id, isSelected});
+        m_selectedCount += isSelected ? 1 : 0;
+    }
+    m_current = currentId.isNull() ? -1 : _indexOf(currentId);
+    m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
+    _layoutRows();
     _selectionChanged();
     updateHint();
 }
+
+void TaskListWidget::_onStoreTaskChanged(const TodoTask::Id& taskId)
+{
+    // A row in view shows what another view changed; the open editor is left alone.
+    TaskWidget* widget = m_live.value(taskId);
+    if (!widget || widget == m_editedRow)
+        return;
+    const bool selected = widget->isSelected();
+    widget->bind(taskId);
+    widget->setSelected(selected);
+    _updateFocusMark();
+}
+
+// Painting and input
 
 void TaskListWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
-    TaskWidget* marked = row(m_dropIndex);
-    if (!marked)
+    if (m_dropIndex < 0 || m_dropIndex >= m_records.size())
         return;
-    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int scroll = verticalScrollBar()->value();
     // Half a pixel down and right: the one-pixel line then covers whole pixels and stays crisp.
-    const QPoint position = _rowRect(marked).topLeft();
-    const QPointF p = QPointF((m_dropBefore ? position : position + QPoint(0, marked->height() + 2)) - scroll)
-        + QPointF(0.5, 0.5);
+    const int y = m_dropBefore ? _rowTop(m_dropIndex) : _rowTop(m_dropIndex) + _rowHeight(m_dropIndex) + 2;
+    const QPointF p = QPointF(Margin, y - scroll) + QPointF(0.5, 0.5);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor accent = schemeColor(ColorScheme::Accent);
     painter.setPen(QPen(accent, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
@@ -555,7 +756,7 @@ void TaskListWidget::paintEvent(QPaintEvent*)
     path.lineTo(path.currentPosition() + QPointF(-5, -3));
     path.lineTo(path.currentPosition() + QPointF(0, 6));
     path.lineTo(path.currentPosition() + QPointF(5, -3));
-    path.lineTo(p + QPointF(marked->width() - 1, -1));
+    path.lineTo(p + QPointF(_rowWidth() - 1, -1));
     path.lineTo(path.currentPosition() + QPointF(5, -3));
     path.lineTo(path.currentPosition() + QPointF(0, 6));
     path.lineTo(path.currentPosition() + QPointF(-5, -3));
@@ -569,10 +770,11 @@ void TaskListWidget::mousePressEvent(QMouseEvent* event)
         m_mayDrag = !m_editedRow;
         m_pressPos = point;
     }
-    TaskWidget* pressed = row(rowAt(point));
+    const TodoTask::Id pressed = taskIdAt(rowAt(point));
+    const bool onOpenRow = m_editedRow && m_editedRow->taskId() == pressed;
     setEditing(-1);
     // Closing the editor may have dropped an empty new row: find the pressed row again.
-    const int i = pressed ? static_cast<int>(m_rows.indexOf(pressed)) : -1;
+    const int i = pressed.isNull() ? -1 : _indexOf(pressed);
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
     const bool shift = mods & Qt::ShiftModifier;
@@ -581,23 +783,19 @@ void TaskListWidget::mousePressEvent(QMouseEvent* event)
             clearSelection();
         return;
     }
-    if (!ctrl && !shift && !m_rows.at(i)->isSelected())
+    if (!ctrl && !shift && !m_records.at(i).selected)
         clearSelection();
     if (shift) {
         if (m_current < 0) {
             select(i);
         } else {
             const int anchor = m_current;
-            clearSelection();
-            select(anchor);
-            for (int k = anchor + 1; k <= i; ++k)
-                select(k);
-            for (int k = i; k <= anchor - 1; ++k)
-                select(k);
+            for (int k = 0; k < m_records.size(); ++k)
+                _setRowSelected(k, k >= qMin(anchor, i) && k <= qMax(anchor, i));
             m_current = anchor;
             _selectionChanged();
         }
-    } else if (m_rows.at(i) != m_editedRow) {
+    } else if (!onOpenRow) {
         select(i);
     }
 }
@@ -610,7 +808,7 @@ void TaskListWidget::mouseReleaseEvent(QMouseEvent* event)
     if (mods & (Qt::ControlModifier | Qt::ShiftModifier))
         return;
     const int i = rowAt(event->position().toPoint());
-    if (i >= 0 && m_rows.at(i) != m_editedRow) {
+    if (i >= 0 && !(m_editedRow && m_editedIndex == i)) {
         clearSelection();
         select(i);
     }
@@ -630,7 +828,7 @@ void TaskListWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TaskListWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_mayDrag || m_dragging || m_selected.isEmpty())
+    if (!m_mayDrag || m_dragging || m_selectedCount == 0)
         return;
     if ((event->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
         return;
@@ -639,31 +837,31 @@ void TaskListWidget::mouseMoveEvent(QMouseEvent* event)
 
 void TaskListWidget::_moveCurrentTo(int target, bool extend)
 {
-    if (m_editedRow || m_rows.isEmpty())
+    if (m_editedRow || m_records.isEmpty())
         return;
-    target = qBound(0, target, static_cast<int>(m_rows.size()) - 1);
+    target = qBound(0, target, static_cast<int>(m_records.size()) - 1);
     if (!extend)
         clearSelection();
     // Extending selects every row between the current one and the target.
     if (extend && m_current >= 0) {
         const int step = target > m_current ? 1 : -1;
         for (int i = m_current; i != target; i += step)
-            select(i);
+            _setRowSelected(i, true);
     }
     select(target);
-    ensureRowVisible(m_rows.at(target));
+    ensureIndexVisible(target);
 }
 
 int TaskListWidget::_rowsPerPage() const
 {
-    const int rowHeight = m_rows.isEmpty() ? 0 : m_rows.first()->height() + m_layout->spacing();
-    return rowHeight > 0 ? qMax(1, viewport()->height() / rowHeight) : 1;
+    const int pitch = m_closedHeight + Spacing;
+    return m_closedHeight > 0 ? qMax(1, viewport()->height() / pitch) : 1;
 }
 
 void TaskListWidget::keyPressEvent(QKeyEvent* event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const int last = static_cast<int>(m_rows.size()) - 1;
+    const int last = static_cast<int>(m_records.size()) - 1;
     switch (event->key()) {
     case Qt::Key_Down:
         if (m_current < last)
@@ -702,25 +900,32 @@ void TaskListWidget::keyPressEvent(QKeyEvent* event)
         }
         break;
     case Qt::Key_Delete:
-        if (!m_editedRow && !m_selected.isEmpty())
+        if (!m_editedRow && m_selectedCount > 0)
             deleteSelected();
         return;
     case Qt::Key_Space:
         // Completes the selected tasks, or reopens them when the current one is completed.
-        if (!m_editedRow && row(m_current)) {
-            const bool done = !row(m_current)->task().completed();
-            for (TaskWidget* selected : std::as_const(m_rows)) {
-                if (m_selected.contains(selected))
-                    selected->setCompleted(done);
+        if (!m_editedRow && m_current >= 0) {
+            const auto storage = store();
+            if (!storage)
+                return;
+            const bool done = !storage->task(taskIdAt(m_current)).completed();
+            for (const RowRecord& record : std::as_const(m_records)) {
+                if (!record.selected)
+                    continue;
+                if (TaskWidget* widget = m_live.value(record.id)) {
+                    widget->setCompleted(done);
+                } else {
+                    TodoTask task = storage->task(record.id);
+                    task.setCompleted(done);
+                }
             }
         }
         return;
     case Qt::Key_A:
         if (event->modifiers() & Qt::ControlModifier) {
-            for (TaskWidget* row : std::as_const(m_rows)) {
-                m_selected.insert(row);
-                row->setSelected(true);
-            }
+            for (int i = 0; i < m_records.size(); ++i)
+                _setRowSelected(i, true);
             return;
         }
         break;
@@ -781,19 +986,39 @@ void TaskListWidget::_startDrag()
         return;
     auto data = std::make_shared<DragGroup>();
     data->kind = DragGroup::Tasks;
-    QList<TaskWidget*> dragged;
+    QList<int> draggedIndexes;
     QList<TodoTask> tasks;
-    for (TaskWidget* row : std::as_const(m_rows)) {
-        if (!m_selected.contains(row))
+    for (int i = 0; i < m_records.size(); ++i) {
+        if (!m_records.at(i).selected)
             continue;
-        dragged.append(row);
-        tasks.append(storage->task(row->taskId()));
-        data->tasks[m_groupId].append(row->taskId());
+        draggedIndexes.append(i);
+        tasks.append(storage->task(m_records.at(i).id));
+        data->tasks[m_groupId].append(m_records.at(i).id);
     }
-    if (dragged.isEmpty())
+    if (draggedIndexes.isEmpty())
         return;
     data->copy = (QApplication::keyboardModifiers() & Qt::ShiftModifier) && m_groupId != FocusGroup::trashId()
         && m_groupId != FocusGroup::completedId();
+
+    // The picture shows at most three rows: those out of view are drawn by stand-ins.
+    QList<int> pictured = draggedIndexes;
+    if (pictured.size() >= 4)
+        pictured = {draggedIndexes.at(0), draggedIndexes.at(1), draggedIndexes.at(1), draggedIndexes.last()};
+    QList<TaskWidget*> rows;
+    QList<TaskWidget*> standIns;
+    for (int index : std::as_const(pictured)) {
+        TaskWidget* widget = row(index);
+        if (!widget) {
+            widget = new TaskWidget(m_records.at(index).id, this, m_content);
+            widget->setSelected(true);
+            widget->setGeometry(-10 * _rowWidth() - 100, 0, _rowWidth(), _closedHeight());
+            widget->show();
+            standIns.append(widget);
+        }
+        rows.append(widget);
+    }
+    const QPixmap pixmap = dragPixmap(rows);
+    qDeleteAll(standIns);
 
     DragRegistry* registry = DragRegistry::instance();
     const int id = registry->registerDrag(data);
@@ -803,7 +1028,7 @@ void TaskListWidget::_startDrag()
 
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    drag->setPixmap(dragPixmap(dragged));
+    drag->setPixmap(pixmap);
     // The picture hangs below and to the right of the pointer, so the row or group under the
     // pointer stays in sight.
     drag->setHotSpot(QPoint(-16, -12));
@@ -814,11 +1039,8 @@ void TaskListWidget::_startDrag()
     const Qt::DropAction action =
         drag->exec(Qt::MoveAction | Qt::CopyAction, data->copy ? Qt::CopyAction : Qt::MoveAction);
     if (action == Qt::MoveAction && data->resultAction == DragGroup::Moved) {
-        for (TaskWidget* row : std::as_const(dragged)) {
-            if (m_rows.contains(row))
-                _removeRow(row);
-        }
-        m_selected.clear();
+        const QList<TodoTask::Id>& moved = data->tasks.value(m_groupId);
+        _removeTasks(QSet<TodoTask::Id>(moved.cbegin(), moved.cend()));
         m_group = storage->group(m_groupId);
         clearSelection();
         updateHint();
@@ -867,10 +1089,10 @@ void TaskListWidget::updateDropIndicator(const QPoint& point)
     if (i >= 0) {
         index = i;
         before = true;
-    } else if (!m_rows.isEmpty()) {
-        const QPoint content = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-        if (content.y() > _rowRect(m_rows.last()).bottom()) {
-            index = static_cast<int>(m_rows.size()) - 1;
+    } else if (!m_records.isEmpty()) {
+        const int last = static_cast<int>(m_records.size()) - 1;
+        if (point.y() + verticalScrollBar()->value() >= _rowTop(last) + _rowHeight(last)) {
+            index = last;
             before = false;
         }
     }
@@ -889,19 +1111,19 @@ void TaskListWidget::dropEvent(QDropEvent* event)
     viewport()->update();
     const auto data = _acceptedDrag(event->mimeData());
     // Rows only reorder within the group they were dragged from.
-    if (!data || index < 0 || index >= m_rows.size() || !data->tasks.contains(m_groupId)) {
+    if (!data || index < 0 || index >= m_records.size() || !data->tasks.contains(m_groupId)) {
         event->ignore();
         return;
     }
     int anchorIndex = index;
-    if (m_rows.at(anchorIndex)->isSelected()) {
+    if (m_records.at(anchorIndex).selected) {
         anchorIndex = -1;
-        for (int k = index + 1; k < m_rows.size() && anchorIndex < 0; ++k) {
-            if (!m_rows.at(k)->isSelected())
+        for (int k = index + 1; k < m_records.size() && anchorIndex < 0; ++k) {
+            if (!m_records.at(k).selected)
                 anchorIndex = k;
         }
         for (int k = index - 1; k >= 0 && anchorIndex < 0; --k) {
-            if (!m_rows.at(k)->isSelected())
+            if (!m_records.at(k).selected)
                 anchorIndex = k;
         }
         if (anchorIndex < 0) {
@@ -909,20 +1131,22 @@ void TaskListWidget::dropEvent(QDropEvent* event)
             return;
         }
     }
-    TaskWidget* anchor = m_rows.at(anchorIndex);
-    QList<TaskWidget*> moved;
-    for (TaskWidget* row : std::as_const(m_rows)) {
-        if (m_selected.contains(row))
-            moved.append(row);
-    }
-    for (TaskWidget* row : std::as_const(moved))
-        m_rows.removeOne(row);
-    int at = static_cast<int>(m_rows.indexOf(anchor)) + (before ? 0 : 1);
-    for (TaskWidget* row : std::as_const(moved))
-        m_rows.insert(at++, row);
-    _placeRows();
-    m_group.reorderTasks(anchor->taskId(), before, data->tasks.value(m_groupId));
-    m_current = m_selected.isEmpty() ? -1 : static_cast<int>(m_rows.indexOf(moved.last()));
+    const TodoTask::Id anchorId = m_records.at(anchorIndex).id;
+    const TodoTask::Id editedId = m_editedRow ? m_editedRow->taskId() : TodoTask::Id();
+    QList<RowRecord> moved;
+    QList<RowRecord> others;
+    others.reserve(m_records.size());
+    for (const RowRecord& record : std::as_const(m_records))
+        (record.selected ? moved : others).append(record);
+    int at = 0;
+    while (others.at(at).id != anchorId)
+        ++at;
+    at += before ? 0 : 1;
+    m_records = others.mid(0, at) + moved + others.mid(at);
+    m_group.reorderTasks(anchorId, before, data->tasks.value(m_groupId));
+    m_current = moved.isEmpty() ? -1 : _indexOf(moved.last().id);
+    m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
+    _layoutRows();
     _selectionChanged();
     data->resultAction = DragGroup::Reordered;
     event->setDropAction(Qt::MoveAction);

@@ -4,6 +4,7 @@
 #include "ui/grouphintwidget.h"
 #include "ui/taskwidget.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QScrollArea>
@@ -14,8 +15,11 @@
 class QVBoxLayout;
 struct DragGroup;
 
-/// The tasks of one group as a stack of rows: selecting with mouse and keys, editing in place,
+/// The tasks of one group as a list of rows: selecting with mouse and keys, editing in place,
 /// creating, deleting, cleaning up, reordering by dragging and dragging tasks out to groups.
+/// Every task is a plain record (id, selected); row widgets exist only for the rows in or near
+/// the view and for the row whose editor is open, and scrolling reuses them. Closed rows share
+/// one height, so every position is arithmetic.
 class TaskListWidget : public QScrollArea
 {
     Q_OBJECT
@@ -37,12 +41,16 @@ public:
     void clearSelection();
     void setEditing(int index);
     void finishEditing(TaskWidget* row, bool byReturn);
-    void ensureRowVisible(TaskWidget* row);
+    /// Scrolls the row at `index` into view.
+    void ensureIndexVisible(int index);
 
     /// The index of the row under a point of the viewport, -1 for none (gaps included).
     int rowAt(const QPoint& point) const;
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
-    TaskWidget* row(int index) const { return index >= 0 && index < m_rows.size() ? m_rows.at(index) : nullptr; }
+    int rowCount() const { return static_cast<int>(m_records.size()); }
+    /// The widget showing the row at `index`; null while the row is out of view.
+    TaskWidget* row(int index) const;
+    TodoTask::Id taskIdAt(int index) const;
+    bool isRowSelected(int index) const;
     int currentIndex() const { return m_current; }
     QList<int> selectedIndexes() const;
     TaskWidget* editedRow() const { return m_editedRow; }
@@ -62,6 +70,8 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -78,50 +88,71 @@ protected:
 private Q_SLOTS:
     void _onHeadStart(const QString& href);
     void _onStoreGroupChanged(const FocusGroup::Id& groupId);
+    void _onStoreTaskChanged(const TodoTask::Id& taskId);
 
 private:
+    struct RowRecord
+    {
+        TodoTask::Id id;
+        bool selected = false;
+    };
+
     void _clear();
+    void _resync();
     /// Makes `target` (kept within the rows) the current row and shows it; with `extend` the
     /// selection grows instead of being replaced.
     void _moveCurrentTo(int target, bool extend);
     int _rowsPerPage() const;
     void _updateFocusMark();
-    void addRow(const TodoTask::Id& taskId, bool openEditor);
+    void _appendRecord(const TodoTask::Id& taskId);
     void rebuildRows();
     void updateHint();
     void updateDropIndicator(const QPoint& point);
     void addPredefinedTask(const QString& name, const QString& notes);
-    void _removeRow(TaskWidget* row);
-    TaskWidget* _makeRow(const TodoTask::Id& taskId);
-    QWidget* _appendBlock();
-    void _removeBlock(QWidget* block);
-    void _placeRows();
-    QRect _rowRect(const TaskWidget* row) const;
+    /// Drops the records of these tasks and their widgets; the current row follows its task.
+    void _removeTasks(const QSet<TodoTask::Id>& taskIds);
+    void _setRowSelected(int index, bool selected);
     void _selectionChanged();
     void _startDrag();
     void _connectStore();
     std::shared_ptr<DragGroup> _acceptedDrag(const QMimeData* mime) const;
+    int _indexOf(const TodoTask::Id& taskId) const;
+
+    // Geometry, in the content's coordinates.
+    int _closedHeight();
+    int _rowTop(int index) const;
+    int _rowHeight(int index) const;
+    int _rowWidth() const;
+    int _contentHeight() const;
+    /// The row at `y`: -1 in a gap or margin when `exact`, else the nearest row.
+    int _indexAtY(int y, bool exact) const;
+    /// Places the widgets of the rows in view, reusing those that left it, and sizes the
+    /// content.
+    void _layoutRows();
+    TaskWidget* _widgetFor(int index);
+    TaskWidget* _takeSpareWidget(const TodoTask::Id& taskId);
+    void _releaseWidget(TaskWidget* widget);
+    void _dropWidget(TaskWidget* widget);
 
     FocusGroup::Id m_groupId;
     FocusGroup m_group;
-    QList<TaskWidget*> m_rows;
-    QSet<TaskWidget*> m_selected;
+    QList<RowRecord> m_records;
+    int m_selectedCount = 0;
     int m_current = -1;
+    QHash<TodoTask::Id, TaskWidget*> m_live;
+    QList<TaskWidget*> m_spare;
     QPointer<TaskWidget> m_editedRow;
-    QPointer<TaskWidget> m_focusMarked;
+    int m_editedIndex = -1;
+    int m_closedHeight = 0;
     bool m_returnConsumed = false;
     bool m_mayDrag = false;
     bool m_dragging = false;
-    bool m_building = false;
+    bool m_resyncQueued = false;
+    int m_layoutDepth = 0;
     QPoint m_pressPos;
     int m_dropIndex = -1;
     bool m_dropBefore = true;
     QPointer<GroupHintWidget> m_hint;
     QWidget* m_content = nullptr;
     QVBoxLayout* m_layout = nullptr;
-    /// Rows live in blocks of at most BlockRows, in order: the toolkit's cost of painting and
-    /// laying out a widget grows with its number of siblings, so thousands of rows side by side
-    /// would make a large group slow to show.
-    QList<QWidget*> m_blocks;
-    static constexpr int BlockRows = 64;
 };

@@ -46,6 +46,15 @@ TaskWidget::TaskWidget(const TodoTask::Id& taskId, TaskListWidget* list, QWidget
     refreshLabel();
 }
 
+void TaskWidget::bind(const TodoTask::Id& taskId)
+{
+    m_taskId = taskId;
+    m_task = readTask(taskId);
+    m_flags &= ~unsigned(SelectedFlag | FocusFlag);
+    m_createdByNew = false;
+    setEditMode(false, true);
+}
+
 void TaskWidget::_buildViewFace()
 {
     auto* page = new QWidget(this);

@@ -27,6 +27,8 @@ public:
     TaskWidget(const TodoTask::Id& taskId, TaskListWidget* list, QWidget* parent = nullptr);
 
     const TodoTask::Id& taskId() const { return m_taskId; }
+    /// Shows another task (or the same one afresh from the store): closed, unselected.
+    void bind(const TodoTask::Id& taskId);
     const TodoTask& task() const { return m_task; }
 
     void setSelected(bool selected);
