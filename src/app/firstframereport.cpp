@@ -55,21 +55,43 @@ void afterFirstPaint(QWidget* window, std::function<void()> action, int fallback
         new FirstPaintWatcher(window, std::move(action), fallbackMs);
 }
 
+namespace {
+
+/// The launch time the benchmark passed, in nanoseconds since the epoch; 0 when not set.
+qint64 benchStart()
+{
+    static const qint64 t0 = qEnvironmentVariable("MIREVO_BENCH_T0").toLongLong();
+    return t0;
+}
+
+double msSinceLaunch()
+{
+    const qint64 now =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    return (now - benchStart()) / 1e6;
+}
+
+} // namespace
+
 void reportFirstFrame(QWidget* window)
 {
-    bool ok = false;
-    const qint64 t0 = qEnvironmentVariable("MIREVO_BENCH_T0").toLongLong(&ok);
-    if (!ok)
+    if (benchStart() == 0)
         return;
     afterFirstPaint(
         window,
-        [t0] {
-            const qint64 now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::chrono::system_clock::now().time_since_epoch())
-                                   .count();
-            std::fprintf(stderr, "first-frame-ms %.1f peak-kib %lld\n", (now - t0) / 1e6,
+        [] {
+            std::fprintf(stderr, "first-frame-ms %.1f peak-kib %lld\n", msSinceLaunch(),
                          static_cast<long long>(platform::peakResidentKib()));
             std::fflush(stderr);
         },
         60000);
+}
+
+void reportStartupPhase(const char* name)
+{
+    if (benchStart() == 0)
+        return;
+    std::fprintf(stderr, "phase %s %.1f\n", name, msSinceLaunch());
+    std::fflush(stderr);
 }

@@ -13,3 +13,7 @@ void afterFirstPaint(QWidget* window, std::function<void()> action, int fallback
 /// the epoch), the first time `window` paints, one line goes to standard error:
 /// "first-frame-ms <ms since launch> peak-kib <peak resident memory>".
 void reportFirstFrame(QWidget* window);
+
+/// For the start-up benchmark, with MIREVO_BENCH_T0 set: "phase <name> <ms since launch>" on
+/// standard error.
+void reportStartupPhase(const char* name);

@@ -34,7 +34,26 @@ int TaskCore::init(const QString& databasePath, int quietMs)
 
 int TaskCore::initOrRecover(const QString& databasePath, int quietMs, const BackupQuestion& ask)
 {
-    const int result = init(databasePath, quietMs);
+    beginLoad(databasePath, quietMs);
+    return finishLoad(ask);
+}
+
+void TaskCore::beginLoad(const QString& databasePath, int quietMs)
+{
+    m_databasePath = databasePath;
+    m_quietMs = quietMs;
+    m_storage = std::make_shared<TaskStorage>(databasePath, quietMs);
+    m_loading = std::async(std::launch::async, [storage = m_storage] { return storage->load(); });
+}
+
+int TaskCore::finishLoad(const BackupQuestion& ask)
+{
+    const QString databasePath = m_databasePath;
+    const int quietMs = m_quietMs;
+    const int result = m_loading.valid() ? m_loading.get() : 2;
+    if (result == 0)
+        m_storage->startCommitting();
+    taskapi::TaskApiClient::instance()->setDelegate(this);
     if (result == 0 || result == 1 || !QFile::exists(databasePath))
         return result;
     const QString backup = databasePath + QStringLiteral(".bak");

@@ -3,11 +3,13 @@
 #include "app/dynamicsingleton.h"
 #include "taskapi/itaskapiclientdelegate.h"
 
+#include <QString>
+
 #include <functional>
+#include <future>
 #include <memory>
 
 class QDateTime;
-class QString;
 class TaskStorage;
 
 /// The process-wide core object: owns the task store and hears from the task service client.
@@ -28,6 +30,11 @@ public:
     /// start from the backup: then the damaged file is kept aside as
     /// "database.xml.damaged-<date-time>" and the backup is loaded. Returns the final result.
     int initOrRecover(const QString& databasePath, int quietMs, const BackupQuestion& ask);
+    /// initOrRecover() in two halves, so that start-up goes on while the file is read: the
+    /// first starts reading on a thread of its own, the second waits for it, starts the
+    /// committer and, for a damaged file, asks as initOrRecover() does.
+    void beginLoad(const QString& databasePath, int quietMs);
+    int finishLoad(const BackupQuestion& ask);
 
     /// A copy of the pointer to the store; callers drop it as soon as they are done.
     std::shared_ptr<TaskStorage> storage() const;
@@ -42,4 +49,7 @@ private:
     void onRequestFailed(taskapi::TaskApiClient* client, taskapi::TaskApiRunnable* request) override;
 
     std::shared_ptr<TaskStorage> m_storage;
+    std::future<int> m_loading;
+    QString m_databasePath;
+    int m_quietMs = 0;
 };

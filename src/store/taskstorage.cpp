@@ -31,6 +31,14 @@ TaskStorage::~TaskStorage()
 
 int TaskStorage::init()
 {
+    const int result = load();
+    if (result == 0)
+        startCommitting();
+    return result;
+}
+
+int TaskStorage::load()
+{
     Locker locker(&m_lock);
     bool fromBackup = false;
     const int result = _load(&fromBackup);
@@ -53,12 +61,19 @@ int TaskStorage::init()
         m_revision = ok ? 0 : 1;
         if (!ok)
             _noteChange();
-        m_committer = std::make_unique<TaskStorageCommiter>(this, m_quietMs, m_ceilingMs);
-        if (m_today)
-            m_committer->setDayFunction(m_today);
-        m_committer->start(QThread::InheritPriority);
     }
     return result;
+}
+
+void TaskStorage::startCommitting()
+{
+    Locker locker(&m_lock);
+    if (m_committer)
+        return;
+    m_committer = std::make_unique<TaskStorageCommiter>(this, m_quietMs, m_ceilingMs);
+    if (m_today)
+        m_committer->setDayFunction(m_today);
+    m_committer->start(QThread::InheritPriority);
 }
 
 int TaskStorage::inspect(const QString& filePath, int* listedTasks)

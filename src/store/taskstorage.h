@@ -39,6 +39,11 @@ public:
     /// the background committer. Returns 0 on success, 1 for a file of a newer program,
     /// other values for an unreadable file; on failure nothing is ever written.
     int init();
+    /// The first half of init(): reads the file. Safe on another thread while nothing else
+    /// uses the store yet.
+    int load();
+    /// The second half of init(), on the store's own thread, after a successful load().
+    void startCommitting();
     /// Reads `filePath` without keeping it or writing anything: the load result (as init's)
     /// and the number of tasks its groups other than the Trash list.
     static int inspect(const QString& filePath, int* listedTasks);

@@ -52,7 +52,16 @@ void TaskWidget::bind(const TodoTask::Id& taskId)
     m_task = readTask(taskId);
     m_flags &= ~unsigned(SelectedFlag | FocusFlag);
     m_createdByNew = false;
-    setEditMode(false, true);
+    if (isEditing()) {
+        setEditMode(false);
+        return;
+    }
+    m_label->setFullText(oneLine(m_task.name()));
+    m_inCheckboxChange = true;
+    m_viewCheckbox->setChecked(m_task.completed());
+    m_inCheckboxChange = false;
+    refreshLabel();
+    update();
 }
 
 void TaskWidget::_buildViewFace()
@@ -205,14 +214,15 @@ void TaskWidget::refreshLabel()
         m_label->setFont(font);
         m_viewCheckbox->setOpacity(m_task.completed() ? 0.6 : 1.0);
     }
-    QPalette palette = m_label->palette();
-    if (m_task.name().isEmpty()) {
-        palette.setColor(QPalette::WindowText, Qt::darkGray);
+    if (m_task.name().isEmpty())
         m_label->setFullText(tr("<Unnamed task>"));
-    } else {
-        palette.setColor(QPalette::WindowText, m_task.completed() ? QColor(Qt::darkGray) : QColor(Qt::black));
+    const QColor textColor = m_task.name().isEmpty() || m_task.completed() ? QColor(Qt::darkGray) : QColor(Qt::black);
+    // A new palette reaches every child and asks for a new layout: only when the colour changes.
+    if (m_label->palette().color(QPalette::WindowText) != textColor) {
+        QPalette palette = m_label->palette();
+        palette.setColor(QPalette::WindowText, textColor);
+        m_label->setPalette(palette);
     }
-    m_label->setPalette(palette);
 }
 
 QColor TaskWidget::backgroundColor() const

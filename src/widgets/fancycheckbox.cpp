@@ -103,13 +103,20 @@ QPixmap sharedPicture(const QString& path)
     return picture;
 }
 
+const char* const taskPictures[] = {":/icons_checkbox/checkbox_flat-N", ":/icons_checkbox/checkbox_flat-P",
+                                    ":/icons_checkbox/checkbox_done-N", ":/icons_checkbox/checkbox_done-P"};
+
 } // namespace
 
 TaskCheckbox::TaskCheckbox(QWidget* parent)
     : FancyCheckbox(parent)
 {
-    setPixmap(0, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_flat-N")));
-    setPixmap(1, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_flat-P")));
-    setPixmap(2, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_done-N")));
-    setPixmap(3, sharedPicture(QStringLiteral(":/icons_checkbox/checkbox_done-P")));
+    for (int state = 0; state < 4; ++state)
+        setPixmap(state, sharedPicture(QLatin1String(taskPictures[state])));
+}
+
+void TaskCheckbox::preparePictures()
+{
+    for (const char* path : taskPictures)
+        sharedPicture(QLatin1String(path));
 }

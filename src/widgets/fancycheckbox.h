@@ -50,4 +50,6 @@ class TaskCheckbox : public FancyCheckbox
     Q_OBJECT
 public:
     explicit TaskCheckbox(QWidget* parent = nullptr);
+    /// Decodes the pictures all task check boxes share, ahead of the first one.
+    static void preparePictures();
 };
