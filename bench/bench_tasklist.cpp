@@ -4,11 +4,13 @@
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
+#include "ui/findbar.h"
 #include "ui/tasklistwidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -154,6 +156,40 @@ double editRow(TaskListWidget& list)
     return msSince(timer) * 1000.0 / (keys + 2);
 }
 
+int searchedTasks(const TaskStorage& store)
+{
+    int count = 0;
+    for (const FocusGroup::Id& groupId : store.groupIds())
+        count += groupId == FocusGroup::trashId() ? 0 : int(store.group(groupId).taskIds().size());
+    return count;
+}
+
+/// Opens the find field (which folds the text of every task once) and types a query into it,
+/// one key at a time: the slowest keystroke, and the mean.
+double findAsYouType(FindBar& bar, const QString& query, double* mean)
+{
+    QElapsedTimer opening;
+    opening.start();
+    bar.open();
+    QCoreApplication::processEvents();
+    out() << QStringLiteral("          find: opening the field (folding every task once) %1 ms\n").arg(msSince(opening), 0, 'f', 1);
+    double slowest = 0;
+    double total = 0;
+    for (int i = 0; i < query.size(); ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, query.mid(i, 1));
+        QCoreApplication::sendEvent(bar.edit(), &press);
+        QCoreApplication::processEvents();
+        const double ms = msSince(timer);
+        slowest = qMax(slowest, ms);
+        total += ms;
+    }
+    *mean = total / query.size();
+    bar.close(true);
+    return slowest;
+}
+
 /// One switch of the interface language while the list shows its rows, until every widget has
 /// set its texts again and repainted (the mean of a switch to Russian and one back).
 double languageSwitch()
@@ -215,6 +251,13 @@ int main(int argc, char** argv)
             out() << QStringLiteral("          reorder drop of 10 rows: %1 ms\n").arg(reorderDrop(list, group), 0, 'f', 1);
             out() << QStringLiteral("          delete of 1,000 selected rows: %1 ms\n")
                          .arg(deleteSpread(list, 1000), 0, 'f', 1);
+            FindBar bar(&list);
+            double meanKey = 0;
+            const double slowestKey = findAsYouType(bar, QStringLiteral("number 12 ordinary"), &meanKey);
+            out() << QStringLiteral("          find as you type in %1 tasks: slowest keystroke %2 ms, mean %3 ms\n")
+                         .arg(searchedTasks(store))
+                         .arg(slowestKey, 0, 'f', 1)
+                         .arg(meanKey, 0, 'f', 1);
         }
     }
     out() << "\nshow: setGroup until the rows are laid out and painted once (best of 3); RSS per row: resident\n"

@@ -1,8 +1,11 @@
+#include "app/commandline.h"
 #include "app/firstframereport.h"
 #include "app/identity.h"
 #include "app/launchmode.h"
 #include "app/log.h"
 #include "app/mrvapp.h"
+#include "app/peermessagehandler.h"
+#include "app/quickcapture.h"
 #include "app/specialfolder.h"
 #include "app/taskcore.h"
 #include "net/netservices.h"
@@ -18,6 +21,8 @@
 #include "ui/dragregistry.h"
 #include "ui/installwizard.h"
 #include "ui/mainwindow.h"
+#include "ui/prepareinterface.h"
+#include "ui/remindernotifier.h"
 #include "ui/startupmessages.h"
 #include "ui/toolbaractions.h"
 #include "ui/trayicon.h"
@@ -102,6 +107,9 @@ int main(int argc, char** argv)
 {
     platform::QuitSignals::holdUntilInstalled();
     platform::pinLocalTimeZone();
+    // The help, the version, a wrong option and adding a task need no display and no window.
+    if (!parseCommandLine(commandLineArguments(argc, argv)).startsProgram())
+        return runCommandLine(argc, argv);
     MrvApp app(argc, argv);
     // Logout or kill: leave the event loop in order so that every change is written. Installed
     // first (the application object already answers later starts), so that a signal during
@@ -145,30 +153,38 @@ int main(int argc, char** argv)
         Log::instance()->open(logPath);
     MRV_INFO("main", QStringLiteral("======================= Startup ======================="));
 
-    const int loadResult = TaskCore::instance()->initOrRecover(
-        databaseFilePath(), TaskStorage::DefaultQuietMs, [](const QDateTime& backupTime, int tasks) {
-            applyLanguageForMessages();
-            return askStartFromBackup(backupTime, tasks);
-        });
+    // The database is read on a thread of its own while the settings, the language, the fonts
+    // and the pictures the window needs are made ready.
+    reportStartupPhase("app");
+    // Later starts hand over "show" or a task from the command line; what comes before the
+    // tasks are loaded waits for them.
+    auto* peerMessages = new PeerMessageHandler(app.peer());
+    TaskCore::instance()->beginLoad(databaseFilePath(), TaskStorage::DefaultQuietMs);
+    AppSettings* settings = AppSettings::settings();
+    const bool settingsRead = settings->load(settingsFilePath());
+    if (!settingsRead)
+        settings->resetToDefaults();
+    languageManager()->applySavedLanguage();
+    prepareInterface();
+    reportStartupPhase("prepared");
+    const int loadResult = TaskCore::instance()->finishLoad(askStartFromBackup);
+    reportStartupPhase("loaded");
     if (loadResult != 0) {
         // Nothing may touch the database: the core object and the log are left to process end.
-        applyLanguageForMessages();
         showDatabaseLoadFailure(loadResult);
         return 1;
     }
+    peerMessages->setTasksLoaded();
 
-    AppSettings* settings = AppSettings::settings();
-    if (!settings->load(settingsFilePath()))
-        settings->resetToDefaults();
     settings->syncRunOnStartup();
-
     UserMetrics::instance()->load(metricsFilePath());
-    languageManager()->applySavedLanguage();
 
     window = new MainWindow;
+    reportStartupPhase("window");
     reportFirstFrame(window);
-    // A later start of the program brings the window to the front, from the tray too.
-    app.peer()->setActivationWindow(window, true);
+    // A later start of the program brings the window to the front, from the tray too; one that
+    // adds a task leaves it as it is (PeerMessageHandler decides).
+    app.peer()->setActivationWindow(window, false);
     QPointer<TrayIcon> tray;
     const auto makeTray = [&tray, &window] {
         if (tray || !window)
@@ -177,6 +193,7 @@ int main(int argc, char** argv)
         tray = new TrayIcon(window, updateService());
         tray->show();
         window->setTrayIcon(tray);
+        startDueReminders(window, tray);
         // Without a tray host the window is the only way in: it shows whatever the setting says.
         if (!tray->isTrayAvailable()) {
             MRV_INFO("main", QStringLiteral("No system tray: the window stays reachable on its own"));
@@ -185,6 +202,7 @@ int main(int argc, char** argv)
     };
     if (settings->openWindowOnStartup()) {
         window->showWindow();
+        reportStartupPhase("shown");
         // The tray icon (and the update check it starts) come right after the window's first
         // frame, which does not wait for them.
         afterFirstPaint(window, makeTray);

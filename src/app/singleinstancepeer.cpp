@@ -18,7 +18,6 @@ namespace {
 // A message travels as a 32-bit big-endian byte count and its UTF-8 bytes; the running
 // instance answers with one byte once it has the whole message.
 constexpr char kAck = 'A';
-constexpr qint32 kMaxMessageBytes = 64 * 1024;
 
 QString runtimeFolder()
 {
@@ -70,6 +69,11 @@ bool SingleInstancePeer::sendMessage(const QString& message, int timeoutMs)
 {
     if (m_primary)
         return false;
+    const QByteArray bytes = message.toUtf8();
+    if (bytes.size() > MaxMessageBytes) {
+        MRV_WARNING("SingleInstancePeer::sendMessage", QStringLiteral("Message too long: %1 bytes").arg(bytes.size()));
+        return false;
+    }
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     // The running instance may still be starting its server: retry until the deadline.
@@ -81,7 +85,6 @@ bool SingleInstancePeer::sendMessage(const QString& message, int timeoutMs)
             return false;
         QThread::msleep(50);
     }
-    const QByteArray bytes = message.toUtf8();
     QByteArray frame;
     QDataStream stream(&frame, QIODevice::WriteOnly);
     stream << static_cast<qint32>(bytes.size());
@@ -116,7 +119,7 @@ void SingleInstancePeer::_onReadyRead(QLocalSocket* socket)
     QDataStream stream(socket->peek(4));
     qint32 size = 0;
     stream >> size;
-    if (size < 0 || size > kMaxMessageBytes) {
+    if (size < 0 || size > MaxMessageBytes) {
         socket->abort();
         return;
     }

@@ -25,11 +25,17 @@ public:
     /// True when another process of this user is the running instance.
     bool isRunning() const;
 
+    /// The longest message in UTF-8 bytes. A task handed over by a later start carries its
+    /// notes, which may be long.
+    static constexpr qint32 MaxMessageBytes = 1024 * 1024;
+
     /// Hands `message` to the running instance and waits up to `timeoutMs` for it to confirm.
-    /// False when there is no running instance or it did not confirm in time.
+    /// False when there is no running instance, the message is longer than MaxMessageBytes or
+    /// the instance did not confirm in time.
     bool sendMessage(const QString& message, int timeoutMs);
 
-    /// The window to bring to the front when a message arrives.
+    /// The window activateWindow() brings to the front; with `activateOnMessage`, every
+    /// message that arrives does so.
     void setActivationWindow(QWidget* window, bool activateOnMessage = true);
     QWidget* activationWindow() const;
 

@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/specialfolder.h"
 #include "platform/autostart.h"
+#include "platform/notifications.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -45,7 +46,7 @@ bool isRunOnStartupSupported()
     return true;
 }
 
-bool notificationsSupported()
+bool notificationsSupported(bool trayAvailable)
 {
-    return false;
+    return trayAvailable || platform::DesktopNotifications().isAvailable();
 }

@@ -8,5 +8,6 @@
 bool setRunOnStartup(const QString& executablePath, bool on);
 /// Whether this desktop can start the program with the session.
 bool isRunOnStartupSupported();
-/// Whether the program shows notifications of its own.
-bool notificationsSupported();
+/// Whether the program can show notifications: through the system tray when `trayAvailable`
+/// (the caller knows, the core has no widgets), or through the desktop's notification service.
+bool notificationsSupported(bool trayAvailable);

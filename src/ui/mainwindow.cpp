@@ -2,6 +2,7 @@
 
 #include "app/identity.h"
 #include "settings/appsettings.h"
+#include "ui/findbar.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
@@ -55,6 +56,8 @@ MainWindow::MainWindow(QWidget* parent)
     connect(m_groupPanel, &FocusGroupListWidget::opened, this, [this] { m_taskList->setFocus(Qt::TabFocusReason); });
     connect(m_taskList, &TaskListWidget::highlightGroups, m_groupPanel, &FocusGroupListWidget::_onHighlightGroups);
     m_toolbar = new Toolbar(this);
+    m_findBar = new FindBar(m_taskList, m_rightPane);
+    rightLayout->addWidget(m_findBar, 0);
     rightLayout->addWidget(m_taskList, 1);
     rightLayout->addWidget(m_toolbar, 0);
     m_splitter->addWidget(m_groupPanel);
@@ -78,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(editTaskAction(), &QAction::triggered, this, &MainWindow::_onEditTask);
     connect(cleanupAction(), &QAction::triggered, this, &MainWindow::_onCleanup);
     connect(toggleViewAction(), &QAction::triggered, this, &MainWindow::_onSwitchView);
+    connect(findTasksAction(), &QAction::triggered, m_findBar, &FindBar::open);
     auto* quitShortcut = new QShortcut(QKeySequence::Quit, this, this, &MainWindow::quitProgram);
     quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
     quitShortcut->setContext(Qt::WindowShortcut);
@@ -114,6 +118,17 @@ void MainWindow::showWindow()
 {
     setWindowOpacity(1.0);
     show();
+}
+
+void MainWindow::showGroup(const FocusGroup::Id& groupId)
+{
+    m_groupPanel->selectGroup(m_groupPanel->rowOf(groupId) ? groupId : FocusGroup::inboxId());
+    if (isMinimized())
+        showNormal();
+    else
+        showWindow();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::setView(bool compact, bool immediate)
@@ -171,6 +186,9 @@ void MainWindow::updateViewAction()
 
 void MainWindow::_onNewTask()
 {
+    // A new task belongs to a group: the one shown before the search.
+    if (m_findBar->isOpen())
+        m_findBar->close(true);
     m_taskList->newTask();
 }
 
@@ -196,6 +214,9 @@ void MainWindow::_onGroupSelected(const FocusGroup::Id& groupId)
     const bool fixedArchive = groupId == FocusGroup::trashId() || groupId == FocusGroup::completedId();
     newTaskAction()->setEnabled(!fixedArchive);
     cleanupAction()->setEnabled(!fixedArchive);
+    // A group chosen while tasks are found ends the search.
+    if (m_findBar->isOpen())
+        m_findBar->close(false);
     m_taskList->setGroup(groupId);
     // Moving through the groups with the keyboard keeps the keys in the group panel.
     if (!m_groupPanel->hasFocus())

@@ -8,6 +8,7 @@
 #include <QPropertyAnimation>
 
 class FancySplitter;
+class FindBar;
 class FocusGroupListWidget;
 class TaskListWidget;
 class Toolbar;
@@ -24,6 +25,9 @@ public:
     ~MainWindow() override;
 
     void showWindow();
+    /// Brings the window to the front (un-minimised) showing the group, or the Inbox when the
+    /// group is gone.
+    void showGroup(const FocusGroup::Id& groupId);
     /// Compact hides the group panel; immediate skips the animation.
     void setView(bool compact, bool immediate);
     void updateViewAction();
@@ -41,6 +45,7 @@ public:
 
     FocusGroupListWidget* groupPanel() const { return m_groupPanel; }
     TaskListWidget* taskList() const { return m_taskList; }
+    FindBar* findBar() const { return m_findBar; }
     FancySplitter* splitter() const { return m_splitter; }
     QWidget* rightPane() const { return m_rightPane; }
     Toolbar* toolbar() const { return m_toolbar; }
@@ -75,6 +80,7 @@ private:
     FocusGroupListWidget* m_groupPanel = nullptr;
     QWidget* m_rightPane = nullptr;
     TaskListWidget* m_taskList = nullptr;
+    FindBar* m_findBar = nullptr;
     Toolbar* m_toolbar = nullptr;
     /// Hides the window, or minimises it when there is no tray; true when it was hidden.
     bool _hideOrMinimize();

@@ -5,6 +5,7 @@
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "settings/runonstartup.h"
+#include "ui/trayicon.h"
 #include "widgets/dialogframe.h"
 #include "widgets/focusiconcatalogue.h"
 
@@ -51,7 +52,8 @@ PrefsDialog::PrefsDialog(QWidget* parent)
     page->setObjectName(QStringLiteral("generalPage"));
     page->setMinimumSize(300, 200);
     auto* pageLayout = new QVBoxLayout(page);
-    m_notifications = checkBox(page, settings->showNotifications(), notificationsSupported(), "notificationsCheck");
+    m_notifications = checkBox(page, settings->showNotifications(), notificationsSupported(TrayIcon::hostAvailable()),
+                               "notificationsCheck");
     m_runAtStartup = checkBox(page, settings->runOnSystemStartup(), isRunOnStartupSupported(), "runAtStartupCheck");
     m_openWindow = checkBox(page, settings->openWindowOnStartup(), true, "openWindowCheck");
     pageLayout->addWidget(m_notifications);

@@ -4,6 +4,7 @@
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
+#include "ui/groupname.h"
 #include "ui/toolbaractions.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
@@ -160,6 +161,7 @@ TaskWidget* TaskListWidget::_widgetFor(int index)
     TaskWidget* widget = m_live.value(record.id);
     if (!widget) {
         widget = _takeSpareWidget(record.id);
+        widget->setGroupName(m_showingFound ? m_groupNames.value(record.group) : QString());
         widget->setSelected(record.selected);
         widget->setFocusMarked(hasFocus() && !m_editedRow && index == m_current);
         widget->setGeometry(Margin, _rowTop(index), _rowWidth(), _closedHeight());
@@ -325,6 +327,7 @@ void TaskListWidget::ensureIndexVisible(int index)
 
 void TaskListWidget::_clear()
 {
+    m_showingFound = false;
     m_group = FocusGroup();
     m_groupId = FocusGroup::Id();
     m_editedRow = nullptr;
@@ -376,16 +379,90 @@ void TaskListWidget::rebuildRows()
     m_records.reserve(m_group.taskIds().size());
     for (const TodoTask::Id& id : m_group.taskIds()) {
         if (!id.isNull())
-            m_records.append(RowRecord{id, false});
+            m_records.append(RowRecord{id, false, m_groupId});
     }
     _layoutRows();
+}
+
+void TaskListWidget::showFound(const QList<FoundTask>& found)
+{
+    if (!m_showingFound) {
+        const QList<TaskWidget*> widgets = m_live.values() + m_spare;
+        for (TaskWidget* widget : widgets)
+            _dropWidget(widget);
+        m_records.clear();
+        m_selectedCount = 0;
+        m_current = -1;
+        m_groupId = FocusGroup::Id();
+        m_group = FocusGroup();
+        if (m_hint) {
+            m_layout->removeWidget(m_hint);
+            m_hint->hide();
+            m_hint->deleteLater();
+            m_hint = nullptr;
+        }
+        verticalScrollBar()->setValue(0);
+        m_showingFound = true;
+    }
+    if (const auto storage = store()) {
+        m_groupNames.clear();
+        for (const FocusGroup::Id& groupId : storage->groupIds())
+            m_groupNames.insert(groupId, shownGroupName(storage->group(groupId)));
+    }
+    // Rows that stay keep their selection and their widgets; an open editor stays open.
+    const QList<TodoTask::Id> selectedIds = selectedTaskIds();
+    const QSet<TodoTask::Id> selected(selectedIds.cbegin(), selectedIds.cend());
+    const TodoTask::Id currentId = taskIdAt(m_current);
+    const TodoTask::Id editedId = m_editedRow ? m_editedRow->taskId() : TodoTask::Id();
+    QHash<TodoTask::Id, FocusGroup::Id> groupOf;
+    groupOf.reserve(found.size());
+    for (const FoundTask& task : found)
+        groupOf.insert(task.taskId, task.groupId);
+    const QList<TaskWidget*> live = m_live.values();
+    for (TaskWidget* widget : live) {
+        if (!groupOf.contains(widget->taskId()))
+            _dropWidget(widget);
+        else
+            widget->setGroupName(m_groupNames.value(groupOf.value(widget->taskId())));
+    }
+    m_records.clear();
+    m_records.reserve(found.size());
+    m_selectedCount = 0;
+    for (const FoundTask& task : found) {
+        const bool isSelected = selected.contains(task.taskId);
+        m_records.append(RowRecord{task.taskId, isSelected, task.groupId});
+        m_selectedCount += isSelected ? 1 : 0;
+    }
+    m_current = currentId.isNull() ? -1 : _indexOf(currentId);
+    m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
+    _layoutRows();
+    _selectionChanged();
+}
+
+QList<TodoTask::Id> TaskListWidget::selectedTaskIds() const
+{
+    QList<TodoTask::Id> ids;
+    for (int index : selectedIndexes())
+        ids.append(m_records.at(index).id);
+    return ids;
+}
+
+void TaskListWidget::selectTasks(const QList<TodoTask::Id>& taskIds, const TodoTask::Id& current)
+{
+    const QSet<TodoTask::Id> wanted(taskIds.cbegin(), taskIds.cend());
+    for (int i = 0; i < m_records.size(); ++i)
+        _setRowSelected(i, wanted.contains(m_records.at(i).id));
+    m_current = current.isNull() ? -1 : _indexOf(current);
+    _selectionChanged();
+    if (m_current >= 0)
+        ensureIndexVisible(m_current);
 }
 
 void TaskListWidget::_appendRecord(const TodoTask::Id& taskId)
 {
     if (taskId.isNull())
         return;
-    m_records.append(RowRecord{taskId, false});
+    m_records.append(RowRecord{taskId, false, m_groupId});
     _layoutRows();
 }
 
@@ -571,7 +648,7 @@ void TaskListWidget::editSelected()
 
 void TaskListWidget::cleanup()
 {
-    if (m_records.isEmpty())
+    if (m_records.isEmpty() || m_showingFound)
         return;
     const auto storage = store();
     if (!storage)
@@ -602,11 +679,21 @@ void TaskListWidget::cleanup()
 
 void TaskListWidget::deleteSelected()
 {
+    // Each task leaves the group its row stands for: found tasks their own groups.
     QList<TodoTask::Id> ids;
-    for (int index : selectedIndexes())
-        ids.append(m_records.at(index).id);
-    if (!ids.isEmpty())
-        m_group.removeTasks(ids, false);
+    QHash<FocusGroup::Id, QList<TodoTask::Id>> byGroup;
+    for (int index : selectedIndexes()) {
+        const RowRecord& record = m_records.at(index);
+        ids.append(record.id);
+        byGroup[record.group].append(record.id);
+    }
+    if (!m_showingFound) {
+        if (!ids.isEmpty())
+            m_group.removeTasks(ids, false);
+    } else if (const auto storage = store()) {
+        for (auto it = byGroup.cbegin(); it != byGroup.cend(); ++it)
+            storage->removeTasks(it.key(), it.value(), false);
+    }
     _removeTasks(QSet<TodoTask::Id>(ids.cbegin(), ids.cend()));
     clearSelection();
     updateHint();
@@ -713,7 +800,7 @@ void TaskListWidget::_resync()
     m_selectedCount = 0;
     for (const TodoTask::Id& id : ids) {
         const bool isSelected = selected.contains(id);
-        m_records.append(RowRecord{id, isSelected});
+        m_records.append(RowRecord{id, isSelected, m_groupId});
         m_selectedCount += isSelected ? 1 : 0;
     }
     m_current = currentId.isNull() ? -1 : _indexOf(currentId);
@@ -993,12 +1080,13 @@ void TaskListWidget::_startDrag()
             continue;
         draggedIndexes.append(i);
         tasks.append(storage->task(m_records.at(i).id));
-        data->tasks[m_groupId].append(m_records.at(i).id);
+        data->tasks[m_records.at(i).group].append(m_records.at(i).id);
     }
     if (draggedIndexes.isEmpty())
         return;
-    data->copy = (QApplication::keyboardModifiers() & Qt::ShiftModifier) && m_groupId != FocusGroup::trashId()
-        && m_groupId != FocusGroup::completedId();
+    // Tasks are listed in another group too (Shift) unless they come from Trash or Completed.
+    data->copy = (QApplication::keyboardModifiers() & Qt::ShiftModifier)
+        && !data->tasks.contains(FocusGroup::trashId()) && !data->tasks.contains(FocusGroup::completedId());
 
     // The picture shows at most three rows: those out of view are drawn by stand-ins.
     QList<int> pictured = draggedIndexes;
@@ -1038,7 +1126,8 @@ void TaskListWidget::_startDrag()
         Q_EMIT highlightGroups(task.id());
     const Qt::DropAction action =
         drag->exec(Qt::MoveAction | Qt::CopyAction, data->copy ? Qt::CopyAction : Qt::MoveAction);
-    if (action == Qt::MoveAction && data->resultAction == DragGroup::Moved) {
+    // Found tasks follow the store's announcements instead: the search runs again.
+    if (action == Qt::MoveAction && data->resultAction == DragGroup::Moved && !m_showingFound) {
         const QList<TodoTask::Id>& moved = data->tasks.value(m_groupId);
         _removeTasks(QSet<TodoTask::Id>(moved.cbegin(), moved.cend()));
         m_group = storage->group(m_groupId);
@@ -1157,5 +1246,12 @@ void TaskListWidget::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange && m_hint)
         m_hint->setHintText(GroupHintWidget::hintText(m_groupId));
+    // The fixed groups' names follow the language.
+    if (event->type() == QEvent::LanguageChange && m_showingFound) {
+        QList<FoundTask> found;
+        for (const RowRecord& record : std::as_const(m_records))
+            found.append(FoundTask{record.id, record.group});
+        showFound(found);
+    }
     QScrollArea::changeEvent(event);
 }

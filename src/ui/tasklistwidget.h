@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/focusgroup.h"
+#include "store/taskfinder.h"
 #include "ui/grouphintwidget.h"
 #include "ui/taskwidget.h"
 
@@ -29,6 +30,13 @@ public:
     /// Shows another group; nothing happens when it is already shown.
     void setGroup(const FocusGroup::Id& groupId);
     FocusGroup::Id group() const { return m_groupId; }
+    /// Shows found tasks, each with the name of its group, instead of a group: rows that stay
+    /// keep their selection. setGroup() ends it.
+    void showFound(const QList<FoundTask>& found);
+    bool isShowingFound() const { return m_showingFound; }
+    QList<TodoTask::Id> selectedTaskIds() const;
+    /// Selects the rows of these tasks; `current` becomes the current row and is shown.
+    void selectTasks(const QList<TodoTask::Id>& taskIds, const TodoTask::Id& current);
     /// Re-reads the group record; a shown hint gets the group's current icon.
     void refreshGroupInfo();
 
@@ -95,6 +103,8 @@ private:
     {
         TodoTask::Id id;
         bool selected = false;
+        /// The group the row's task is in: the shown group, or for a found task its own.
+        FocusGroup::Id group;
     };
 
     void _clear();
@@ -140,6 +150,8 @@ private:
     int m_selectedCount = 0;
     int m_current = -1;
     QHash<TodoTask::Id, TaskWidget*> m_live;
+    /// While found tasks show: the shown name of every group.
+    QHash<FocusGroup::Id, QString> m_groupNames;
     QList<TaskWidget*> m_spare;
     QPointer<TaskWidget> m_editedRow;
     int m_editedIndex = -1;
@@ -148,6 +160,7 @@ private:
     bool m_mayDrag = false;
     bool m_dragging = false;
     bool m_resyncQueued = false;
+    bool m_showingFound = false;
     int m_layoutDepth = 0;
     QPoint m_pressPos;
     int m_dropIndex = -1;

@@ -64,6 +64,23 @@ void TaskWidget::bind(const TodoTask::Id& taskId)
     update();
 }
 
+void TaskWidget::setGroupName(const QString& name)
+{
+    if (!m_groupLabel) {
+        if (name.isEmpty())
+            return;
+        m_groupLabel = new QLabel(m_label->parentWidget());
+        m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
+        m_groupLabel->setTextFormat(Qt::PlainText);
+        QPalette palette = m_groupLabel->palette();
+        palette.setColor(QPalette::WindowText, Qt::darkGray);
+        m_groupLabel->setPalette(palette);
+        static_cast<QHBoxLayout*>(m_label->parentWidget()->layout())->addWidget(m_groupLabel);
+    }
+    m_groupLabel->setText(name);
+    m_groupLabel->setVisible(!name.isEmpty());
+}
+
 void TaskWidget::_buildViewFace()
 {
     auto* page = new QWidget(this);

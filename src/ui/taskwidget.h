@@ -46,6 +46,11 @@ public:
     void setCompleted(bool done);
     void refreshLabel();
 
+    /// The name of the group the task is in, shown at the right of the closed row (found
+    /// tasks); empty for none.
+    void setGroupName(const QString& name);
+    QLabel* groupLabel() const { return m_groupLabel; }
+
     /// The fill of the closed row: by selection, completion and due date.
     QColor backgroundColor() const;
 
@@ -90,6 +95,7 @@ private:
     QStackedLayout* m_stack = nullptr;
     QPointer<TaskCheckbox> m_viewCheckbox;
     QPointer<ElidedLabel> m_label;
+    QPointer<QLabel> m_groupLabel;
     QPointer<QWidget> m_editorPage;
     QPointer<QGridLayout> m_grid;
     QPointer<TaskCheckbox> m_editCheckbox;

@@ -34,6 +34,7 @@ Toolbar::Toolbar(QWidget* parent)
     addWidget(spacer(this));
     // Qualified: QToolBar has a toggleViewAction() of its own.
     _addButton(::toggleViewAction(), "toggleViewButton")->setMinimumWidth(60);
+    _addButton(findTasksAction(), "findButton");
 
     m_menuButton = new FancyToolBtn(this);
     m_menuButton->setObjectName(QStringLiteral("programMenuButton"));

@@ -13,6 +13,7 @@ struct ActionSet
     QAction* editTask = nullptr;
     QAction* cleanup = nullptr;
     QAction* toggleView = nullptr;
+    QAction* find = nullptr;
 };
 
 ActionSet*& actionSet()
@@ -37,6 +38,8 @@ ActionSet* actions()
         set->editTask = makeAction(":/icons/toolbar_edit", "editTaskAction");
         set->cleanup = makeAction(":/icons/toolbar_cleanup", "cleanupAction");
         set->toggleView = makeAction(":/icons/view_normal", "toggleViewAction");
+        set->find = makeAction(":/icons/toolbar_find", "findTasksAction");
+        set->find->setShortcut(QKeySequence::Find);
         // Work anywhere in the window, the task list included.
         set->newTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)});
         set->editTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F2)});
@@ -67,6 +70,11 @@ QAction* toggleViewAction()
     return actions()->toggleView;
 }
 
+QAction* findTasksAction()
+{
+    return actions()->find;
+}
+
 void retranslateActions()
 {
     ActionSet* set = actions();
@@ -74,6 +82,7 @@ void retranslateActions()
     set->editTask->setText(QCoreApplication::translate("QObject", "Edit"));
     set->toggleView->setText(QCoreApplication::translate("QObject", "Toggle view"));
     set->cleanup->setText(QCoreApplication::translate("QObject", "Cleanup"));
+    set->find->setText(QCoreApplication::translate("QObject", "Find"));
 }
 
 void destroyToolbarActions()
@@ -85,6 +94,7 @@ void destroyToolbarActions()
     delete set->editTask;
     delete set->cleanup;
     delete set->toggleView;
+    delete set->find;
     delete set;
     set = nullptr;
 }

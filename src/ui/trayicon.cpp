@@ -116,6 +116,17 @@ PrefsDialog* TrayIcon::preferencesDialog() const
     return m_prefsDialog;
 }
 
+bool TrayIcon::hostAvailable()
+{
+    return probeTray();
+}
+
+void TrayIcon::showReminder(const QString& title, const QString& body)
+{
+    m_lastBalloon = Balloon::Reminder;
+    showMessage(title, body, QSystemTrayIcon::Information, 10000);
+}
+
 void TrayIcon::setAvailabilityProbe(std::function<bool()> probe)
 {
     availabilityProbe() = std::move(probe);
@@ -191,6 +202,7 @@ void TrayIcon::_onUpdatesChecked(const UpdateInformation& updateInfo)
         return;
     setAvailableVersion(entry->version);
     MRV_INFO("TrayIcon::_onUpdatesChecked", QStringLiteral("Version %1 is available").arg(entry->version.toString()));
+    m_lastBalloon = Balloon::Update;
     showMessage(tr("New version"),
                 tr("A new version %1 is available! Click here to download.").arg(entry->version.toString()),
                 QSystemTrayIcon::Information, 10000);
@@ -198,6 +210,10 @@ void TrayIcon::_onUpdatesChecked(const UpdateInformation& updateInfo)
 
 void TrayIcon::_onMessageClicked()
 {
+    if (m_lastBalloon == Balloon::Reminder) {
+        Q_EMIT reminderClicked();
+        return;
+    }
     const QUrl page(webSiteUrl());
     if (urlOpener())
         urlOpener()(page);

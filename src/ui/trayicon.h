@@ -17,7 +17,8 @@ class QTimer;
 
 /// The program's icon in the system tray: the way back to the window, to export, the
 /// preferences and the about box, and to exit. It starts the one update check of the run and
-/// announces a newer version in a balloon.
+/// announces a newer version in a balloon; it shows the due-date reminders in the same way. A
+/// click on a balloon answers the balloon shown last.
 ///
 /// Desktops without a tray host exist; the icon keeps watching whether one is there and tells
 /// the main window, which then stays reachable on its own (see `trayAvailabilityChanged`).
@@ -41,6 +42,10 @@ public:
     QMenu* programMenu() const { return m_programMenu; }
     /// Whether a tray host shows the icon now.
     bool isTrayAvailable() const { return m_trayAvailable; }
+    /// Whether the desktop has a tray host, asked now (through the probe of the tests when set).
+    static bool hostAvailable();
+    /// Shows a reminder in a balloon; a click on it emits `reminderClicked`.
+    void showReminder(const QString& title, const QString& body);
     /// The preferences dialog while one is open.
     PrefsDialog* preferencesDialog() const;
 
@@ -52,6 +57,8 @@ public:
 Q_SIGNALS:
     /// A tray host appeared or went away.
     void trayAvailabilityChanged(bool available);
+    /// The user clicked the balloon of a reminder.
+    void reminderClicked();
 
 public Q_SLOTS:
     void _onActivated(QSystemTrayIcon::ActivationReason reason);
@@ -78,4 +85,5 @@ private:
     std::shared_ptr<NetServices> m_services;
     QTimer* m_availabilityTimer = nullptr;
     bool m_trayAvailable = false;
+    enum class Balloon { Update, Reminder } m_lastBalloon = Balloon::Update;
 };

@@ -42,6 +42,9 @@ void prepare()
     setEnv("XDG_CONFIG_HOME", root + QStringLiteral("/.config"));
     setEnv("XDG_DATA_HOME", root + QStringLiteral("/.local/share"));
     setEnv("XDG_RUNTIME_DIR", root + QStringLiteral("/runtime"));
+    // No desktop services of the machine running the tests (a notification daemon, for one):
+    // a bus address where nothing answers.
+    setEnv("DBUS_SESSION_BUS_ADDRESS", QStringLiteral("unix:path=") + root + QStringLiteral("/runtime/no-session-bus"));
     setEnv("TZ", QStringLiteral("Europe/Lisbon"));
     setEnv("LC_ALL", QStringLiteral("C.UTF-8"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

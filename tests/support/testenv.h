@@ -8,8 +8,8 @@ class QWidget;
 namespace testenv {
 
 /// Pins what makes tests flaky: a fresh temporary HOME with its XDG folders, a private runtime
-/// folder, the C locale, a fixed time zone and QStandardPaths test mode. Call before the
-/// application object exists.
+/// folder, no session bus, the C locale, a fixed time zone and QStandardPaths test mode. Call
+/// before the application object exists.
 void prepare();
 
 /// The temporary HOME made by prepare().

@@ -1,5 +1,5 @@
-// The tray icon with its menu and update balloon, the window's fallback without a tray host,
-// and the dialogs the tray opens: preferences (one at a time), about and the licence.
+// The tray icon with its menu and its balloons (updates, reminders), the window's fallback without
+// a tray host, and the dialogs the tray opens: preferences (one at a time), about and the licence.
 
 #include "app/identity.h"
 #include "app/taskcore.h"
@@ -15,8 +15,10 @@
 #include "widgets/fancytoolbtn.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -162,6 +164,53 @@ private Q_SLOTS:
         Q_EMIT tray.messageClicked();
         TrayIcon::setUrlOpener(nullptr);
         QCOMPARE(opened, QUrl(webSiteUrl()));
+    }
+
+    void messageClickAnswersTheBalloonShownLast_data()
+    {
+        QTest::addColumn<QStringList>("balloons");
+        QTest::addColumn<bool>("reminder");
+        QTest::newRow("none") << QStringList() << false;
+        QTest::newRow("update") << QStringList{"update"} << false;
+        QTest::newRow("reminder") << QStringList{"reminder"} << true;
+        QTest::newRow("update, then a reminder") << QStringList{"update", "reminder"} << true;
+        QTest::newRow("reminder, then an update") << QStringList{"reminder", "update"} << false;
+    }
+
+    void messageClickAnswersTheBalloonShownLast()
+    {
+        QFETCH(QStringList, balloons);
+        QFETCH(bool, reminder);
+        MainWindow window;
+        TrayIcon tray(&window, nullptr);
+        for (const QString& balloon : balloons) {
+            if (balloon == QLatin1String("update"))
+                tray._onUpdatesChecked(answer(applicationId(), "9.0.0", "https://velbrook.example/get"));
+            else
+                tray.showReminder(QStringLiteral("1 task due today"), QStringLiteral("Pay rent"));
+        }
+        QSignalSpy reminderClicked(&tray, &TrayIcon::reminderClicked);
+        QUrl opened;
+        TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
+        Q_EMIT tray.messageClicked();
+        TrayIcon::setUrlOpener(nullptr);
+        QCOMPARE(reminderClicked.size(), reminder ? 1 : 0);
+        QCOMPARE(opened, reminder ? QUrl() : QUrl(webSiteUrl()));
+    }
+
+    void notificationsCanBeChosenWhereTheyCanBeShown_data()
+    {
+        QTest::addColumn<bool>("trayHost");
+        QTest::newRow("tray") << true;
+        QTest::newRow("no tray, no notification service") << false;
+    }
+
+    void notificationsCanBeChosenWhereTheyCanBeShown()
+    {
+        QFETCH(bool, trayHost);
+        m_trayHost = trayHost;
+        PrefsDialog prefs;
+        QCOMPARE(!prefs.findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden(), trayHost);
     }
 
     void onePreferencesDialogAtATime()

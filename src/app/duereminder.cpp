@@ -1,0 +1,183 @@
+#include "app/duereminder.h"
+
+#include "store/tasksnapshot.h"
+#include "store/taskstorage.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+struct DueTask
+{
+    TodoTask::Id id;
+    QString name;
+    QDate due;
+};
+
+// English has no message file: its plural forms come from the source texts, which mark them
+// "task(s)". A translation never carries the mark.
+QString counted(const char* text, int n)
+{
+    QString result = DueReminder::tr(text, nullptr, n);
+    if (result == QString::fromLatin1(text).replace(QLatin1String("%n"), QString::number(n)))
+        result.replace(QLatin1String("(s)"), n == 1 ? QString() : QStringLiteral("s"));
+    return result;
+}
+
+// The groups as the panel shows them: Inbox, the user's groups, Completed, Trash.
+QList<FocusGroup::Id> panelOrder(const TaskStorage& storage)
+{
+    QList<FocusGroup::Id> order;
+    order << FocusGroup::inboxId();
+    for (const FocusGroup::Id& id : storage.groupIds()) {
+        if (FocusGroup::isUserGroup(id))
+            order << id;
+    }
+    order << FocusGroup::completedId() << FocusGroup::trashId();
+    return order;
+}
+
+QString listedName(const TodoTask& task)
+{
+    const QString name = task.name().simplified();
+    return name.isEmpty() ? QCoreApplication::translate("TaskWidget", "<Unnamed task>") : name;
+}
+
+} // namespace
+
+DueReminder::DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock, int checkIntervalMs, QObject* parent)
+    : QObject(parent)
+    , m_storage(std::move(storage))
+    , m_clock(std::move(clock))
+{
+    m_changeTimer = new QTimer(this);
+    m_changeTimer->setSingleShot(true);
+    m_changeTimer->setInterval(checkIntervalMs);
+    connect(m_changeTimer, &QTimer::timeout, this, &DueReminder::check);
+    m_dayTimer = new QTimer(this);
+    m_dayTimer->setSingleShot(true);
+    // A coarse timer may fire minutes early over a whole day.
+    m_dayTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_dayTimer, &QTimer::timeout, this, &DueReminder::_onDayTimer);
+}
+
+DueReminder::~DueReminder() = default;
+
+void DueReminder::start()
+{
+    if (const std::shared_ptr<TaskStorage> storage = m_storage.lock()) {
+        // Typing in a task changes the store on every key: the timer is started by the first
+        // change only, so a long edit is looked at once per interval.
+        const auto changed = [this] {
+            if (!m_changeTimer->isActive())
+                m_changeTimer->start();
+        };
+        connect(storage.get(), &TaskStorage::taskChanged, this, changed);
+        connect(storage.get(), &TaskStorage::groupChanged, this, changed);
+    }
+    m_changeTimer->start();
+    _armDayTimer();
+}
+
+QDateTime DueReminder::_now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
+
+void DueReminder::_armDayTimer()
+{
+    const QDateTime now = _now();
+    // From the start of the day, which exists also where a clock change skips midnight.
+    m_nextDayCheck = now.date().addDays(1).startOfDay().addSecs(60);
+    m_dayTimer->start(int(std::max<qint64>(1000, now.msecsTo(m_nextDayCheck))));
+}
+
+void DueReminder::_onDayTimer()
+{
+    check();
+    _armDayTimer();
+}
+
+void DueReminder::check()
+{
+    const std::shared_ptr<TaskStorage> storage = m_storage.lock();
+    if (!storage)
+        return;
+    const QDate today = _now().date();
+    if (today != m_day) {
+        m_day = today;
+        m_announced.clear();
+    }
+    if (m_enabled && !m_enabled())
+        return;
+
+    // The copy shares the store's data: taking it costs nothing under the store's lock.
+    TaskSnapshot snapshot;
+    snapshot.byId = true;
+    storage->snapshot(snapshot);
+    QList<DueTask> fresh;
+    QSet<TodoTask::Id> seen;
+    for (const FocusGroup::Id& groupId : panelOrder(*storage)) {
+        if (groupId == FocusGroup::trashId())
+            continue;
+        const auto group = snapshot.groupsById.constFind(groupId);
+        if (group == snapshot.groupsById.constEnd())
+            continue;
+        for (const TodoTask::Id& taskId : group->taskIds()) {
+            const auto task = snapshot.tasksById.constFind(taskId);
+            if (task == snapshot.tasksById.constEnd() || task->completed() || !task->due().isValid())
+                continue;
+            const QDate due = task->due().date();
+            if (due > today || m_announced.contains(taskId) || seen.contains(taskId))
+                continue;
+            seen.insert(taskId);
+            fresh.append(DueTask{taskId, listedName(*task), due});
+        }
+    }
+    if (fresh.isEmpty())
+        return;
+
+    // The longest overdue first; the panel's order among tasks due the same day.
+    std::stable_sort(fresh.begin(), fresh.end(), [](const DueTask& a, const DueTask& b) { return a.due < b.due; });
+    int overdue = 0;
+    QStringList names;
+    for (const DueTask& task : qAsConst(fresh)) {
+        m_announced.insert(task.id);
+        if (task.due < today)
+            ++overdue;
+        if (names.size() < ListedTasks)
+            names << task.name;
+    }
+    Q_EMIT remind(titleText(int(fresh.size()) - overdue, overdue), bodyText(names, int(fresh.size())), fresh.first().id);
+}
+
+QString DueReminder::titleText(int dueToday, int overdue)
+{
+    const char* dueTodayText = QT_TR_N_NOOP("%n task(s) due today");
+    if (overdue <= 0)
+        return counted(dueTodayText, dueToday);
+    if (dueToday <= 0)
+        return counted(QT_TR_N_NOOP("%n task(s) overdue"), overdue);
+    return tr("%1, %2", "tasks due today, tasks overdue")
+        .arg(counted(dueTodayText, dueToday), counted(QT_TR_N_NOOP("%n overdue"), overdue));
+}
+
+QString DueReminder::bodyText(const QStringList& names, int total)
+{
+    QStringList lines = names;
+    if (total > names.size())
+        lines << tr("and %n more", nullptr, total - int(names.size()));
+    return lines.join(QLatin1Char('\n'));
+}
+
+FocusGroup::Id groupListingTask(const TaskStorage& storage, const TodoTask::Id& taskId)
+{
+    for (const FocusGroup::Id& groupId : panelOrder(storage)) {
+        if (storage.group(groupId).contains(taskId))
+            return groupId;
+    }
+    return FocusGroup::inboxId();
+}

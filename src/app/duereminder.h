@@ -1,0 +1,76 @@
+#pragma once
+
+#include "store/focusgroup.h"
+#include "store/todotask.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QTimer;
+class TaskStorage;
+
+/// Reminds of the tasks that are due: once a day at start and in the first minute of each new
+/// day, when tasks are due today or overdue, and again on the same day only for tasks that
+/// became due since (the tasks announced today are remembered). A task counts when it is not
+/// completed, has a due date on or before today's local date, and a group other than the Trash
+/// lists it. Changes of the store are looked at together, at most once per check interval.
+class DueReminder : public QObject
+{
+    Q_OBJECT
+public:
+    using Clock = std::function<QDateTime()>;
+    static constexpr int DefaultCheckIntervalMs = 3000;
+    /// At most this many task names are listed in a reminder.
+    static constexpr int ListedTasks = 3;
+
+    /// `clock` gives the local time (the system's when empty); store changes are looked at
+    /// `checkIntervalMs` after the first one.
+    explicit DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock = Clock(),
+                         int checkIntervalMs = DefaultCheckIntervalMs, QObject* parent = nullptr);
+    ~DueReminder() override;
+
+    /// Whether reminders are wanted now (the user's setting and a way to show them); while it
+    /// says no, nothing is announced and nothing is remembered.
+    void setEnabledCheck(std::function<bool()> enabled) { m_enabled = std::move(enabled); }
+    /// Starts watching the store and the day; the first look is one check interval away.
+    void start();
+    /// When the look of the next day is due.
+    QDateTime nextDayCheck() const { return m_nextDayCheck; }
+
+    /// The reminder's title: "3 tasks due today, 1 overdue", "2 tasks overdue"...
+    static QString titleText(int dueToday, int overdue);
+    /// The reminder's text: the first names one per line, and how many more there are.
+    static QString bodyText(const QStringList& names, int total);
+
+public Q_SLOTS:
+    /// Looks at the tasks now and emits `remind` for the ones that are due and not yet
+    /// announced today.
+    void check();
+
+Q_SIGNALS:
+    /// Tasks are due: `firstTaskId` is the first one the text lists.
+    void remind(const QString& title, const QString& body, const TodoTask::Id& firstTaskId);
+
+private:
+    void _onDayTimer();
+    void _armDayTimer();
+    QDateTime _now() const;
+
+    std::weak_ptr<TaskStorage> m_storage;
+    Clock m_clock;
+    std::function<bool()> m_enabled;
+    QTimer* m_changeTimer = nullptr;
+    QTimer* m_dayTimer = nullptr;
+    QDateTime m_nextDayCheck;
+    QDate m_day;
+    QSet<TodoTask::Id> m_announced;
+};
+
+/// The first group in the group panel's order that lists the task (the Inbox when none does).
+FocusGroup::Id groupListingTask(const TaskStorage& storage, const TodoTask::Id& taskId);

@@ -1,0 +1,151 @@
+#include "app/quickcapture.h"
+
+#include "app/commandline.h"
+#include "app/identity.h"
+#include "app/log.h"
+#include "app/singleinstancepeer.h"
+#include "app/specialfolder.h"
+#include "app/taskcore.h"
+#include "settings/appsettings.h"
+#include "settings/languagemanager.h"
+#include "store/taskstorage.h"
+#include "taskapi/taskapiclient.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { Done = 0, NotAdded = 1, WrongCommandLine = 2 };
+
+// How long a later start waits for the running instance to take the task, as for "show".
+constexpr int kHandOverMs = 5000;
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("QuickCapture", text);
+}
+
+const char* const kNewerDatabase = QT_TRANSLATE_NOOP(
+    "QuickCapture", "%1: the task database %2 was written by a newer version of %3; nothing was changed");
+const char* const kUnreadableDatabase = QT_TRANSLATE_NOOP(
+    "QuickCapture", "%1: the task database %2 cannot be read; nothing was changed (start %3 to deal with it)");
+const char* const kNotWritten = QT_TRANSLATE_NOOP("QuickCapture", "%1: the task could not be written to %2");
+const char* const kTooLong = QT_TRANSLATE_NOOP("QuickCapture", "%1: the task is too long to hand to the running %2");
+const char* const kNotTaken = QT_TRANSLATE_NOOP("QuickCapture", "%1: the running %2 did not take the task");
+
+void print(FILE* stream, const QString& text)
+{
+    // UTF-8 whatever the locale: names, notes and translations may be in any script.
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// The language the user chose for the program, for the printed texts. The settings are read
+// only where the program has run before, so that asking for the help creates no folder.
+void applySavedLanguage()
+{
+    if (!QFileInfo::exists(folderPath(UserDataFolder, false)))
+        return;
+    if (AppSettings::settings()->load(settingsFilePath()))
+        languageManager()->applySavedLanguage();
+}
+
+int addToDatabase(const CapturedTask& task, const QString& program)
+{
+    Log::instance()->open(logFilePath());
+    const QString path = databaseFilePath();
+    // Nobody is asked about a backup: a database that does not load is left exactly as it is,
+    // for the program's window to deal with.
+    const int loaded = TaskCore::instance()->initOrRecover(path, TaskStorage::DefaultQuietMs, {});
+    if (loaded != 0) {
+        const char* text = loaded == 1 ? kNewerDatabase : kUnreadableDatabase;
+        print(stderr, translated(text).arg(program, path, productName()) + QLatin1Char('\n'));
+        return NotAdded;
+    }
+    const auto storage = TaskCore::instance()->storage();
+    task.addToInbox(*storage);
+    const bool written = storage->commitNow();
+    if (!written)
+        print(stderr, translated(kNotWritten).arg(program, path) + QLatin1Char('\n'));
+    return written ? Done : NotAdded;
+}
+
+int addTask(const CapturedTask& task, const QString& program)
+{
+    // Holding the instance lock while the database is written keeps the program from starting
+    // on the file meanwhile.
+    SingleInstancePeer peer(singleInstanceId());
+    if (!peer.isRunning()) {
+        const int status = addToDatabase(task, program);
+        TaskCore::destroy();
+        return status;
+    }
+    const QString message = task.toMessage();
+    if (message.toUtf8().size() > SingleInstancePeer::MaxMessageBytes) {
+        print(stderr, translated(kTooLong).arg(program, productName()) + QLatin1Char('\n'));
+        return NotAdded;
+    }
+    if (peer.sendMessage(message, kHandOverMs))
+        return Done;
+    print(stderr, translated(kNotTaken).arg(program, productName()) + QLatin1Char('\n'));
+    return NotAdded;
+}
+
+// The process-wide objects a run may have made, gone before the application object.
+struct ProcessWideObjects
+{
+    ProcessWideObjects() = default;
+    ProcessWideObjects(const ProcessWideObjects&) = delete;
+    ProcessWideObjects& operator=(const ProcessWideObjects&) = delete;
+    ~ProcessWideObjects()
+    {
+        taskapi::TaskApiClient::release();
+        TaskCore::destroy();
+        AppSettings::destroy();
+        LanguageManager::destroy();
+        Log::destroy();
+    }
+};
+
+} // namespace
+
+int runCommandLine(int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(productName());
+    app.setOrganizationName(companyName());
+    app.setApplicationVersion(programVersion().toString());
+    ProcessWideObjects objects;
+    applySavedLanguage();
+
+    // Read again now that the texts speak the user's language.
+    const QStringList arguments = QCoreApplication::arguments();
+    const CommandLine commandLine = parseCommandLine(arguments);
+    QString program = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
+    if (program.isEmpty())
+        program = QStringLiteral("mirevo");
+    switch (commandLine.m_action) {
+    case CommandLine::Help:
+        print(stdout, commandLineHelp(program));
+        return Done;
+    case CommandLine::Version:
+        print(stdout, productName() + QLatin1Char(' ') + programVersion().toString() + QLatin1Char('\n'));
+        return Done;
+    case CommandLine::AddTask:
+        return addTask(commandLine.m_task, program);
+    case CommandLine::Fail:
+        print(stderr,
+              program + QStringLiteral(": ") + commandLine.m_error + QLatin1Char('\n') + commandLineHelp(program));
+        return WrongCommandLine;
+    case CommandLine::Start:
+    case CommandLine::Install:
+    case CommandLine::Uninstall:
+        break;
+    }
+    // Not reached from main, which starts the program for these.
+    return WrongCommandLine;
+}

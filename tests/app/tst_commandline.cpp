@@ -1,0 +1,142 @@
+#include "app/commandline.h"
+#include "support/testenv.h"
+
+namespace {
+
+// A Wednesday.
+const QDate kToday(2024, 5, 15);
+
+QStringList args(std::initializer_list<const char*> list)
+{
+    QStringList arguments{QStringLiteral("mirevo")};
+    for (const char* argument : list)
+        arguments.append(QString::fromUtf8(argument));
+    return arguments;
+}
+
+CapturedTask task(const char* name, const char* notes = "", const QDate& due = QDate())
+{
+    CapturedTask task;
+    task.m_name = QString::fromUtf8(name);
+    task.m_notes = QString::fromUtf8(notes);
+    task.m_due = due;
+    return task;
+}
+
+} // namespace
+
+class TstCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parses_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<CapturedTask>("task");
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const QLocale portuguese(QLocale::Portuguese, QLocale::Portugal);
+        const QLocale brazilian(QLocale::Portuguese, QLocale::Brazil);
+        const int start = CommandLine::Start;
+        const int add = CommandLine::AddTask;
+
+        QTest::newRow("no arguments") << args({}) << english << start << CapturedTask();
+        QTest::newRow("add") << args({"--add", "Call the plumber"}) << english << add << task("Call the plumber");
+        QTest::newRow("add, notes and due in any order")
+            << args({"--due", "2024-06-01", "--notes", "Leak under the sink", "--add", "Call the plumber"}) << english
+            << add << task("Call the plumber", "Leak under the sink", QDate(2024, 6, 1));
+        QTest::newRow("values after =") << args({"--add=a=b", "--notes=", "--due=today"}) << english << add
+                                        << task("a=b", "", kToday);
+        QTest::newRow("a name starting with a dash is the name")
+            << args({"--add", "-x"}) << english << add << task("-x");
+        QTest::newRow("a name that looks like an option is the name")
+            << args({"--add", "--notes"}) << english << add << task("--notes");
+        QTest::newRow("quotes, line breaks, any script")
+            << args({"--add", "Say \"hi\" and 'bye'\n\\n", "--notes", "Ünïcödé 😀 שלום\r\n\ttab"}) << english << add
+            << task("Say \"hi\" and 'bye'\n\\n", "Ünïcödé 😀 שלום\r\n\ttab");
+        QTest::newRow("a past day") << args({"--add", "x", "--due", "2020-01-31"}) << english << add
+                                    << task("x", "", QDate(2020, 1, 31));
+        QTest::newRow("tomorrow, any case") << args({"--add", "x", "--due", "TOMORROW"}) << english << add
+                                            << task("x", "", kToday.addDays(1));
+        QTest::newRow("weekday of today is today") << args({"--add", "x", "--due", "Wednesday"}) << english << add
+                                                   << task("x", "", kToday);
+        QTest::newRow("next weekday") << args({"--add", "x", "--due", "thursday"}) << english << add
+                                      << task("x", "", QDate(2024, 5, 16));
+        QTest::newRow("weekday of next week") << args({"--add", "x", "--due", "tue"}) << english << add
+                                              << task("x", "", QDate(2024, 5, 21));
+        QTest::newRow("weekday of the locale") << args({"--add", "x", "--due", "Sexta-feira"}) << portuguese << add
+                                               << task("x", "", QDate(2024, 5, 17));
+        QTest::newRow("short weekday of the locale, no full stop")
+            << args({"--add", "x", "--due", "seg"}) << brazilian << add << task("x", "", QDate(2024, 5, 20));
+        QTest::newRow("English besides the locale") << args({"--add", "x", "--due", "monday"}) << portuguese << add
+                                                    << task("x", "", QDate(2024, 5, 20));
+        QTest::newRow("help") << args({"--help"}) << english << int(CommandLine::Help) << CapturedTask();
+        QTest::newRow("short help wins over add") << args({"--add", "x", "-h"}) << english << int(CommandLine::Help)
+                                                  << CapturedTask();
+        QTest::newRow("version") << args({"--version"}) << english << int(CommandLine::Version) << CapturedTask();
+        QTest::newRow("install wins over add") << args({"--add", "x", "--install"}) << english
+                                               << int(CommandLine::Install) << CapturedTask();
+        QTest::newRow("install even as the name") << args({"--add", "--install"}) << english
+                                                  << int(CommandLine::Install) << CapturedTask();
+        QTest::newRow("uninstall wins over a wrong option") << args({"--frob", "--uninstall", "--help"}) << english
+                                                            << int(CommandLine::Uninstall) << CapturedTask();
+        QTest::newRow("toolkit options with their values")
+            << args({"-platform", "offscreen", "--style", "fusion", "-reverse", "-session", "1a2b", "--add", "x"})
+            << english << add << task("x");
+        QTest::newRow("toolkit option alone starts") << args({"-style=fusion"}) << english << start << CapturedTask();
+    }
+
+    void parses()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QLocale, locale);
+        QFETCH(int, action);
+        QFETCH(CapturedTask, task);
+        const CommandLine commandLine = parseCommandLine(arguments, kToday, locale);
+        QCOMPARE(commandLine.m_error, QString());
+        QCOMPARE(int(commandLine.m_action), action);
+        QCOMPARE(commandLine.m_task, task);
+    }
+
+    void rejectsInOneLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("unknown option") << args({"--add", "x", "--frob"}) << QStringLiteral("\"--frob\"");
+        QTest::newRow("unknown short option") << args({"-x"}) << QStringLiteral("\"-x\"");
+        QTest::newRow("name in words without quotes") << args({"--add", "Call", "the", "plumber"})
+                                                      << QStringLiteral("\"the\"");
+        QTest::newRow("add without its value") << args({"--add"}) << QStringLiteral("--add");
+        QTest::newRow("due without its value") << args({"--add", "x", "--due"}) << QStringLiteral("--due");
+        QTest::newRow("add twice") << args({"--add", "a", "--add", "b"}) << QStringLiteral("--add");
+        QTest::newRow("notes without add") << args({"--notes", "n"}) << QStringLiteral("--notes");
+        QTest::newRow("due without add") << args({"--due", "today"}) << QStringLiteral("--due");
+        QTest::newRow("blank name") << args({"--add", " \t"}) << QStringLiteral("--add");
+        QTest::newRow("no such day") << args({"--add", "x", "--due", "2024-02-30"}) << QStringLiteral("\"2024-02-30\"");
+        QTest::newRow("day with a time") << args({"--add", "x", "--due", "2024-05-01T10:00"})
+                                         << QStringLiteral("\"2024-05-01T10:00\"");
+        QTest::newRow("unpadded day") << args({"--add", "x", "--due", "2024-5-1"}) << QStringLiteral("\"2024-5-1\"");
+        QTest::newRow("digits of another script") << args({"--add", "x", "--due", "٢٠٢٤-٠٥-٠١"})
+                                                  << QStringLiteral("\"٢٠٢٤-٠٥-٠١\"");
+        QTest::newRow("unknown word") << args({"--add", "x", "--due", "someday"}) << QStringLiteral("\"someday\"");
+        QTest::newRow("line break in the culprit") << args({"--add", "x", "--due", "next\nweek"})
+                                                   << QStringLiteral("\"next\\nweek\"");
+        QTest::newRow("non-ASCII culprit") << args({"--add", "x", "--due", "пятницу"}) << QStringLiteral("\"пятницу\"");
+    }
+
+    void rejectsInOneLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, named);
+        const CommandLine commandLine = parseCommandLine(arguments, kToday, QLocale(QLocale::English));
+        QCOMPARE(int(commandLine.m_action), int(CommandLine::Fail));
+        QVERIFY2(commandLine.m_error.contains(named), qPrintable(commandLine.m_error));
+        QVERIFY(!commandLine.m_error.contains(QLatin1Char('\n')));
+        QVERIFY(!commandLine.startsProgram());
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TstCommandLine)
+#include "tst_commandline.moc"

@@ -1,0 +1,195 @@
+#include "app/identity.h"
+#include "store/focusgroup.h"
+#include "store/taskstorage.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include <unistd.h>
+
+// The real program started from the command line under a temporary HOME, without a display.
+class TstQuickCapture : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString usage() { return QStringLiteral("Usage: mirevo [--add NAME [--notes TEXT] [--due DATE]]"); }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+
+    QString dataFolder() const { return m_home->path() + QStringLiteral("/data/Velbrook/Mirevo/User Data/"); }
+    QString databasePath() const { return dataFolder() + QStringLiteral("database.xml"); }
+    QString runtimeFolder() const { return m_home->path() + QStringLiteral("/runtime"); }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home->path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->path() + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        return env;
+    }
+
+    struct Run
+    {
+        int code = -1;
+        QString out;
+        QString err;
+    };
+
+    Run run(const QStringList& arguments)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(testenv::programPath(), arguments);
+        Run result;
+        if (!process.waitForFinished(15000) || process.exitStatus() != QProcess::NormalExit)
+            return result;
+        result.code = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    // The tasks of the Inbox in the database file, in order, as the program would load them.
+    QList<TodoTask> inbox()
+    {
+        TaskStorage storage(databasePath(), 3600000);
+        QList<TodoTask> tasks;
+        if (storage.init() != 0)
+            return tasks;
+        const FocusGroup inboxGroup = storage.group(FocusGroup::inboxId());
+        for (const TodoTask::Id& id : inboxGroup.taskIds())
+            tasks.append(storage.task(id));
+        return tasks;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(testenv::programPath()), "MIREVO_BINARY must name the built program");
+    }
+
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(runtimeFolder());
+        QFile::setPermissions(runtimeFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void addWritesTheTaskToTheDatabase()
+    {
+        const QString name = QStringLiteral("Say \"hi\" to Zoë 😀");
+        const QString notes = QStringLiteral("first line\nsecond line");
+        QCOMPARE(run({QStringLiteral("--add"), QStringLiteral("First")}).code, 0);
+        const Run second = run({QStringLiteral("--add"), name, QStringLiteral("--notes"), notes,
+                                QStringLiteral("--due"), QStringLiteral("2024-07-01")});
+        QCOMPARE(second.code, 0);
+        QCOMPARE(second.out + second.err, QString());
+        const QList<TodoTask> tasks = inbox();
+        QCOMPARE(tasks.size(), 2);
+        QCOMPARE(tasks.at(0).name(), QStringLiteral("First"));
+        QVERIFY(!tasks.at(0).due().isValid());
+        QCOMPARE(tasks.at(1).name(), name);
+        QCOMPARE(tasks.at(1).notes(), notes);
+        QCOMPARE(tasks.at(1).due(), QDateTime(QDate(2024, 7, 1), QTime(0, 0)));
+        // Written through the store's safe update: the first version is the backup.
+        QVERIFY(QFile::exists(databasePath() + QStringLiteral(".bak")));
+    }
+
+    void answersWithoutTheTaskManager_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("firstErrorLine");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << usage() << QString();
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
+                                 << QStringLiteral("Mirevo %1\n").arg(programVersion().toString()) << QString();
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--frob")} << 2 << QString()
+                                        << QStringLiteral("mirevo: unknown option \"--frob\"");
+        QTest::newRow("notes without add")
+            << QStringList{QStringLiteral("--notes"), QStringLiteral("n")} << 2 << QString()
+            << QStringLiteral("mirevo: --notes works only together with --add");
+        QTest::newRow("date in UTF-8")
+            << QStringList{QStringLiteral("--add"), QStringLiteral("x"), QStringLiteral("--due"), QStringLiteral("пятницу")}
+            << 2 << QString()
+            << QStringLiteral("mirevo: cannot read the due date \"пятницу\": use YYYY-MM-DD, today, tomorrow or a weekday name");
+    }
+
+    void answersWithoutTheTaskManager()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, firstErrorLine);
+        const Run result = run(arguments);
+        QCOMPARE(result.code, code);
+        QVERIFY2(result.out.startsWith(out) && (out.isEmpty() == result.out.isEmpty()), qPrintable(result.out));
+        if (firstErrorLine.isEmpty()) {
+            QCOMPARE(result.err, QString());
+        } else {
+            QCOMPARE(result.err.section(QLatin1Char('\n'), 0, 0), firstErrorLine);
+            QVERIFY(result.err.section(QLatin1Char('\n'), 1, 1).startsWith(usage()));
+        }
+        QVERIFY(!QFile::exists(databasePath()));
+    }
+
+    void unreadableDatabaseIsLeftAlone()
+    {
+        QDir().mkpath(dataFolder());
+        const QByteArray damaged = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
+        QVERIFY(testenv::writeBytes(databasePath(), damaged));
+        const QByteArray backup = "<?xml version=\"1.0\"?><taskdb version=\"1\"/>";
+        QVERIFY(testenv::writeBytes(databasePath() + QStringLiteral(".bak"), backup));
+        const Run result = run({QStringLiteral("--add"), QStringLiteral("x")});
+        QCOMPARE(result.code, 1);
+        QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(result.err.contains(databasePath()), qPrintable(result.err));
+        QCOMPARE(testenv::readBytes(databasePath()), damaged);
+        QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
+                 (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak")}));
+    }
+
+    void runningInstanceAddsTheTask()
+    {
+        QProcess running;
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        running.setProcessEnvironment(env);
+        running.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        running.start(testenv::programPath(), QStringList());
+        QVERIFY(running.waitForStarted(10000));
+        const QString socketPath = runtimeFolder() + QStringLiteral("/mirevo-") + singleInstanceId() + QLatin1Char('-')
+            + QString::number(::getuid()) + QStringLiteral(".socket");
+        const auto answers = [&socketPath] {
+            QLocalSocket socket;
+            socket.connectToServer(socketPath);
+            return socket.waitForConnected(100);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(answers(), 10000);
+
+        const Run result = run({QStringLiteral("--add"), QStringLiteral("Handed over"), QStringLiteral("--due"),
+                                QStringLiteral("today")});
+        QCOMPARE(result.code, 0);
+        // Written by the running instance once its store has been quiet for a moment.
+        QTRY_COMPARE_WITH_TIMEOUT(inbox().size(), 1, 10000);
+        QCOMPARE(inbox().at(0).name(), QStringLiteral("Handed over"));
+        QCOMPARE(inbox().at(0).due().date(), QDate::currentDate());
+        running.terminate();
+        QVERIFY(running.waitForFinished(15000));
+        QCOMPARE(running.exitCode(), 0);
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TstQuickCapture)
+#include "tst_quickcapture.moc"
