@@ -37,10 +37,130 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 is given more than once</source>
+        <translation>a opção %1 foi indicada mais do que uma vez</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>a opção %1 precisa de um valor</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>opção desconhecida %1</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1 (a task name with spaces needs quotes)</source>
+        <translation>argumento inesperado %1 (um nome de tarefa com espaços tem de estar entre aspas)</translation>
+    </message>
+    <message>
+        <source>%1 works only together with --add</source>
+        <translation>a opção %1 só funciona em conjunto com --add</translation>
+    </message>
+    <message>
+        <source>--add needs the name of the task</source>
+        <translation>a opção --add precisa do nome da tarefa</translation>
+    </message>
+    <message>
+        <source>cannot read the due date %1: use YYYY-MM-DD, today, tomorrow or a weekday name</source>
+        <translation>não é possível interpretar a data limite %1: use YYYY-MM-DD, today, tomorrow ou o nome de um dia da semana</translation>
+    </message>
+    <message>
+        <source>Usage:</source>
+        <translation>Utilização:</translation>
+    </message>
+    <message>
+        <source>Without options %1 starts, or brings the running %1 to the front.</source>
+        <translation>Sem opções, inicia o %1 ou, se o %1 já estiver em execução,
+traz a sua janela para a frente.</translation>
+    </message>
+    <message>
+        <source>DATE is YYYY-MM-DD, today, tomorrow or a weekday name (friday, fri):
+the next such day, today included.</source>
+        <translation>DATE é YYYY-MM-DD, today, tomorrow ou o nome de um dia da semana
+(friday, fri, sexta-feira, sexta): o próximo dia com esse nome, incluindo hoje.</translation>
+    </message>
+    <message>
+        <source>A running %1 adds the task itself and leaves its window as it is.</source>
+        <translation>Se o %1 já estiver em execução, adiciona ele próprio a tarefa
+e deixa a sua janela tal como está.</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 done, 1 the task could not be added, 2 a wrong command line.</source>
+        <translation>Código de saída: 0 concluído, 1 não foi possível adicionar a tarefa,
+2 linha de comandos incorreta.</translation>
+    </message>
+    <message>
+        <source>Add a task named NAME to the Inbox and exit.</source>
+        <translation>Adiciona a tarefa NAME à Caixa de entrada e sai.</translation>
+    </message>
+    <message>
+        <source>The new task&apos;s notes.</source>
+        <translation>As notas da nova tarefa.</translation>
+    </message>
+    <message>
+        <source>The new task&apos;s due date.</source>
+        <translation>A data limite da nova tarefa.</translation>
+    </message>
+    <message>
+        <source>Open the install wizard.</source>
+        <translation>Abre o assistente de instalação.</translation>
+    </message>
+    <message>
+        <source>Open the uninstall wizard.</source>
+        <translation>Abre o assistente de desinstalação.</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Mostra esta ajuda e sai.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Mostra a versão e sai.</translation>
+    </message>
+</context>
+<context>
     <name>DateWidget</name>
     <message>
         <source>Due date</source>
         <translation>Data limite</translation>
+    </message>
+</context>
+<context>
+    <name>DueReminder</name>
+    <message numerus="yes">
+        <source>%n task(s) due today</source>
+        <translation>
+            <numerusform>%n tarefa para hoje</numerusform>
+            <numerusform>%n tarefas para hoje</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task(s) overdue</source>
+        <translation>
+            <numerusform>%n tarefa em atraso</numerusform>
+            <numerusform>%n tarefas em atraso</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>tasks due today, tasks overdue</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n overdue</source>
+        <translation>
+            <numerusform>%n em atraso</numerusform>
+            <numerusform>%n em atraso</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>e mais %n</numerusform>
+            <numerusform>e mais %n</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -153,6 +273,13 @@
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Find tasks</source>
+        <translation>Procurar tarefas</translation>
     </message>
 </context>
 <context>
@@ -422,6 +549,33 @@
     <message>
         <source>Cleanup</source>
         <translation>Arrumar</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Procurar</translation>
+    </message>
+</context>
+<context>
+    <name>QuickCapture</name>
+    <message>
+        <source>%1: the task database %2 was written by a newer version of %3; nothing was changed</source>
+        <translation>%1: a base de dados de tarefas %2 foi escrita por uma versão mais recente do %3; nada foi alterado</translation>
+    </message>
+    <message>
+        <source>%1: the task database %2 cannot be read; nothing was changed (start %3 to deal with it)</source>
+        <translation>%1: não é possível ler a base de dados de tarefas %2; nada foi alterado (inicie o %3 para resolver o problema)</translation>
+    </message>
+    <message>
+        <source>%1: the task could not be written to %2</source>
+        <translation>%1: não foi possível escrever a tarefa em %2</translation>
+    </message>
+    <message>
+        <source>%1: the task is too long to hand to the running %2</source>
+        <translation>%1: a tarefa é demasiado longa para ser entregue ao %2 em execução</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 did not take the task</source>
+        <translation>%1: o %2 em execução não aceitou a tarefa</translation>
     </message>
 </context>
 <context>

@@ -37,10 +37,133 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 is given more than once</source>
+        <translation>параметр %1 указан более одного раза</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>для параметра %1 нужно указать значение</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>неизвестный параметр %1</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1 (a task name with spaces needs quotes)</source>
+        <translation>лишний аргумент %1 (название задачи с пробелами нужно заключить в кавычки)</translation>
+    </message>
+    <message>
+        <source>%1 works only together with --add</source>
+        <translation>параметр %1 работает только вместе с --add</translation>
+    </message>
+    <message>
+        <source>--add needs the name of the task</source>
+        <translation>для --add нужно указать название задачи</translation>
+    </message>
+    <message>
+        <source>cannot read the due date %1: use YYYY-MM-DD, today, tomorrow or a weekday name</source>
+        <translation>не удалось распознать срок выполнения %1: укажите YYYY-MM-DD, today, tomorrow или день недели</translation>
+    </message>
+    <message>
+        <source>Usage:</source>
+        <translation>Использование:</translation>
+    </message>
+    <message>
+        <source>Without options %1 starts, or brings the running %1 to the front.</source>
+        <translation>Без параметров запускается %1, а если %1 уже запущен,
+его окно выводится на передний план.</translation>
+    </message>
+    <message>
+        <source>DATE is YYYY-MM-DD, today, tomorrow or a weekday name (friday, fri):
+the next such day, today included.</source>
+        <translation>DATE — это YYYY-MM-DD, today, tomorrow или название дня недели
+(friday, fri, пятница, пт): ближайший такой день, включая сегодняшний.</translation>
+    </message>
+    <message>
+        <source>A running %1 adds the task itself and leaves its window as it is.</source>
+        <translation>Если %1 уже запущен, задачу добавляет он сам, а его окно остаётся как есть.</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 done, 1 the task could not be added, 2 a wrong command line.</source>
+        <translation>Код завершения: 0 — готово, 1 — не удалось добавить задачу,
+2 — ошибка в командной строке.</translation>
+    </message>
+    <message>
+        <source>Add a task named NAME to the Inbox and exit.</source>
+        <translation>Добавить задачу с названием NAME во «Входящие» и выйти.</translation>
+    </message>
+    <message>
+        <source>The new task&apos;s notes.</source>
+        <translation>Заметки новой задачи.</translation>
+    </message>
+    <message>
+        <source>The new task&apos;s due date.</source>
+        <translation>Срок выполнения новой задачи.</translation>
+    </message>
+    <message>
+        <source>Open the install wizard.</source>
+        <translation>Открыть мастер установки.</translation>
+    </message>
+    <message>
+        <source>Open the uninstall wizard.</source>
+        <translation>Открыть мастер удаления.</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Показать эту справку и выйти.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Показать версию и выйти.</translation>
+    </message>
+</context>
+<context>
     <name>DateWidget</name>
     <message>
         <source>Due date</source>
         <translation>Срок выполнения</translation>
+    </message>
+</context>
+<context>
+    <name>DueReminder</name>
+    <message numerus="yes">
+        <source>%n task(s) due today</source>
+        <translation>
+            <numerusform>%n задача на сегодня</numerusform>
+            <numerusform>%n задачи на сегодня</numerusform>
+            <numerusform>%n задач на сегодня</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task(s) overdue</source>
+        <translation>
+            <numerusform>%n задача просрочена</numerusform>
+            <numerusform>%n задачи просрочены</numerusform>
+            <numerusform>%n задач просрочено</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>tasks due today, tasks overdue</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n overdue</source>
+        <translation>
+            <numerusform>%n просрочена</numerusform>
+            <numerusform>%n просрочены</numerusform>
+            <numerusform>%n просрочено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>и ещё %n</numerusform>
+            <numerusform>и ещё %n</numerusform>
+            <numerusform>и ещё %n</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -153,6 +276,13 @@
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Find tasks</source>
+        <translation>Поиск задач</translation>
     </message>
 </context>
 <context>
@@ -422,6 +552,33 @@
     <message>
         <source>Cleanup</source>
         <translation>Уборка</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Найти</translation>
+    </message>
+</context>
+<context>
+    <name>QuickCapture</name>
+    <message>
+        <source>%1: the task database %2 was written by a newer version of %3; nothing was changed</source>
+        <translation>%1: база данных задач %2 записана более новой версией %3; ничего не изменено</translation>
+    </message>
+    <message>
+        <source>%1: the task database %2 cannot be read; nothing was changed (start %3 to deal with it)</source>
+        <translation>%1: не удаётся прочитать базу данных задач %2; ничего не изменено (запустите %3, чтобы решить проблему)</translation>
+    </message>
+    <message>
+        <source>%1: the task could not be written to %2</source>
+        <translation>%1: не удалось записать задачу в %2</translation>
+    </message>
+    <message>
+        <source>%1: the task is too long to hand to the running %2</source>
+        <translation>%1: задача слишком длинная, чтобы передать её запущенному %2</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 did not take the task</source>
+        <translation>%1: запущенный %2 не принял задачу</translation>
     </message>
 </context>
 <context>
