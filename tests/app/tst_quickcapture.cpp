@@ -1,17 +1,13 @@
-#include "app/identity.h"
 #include "store/focusgroup.h"
 #include "store/taskstorage.h"
+#include "support/programhome.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLocalSocket>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <memory>
-
-#include <unistd.h>
 
 // The real program started from the command line under a temporary HOME, without a display.
 class TstQuickCapture : public QObject
@@ -21,19 +17,15 @@ class TstQuickCapture : public QObject
 private:
     static QString usage() { return QStringLiteral("Usage: mirevo [--add NAME [--notes TEXT] [--due DATE]]"); }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<testenv::ProgramHome> m_home;
 
-    QString dataFolder() const { return m_home->path() + QStringLiteral("/data/Velbrook/Mirevo/User Data/"); }
-    QString databasePath() const { return dataFolder() + QStringLiteral("database.xml"); }
-    QString runtimeFolder() const { return m_home->path() + QStringLiteral("/runtime"); }
+    QString dataFolder() const { return m_home->dataFolder(); }
+    QString databasePath() const { return m_home->databasePath(); }
+    QString runtimeFolder() const { return m_home->runtimeFolder(); }
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_home->path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->path() + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        QProcessEnvironment env = m_home->environment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
         return env;
@@ -81,9 +73,7 @@ private Q_SLOTS:
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        QDir().mkpath(runtimeFolder());
-        QFile::setPermissions(runtimeFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_home = std::make_unique<testenv::ProgramHome>();
     }
 
     void addWritesTheTaskToTheDatabase()
@@ -169,14 +159,7 @@ private Q_SLOTS:
         running.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         running.start(testenv::programPath(), QStringList());
         QVERIFY(running.waitForStarted(10000));
-        const QString socketPath = runtimeFolder() + QStringLiteral("/mirevo-") + singleInstanceId() + QLatin1Char('-')
-            + QString::number(::getuid()) + QStringLiteral(".socket");
-        const auto answers = [&socketPath] {
-            QLocalSocket socket;
-            socket.connectToServer(socketPath);
-            return socket.waitForConnected(100);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(answers(), 10000);
+        QVERIFY(m_home->waitUntilRunning(running));
 
         const Run result = run({QStringLiteral("--add"), QStringLiteral("Handed over"), QStringLiteral("--due"),
                                 QStringLiteral("today")});

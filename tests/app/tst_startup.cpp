@@ -1,17 +1,14 @@
 #include "app/identity.h"
 #include "app/singleinstancepeer.h"
 #include "support/httptestserver.h"
+#include "support/programhome.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLocalSocket>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <memory>
-
-#include <unistd.h>
 
 // Starts the real program under a temporary HOME and drives it from outside.
 class TstStartup : public QObject
@@ -19,19 +16,15 @@ class TstStartup : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<testenv::ProgramHome> m_home;
 
-    QString dataFolder() const { return m_home->path() + QStringLiteral("/data/Velbrook/Mirevo/User Data/"); }
-    QString databasePath() const { return dataFolder() + QStringLiteral("database.xml"); }
-    QString runtimeFolder() const { return m_home->path() + QStringLiteral("/runtime"); }
+    QString dataFolder() const { return m_home->dataFolder(); }
+    QString databasePath() const { return m_home->databasePath(); }
+    QString runtimeFolder() const { return m_home->runtimeFolder(); }
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_home->path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->path() + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        QProcessEnvironment env = m_home->environment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         return env;
     }
@@ -50,21 +43,7 @@ private:
         return process;
     }
 
-    // The first instance is ready once it answers on its socket. Probing must not take the
-    // lock itself, or the program would find "another instance" and hand over to the probe.
-    bool waitUntilRunning(QProcess& process)
-    {
-        const QString socketPath = runtimeFolder() + QStringLiteral("/mirevo-") + singleInstanceId() + QLatin1Char('-')
-            + QString::number(::getuid()) + QStringLiteral(".socket");
-        for (int i = 0; i < 400 && process.state() == QProcess::Running; ++i) {
-            QLocalSocket socket;
-            socket.connectToServer(socketPath);
-            if (socket.waitForConnected(100))
-                return true;
-            QTest::qWait(25);
-        }
-        return false;
-    }
+    bool waitUntilRunning(QProcess& process) { return m_home->waitUntilRunning(process); }
 
     static bool terminate(QProcess& process, int* exitCode)
     {
@@ -83,9 +62,7 @@ private Q_SLOTS:
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        QDir().mkpath(runtimeFolder());
-        QFile::setPermissions(runtimeFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_home = std::make_unique<testenv::ProgramHome>();
     }
 
     void firstRunStartsEmptyAndQuitsOnSigterm()
