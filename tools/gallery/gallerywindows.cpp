@@ -9,6 +9,7 @@
 #include "ui/editgroupdialog.h"
 #include "ui/euladialog.h"
 #include "ui/exportdialog.h"
+#include "ui/findbar.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/installwizard.h"
 #include "ui/mainwindow.h"
@@ -16,6 +17,7 @@
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
+#include "widgets/fancylineedit.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -70,6 +72,10 @@ bool languageWindows(const QString& folder, const FocusGroup::Id& home)
     window->taskList()->setEditing(1);
     ok = save(window, folder + QStringLiteral("/mainwindow-editor.png")) && ok;
     window->taskList()->setEditing(-1);
+    window->findBar()->open();
+    window->findBar()->edit()->setText(QStringLiteral("the"));
+    ok = save(window, folder + QStringLiteral("/mainwindow-find.png")) && ok;
+    window->findBar()->close(true);
     window->groupPanel()->selectGroup(FocusGroup::trashId());
     window->setTrayAvailable(false);
     ok = save(window, folder + QStringLiteral("/mainwindow-trash-no-tray.png")) && ok;
