@@ -180,6 +180,16 @@ FocusGroup TaskStorage::group(const FocusGroup::Id& groupId) const
     return copy;
 }
 
+void TaskStorage::visitTasks(const QList<TodoTask::Id>& taskIds, const std::function<void(const TodoTask&)>& visit) const
+{
+    Locker locker(&m_lock);
+    for (const TodoTask::Id& taskId : taskIds) {
+        auto it = m_tasks.constFind(taskId);
+        if (it != m_tasks.constEnd())
+            visit(it.value());
+    }
+}
+
 TodoTask TaskStorage::task(const TodoTask::Id& taskId) const
 {
     Locker locker(&m_lock);

@@ -56,6 +56,9 @@ public:
     // Reads
     FocusGroup group(const FocusGroup::Id& groupId) const;
     TodoTask task(const TodoTask::Id& taskId) const;
+    /// Calls `visit` with each of the tasks (absent ones skipped), in order, under one lock and
+    /// without copies: for passes over thousands of tasks. `visit` must not change the store.
+    void visitTasks(const QList<TodoTask::Id>& taskIds, const std::function<void(const TodoTask&)>& visit) const;
     /// Inbox, Completed, Trash, then the user groups in display order.
     QList<FocusGroup::Id> groupIds() const;
     int revision() const;

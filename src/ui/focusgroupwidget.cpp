@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -117,27 +118,41 @@ void FocusGroupWidget::_elideName()
     m_name->setToolTip(shown == name ? QString() : name);
 }
 
+namespace {
+
+/// The counter a task adds to: 0 due now, 1 due soon, 2 any other open task; -1 for none.
+int countKind(const TodoTask& task, const QDateTime& now)
+{
+    if (task.id().isNull() || task.completed())
+        return -1;
+    const qint64 days = task.due().isValid() ? now.daysTo(task.due()) : INT_MAX;
+    // The same thresholds as the row colours: a task that shows yellow counts as due soon.
+    return days < 1 ? 0 : days < 4 ? 1 : 2;
+}
+
+} // namespace
+
 void FocusGroupWidget::updateCounts()
 {
-    int counts[3] = {0, 0, 0};
+    m_kinds.clear();
+    std::fill(std::begin(m_counts), std::end(m_counts), 0);
     if (const auto storage = store()) {
         const QDateTime now = QDateTime::currentDateTime();
-        for (const TodoTask::Id& id : m_group.taskIds()) {
-            const TodoTask task = storage->task(id);
-            if (task.id().isNull() || task.completed())
-                continue;
-            const qint64 days = task.due().isValid() ? now.daysTo(task.due()) : INT_MAX;
-            // The same thresholds as the row colours: a task that shows yellow counts as due soon.
-            if (days < 1)
-                ++counts[0];
-            else if (days < 4)
-                ++counts[1];
-            else
-                ++counts[2];
-        }
+        m_kinds.reserve(m_group.taskIds().size());
+        storage->visitTasks(m_group.taskIds(), [this, &now](const TodoTask& task) {
+            const int kind = countKind(task, now);
+            m_kinds.insert(task.id(), kind);
+            if (kind >= 0)
+                ++m_counts[kind];
+        });
     }
+    _showCounts();
+}
+
+void FocusGroupWidget::_showCounts()
+{
     for (int i = 0; i < 3; ++i)
-        m_counter->setCount(i, counts[i]);
+        m_counter->setCount(i, m_counts[i]);
     m_counter->updateGeometry();
     m_counter->update();
 }
@@ -159,8 +174,20 @@ void FocusGroupWidget::_onGroupChanged(const FocusGroup::Id& groupId)
 
 void FocusGroupWidget::_onTaskChanged(const TodoTask::Id& taskId)
 {
-    if (!taskId.isNull() && m_group.contains(taskId))
-        updateCounts();
+    auto it = m_kinds.find(taskId);
+    const auto storage = store();
+    if (it == m_kinds.end() || !storage)
+        return;
+    // Only this task's share of the counts can have changed (typing a name changes none).
+    const int kind = countKind(storage->task(taskId), QDateTime::currentDateTime());
+    if (kind == it.value())
+        return;
+    if (it.value() >= 0)
+        --m_counts[it.value()];
+    if (kind >= 0)
+        ++m_counts[kind];
+    it.value() = kind;
+    _showCounts();
 }
 
 QColor FocusGroupWidget::backgroundColor() const

@@ -4,6 +4,7 @@
 #include "store/todotask.h"
 #include "ui/countwidget.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void _onTaskChanged(const TodoTask::Id& taskId);
 
 private:
+    void _showCounts();
     void _setFlag(int flag, bool on);
     void _updateIcon();
     void _elideName();
@@ -67,4 +69,8 @@ private:
     QPointer<QLabel> m_icon;
     QPointer<QLabel> m_name;
     QPointer<CountWidget> m_counter;
+    /// What each open task of the group counts as (0 due now, 1 due soon, 2 other; -1 not
+    /// counted), so that a change to one task updates the counts without a pass over all.
+    QHash<TodoTask::Id, int> m_kinds;
+    int m_counts[3] = {0, 0, 0};
 };

@@ -1246,6 +1246,16 @@ void TaskListWidget::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange && m_hint)
         m_hint->setHintText(GroupHintWidget::hintText(m_groupId));
+    // Another font or style gives rows another height: they are made afresh.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        const QList<TaskWidget*> widgets = m_live.values() + m_spare;
+        for (TaskWidget* widget : widgets) {
+            if (widget != m_editedRow)
+                _dropWidget(widget);
+        }
+        m_closedHeight = 0;
+        _layoutRows();
+    }
     // The fixed groups' names follow the language.
     if (event->type() == QEvent::LanguageChange && m_showingFound) {
         QList<FoundTask> found;
