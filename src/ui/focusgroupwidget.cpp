@@ -120,32 +120,65 @@ void FocusGroupWidget::_elideName()
 
 namespace {
 
+/// Where the counters' days begin: tomorrow and four days from now, local time. A task due
+/// before the first is due now, before the second due soon: the thresholds of the row colours.
+struct CountDays
+{
+    QDateTime tomorrow;
+    QDateTime inFourDays;
+    CountDays()
+    {
+        const QDate today = QDate::currentDate();
+        tomorrow = today.addDays(1).startOfDay();
+        inFourDays = today.addDays(4).startOfDay();
+    }
+};
+
 /// The counter a task adds to: 0 due now, 1 due soon, 2 any other open task; -1 for none.
-int countKind(const TodoTask& task, const QDateTime& now)
+int countKind(const TodoTask& task, const CountDays& days)
 {
     if (task.id().isNull() || task.completed())
         return -1;
-    const qint64 days = task.due().isValid() ? now.daysTo(task.due()) : INT_MAX;
-    // The same thresholds as the row colours: a task that shows yellow counts as due soon.
-    return days < 1 ? 0 : days < 4 ? 1 : 2;
+    if (!task.due().isValid())
+        return 2;
+    return task.due() < days.tomorrow ? 0 : task.due() < days.inFourDays ? 1 : 2;
 }
 
 } // namespace
 
 void FocusGroupWidget::updateCounts()
 {
+    // The kind of every task is remembered only once a single task changes (see below): a
+    // group of 100,000 tasks is counted at start without building that table.
+    m_kinds.clear();
+    m_kindsKnown = false;
+    std::fill(std::begin(m_counts), std::end(m_counts), 0);
+    if (const auto storage = store()) {
+        const CountDays days;
+        storage->visitTasks(m_group.taskIds(), [this, &days](const TodoTask& task) {
+            const int kind = countKind(task, days);
+            if (kind >= 0)
+                ++m_counts[kind];
+        });
+    }
+    _showCounts();
+}
+
+void FocusGroupWidget::_countAndLearnKinds()
+{
     m_kinds.clear();
     std::fill(std::begin(m_counts), std::end(m_counts), 0);
     if (const auto storage = store()) {
-        const QDateTime now = QDateTime::currentDateTime();
+        const CountDays days;
         m_kinds.reserve(m_group.taskIds().size());
-        storage->visitTasks(m_group.taskIds(), [this, &now](const TodoTask& task) {
-            const int kind = countKind(task, now);
+        storage->visitTasks(m_group.taskIds(), [this, &days](const TodoTask& task) {
+            const int kind = countKind(task, days);
             m_kinds.insert(task.id(), kind);
             if (kind >= 0)
                 ++m_counts[kind];
         });
     }
+    m_kindsKnown = true;
     _showCounts();
 }
 
@@ -174,12 +207,19 @@ void FocusGroupWidget::_onGroupChanged(const FocusGroup::Id& groupId)
 
 void FocusGroupWidget::_onTaskChanged(const TodoTask::Id& taskId)
 {
-    auto it = m_kinds.find(taskId);
     const auto storage = store();
-    if (it == m_kinds.end() || !storage)
+    if (!storage || taskId.isNull())
+        return;
+    if (!m_kindsKnown) {
+        if (m_group.contains(taskId))
+            _countAndLearnKinds();
+        return;
+    }
+    auto it = m_kinds.find(taskId);
+    if (it == m_kinds.end())
         return;
     // Only this task's share of the counts can have changed (typing a name changes none).
-    const int kind = countKind(storage->task(taskId), QDateTime::currentDateTime());
+    const int kind = countKind(storage->task(taskId), CountDays());
     if (kind == it.value())
         return;
     if (it.value() >= 0)

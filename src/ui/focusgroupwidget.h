@@ -57,6 +57,7 @@ private Q_SLOTS:
 
 private:
     void _showCounts();
+    void _countAndLearnKinds();
     void _setFlag(int flag, bool on);
     void _updateIcon();
     void _elideName();
@@ -72,5 +73,6 @@ private:
     /// What each open task of the group counts as (0 due now, 1 due soon, 2 other; -1 not
     /// counted), so that a change to one task updates the counts without a pass over all.
     QHash<TodoTask::Id, int> m_kinds;
+    bool m_kindsKnown = false;
     int m_counts[3] = {0, 0, 0};
 };
