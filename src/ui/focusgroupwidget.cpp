@@ -148,37 +148,22 @@ int countKind(const TodoTask& task, const CountDays& days)
 
 void FocusGroupWidget::updateCounts()
 {
-    // The kind of every task is remembered only once a single task changes (see below): a
-    // group of 100,000 tasks is counted at start without building that table.
-    m_kinds.clear();
-    m_kindsKnown = false;
     std::fill(std::begin(m_counts), std::end(m_counts), 0);
+    m_kinds.fill(char(-1), m_group.taskIds().size());
     if (const auto storage = store()) {
         const CountDays days;
-        storage->visitTasks(m_group.taskIds(), [this, &days](const TodoTask& task) {
+        const FocusGroup::TaskIdList& ids = m_group.taskIds();
+        qsizetype index = 0;
+        storage->visitTasks(ids, [this, &days, &ids, &index](const TodoTask& task) {
+            // Absent tasks are skipped: find the place of this one.
+            while (ids.at(index) != task.id())
+                ++index;
             const int kind = countKind(task, days);
+            m_kinds[index++] = char(kind);
             if (kind >= 0)
                 ++m_counts[kind];
         });
     }
-    _showCounts();
-}
-
-void FocusGroupWidget::_countAndLearnKinds()
-{
-    m_kinds.clear();
-    std::fill(std::begin(m_counts), std::end(m_counts), 0);
-    if (const auto storage = store()) {
-        const CountDays days;
-        m_kinds.reserve(m_group.taskIds().size());
-        storage->visitTasks(m_group.taskIds(), [this, &days](const TodoTask& task) {
-            const int kind = countKind(task, days);
-            m_kinds.insert(task.id(), kind);
-            if (kind >= 0)
-                ++m_counts[kind];
-        });
-    }
-    m_kindsKnown = true;
     _showCounts();
 }
 
@@ -208,25 +193,19 @@ void FocusGroupWidget::_onGroupChanged(const FocusGroup::Id& groupId)
 void FocusGroupWidget::_onTaskChanged(const TodoTask::Id& taskId)
 {
     const auto storage = store();
-    if (!storage || taskId.isNull())
-        return;
-    if (!m_kindsKnown) {
-        if (m_group.contains(taskId))
-            _countAndLearnKinds();
-        return;
-    }
-    auto it = m_kinds.find(taskId);
-    if (it == m_kinds.end())
+    const qsizetype index = taskId.isNull() ? -1 : m_group.taskIds().indexOf(taskId);
+    if (!storage || index < 0 || index >= m_kinds.size())
         return;
     // Only this task's share of the counts can have changed (typing a name changes none).
     const int kind = countKind(storage->task(taskId), CountDays());
-    if (kind == it.value())
+    const int old = static_cast<signed char>(m_kinds.at(index));
+    if (kind == old)
         return;
-    if (it.value() >= 0)
-        --m_counts[it.value()];
+    if (old >= 0)
+        --m_counts[old];
     if (kind >= 0)
         ++m_counts[kind];
-    it.value() = kind;
+    m_kinds[index] = char(kind);
     _showCounts();
 }
 

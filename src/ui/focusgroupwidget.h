@@ -4,7 +4,7 @@
 #include "store/todotask.h"
 #include "ui/countwidget.h"
 
-#include <QHash>
+#include <QByteArray>
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
@@ -57,7 +57,6 @@ private Q_SLOTS:
 
 private:
     void _showCounts();
-    void _countAndLearnKinds();
     void _setFlag(int flag, bool on);
     void _updateIcon();
     void _elideName();
@@ -70,9 +69,9 @@ private:
     QPointer<QLabel> m_icon;
     QPointer<QLabel> m_name;
     QPointer<CountWidget> m_counter;
-    /// What each open task of the group counts as (0 due now, 1 due soon, 2 other; -1 not
-    /// counted), so that a change to one task updates the counts without a pass over all.
-    QHash<TodoTask::Id, int> m_kinds;
-    bool m_kindsKnown = false;
+    /// What each task of the group counts as, in the group's order (0 due now, 1 due soon,
+    /// 2 other; -1 not counted), so that a change to one task updates the counts without a
+    /// pass over all.
+    QByteArray m_kinds;
     int m_counts[3] = {0, 0, 0};
 };
