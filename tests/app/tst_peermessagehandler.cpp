@@ -12,19 +12,6 @@
 #include <QThread>
 #include <QWidget>
 
-namespace {
-
-CapturedTask task(const QString& name, const QString& notes = QString(), const QDate& due = QDate())
-{
-    CapturedTask task;
-    task.m_name = name;
-    task.m_notes = notes;
-    task.m_due = due;
-    return task;
-}
-
-} // namespace
-
 // The running instance as main() sets it up: a hidden window that messages do not activate by
 // themselves, the handler on the peer, the store of the core object. A later start sends.
 class TstPeerMessageHandler : public QObject
@@ -48,9 +35,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("logged");
         QTest::addColumn<bool>("whileLoading");
-        const CapturedTask plain = task(QStringLiteral("Call the plumber"), QStringLiteral("Leak\nunder the sink"),
-                                        QDate(2024, 6, 1));
-        const CapturedTask long_ = task(QStringLiteral("Read 😀"), QString(200000, QChar(0x044f)));
+        const CapturedTask plain{QStringLiteral("Call the plumber"), QStringLiteral("Leak\nunder the sink"),
+                                 QDate(2024, 6, 1)};
+        const CapturedTask long_{QStringLiteral("Read 😀"), QString(200000, QChar(0x044f)), QDate()};
         QTest::newRow("task") << plain.toMessage() << plain << false << QString() << false;
         QTest::newRow("task while loading: added after") << plain.toMessage() << plain << false << QString() << true;
         QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << false;
