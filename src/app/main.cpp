@@ -108,8 +108,17 @@ int main(int argc, char** argv)
     platform::QuitSignals::holdUntilInstalled();
     platform::pinLocalTimeZone();
     // The help, the version, a wrong option and adding a task need no display and no window.
-    if (!parseCommandLine(commandLineArguments(argc, argv)).startsProgram())
+    const QStringList arguments = commandLineArguments(argc, argv);
+    if (!parseCommandLine(arguments).startsProgram())
         return runCommandLine(argc, argv);
+    const QString logPath = logFilePath();
+    const bool logOpened = Log::instance()->open(logPath);
+    // The task manager reads its database from the start, on a thread of its own, while the
+    // application object, the settings, the fonts and the pictures are made ready. A later
+    // start that hands over to the running instance only waits for the read to end.
+    const bool managesTasks = parseLaunchMode(arguments) == LaunchMode::TaskManager;
+    if (managesTasks)
+        TaskCore::instance()->beginLoad(databaseFilePath(), TaskStorage::DefaultQuietMs);
     MrvApp app(argc, argv);
     // Logout or kill: leave the event loop in order so that every change is written. Installed
     // first (the application object already answers later starts), so that a signal during
@@ -135,8 +144,6 @@ int main(int argc, char** argv)
     // program's folder, QT_PLUGIN_PATH). That folder stays: HTTPS needs its TLS back end.
     QCoreApplication::setLibraryPaths(QStringList{QLibraryInfo::path(QLibraryInfo::PluginsPath)});
 
-    const QString logPath = logFilePath();
-    const bool logOpened = Log::instance()->open(logPath);
     if (!quitSignals.isActive())
         MRV_WARNING("main", QStringLiteral("Termination signals cannot be handled: they end the program at once"));
     const LaunchMode mode = parseLaunchMode(QCoreApplication::arguments());
@@ -146,6 +153,7 @@ int main(int argc, char** argv)
 
     if (app.isRunning()) {
         app.sendMessage(QStringLiteral("show"), 5000);
+        TaskCore::instance()->abandonLoad();
         return 0;
     }
 
@@ -153,13 +161,10 @@ int main(int argc, char** argv)
         Log::instance()->open(logPath);
     MRV_INFO("main", QStringLiteral("======================= Startup ======================="));
 
-    // The database is read on a thread of its own while the settings, the language, the fonts
-    // and the pictures the window needs are made ready.
     reportStartupPhase("app");
     // Later starts hand over "show" or a task from the command line; what comes before the
     // tasks are loaded waits for them.
     auto* peerMessages = new PeerMessageHandler(app.peer());
-    TaskCore::instance()->beginLoad(databaseFilePath(), TaskStorage::DefaultQuietMs);
     AppSettings* settings = AppSettings::settings();
     const bool settingsRead = settings->load(settingsFilePath());
     if (!settingsRead)

@@ -46,6 +46,12 @@ void TaskCore::beginLoad(const QString& databasePath, int quietMs)
     m_loading = std::async(std::launch::async, [storage = m_storage] { return storage->load(); });
 }
 
+void TaskCore::abandonLoad()
+{
+    if (m_loading.valid())
+        m_loading.wait();
+}
+
 int TaskCore::finishLoad(const BackupQuestion& ask)
 {
     const QString databasePath = m_databasePath;
