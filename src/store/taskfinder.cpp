@@ -46,13 +46,20 @@ void TaskFinder::prepare()
 {
     if (!m_storage)
         return;
-    for (const FocusGroup::Id& groupId : m_storage->groupIds()) {
-        if (groupId == FocusGroup::trashId())
-            continue;
-        const FocusGroup group = m_storage->group(groupId);
+    for (const FocusGroup& group : _searchedGroups()) {
         for (const TodoTask::Id& taskId : group.taskIds())
             _folded(taskId);
     }
+}
+
+QList<FocusGroup> TaskFinder::_searchedGroups() const
+{
+    QList<FocusGroup> groups;
+    for (const FocusGroup::Id& groupId : m_storage->groupIds()) {
+        if (groupId != FocusGroup::trashId())
+            groups.append(m_storage->group(groupId));
+    }
+    return groups;
 }
 
 bool TaskFinder::_matches(const TodoTask::Id& taskId, const QStringList& wanted)
@@ -90,14 +97,11 @@ QList<FoundTask> TaskFinder::find(const QString& query)
         }
     } else {
         QSet<TodoTask::Id> seen;
-        for (const FocusGroup::Id& groupId : m_storage->groupIds()) {
-            if (groupId == FocusGroup::trashId())
-                continue;
-            const FocusGroup group = m_storage->group(groupId);
+        for (const FocusGroup& group : _searchedGroups()) {
             for (const TodoTask::Id& taskId : group.taskIds()) {
                 if (_matches(taskId, wanted) && !seen.contains(taskId)) {
                     seen.insert(taskId);
-                    found.append(FoundTask{taskId, groupId});
+                    found.append(FoundTask{taskId, group.id()});
                 }
             }
         }

@@ -45,6 +45,8 @@ private:
     void _onTaskChanged(const TodoTask::Id& taskId);
     const QString& _folded(const TodoTask::Id& taskId);
     bool _matches(const TodoTask::Id& taskId, const QStringList& wanted);
+    /// Every group but the Trash, in the store's order.
+    QList<FocusGroup> _searchedGroups() const;
 
     std::shared_ptr<TaskStorage> m_storage;
     QHash<TodoTask::Id, QString> m_index;

@@ -140,6 +140,15 @@ void TaskListWidget::_releaseWidget(TaskWidget* widget)
     m_spare.append(widget);
 }
 
+void TaskListWidget::_dropWidgets(bool keepOpenEditor)
+{
+    const QList<TaskWidget*> widgets = m_live.values() + m_spare;
+    for (TaskWidget* widget : widgets) {
+        if (!keepOpenEditor || widget != m_editedRow)
+            _dropWidget(widget);
+    }
+}
+
 void TaskListWidget::_dropWidget(TaskWidget* widget)
 {
     m_live.remove(widget->taskId());
@@ -332,11 +341,8 @@ void TaskListWidget::_clear()
     m_groupId = FocusGroup::Id();
     m_editedRow = nullptr;
     m_editedIndex = -1;
-    const QList<TaskWidget*> widgets = m_live.values() + m_spare;
-    for (TaskWidget* widget : widgets)
-        _dropWidget(widget);
-    m_live.clear();
-    m_spare.clear();
+    _dropWidgets(false);
+    _removeHint();
     m_records.clear();
     m_selectedCount = 0;
     m_current = -1;
@@ -353,12 +359,6 @@ void TaskListWidget::setGroup(const FocusGroup::Id& groupId)
     m_groupId = groupId;
     if (const auto storage = store())
         m_group = storage->group(groupId);
-    if (m_hint) {
-        m_layout->removeWidget(m_hint);
-        m_hint->hide();
-        m_hint->deleteLater();
-        m_hint = nullptr;
-    }
     rebuildRows();
     updateHint();
 }
@@ -387,21 +387,7 @@ void TaskListWidget::rebuildRows()
 void TaskListWidget::showFound(const QList<FoundTask>& found)
 {
     if (!m_showingFound) {
-        const QList<TaskWidget*> widgets = m_live.values() + m_spare;
-        for (TaskWidget* widget : widgets)
-            _dropWidget(widget);
-        m_records.clear();
-        m_selectedCount = 0;
-        m_current = -1;
-        m_groupId = FocusGroup::Id();
-        m_group = FocusGroup();
-        if (m_hint) {
-            m_layout->removeWidget(m_hint);
-            m_hint->hide();
-            m_hint->deleteLater();
-            m_hint = nullptr;
-        }
-        verticalScrollBar()->setValue(0);
+        _clear();
         m_showingFound = true;
     }
     if (const auto storage = store()) {
@@ -409,28 +395,33 @@ void TaskListWidget::showFound(const QList<FoundTask>& found)
         for (const FocusGroup::Id& groupId : storage->groupIds())
             m_groupNames.insert(groupId, shownGroupName(storage->group(groupId)));
     }
+    _replaceRecords(found);
+}
+
+void TaskListWidget::_replaceRecords(const QList<FoundTask>& rows)
+{
     // Rows that stay keep their selection and their widgets; an open editor stays open.
     const QList<TodoTask::Id> selectedIds = selectedTaskIds();
     const QSet<TodoTask::Id> selected(selectedIds.cbegin(), selectedIds.cend());
     const TodoTask::Id currentId = taskIdAt(m_current);
     const TodoTask::Id editedId = m_editedRow ? m_editedRow->taskId() : TodoTask::Id();
     QHash<TodoTask::Id, FocusGroup::Id> groupOf;
-    groupOf.reserve(found.size());
-    for (const FoundTask& task : found)
-        groupOf.insert(task.taskId, task.groupId);
+    groupOf.reserve(rows.size());
+    for (const FoundTask& row : rows)
+        groupOf.insert(row.taskId, row.groupId);
     const QList<TaskWidget*> live = m_live.values();
     for (TaskWidget* widget : live) {
         if (!groupOf.contains(widget->taskId()))
             _dropWidget(widget);
-        else
+        else if (m_showingFound)
             widget->setGroupName(m_groupNames.value(groupOf.value(widget->taskId())));
     }
     m_records.clear();
-    m_records.reserve(found.size());
+    m_records.reserve(rows.size());
     m_selectedCount = 0;
-    for (const FoundTask& task : found) {
-        const bool isSelected = selected.contains(task.taskId);
-        m_records.append(RowRecord{task.taskId, isSelected, task.groupId});
+    for (const FoundTask& row : rows) {
+        const bool isSelected = selected.contains(row.taskId);
+        m_records.append(RowRecord{row.taskId, isSelected, row.groupId});
         m_selectedCount += isSelected ? 1 : 0;
     }
     m_current = currentId.isNull() ? -1 : _indexOf(currentId);
@@ -709,12 +700,19 @@ void TaskListWidget::updateHint()
         connect(m_hint, &GroupHintWidget::headStart, this, &TaskListWidget::_onHeadStart, Qt::QueuedConnection);
         m_layout->insertWidget(0, m_hint, 2, Qt::AlignCenter);
         m_hint->show();
-    } else if (!m_group.taskIds().isEmpty() && m_hint) {
-        m_hint->hide();
-        m_layout->removeWidget(m_hint);
-        m_hint->deleteLater();
-        m_hint = nullptr;
+    } else if (!m_group.taskIds().isEmpty()) {
+        _removeHint();
     }
+}
+
+void TaskListWidget::_removeHint()
+{
+    if (!m_hint)
+        return;
+    m_hint->hide();
+    m_layout->removeWidget(m_hint);
+    m_hint->deleteLater();
+    m_hint = nullptr;
 }
 
 void TaskListWidget::addPredefinedTask(const QString& name, const QString& notes)
@@ -779,34 +777,12 @@ void TaskListWidget::_resync()
     if (same)
         return;
 
-    // Another view changed this group: keep the rows whose tasks stayed, with their selection
-    // (an open editor too), drop the others, add rows for new tasks, in the store's order.
-    QSet<TodoTask::Id> selected;
-    for (const RowRecord& record : std::as_const(m_records)) {
-        if (record.selected)
-            selected.insert(record.id);
-    }
-    const TodoTask::Id currentId = taskIdAt(m_current);
-    const TodoTask::Id editedId = m_editedRow ? m_editedRow->taskId() : TodoTask::Id();
-    const QSet<TodoTask::Id> listed(ids.cbegin(), ids.cend());
-    QList<TaskWidget*> gone;
-    for (TaskWidget* widget : std::as_const(m_live)) {
-        if (!listed.contains(widget->taskId()))
-            gone.append(widget);
-    }
-    for (TaskWidget* widget : std::as_const(gone))
-        _dropWidget(widget);
-    m_records.clear();
-    m_selectedCount = 0;
-    for (const TodoTask::Id& id : ids) {
-        const bool isSelected = selected.contains(id);
-        m_records.append(RowRecord{id, isSelected, m_groupId});
-        m_selectedCount += isSelected ? 1 : 0;
-    }
-    m_current = currentId.isNull() ? -1 : _indexOf(currentId);
-    m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
-    _layoutRows();
-    _selectionChanged();
+    // Another view changed this group: the rows follow the store's order.
+    QList<FoundTask> rows;
+    rows.reserve(ids.size());
+    for (const TodoTask::Id& id : ids)
+        rows.append(FoundTask{id, m_groupId});
+    _replaceRecords(rows);
     updateHint();
 }
 
@@ -1248,11 +1224,7 @@ void TaskListWidget::changeEvent(QEvent* event)
         m_hint->setHintText(GroupHintWidget::hintText(m_groupId));
     // Another font or style gives rows another height: they are made afresh.
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        const QList<TaskWidget*> widgets = m_live.values() + m_spare;
-        for (TaskWidget* widget : widgets) {
-            if (widget != m_editedRow)
-                _dropWidget(widget);
-        }
+        _dropWidgets(true);
         m_closedHeight = 0;
         _layoutRows();
     }

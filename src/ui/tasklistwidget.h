@@ -143,6 +143,12 @@ private:
     TaskWidget* _takeSpareWidget(const TodoTask::Id& taskId);
     void _releaseWidget(TaskWidget* widget);
     void _dropWidget(TaskWidget* widget);
+    /// Drops every row widget, spare ones too (the open editor's stays with `keepOpenEditor`).
+    void _dropWidgets(bool keepOpenEditor);
+    void _removeHint();
+    /// Shows these rows instead: rows that stay keep their selection and widgets, the current
+    /// row and the open editor follow their tasks.
+    void _replaceRecords(const QList<FoundTask>& rows);
 
     FocusGroup::Id m_groupId;
     FocusGroup m_group;
