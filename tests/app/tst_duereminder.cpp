@@ -212,51 +212,29 @@ private Q_SLOTS:
         QCOMPARE(made->nextDayCheck(), next);
     }
 
-    void titleInEnglish_data()
-    {
-        QTest::addColumn<int>("dueToday");
-        QTest::addColumn<int>("overdue");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("one due") << 1 << 0 << "1 task due today";
-        QTest::newRow("two due") << 2 << 0 << "2 tasks due today";
-        QTest::newRow("one overdue") << 0 << 1 << "1 task overdue";
-        QTest::newRow("eleven overdue") << 0 << 11 << "11 tasks overdue";
-        QTest::newRow("both") << 3 << 1 << "3 tasks due today, 1 overdue";
-        QTest::newRow("both, one due") << 1 << 2 << "1 task due today, 2 overdue";
-    }
-
-    void titleInEnglish()
-    {
-        QFETCH(int, dueToday);
-        QFETCH(int, overdue);
-        QFETCH(QString, title);
-        QVERIFY(languageManager()->setLanguage(QStringLiteral("en_US")));
-        QCOMPARE(DueReminder::titleText(dueToday, overdue), title);
-    }
-
-    void textsInTheOtherLanguages_data()
+    void textsInEveryLanguage_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("dueToday");
         QTest::addColumn<int>("overdue");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("more");
+        QTest::newRow("en 1") << "en_US" << 1 << 0 << "1 task due today" << "and 1 more";
+        QTest::newRow("en overdue 11") << "en_US" << 0 << 11 << "11 tasks overdue" << "and 11 more";
+        QTest::newRow("en both") << "en_US" << 1 << 2 << "1 task due today, 2 overdue" << "and 3 more";
         QTest::newRow("pt 1") << "pt_PT" << 1 << 0 << "1 tarefa para hoje" << "e mais 1";
         QTest::newRow("pt 3") << "pt_PT" << 3 << 0 << "3 tarefas para hoje" << "e mais 3";
-        QTest::newRow("pt overdue 1") << "pt_PT" << 0 << 1 << "1 tarefa em atraso" << "e mais 1";
         QTest::newRow("pt overdue 2") << "pt_PT" << 0 << 2 << "2 tarefas em atraso" << "e mais 2";
         QTest::newRow("pt both") << "pt_PT" << 2 << 1 << "2 tarefas para hoje, 1 em atraso" << "e mais 3";
         QTest::newRow("ru 1") << "ru_RU" << 1 << 0 << "1 задача на сегодня" << "и ещё 1";
         QTest::newRow("ru 3") << "ru_RU" << 3 << 0 << "3 задачи на сегодня" << "и ещё 3";
         QTest::newRow("ru 5") << "ru_RU" << 5 << 0 << "5 задач на сегодня" << "и ещё 5";
         QTest::newRow("ru 21") << "ru_RU" << 21 << 0 << "21 задача на сегодня" << "и ещё 21";
-        QTest::newRow("ru overdue 2") << "ru_RU" << 0 << 2 << "2 задачи просрочены" << "и ещё 2";
         QTest::newRow("ru overdue 11") << "ru_RU" << 0 << 11 << "11 задач просрочено" << "и ещё 11";
-        QTest::newRow("ru both 1") << "ru_RU" << 2 << 1 << "2 задачи на сегодня, 1 просрочена" << "и ещё 3";
-        QTest::newRow("ru both 5") << "ru_RU" << 1 << 5 << "1 задача на сегодня, 5 просрочено" << "и ещё 6";
+        QTest::newRow("ru both") << "ru_RU" << 2 << 1 << "2 задачи на сегодня, 1 просрочена" << "и ещё 3";
     }
 
-    void textsInTheOtherLanguages()
+    void textsInEveryLanguage()
     {
         QFETCH(QString, locale);
         QFETCH(int, dueToday);
@@ -264,9 +242,6 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, more);
         QVERIFY(languageManager()->setLanguage(locale));
-        if (QCoreApplication::translate("DueReminder", "%n task(s) due today", nullptr, 2)
-            == QLatin1String("2 task(s) due today"))
-            QSKIP("The reminder texts of this language are not translated yet");
         QCOMPARE(DueReminder::titleText(dueToday, overdue), title);
         const QStringList names{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
         const int total = 3 + dueToday + overdue;
