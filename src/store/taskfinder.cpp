@@ -62,6 +62,15 @@ QList<FocusGroup> TaskFinder::_searchedGroups() const
     return groups;
 }
 
+void TaskFinder::release()
+{
+    m_index = {};
+    m_stale = {};
+    m_lastWords.clear();
+    m_lastFound.clear();
+    m_lastValid = false;
+}
+
 bool TaskFinder::_matches(const TodoTask::Id& taskId, const QStringList& wanted)
 {
     const QString& text = _folded(taskId);

@@ -40,6 +40,8 @@ public:
     QList<FoundTask> find(const QString& query);
     /// Folds the texts of every task now, so that the first query does not wait for it.
     void prepare();
+    /// Forgets the folded texts (and the last query) until the next query or prepare().
+    void release();
 
 private:
     void _onTaskChanged(const TodoTask::Id& taskId);

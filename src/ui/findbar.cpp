@@ -35,10 +35,12 @@ FindBar::FindBar(TaskListWidget* list, QWidget* parent)
     m_storeChanges->setInterval(100);
     connect(m_storeChanges, &QTimer::timeout, this, &FindBar::_findAgain);
     if (storage) {
-        connect(storage.get(), &TaskStorage::groupChanged, m_storeChanges, qOverload<>(&QTimer::start),
-                Qt::QueuedConnection);
-        connect(storage.get(), &TaskStorage::taskChanged, m_storeChanges, qOverload<>(&QTimer::start),
-                Qt::QueuedConnection);
+        const auto changed = [this] {
+            if (m_finding)
+                m_storeChanges->start();
+        };
+        connect(storage.get(), &TaskStorage::groupChanged, this, changed, Qt::QueuedConnection);
+        connect(storage.get(), &TaskStorage::taskChanged, this, changed, Qt::QueuedConnection);
     }
     m_edit->setPlaceholderText(tr("Find tasks"));
     hide();
@@ -58,6 +60,8 @@ void FindBar::close(bool restore)
     const bool wasFinding = m_finding;
     m_finding = false;
     m_storeChanges->stop();
+    // The folded texts of every task are worth keeping only while the field is open.
+    m_finder->release();
     hide();
     {
         const QSignalBlocker blocker(m_edit);
