@@ -180,8 +180,8 @@ double measureWrite(const QString& target, const TaskSnapshot& snapshot)
     QElapsedTimer timer;
     timer.start();
     CSafeFileUpdate update(target);
-    QFile file(update.newFileName());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QFile file;
+    if (!update.open(file))
         fail(QStringLiteral("cannot open ") + update.newFileName());
     const bool written = writeDatabase(&file, snapshot) && file.flush();
     file.close();

@@ -14,6 +14,7 @@ const QLatin1String kPrefix("add-task:");
 const QLatin1String kName("name");
 const QLatin1String kNotes("notes");
 const QLatin1String kDue("due");
+const QLatin1String kId("id");
 
 } // namespace
 
@@ -25,6 +26,8 @@ QString CapturedTask::toMessage() const
         object.insert(kNotes, m_notes);
     if (m_due.isValid())
         object.insert(kDue, m_due.toString(QStringLiteral("yyyy-MM-dd")));
+    if (!m_id.isNull())
+        object.insert(kId, m_id.toString(QUuid::WithoutBraces));
     const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
     return kPrefix + QString::fromLatin1(json.toBase64());
 }
@@ -58,15 +61,20 @@ bool CapturedTask::fromMessage(const QString& message, CapturedTask* task, QStri
         return fail(QStringLiteral("not a JSON object"));
     const QJsonObject object = document.object();
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        if (it.key() != kName && it.key() != kNotes && it.key() != kDue)
+        if (it.key() != kName && it.key() != kNotes && it.key() != kDue && it.key() != kId)
             return fail(QStringLiteral("unknown field ") + it.key());
         if (!it.value().isString())
             return fail(QStringLiteral("field ") + it.key() + QStringLiteral(" is not a string"));
     }
     CapturedTask read;
     read.m_name = object.value(kName).toString();
-    if (read.m_name.trimmed().isEmpty())
+    if (isBlankName(read.m_name))
         return fail(QStringLiteral("no name"));
+    if (object.contains(kId)) {
+        read.m_id = QUuid::fromString(object.value(kId).toString());
+        if (read.m_id.isNull())
+            return fail(QStringLiteral("bad id"));
+    }
     read.m_notes = object.value(kNotes).toString();
     if (object.contains(kDue)) {
         read.m_due = dayFromText(object.value(kDue).toString());
@@ -75,6 +83,16 @@ bool CapturedTask::fromMessage(const QString& message, CapturedTask* task, QStri
     }
     if (task)
         *task = read;
+    return true;
+}
+
+bool CapturedTask::isBlankName(const QString& name)
+{
+    for (const QChar c : name) {
+        const QChar::Category category = c.category();
+        if (!c.isSpace() && category != QChar::Other_Control && category != QChar::Other_Format)
+            return false;
+    }
     return true;
 }
 
@@ -99,5 +117,5 @@ QDate CapturedTask::dayFromText(const QString& text)
 
 bool CapturedTask::operator==(const CapturedTask& other) const
 {
-    return m_name == other.m_name && m_notes == other.m_notes && m_due == other.m_due;
+    return m_name == other.m_name && m_notes == other.m_notes && m_due == other.m_due && m_id == other.m_id;
 }

@@ -200,7 +200,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QDate& today, c
         return result;
     }
     result.m_task.m_name = values.value(add);
-    if (result.m_task.m_name.trimmed().isEmpty())
+    if (CapturedTask::isBlankName(result.m_task.m_name))
         return failure(translated(kNoName));
     result.m_task.m_notes = values.value(notes);
     if (values.contains(due)) {

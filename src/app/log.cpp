@@ -17,7 +17,10 @@ QMutex& creationLock()
 
 } // namespace
 
-Log::Log() = default;
+Log::Log()
+{
+    m_clock.start();
+}
 
 Log::~Log()
 {
@@ -108,11 +111,61 @@ void Log::write(int level, const QString& text)
     QByteArray bytes = formatLine(level, QDateTime::currentDateTime(), text).toUtf8();
     bytes += '\n';
     QMutexLocker locker(&m_lock);
-    if (m_file.isOpen()) {
-        m_file.write(bytes);
-        // A crash must not eat the lines that explain it.
-        m_file.flush();
+    _writeLocked(bytes);
+}
+
+void Log::writeOncePerBurst(int level, const QString& key, const QString& text)
+{
+    if (level > m_maxLevel)
+        return;
+    const QDateTime time = QDateTime::currentDateTime();
+    QMutexLocker locker(&m_lock);
+    const qint64 now = m_clock.elapsed();
+    Burst& burst = m_bursts[key];
+    const bool inBurst = burst.m_lastAt > 0 && now - burst.m_lastAt < BurstGapMs;
+    // Offset by one: a first line at the clock's start still counts as a burst's start.
+    burst.m_lastAt = now + 1;
+    if (inBurst) {
+        ++burst.m_leftOut;
+        return;
     }
+    QByteArray bytes;
+    if (burst.m_leftOut > 0) {
+        bytes = formatLine(level, time, QStringLiteral("(%1 more lines like the next one were left out)").arg(burst.m_leftOut))
+                    .toUtf8()
+            + '\n';
+        burst.m_leftOut = 0;
+    }
+    bytes += formatLine(level, time, text).toUtf8() + '\n';
+    _writeLocked(bytes);
+}
+
+void Log::setMaxBytes(qint64 maxBytes)
+{
+    QMutexLocker locker(&m_lock);
+    m_maxBytes = maxBytes;
+}
+
+void Log::_writeLocked(const QByteArray& bytes)
+{
+    if (!m_file.isOpen())
+        return;
+    m_file.write(bytes);
+    // A crash must not eat the lines that explain it.
+    m_file.flush();
+    if (m_file.size() > m_maxBytes)
+        _rotateLocked();
+}
+
+void Log::_rotateLocked()
+{
+    const QString path = m_file.fileName();
+    m_file.close();
+    const QString older = path + QStringLiteral(".1");
+    QFile::remove(older);
+    QFile::rename(path, older);
+    m_file.setFileName(path);
+    m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
 }
 
 void Log::flush()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QMutex>
 #include <QString>
 
@@ -31,6 +33,16 @@ public:
     void information(const QString& text) { write(Information, text); }
     void debug(const QString& text) { write(Debug, text); }
     void write(int level, const QString& text);
+    /// write(), but of the lines with the same `key` that come less than BurstGapMs apart only
+    /// the first is written; the next one after a pause says how many were left out. For
+    /// warnings that a flood of bad input could repeat without end.
+    void writeOncePerBurst(int level, const QString& key, const QString& text);
+
+    /// Once the file grows past this size it is renamed to "<name>.1" (replacing the older
+    /// one) and a new file begins, so the log never fills the disk.
+    static constexpr qint64 DefaultMaxBytes = 1024 * 1024;
+    static constexpr qint64 BurstGapMs = 10000;
+    void setMaxBytes(qint64 maxBytes);
 
     bool withSourceTag() const { return m_withSource; }
     int maxLevel() const { return m_maxLevel; }
@@ -50,8 +62,20 @@ private:
     Log();
     Q_DISABLE_COPY(Log)
 
+    void _writeLocked(const QByteArray& bytes);
+    void _rotateLocked();
+
+    struct Burst
+    {
+        qint64 m_lastAt = 0;
+        int m_leftOut = 0;
+    };
+
     QFile m_file;
     mutable QMutex m_lock;
+    qint64 m_maxBytes = DefaultMaxBytes;
+    QElapsedTimer m_clock;
+    QHash<QString, Burst> m_bursts;
     const int m_maxLevel = Warning;
     const bool m_withSource = true;
 };
@@ -62,3 +86,7 @@ private:
 #define MRV_WARNING(tag, text) MRV_LOG(Log::Warning, tag, text)
 #define MRV_INFO(tag, text) MRV_LOG(Log::Information, tag, text)
 #define MRV_DEBUG(tag, text) MRV_LOG(Log::Debug, tag, text)
+// A warning that bad input may repeat many times a second: written once per burst.
+#define MRV_WARNING_BURST(tag, text) \
+    Log::instance()->writeOncePerBurst(Log::Warning, QLatin1String(tag) + QString::number(__LINE__), \
+                                       Log::tagged((tag), __LINE__, (text)))

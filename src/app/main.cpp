@@ -1,11 +1,14 @@
 #include "app/commandline.h"
+#include "app/displayloss.h"
 #include "app/firstframereport.h"
 #include "app/identity.h"
+#include "app/instancelock.h"
 #include "app/launchmode.h"
 #include "app/log.h"
 #include "app/mrvapp.h"
 #include "app/peermessagehandler.h"
 #include "app/quickcapture.h"
+#include "app/rescuecopy.h"
 #include "app/specialfolder.h"
 #include "app/taskcore.h"
 #include "net/netservices.h"
@@ -29,12 +32,19 @@
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSslCertificate>
 #include <QUrl>
 
+#include <cstdio>
+
 namespace {
+
+// How long a start waits for a quick capture that is writing the database.
+constexpr int kOtherCaptureMs = 60000;
 
 void destroyProcessWideObjects()
 {
@@ -101,25 +111,108 @@ std::shared_ptr<NetServices> updateService()
     return services;
 }
 
+void printError(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+// What the database cannot take goes to a rescue copy elsewhere, and the log says where.
+// False when the tasks could not be written to the database.
+bool rescueUnwrittenTasks(TaskStorage& storage)
+{
+    const QString copy = writeRescueCopy(storage, rescueFolders());
+    const QString text = copy.isEmpty()
+        ? QStringLiteral("The task database could not be written and no rescue copy could be made: the latest changes are lost")
+        : QStringLiteral("The task database could not be written; the tasks were saved to ") + copy;
+    MRV_CRITICAL("main", text);
+    printError(text);
+    return false;
+}
+
+// Everything pending is written before the process ends: tasks, settings, usage identity.
+bool saveEverythingNow()
+{
+    bool tasksSaved = true;
+    if (TaskCore::exists()) {
+        if (const auto storage = TaskCore::instance()->storage(); storage && storage->hasUnwrittenChanges()
+                                                                   && !storage->commitNow())
+            tasksSaved = rescueUnwrittenTasks(*storage);
+    }
+    if (UserMetrics::exists())
+        UserMetrics::instance()->save(metricsFilePath());
+    if (AppSettings::exists())
+        AppSettings::settings()->save(settingsFilePath());
+    if (Log::exists())
+        Log::instance()->flush();
+    return tasksSaved;
+}
+
+// The last write at exit; false when the tasks had to go to a rescue copy.
+bool finishTaskWrites()
+{
+    const auto storage = TaskCore::exists() ? TaskCore::instance()->storage() : nullptr;
+    if (!storage || storage->finishWriting())
+        return true;
+    return rescueUnwrittenTasks(*storage);
+}
+
+// Shows changes that cannot be written in the window and, once per failure, in the tray.
+void reportWriteFailures(MainWindow* window, const QPointer<TrayIcon>* tray)
+{
+    const auto storage = TaskCore::instance()->storage();
+    auto failing = std::make_shared<bool>(false);
+    QObject::connect(storage.get(), &TaskStorage::writeStatusChanged, window,
+                     [window, tray, failing](bool ok, const QString& reason) {
+                         window->setWriteFailure(ok ? QString() : reason);
+                         if (!ok && !*failing && *tray)
+                             (*tray)->showWriteFailure(reason);
+                         *failing = !ok;
+                     },
+                     Qt::QueuedConnection);
+}
+
+// Rescue copies made after the database's last write: an earlier run could not write it.
+void tellAboutRescueCopies(const QString& databasePath)
+{
+    const QStringList copies = rescueCopiesSince(rescueFolders(), QFileInfo(databasePath).lastModified());
+    if (copies.isEmpty())
+        return;
+    MRV_WARNING("main", QStringLiteral("An earlier run could not write the task database; its rescue copy is ") + copies.first());
+    showRescueCopyNotice(copies, databasePath);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    platform::QuitSignals::holdUntilInstalled();
     platform::pinLocalTimeZone();
-    // The help, the version, a wrong option and adding a task need no display and no window.
+    // The help, the version, a wrong option and adding a task need no display and no window;
+    // Ctrl+C ends them as any command.
     const QStringList arguments = commandLineArguments(argc, argv);
     if (!parseCommandLine(arguments).startsProgram())
         return runCommandLine(argc, argv);
+    platform::QuitSignals::holdUntilInstalled();
     const QString logPath = logFilePath();
     const bool logOpened = Log::instance()->open(logPath);
+    // Whether this process owns the database is settled before the database is read: a quick
+    // capture writing it is waited for, so that the read sees its task.
+    const QString databasePath = databaseFilePath();
+    auto lock = std::make_unique<InstanceLock>(InstanceLock::pathFor(databasePath));
+    const bool owner = lock->lockOrWait(InstanceLock::Program,
+                                        SingleInstancePeer::channelFor(singleInstanceId(), lock->path()),
+                                        kOtherCaptureMs);
+    if (!owner && lock->owner().m_role != InstanceLock::Program) {
+        MRV_WARNING("main", QStringLiteral("Another process keeps the task database busy: ") + lock->path());
+        printError(QStringLiteral("Another process keeps the task database busy: ") + databasePath);
+        return 1;
+    }
     // The task manager reads its database from the start, on a thread of its own, while the
-    // application object, the settings, the fonts and the pictures are made ready. A later
-    // start that hands over to the running instance only waits for the read to end.
+    // application object, the settings, the fonts and the pictures are made ready.
     const bool managesTasks = parseLaunchMode(arguments) == LaunchMode::TaskManager;
-    if (managesTasks)
-        TaskCore::instance()->beginLoad(databaseFilePath(), TaskStorage::DefaultQuietMs);
-    MrvApp app(argc, argv);
+    if (managesTasks && owner)
+        TaskCore::instance()->beginLoad(databasePath, TaskStorage::DefaultQuietMs);
+    MrvApp app(argc, argv, std::move(lock));
     // Logout or kill: leave the event loop in order so that every change is written. Installed
     // first (the application object already answers later starts), so that a signal during
     // start-up is not fatal either.
@@ -153,7 +246,6 @@ int main(int argc, char** argv)
 
     if (app.isRunning()) {
         app.sendMessage(QStringLiteral("show"), 5000);
-        TaskCore::instance()->abandonLoad();
         return 0;
     }
 
@@ -172,24 +264,32 @@ int main(int argc, char** argv)
     languageManager()->applySavedLanguage();
     prepareInterface();
     reportStartupPhase("prepared");
-    const int loadResult = TaskCore::instance()->finishLoad(askStartFromBackup);
+    // While a question is open no task from the command line is taken: the sender says so.
+    const int loadResult = TaskCore::instance()->finishLoad([peerMessages](const QDateTime& backupTime, int tasks) {
+        peerMessages->refuseTasks();
+        return askStartFromBackup(backupTime, tasks);
+    });
     reportStartupPhase("loaded");
     if (loadResult != 0) {
+        peerMessages->refuseTasks();
         // Nothing may touch the database: the core object and the log are left to process end.
         showDatabaseLoadFailure(loadResult);
         return 1;
     }
     peerMessages->setTasksLoaded();
+    // When the display goes away the toolkit ends the process at once: save first.
+    saveBeforeDisplayLoss([] { saveEverythingNow(); });
 
     settings->syncRunOnStartup();
     UserMetrics::instance()->load(metricsFilePath());
 
     window = new MainWindow;
     reportStartupPhase("window");
+    QPointer<TrayIcon> tray;
+    reportWriteFailures(window, &tray);
     // A later start of the program brings the window to the front, from the tray too; one that
     // adds a task leaves it as it is (PeerMessageHandler decides).
     app.peer()->setActivationWindow(window, false);
-    QPointer<TrayIcon> tray;
     const auto makeTray = [&tray, &window] {
         if (tray || !window)
             return;
@@ -216,10 +316,11 @@ int main(int argc, char** argv)
         makeTray();
     }
     app.setQuitOnLastWindowClosed(false);
+    tellAboutRescueCopies(databasePath);
 
     // A signal that came while starting (events are processed during start-up too) ends the
     // program here, in the same order as a quit from the running loop.
-    const int code = quitRequested ? 0 : app.exec();
+    int code = quitRequested ? 0 : app.exec();
     MRV_DEBUG("main", QStringLiteral("app.exec() returns %1").arg(code));
 
     delete tray.data();
@@ -228,6 +329,9 @@ int main(int argc, char** argv)
     delete window;
     UserMetrics::instance()->save(metricsFilePath());
     settings->save(settingsFilePath());
+    // Never end with unwritten changes silently.
+    if (!finishTaskWrites())
+        code = 1;
     MRV_INFO("main", QStringLiteral("Shutdown"));
     destroyProcessWideObjects();
     return code;

@@ -1,6 +1,7 @@
 #include "app/mrvapp.h"
 
 #include "app/identity.h"
+#include "app/instancelock.h"
 #include "app/log.h"
 #include "app/specialfolder.h"
 #include "app/taskcore.h"
@@ -10,8 +11,8 @@
 
 #include <QSessionManager>
 
-MrvApp::MrvApp(int& argc, char** argv)
-    : SingleApplication(singleInstanceId(), argc, argv)
+MrvApp::MrvApp(int& argc, char** argv, std::unique_ptr<InstanceLock> lock)
+    : SingleApplication(singleInstanceId(), std::move(lock), argc, argv)
 {
     connect(this, &QGuiApplication::commitDataRequest, this, &MrvApp::commitData, Qt::DirectConnection);
 }

@@ -9,7 +9,7 @@ class MrvApp : public SingleApplication
 {
     Q_OBJECT
 public:
-    MrvApp(int& argc, char** argv);
+    MrvApp(int& argc, char** argv, std::unique_ptr<InstanceLock> lock);
 
     /// The desktop asks the program to save before the session ends: settings and tasks are
     /// written at once.

@@ -17,26 +17,46 @@ PeerMessageHandler::PeerMessageHandler(SingleInstancePeer* peer)
 
 void PeerMessageHandler::setTasksLoaded()
 {
-    m_tasksLoaded = true;
-    const QStringList waiting = std::exchange(m_waiting, {});
-    for (const QString& message : waiting)
-        _handle(message);
+    m_state = Ready;
+    const auto waiting = std::exchange(m_waiting, {});
+    for (const auto& [message, ticket] : waiting)
+        _handle(message, ticket);
 }
 
-void PeerMessageHandler::_onMessageReceived(const QString& message)
+void PeerMessageHandler::refuseTasks()
 {
-    if (!m_tasksLoaded)
-        m_waiting.append(message);
-    else
-        _handle(message);
+    m_state = Refusing;
+    const auto waiting = std::exchange(m_waiting, {});
+    for (const auto& [message, ticket] : waiting)
+        _handle(message, ticket);
 }
 
-void PeerMessageHandler::_handle(const QString& message)
+void PeerMessageHandler::_onMessageReceived(const QString& message, quint64 ticket)
+{
+    if (m_state == Loading)
+        m_waiting.append({message, ticket});
+    else
+        _handle(message, ticket);
+}
+
+void PeerMessageHandler::_handle(const QString& message, quint64 ticket)
 {
     if (message == QLatin1String("show")) {
-        m_peer->activateWindow();
+        if (m_state == Ready)
+            m_peer->activateWindow();
+        m_peer->answer(ticket, true);
         return;
     }
+    if (m_state != Ready && CapturedTask::isTaskMessage(message)) {
+        MRV_WARNING("PeerMessageHandler::_handle", QStringLiteral("A task from the command line was refused: the program cannot take tasks now"));
+        m_peer->answer(ticket, false);
+        return;
+    }
+    m_peer->answer(ticket, _addTask(message));
+}
+
+bool PeerMessageHandler::_addTask(const QString& message)
+{
     // Only the start of a message is logged, on one line: it may be long, and any text.
     QString logged = message.left(60);
     for (QChar& c : logged) {
@@ -44,23 +64,26 @@ void PeerMessageHandler::_handle(const QString& message)
             c = QLatin1Char('?');
     }
     if (!CapturedTask::isTaskMessage(message)) {
-        MRV_WARNING("PeerMessageHandler::_onMessageReceived", QStringLiteral("Unknown message ignored: ") + logged);
-        return;
+        MRV_WARNING_BURST("PeerMessageHandler::_addTask", QStringLiteral("Unknown message ignored: ") + logged);
+        return false;
     }
     CapturedTask task;
     QString error;
     if (!CapturedTask::fromMessage(message, &task, &error)) {
-        MRV_WARNING("PeerMessageHandler::_onMessageReceived",
-                    QStringLiteral("Malformed task message ignored (") + error + QStringLiteral("): ") + logged);
-        return;
+        MRV_WARNING_BURST("PeerMessageHandler::_addTask",
+                          QStringLiteral("Malformed task message ignored (") + error + QStringLiteral("): ") + logged);
+        return false;
     }
+    // A sender that got no answer in time may hand the same task over again.
+    if (!task.m_id.isNull() && m_added.contains(task.m_id))
+        return true;
     const auto storage = TaskCore::exists() ? TaskCore::instance()->storage() : nullptr;
-    if (!storage) {
-        MRV_WARNING("PeerMessageHandler::_onMessageReceived",
-                    QStringLiteral("Task message before the tasks were loaded ignored"));
-        return;
-    }
+    if (!storage)
+        return false;
     const TodoTask::Id id = task.addToInbox(*storage);
-    MRV_INFO("PeerMessageHandler::_onMessageReceived",
+    if (!task.m_id.isNull())
+        m_added.insert(task.m_id);
+    MRV_INFO("PeerMessageHandler::_addTask",
              QStringLiteral("Task ") + id.toString() + QStringLiteral(" added from the command line"));
+    return true;
 }

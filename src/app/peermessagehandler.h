@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
-#include <QStringList>
+#include <QPair>
+#include <QSet>
+#include <QUuid>
 
 class SingleInstancePeer;
 
 /// Acts on the messages later starts of the program hand to the running instance: "show"
 /// brings the window to the front; a task message (CapturedTask::toMessage) adds the task to
-/// the Inbox and leaves the window as it is. Anything else is logged and ignored.
+/// the Inbox and leaves the window as it is. A task is confirmed only once it is in the store,
+/// and each captured task is added once, however often it is handed over. Anything else is
+/// logged and refused.
 class PeerMessageHandler : public QObject
 {
     Q_OBJECT
@@ -17,15 +22,21 @@ public:
     /// Tasks go to the store of the core object (TaskCore).
     explicit PeerMessageHandler(SingleInstancePeer* peer);
 
-    /// Until the tasks are loaded, messages wait (a dialog shown during start-up lets them in
-    /// early); then they are acted on in the order they came.
+    /// Until the tasks are loaded, messages wait; then they are acted on in the order they came.
     void setTasksLoaded();
+    /// While the program cannot take tasks (a question at start, a database that did not load),
+    /// task messages are refused, the waiting ones too; "show" is accepted and does nothing.
+    void refuseTasks();
 
 private:
-    void _onMessageReceived(const QString& message);
-    void _handle(const QString& message);
+    enum State { Loading, Ready, Refusing };
+
+    void _onMessageReceived(const QString& message, quint64 ticket);
+    void _handle(const QString& message, quint64 ticket);
+    bool _addTask(const QString& message);
 
     SingleInstancePeer* m_peer;
-    bool m_tasksLoaded = false;
-    QStringList m_waiting;
+    State m_state = Loading;
+    QList<QPair<QString, quint64>> m_waiting;
+    QSet<QUuid> m_added;
 };

@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "app/identity.h"
+#include "app/instancelock.h"
 #include "app/log.h"
 #include "app/singleinstancepeer.h"
 #include "app/specialfolder.h"
@@ -18,10 +19,12 @@
 
 namespace {
 
-enum ExitStatus { Done = 0, NotAdded = 1, WrongCommandLine = 2 };
+enum ExitStatus { Done = 0, NotAdded = 1, WrongCommandLine = 2, MaybeAdded = 3 };
 
-// How long a later start waits for the running instance to take the task, as for "show".
-constexpr int kHandOverMs = 5000;
+// How long a capture waits for the running instance to confirm the task.
+constexpr int kHandOverMs = 10000;
+// How long it waits for another capture that is writing the database.
+constexpr int kOtherCaptureMs = 60000;
 
 QString translated(const char* text)
 {
@@ -35,6 +38,12 @@ const char* const kUnreadableDatabase = QT_TRANSLATE_NOOP(
 const char* const kNotWritten = QT_TRANSLATE_NOOP("QuickCapture", "%1: the task could not be written to %2");
 const char* const kTooLong = QT_TRANSLATE_NOOP("QuickCapture", "%1: the task is too long to hand to the running %2");
 const char* const kNotTaken = QT_TRANSLATE_NOOP("QuickCapture", "%1: the running %2 did not take the task");
+const char* const kRefused = QT_TRANSLATE_NOOP(
+    "QuickCapture", "%1: the running %2 cannot take tasks now (it is waiting for an answer in its window); the task was not added");
+const char* const kNoAnswer = QT_TRANSLATE_NOOP(
+    "QuickCapture", "%1: the running %2 did not confirm the task in time; it may still be added, so look before adding it again");
+const char* const kDatabaseBusy = QT_TRANSLATE_NOOP(
+    "QuickCapture", "%1: another process keeps the task database %2 busy; the task was not added");
 
 void print(FILE* stream, const QString& text)
 {
@@ -74,23 +83,47 @@ int addToDatabase(const CapturedTask& task, const QString& program)
     return written ? Done : NotAdded;
 }
 
-int addTask(const CapturedTask& task, const QString& program)
+int addTaskAsOwner(const CapturedTask& task, const QString& program)
 {
-    // Holding the instance lock while the database is written keeps the program from starting
-    // on the file meanwhile.
-    SingleInstancePeer peer(singleInstanceId());
-    if (!peer.isRunning()) {
-        const int status = addToDatabase(task, program);
-        TaskCore::destroy();
-        return status;
+    const int status = addToDatabase(task, program);
+    TaskCore::destroy();
+    return status;
+}
+
+int addTask(CapturedTask task, const QString& program)
+{
+    task.m_id = QUuid::createUuid();
+    const QString path = databaseFilePath();
+    auto lock = std::make_unique<InstanceLock>(InstanceLock::pathFor(path));
+    // The lock stays taken while the database is written: one writer at a time. Another
+    // capture ends by itself, so it is waited for; the running program takes the task itself.
+    if (lock->lockOrWait(InstanceLock::Capture, QString(), kOtherCaptureMs))
+        return addTaskAsOwner(task, program);
+    if (lock->owner().m_role != InstanceLock::Program) {
+        print(stderr, translated(kDatabaseBusy).arg(program, path) + QLatin1Char('\n'));
+        return NotAdded;
     }
     const QString message = task.toMessage();
     if (message.toUtf8().size() > SingleInstancePeer::MaxMessageBytes) {
         print(stderr, translated(kTooLong).arg(program, productName()) + QLatin1Char('\n'));
         return NotAdded;
     }
-    if (peer.sendMessage(message, kHandOverMs))
+    SingleInstancePeer peer(singleInstanceId(), std::move(lock));
+    switch (peer.deliver(message, kHandOverMs)) {
+    case SingleInstancePeer::Delivery::Accepted:
         return Done;
+    case SingleInstancePeer::Delivery::Refused:
+        print(stderr, translated(kRefused).arg(program, productName()) + QLatin1Char('\n'));
+        return NotAdded;
+    case SingleInstancePeer::Delivery::NoAnswer:
+        print(stderr, translated(kNoAnswer).arg(program, productName()) + QLatin1Char('\n'));
+        return MaybeAdded;
+    case SingleInstancePeer::Delivery::NotDelivered:
+        break;
+    }
+    // The program may have ended meanwhile: then the database is free for this capture.
+    if (peer.lock()->tryLock(InstanceLock::Capture))
+        return addTaskAsOwner(task, program);
     print(stderr, translated(kNotTaken).arg(program, productName()) + QLatin1Char('\n'));
     return NotAdded;
 }

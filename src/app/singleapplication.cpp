@@ -1,10 +1,11 @@
 #include "app/singleapplication.h"
 
+#include "app/instancelock.h"
 #include "app/singleinstancepeer.h"
 
-SingleApplication::SingleApplication(const QString& id, int& argc, char** argv)
+SingleApplication::SingleApplication(const QString& id, std::unique_ptr<InstanceLock> lock, int& argc, char** argv)
     : QApplication(argc, argv)
-    , m_peer(new SingleInstancePeer(id, this))
+    , m_peer(new SingleInstancePeer(id, std::move(lock), this))
 {
 }
 

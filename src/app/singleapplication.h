@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include <memory>
+
+class InstanceLock;
 class SingleInstancePeer;
 
 /// An application object that knows whether another instance of the program runs.
@@ -9,7 +12,8 @@ class SingleApplication : public QApplication
 {
     Q_OBJECT
 public:
-    SingleApplication(const QString& id, int& argc, char** argv);
+    /// `lock` decides whether this process is the running instance (see SingleInstancePeer).
+    SingleApplication(const QString& id, std::unique_ptr<InstanceLock> lock, int& argc, char** argv);
     ~SingleApplication() override;
 
     bool isRunning() const;

@@ -1,38 +1,68 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
 
+class InstanceLock;
 class QLocalServer;
 class QLocalSocket;
-class QLockFile;
+class QTimer;
 class QWidget;
 
-/// Keeps the program to one running instance per user. The first process to take the lock
-/// file in the user's runtime folder listens on a local socket; later processes find the lock
-/// taken and hand their message to the first one. Locks of processes that died are taken over.
+/// Keeps the program to one running instance per task database. The process that owns the
+/// database lock (InstanceLock) listens on a local socket in a folder only the user can reach;
+/// later processes read from the lock where it listens and hand it their message. The owner
+/// answers each message once it has acted on it: accepted, or refused.
 class SingleInstancePeer : public QObject
 {
     Q_OBJECT
 public:
-    /// `id` names the lock and the socket, together with the user id.
-    explicit SingleInstancePeer(const QString& id, QObject* parent = nullptr);
+    /// Uses `lock` as it is: when it is held, this process is the running instance and listens.
+    /// `id` names the socket, together with the lock's path.
+    SingleInstancePeer(const QString& id, std::unique_ptr<InstanceLock> lock, QObject* parent = nullptr);
+    /// Tries the lock at `lockPath` first (as the program; no waiting).
+    SingleInstancePeer(const QString& id, const QString& lockPath, QObject* parent = nullptr);
     ~SingleInstancePeer() override;
 
-    /// True when another process of this user is the running instance.
+    /// Where the owner of the lock at `lockPath` listens: in the session's runtime folder when
+    /// it is private, else in a private "runtime" folder beside the lock (made when missing).
+    /// Empty when no private folder can be had.
+    static QString channelFor(const QString& id, const QString& lockPath);
+
+    /// True when another process owns the database.
     bool isRunning() const;
+    InstanceLock* lock() const { return m_lock.get(); }
 
     /// The longest message in UTF-8 bytes. A task handed over by a later start carries its
     /// notes, which may be long.
     static constexpr qint32 MaxMessageBytes = 1024 * 1024;
+    /// Connections served at once; more are told to come back later.
+    static constexpr int MaxConnections = 16;
+    /// How long a connection may stay idle, or take to send one message, before it is closed.
+    static constexpr int DefaultConnectionTimeoutMs = 5000;
 
-    /// Hands `message` to the running instance and waits up to `timeoutMs` for it to confirm.
-    /// False when there is no running instance, the message is longer than MaxMessageBytes or
-    /// the instance did not confirm in time.
+    enum class Delivery {
+        Accepted,
+        /// The running instance cannot act on it now.
+        Refused,
+        /// Handed over, but no answer came in time: it may still be acted on.
+        NoAnswer,
+        /// Nobody took it: no running instance could be reached.
+        NotDelivered,
+    };
+    /// Hands `message` to the running instance and waits up to `timeoutMs` for its answer.
+    Delivery deliver(const QString& message, int timeoutMs);
+    /// deliver() == Accepted.
     bool sendMessage(const QString& message, int timeoutMs);
+
+    /// Answers the message of `ticket` (see messageReceived); later answers are ignored.
+    void answer(quint64 ticket, bool accepted);
+    void setConnectionTimeoutMs(int timeoutMs) { m_connectionTimeoutMs = timeoutMs; }
+    int connectionCount() const { return m_connections.size(); }
 
     /// The window activateWindow() brings to the front; with `activateOnMessage`, every
     /// message that arrives does so.
@@ -46,17 +76,32 @@ public:
     QString serverName() const { return m_serverName; }
 
 Q_SIGNALS:
-    void messageReceived(const QString& message);
+    /// A message from a later start. Whoever handles it calls answer(`ticket`, ...), at once or
+    /// later; with nobody connected, the message is refused.
+    void messageReceived(const QString& message, quint64 ticket);
 
 private:
+    struct Connection
+    {
+        QByteArray m_buffer;
+        QTimer* m_timer = nullptr;
+        int m_unanswered = 0;
+    };
+
     void _onNewConnection();
     void _onReadyRead(QLocalSocket* socket);
+    void _onTimeout(QLocalSocket* socket);
+    void _drop(QLocalSocket* socket);
     bool _startServer();
 
+    QString m_id;
     QString m_serverName;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<InstanceLock> m_lock;
     QLocalServer* m_server = nullptr;
-    bool m_primary = false;
+    QHash<QLocalSocket*, Connection> m_connections;
+    QHash<quint64, QPointer<QLocalSocket>> m_tickets;
+    quint64 m_nextTicket = 0;
+    int m_connectionTimeoutMs = DefaultConnectionTimeoutMs;
     QPointer<QWidget> m_window;
     bool m_activateOnMessage = false;
 };

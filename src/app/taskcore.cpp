@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/specialfolder.h"
 #include "platform/filesync.h"
+#include "store/csafefileupdate.h"
 #include "store/taskstorage.h"
 #include "taskapi/taskapiclient.h"
 
@@ -46,12 +47,6 @@ void TaskCore::beginLoad(const QString& databasePath, int quietMs)
     m_loading = std::async(std::launch::async, [storage = m_storage] { return storage->load(); });
 }
 
-void TaskCore::abandonLoad()
-{
-    if (m_loading.valid())
-        m_loading.wait();
-}
-
 int TaskCore::finishLoad(const BackupQuestion& ask)
 {
     const QString databasePath = m_databasePath;
@@ -62,7 +57,8 @@ int TaskCore::finishLoad(const BackupQuestion& ask)
     taskapi::TaskApiClient::instance()->setDelegate(this);
     if (result == 0 || result == 1 || !QFile::exists(databasePath))
         return result;
-    const QString backup = databasePath + QStringLiteral(".bak");
+    // Beside the file a linked database points at, where its writes keep the backup.
+    const QString backup = CSafeFileUpdate::resolvedTarget(databasePath) + QStringLiteral(".bak");
     int tasks = 0;
     if (!QFile::exists(backup) || TaskStorage::inspect(backup, &tasks) != 0)
         return result;

@@ -35,8 +35,6 @@ public:
     /// committer and, for a damaged file, asks as initOrRecover() does.
     void beginLoad(const QString& databasePath, int quietMs);
     int finishLoad(const BackupQuestion& ask);
-    /// Waits for a read begun with beginLoad() and uses nothing of it: no committer starts.
-    void abandonLoad();
 
     /// A copy of the pointer to the store; callers drop it as soon as they are done.
     std::shared_ptr<TaskStorage> storage() const;

@@ -109,10 +109,10 @@ void UserMetrics::save(const QString& path)
 {
     QMutexLocker locker(&m_lock);
     CSafeFileUpdate update(path);
-    QFile file(update.newFileName());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QFile file;
+    if (!update.open(file)) {
         MRV_CRITICAL("UserMetrics::save", QStringLiteral("Cannot open temporary file ") + update.newFileName()
-                                              + QStringLiteral(": ") + file.errorString());
+                                              + QStringLiteral(": ") + update.errorString());
         return;
     }
 
@@ -132,6 +132,7 @@ void UserMetrics::save(const QString& path)
 
     if (!update.commit()) {
         MRV_CRITICAL("UserMetrics::save", QStringLiteral("Safe file update failed. Updating ") + path
-                                              + QStringLiteral(" from ") + update.newFileName());
+                                              + QStringLiteral(" from ") + update.newFileName() + QStringLiteral(": ")
+                                              + update.errorString());
     }
 }

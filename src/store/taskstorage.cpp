@@ -1,12 +1,16 @@
 #include "store/taskstorage.h"
 
 #include "app/log.h"
+#include "platform/filesync.h"
+#include "store/csafefileupdate.h"
 #include "store/taskstoragecommiter.h"
 #include "store/taskstoragereader.h"
 #include "store/tasksnapshot.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QSet>
 
@@ -68,7 +72,7 @@ int TaskStorage::load()
 void TaskStorage::startCommitting()
 {
     Locker locker(&m_lock);
-    if (m_committer)
+    if (m_committer || m_writingFinished)
         return;
     m_committer = std::make_unique<TaskStorageCommiter>(this, m_quietMs, m_ceilingMs);
     if (m_today)
@@ -105,7 +109,7 @@ int TaskStorage::_load(bool* fromBackup)
     timer.start();
     QString source = m_path;
     if (!QFile::exists(source)) {
-        const QString backup = m_path + QStringLiteral(".bak");
+        const QString backup = CSafeFileUpdate::resolvedTarget(m_path) + QStringLiteral(".bak");
         if (!QFile::exists(backup))
             return 0; // first run: an empty database
         MRV_WARNING("TaskStorage::init", QStringLiteral("Database file is missing, loading its backup ") + backup);
@@ -561,6 +565,45 @@ void TaskStorage::commitDataRequest(QSessionManager& manager)
 bool TaskStorage::commitNow()
 {
     return m_committer && m_committer->commitNow();
+}
+
+bool TaskStorage::hasUnwrittenChanges() const
+{
+    Locker locker(&m_lock);
+    return m_revision != m_writtenRevision;
+}
+
+bool TaskStorage::finishWriting()
+{
+    // No store lock here: the committer's last pass takes it.
+    m_writingFinished = true;
+    m_committer.reset();
+    return !hasUnwrittenChanges();
+}
+
+bool TaskStorage::writeCopyTo(const QString& path, QString* error)
+{
+    TaskSnapshot contents;
+    snapshot(contents);
+    QFile file(path);
+    QString reason;
+    QString syncError;
+    // NewOnly creates the file or fails: never an existing name, never through a link.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        reason = TaskStorageCommiter::tr("cannot create %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    } else if (!TaskStorageCommiter::writeFile(file, contents, &reason)) {
+        file.remove();
+    } else if (!platform::syncFileToDisk(path, &syncError)) {
+        reason = TaskStorageCommiter::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), syncError);
+        file.remove();
+    } else {
+        platform::syncFolderToDisk(QFileInfo(path).absolutePath());
+        return true;
+    }
+    MRV_CRITICAL("TaskStorage::writeCopyTo", reason);
+    if (error)
+        *error = reason;
+    return false;
 }
 
 void TaskStorage::_insertGroup(const FocusGroup& group)

@@ -94,8 +94,18 @@ public:
     /// the calling thread.
     void commitDataRequest(QSessionManager& manager);
     /// Writes the current state at once (the save of `commitDataRequest`); false when the
-    /// write failed or the store is not loaded.
+    /// write failed, the store is not loaded or writing has finished.
     bool commitNow();
+    /// True while the store holds changes its file does not have yet.
+    bool hasUnwrittenChanges() const;
+    /// Stops the background writes after a last one of pending changes (as the destructor
+    /// does) and says whether everything reached the file. No background write follows.
+    bool finishWriting();
+    /// Writes the current contents as a complete database into the new file `path` (created
+    /// exclusively: never an existing name, never through a link), synced to the disk; for a
+    /// rescue copy when the database itself cannot be written. False with the reason in
+    /// `error` otherwise, and no file left behind. Does not count as a write of the database.
+    bool writeCopyTo(const QString& path, QString* error);
 
     // Loading only: no lock beyond init's, no signal, no revision change.
     void _insertGroup(const FocusGroup& group);
@@ -109,6 +119,11 @@ public:
 Q_SIGNALS:
     void taskChanged(const TodoTask::Id& taskId);
     void groupChanged(const FocusGroup::Id& groupId);
+    /// A write failed, with a short reason for the user ("cannot create <file>: Permission
+    /// denied"), after writes succeeded; again when the reason changes; `ok` once a write
+    /// succeeds again. Emitted on the committer's thread (or commitNow's caller) while it holds
+    /// the committer's lock: connect queued.
+    void writeStatusChanged(bool ok, const QString& reason);
 
 private:
     friend class TaskStorageCommiter;
@@ -130,6 +145,9 @@ private:
     QElapsedTimer m_clock;
     mutable QRecursiveMutex m_lock;
     int m_revision = 0;
+    // The revision the file holds (the committer sets it after each write).
+    int m_writtenRevision = 0;
+    bool m_writingFinished = false;
     // When the latest change was made, and the oldest one not yet written (-1: none).
     qint64 m_lastChangeAt = 0;
     qint64 m_oldestUnwrittenAt = -1;

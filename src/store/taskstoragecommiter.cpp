@@ -6,6 +6,7 @@
 #include "store/taskstorage.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -59,7 +60,7 @@ void TaskStorageCommiter::run()
 
         QMutexLocker<QRecursiveMutex> storeLocker(&m_storage->_lock());
         sleepMs = tick;
-        if (m_storage->m_revision != m_committedRevision) {
+        if (m_storage->m_revision != m_storage->m_writtenRevision) {
             const qint64 now = m_storage->_now();
             const qint64 quietAt = m_storage->m_lastChangeAt + m_quietMs;
             const qint64 ceilingAt = m_storage->m_oldestUnwrittenAt + m_ceilingMs;
@@ -82,19 +83,31 @@ bool TaskStorageCommiter::_writeSnapshotLocked(QMutexLocker<QRecursiveMutex>& st
     const qint64 oldest = m_storage->m_oldestUnwrittenAt;
     m_storage->m_oldestUnwrittenAt = -1;
     storeLocker.unlock();
-    const bool written = _commit(m_snapshot);
+    QString reason;
+    const bool written = _commit(m_snapshot, &reason);
+    storeLocker.relock();
     if (written) {
-        m_committedRevision = m_snapshot.revision;
+        m_storage->m_writtenRevision = m_snapshot.revision;
     } else {
         // The changes are still unwritten, as old as they were.
-        storeLocker.relock();
         if (m_storage->m_oldestUnwrittenAt < 0 || oldest < m_storage->m_oldestUnwrittenAt)
             m_storage->m_oldestUnwrittenAt = oldest;
-        storeLocker.unlock();
     }
+    storeLocker.unlock();
     // Released here, outside the store's lock, so the next copy under it is only a copy.
     m_snapshot = TaskSnapshot();
+    _reportStatus(written, reason);
     return written;
+}
+
+void TaskStorageCommiter::_reportStatus(bool written, const QString& reason)
+{
+    // Retries that fail for the same reason are not news.
+    if (written ? !m_failing : (m_failing && reason == m_failure))
+        return;
+    m_failing = !written;
+    m_failure = written ? QString() : reason;
+    Q_EMIT m_storage->writeStatusChanged(written, m_failure);
 }
 
 bool TaskStorageCommiter::commitNow()
@@ -106,34 +119,43 @@ bool TaskStorageCommiter::commitNow()
     return _writeSnapshotLocked(storeLocker);
 }
 
-bool TaskStorageCommiter::_commit(const TaskSnapshot& snapshot)
+bool TaskStorageCommiter::writeFile(QFile& file, const TaskSnapshot& snapshot, QString* reason)
+{
+    // A full disk often shows only when the buffered bytes are flushed, so the flush counts too;
+    // an incomplete file must never replace the database.
+    const bool written = writeDatabase(&file, snapshot) && file.flush();
+    const QString error = file.errorString();
+    file.close();
+    if (written && file.error() == QFileDevice::NoError)
+        return true;
+    *reason = tr("cannot write %1: %2").arg(QDir::toNativeSeparators(file.fileName()), written ? file.errorString() : error);
+    return false;
+}
+
+bool TaskStorageCommiter::_commit(const TaskSnapshot& snapshot, QString* reason)
 {
     QElapsedTimer timer;
     timer.start();
     CSafeFileUpdate update(m_storage->path());
-    QFile file(update.newFileName());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        MRV_CRITICAL("TaskStorageCommiter::_commit",
-                     QStringLiteral("Fatal! Failed to open database for writing ") + update.newFileName());
+    QFile file;
+    if (!update.open(file)) {
+        *reason = tr("cannot create %1: %2").arg(QDir::toNativeSeparators(update.newFileName()), update.errorString());
+        MRV_CRITICAL("TaskStorageCommiter::_commit", QStringLiteral("Fatal! Failed to open database for writing: ") + *reason);
         return false;
     }
-    // A full disk often shows only when the buffered bytes are flushed, so the close counts too;
-    // an incomplete file must never replace the database.
-    const bool written = writeDatabase(&file, snapshot) && file.flush();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
+    if (!writeFile(file, snapshot, reason)) {
         // The partial file goes first: on a full disk it holds the space the log line needs.
         QFile::remove(update.newFileName());
-        MRV_CRITICAL("TaskStorageCommiter::_commit",
-                     QStringLiteral("Fatal! Failed to write database to ") + update.newFileName());
+        MRV_CRITICAL("TaskStorageCommiter::_commit", QStringLiteral("Fatal! Failed to write database: ") + *reason);
         return false;
     }
     MRV_DEBUG("TaskStorageCommiter::_commit", QStringLiteral("Database commit done in ") + Log::elapsedText(timer.elapsed()));
     if (!update.commit(m_today ? m_today() : QDate())) {
         QFile::remove(update.newFileName());
+        *reason = tr("cannot replace %1: %2").arg(QDir::toNativeSeparators(update.targetFileName()), update.errorString());
         MRV_CRITICAL("TaskStorageCommiter::_commit",
                      QStringLiteral("Safe file update failed. Updating ") + update.targetFileName()
-                         + QStringLiteral(" from ") + update.newFileName());
+                         + QStringLiteral(" from ") + update.newFileName() + QStringLiteral(": ") + update.errorString());
         return false;
     }
     update.removeStaleNewFiles();

@@ -9,12 +9,14 @@
 
 #include <functional>
 
+class QFile;
 class TaskStorage;
 
 /// Writes the store to its file in the background. A change is written once the store has
 /// been quiet for `quietMs`, and at the latest `ceilingMs` after the oldest change not yet
 /// written, also while changes keep coming; so a burst of edits costs one write and the loss
-/// window stays bounded. Its destruction makes a last write of pending changes.
+/// window stays bounded. A failed write is retried after the ceiling time; the store keeps the
+/// changes meanwhile. Its destruction makes a last write of pending changes.
 class TaskStorageCommiter : public QThread
 {
     Q_OBJECT
@@ -25,6 +27,9 @@ public:
 
     /// Writes the current state at once on the calling thread; false when the write failed.
     bool commitNow();
+    /// Writes the snapshot as a whole database into `file`, opened for writing, then flushes
+    /// and closes it. False with a short reason for the user when it could not.
+    static bool writeFile(QFile& file, const TaskSnapshot& snapshot, QString* reason);
     /// The day the daily backups are named after; today by default (tests set another).
     void setDayFunction(std::function<QDate()> today);
 
@@ -35,8 +40,9 @@ protected:
     void run() override;
 
 private:
-    bool _commit(const TaskSnapshot& snapshot);
+    bool _commit(const TaskSnapshot& snapshot, QString* reason);
     bool _writeSnapshotLocked(QMutexLocker<QRecursiveMutex>& storeLocker);
+    void _reportStatus(bool written, const QString& reason);
 
     QMutex m_lock;
     QWaitCondition m_wake;
@@ -45,7 +51,9 @@ private:
     const int m_ceilingMs;
     std::function<QDate()> m_today;
     bool m_shutdownRequested = false;
-    int m_committedRevision = 0;
+    // What the store last announced: the reason of the failure the writes are in, if any.
+    bool m_failing = false;
+    QString m_failure;
     // After a failed write the next attempt waits (a full disk is not hammered).
     qint64 m_retryAt = 0;
     TaskSnapshot m_snapshot;

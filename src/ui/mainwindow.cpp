@@ -8,6 +8,7 @@
 #include "ui/toolbar.h"
 #include "ui/toolbaractions.h"
 #include "ui/trayicon.h"
+#include "ui/writefailurebar.h"
 #include "widgets/fancytoolbtn.h"
 #include "widgets/fancysplitter.h"
 
@@ -67,10 +68,12 @@ MainWindow::MainWindow(QWidget* parent)
     setTabOrder(m_groupPanel, m_taskList);
     setTabOrder(m_taskList, m_toolbar->firstButton());
 
-    auto* layout = new QHBoxLayout(this);
+    m_writeFailureBar = new WriteFailureBar(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_splitter);
+    layout->addWidget(m_writeFailureBar, 0);
+    layout->addWidget(m_splitter, 1);
 
     // The shared actions may have been made for another window, in another language, and
     // left disabled by a group it showed; this window starts on the Inbox.
@@ -120,6 +123,11 @@ void MainWindow::showWindow()
     show();
 }
 
+void MainWindow::setWriteFailure(const QString& reason)
+{
+    m_writeFailureBar->setReason(reason);
+}
+
 void MainWindow::showGroup(const FocusGroup::Id& groupId)
 {
     m_groupPanel->selectGroup(m_groupPanel->rowOf(groupId) ? groupId : FocusGroup::inboxId());
@@ -136,7 +144,7 @@ void MainWindow::setView(bool compact, bool immediate)
     if (immediate) {
         if (compact) {
             m_splitter->setFirstWidth(0);
-            m_rightPane->setGeometry(rect());
+            m_rightPane->setGeometry(m_splitter->rect());
         } else {
             m_splitter->setFirstWidth(settings()->groupPanelWidth());
         }

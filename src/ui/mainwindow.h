@@ -13,6 +13,7 @@ class FocusGroupListWidget;
 class TaskListWidget;
 class Toolbar;
 class TrayIcon;
+class WriteFailureBar;
 
 /// The program's window: the group panel, and the task list with the toolbar under it. It
 /// hides instead of closing (the program lives on in the tray) and remembers its frame, its
@@ -42,6 +43,10 @@ public:
     /// also from inside a dialog's loop.
     void quitProgram();
     bool isQuitting() const { return m_quitting; }
+
+    /// Says in the window that changes cannot be written, and why; an empty reason: they can.
+    void setWriteFailure(const QString& reason);
+    WriteFailureBar* writeFailureBar() const { return m_writeFailureBar; }
 
     FocusGroupListWidget* groupPanel() const { return m_groupPanel; }
     TaskListWidget* taskList() const { return m_taskList; }
@@ -82,6 +87,7 @@ private:
     TaskListWidget* m_taskList = nullptr;
     FindBar* m_findBar = nullptr;
     Toolbar* m_toolbar = nullptr;
+    WriteFailureBar* m_writeFailureBar = nullptr;
     /// Hides the window, or minimises it when there is no tray; true when it was hidden.
     bool _hideOrMinimize();
 

@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
+#include <QDir>
 #include <QMessageBox>
+#include <QStringList>
 
 namespace {
 
@@ -73,4 +75,21 @@ bool askStartFromBackup(const QDateTime& backupTime, int tasks)
                     QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+QString rescueCopyText(const QStringList& copies, const QString& databasePath)
+{
+    return QCoreApplication::translate("main", "When %1 last ended it could not write your tasks to %2. Your tasks as they "
+                                               "were then are kept in this copy:\n\n%3\n\nTo go on from the copy, quit %1 "
+                                               "and put the copy in place of %2.")
+        .arg(productName(), QDir::toNativeSeparators(databasePath), QDir::toNativeSeparators(copies.value(0)));
+}
+
+void showRescueCopyNotice(const QStringList& copies, const QString& databasePath)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, productName(), rescueCopyText(copies, databasePath), QMessageBox::Ok);
+    box->setObjectName(QStringLiteral("rescueCopyNotice"));
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }

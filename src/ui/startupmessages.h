@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QDateTime;
+
 
 // The messages shown when the program cannot start; each is a modal box with no parent.
 
@@ -20,3 +22,8 @@ void showInstanceRunningWarning(bool install);
 /// `tasks` tasks, can be read; true for Yes.
 QString backupQuestionText(const QDateTime& backupTime, int tasks);
 bool askStartFromBackup(const QDateTime& backupTime, int tasks);
+
+/// Text and notice, shown without waiting for an answer, for rescue copies that an earlier run
+/// made because it could not write the task database at `databasePath`; newest first.
+QString rescueCopyText(const QStringList& copies, const QString& databasePath);
+void showRescueCopyNotice(const QStringList& copies, const QString& databasePath);

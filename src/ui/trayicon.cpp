@@ -127,6 +127,12 @@ void TrayIcon::showReminder(const QString& title, const QString& body)
     showMessage(title, body, QSystemTrayIcon::Information, 10000);
 }
 
+void TrayIcon::showWriteFailure(const QString& reason)
+{
+    m_lastBalloon = Balloon::Warning;
+    showMessage(productName(), tr("Your changes cannot be saved to the disk: %1").arg(reason), QSystemTrayIcon::Warning, 15000);
+}
+
 void TrayIcon::setAvailabilityProbe(std::function<bool()> probe)
 {
     availabilityProbe() = std::move(probe);
@@ -212,6 +218,10 @@ void TrayIcon::_onMessageClicked()
 {
     if (m_lastBalloon == Balloon::Reminder) {
         Q_EMIT reminderClicked();
+        return;
+    }
+    if (m_lastBalloon == Balloon::Warning) {
+        _onShow();
         return;
     }
     const QUrl page(webSiteUrl());

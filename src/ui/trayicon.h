@@ -46,6 +46,8 @@ public:
     static bool hostAvailable();
     /// Shows a reminder in a balloon; a click on it emits `reminderClicked`.
     void showReminder(const QString& title, const QString& body);
+    /// Warns in a balloon that changes cannot be written to the disk, with the reason.
+    void showWriteFailure(const QString& reason);
     /// The preferences dialog while one is open.
     PrefsDialog* preferencesDialog() const;
 
@@ -85,5 +87,5 @@ private:
     std::shared_ptr<NetServices> m_services;
     QTimer* m_availabilityTimer = nullptr;
     bool m_trayAvailable = false;
-    enum class Balloon { Update, Reminder } m_lastBalloon = Balloon::Update;
+    enum class Balloon { Update, Reminder, Warning } m_lastBalloon = Balloon::Update;
 };

@@ -37,7 +37,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<CapturedTask>("task");
         QTest::newRow("name only") << task(QStringLiteral("Call the plumber"));
-        QTest::newRow("all fields") << task(QStringLiteral("Call"), QStringLiteral("Leak"), QDate(2024, 2, 29));
+        CapturedTask all = task(QStringLiteral("Call"), QStringLiteral("Leak"), QDate(2024, 2, 29));
+        all.m_id = QUuid::createUuid();
+        QTest::newRow("all fields") << all;
         QTest::newRow("line breaks and tabs") << task(QStringLiteral("one\ntwo\r\n"), QStringLiteral("\tthree\n\n"));
         QTest::newRow("NUL and control characters")
             << task(QStringLiteral("a") + QChar(0) + QStringLiteral("b\x01\x1f\x7f"), QString(QChar(0)));
@@ -72,6 +74,8 @@ private Q_SLOTS:
         QTest::newRow("invalid UTF-8") << message("{\"name\":\"\xff\xfe\"}");
         QTest::newRow("no name") << message("{\"notes\":\"n\"}");
         QTest::newRow("blank name") << message("{\"name\":\" \\n\"}");
+        QTest::newRow("control characters only") << message("{\"name\":\"\\u0001\\u007f\\u200b\"}");
+        QTest::newRow("id not a UUID") << message("{\"name\":\"x\",\"id\":\"42\"}");
         QTest::newRow("name not a string") << message("{\"name\":42}");
         QTest::newRow("unknown field") << message("{\"name\":\"x\",\"group\":\"Trash\"}");
         QTest::newRow("no such day") << message("{\"name\":\"x\",\"due\":\"2023-02-29\"}");

@@ -114,6 +114,7 @@ private Q_SLOTS:
         QTest::newRow("notes without add") << args({"--notes", "n"}) << QStringLiteral("--notes");
         QTest::newRow("due without add") << args({"--due", "today"}) << QStringLiteral("--due");
         QTest::newRow("blank name") << args({"--add", " \t"}) << QStringLiteral("--add");
+        QTest::newRow("control characters only") << args({"--add", "\x01\x1b"}) << QStringLiteral("--add");
         QTest::newRow("no such day") << args({"--add", "x", "--due", "2024-02-30"}) << QStringLiteral("\"2024-02-30\"");
         QTest::newRow("day with a time") << args({"--add", "x", "--due", "2024-05-01T10:00"})
                                          << QStringLiteral("\"2024-05-01T10:00\"");

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void open_appendsToExistingFile();
     void failedOpen_dropsLinesSilently();
     void linesFromManyThreads_neverInterleave();
+    void floodOfWarnings_isCappedAndRotated();
 };
 
 void TstLog::formatLine_data()
@@ -111,6 +112,27 @@ void TstLog::failedOpen_dropsLinesSilently()
     QVERIFY(!Log::instance()->isOpen());
     Log::instance()->critical(QStringLiteral("lost"));
     Log::instance()->flush();
+}
+
+// A flood of bad input writes its warning once per burst, and the file never grows past its
+// cap: the older lines go to "<name>.1".
+void TstLog::floodOfWarnings_isCappedAndRotated()
+{
+    const QString path = logPath("flood.txt");
+    QVERIFY(Log::instance()->open(path));
+    Log::instance()->setMaxBytes(4000);
+    for (int i = 0; i < 1000; ++i)
+        MRV_WARNING_BURST("Peer::read", QStringLiteral("bad message %1").arg(i));
+    QStringList lines = linesOf(path);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines.first().endsWith(QLatin1String("bad message 0")));
+    for (int i = 0; i < 100; ++i)
+        MRV_WARNING("Store::write", QString(100, QLatin1Char('x')));
+    Log::instance()->flush();
+    QVERIFY(QFileInfo(path).size() <= 4000);
+    QVERIFY(QFileInfo(path + QStringLiteral(".1")).size() > 3000);
+    QVERIFY(QFileInfo(path + QStringLiteral(".1")).size() <= 4000 + 200);
+    QVERIFY(linesOf(path + QStringLiteral(".1")).last().endsWith(QLatin1String("xxx")));
 }
 
 void TstLog::linesFromManyThreads_neverInterleave()

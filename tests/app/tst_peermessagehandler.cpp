@@ -34,18 +34,26 @@ private Q_SLOTS:
         QTest::addColumn<CapturedTask>("added");
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("logged");
-        QTest::addColumn<bool>("whileLoading");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("accepted");
         const CapturedTask plain{QStringLiteral("Call the plumber"), QStringLiteral("Leak\nunder the sink"),
-                                 QDate(2024, 6, 1)};
-        const CapturedTask long_{QStringLiteral("Read 😀"), QString(200000, QChar(0x044f)), QDate()};
-        QTest::newRow("task") << plain.toMessage() << plain << false << QString() << false;
-        QTest::newRow("task while loading: added after") << plain.toMessage() << plain << false << QString() << true;
-        QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << false;
-        QTest::newRow("show") << QStringLiteral("show") << CapturedTask() << true << QString() << false;
+                                 QDate(2024, 6, 1), QUuid::createUuid()};
+        const CapturedTask long_{QStringLiteral("Read 😀"), QString(200000, QChar(0x044f)), QDate(), QUuid()};
+        const QString ready = QStringLiteral("ready");
+        QTest::newRow("task") << plain.toMessage() << plain << false << QString() << ready << true;
+        QTest::newRow("task while loading: added and confirmed after")
+            << plain.toMessage() << plain << false << QString() << QStringLiteral("loading") << true;
+        QTest::newRow("task handed over twice: added once")
+            << plain.toMessage() << plain << false << QString() << QStringLiteral("twice") << true;
+        QTest::newRow("task while a question is open: refused")
+            << plain.toMessage() << CapturedTask() << false << QStringLiteral("was refused") << QStringLiteral("refusing")
+            << false;
+        QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << ready << true;
+        QTest::newRow("show") << QStringLiteral("show") << CapturedTask() << true << QString() << ready << true;
         QTest::newRow("malformed task") << QStringLiteral("add-task:e30=") << CapturedTask() << false
-                                        << QStringLiteral("Malformed task message ignored") << false;
+                                        << QStringLiteral("Malformed task message ignored") << ready << false;
         QTest::newRow("unknown") << QStringLiteral("open\nsesame") << CapturedTask() << false
-                                 << QStringLiteral("Unknown message ignored: open?sesame") << false;
+                                 << QStringLiteral("Unknown message ignored: open?sesame") << ready << false;
     }
 
     void messageOfALaterStart()
@@ -54,7 +62,8 @@ private Q_SLOTS:
         QFETCH(CapturedTask, added);
         QFETCH(bool, shown);
         QFETCH(QString, logged);
-        QFETCH(bool, whileLoading);
+        QFETCH(QString, state);
+        QFETCH(bool, accepted);
         const QString logPath = m_dir.filePath(QStringLiteral("%1.log").arg(QTest::currentDataTag()));
         QVERIFY(Log::instance()->open(logPath));
         const QString databasePath = m_dir.filePath(QStringLiteral("%1.xml").arg(QTest::currentDataTag()));
@@ -63,23 +72,33 @@ private Q_SLOTS:
         const TodoTask::Id existing = storage->createTask(FocusGroup::inboxId());
 
         const QString id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
-        SingleInstancePeer running(id);
+        const QString lockPath = databasePath + QStringLiteral(".lock");
+        SingleInstancePeer running(id, lockPath);
         auto* handler = new PeerMessageHandler(&running);
-        if (!whileLoading)
+        if (state == QLatin1String("refusing"))
+            handler->refuseTasks();
+        else if (state != QLatin1String("loading"))
             handler->setTasksLoaded();
         QWidget window;
         running.setActivationWindow(&window, false);
-        SingleInstancePeer later(id);
+        SingleInstancePeer later(id, lockPath);
         bool delivered = false;
-        QThread* sender = QThread::create([&] { delivered = later.sendMessage(message, 5000); });
+        QThread* sender = QThread::create([&] {
+            delivered = later.sendMessage(message, 5000);
+            if (state == QLatin1String("twice"))
+                delivered = delivered && later.sendMessage(message, 5000);
+        });
         sender->start();
-        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 10000);
-        delete sender;
-        QVERIFY(delivered);
-        if (whileLoading) {
+        if (state == QLatin1String("loading")) {
+            // Not confirmed before the task is in the store.
+            QTest::qWait(300);
+            QVERIFY(!sender->isFinished());
             QCOMPARE(storage->group(FocusGroup::inboxId()).taskIds().size(), 1);
             handler->setTasksLoaded();
         }
+        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 10000);
+        delete sender;
+        QCOMPARE(delivered, accepted);
 
         QCOMPARE(window.isVisible(), shown);
         const QList<TodoTask::Id> inbox = storage->group(FocusGroup::inboxId()).taskIds();

@@ -38,10 +38,13 @@ private:
         QString err;
     };
 
-    Run run(const QStringList& arguments)
+    Run run(const QStringList& arguments, bool withRuntimeFolder = true)
     {
         QProcess process;
-        process.setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        if (!withRuntimeFolder)
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        process.setProcessEnvironment(env);
         process.start(testenv::programPath(), arguments);
         Run result;
         if (!process.waitForFinished(15000) || process.exitStatus() != QProcess::NormalExit)
@@ -147,11 +150,31 @@ private Q_SLOTS:
         QVERIFY2(result.err.contains(databasePath()), qPrintable(result.err));
         QCOMPARE(testenv::readBytes(databasePath()), damaged);
         QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
-                 (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak")}));
+                 (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak"),
+                              QStringLiteral("database.xml.lock")}));
+    }
+
+    // The running program takes the task whatever the capture's environment, and confirms it
+    // only once it is in its store: while it asks a question at start it refuses it.
+    void runningInstanceAddsTheTask_data()
+    {
+        QTest::addColumn<bool>("captureHasRuntime");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("same environment") << true << false;
+        QTest::newRow("capture without a runtime folder (cron, su, ssh)") << false << false;
+        QTest::newRow("program asking about its damaged database") << true << true;
     }
 
     void runningInstanceAddsTheTask()
     {
+        QFETCH(bool, captureHasRuntime);
+        QFETCH(bool, damaged);
+        const QByteArray damagedBytes = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
+        if (damaged) {
+            QDir().mkpath(dataFolder());
+            QVERIFY(testenv::writeBytes(databasePath(), damagedBytes));
+            QVERIFY(testenv::writeBytes(databasePath() + QStringLiteral(".bak"), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
+        }
         QProcess running;
         QProcessEnvironment env = environment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -162,7 +185,16 @@ private Q_SLOTS:
         QVERIFY(m_home->waitUntilRunning(running));
 
         const Run result = run({QStringLiteral("--add"), QStringLiteral("Handed over"), QStringLiteral("--due"),
-                                QStringLiteral("today")});
+                                QStringLiteral("today")},
+                               captureHasRuntime);
+        if (damaged) {
+            QCOMPARE(result.code, 1);
+            QVERIFY2(result.err.contains(QLatin1String("cannot take tasks now")), qPrintable(result.err));
+            running.kill();
+            running.waitForFinished(5000);
+            QCOMPARE(testenv::readBytes(databasePath()), damagedBytes);
+            return;
+        }
         QCOMPARE(result.code, 0);
         // Written by the running instance once its store has been quiet for a moment.
         QTRY_COMPARE_WITH_TIMEOUT(inbox().size(), 1, 10000);

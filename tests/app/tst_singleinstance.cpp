@@ -1,14 +1,48 @@
+#include "app/instancelock.h"
 #include "app/launchmode.h"
 #include "app/singleinstancepeer.h"
+#include "platform/privatefolder.h"
 #include "support/testenv.h"
 
 #include <QApplication>
-#include <QSignalSpy>
-#include <QWidget>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TstSingleInstance : public QObject
 {
     Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_id;
+    QString m_lockPath;
+
+    static QByteArray frame(const QByteArray& message)
+    {
+        QByteArray bytes;
+        QDataStream(&bytes, QIODevice::WriteOnly) << static_cast<qint32>(message.size());
+        return bytes + message;
+    }
+
+    // The sender blocks, so the receiver needs an event loop of its own thread: the send runs
+    // on a worker while this thread keeps processing events.
+    static SingleInstancePeer::Delivery sendFromThread(SingleInstancePeer& peer, const QString& message, int timeoutMs)
+    {
+        SingleInstancePeer::Delivery delivery = SingleInstancePeer::Delivery::NotDelivered;
+        QThread* sender = QThread::create([&] { delivery = peer.deliver(message, timeoutMs); });
+        sender->start();
+        if (!QTest::qWaitFor([sender] { return sender->isFinished(); }, 15000))
+            qFatal("the sender did not end");
+        delete sender;
+        return delivery;
+    }
 
 private Q_SLOTS:
     void launchMode_data()
@@ -32,72 +66,159 @@ private Q_SLOTS:
         QCOMPARE(static_cast<int>(parseLaunchMode(arguments)), mode);
     }
 
-    void firstPeerRunsAndLaterOnesHandOverTheirMessage()
+    void init()
     {
-        const QString id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
-        SingleInstancePeer first(id);
-        QVERIFY(!first.isRunning());
-        SingleInstancePeer second(id);
-        QVERIFY(second.isRunning());
-        QSignalSpy received(&first, &SingleInstancePeer::messageReceived);
-
-        // The sender blocks, so the receiver needs an event loop of its own thread: run the
-        // send from a worker while this thread keeps processing events.
-        bool delivered = false;
-        QThread* sender = QThread::create([&] { delivered = second.sendMessage(QStringLiteral("show ✓"), 5000); });
-        sender->start();
-        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 10000);
-        delete sender;
-        QVERIFY(delivered);
-        QCOMPARE(received.size(), 1);
-        QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("show ✓"));
-        QVERIFY(!first.sendMessage(QStringLiteral("to myself"), 100));
+        m_id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
+        m_lockPath = m_dir.filePath(m_id + QStringLiteral(".lock"));
     }
 
-    void sendingWithNobodyListeningTimesOut()
+    // Each kind of answer of the running instance reaches the later start.
+    void laterStartGetsTheAnswer_data()
     {
-        const QString id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
-        SingleInstancePeer first(id);
-        SingleInstancePeer second(id);
-        QElapsedTimer timer;
-        timer.start();
-        bool delivered = true;
-        // The first peer's thread is busy (no event loop runs): nobody confirms.
-        QThread* sender = QThread::create([&] { delivered = second.sendMessage(QStringLiteral("show"), 300); });
-        sender->start();
-        sender->wait();
-        delete sender;
-        QVERIFY(!delivered);
-        QVERIFY(timer.elapsed() < 5000);
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("delivery");
+        QTest::newRow("accepted") << 1 << int(SingleInstancePeer::Delivery::Accepted);
+        QTest::newRow("refused") << 0 << int(SingleInstancePeer::Delivery::Refused);
+        QTest::newRow("no answer in time") << -1 << int(SingleInstancePeer::Delivery::NoAnswer);
+        QTest::newRow("nobody listens to messages") << -2 << int(SingleInstancePeer::Delivery::Refused);
+    }
+
+    void laterStartGetsTheAnswer()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, delivery);
+        SingleInstancePeer first(m_id, m_lockPath);
+        QVERIFY(!first.isRunning());
+        SingleInstancePeer second(m_id, m_lockPath);
+        QVERIFY(second.isRunning());
+        QStringList received;
+        if (answer != -2) {
+            connect(&first, &SingleInstancePeer::messageReceived, this, [&](const QString& message, quint64 ticket) {
+                received << message;
+                if (answer >= 0)
+                    first.answer(ticket, answer == 1);
+            });
+        }
+        QCOMPARE(int(sendFromThread(second, QStringLiteral("show ✓"), answer == -1 ? 300 : 5000)), delivery);
+        if (answer != -2)
+            QCOMPARE(received, QStringList{QStringLiteral("show ✓")});
+        QCOMPARE(first.deliver(QStringLiteral("to myself"), 100), SingleInstancePeer::Delivery::NotDelivered);
     }
 
     void lockIsFreedWhenTheFirstPeerGoes()
     {
-        const QString id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
         {
-            SingleInstancePeer first(id);
+            SingleInstancePeer first(m_id, m_lockPath);
             QVERIFY(!first.isRunning());
         }
-        SingleInstancePeer next(id);
+        SingleInstancePeer next(m_id, m_lockPath);
         QVERIFY(!next.isRunning());
     }
 
-    void messageActivatesTheWindow()
+    // A quick capture holds the database while it writes; a start waits for it to end.
+    void startWaitsForACaptureToEnd()
     {
-        const QString id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
-        SingleInstancePeer first(id);
-        SingleInstancePeer second(id);
-        QWidget window;
-        window.showMinimized();
-        window.hide();
-        first.setActivationWindow(&window);
-        QCOMPARE(first.activationWindow(), &window);
-        QThread* sender = QThread::create([&] { second.sendMessage(QStringLiteral("show"), 5000); });
-        sender->start();
-        QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 10000);
-        delete sender;
-        QVERIFY(window.isVisible());
-        QVERIFY(!(window.windowState() & Qt::WindowMinimized));
+        InstanceLock capture(m_lockPath);
+        QVERIFY(capture.tryLock(InstanceLock::Capture));
+        InstanceLock program(m_lockPath);
+        QVERIFY(!program.lockOrWait(InstanceLock::Program, QString(), 100));
+        QCOMPARE(program.owner().m_role, InstanceLock::Capture);
+        bool waited = false;
+        QVERIFY(program.lockOrWait(InstanceLock::Program, QStringLiteral("/run/x y.socket"), 5000, [&] {
+            waited = true;
+            capture.unlock();
+        }));
+        QVERIFY(waited);
+        QCOMPARE(program.owner().m_role, InstanceLock::Program);
+        QCOMPARE(program.owner().m_channel, QStringLiteral("/run/x y.socket"));
+        InstanceLock later(m_lockPath);
+        QVERIFY(!later.lockOrWait(InstanceLock::Capture, QString(), 5000));
+    }
+
+    // The socket lives where only the user can reach it, never in a folder others prepared.
+    void channelIsInAPrivateFolder_data()
+    {
+        QTest::addColumn<QString>("runtimeMode");
+        QTest::addColumn<bool>("inRuntime");
+        QTest::newRow("private runtime folder") << QStringLiteral("0700") << true;
+        QTest::newRow("no runtime folder") << QString() << false;
+        QTest::newRow("runtime folder open to others") << QStringLiteral("0777") << false;
+        QTest::newRow("runtime folder of another user") << QStringLiteral("other") << false;
+    }
+
+    void channelIsInAPrivateFolder()
+    {
+        QFETCH(QString, runtimeMode);
+        QFETCH(bool, inRuntime);
+        const QString runtime = m_dir.filePath(m_id + QStringLiteral("-runtime"));
+        QVERIFY(QDir().mkpath(runtime));
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        if (runtimeMode.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        ::chmod(QFile::encodeName(runtime).constData(), runtimeMode == QLatin1String("0777") ? 0777 : 0700);
+        if (runtimeMode == QLatin1String("other") && ::chown(QFile::encodeName(runtime).constData(), ::geteuid() + 1, ::getegid()) != 0)
+            QSKIP("needs to give a folder to another user");
+        // The program's own folder is tightened to the user alone, whatever it was.
+        const QString own = m_dir.filePath(QStringLiteral("runtime"));
+        QDir().mkpath(own);
+        ::chmod(QFile::encodeName(own).constData(), 0755);
+        const QString channel = SingleInstancePeer::channelFor(m_id, m_lockPath);
+        qputenv("XDG_RUNTIME_DIR", saved);
+        QCOMPARE(QFileInfo(channel).absolutePath(), inRuntime ? runtime : own);
+        QVERIFY(platform::isPrivateFolder(QFileInfo(channel).absolutePath()));
+        SingleInstancePeer first(m_id, m_lockPath);
+        QVERIFY(QFileInfo::exists(first.serverName()));
+    }
+
+    // Connections are served in full, one message after another, and never held for long.
+    void connectionLimits_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QByteArray>("answers");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("three messages in one write") << frame("a") + frame("b") + frame("c") << QByteArray("AAA") << false;
+        QTest::newRow("idle") << QByteArray() << QByteArray() << true;
+        QTest::newRow("half-sent") << frame("never ends").left(8) << QByteArray() << true;
+        QTest::newRow("too long") << QByteArray::fromHex("7fffffff") << QByteArray() << true;
+    }
+
+    void connectionLimits()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(QByteArray, answers);
+        QFETCH(bool, closed);
+        SingleInstancePeer first(m_id, m_lockPath);
+        first.setConnectionTimeoutMs(300);
+        QStringList received;
+        connect(&first, &SingleInstancePeer::messageReceived, this, [&](const QString& message, quint64 ticket) {
+            received << message;
+            first.answer(ticket, true);
+        });
+        QLocalSocket socket;
+        socket.connectToServer(first.serverName());
+        QVERIFY(socket.waitForConnected(2000));
+        socket.write(sent);
+        QTRY_COMPARE(socket.bytesAvailable(), qint64(answers.size()));
+        QCOMPARE(socket.readAll(), answers);
+        QCOMPARE(received.size(), answers.size());
+        QTRY_COMPARE_WITH_TIMEOUT(socket.state() == QLocalSocket::UnconnectedState, closed, 3000);
+        QTRY_COMPARE(first.connectionCount(), closed ? 0 : 1);
+    }
+
+    void connectionsAtOnceAreCapped()
+    {
+        SingleInstancePeer first(m_id, m_lockPath);
+        std::vector<std::unique_ptr<QLocalSocket>> sockets;
+        for (int i = 0; i < SingleInstancePeer::MaxConnections + 3; ++i) {
+            sockets.push_back(std::make_unique<QLocalSocket>());
+            sockets.back()->connectToServer(first.serverName());
+            QVERIFY(sockets.back()->waitForConnected(2000));
+        }
+        QTRY_COMPARE(first.connectionCount(), SingleInstancePeer::MaxConnections);
+        // The ones beyond the cap are told to come back later.
+        QTRY_COMPARE(sockets.back()->peek(1), QByteArray("B"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "app/identity.h"
+#include "app/instancelock.h"
 #include "app/singleinstancepeer.h"
 #include "support/httptestserver.h"
 #include "support/programhome.h"
@@ -29,13 +30,18 @@ private:
         return env;
     }
 
+    // `extra` values replace the environment's; an empty value removes the variable.
     std::unique_ptr<QProcess> start(const QStringList& arguments = QStringList(),
                                     const QProcessEnvironment& extra = QProcessEnvironment())
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = environment();
-        for (const QString& name : extra.keys())
-            env.insert(name, extra.value(name));
+        for (const QString& name : extra.keys()) {
+            if (extra.value(name).isEmpty())
+                env.remove(name);
+            else
+                env.insert(name, extra.value(name));
+        }
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(testenv::programPath(), arguments);
@@ -72,30 +78,97 @@ private Q_SLOTS:
         int code = -1;
         QVERIFY(terminate(*first, &code));
         QCOMPARE(code, 0);
-        // Nothing changed, so nothing was written; settings and the autostart entry were.
+        // Nothing changed, so nothing was written; the settings were. A program run from outside
+        // its installed place writes no start-up entry unasked.
         QVERIFY(!QFile::exists(databasePath()));
         QVERIFY(QFile::exists(dataFolder() + QStringLiteral("settings.ini")));
-        QVERIFY(QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
+        QVERIFY(!QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
+    }
+
+    // Whatever their environments, two starts never both own the database (su, sudo, cron and
+    // ssh sessions have no runtime folder).
+    void secondStartHandsOverAndExits_data()
+    {
+        QTest::addColumn<bool>("firstHasRuntime");
+        QTest::addColumn<bool>("secondHasRuntime");
+        QTest::newRow("same environment") << true << true;
+        QTest::newRow("second without a runtime folder") << true << false;
+        QTest::newRow("first without a runtime folder") << false << true;
     }
 
     void secondStartHandsOverAndExits()
     {
-        auto first = start();
+        QFETCH(bool, firstHasRuntime);
+        QFETCH(bool, secondHasRuntime);
+        QProcessEnvironment noRuntime;
+        noRuntime.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString());
+        auto first = start({}, firstHasRuntime ? QProcessEnvironment() : noRuntime);
         QVERIFY(waitUntilRunning(*first));
-        auto second = start();
+        auto second = start({}, secondHasRuntime ? QProcessEnvironment() : noRuntime);
         QVERIFY(second->waitForFinished(15000));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
         QCOMPARE(first->state(), QProcess::Running);
 
         // The running instance confirms a "show" message like the second start sends.
-        qputenv("XDG_RUNTIME_DIR", runtimeFolder().toLocal8Bit());
-        SingleInstancePeer probe(singleInstanceId());
+        SingleInstancePeer probe(singleInstanceId(), InstanceLock::pathFor(databasePath()));
         QVERIFY(probe.isRunning());
         QVERIFY(probe.sendMessage(QStringLiteral("show"), 5000));
 
         int code = -1;
         QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 0);
+    }
+
+    // A start that meets a quick capture writing the database waits for it, then runs.
+    void startWaitsForACapture()
+    {
+        QDir().mkpath(dataFolder());
+        InstanceLock capture(InstanceLock::pathFor(databasePath()));
+        QVERIFY(capture.tryLock(InstanceLock::Capture));
+        auto first = start();
+        QVERIFY(!first->waitForFinished(1000));
+        QCOMPARE(m_home->owner().m_role, InstanceLock::Capture);
+        capture.unlock();
+        QVERIFY(waitUntilRunning(*first));
+        int code = -1;
+        QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 0);
+    }
+
+    // A database that cannot be written while the program runs: the failure is logged with its
+    // reason and retried; at exit the tasks go to a rescue copy, the exit status says so, and
+    // the next start tells where the copy is.
+    void unwritableDatabaseEndsInARescueCopy()
+    {
+        QDir().mkpath(dataFolder());
+        QVERIFY(testenv::writeBytes(databasePath(), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
+        auto first = start();
+        QVERIFY(waitUntilRunning(*first));
+        // A folder where the backup goes makes every replacement fail, even for root.
+        QVERIFY(QDir().mkpath(databasePath() + QStringLiteral(".bak/in the way")));
+        QProcess capture;
+        capture.setProcessEnvironment(environment());
+        capture.start(testenv::programPath(), {QStringLiteral("--add"), QStringLiteral("Keep me")});
+        QVERIFY(capture.waitForFinished(15000));
+        QCOMPARE(capture.exitCode(), 0);
+        const QString log = dataFolder() + QStringLiteral("log.txt");
+        QTRY_VERIFY_WITH_TIMEOUT(testenv::readFile(log).contains(QLatin1String("Is a directory")), 15000);
+        int code = -1;
+        QVERIFY(terminate(*first, &code));
+        QCOMPARE(code, 1);
+        QDir parent(dataFolder());
+        parent.cdUp();
+        const QStringList copies = parent.entryList({QStringLiteral("mirevo-rescue-*.xml")}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(testenv::readFile(parent.filePath(copies.first())).contains(QLatin1String("Keep me")));
+        QVERIFY(testenv::readFile(log).contains(parent.filePath(copies.first())));
+
+        QDir(databasePath() + QStringLiteral(".bak")).removeRecursively();
+        auto next = start();
+        QVERIFY(waitUntilRunning(*next));
+        QTRY_VERIFY(testenv::readFile(log).contains(QLatin1String("An earlier run could not write the task database")));
+        QVERIFY(terminate(*next, &code));
         QCOMPARE(code, 0);
     }
 
@@ -137,7 +210,7 @@ private Q_SLOTS:
         first->waitForFinished(5000);
         QCOMPARE(testenv::readBytes(databasePath()), bytes);
         QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
-                 QStringList{QStringLiteral("database.xml")});
+                 (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.lock")}));
         QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("Database failed to load")));
     }
 

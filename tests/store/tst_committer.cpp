@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -29,9 +30,28 @@ private:
         return result == 0 ? store : nullptr;
     }
 
-    QStringList files() const
+    // Links too, dangling ones included.
+    QStringList files(const QString& folder = QString()) const
     {
-        return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name);
+        return QDir(folder.isEmpty() ? m_dir->path() : folder)
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    static bool writeNewFile(CSafeFileUpdate& update, const QByteArray& bytes)
+    {
+        QFile file;
+        if (!update.open(file) || file.write(bytes) != bytes.size())
+            return false;
+        file.close();
+        return file.error() == QFileDevice::NoError;
+    }
+
+    std::shared_ptr<TaskStorage> openWithTask(const QString& name)
+    {
+        auto store = open(3600000);
+        if (store)
+            store->setTaskName(store->createTask(FocusGroup::inboxId()), name);
+        return store;
     }
 
     QString nameIn(const QString& path) const
@@ -49,6 +69,8 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_path = m_dir->filePath(QStringLiteral("database.xml"));
     }
+
+    void cleanup() { CSafeFileUpdate::setRenameFunction(nullptr); }
 
     void newFileNames_data()
     {
@@ -68,15 +90,23 @@ private Q_SLOTS:
         QFETCH(QString, chosen);
         for (const QString& name : existing)
             QVERIFY(testenv::writeBytes(m_dir->filePath(name), "x"));
-        QCOMPARE(CSafeFileUpdate(m_path).newFileName(), m_dir->filePath(chosen));
+        CSafeFileUpdate update(m_path);
+        QFile file;
+        QVERIFY(update.open(file));
+        QCOMPARE(update.newFileName(), m_dir->filePath(chosen));
+        QCOMPARE(file.fileName(), m_dir->filePath(chosen));
     }
 
     void namesRunOutAfterAThousand()
     {
         testenv::writeBytes(m_path + QStringLiteral(".new"), "x");
-        for (int i = 0; i <= 1001; ++i)
+        for (int i = 0; i < CSafeFileUpdate::NewFileNames; ++i)
             testenv::writeBytes(m_path + QStringLiteral(".new_%1").arg(i), "x");
-        QCOMPARE(CSafeFileUpdate(m_path).newFileName(), m_path + QStringLiteral(".new_1001"));
+        CSafeFileUpdate update(m_path);
+        QFile file;
+        QVERIFY(!update.open(file));
+        QCOMPARE(update.errorString(), QStringLiteral("File exists"));
+        QCOMPARE(testenv::readBytes(update.newFileName()), QByteArray("x"));
     }
 
     void commitKeepsThePreviousFileAsBackup()
@@ -84,7 +114,7 @@ private Q_SLOTS:
         testenv::writeBytes(m_path, "old");
         testenv::writeBytes(m_path + QStringLiteral(".bak"), "older");
         CSafeFileUpdate update(m_path);
-        testenv::writeBytes(update.newFileName(), "new");
+        QVERIFY(writeNewFile(update, "new"));
         QVERIFY(update.commit());
         QCOMPARE(testenv::readBytes(m_path), QByteArray("new"));
         QCOMPARE(testenv::readBytes(m_path + QStringLiteral(".bak")), QByteArray("old"));
@@ -94,7 +124,7 @@ private Q_SLOTS:
     void firstCommitMakesNoBackup()
     {
         CSafeFileUpdate update(m_path);
-        testenv::writeBytes(update.newFileName(), "new");
+        QVERIFY(writeNewFile(update, "new"));
         QVERIFY(update.commit());
         QCOMPARE(files(), QStringList{QStringLiteral("database.xml")});
     }
@@ -111,7 +141,7 @@ private Q_SLOTS:
         testenv::writeBytes(m_path, "old");
         QVERIFY(QDir().mkpath(m_path + QStringLiteral(".bak/inside")));
         CSafeFileUpdate update(m_path);
-        testenv::writeBytes(update.newFileName(), "new");
+        QVERIFY(writeNewFile(update, "new"));
         QVERIFY(!update.commit());
         QCOMPARE(testenv::readBytes(m_path), QByteArray("old"));
     }
@@ -184,7 +214,8 @@ private Q_SLOTS:
         Log::instance()->open(logPath);
         // The second rename (the new file into place) fails.
         int renames = 0;
-        CSafeFileUpdate::setRenameFunction([&renames](const QString&, const QString&) { return ++renames != 2; });
+        CSafeFileUpdate::setRenameFunction(
+            [&renames](const QString&, const QString&, QString*) { return ++renames != 2; });
         store->setTaskName(id, QStringLiteral("Lost"));
         const bool committed = store->commitNow();
         CSafeFileUpdate::setRenameFunction(nullptr);
@@ -206,6 +237,169 @@ private Q_SLOTS:
         auto store = open(3600000);
         QVERIFY(store->commitNow());
         QCOMPARE(files(), (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.newer")}));
+    }
+
+    void symlinkedDatabaseIsWrittenWhereItPoints_data()
+    {
+        // What database.xml holds ("@" stands for the test folder) and, when set, what the
+        // second link real/hop.xml holds.
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("hop");
+        QTest::newRow("relative") << QStringLiteral("real/data.xml") << QString();
+        QTest::newRow("absolute") << QStringLiteral("@/real/data.xml") << QString();
+        QTest::newRow("chain, each relative to its folder") << QStringLiteral("real/hop.xml") << QStringLiteral("data.xml");
+    }
+
+    void symlinkedDatabaseIsWrittenWhereItPoints()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, hop);
+        const QString real = m_dir->filePath(QStringLiteral("real"));
+        QVERIFY(QDir().mkpath(real));
+        QVERIFY(QFile::link(link.replace(QLatin1Char('@'), m_dir->path()), m_path));
+        if (!hop.isEmpty())
+            QVERIFY(QFile::link(hop, real + QStringLiteral("/hop.xml")));
+        auto store = open(3600000);
+        QVERIFY(store);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        for (const QString& name : {QStringLiteral("First"), QStringLiteral("Second")}) {
+            store->setTaskName(id, name);
+            QVERIFY(store->commitNow());
+            QVERIFY(QFileInfo(m_path).isSymLink());
+            QCOMPARE(nameIn(real + QStringLiteral("/data.xml")), name);
+            QCOMPARE(files(), (QStringList{QStringLiteral("database.xml"), QStringLiteral("real")}));
+        }
+        QCOMPARE(nameIn(real + QStringLiteral("/data.xml.bak")), QStringLiteral("First"));
+        QCOMPARE(QFileInfo(real + QStringLiteral("/hop.xml")).isSymLink(), !hop.isEmpty());
+        store.reset();
+        // The file gone, the link dangles: its backup is the one beside the file.
+        QVERIFY(QFile::remove(real + QStringLiteral("/data.xml")));
+        QCOMPARE(nameIn(m_path), QStringLiteral("First"));
+    }
+
+    void plantedLinksAreNeverFollowed_data()
+    {
+        QTest::addColumn<QStringList>("leftOver");
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("at .new") << QStringList() << QStringLiteral("database.xml.new");
+        QTest::newRow("at .new_0") << QStringList{QStringLiteral("database.xml.new")} << QStringLiteral("database.xml.new_0");
+    }
+
+    void plantedLinksAreNeverFollowed()
+    {
+        QFETCH(QStringList, leftOver);
+        QFETCH(QString, planted);
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("elsewhere"))));
+        const QString outside = m_dir->filePath(QStringLiteral("elsewhere/planted.xml"));
+        for (const QString& name : leftOver)
+            QVERIFY(testenv::writeBytes(m_dir->filePath(name), "crash"));
+        QVERIFY(QFile::link(outside, m_dir->filePath(planted)));
+        auto store = openWithTask(QStringLiteral("Mine"));
+        QVERIFY(store->commitNow());
+        QVERIFY(!QFileInfo::exists(outside));
+        QVERIFY(!QFileInfo(m_path).isSymLink());
+        QCOMPARE(nameIn(m_path), QStringLiteral("Mine"));
+        QCOMPARE(files(), (QStringList{QStringLiteral("database.xml"), QStringLiteral("elsewhere")}));
+    }
+
+    void failedWritesAreReportedRetriedAndRecovered_data()
+    {
+        QTest::addColumn<bool>("folderIsAFile");
+        QTest::addColumn<QString>("reason"); // %1: the database
+        QTest::newRow("folder replaced by a file") << true << QStringLiteral("cannot create %1.new: Not a directory");
+        QTest::newRow("replacement refused") << false << QStringLiteral("cannot replace %1: Read-only file system");
+    }
+
+    void failedWritesAreReportedRetriedAndRecovered()
+    {
+        QFETCH(bool, folderIsAFile);
+        QFETCH(QString, reason);
+        const QString folder = m_dir->filePath(QStringLiteral("data"));
+        const QString aside = folder + QStringLiteral("-aside");
+        QVERIFY(QDir().mkpath(folder));
+        m_path = folder + QStringLiteral("/database.xml");
+        reason = reason.arg(m_path);
+        const auto breakWrites = [&](bool broken) {
+            if (!folderIsAFile) {
+                CSafeFileUpdate::setRenameFunction(broken ? [](const QString&, const QString&, QString* error) {
+                    *error = QStringLiteral("Read-only file system");
+                    return false;
+                } : CSafeFileUpdate::RenameFunction());
+                return true;
+            }
+            if (broken)
+                return QDir().rename(folder, aside) && testenv::writeBytes(folder, "x");
+            return QFile::remove(folder) && QDir().rename(aside, folder);
+        };
+        auto store = open(20, 100);
+        QVERIFY(store);
+        QList<QPair<bool, QString>> statuses;
+        connect(store.get(), &TaskStorage::writeStatusChanged, this,
+                [&statuses](bool ok, const QString& why) { statuses.append({ok, why}); }, Qt::QueuedConnection);
+        const TodoTask::Id id = store->createTask(FocusGroup::inboxId());
+        store->setTaskName(id, QStringLiteral("Written"));
+        QTRY_COMPARE_WITH_TIMEOUT(nameIn(m_path), QStringLiteral("Written"), 5000);
+        QVERIFY(!store->hasUnwrittenChanges());
+
+        QVERIFY(breakWrites(true));
+        store->setTaskName(id, QStringLiteral("Kept"));
+        QTRY_COMPARE_WITH_TIMEOUT(statuses.size(), 1, 5000);
+        QCOMPARE(statuses.first(), qMakePair(false, reason));
+        QVERIFY(store->hasUnwrittenChanges());
+        // The retries fail for the same reason: nothing new to tell.
+        QTest::qWait(350);
+        QCOMPARE(statuses.size(), 1);
+        // A retry, with no change since, writes it.
+        QVERIFY(breakWrites(false));
+        QTRY_COMPARE_WITH_TIMEOUT(statuses.size(), 2, 5000);
+        QCOMPARE(statuses.last(), qMakePair(true, QString()));
+        QVERIFY(!store->hasUnwrittenChanges());
+        QCOMPARE(nameIn(m_path), QStringLiteral("Kept"));
+
+        QVERIFY(breakWrites(true));
+        store->setTaskName(id, QStringLiteral("Unwritten"));
+        QVERIFY(!store->finishWriting());
+        QVERIFY(breakWrites(false));
+        QTRY_COMPARE_WITH_TIMEOUT(statuses.size(), 3, 5000);
+        QCOMPARE(statuses.last(), qMakePair(false, reason));
+        // Finished: the changes stay unwritten, for a rescue copy.
+        QTest::qWait(150);
+        QVERIFY(store->hasUnwrittenChanges());
+        QCOMPARE(nameIn(m_path), QStringLiteral("Kept"));
+    }
+
+    void writeCopyToMakesOnlyANewFile_data()
+    {
+        QTest::addColumn<QString>("inTheWay");
+        QTest::newRow("free name") << QString();
+        QTest::newRow("existing file") << QStringLiteral("keep");
+        QTest::newRow("dangling link") << QStringLiteral("link");
+    }
+
+    void writeCopyToMakesOnlyANewFile()
+    {
+        QFETCH(QString, inTheWay);
+        const QString copy = m_dir->filePath(QStringLiteral("rescue.xml"));
+        if (inTheWay == QLatin1String("keep"))
+            QVERIFY(testenv::writeBytes(copy, "keep"));
+        else if (inTheWay == QLatin1String("link"))
+            QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("outside.xml")), copy));
+        auto store = openWithTask(QStringLiteral("Rescued"));
+        QString error;
+        const bool written = store->writeCopyTo(copy, &error);
+        QCOMPARE(written, inTheWay.isEmpty());
+        QCOMPARE(files(), QStringList{QStringLiteral("rescue.xml")});
+        // The copy is no write of the database.
+        QVERIFY(store->hasUnwrittenChanges());
+        if (written) {
+            int listed = 0;
+            QCOMPARE(TaskStorage::inspect(copy, &listed), 0);
+            QCOMPARE(listed, 1);
+            QCOMPARE(nameIn(copy), QStringLiteral("Rescued"));
+        } else {
+            QCOMPARE(error, QStringLiteral("cannot create %1: File exists").arg(copy));
+            QCOMPARE(testenv::readBytes(copy), inTheWay == QLatin1String("keep") ? QByteArray("keep") : QByteArray());
+        }
     }
 
     void dailyBackupsKeepTheLastThreeDays()
@@ -234,8 +428,9 @@ private Q_SLOTS:
         store->setTaskName(id, QStringLiteral("At exit"));
         QElapsedTimer timer;
         timer.start();
-        store.reset();
+        QVERIFY(store->finishWriting());
         QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(!store->hasUnwrittenChanges());
         QCOMPARE(nameIn(m_path), QStringLiteral("At exit"));
     }
 

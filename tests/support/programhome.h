@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/identity.h"
+#include "app/instancelock.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -8,8 +9,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 namespace testenv {
 
@@ -40,15 +39,16 @@ public:
         return env;
     }
 
-    /// The first instance is ready once it answers on its socket. Probing must not take the
-    /// lock itself, or the program would find "another instance" and hand over to the probe.
+    /// The program's record in the database lock.
+    InstanceLock::Owner owner() const { return InstanceLock(InstanceLock::pathFor(databasePath())).owner(); }
+
+    /// The first instance is ready once it answers on the socket its lock names. Probing must
+    /// not take the lock itself, or the program would hand over to the probe.
     bool waitUntilRunning(QProcess& process) const
     {
-        const QString socketPath = runtimeFolder() + QStringLiteral("/mirevo-") + singleInstanceId()
-            + QLatin1Char('-') + QString::number(::getuid()) + QStringLiteral(".socket");
         for (int i = 0; i < 400 && process.state() == QProcess::Running; ++i) {
             QLocalSocket socket;
-            socket.connectToServer(socketPath);
+            socket.connectToServer(owner().m_channel);
             if (socket.waitForConnected(100))
                 return true;
             QTest::qWait(25);
