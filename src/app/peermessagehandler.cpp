@@ -44,18 +44,18 @@ void PeerMessageHandler::_handle(const QString& message, quint64 ticket)
     if (message == QLatin1String("show")) {
         if (m_state == Ready)
             m_peer->activateWindow();
-        m_peer->answer(ticket, true);
+        m_peer->answer(ticket, SingleInstancePeer::Answer::Accepted);
         return;
     }
     if (m_state != Ready && CapturedTask::isTaskMessage(message)) {
         MRV_WARNING("PeerMessageHandler::_handle", QStringLiteral("A task from the command line was refused: the program cannot take tasks now"));
-        m_peer->answer(ticket, false);
+        m_peer->answer(ticket, SingleInstancePeer::Answer::Refused);
         return;
     }
-    m_peer->answer(ticket, _addTask(message));
+    m_peer->answer(ticket, SingleInstancePeer::Answer(_addTask(message)));
 }
 
-bool PeerMessageHandler::_addTask(const QString& message)
+int PeerMessageHandler::_addTask(const QString& message)
 {
     // Only the start of a message is logged, on one line: it may be long, and any text.
     QString logged = message.left(60);
@@ -65,25 +65,27 @@ bool PeerMessageHandler::_addTask(const QString& message)
     }
     if (!CapturedTask::isTaskMessage(message)) {
         MRV_WARNING_BURST("PeerMessageHandler::_addTask", QStringLiteral("Unknown message ignored: ") + logged);
-        return false;
+        return int(SingleInstancePeer::Answer::Refused);
     }
     CapturedTask task;
     QString error;
     if (!CapturedTask::fromMessage(message, &task, &error)) {
         MRV_WARNING_BURST("PeerMessageHandler::_addTask",
                           QStringLiteral("Malformed task message ignored (") + error + QStringLiteral("): ") + logged);
-        return false;
+        return int(SingleInstancePeer::Answer::Refused);
     }
-    // A sender that got no answer in time may hand the same task over again.
-    if (!task.m_id.isNull() && m_added.contains(task.m_id))
-        return true;
     const auto storage = TaskCore::exists() ? TaskCore::instance()->storage() : nullptr;
     if (!storage)
-        return false;
-    const TodoTask::Id id = task.addToInbox(*storage);
-    if (!task.m_id.isNull())
-        m_added.insert(task.m_id);
-    MRV_INFO("PeerMessageHandler::_addTask",
-             QStringLiteral("Task ") + id.toString() + QStringLiteral(" added from the command line"));
-    return true;
+        return int(SingleInstancePeer::Answer::Refused);
+    // A sender that got no answer in time may hand the same task over again.
+    if (task.m_id.isNull() || !m_added.contains(task.m_id)) {
+        const TodoTask::Id id = task.addToInbox(*storage);
+        if (!task.m_id.isNull())
+            m_added.insert(task.m_id);
+        MRV_INFO("PeerMessageHandler::_addTask",
+                 QStringLiteral("Task ") + id.toString() + QStringLiteral(" added from the command line"));
+    }
+    // The sender's "added" means on the disk, as when it writes the database itself.
+    const bool written = !storage->hasUnwrittenChanges() || storage->commitNow();
+    return int(written ? SingleInstancePeer::Answer::Accepted : SingleInstancePeer::Answer::Pending);
 }

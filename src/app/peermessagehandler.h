@@ -10,9 +10,10 @@ class SingleInstancePeer;
 
 /// Acts on the messages later starts of the program hand to the running instance: "show"
 /// brings the window to the front; a task message (CapturedTask::toMessage) adds the task to
-/// the Inbox and leaves the window as it is. A task is confirmed only once it is in the store,
-/// and each captured task is added once, however often it is handed over. Anything else is
-/// logged and refused.
+/// the Inbox and leaves the window as it is. A task is confirmed only once it is written to
+/// the disk (when the disk cannot take it, the sender hears that it is taken but not written
+/// yet), and each captured task is added once, however often it is handed over. Anything else
+/// is logged and refused.
 class PeerMessageHandler : public QObject
 {
     Q_OBJECT
@@ -33,7 +34,7 @@ private:
 
     void _onMessageReceived(const QString& message, quint64 ticket);
     void _handle(const QString& message, quint64 ticket);
-    bool _addTask(const QString& message);
+    int _addTask(const QString& message);
 
     SingleInstancePeer* m_peer;
     State m_state = Loading;

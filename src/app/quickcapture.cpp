@@ -42,6 +42,8 @@ const char* const kRefused = QT_TRANSLATE_NOOP(
     "QuickCapture", "%1: the running %2 cannot take tasks now (it is waiting for an answer in its window); the task was not added");
 const char* const kNoAnswer = QT_TRANSLATE_NOOP(
     "QuickCapture", "%1: the running %2 did not confirm the task in time; it may still be added, so look before adding it again");
+const char* const kNotWrittenYet = QT_TRANSLATE_NOOP(
+    "QuickCapture", "%1: the running %2 took the task but cannot write it to the disk yet; it keeps trying (its window says why)");
 const char* const kDatabaseBusy = QT_TRANSLATE_NOOP(
     "QuickCapture", "%1: another process keeps the task database %2 busy; the task was not added");
 
@@ -115,6 +117,9 @@ int addTask(CapturedTask task, const QString& program)
     case SingleInstancePeer::Delivery::Refused:
         print(stderr, translated(kRefused).arg(program, productName()) + QLatin1Char('\n'));
         return NotAdded;
+    case SingleInstancePeer::Delivery::Pending:
+        print(stderr, translated(kNotWrittenYet).arg(program, productName()) + QLatin1Char('\n'));
+        return MaybeAdded;
     case SingleInstancePeer::Delivery::NoAnswer:
         print(stderr, translated(kNoAnswer).arg(program, productName()) + QLatin1Char('\n'));
         return MaybeAdded;

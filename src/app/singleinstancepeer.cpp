@@ -19,8 +19,6 @@ namespace {
 
 // A message travels as a 32-bit big-endian byte count and its UTF-8 bytes; the running
 // instance answers each one with one byte once it has acted on it.
-constexpr char kAccepted = 'A';
-constexpr char kRefused = 'R';
 // Sent instead of reading anything when too many connections are open: come back later.
 constexpr char kBusy = 'B';
 
@@ -138,7 +136,12 @@ SingleInstancePeer::Delivery SingleInstancePeer::deliver(const QString& message,
         if (reply == kBusy)
             continue;
         socket.disconnectFromServer();
-        return reply == kAccepted ? Delivery::Accepted : Delivery::Refused;
+        switch (Answer(reply)) {
+        case Answer::Accepted: return Delivery::Accepted;
+        case Answer::Pending: return Delivery::Pending;
+        case Answer::Refused: break;
+        }
+        return Delivery::Refused;
     }
 }
 
@@ -201,7 +204,7 @@ void SingleInstancePeer::_onReadyRead(QLocalSocket* socket)
         if (isSignalConnected(QMetaMethod::fromSignal(&SingleInstancePeer::messageReceived)))
             Q_EMIT messageReceived(message, ticket);
         else
-            answer(ticket, false);
+            answer(ticket, Answer::Refused);
     }
     // What the socket still holds beyond one message's room comes in the next pass.
     if (m_connections.contains(socket) && socket->bytesAvailable() > 0)
@@ -211,12 +214,13 @@ void SingleInstancePeer::_onReadyRead(QLocalSocket* socket)
         });
 }
 
-void SingleInstancePeer::answer(quint64 ticket, bool accepted)
+void SingleInstancePeer::answer(quint64 ticket, Answer answer)
 {
     const QPointer<QLocalSocket> socket = m_tickets.take(ticket);
     if (!socket)
         return;
-    socket->write(accepted ? &kAccepted : &kRefused, 1);
+    const char byte = static_cast<char>(answer);
+    socket->write(&byte, 1);
     socket->flush();
     const auto it = m_connections.find(socket);
     if (it != m_connections.end())

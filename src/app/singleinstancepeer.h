@@ -45,10 +45,18 @@ public:
     /// How long a connection may stay idle, or take to send one message, before it is closed.
     static constexpr int DefaultConnectionTimeoutMs = 5000;
 
+    /// What the running instance answers.
+    enum class Answer : char {
+        Accepted = 'A',
+        /// It cannot act on the message now.
+        Refused = 'R',
+        /// It took the message's task, but cannot write it to the disk yet.
+        Pending = 'P',
+    };
     enum class Delivery {
         Accepted,
-        /// The running instance cannot act on it now.
         Refused,
+        Pending,
         /// Handed over, but no answer came in time: it may still be acted on.
         NoAnswer,
         /// Nobody took it: no running instance could be reached.
@@ -60,7 +68,7 @@ public:
     bool sendMessage(const QString& message, int timeoutMs);
 
     /// Answers the message of `ticket` (see messageReceived); later answers are ignored.
-    void answer(quint64 ticket, bool accepted);
+    void answer(quint64 ticket, Answer answer);
     void setConnectionTimeoutMs(int timeoutMs) { m_connectionTimeoutMs = timeoutMs; }
     int connectionCount() const { return m_connections.size(); }
 

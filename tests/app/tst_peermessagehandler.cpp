@@ -8,6 +8,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWidget>
@@ -35,25 +36,30 @@ private Q_SLOTS:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("logged");
         QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("delivery");
         const CapturedTask plain{QStringLiteral("Call the plumber"), QStringLiteral("Leak\nunder the sink"),
                                  QDate(2024, 6, 1), QUuid::createUuid()};
         const CapturedTask long_{QStringLiteral("Read 😀"), QString(200000, QChar(0x044f)), QDate(), QUuid()};
         const QString ready = QStringLiteral("ready");
-        QTest::newRow("task") << plain.toMessage() << plain << false << QString() << ready << true;
+        const int accepted = int(SingleInstancePeer::Delivery::Accepted);
+        const int refused = int(SingleInstancePeer::Delivery::Refused);
+        QTest::newRow("task the disk cannot take: taken, not written yet")
+            << plain.toMessage() << plain << false << QStringLiteral("Not a directory") << QStringLiteral("unwritable")
+            << int(SingleInstancePeer::Delivery::Pending);
+        QTest::newRow("task") << plain.toMessage() << plain << false << QString() << ready << accepted;
         QTest::newRow("task while loading: added and confirmed after")
-            << plain.toMessage() << plain << false << QString() << QStringLiteral("loading") << true;
+            << plain.toMessage() << plain << false << QString() << QStringLiteral("loading") << accepted;
         QTest::newRow("task handed over twice: added once")
-            << plain.toMessage() << plain << false << QString() << QStringLiteral("twice") << true;
+            << plain.toMessage() << plain << false << QString() << QStringLiteral("twice") << accepted;
         QTest::newRow("task while a question is open: refused")
             << plain.toMessage() << CapturedTask() << false << QStringLiteral("was refused") << QStringLiteral("refusing")
-            << false;
-        QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << ready << true;
-        QTest::newRow("show") << QStringLiteral("show") << CapturedTask() << true << QString() << ready << true;
+            << refused;
+        QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << ready << accepted;
+        QTest::newRow("show") << QStringLiteral("show") << CapturedTask() << true << QString() << ready << accepted;
         QTest::newRow("malformed task") << QStringLiteral("add-task:e30=") << CapturedTask() << false
-                                        << QStringLiteral("Malformed task message ignored") << ready << false;
+                                        << QStringLiteral("Malformed task message ignored") << ready << refused;
         QTest::newRow("unknown") << QStringLiteral("open\nsesame") << CapturedTask() << false
-                                 << QStringLiteral("Unknown message ignored: open?sesame") << ready << false;
+                                 << QStringLiteral("Unknown message ignored: open?sesame") << ready << refused;
     }
 
     void messageOfALaterStart()
@@ -63,16 +69,22 @@ private Q_SLOTS:
         QFETCH(bool, shown);
         QFETCH(QString, logged);
         QFETCH(QString, state);
-        QFETCH(bool, accepted);
+        QFETCH(int, delivery);
         const QString logPath = m_dir.filePath(QStringLiteral("%1.log").arg(QTest::currentDataTag()));
         QVERIFY(Log::instance()->open(logPath));
-        const QString databasePath = m_dir.filePath(QStringLiteral("%1.xml").arg(QTest::currentDataTag()));
+        // A folder that is a file takes no database, whoever writes it.
+        const QString folder = m_dir.filePath(QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(folder));
+        if (state == QLatin1String("unwritable"))
+            QVERIFY(testenv::writeBytes(m_dir.filePath(QStringLiteral("a file")), "x"));
+        const QString databasePath = state == QLatin1String("unwritable") ? m_dir.filePath(QStringLiteral("a file/tasks.xml"))
+                                                                          : folder + QStringLiteral("/tasks.xml");
         QCOMPARE(TaskCore::instance()->init(databasePath, 3600000), 0);
         const auto storage = TaskCore::instance()->storage();
         const TodoTask::Id existing = storage->createTask(FocusGroup::inboxId());
 
         const QString id = QStringLiteral("test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
-        const QString lockPath = databasePath + QStringLiteral(".lock");
+        const QString lockPath = folder + QStringLiteral("/tasks.xml.lock");
         SingleInstancePeer running(id, lockPath);
         auto* handler = new PeerMessageHandler(&running);
         if (state == QLatin1String("refusing"))
@@ -82,11 +94,11 @@ private Q_SLOTS:
         QWidget window;
         running.setActivationWindow(&window, false);
         SingleInstancePeer later(id, lockPath);
-        bool delivered = false;
+        SingleInstancePeer::Delivery delivered = SingleInstancePeer::Delivery::NotDelivered;
         QThread* sender = QThread::create([&] {
-            delivered = later.sendMessage(message, 5000);
-            if (state == QLatin1String("twice"))
-                delivered = delivered && later.sendMessage(message, 5000);
+            delivered = later.deliver(message, 5000);
+            if (state == QLatin1String("twice") && delivered == SingleInstancePeer::Delivery::Accepted)
+                delivered = later.deliver(message, 5000);
         });
         sender->start();
         if (state == QLatin1String("loading")) {
@@ -98,7 +110,10 @@ private Q_SLOTS:
         }
         QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 10000);
         delete sender;
-        QCOMPARE(delivered, accepted);
+        QCOMPARE(int(delivered), delivery);
+        // Confirmed means written.
+        if (delivery == int(SingleInstancePeer::Delivery::Accepted) && !added.m_name.isEmpty())
+            QVERIFY(testenv::readFile(databasePath).contains(added.m_name.left(8)));
 
         QCOMPARE(window.isVisible(), shown);
         const QList<TodoTask::Id> inbox = storage->group(FocusGroup::inboxId()).taskIds();

@@ -77,8 +77,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("delivery");
-        QTest::newRow("accepted") << 1 << int(SingleInstancePeer::Delivery::Accepted);
-        QTest::newRow("refused") << 0 << int(SingleInstancePeer::Delivery::Refused);
+        QTest::newRow("accepted") << int(SingleInstancePeer::Answer::Accepted) << int(SingleInstancePeer::Delivery::Accepted);
+        QTest::newRow("refused") << int(SingleInstancePeer::Answer::Refused) << int(SingleInstancePeer::Delivery::Refused);
+        QTest::newRow("taken, not written yet")
+            << int(SingleInstancePeer::Answer::Pending) << int(SingleInstancePeer::Delivery::Pending);
         QTest::newRow("no answer in time") << -1 << int(SingleInstancePeer::Delivery::NoAnswer);
         QTest::newRow("nobody listens to messages") << -2 << int(SingleInstancePeer::Delivery::Refused);
     }
@@ -96,7 +98,7 @@ private Q_SLOTS:
             connect(&first, &SingleInstancePeer::messageReceived, this, [&](const QString& message, quint64 ticket) {
                 received << message;
                 if (answer >= 0)
-                    first.answer(ticket, answer == 1);
+                    first.answer(ticket, SingleInstancePeer::Answer(answer));
             });
         }
         QCOMPARE(int(sendFromThread(second, QStringLiteral("show ✓"), answer == -1 ? 300 : 5000)), delivery);
@@ -194,7 +196,7 @@ private Q_SLOTS:
         QStringList received;
         connect(&first, &SingleInstancePeer::messageReceived, this, [&](const QString& message, quint64 ticket) {
             received << message;
-            first.answer(ticket, true);
+            first.answer(ticket, SingleInstancePeer::Answer::Accepted);
         });
         QLocalSocket socket;
         socket.connectToServer(first.serverName());

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -170,6 +171,35 @@ private Q_SLOTS:
         QTRY_VERIFY(testenv::readFile(log).contains(QLatin1String("An earlier run could not write the task database")));
         QVERIFY(terminate(*next, &code));
         QCOMPARE(code, 0);
+    }
+
+    // When the X server goes (as at logout) the toolkit ends the program at once; what it had
+    // not written yet is written first.
+    void displayLossWritesPendingChanges()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+            QSKIP("Xvfb is needed (Debian: xvfb)");
+        QProcess server;
+        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                             QStringLiteral("800x600x24")});
+        QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
+        const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
+        QProcessEnvironment x11;
+        x11.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        x11.insert(QStringLiteral("DISPLAY"), display);
+        auto first = start({}, x11);
+        QVERIFY(waitUntilRunning(*first));
+        QProcess capture;
+        capture.setProcessEnvironment(environment());
+        capture.start(testenv::programPath(), {QStringLiteral("--add"), QStringLiteral("Added just before logout")});
+        QVERIFY(capture.waitForFinished(15000));
+        QCOMPARE(capture.exitCode(), 0);
+        server.terminate();
+        QVERIFY(server.waitForFinished(10000));
+        QVERIFY(first->waitForFinished(15000));
+        QVERIFY(testenv::readFile(databasePath()).contains(QLatin1String("Added just before logout")));
+        QVERIFY(QFile::exists(dataFolder() + QStringLiteral("metrics.xml")));
     }
 
     void sigtermWritesPendingChanges()
