@@ -12,6 +12,7 @@
 #include "widgets/fancysplitter.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QApplication>
 #include <QScreen>
@@ -190,6 +191,25 @@ private Q_SLOTS:
         QVERIFY(!list->editedRow());
         QTest::keyClick(list, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.toolbar()->firstButton()));
+    }
+
+    // Changes that cannot be written are said above the panes, with the system's reason, in
+    // every view; once writes work again the bar goes.
+    void writeFailureIsShownUntilWritesWork()
+    {
+        MainWindow window;
+        window.resize(800, 450);
+        testenv::showActive(&window);
+        QWidget* bar = window.findChild<QWidget*>(QStringLiteral("writeFailureBar"));
+        QVERIFY(bar && !bar->isVisible());
+        window.setWriteFailure(QStringLiteral("cannot replace tasks.xml: No space left on device"));
+        QVERIFY(bar->isVisible());
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("writeFailureText"))->text().contains(QLatin1String("No space left")));
+        QTRY_VERIFY(window.splitter()->geometry().top() >= bar->geometry().bottom());
+        if (!qEnvironmentVariableIsEmpty("MRV_SHOTS"))
+            window.grab().save(qEnvironmentVariable("MRV_SHOTS") + QStringLiteral("/write-failure.png"));
+        window.setWriteFailure(QString());
+        QVERIFY(!bar->isVisible());
     }
 
     void windowMovesAreAnnounced()
