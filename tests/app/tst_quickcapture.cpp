@@ -1,3 +1,4 @@
+#include "app/instancelock.h"
 #include "store/focusgroup.h"
 #include "store/taskstorage.h"
 #include "support/programhome.h"
@@ -5,7 +6,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
+
+#include <csignal>
 
 #include <memory>
 
@@ -152,6 +158,46 @@ private Q_SLOTS:
         QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
                  (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak"),
                               QStringLiteral("database.xml.lock")}));
+    }
+
+    // A running program that takes the message but never confirms it: the capture says the task
+    // may still arrive (a retry could double it), and Ctrl+C ends its wait at once.
+    void unconfirmedCapture_data()
+    {
+        QTest::addColumn<bool>("interrupt");
+        QTest::newRow("connection closed without an answer") << false;
+        QTest::newRow("Ctrl+C while waiting") << true;
+    }
+
+    void unconfirmedCapture()
+    {
+        QFETCH(bool, interrupt);
+        QDir().mkpath(dataFolder());
+        QLocalServer server;
+        QVERIFY(server.listen(runtimeFolder() + QStringLiteral("/silent.socket")));
+        InstanceLock lock(InstanceLock::pathFor(databasePath()));
+        QVERIFY(lock.tryLock(InstanceLock::Program, server.fullServerName()));
+        QProcess capture;
+        capture.setProcessEnvironment(environment());
+        capture.start(testenv::programPath(), {QStringLiteral("--add"), QStringLiteral("x")});
+        QVERIFY(server.waitForNewConnection(10000));
+        QLocalSocket* socket = server.nextPendingConnection();
+        QTRY_VERIFY(socket->bytesAvailable() > 4);
+        QElapsedTimer timer;
+        timer.start();
+        if (interrupt)
+            ::kill(static_cast<pid_t>(capture.processId()), SIGINT);
+        else
+            socket->disconnectFromServer();
+        QVERIFY(capture.waitForFinished(5000));
+        QVERIFY(timer.elapsed() < 3000);
+        if (interrupt) {
+            QCOMPARE(capture.exitStatus(), QProcess::CrashExit);
+        } else {
+            QCOMPARE(capture.exitCode(), 3);
+            QVERIFY(QString::fromUtf8(capture.readAllStandardError()).contains(QLatin1String("may still be added")));
+        }
+        QVERIFY(!QFile::exists(databasePath()));
     }
 
     // The running program takes the task whatever the capture's environment, and confirms it
