@@ -51,18 +51,25 @@ bool InstanceLock::tryLock(Role role, const QString& channel)
     return true;
 }
 
-bool InstanceLock::lockOrWait(Role role, const QString& channel, int timeoutMs, const std::function<void()>& whileWaiting)
+bool InstanceLock::lockOrWait(Role role, const QString& channel, int timeoutMs, Owner* owner,
+                              const std::function<void()>& whileWaiting)
 {
     const QDeadlineTimer deadline(timeoutMs);
+    int programSeen = 0;
     for (;;) {
         if (tryLock(role, channel))
             return true;
-        const Role owner = this->owner().m_role;
-        if (owner == Program || deadline.hasExpired())
+        const Owner holder = this->owner();
+        if (owner)
+            *owner = holder;
+        // A record read in the instant between a new owner's lock and its record may still be
+        // the previous owner's: a program counts once it is seen twice.
+        programSeen = holder.m_role == Program ? programSeen + 1 : 0;
+        if (programSeen >= 2 || deadline.hasExpired())
             return false;
         if (whileWaiting)
             whileWaiting();
-        QThread::msleep(20);
+        QThread::msleep(programSeen ? 5 : 20);
     }
 }
 

@@ -40,8 +40,8 @@ public:
     bool tryLock(Role role, const QString& channel = QString());
     /// tryLock(), waiting while the owner is a quick capture (it ends by itself once its task is
     /// written) or has not said what it is yet, up to `timeoutMs`. False when another program
-    /// owns the database, or the wait ran out; `owner()` then tells who holds it.
-    bool lockOrWait(Role role, const QString& channel, int timeoutMs,
+    /// owns the database, or the wait ran out; `*owner` then tells who holds it.
+    bool lockOrWait(Role role, const QString& channel, int timeoutMs, Owner* owner = nullptr,
                     const std::function<void()>& whileWaiting = {});
     bool isLocked() const;
     void unlock();

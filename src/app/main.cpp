@@ -199,10 +199,11 @@ int main(int argc, char** argv)
     // capture writing it is waited for, so that the read sees its task.
     const QString databasePath = databaseFilePath();
     auto lock = std::make_unique<InstanceLock>(InstanceLock::pathFor(databasePath));
+    InstanceLock::Owner holder;
     const bool owner = lock->lockOrWait(InstanceLock::Program,
                                         SingleInstancePeer::channelFor(singleInstanceId(), lock->path()),
-                                        kOtherCaptureMs);
-    if (!owner && lock->owner().m_role != InstanceLock::Program) {
+                                        kOtherCaptureMs, &holder);
+    if (!owner && holder.m_role != InstanceLock::Program) {
         MRV_WARNING("main", QStringLiteral("Another process keeps the task database busy: ") + lock->path());
         printError(QStringLiteral("Another process keeps the task database busy: ") + databasePath);
         return 1;

@@ -13,6 +13,7 @@
 #include "taskapi/taskapiclient.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -96,40 +97,46 @@ int addTask(CapturedTask task, const QString& program)
 {
     task.m_id = QUuid::createUuid();
     const QString path = databaseFilePath();
-    auto lock = std::make_unique<InstanceLock>(InstanceLock::pathFor(path));
-    // The lock stays taken while the database is written: one writer at a time. Another
-    // capture ends by itself, so it is waited for; the running program takes the task itself.
-    if (lock->lockOrWait(InstanceLock::Capture, QString(), kOtherCaptureMs))
-        return addTaskAsOwner(task, program);
-    if (lock->owner().m_role != InstanceLock::Program) {
-        print(stderr, translated(kDatabaseBusy).arg(program, path) + QLatin1Char('\n'));
-        return NotAdded;
-    }
     const QString message = task.toMessage();
     if (message.toUtf8().size() > SingleInstancePeer::MaxMessageBytes) {
         print(stderr, translated(kTooLong).arg(program, productName()) + QLatin1Char('\n'));
         return NotAdded;
     }
-    SingleInstancePeer peer(singleInstanceId(), std::move(lock));
-    switch (peer.deliver(message, kHandOverMs)) {
-    case SingleInstancePeer::Delivery::Accepted:
-        return Done;
-    case SingleInstancePeer::Delivery::Refused:
-        print(stderr, translated(kRefused).arg(program, productName()) + QLatin1Char('\n'));
-        return NotAdded;
-    case SingleInstancePeer::Delivery::Pending:
-        print(stderr, translated(kNotWrittenYet).arg(program, productName()) + QLatin1Char('\n'));
-        return MaybeAdded;
-    case SingleInstancePeer::Delivery::NoAnswer:
-        print(stderr, translated(kNoAnswer).arg(program, productName()) + QLatin1Char('\n'));
-        return MaybeAdded;
-    case SingleInstancePeer::Delivery::NotDelivered:
-        break;
+    SingleInstancePeer peer(singleInstanceId(), std::make_unique<InstanceLock>(InstanceLock::pathFor(path)));
+    const QDeadlineTimer deadline(kOtherCaptureMs);
+    qint64 unreachablePid = -1;
+    for (;;) {
+        // The lock stays taken while the database is written: one writer at a time. Another
+        // capture ends by itself, so it is waited for; the running program takes the task itself.
+        InstanceLock::Owner owner;
+        if (peer.lock()->lockOrWait(InstanceLock::Capture, QString(), static_cast<int>(deadline.remainingTime()), &owner))
+            return addTaskAsOwner(task, program);
+        if (owner.m_role != InstanceLock::Program)
+            break;
+        // The same program that could not be reached a moment ago will not be reached now.
+        if (owner.m_pid == unreachablePid) {
+            print(stderr, translated(kNotTaken).arg(program, productName()) + QLatin1Char('\n'));
+            return NotAdded;
+        }
+        switch (peer.deliver(message, kHandOverMs)) {
+        case SingleInstancePeer::Delivery::Accepted:
+            return Done;
+        case SingleInstancePeer::Delivery::Refused:
+            print(stderr, translated(kRefused).arg(program, productName()) + QLatin1Char('\n'));
+            return NotAdded;
+        case SingleInstancePeer::Delivery::Pending:
+            print(stderr, translated(kNotWrittenYet).arg(program, productName()) + QLatin1Char('\n'));
+            return MaybeAdded;
+        case SingleInstancePeer::Delivery::NoAnswer:
+            print(stderr, translated(kNoAnswer).arg(program, productName()) + QLatin1Char('\n'));
+            return MaybeAdded;
+        case SingleInstancePeer::Delivery::NotDelivered:
+            break;
+        }
+        // Nobody took it: the program may have ended meanwhile, and the database is free.
+        unreachablePid = owner.m_pid;
     }
-    // The program may have ended meanwhile: then the database is free for this capture.
-    if (peer.lock()->tryLock(InstanceLock::Capture))
-        return addTaskAsOwner(task, program);
-    print(stderr, translated(kNotTaken).arg(program, productName()) + QLatin1Char('\n'));
+    print(stderr, translated(kDatabaseBusy).arg(program, path) + QLatin1Char('\n'));
     return NotAdded;
 }
 

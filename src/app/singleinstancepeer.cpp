@@ -114,6 +114,9 @@ SingleInstancePeer::Delivery SingleInstancePeer::deliver(const QString& message,
         if (deadline.hasExpired())
             return Delivery::NotDelivered;
         const InstanceLock::Owner owner = m_lock->owner();
+        // A capture holds the database only while it writes; then the lock is free again.
+        if (owner.m_role == InstanceLock::Capture)
+            return Delivery::NotDelivered;
         // Only a socket in a folder no one else can reach gets the user's tasks.
         if (owner.m_role != InstanceLock::Program || owner.m_channel.isEmpty()
             || !platform::isPrivateFolder(QFileInfo(owner.m_channel).absolutePath()))

@@ -126,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(!program.lockOrWait(InstanceLock::Program, QString(), 100));
         QCOMPARE(program.owner().m_role, InstanceLock::Capture);
         bool waited = false;
-        QVERIFY(program.lockOrWait(InstanceLock::Program, QStringLiteral("/run/x y.socket"), 5000, [&] {
+        QVERIFY(program.lockOrWait(InstanceLock::Program, QStringLiteral("/run/x y.socket"), 5000, nullptr, [&] {
             waited = true;
             capture.unlock();
         }));
