@@ -3,10 +3,12 @@
 #include "app/identity.h"
 #include "app/log.h"
 #include "app/specialfolder.h"
+#include "platform/autostart.h"
 #include "platform/desktopentry.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 namespace install {
 
@@ -29,6 +31,13 @@ CopyFileJob::CopyFileJob(const QString& message, const QString& source, const QS
 
 bool CopyFileJob::run()
 {
+    // Removing the target first would remove the source, the program that runs.
+    if (sameFile(m_source, m_target)) {
+        m_targetIsSource = true;
+        MRV_DEBUG("install::CopyFileJob::run",
+                  QStringLiteral("CopyFileJob: ") + m_target + QStringLiteral(" is the source") + resultText(true));
+        return true;
+    }
     if (!ensureFolderFor(m_target))
         return false;
     if (QFile::exists(m_target))
@@ -47,6 +56,8 @@ bool CopyFileJob::run()
 
 bool CopyFileJob::rollback()
 {
+    if (m_targetIsSource)
+        return true;
     const bool ok = QFile::remove(m_target);
     MRV_DEBUG("install::CopyFileJob::rollback", QStringLiteral("CopyFileJob Rollback: ") + m_target + resultText(ok));
     return ok;
@@ -119,6 +130,33 @@ bool WriteUninstallRegistry::run()
 bool WriteUninstallRegistry::rollback()
 {
     return QFile::remove(m_paths.uninstallEntry());
+}
+
+AutostartEntryJob::AutostartEntryJob(const QString& message, const InstallPaths& paths)
+    : InstallJob(message)
+    , m_paths(paths)
+{
+}
+
+bool AutostartEntryJob::run()
+{
+    QFile replaced(m_paths.autostartEntry);
+    m_replacedEntry = replaced.open(QIODevice::ReadOnly);
+    if (m_replacedEntry)
+        m_replaced = replaced.readAll();
+    const bool ok = platform::autostartEntry(m_paths.installedProgram(), m_paths.installedIcon())
+                        .write(m_paths.autostartEntry);
+    MRV_DEBUG("install::AutostartEntryJob::run", QStringLiteral("AutostartEntryJob: ") + m_paths.autostartEntry
+                  + resultText(ok));
+    return ok;
+}
+
+bool AutostartEntryJob::rollback()
+{
+    if (!m_replacedEntry)
+        return QFile::remove(m_paths.autostartEntry);
+    QSaveFile file(m_paths.autostartEntry);
+    return file.open(QIODevice::WriteOnly) && file.write(m_replaced) == m_replaced.size() && file.commit();
 }
 
 RemoveUserDataJob::RemoveUserDataJob(const QString& message, const QString& userDataFolder)

@@ -2,6 +2,7 @@
 
 #include "install/installoptions.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace install {
@@ -22,7 +23,8 @@ public:
     const QString message;
 };
 
-/// Copies one file into place (replacing an existing one), creating its folder.
+/// Copies one file into place (replacing an existing one), creating its folder. A target that
+/// is the source itself (installing from the installed copy) is left as it is, also by rollback().
 class CopyFileJob : public InstallJob
 {
 public:
@@ -34,6 +36,7 @@ private:
     const QString m_source;
     const QString m_target;
     const bool m_executable;
+    bool m_targetIsSource = false;
 };
 
 /// A desktop entry that starts the installed program: in the application menu, or (made
@@ -62,6 +65,21 @@ public:
 
 private:
     const InstallPaths m_paths;
+};
+
+/// The session's autostart entry, which starts the installed copy. Undoing an installation puts
+/// back the entry it replaced (or removes it); uninstalling removes it.
+class AutostartEntryJob : public InstallJob
+{
+public:
+    AutostartEntryJob(const QString& message, const InstallPaths& paths);
+    bool run() override;
+    bool rollback() override;
+
+private:
+    const InstallPaths m_paths;
+    bool m_replacedEntry = false;
+    QByteArray m_replaced;
 };
 
 /// Removes the user's data (tasks, settings, log) when uninstalling; does nothing on install.

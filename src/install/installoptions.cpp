@@ -2,8 +2,13 @@
 
 #include "app/identity.h"
 #include "app/specialfolder.h"
+#include "platform/autostart.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
 
 namespace install {
 
@@ -16,6 +21,7 @@ InstallPaths InstallPaths::forThisUser()
     paths.startMenuFolder = folderPath(StartMenu, false);
     paths.desktopFolder = folderPath(Desktop, false);
     paths.userDataFolder = folderPath(UserDataFolder, false);
+    paths.autostartEntry = platform::autostartEntryPath();
     return paths;
 }
 
@@ -42,6 +48,26 @@ QString InstallPaths::desktopEntry() const
 QString InstallPaths::uninstallEntry() const
 {
     return startMenuFolder + installationId() + QStringLiteral(".desktop");
+}
+
+bool InstallPaths::runsInstalledCopy() const
+{
+    return sameFile(sourceProgram, installedProgram());
+}
+
+QString InstallPaths::startupProgram() const
+{
+    const QFileInfo installed(installedProgram());
+    return installed.isFile() && installed.isExecutable() ? installed.filePath() : sourceProgram;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(), error)
+        && !error;
 }
 
 } // namespace install

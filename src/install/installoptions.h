@@ -11,6 +11,9 @@ struct InstallOptions
     bool m_createStartMenuItems = true;
     bool m_createDesktopIcon = true;
     bool m_removeUserData = false;
+    /// Installing writes the session's autostart entry for the installed copy; uninstalling
+    /// removes it whatever this says.
+    bool m_runOnSystemStartup = true;
 };
 
 /// Where an installation takes its files from and puts them. forThisUser() gives the real
@@ -26,6 +29,8 @@ struct InstallPaths
     QString startMenuFolder;
     QString desktopFolder;
     QString userDataFolder;
+    /// The session's autostart entry file.
+    QString autostartEntry;
 
     static InstallPaths forThisUser();
 
@@ -35,6 +40,16 @@ struct InstallPaths
     QString startMenuEntry() const;
     QString desktopEntry() const;
     QString uninstallEntry() const;
+
+    /// Whether the program running the installation is the installed copy.
+    bool runsInstalledCopy() const;
+    /// The program the autostart entry starts: the installed copy when there is one, else the
+    /// running program.
+    QString startupProgram() const;
 };
+
+/// Whether two paths name one existing file: the same path once links are resolved, or two
+/// hard links of it.
+bool sameFile(const QString& a, const QString& b);
 
 } // namespace install

@@ -37,6 +37,11 @@ void InstallWorker::_createJobList()
         // Desktops trust a launcher on the desktop only when it is executable.
         m_jobs << std::make_shared<CreateShellLinkJob>(tr("Creating links..."), m_paths, m_paths.desktopEntry(), true);
     }
+    // Uninstalling removes the entry whatever the setting: it would start a removed program.
+    if (!m_install || m_opts.m_runOnSystemStartup) {
+        MRV_DEBUG(tag, QStringLiteral("m_opts.m_runOnSystemStartup"));
+        m_jobs << std::make_shared<AutostartEntryJob>(tr("Creating links..."), m_paths);
+    }
     if (!m_install && m_opts.m_removeUserData) {
         MRV_DEBUG(tag, QStringLiteral("m_opts.m_removeUserData"));
         m_jobs << std::make_shared<RemoveUserDataJob>(tr("Removing user data..."), m_paths.userDataFolder);

@@ -1,6 +1,5 @@
 #include "platform/autostart.h"
 
-#include "platform/desktopentry.h"
 #include "platform/shellfolders.h"
 
 #include <QFile>
@@ -15,14 +14,8 @@ QString autostartEntryPath()
     return config + QStringLiteral("/autostart/Mirevo.desktop");
 }
 
-bool setRunOnStartup(const QString& executablePath, bool on, const QString& iconPath)
+DesktopEntry autostartEntry(const QString& executablePath, const QString& iconPath)
 {
-    const QString path = autostartEntryPath();
-    if (executablePath.isEmpty() || path.isEmpty())
-        return false;
-    if (!on)
-        return QFile::remove(path);
-
     DesktopEntry entry;
     entry.setValue(QStringLiteral("Type"), QStringLiteral("Application"));
     entry.setValue(QStringLiteral("Name"), QStringLiteral("Mirevo"));
@@ -30,7 +23,17 @@ bool setRunOnStartup(const QString& executablePath, bool on, const QString& icon
     entry.setValue(QStringLiteral("Icon"), iconPath.isEmpty() ? QStringLiteral("mirevo") : iconPath);
     entry.setValue(QStringLiteral("Terminal"), QStringLiteral("false"));
     entry.setValue(QStringLiteral("X-GNOME-Autostart-enabled"), QStringLiteral("true"));
-    return entry.write(path);
+    return entry;
+}
+
+bool setRunOnStartup(const QString& executablePath, bool on, const QString& iconPath)
+{
+    const QString path = autostartEntryPath();
+    if (executablePath.isEmpty() || path.isEmpty())
+        return false;
+    if (!on)
+        return QFile::remove(path);
+    return autostartEntry(executablePath, iconPath).write(path);
 }
 
 bool isRunOnStartupEnabled()

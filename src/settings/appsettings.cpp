@@ -3,9 +3,9 @@
 #include "app/identity.h"
 #include "app/log.h"
 #include "app/specialfolder.h"
+#include "install/installoptions.h"
 #include "settings/runonstartup.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 #include <QSettings>
 
@@ -125,7 +125,12 @@ bool AppSettings::needsRunOnStartupSync() const
 
 void AppSettings::syncRunOnStartup()
 {
-    if (!needsRunOnStartupSync())
+    syncRunOnStartup(install::InstallPaths::forThisUser());
+}
+
+void AppSettings::syncRunOnStartup(const install::InstallPaths& paths)
+{
+    if (!needsRunOnStartupSync() || !paths.runsInstalledCopy())
         return;
-    setRunOnStartup(QCoreApplication::applicationFilePath(), m_runOnSystemStartup);
+    setRunOnStartup(paths.installedProgram(), m_runOnSystemStartup);
 }

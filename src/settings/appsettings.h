@@ -3,6 +3,10 @@
 #include <QRect>
 #include <QString>
 
+namespace install {
+struct InstallPaths;
+}
+
 /// The user's preferences and remembered window state, kept in "settings.ini".
 /// One process-wide object, used on the user-interface thread only.
 class AppSettings
@@ -22,8 +26,11 @@ public:
     /// not be written.
     bool save(const QString& path) const;
     void resetToDefaults();
-    /// After a first run or an upgrade, re-applies the choice to start with the session.
+    /// After a first run or an upgrade, re-applies the choice to start with the session. Only
+    /// the installed copy does: the entry always starts the installed copy, and a copy in a
+    /// build or download folder writes one only when the user turns the option on.
     void syncRunOnStartup();
+    void syncRunOnStartup(const install::InstallPaths& paths);
     static QString settingsFilePath();
 
     bool compactView() const { return m_compactView; }

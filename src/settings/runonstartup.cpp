@@ -2,6 +2,7 @@
 
 #include "app/log.h"
 #include "app/specialfolder.h"
+#include "install/installoptions.h"
 #include "platform/autostart.h"
 #include "platform/notifications.h"
 
@@ -39,6 +40,11 @@ bool setRunOnStartup(const QString& executablePath, bool on)
     if (!done && on)
         MRV_WARNING("setRunOnStartup", QStringLiteral("Cannot write the autostart entry ") + platform::autostartEntryPath());
     return done;
+}
+
+bool setRunOnStartup(bool on)
+{
+    return setRunOnStartup(install::InstallPaths::forThisUser().startupProgram(), on);
 }
 
 bool isRunOnStartupSupported()

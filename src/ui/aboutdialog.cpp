@@ -122,31 +122,43 @@ void AboutDialog::setEulaHook(EulaHook hook)
 
 void AboutDialog::_onLinkClicked(const QString& link)
 {
+    ++m_nestedDialogs;
     if (link == QLatin1String("aboutqt")) {
         QMessageBox::aboutQt(this, tr("About Qt Library"));
     } else if (link == QLatin1String("eula")) {
         const QString html = EulaDialog::licenseText();
         if (eulaHook()) {
             eulaHook()(this, html);
-            return;
+        } else {
+            EulaDialog dialog(this, html, false);
+            dialog.exec();
         }
-        EulaDialog dialog(this, html, false);
-        dialog.exec();
     }
+    if (--m_nestedDialogs == 0 && m_releasePending)
+        deleteLater();
+}
+
+void AboutDialog::_release()
+{
+    if (openDialog() == this)
+        openDialog() = nullptr;
+    // A deferred deletion posted inside a nested event loop runs inside that loop.
+    if (m_nestedDialogs > 0)
+        m_releasePending = true;
+    else
+        deleteLater();
 }
 
 void AboutDialog::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    deleteLater();
-    openDialog() = nullptr;
+    _release();
 }
 
 void AboutDialog::hideEvent(QHideEvent* event)
 {
     event->accept();
-    deleteLater();
-    openDialog() = nullptr;
+    _release();
 }
 
 void showAboutDialog(QWidget* parent)

@@ -37,6 +37,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void _release();
+
+    /// The nested dialogs running now (licence, about Qt). While one runs, this dialog and the
+    /// clicked label are below its event loop on the stack, so their deletion waits for it.
+    int m_nestedDialogs = 0;
+    bool m_releasePending = false;
     QPointer<QLabel> m_legal;
     QPointer<LinkLabel> m_qtNotice;
     QPointer<LinkLabel> m_eulaNotice;

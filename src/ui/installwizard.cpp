@@ -2,6 +2,7 @@
 
 #include "app/identity.h"
 #include "install/installworker.h"
+#include "settings/appsettings.h"
 #include "ui/euladialog.h"
 #include "ui/questionbox.h"
 
@@ -250,6 +251,7 @@ void InstallWizard::goNext()
         install::InstallOptions chosen;
         chosen.m_createStartMenuItems = options->startMenuBox()->isChecked();
         chosen.m_createDesktopIcon = options->desktopBox()->isChecked();
+        chosen.m_runOnSystemStartup = AppSettings::settings()->runOnSystemStartup();
         m_worker = startWorker(this, true, chosen, m_paths, InstallProgress, &InstallWizard::_onInstallFinished);
     }
 }
@@ -323,6 +325,8 @@ void UninstallWizard::_onUninstallFinished(bool)
 
 int runInstallWizard(QWidget* parent)
 {
+    // "Run on system startup" as the user left it; a first installation finds the default.
+    AppSettings::settings()->load(AppSettings::settingsFilePath());
     InstallWizard wizard(install::InstallPaths::forThisUser(), parent);
     wizard.exec();
     return wizard.installSucceeded() ? 0 : 1;

@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -128,7 +127,7 @@ void PrefsDialog::_runAtStartupStateChanged(int state)
     m_changed = true;
     const bool on = state == Qt::Checked;
     AppSettings::settings()->setRunOnSystemStartup(on);
-    setRunOnStartup(QCoreApplication::applicationFilePath(), on);
+    setRunOnStartup(on);
 }
 
 void PrefsDialog::_openWindowStateChanged(int state)

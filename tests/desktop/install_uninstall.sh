@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# `mirevo --install` clicked through with the keyboard to its success message; the installed
-# copy started from the menu entry's Exec line shows its window; `--install` while it runs
-# warns and exits 1; the "Uninstall Mirevo" entry's Exec line removes the installation.
+# The build copy's first start writes no autostart entry; `mirevo --install` clicked through with
+# the keyboard to its success message writes one for the installed copy; `--install` of the
+# installed copy keeps it; the installed copy started from the menu entry's Exec line shows its
+# window; `--install` while it runs warns and exits 1; the "Uninstall Mirevo" entry's Exec line
+# removes the installation and the autostart entry.
 source "$(dirname "$0")/lib.sh"
 
 APPS="$XDG_DATA_HOME/applications"
 INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
 UNINSTALL_ENTRY="$APPS/C8F31CA0-0667-467c-B205-B0A0291603E6.desktop"
+AUTOSTART="$XDG_CONFIG_HOME/autostart/Mirevo.desktop"
 win() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 shown() { [[ -n $(win "$1") ]]; }
 # exec_line ENTRY: the Exec value of a desktop entry, split into words by its quoting rules.
@@ -22,25 +25,44 @@ finish() {  # finish PID CODE WHAT
     ((rc == $2)) || fail "$3 exited with $rc, expected $2"
 }
 
-log "mirevo --install"
-"$MIREVO" --install >"$OUT/install.log" 2>&1 &
-pid=$!
-wait_until 20 shown '^Install Mirevo$' || fail "the install wizard did not appear"
-sleep 0.5
-"$SHOT" "$OUT/install-welcome.png" "$(win '^Install Mirevo$')" >/dev/null 2>&1
-xdotool key Return
-wait_until 10 shown '^Mirevo License Agreement$' || fail "the licence agreement did not appear"
-xdotool key Tab space
-wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
-xdotool key Return
-wait_until 20 eval '[[ $(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) -ge 2 ]]' ||
-    fail "no message after the installation"
-"$SHOT" "$OUT/install-done.png" >/dev/null 2>&1
-xdotool key Return
-finish "$pid" 0 "the install wizard"
-for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY"; do
-    [[ -f $file ]] || fail "$file was not written"
-done
+# install_with_keys PROGRAM NAME: PROGRAM --install clicked through to its success message.
+install_with_keys() {
+    log "$2 --install"
+    "$1" --install >"$OUT/$2-install.log" 2>&1 &
+    local pid=$!
+    wait_until 20 shown '^Install Mirevo$' || fail "the install wizard did not appear"
+    sleep 0.5
+    "$SHOT" "$OUT/$2-install-welcome.png" "$(win '^Install Mirevo$')" >/dev/null 2>&1
+    xdotool key Return
+    wait_until 10 shown '^Mirevo License Agreement$' || fail "the licence agreement did not appear"
+    xdotool key Tab space
+    wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
+    xdotool key Return
+    wait_until 20 eval '[[ $(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) -ge 2 ]]' ||
+        fail "no message after the installation"
+    "$SHOT" "$OUT/$2-install-done.png" >/dev/null 2>&1
+    xdotool key Return
+    finish "$pid" 0 "the install wizard of $2"
+    for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY" "$AUTOSTART"; do
+        [[ -f $file ]] || fail "$file was not written"
+    done
+    mapfile -t command < <(exec_words "$AUTOSTART")
+    [[ "${command[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${command[*]}', not the installed copy"
+}
+
+log "the build copy's first start"
+"$MIREVO" >"$OUT/first-start.log" 2>&1 &
+APP_PID=$!
+wait_until 30 window_visible || fail "the build copy showed no window"
+kill -TERM "$APP_PID"
+finish "$APP_PID" 0 "the build copy"
+APP_PID=""
+[[ ! -e $AUTOSTART ]] || fail "the build copy wrote an autostart entry at its first start"
+
+install_with_keys "$MIREVO" build
+cmp -s "$MIREVO" "$INSTALLED" || fail "the installed copy differs from the build"
+install_with_keys "$INSTALLED" installed
+cmp -s "$MIREVO" "$INSTALLED" || fail "installing from the installed copy changed it"
 
 log "the installed copy, started as the menu starts it"
 mapfile -t command < <(exec_words "$APPS/Mirevo.desktop")
@@ -68,10 +90,10 @@ wait_until 20 shown '^Uninstall Mirevo$' || fail "the uninstall wizard did not a
 "$SHOT" "$OUT/uninstall.png" "$(win '^Uninstall Mirevo$')" >/dev/null 2>&1
 xdotool key Return
 finish "$pid" 0 "the uninstall wizard"
-for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY"; do
+for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY" "$AUTOSTART"; do
     [[ ! -e $file ]] || fail "$file is still there after uninstalling"
 done
 [[ ! -d $XDG_DATA_HOME/Velbrook/Mirevo/Application ]] || fail "the program folder is still there"
 if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
-    cp "$OUT/install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
+    cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
 fi

@@ -1,5 +1,5 @@
 // The installer's worker against folders of the test's own: the job list, a whole install,
-// a failure rolled back, and uninstalling.
+// a failure rolled back, installing from the installed copy, and uninstalling.
 
 #include "install/installjob.h"
 #include "install/installworker.h"
@@ -95,6 +95,7 @@ private Q_SLOTS:
         m_paths.userDataFolder = home + QStringLiteral("/.local/share/Velbrook/Mirevo/User Data/");
         m_paths.startMenuFolder = home + QStringLiteral("/.local/share/applications/");
         m_paths.desktopFolder = home + QStringLiteral("/Desktop/");
+        m_paths.autostartEntry = home + QStringLiteral("/.config/autostart/Mirevo.desktop");
     }
 
     void jobList_data()
@@ -103,17 +104,22 @@ private Q_SLOTS:
         QTest::addColumn<bool>("menu");
         QTest::addColumn<bool>("desktop");
         QTest::addColumn<bool>("removeData");
+        QTest::addColumn<bool>("startup");
         QTest::addColumn<QStringList>("messages");
         const QString files = QStringLiteral("Installing files...");
         const QString links = QStringLiteral("Creating links...");
         const QString keys = QStringLiteral("Creating uninstall keys...");
-        QTest::newRow("all links") << true << true << true << false << QStringList{files, files, links, links, keys};
-        QTest::newRow("no links") << true << false << false << false << QStringList{files, files, keys};
-        QTest::newRow("install ignores removing data") << true << true << false << true
+        QTest::newRow("all links") << true << true << true << false << true
+                                   << QStringList{files, files, links, links, links, keys};
+        QTest::newRow("no links") << true << false << false << false << false << QStringList{files, files, keys};
+        QTest::newRow("only the start with the session") << true << false << false << false << true
+                                                         << QStringList{files, files, links, keys};
+        QTest::newRow("install ignores removing data") << true << true << false << true << false
                                                        << QStringList{files, files, links, keys};
+        // The autostart entry goes whatever the setting says.
         QTest::newRow("uninstall with the data")
-            << false << true << true << true
-            << QStringList{files, files, links, links, QStringLiteral("Removing user data..."), keys};
+            << false << true << true << true << false
+            << QStringList{files, files, links, links, links, QStringLiteral("Removing user data..."), keys};
     }
 
     void jobList()
@@ -122,8 +128,9 @@ private Q_SLOTS:
         QFETCH(bool, menu);
         QFETCH(bool, desktop);
         QFETCH(bool, removeData);
+        QFETCH(bool, startup);
         QFETCH(QStringList, messages);
-        InstallWorker worker(install, InstallOptions{menu, desktop, removeData}, m_paths);
+        InstallWorker worker(install, InstallOptions{menu, desktop, removeData, startup}, m_paths);
         QStringList shown;
         for (const auto& job : worker.jobs())
             shown << job->message;
@@ -134,8 +141,8 @@ private Q_SLOTS:
     {
         const Run run = runWorker(true, InstallOptions(), m_paths);
         QVERIFY(run.result);
-        QCOMPARE(run.progress.size(), 6);
-        QCOMPARE(run.progress.at(4), (QList<QVariant>{5, 5, QStringLiteral("Creating uninstall keys...")}));
+        QCOMPARE(run.progress.size(), 7);
+        QCOMPARE(run.progress.at(5), (QList<QVariant>{6, 6, QStringLiteral("Creating uninstall keys...")}));
         QCOMPARE(run.progress.last(), (QList<QVariant>{1, 1, QStringLiteral("Done.")}));
 
         QCOMPARE(testenv::readBytes(m_paths.installedProgram()), testenv::readBytes(m_paths.sourceProgram));
@@ -143,7 +150,9 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(m_paths.desktopEntry()).isExecutable());
         QVERIFY(!QFileInfo(m_paths.startMenuEntry()).isExecutable());
         // Every entry starts the installed copy, not the one the installation ran from.
-        for (const QString& entry : {m_paths.startMenuEntry(), m_paths.desktopEntry(), m_paths.uninstallEntry()}) {
+        const QStringList entries{m_paths.startMenuEntry(), m_paths.desktopEntry(), m_paths.uninstallEntry(),
+                                  m_paths.autostartEntry};
+        for (const QString& entry : entries) {
             QCOMPARE(execProgram(entryValue(entry, QStringLiteral("Exec"))), m_paths.installedProgram());
             QCOMPARE(entryValue(entry, QStringLiteral("Icon")), m_paths.installedIcon());
         }
@@ -154,7 +163,7 @@ private Q_SLOTS:
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (validator.isEmpty())
             QSKIP("desktop-file-validate is missing (Debian package desktop-file-utils)");
-        for (const QString& entry : {m_paths.startMenuEntry(), m_paths.desktopEntry(), m_paths.uninstallEntry()}) {
+        for (const QString& entry : entries) {
             QProcess validate;
             validate.start(validator, {entry});
             QVERIFY(validate.waitForFinished(20000));
@@ -165,17 +174,53 @@ private Q_SLOTS:
 
     void aFailureRollsBackNewestFirst()
     {
-        // The desktop folder cannot be made: a file stands in its place.
-        QVERIFY(testenv::writeBytes(m_paths.desktopFolder.chopped(1), "in the way"));
-        const Run run = runWorker(true, InstallOptions(), m_paths);
+        // The last step fails: the menu folder cannot be made, a file stands in its place.
+        const QString inTheWay = m_paths.startMenuFolder.chopped(1);
+        QVERIFY(QDir().mkpath(QFileInfo(inTheWay).path()));
+        QVERIFY(testenv::writeBytes(inTheWay, "in the way"));
+        const QByteArray oldAutostart = "[Desktop Entry]\nExec=/opt/old/mirevo\n";
+        QVERIFY(QDir().mkpath(QFileInfo(m_paths.autostartEntry).absolutePath()));
+        QVERIFY(testenv::writeBytes(m_paths.autostartEntry, oldAutostart));
+        const Run run = runWorker(true, InstallOptions{false, true, false, true}, m_paths);
         QVERIFY(run.finished);
         QVERIFY(!run.result);
         const QString back = QStringLiteral("Rolling back...");
-        QCOMPARE(run.progress.mid(4), (QList<QList<QVariant>>{{1, 3, back}, {2, 3, back}, {3, 3, back},
+        QCOMPARE(run.progress.mid(5), (QList<QList<QVariant>>{{1, 4, back}, {2, 4, back}, {3, 4, back}, {4, 4, back},
                                                             {1, 1, QStringLiteral("Installation failed.")}}));
-        for (const QString& written : {m_paths.installedProgram(), m_paths.installedIcon(), m_paths.startMenuEntry(),
-                                       m_paths.uninstallEntry()})
+        for (const QString& written : {m_paths.installedProgram(), m_paths.installedIcon(), m_paths.desktopEntry()})
             QVERIFY2(!QFile::exists(written), qPrintable(written));
+        // The entry the installation replaced is back.
+        QCOMPARE(testenv::readBytes(m_paths.autostartEntry), oldAutostart);
+    }
+
+    void installingFromTheInstalledCopyKeepsIt_data()
+    {
+        QTest::addColumn<bool>("throughLink");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("same path") << false << false;
+        QTest::newRow("through a symbolic link") << true << false;
+        QTest::newRow("failed and rolled back") << false << true;
+    }
+
+    void installingFromTheInstalledCopyKeepsIt()
+    {
+        QFETCH(bool, throughLink);
+        QFETCH(bool, fails);
+        QVERIFY(runWorker(true, InstallOptions(), m_paths).result);
+        const QByteArray program = testenv::readBytes(m_paths.installedProgram());
+        InstallPaths again = m_paths;
+        again.sourceProgram = m_paths.installedProgram();
+        if (throughLink) {
+            again.sourceProgram = path(QStringLiteral("mirevo"));
+            QVERIFY(QFile::link(m_paths.installedProgram(), again.sourceProgram));
+        }
+        if (fails) {
+            QVERIFY(testenv::writeBytes(path(QStringLiteral("in the way")), "file"));
+            again.desktopFolder = path(QStringLiteral("in the way/"));
+        }
+        QCOMPARE(runWorker(true, InstallOptions(), again).result, !fails);
+        QCOMPARE(testenv::readBytes(m_paths.installedProgram()), program);
+        QVERIFY(QFileInfo(m_paths.installedProgram()).isExecutable());
     }
 
     void uninstallRemovesWhatWasInstalled_data()
@@ -197,7 +242,7 @@ private Q_SLOTS:
         QCOMPARE(run.progress.first().at(2).toString(), QStringLiteral("Creating uninstall keys..."));
         QCOMPARE(run.progress.last(), (QList<QVariant>{1, 1, QStringLiteral("Done.")}));
         for (const QString& written : {m_paths.installedProgram(), m_paths.installedIcon(), m_paths.startMenuEntry(),
-                                       m_paths.desktopEntry(), m_paths.uninstallEntry()})
+                                       m_paths.desktopEntry(), m_paths.uninstallEntry(), m_paths.autostartEntry})
             QVERIFY2(!QFile::exists(written), qPrintable(written));
         QVERIFY(!QDir(m_paths.installFolder).exists());
         // Files of the user data go only when asked; folders of the user's stay either way.

@@ -1,8 +1,11 @@
 #include "support/testenv.h"
+#include "install/installoptions.h"
 #include "platform/autostart.h"
 #include "settings/appsettings.h"
+#include "settings/runonstartup.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
@@ -33,6 +36,11 @@ QVariant field(const AppSettings* settings, const QString& name)
     if (name == QLatin1String("groupPanelWidth"))
         return settings->groupPanelWidth();
     return QVariant();
+}
+
+QString execLine(const QString& program)
+{
+    return QStringLiteral("\nExec=") + program + QLatin1Char('\n');
 }
 
 void verifyDefaults(const AppSettings* s, const QString& language)
@@ -79,6 +87,8 @@ private Q_SLOTS:
     void damagedFile_loadsAsDefaults();
     void syncRunOnStartup_appliesOnlyAfterFirstRunOrUpgrade_data();
     void syncRunOnStartup_appliesOnlyAfterFirstRunOrUpgrade();
+    void runOnStartupOption_startsTheInstalledCopyWhenThereIsOne_data();
+    void runOnStartupOption_startsTheInstalledCopyWhenThereIsOne();
 };
 
 void TstAppSettings::defaults_withoutFile()
@@ -201,13 +211,17 @@ void TstAppSettings::syncRunOnStartup_appliesOnlyAfterFirstRunOrUpgrade_data()
     QTest::addColumn<QString>("storedVersion");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("applies");
-    QTest::newRow("first run") << QString() << true << true;
-    QTest::newRow("unreadable version") << QStringLiteral("abc") << true << true;
-    QTest::newRow("older version") << QStringLiteral("0.2.600") << true << true;
-    QTest::newRow("same version") << QStringLiteral("0.2.642") << true << false;
-    QTest::newRow("newer version") << QStringLiteral("0.3.0") << true << false;
-    QTest::newRow("off, same version") << QStringLiteral("0.2.642") << false << false;
-    QTest::newRow("off, older version") << QStringLiteral("0.2.600") << false << true;
+    QTest::addColumn<bool>("installedCopy");
+    QTest::newRow("first run") << QString() << true << true << true;
+    QTest::newRow("unreadable version") << QStringLiteral("abc") << true << true << true;
+    QTest::newRow("older version") << QStringLiteral("0.2.600") << true << true << true;
+    QTest::newRow("same version") << QStringLiteral("0.2.642") << true << false << true;
+    QTest::newRow("newer version") << QStringLiteral("0.3.0") << true << false << true;
+    QTest::newRow("off, same version") << QStringLiteral("0.2.642") << false << false << true;
+    QTest::newRow("off, older version") << QStringLiteral("0.2.600") << false << true << true;
+    // A copy in a build or download folder leaves the entry alone, whatever the version says.
+    QTest::newRow("first run, not installed") << QString() << true << true << false;
+    QTest::newRow("off, older version, not installed") << QStringLiteral("0.2.600") << false << true << false;
 }
 
 void TstAppSettings::syncRunOnStartup_appliesOnlyAfterFirstRunOrUpgrade()
@@ -215,18 +229,51 @@ void TstAppSettings::syncRunOnStartup_appliesOnlyAfterFirstRunOrUpgrade()
     QFETCH(QString, storedVersion);
     QFETCH(bool, enabled);
     QFETCH(bool, applies);
+    QFETCH(bool, installedCopy);
     const QString entry = platform::autostartEntryPath();
     if (!enabled) // an entry left from before must be removed only when the rule applies
         QVERIFY(platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), true));
+    install::InstallPaths paths;
+    paths.installFolder = m_dir.filePath(QStringLiteral("Application/"));
+    QVERIFY(QDir().mkpath(paths.installFolder));
+    QVERIFY(testenv::writeBytes(paths.installedProgram(), "program"));
+    paths.sourceProgram = installedCopy ? paths.installedProgram() : m_dir.filePath(QStringLiteral("build-mirevo"));
+    QVERIFY(testenv::writeBytes(paths.sourceProgram, "program"));
 
     AppSettings* s = AppSettings::settings();
     s->setVersion(storedVersion);
     s->setRunOnSystemStartup(enabled);
     QCOMPARE(s->needsRunOnStartupSync(), applies);
-    s->syncRunOnStartup();
-    QCOMPARE(QFileInfo::exists(entry), enabled == applies);
-    if (enabled && applies)
-        QVERIFY(testenv::readFile(entry).contains(QCoreApplication::applicationFilePath()));
+    s->syncRunOnStartup(paths);
+    const bool written = applies && installedCopy;
+    QCOMPARE(QFileInfo::exists(entry), enabled == written);
+    if (enabled && written)
+        QVERIFY(testenv::readFile(entry).contains(execLine(paths.installedProgram())));
+}
+
+void TstAppSettings::runOnStartupOption_startsTheInstalledCopyWhenThereIsOne_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed copy") << true;
+    QTest::newRow("no installed copy") << false;
+}
+
+void TstAppSettings::runOnStartupOption_startsTheInstalledCopyWhenThereIsOne()
+{
+    QFETCH(bool, installed);
+    const QString installedProgram = install::InstallPaths::forThisUser().installedProgram();
+    QFile::remove(installedProgram);
+    if (installed) {
+        QVERIFY(QDir().mkpath(QFileInfo(installedProgram).absolutePath()));
+        QVERIFY(testenv::writeBytes(installedProgram, "program"));
+        QVERIFY(QFile::setPermissions(installedProgram, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+    QVERIFY(setRunOnStartup(true));
+    const QString program = installed ? installedProgram : QCoreApplication::applicationFilePath();
+    QVERIFY(testenv::readFile(platform::autostartEntryPath()).contains(execLine(program)));
+    QVERIFY(setRunOnStartup(false));
+    QVERIFY(!QFileInfo::exists(platform::autostartEntryPath()));
+    QFile::remove(installedProgram);
 }
 
 MRV_TEST_GUILESS_MAIN(TstAppSettings)

@@ -2,6 +2,7 @@
 // folders of the test's own.
 
 #include "install/installoptions.h"
+#include "settings/appsettings.h"
 #include "support/testenv.h"
 #include "ui/installwizard.h"
 #include "ui/questionbox.h"
@@ -39,6 +40,7 @@ private Q_SLOTS:
         m_paths.userDataFolder = m_dir.filePath(QStringLiteral("Mirevo/User Data/"));
         m_paths.startMenuFolder = m_dir.filePath(QStringLiteral("applications/"));
         m_paths.desktopFolder = m_dir.filePath(QStringLiteral("Desktop/"));
+        m_paths.autostartEntry = m_dir.filePath(QStringLiteral("autostart/Mirevo.desktop"));
         setLicenceHook([this](QWidget*, const QString& html) {
             m_asked << (html.contains(QLatin1String("Velbrook")) ? QStringLiteral("licence") : QStringLiteral("?"));
             return m_accept;
@@ -82,8 +84,18 @@ private Q_SLOTS:
         QCOMPARE(m_asked.size(), 4);
     }
 
+    void installWithoutLinks_data()
+    {
+        QTest::addColumn<bool>("runOnStartup");
+        QTest::newRow("run on system startup") << true;
+        QTest::newRow("not on system startup") << false;
+    }
+
     void installWithoutLinks()
     {
+        QFETCH(bool, runOnStartup);
+        AppSettings::settings()->setRunOnSystemStartup(runOnStartup);
+        QFile::remove(m_paths.autostartEntry);
         InstallWizard wizard(m_paths);
         wizard.show();
         click(wizard.nextButton());
@@ -102,6 +114,7 @@ private Q_SLOTS:
         QCOMPARE(wizard.findChild<QProgressBar*>()->maximum(), 1);
         QVERIFY(QFile::exists(m_paths.installedProgram()));
         QVERIFY(!QFile::exists(m_paths.startMenuEntry()) && !QFile::exists(m_paths.desktopEntry()));
+        QCOMPARE(QFile::exists(m_paths.autostartEntry), runOnStartup);
     }
 
     void runInstallWizardReturnsOneWhenNothingWasInstalled()

@@ -243,6 +243,38 @@ private Q_SLOTS:
         QTRY_VERIFY(!first);
     }
 
+    void minimisedWhileItsNestedDialogRuns_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("licence") << QStringLiteral("eula");
+        QTest::newRow("about Qt") << QStringLiteral("aboutqt");
+    }
+
+    // Minimising hides the about dialog, which then goes; not while a dialog it opened runs its
+    // event loop above it.
+    void minimisedWhileItsNestedDialogRuns()
+    {
+        QFETCH(QString, link);
+        MainWindow window;
+        showAboutDialog(&window);
+        QPointer<AboutDialog> about = openAboutDialog();
+        QPointer<QDialog> nested;
+        bool bothLivedOn = false;
+        QTimer::singleShot(0, this, [&] {
+            nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            about->setWindowState(Qt::WindowMinimized);
+            QTest::qWait(20);
+            bothLivedOn = about && nested;
+            if (nested)
+                nested->reject();
+        });
+        about->_onLinkClicked(link);
+        QVERIFY(bothLivedOn);
+        QVERIFY(!openAboutDialog());
+        QTRY_VERIFY(!about);
+        QVERIFY(!nested);
+    }
+
     void clockTurnsWithTime()
     {
         ClockWidget clock;
