@@ -87,9 +87,11 @@ the next such day, today included.</source>
 e deixa a sua janela tal como está.</translation>
     </message>
     <message>
-        <source>Exit status: 0 done, 1 the task could not be added, 2 a wrong command line.</source>
+        <source>Exit status: 0 done, 1 the task could not be added, 2 a wrong command line,
+3 taken by the running %1 but not confirmed as written: it may still appear.</source>
         <translation>Código de saída: 0 concluído, 1 não foi possível adicionar a tarefa,
-2 linha de comandos incorreta.</translation>
+2 linha de comandos incorreta, 3 recebida pelo %1 em execução mas sem confirmação
+de que foi gravada: ainda pode aparecer.</translation>
     </message>
     <message>
         <source>Add a task named NAME to the Inbox and exit.</source>
@@ -577,6 +579,22 @@ e deixa a sua janela tal como está.</translation>
         <source>%1: the running %2 did not take the task</source>
         <translation>%1: o %2 em execução não aceitou a tarefa</translation>
     </message>
+    <message>
+        <source>%1: the running %2 cannot take tasks now (it is waiting for an answer in its window); the task was not added</source>
+        <translation>%1: o %2 em execução não pode receber tarefas agora (está à espera de uma resposta na sua janela); a tarefa não foi adicionada</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 did not confirm the task in time; it may still be added, so look before adding it again</source>
+        <translation>%1: o %2 em execução não confirmou a tarefa a tempo; ela ainda pode ser adicionada, por isso verifique antes de a adicionar de novo</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 took the task but cannot write it to the disk yet; it keeps trying (its window says why)</source>
+        <translation>%1: o %2 em execução recebeu a tarefa mas ainda não a consegue gravar no disco; continua a tentar (a janela dele diz porquê)</translation>
+    </message>
+    <message>
+        <source>%1: another process keeps the task database %2 busy; the task was not added</source>
+        <translation>%1: outro processo mantém ocupada a base de dados de tarefas %2; a tarefa não foi adicionada</translation>
+    </message>
 </context>
 <context>
     <name>TaskListWidget</name>
@@ -607,6 +625,21 @@ e deixa a sua janela tal como está.</translation>
     <message>
         <source>Have a coffee :)</source>
         <translation>Tomar um café :)</translation>
+    </message>
+</context>
+<context>
+    <name>TaskStorageCommiter</name>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>não é possível criar %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>não é possível gravar %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace %1: %2</source>
+        <translation>não é possível substituir %1: %2</translation>
     </message>
 </context>
 <context>
@@ -661,6 +694,10 @@ e deixa a sua janela tal como está.</translation>
         <source>A new version %1 is available! Click here to download.</source>
         <translation>Está disponível a nova versão %1! Clique aqui para a transferir.</translation>
     </message>
+    <message>
+        <source>Your changes cannot be saved to the disk: %1</source>
+        <translation>Não é possível guardar as suas alterações no disco: %1</translation>
+    </message>
 </context>
 <context>
     <name>UninstallOptionsPage</name>
@@ -697,6 +734,17 @@ e deixa a sua janela tal como está.</translation>
     <message>
         <source>&lt;p&gt;You are about to install %1.&lt;/p&gt;&lt;p&gt;%1 is a simple task manager that keeps your tasks in focus groups, so that you see what matters now and nothing else.&lt;/p&gt;&lt;p&gt;Visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; for more information.&lt;/p&gt;</source>
         <translation>&lt;p&gt;Está prestes a instalar o %1.&lt;/p&gt;&lt;p&gt;O %1 é um gestor de tarefas simples que organiza as suas tarefas em grupos de foco, para que veja apenas o que importa agora e mais nada.&lt;/p&gt;&lt;p&gt;Visite &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; para mais informações.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailureBar</name>
+    <message>
+        <source>Changes are not saved</source>
+        <translation>As alterações não estão guardadas</translation>
+    </message>
+    <message>
+        <source>Your changes cannot be saved to the disk: %1. %2 keeps trying; quitting now keeps a rescue copy of your tasks.</source>
+        <translation>Não é possível guardar as suas alterações no disco: %1. O %2 continua a tentar; se sair agora, é guardada uma cópia de recurso das suas tarefas.</translation>
     </message>
 </context>
 <context>
@@ -762,6 +810,18 @@ e deixa a sua janela tal como está.</translation>
             <numerusform>A base de dados de tarefas está danificada. Começar com a cópia de segurança de %1 (%n tarefa)?</numerusform>
             <numerusform>A base de dados de tarefas está danificada. Começar com a cópia de segurança de %1 (%n tarefas)?</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When %1 last ended it could not write your tasks to %2. Your tasks as they were then are kept in this copy:
+
+%3
+
+To go on from the copy, quit %1 and put the copy in place of %2.</source>
+        <translation>Da última vez que terminou, o %1 não conseguiu gravar as suas tarefas em %2. As suas tarefas, tal como estavam nessa altura, estão guardadas nesta cópia:
+
+%3
+
+Para continuar a partir da cópia, saia do %1 e ponha a cópia no lugar de %2.</translation>
     </message>
 </context>
 </TS>

@@ -86,9 +86,11 @@ the next such day, today included.</source>
         <translation>Если %1 уже запущен, задачу добавляет он сам, а его окно остаётся как есть.</translation>
     </message>
     <message>
-        <source>Exit status: 0 done, 1 the task could not be added, 2 a wrong command line.</source>
+        <source>Exit status: 0 done, 1 the task could not be added, 2 a wrong command line,
+3 taken by the running %1 but not confirmed as written: it may still appear.</source>
         <translation>Код завершения: 0 — готово, 1 — не удалось добавить задачу,
-2 — ошибка в командной строке.</translation>
+2 — ошибка в командной строке, 3 — задачу принял запущенный %1, но не подтвердил
+её запись: она ещё может появиться.</translation>
     </message>
     <message>
         <source>Add a task named NAME to the Inbox and exit.</source>
@@ -580,6 +582,22 @@ the next such day, today included.</source>
         <source>%1: the running %2 did not take the task</source>
         <translation>%1: запущенный %2 не принял задачу</translation>
     </message>
+    <message>
+        <source>%1: the running %2 cannot take tasks now (it is waiting for an answer in its window); the task was not added</source>
+        <translation>%1: запущенный %2 сейчас не может принимать задачи (он ждёт ответа в своём окне); задача не добавлена</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 did not confirm the task in time; it may still be added, so look before adding it again</source>
+        <translation>%1: запущенный %2 не подтвердил задачу вовремя; она ещё может появиться, поэтому проверьте, прежде чем добавлять её снова</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 took the task but cannot write it to the disk yet; it keeps trying (its window says why)</source>
+        <translation>%1: запущенный %2 принял задачу, но пока не может записать её на диск; он продолжает попытки (причина указана в его окне)</translation>
+    </message>
+    <message>
+        <source>%1: another process keeps the task database %2 busy; the task was not added</source>
+        <translation>%1: база данных задач %2 занята другим процессом; задача не добавлена</translation>
+    </message>
 </context>
 <context>
     <name>TaskListWidget</name>
@@ -610,6 +628,21 @@ the next such day, today included.</source>
     <message>
         <source>Have a coffee :)</source>
         <translation>Выпить кофе :)</translation>
+    </message>
+</context>
+<context>
+    <name>TaskStorageCommiter</name>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>не удаётся создать %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>не удаётся записать %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace %1: %2</source>
+        <translation>не удаётся заменить %1: %2</translation>
     </message>
 </context>
 <context>
@@ -664,6 +697,10 @@ the next such day, today included.</source>
         <source>A new version %1 is available! Click here to download.</source>
         <translation>Доступна новая версия %1! Нажмите здесь, чтобы скачать её.</translation>
     </message>
+    <message>
+        <source>Your changes cannot be saved to the disk: %1</source>
+        <translation>Не удаётся сохранить ваши изменения на диск: %1</translation>
+    </message>
 </context>
 <context>
     <name>UninstallOptionsPage</name>
@@ -700,6 +737,17 @@ the next such day, today included.</source>
     <message>
         <source>&lt;p&gt;You are about to install %1.&lt;/p&gt;&lt;p&gt;%1 is a simple task manager that keeps your tasks in focus groups, so that you see what matters now and nothing else.&lt;/p&gt;&lt;p&gt;Visit &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt; for more information.&lt;/p&gt;</source>
         <translation>&lt;p&gt;Вы собираетесь установить %1.&lt;/p&gt;&lt;p&gt;%1 — простой менеджер задач. Он распределяет задачи по группам, чтобы вы видели только то, что важно сейчас, и ничего лишнего.&lt;/p&gt;&lt;p&gt;Подробнее — на сайте &lt;a href=&quot;%2&quot;&gt;%3&lt;/a&gt;.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailureBar</name>
+    <message>
+        <source>Changes are not saved</source>
+        <translation>Изменения не сохранены</translation>
+    </message>
+    <message>
+        <source>Your changes cannot be saved to the disk: %1. %2 keeps trying; quitting now keeps a rescue copy of your tasks.</source>
+        <translation>Не удаётся сохранить ваши изменения на диск: %1. %2 продолжает попытки; если выйти сейчас, ваши задачи будут сохранены в резервную копию.</translation>
     </message>
 </context>
 <context>
@@ -766,6 +814,18 @@ the next such day, today included.</source>
             <numerusform>База данных задач повреждена. Начать с резервной копии от %1 (%n задачи)?</numerusform>
             <numerusform>База данных задач повреждена. Начать с резервной копии от %1 (%n задач)?</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When %1 last ended it could not write your tasks to %2. Your tasks as they were then are kept in this copy:
+
+%3
+
+To go on from the copy, quit %1 and put the copy in place of %2.</source>
+        <translation>При последнем завершении %1 не смог записать ваши задачи в %2. Задачи в том виде, в каком они были тогда, сохранены в копии:
+
+%3
+
+Чтобы продолжить работу с этой копией, выйдите из %1 и поместите копию на место %2.</translation>
     </message>
 </context>
 </TS>

@@ -30,7 +30,8 @@ const char* const kDates = QT_TRANSLATE_NOOP("CommandLine", "DATE is YYYY-MM-DD,
 const char* const kRunning =
     QT_TRANSLATE_NOOP("CommandLine", "A running %1 adds the task itself and leaves its window as it is.");
 const char* const kExitStatus =
-    QT_TRANSLATE_NOOP("CommandLine", "Exit status: 0 done, 1 the task could not be added, 2 a wrong command line.");
+    QT_TRANSLATE_NOOP("CommandLine", "Exit status: 0 done, 1 the task could not be added, 2 a wrong command line,\n"
+                                     "3 taken by the running %1 but not confirmed as written: it may still appear.");
 
 // The options the toolkit takes from the command line (QGuiApplication, QApplication and the
 // X11 plug-in); it accepts them with one dash or two. They stay its business: the desktop's
@@ -250,6 +251,6 @@ QString commandLineHelp(const QString& program)
     }
     text += QLatin1Char('\n') + translated(kDates) + QLatin1Char('\n');
     text += translated(kRunning).arg(name) + QLatin1Char('\n');
-    text += translated(kExitStatus) + QLatin1Char('\n');
+    text += translated(kExitStatus).arg(name) + QLatin1Char('\n');
     return text;
 }
