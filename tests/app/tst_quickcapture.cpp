@@ -206,15 +206,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("captureHasRuntime");
         QTest::addColumn<bool>("damaged");
-        QTest::newRow("same environment") << true << false;
-        QTest::newRow("capture without a runtime folder (cron, su, ssh)") << false << false;
-        QTest::newRow("program asking about its damaged database") << true << true;
+        QTest::addColumn<QStringList>("programArguments");
+        QTest::newRow("same environment") << true << false << QStringList();
+        QTest::newRow("capture without a runtime folder (cron, su, ssh)") << false << false << QStringList();
+        QTest::newRow("program asking about its damaged database") << true << true << QStringList();
+        QTest::newRow("install wizard open") << true << false << QStringList{QStringLiteral("--install")};
     }
 
     void runningInstanceAddsTheTask()
     {
         QFETCH(bool, captureHasRuntime);
         QFETCH(bool, damaged);
+        QFETCH(QStringList, programArguments);
+        const bool refusing = damaged || !programArguments.isEmpty();
         const QByteArray damagedBytes = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
         if (damaged) {
             QDir().mkpath(dataFolder());
@@ -226,19 +230,19 @@ private Q_SLOTS:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         running.setProcessEnvironment(env);
         running.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        running.start(testenv::programPath(), QStringList());
+        running.start(testenv::programPath(), programArguments);
         QVERIFY(running.waitForStarted(10000));
         QVERIFY(m_home->waitUntilRunning(running));
 
         const Run result = run({QStringLiteral("--add"), QStringLiteral("Handed over"), QStringLiteral("--due"),
                                 QStringLiteral("today")},
                                captureHasRuntime);
-        if (damaged) {
+        if (refusing) {
             QCOMPARE(result.code, 1);
             QVERIFY2(result.err.contains(QLatin1String("cannot take tasks now")), qPrintable(result.err));
             running.kill();
             running.waitForFinished(5000);
-            QCOMPARE(testenv::readBytes(databasePath()), damagedBytes);
+            QCOMPARE(testenv::readBytes(databasePath()), damaged ? damagedBytes : QByteArray());
             return;
         }
         QCOMPARE(result.code, 0);
