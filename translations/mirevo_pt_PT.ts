@@ -641,6 +641,10 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>cannot replace %1: %2</source>
         <translation>não é possível substituir %1: %2</translation>
     </message>
+    <message>
+        <source>no room left on the disk</source>
+        <translation>não há espaço livre no disco</translation>
+    </message>
 </context>
 <context>
     <name>TaskWidget</name>

@@ -644,6 +644,10 @@ the next such day, today included.</source>
         <source>cannot replace %1: %2</source>
         <translation>не удаётся заменить %1: %2</translation>
     </message>
+    <message>
+        <source>no room left on the disk</source>
+        <translation>на диске не осталось места</translation>
+    </message>
 </context>
 <context>
     <name>TaskWidget</name>

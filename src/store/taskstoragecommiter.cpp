@@ -124,7 +124,9 @@ bool TaskStorageCommiter::writeFile(QFile& file, const TaskSnapshot& snapshot, Q
     // A full disk often shows only when the buffered bytes are flushed, so the flush counts too;
     // an incomplete file must never replace the database.
     const bool written = writeDatabase(&file, snapshot) && file.flush();
-    const QString error = file.errorString();
+    // A write that stops short without an error from the system is a disk out of room.
+    const bool unexplained = file.error() == QFileDevice::NoError || file.errorString() == QFile().errorString();
+    const QString error = unexplained ? tr("no room left on the disk") : file.errorString();
     file.close();
     if (written && file.error() == QFileDevice::NoError)
         return true;

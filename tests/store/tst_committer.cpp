@@ -8,8 +8,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <functional>
 #include <memory>
+
+#include <sys/resource.h>
 
 class TstCommitter : public QObject
 {
@@ -70,7 +73,12 @@ private Q_SLOTS:
         m_path = m_dir->filePath(QStringLiteral("database.xml"));
     }
 
-    void cleanup() { CSafeFileUpdate::setRenameFunction(nullptr); }
+    void cleanup()
+    {
+        CSafeFileUpdate::setRenameFunction(nullptr);
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    }
 
     void newFileNames_data()
     {
@@ -304,15 +312,17 @@ private Q_SLOTS:
 
     void failedWritesAreReportedRetriedAndRecovered_data()
     {
-        QTest::addColumn<bool>("folderIsAFile");
+        QTest::addColumn<QString>("breakage");
         QTest::addColumn<QString>("reason"); // %1: the database
-        QTest::newRow("folder replaced by a file") << true << QStringLiteral("cannot create %1.new: Not a directory");
-        QTest::newRow("replacement refused") << false << QStringLiteral("cannot replace %1: Read-only file system");
+        QTest::newRow("folder replaced by a file") << QStringLiteral("folder") << QStringLiteral("cannot create %1.new: Not a directory");
+        QTest::newRow("replacement refused") << QStringLiteral("rename") << QStringLiteral("cannot replace %1: Read-only file system");
+        // A file size limit fails writes as a full disk does, also for root.
+        QTest::newRow("no room for the new file") << QStringLiteral("size") << QStringLiteral("cannot write %1.new: no room left on the disk");
     }
 
     void failedWritesAreReportedRetriedAndRecovered()
     {
-        QFETCH(bool, folderIsAFile);
+        QFETCH(QString, breakage);
         QFETCH(QString, reason);
         const QString folder = m_dir->filePath(QStringLiteral("data"));
         const QString aside = folder + QStringLiteral("-aside");
@@ -320,7 +330,12 @@ private Q_SLOTS:
         m_path = folder + QStringLiteral("/database.xml");
         reason = reason.arg(m_path);
         const auto breakWrites = [&](bool broken) {
-            if (!folderIsAFile) {
+            if (breakage == QLatin1String("size")) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{broken ? rlim_t(100) : RLIM_INFINITY, RLIM_INFINITY};
+                return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+            }
+            if (breakage == QLatin1String("rename")) {
                 CSafeFileUpdate::setRenameFunction(broken ? [](const QString&, const QString&, QString* error) {
                     *error = QStringLiteral("Read-only file system");
                     return false;
