@@ -104,9 +104,28 @@ bool isDayName(const QString& text, const QLocale& locale, int day)
     return false;
 }
 
+// A day in the locale's own short form ("12/31/2026", "31.12.26"). A two-digit year is one of
+// this century, as people mean it.
+QDate localeDay(const QString& text, const QLocale& locale)
+{
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString longYears = format;
+    if (!format.contains(QLatin1String("yyyy")))
+        longYears.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    QDate day = locale.toDate(text.trimmed(), longYears);
+    if (!day.isValid() && longYears != format) {
+        day = locale.toDate(text.trimmed(), format);
+        if (day.isValid() && day.year() < 2000)
+            day = day.addYears(100);
+    }
+    return day;
+}
+
 QDate dueDate(const QString& text, const QDate& today, const QLocale& locale)
 {
-    const QDate day = CapturedTask::dayFromText(text);
+    QDate day = CapturedTask::dayFromText(text);
+    if (!day.isValid())
+        day = localeDay(text, locale);
     if (day.isValid())
         return day;
     QString word = text.trimmed().toCaseFolded();
