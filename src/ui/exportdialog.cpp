@@ -273,7 +273,10 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
             const QString mark = task->completed() ? QStringLiteral("=") : QStringLiteral("-");
             // Line breaks inside names and notes end in CR LF like every other line of the file.
             QString text = task->displayText();
-            text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            // The notes editor also keeps line and paragraph separators (Shift+Return).
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            for (const QChar lineBreak : {QChar(u'\r'), QChar(u'\v'), QChar(u'\f'), QChar(0x85), QChar(0x2028), QChar(0x2029)})
+                text.replace(lineBreak, QLatin1Char('\n'));
             text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
             ok = writeAll(file, QStringLiteral("%1 %2\r\n").arg(mark, text).toUtf8());
         }

@@ -188,6 +188,9 @@ private Q_SLOTS:
                                    << QByteArray("[K\xc3\xbc" "che]\r\n- \xc3\x84pfel (f\xc3\xbcr \xe2\x82\xac)\r\n\r\n");
         QTest::newRow("line breaks as CR LF") << "Two" << QStringList{"a\nb|\nc\r\nd\re\n"}
                                               << QByteArray("[Two]\r\n- a\r\nb (c\r\nd\r\ne)\r\n\r\n");
+        QTest::newRow("line and paragraph separators as CR LF")
+            << "Seps" << QStringList{QStringLiteral("n|a\u2028b\u2029c")}
+            << QByteArray("[Seps]\r\n- n (a\r\nb\r\nc)\r\n\r\n");
     }
 
     void exportedBytes()
