@@ -301,6 +301,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::reject()
 {
+    // Escape that reaches the window during a search (from the results) ends the search.
+    if (m_findBar->isOpen()) {
+        m_findBar->close(true);
+        return;
+    }
     _hideOrMinimize();
 }
 

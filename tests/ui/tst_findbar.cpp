@@ -92,8 +92,18 @@ private Q_SLOTS:
         QCOMPARE(foundNames(finder.find(query)), names);
     }
 
+    // Escape ends the search from the field and from the results alike; it never hides the
+    // window while searching.
+    void foundTasksBehaveLikeRows_data()
+    {
+        QTest::addColumn<bool>("escapeInResults");
+        QTest::newRow("Escape in the field") << false;
+        QTest::newRow("Escape in the results") << true;
+    }
+
     void foundTasksBehaveLikeRows()
     {
+        QFETCH(bool, escapeInResults);
         MainWindow window;
         QVERIFY(testenv::showActive(&window));
         TaskListWidget* list = window.taskList();
@@ -124,11 +134,19 @@ private Q_SLOTS:
 
         // Escape brings back the group and its selection.
         bar->edit()->setFocus();
-        QTest::keyClick(bar->edit(), Qt::Key_Escape);
+        if (escapeInResults) {
+            QTest::keyClick(bar->edit(), Qt::Key_Down);
+            QTRY_VERIFY(list->hasFocus());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(window.isVisible());
         QVERIFY(!bar->isVisible());
         QVERIFY(!list->isShowingFound());
         QCOMPARE(list->group(), FocusGroup::inboxId());
         QCOMPARE(list->selectedTaskIds(), QList<TodoTask::Id>{selectedBefore});
+        // As it was, for the next row.
+        store()->moveTasks(FocusGroup::trashId(), m_work, {call});
+        store()->setTaskCompleted(call, false, QDateTime());
     }
 
 private:
