@@ -48,14 +48,14 @@ QString listedName(const TodoTask& task)
 
 } // namespace
 
-DueReminder::DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock, int checkIntervalMs, QObject* parent)
+DueReminder::DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock, int quietMs, QObject* parent)
     : QObject(parent)
     , m_storage(std::move(storage))
     , m_clock(std::move(clock))
 {
     m_changeTimer = new QTimer(this);
     m_changeTimer->setSingleShot(true);
-    m_changeTimer->setInterval(checkIntervalMs);
+    m_changeTimer->setInterval(quietMs);
     connect(m_changeTimer, &QTimer::timeout, this, &DueReminder::check);
     m_dayTimer = new QTimer(this);
     m_dayTimer->setSingleShot(true);
@@ -69,16 +69,12 @@ DueReminder::~DueReminder() = default;
 void DueReminder::start()
 {
     if (const std::shared_ptr<TaskStorage> storage = m_storage.lock()) {
-        // Typing in a task changes the store on every key: the timer is started by the first
-        // change only, so a long edit is looked at once per interval.
-        const auto changed = [this] {
-            if (!m_changeTimer->isActive())
-                m_changeTimer->start();
-        };
+        // Every change starts the quiet time again: a burst of edits is looked at once, after it.
+        const auto changed = [this] { m_changeTimer->start(); };
         connect(storage.get(), &TaskStorage::taskChanged, this, changed);
         connect(storage.get(), &TaskStorage::groupChanged, this, changed);
     }
-    m_changeTimer->start();
+    m_changeTimer->start(std::min(StartDelayMs, m_changeTimer->interval()));
     _armDayTimer();
 }
 
@@ -113,6 +109,10 @@ void DueReminder::check()
     }
     if (m_enabled && !m_enabled())
         return;
+    if (m_busy && m_busy()) {
+        m_changeTimer->start(m_changeTimer->interval());
+        return;
+    }
 
     // The copy shares the store's data: taking it costs nothing under the store's lock.
     TaskSnapshot snapshot;

@@ -19,26 +19,33 @@ class TaskStorage;
 /// day, when tasks are due today or overdue, and again on the same day only for tasks that
 /// became due since (the tasks announced today are remembered). A task counts when it is not
 /// completed, has a due date on or before today's local date, and a group other than the Trash
-/// lists it. Changes of the store are looked at together, at most once per check interval.
+/// lists it. Changes of the store are looked at once the store has been quiet for a while, and
+/// never while the user is editing: a reminder does not interrupt the edit it may be about.
 class DueReminder : public QObject
 {
     Q_OBJECT
 public:
     using Clock = std::function<QDateTime()>;
-    static constexpr int DefaultCheckIntervalMs = 3000;
+    /// Changes are looked at once the store has been quiet this long.
+    static constexpr int DefaultQuietMs = 60000;
+    /// The first look after start comes this soon (or after the quiet time when shorter).
+    static constexpr int StartDelayMs = 3000;
     /// At most this many task names are listed in a reminder.
     static constexpr int ListedTasks = 3;
 
-    /// `clock` gives the local time (the system's when empty); store changes are looked at
-    /// `checkIntervalMs` after the first one.
-    explicit DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock = Clock(),
-                         int checkIntervalMs = DefaultCheckIntervalMs, QObject* parent = nullptr);
+    /// `clock` gives the local time (the system's when empty); store changes are looked at once
+    /// the store has been quiet for `quietMs`.
+    explicit DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock = Clock(), int quietMs = DefaultQuietMs,
+                         QObject* parent = nullptr);
     ~DueReminder() override;
 
     /// Whether reminders are wanted now (the user's setting and a way to show them); while it
     /// says no, nothing is announced and nothing is remembered.
     void setEnabledCheck(std::function<bool()> enabled) { m_enabled = std::move(enabled); }
-    /// Starts watching the store and the day; the first look is one check interval away.
+    /// Whether the user is in the middle of something (a task editor is open): a look is then
+    /// put off until a quiet time after it.
+    void setBusyCheck(std::function<bool()> busy) { m_busy = std::move(busy); }
+    /// Starts watching the store and the day; the first look is StartDelayMs away.
     void start();
     /// When the look of the next day is due.
     QDateTime nextDayCheck() const { return m_nextDayCheck; }
@@ -65,6 +72,7 @@ private:
     std::weak_ptr<TaskStorage> m_storage;
     Clock m_clock;
     std::function<bool()> m_enabled;
+    std::function<bool()> m_busy;
     QTimer* m_changeTimer = nullptr;
     QTimer* m_dayTimer = nullptr;
     QDateTime m_nextDayCheck;

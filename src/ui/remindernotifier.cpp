@@ -7,6 +7,7 @@
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "ui/mainwindow.h"
+#include "ui/tasklistwidget.h"
 #include "ui/trayicon.h"
 
 ReminderNotifier::ReminderNotifier(MainWindow* window, TrayIcon* tray, QObject* parent, const QString& busAddress)
@@ -50,9 +51,11 @@ void ReminderNotifier::_onClicked()
 void startDueReminders(MainWindow* window, TrayIcon* tray)
 {
     auto* notifier = new ReminderNotifier(window, tray, tray);
-    auto* reminder = new DueReminder(TaskCore::instance()->storage(), DueReminder::Clock(),
-                                     DueReminder::DefaultCheckIntervalMs, notifier);
+    auto* reminder = new DueReminder(TaskCore::instance()->storage(), DueReminder::Clock(), DueReminder::DefaultQuietMs,
+                                     notifier);
     reminder->setEnabledCheck([notifier] { return AppSettings::settings()->showNotifications() && notifier->canShow(); });
+    const QPointer<MainWindow> shown(window);
+    reminder->setBusyCheck([shown] { return shown && shown->taskList()->editedRow(); });
     QObject::connect(reminder, &DueReminder::remind, notifier, &ReminderNotifier::showReminder);
     reminder->start();
 }

@@ -23,9 +23,9 @@ private:
     int m_tasks = 0;
     int m_stores = 0;
 
-    std::unique_ptr<DueReminder> reminder(int checkIntervalMs = 10)
+    std::unique_ptr<DueReminder> reminder(int quietMs = 10)
     {
-        auto made = std::make_unique<DueReminder>(m_storage, [this] { return m_now; }, checkIntervalMs);
+        auto made = std::make_unique<DueReminder>(m_storage, [this] { return m_now; }, quietMs);
         made->setEnabledCheck([this] { return m_enabled; });
         return made;
     }
@@ -188,6 +188,22 @@ private Q_SLOTS:
         QCOMPARE(remind.first().at(0).toString(), QStringLiteral("5 tasks due today"));
         QTest::qWait(300);
         QCOMPARE(remind.size(), 1);
+    }
+
+    // No reminder interrupts an edit: it comes a quiet time after the editor closed.
+    void waitsWhileAnEditorIsOpen()
+    {
+        addTask(0);
+        const auto made = reminder(50);
+        bool editing = true;
+        made->setBusyCheck([&editing] { return editing; });
+        QSignalSpy remind(made.get(), &DueReminder::remind);
+        made->start();
+        QTest::qWait(200);
+        QCOMPARE(remind.size(), 0);
+        editing = false;
+        QVERIFY(remind.wait());
+        QCOMPARE(remind.first().at(0).toString(), QStringLiteral("1 task due today"));
     }
 
     void dayCheckInTheFirstMinuteOfTheNextDay_data()
