@@ -65,7 +65,7 @@ void AppSettings::resetToDefaults()
     m_openWindowOnStartup = true;
     m_runOnSystemStartup = true;
     m_showNotifications = true;
-    m_dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+    m_dateFormat = QLocale::system().dateFormat(QLocale::ShortFormat);
     m_uiLanguage.clear();
     m_version.clear();
 }

@@ -128,8 +128,9 @@ bool LanguageManager::setLanguage(const QString& locale)
         QCoreApplication::installTranslator(m_appTranslator.get());
     }
     QLocale::setDefault(QLocale(locale));
-    // Dates are shown and typed the way the chosen language writes them.
-    AppSettings::settings()->setDateFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    // Dates are shown and typed in the system's own order of day and month whatever the
+    // language: 03/04 must not change its meaning with the interface.
+    AppSettings::settings()->setDateFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
     m_currentLanguage = locale;
     return true;
 }

@@ -66,7 +66,8 @@ QString backupQuestionText(const QDateTime& backupTime, int tasks)
         ? QCoreApplication::translate("main", "The task database is damaged. Start with the backup from %1 (1 task)?")
         : QCoreApplication::translate("main", "The task database is damaged. Start with the backup from %1 (%n tasks)?",
                                       nullptr, tasks);
-    return text.arg(QLocale().toString(backupTime, QLocale::ShortFormat));
+    // The system's order of day and month, whatever the interface language.
+    return text.arg(QLocale().toString(backupTime, QLocale::system().dateTimeFormat(QLocale::ShortFormat)));
 }
 
 bool askStartFromBackup(const QDateTime& backupTime, int tasks)

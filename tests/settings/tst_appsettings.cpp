@@ -53,7 +53,7 @@ void verifyDefaults(const AppSettings* s, const QString& language)
     QCOMPARE(s->showNotifications(), true);
     QCOMPARE(s->uiLanguage(), language);
     QCOMPARE(s->version(), QString());
-    QCOMPARE(s->dateFormat(), QLocale().dateFormat(QLocale::ShortFormat));
+    QCOMPARE(s->dateFormat(), QLocale::system().dateFormat(QLocale::ShortFormat));
 }
 
 } // namespace

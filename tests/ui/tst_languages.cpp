@@ -128,7 +128,9 @@ private Q_SLOTS:
         for (int i = 0; i < english.size(); ++i)
             QVERIFY2(russian.at(i) != english.at(i), qPrintable(english.at(i)));
         QCOMPARE(AppSettings::settings()->uiLanguage(), QStringLiteral("ru_RU"));
-        QCOMPARE(AppSettings::settings()->dateFormat(), QLocale(QLocale::Russian).dateFormat(QLocale::ShortFormat));
+        // The order of day and month stays the system's.
+        QCOMPARE(AppSettings::settings()->dateFormat(), QLocale::system().dateFormat(QLocale::ShortFormat));
+        QVERIFY(QLocale::system().dateFormat(QLocale::ShortFormat) != QLocale(QLocale::Russian).dateFormat(QLocale::ShortFormat));
 
         combo->setCurrentIndex(combo->findData(QStringLiteral("en_US")));
         QCoreApplication::processEvents();
