@@ -41,8 +41,9 @@ private Q_SLOTS:
     void backupQuestionCountsTasks()
     {
         const QDateTime when(QDate(2026, 12, 5), QTime(18, 30));
+        // The system's (here the C locale's) order of day and month, not the interface's (US).
         QCOMPARE(backupQuestionText(when, 1),
-                 QStringLiteral("The task database is damaged. Start with the backup from 12/5/26 6:30 PM (1 task)?"));
+                 QStringLiteral("The task database is damaged. Start with the backup from 5 Dec 2026 18:30:00 (1 task)?"));
         QVERIFY(backupQuestionText(when, 12).endsWith(QStringLiteral("(12 tasks)?")));
     }
 };
