@@ -1,12 +1,16 @@
 # The interface languages other than English, compiled into the program: for each locale L the
 # program's own texts as ":/Language/L/translation" (from mirevo_L.ts) and the toolkit's texts
-# as ":/Language/L/qt_translation" (from the toolkit's translations, read at build time).
+# as ":/Language/L/qt_translation" (from the toolkit's translations, read at build time), and
+# where that lacks texts, ":/Language/L/qt_fallback".
 # scripts/update-translations brings the .ts files up to date with the source.
 #
 # mrv_add_translations(<target>) adds the resources to <target>.
 set(MRV_LANGUAGES pt_PT ru_RU)
 set(MRV_QT_TRANSLATION_pt_PT qt_pt_PT.qm)
 set(MRV_QT_TRANSLATION_ru_RU qtbase_ru.qm)
+# The toolkit's European Portuguese catalogue lacks texts the toolkit now uses (the buttons of
+# message boxes, the file dialog): the Brazilian one fills in what it lacks.
+set(MRV_QT_FALLBACK_pt_PT qtbase_pt_BR.qm)
 set(MRV_TRANSLATIONS_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(mrv_add_translations target)
@@ -29,8 +33,15 @@ function(mrv_add_translations target)
         set(qt_copy ${CMAKE_CURRENT_BINARY_DIR}/qt_${locale}.qm)
         configure_file(${qt_qm} ${qt_copy} COPYONLY)
         set_source_files_properties(${qt_copy} PROPERTIES QT_RESOURCE_ALIAS qt_translation)
+        set(files ${qm} ${qt_copy})
+        if(DEFINED MRV_QT_FALLBACK_${locale})
+            set(fallback_copy ${CMAKE_CURRENT_BINARY_DIR}/qt_fallback_${locale}.qm)
+            configure_file(${qt_dir}/${MRV_QT_FALLBACK_${locale}} ${fallback_copy} COPYONLY)
+            set_source_files_properties(${fallback_copy} PROPERTIES QT_RESOURCE_ALIAS qt_fallback)
+            list(APPEND files ${fallback_copy})
+        endif()
         qt_add_resources(${target} language_${locale}
             PREFIX /Language/${locale}
-            FILES ${qm} ${qt_copy})
+            FILES ${files})
     endforeach()
 endfunction()

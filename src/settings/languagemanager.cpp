@@ -81,8 +81,11 @@ void LanguageManager::removeTranslators()
         QCoreApplication::removeTranslator(m_appTranslator.get());
     if (m_qtTranslator)
         QCoreApplication::removeTranslator(m_qtTranslator.get());
+    if (m_qtFallbackTranslator)
+        QCoreApplication::removeTranslator(m_qtFallbackTranslator.get());
     m_appTranslator.reset();
     m_qtTranslator.reset();
+    m_qtFallbackTranslator.reset();
 }
 
 QString LanguageManager::translationFile(const QString& locale)
@@ -120,7 +123,14 @@ bool LanguageManager::setLanguage(const QString& locale)
         auto qtTranslator = std::make_unique<QTranslator>();
         const QString qtFile = qtTranslationFile(locale);
         const bool qtLoaded = !qtFile.isEmpty() && qtTranslator->load(qtFile);
+        auto qtFallback = std::make_unique<QTranslator>();
+        const QString fallbackFile = findFile(locale, QStringLiteral("qt_fallback"));
+        const bool fallbackLoaded = !fallbackFile.isEmpty() && qtFallback->load(fallbackFile);
         removeTranslators();
+        // Installed first, asked last: only for what the toolkit's own catalogue lacks.
+        m_qtFallbackTranslator = std::move(qtFallback);
+        if (fallbackLoaded)
+            QCoreApplication::installTranslator(m_qtFallbackTranslator.get());
         m_qtTranslator = std::move(qtTranslator);
         if (qtLoaded)
             QCoreApplication::installTranslator(m_qtTranslator.get());

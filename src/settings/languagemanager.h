@@ -59,6 +59,7 @@ private:
     QStringList m_availableLanguages;
     std::unique_ptr<QTranslator> m_appTranslator;
     std::unique_ptr<QTranslator> m_qtTranslator;
+    std::unique_ptr<QTranslator> m_qtFallbackTranslator;
 };
 
 /// The process-wide language manager.

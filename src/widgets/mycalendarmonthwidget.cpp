@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 
 MyCalendarMonthWidget::MyCalendarMonthWidget(QWidget* parent)
     : QWidget(parent)
@@ -84,6 +85,25 @@ void MyCalendarMonthWidget::_drawShadowedText(QPainter& painter, const QRect& ce
     painter.drawText(cell, Qt::AlignCenter, text);
 }
 
+QString MyCalendarMonthWidget::weekdayHeader(const QLocale& locale, int day)
+{
+    QStringList names;
+    for (int d = 1; d <= 7; ++d) {
+        QString name = locale.dayName(d, QLocale::ShortFormat);
+        if (name.endsWith(QLatin1Char('.')))
+            name.chop(1);
+        names << name;
+    }
+    for (int letters = 2;; ++letters) {
+        QStringList cut;
+        for (const QString& name : qAsConst(names))
+            cut << name.left(letters).toCaseFolded();
+        cut.removeDuplicates();
+        if (cut.size() == 7 || letters >= 4)
+            return names.at(day - 1).left(letters);
+    }
+}
+
 void MyCalendarMonthWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -91,7 +111,7 @@ void MyCalendarMonthWidget::paintEvent(QPaintEvent*)
     const QLocale locale;
     for (int column = 1; column <= 7; ++column) {
         const QRect headerCell(QPoint((column - 1) * cell.width(), 0), cell);
-        _drawShadowedText(painter, headerCell, locale.dayName(column, QLocale::ShortFormat).left(2));
+        _drawShadowedText(painter, headerCell, weekdayHeader(locale, column));
     }
 
     const QDate today = QDate::currentDate();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QLocale>
 #include <QWidget>
 
 /// Tells a MyCalendarMonthWidget how to tint a day.
@@ -37,6 +38,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    /// The header of weekday `day` (1 is Monday): the short name cut to the fewest letters
+    /// (two at least) that still tell all seven days apart in `locale`.
+    static QString weekdayHeader(const QLocale& locale, int day);
 
 Q_SIGNALS:
     void dateChanged(const QDate& date);

@@ -102,6 +102,23 @@ private Q_SLOTS:
                  switches && locale.startsWith(QLatin1String("en")));
     }
 
+    // The toolkit's own texts (the buttons of message boxes) speak every interface language.
+    void toolkitTexts_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("Portuguese") << "pt_PT";
+        QTest::newRow("Russian") << "ru_RU";
+    }
+
+    void toolkitTexts()
+    {
+        QFETCH(QString, locale);
+        QVERIFY(languageManager()->setLanguage(locale));
+        QVERIFY(translated("QPlatformTheme", "Cancel") != QLatin1String("Cancel"));
+        QVERIFY(translated("QPlatformTheme", "&Yes") != QLatin1String("&Yes"));
+        QVERIFY(languageManager()->setLanguage(QStringLiteral("en_US")));
+    }
+
     void switchingChangesTheOpenWindows()
     {
         MainWindow window;

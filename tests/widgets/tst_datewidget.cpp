@@ -237,6 +237,28 @@ private Q_SLOTS:
         QVERIFY(widget.popup());
     }
 
+    // Every weekday's header differs from the others, in every language, as short as that allows.
+    void weekdayHeadersTellTheDaysApart_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("monday");
+        QTest::newRow("English") << "en_US" << "mo";
+        QTest::newRow("Portuguese") << "pt_PT" << "seg";
+        QTest::newRow("Russian") << "ru_RU" << "пн";
+    }
+
+    void weekdayHeadersTellTheDaysApart()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, monday);
+        QStringList headers;
+        for (int day = 1; day <= 7; ++day)
+            headers << MyCalendarMonthWidget::weekdayHeader(QLocale(locale), day).toCaseFolded();
+        QCOMPARE(headers.first(), monday);
+        headers.removeDuplicates();
+        QCOMPARE(headers.size(), 7);
+    }
+
     void clickingADayChoosesIt()
     {
         DateWidget widget(QDateTime(Start, QTime(0, 0)));
