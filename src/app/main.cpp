@@ -211,6 +211,9 @@ int main(int argc, char** argv)
     // The task manager reads its database from the start, on a thread of its own, while the
     // application object, the settings, the fonts and the pictures are made ready.
     const bool managesTasks = parseLaunchMode(arguments) == LaunchMode::TaskManager;
+    // The launcher's token to raise a window, for the running instance (the toolkit would take
+    // it for a window of this process).
+    const QString activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     if (managesTasks && owner)
         TaskCore::instance()->beginLoad(databasePath, TaskStorage::DefaultQuietMs);
     MrvApp app(argc, argv, std::move(lock));
@@ -246,7 +249,7 @@ int main(int argc, char** argv)
         return runInstaller(app, mode);
 
     if (app.isRunning()) {
-        app.sendMessage(QStringLiteral("show"), 5000);
+        app.sendMessage(activationToken.isEmpty() ? QStringLiteral("show") : QStringLiteral("show:") + activationToken, 5000);
         return 0;
     }
 

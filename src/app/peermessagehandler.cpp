@@ -41,7 +41,12 @@ void PeerMessageHandler::_onMessageReceived(const QString& message, quint64 tick
 
 void PeerMessageHandler::_handle(const QString& message, quint64 ticket)
 {
-    if (message == QLatin1String("show")) {
+    // "show", or "show:" and the launcher's activation token, which lets a Wayland compositor
+    // raise and focus the window for this program.
+    if (message == QLatin1String("show") || message.startsWith(QLatin1String("show:"))) {
+        const QString token = message.mid(5);
+        if (!token.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
         if (m_state == Ready)
             m_peer->activateWindow();
         m_peer->answer(ticket, SingleInstancePeer::Answer::Accepted);

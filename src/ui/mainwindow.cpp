@@ -94,7 +94,9 @@ MainWindow::MainWindow(QWidget* parent)
     setMinimumSize(qMax(400, m_toolbar->minimumSizeHint().width() + 101), 300);
 
     const QRect frame = settings()->mainWindowFrame();
-    if (frame.isValid()) {
+    if (frame.isValid() && isWayland()) {
+        resize(frame.size());
+    } else if (frame.isValid()) {
         setGeometry(frame);
     } else {
         resize(800, 450);
@@ -107,9 +109,39 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    settings()->setMainWindowFrame(geometry());
+    QRect frame = geometry();
+    // Wayland tells no position: the one an X11 session saved stays for the next one.
+    if (isWayland()) {
+        const QRect saved = settings()->mainWindowFrame();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        frame.moveTopLeft(saved.isValid() ? saved.topLeft()
+                                          : defaultFrame(screen ? screen->availableGeometry() : QRect()).topLeft());
+    }
+    settings()->setMainWindowFrame(frame);
     if (!settings()->compactView())
         settings()->setGroupPanelWidth(m_groupPanel->width());
+}
+
+namespace {
+
+int& waylandOverride()
+{
+    static int wayland = -1;
+    return wayland;
+}
+
+} // namespace
+
+bool MainWindow::isWayland()
+{
+    if (waylandOverride() >= 0)
+        return waylandOverride() == 1;
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void MainWindow::setWaylandForTests(bool wayland)
+{
+    waylandOverride() = wayland ? 1 : 0;
 }
 
 QRect MainWindow::defaultFrame(const QRect& screen)
@@ -284,8 +316,10 @@ void MainWindow::quitProgram()
 
 bool MainWindow::_hideOrMinimize()
 {
-    // Without a tray icon a hidden window could not be brought back: it is minimised instead.
-    if (m_trayAvailable || m_quitting) {
+    // Without a tray icon a hidden window could only come back through a second start: it is
+    // minimised instead, where a taskbar can bring it back. Wayland lets no program restore a
+    // minimised window, so there it hides, and a second start shows it.
+    if (m_trayAvailable || m_quitting || isWayland()) {
         hide();
         return true;
     }

@@ -60,6 +60,11 @@ public:
     /// The frame of a window shown for the first time: 800 x 450, centred on the screen.
     static QRect defaultFrame(const QRect& screen);
 
+    /// Whether the window system is Wayland, where a program neither learns nor sets its
+    /// window's position and cannot bring back a minimised window. Tests may pretend.
+    static bool isWayland();
+    static void setWaylandForTests(bool wayland);
+
 Q_SIGNALS:
     /// Emitted after every move of the window.
     void widgetMoved();

@@ -56,6 +56,8 @@ private Q_SLOTS:
             << refused;
         QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << ready << accepted;
         QTest::newRow("show") << QStringLiteral("show") << CapturedTask() << true << QString() << ready << accepted;
+        QTest::newRow("show with an activation token")
+            << QStringLiteral("show:launcher-token") << CapturedTask() << true << QString() << ready << accepted;
         QTest::newRow("malformed task") << QStringLiteral("add-task:e30=") << CapturedTask() << false
                                         << QStringLiteral("Malformed task message ignored") << ready << refused;
         QTest::newRow("unknown") << QStringLiteral("open\nsesame") << CapturedTask() << false
@@ -116,6 +118,8 @@ private Q_SLOTS:
             QVERIFY(testenv::readFile(databasePath).contains(added.m_name.left(8)));
 
         QCOMPARE(window.isVisible(), shown);
+        if (message.startsWith(QLatin1String("show:")))
+            QCOMPARE(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"), message.mid(5));
         const QList<TodoTask::Id> inbox = storage->group(FocusGroup::inboxId()).taskIds();
         QCOMPARE(inbox.size(), added.m_name.isEmpty() ? 1 : 2);
         QCOMPARE(inbox.first(), existing);

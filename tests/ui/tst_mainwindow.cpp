@@ -142,15 +142,49 @@ private Q_SLOTS:
                                      QStringLiteral("Compact")}));
     }
 
+    // With a tray the window hides; without one it minimises where a taskbar brings it back,
+    // and hides on Wayland, where nothing could (a second start shows it).
+    void closeAndEscapeOnlyHide_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("tray") << true << false << false;
+        QTest::newRow("no tray") << false << false << true;
+        QTest::newRow("no tray on Wayland") << false << true << false;
+    }
+
     void closeAndEscapeOnlyHide()
     {
+        QFETCH(bool, tray);
+        QFETCH(bool, wayland);
+        QFETCH(bool, minimised);
+        MainWindow::setWaylandForTests(wayland);
         MainWindow window;
+        window.setTrayAvailable(tray);
         QVERIFY(testenv::showActive(&window));
         window.close();
-        QVERIFY(!window.isVisible());
+        QCOMPARE(window.isVisible(), minimised);
+        QCOMPARE(window.isMinimized(), minimised);
+        window.showNormal();
         QVERIFY(testenv::showActive(&window));
         QTest::keyClick(&window, Qt::Key_Escape);
-        QVERIFY(!window.isVisible());
+        QCOMPARE(window.isVisible(), minimised);
+        MainWindow::setWaylandForTests(false);
+    }
+
+    // Wayland tells no position: only the size is kept there, the position of X11 stays.
+    void waylandKeepsOnlyTheSize()
+    {
+        AppSettings::settings()->setMainWindowFrame(QRect(40, 60, 700, 500));
+        MainWindow::setWaylandForTests(true);
+        {
+            MainWindow window;
+            QCOMPARE(window.size(), QSize(700, 500));
+            window.setGeometry(QRect(0, 0, 650, 480));
+        }
+        MainWindow::setWaylandForTests(false);
+        QCOMPARE(AppSettings::settings()->mainWindowFrame(), QRect(40, 60, 650, 480));
     }
 
     void keyboardAloneReachesEverything()
