@@ -303,7 +303,8 @@ void MainWindow::setTrayIcon(TrayIcon* trayIcon)
 void MainWindow::setTrayAvailable(bool available)
 {
     m_trayAvailable = available;
-    m_toolbar->setProgramMenuVisible(!available && m_trayIcon);
+    // A D-Bus tray shows the menu in a way of its own, or not at all: the window offers it too.
+    m_toolbar->setProgramMenuVisible(m_trayIcon && (!available || m_trayIcon->isStatusNotifierTray()));
 }
 
 void MainWindow::quitProgram()

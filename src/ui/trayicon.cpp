@@ -3,6 +3,7 @@
 #include "app/identity.h"
 #include "app/log.h"
 #include "net/netservices.h"
+#include "platform/statusnotifier.h"
 #include "ui/aboutdialog.h"
 #include "ui/exportdialog.h"
 #include "ui/mainwindow.h"
@@ -26,6 +27,17 @@ std::function<void(const QUrl&)>& urlOpener()
 {
     static std::function<void(const QUrl&)> opener;
     return opener;
+}
+
+std::function<bool()>& statusNotifierProbe()
+{
+    static std::function<bool()> probe;
+    return probe;
+}
+
+bool probeStatusNotifier()
+{
+    return statusNotifierProbe() ? statusNotifierProbe()() : platform::isStatusNotifierHostRegistered();
 }
 
 bool probeTray()
@@ -83,6 +95,7 @@ TrayIcon::TrayIcon(MainWindow* mainWindow, std::shared_ptr<NetServices> services
     retranslate();
 
     m_trayAvailable = probeTray();
+    m_statusNotifier = m_trayAvailable && probeStatusNotifier();
     m_availabilityTimer = new QTimer(this);
     m_availabilityTimer->setInterval(availabilityPollMs);
     connect(m_availabilityTimer, &QTimer::timeout, this, &TrayIcon::_checkAvailability);
@@ -138,6 +151,11 @@ void TrayIcon::setAvailabilityProbe(std::function<bool()> probe)
     availabilityProbe() = std::move(probe);
 }
 
+void TrayIcon::setStatusNotifierProbe(std::function<bool()> probe)
+{
+    statusNotifierProbe() = std::move(probe);
+}
+
 void TrayIcon::setUrlOpener(std::function<void(const QUrl&)> opener)
 {
     urlOpener() = std::move(opener);
@@ -149,6 +167,7 @@ void TrayIcon::_checkAvailability()
     if (available == m_trayAvailable)
         return;
     m_trayAvailable = available;
+    m_statusNotifier = available && probeStatusNotifier();
     MRV_INFO("TrayIcon::_checkAvailability",
              available ? QStringLiteral("A system tray appeared") : QStringLiteral("The system tray went away"));
     // The toolkit shows the icon again by itself once a tray host is back, provided it was
@@ -160,7 +179,7 @@ void TrayIcon::_checkAvailability()
 
 void TrayIcon::_onActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    if (reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && m_statusNotifier))
         _onShow();
 }
 

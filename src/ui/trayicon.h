@@ -53,6 +53,11 @@ public:
 
     /// Replaces the check for a tray host (tests); an empty function restores it.
     static void setAvailabilityProbe(std::function<bool()> probe);
+    /// Replaces the look for a StatusNotifierItem tray (tests); an empty function restores it.
+    static void setStatusNotifierProbe(std::function<bool()> probe);
+    /// Whether the tray is a StatusNotifierItem host: one click (its activation) shows the
+    /// window, as it has no double click.
+    bool isStatusNotifierTray() const { return m_statusNotifier; }
     /// Replaces the opening of web pages (tests); an empty function restores it.
     static void setUrlOpener(std::function<void(const QUrl&)> opener);
 
@@ -87,5 +92,6 @@ private:
     std::shared_ptr<NetServices> m_services;
     QTimer* m_availabilityTimer = nullptr;
     bool m_trayAvailable = false;
+    bool m_statusNotifier = false;
     enum class Balloon { Update, Reminder, Warning } m_lastBalloon = Balloon::Update;
 };

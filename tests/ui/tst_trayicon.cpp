@@ -85,25 +85,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("reason");
         QTest::addColumn<bool>("minimized");
+        QTest::addColumn<bool>("statusNotifier");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("double click, hidden") << int(QSystemTrayIcon::DoubleClick) << false << true;
-        QTest::newRow("double click, minimised") << int(QSystemTrayIcon::DoubleClick) << true << true;
-        QTest::newRow("single click") << int(QSystemTrayIcon::Trigger) << false << false;
-        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << false << false;
+        QTest::newRow("double click, hidden") << int(QSystemTrayIcon::DoubleClick) << false << false << true;
+        QTest::newRow("double click, minimised") << int(QSystemTrayIcon::DoubleClick) << true << false << true;
+        QTest::newRow("single click") << int(QSystemTrayIcon::Trigger) << false << false << false;
+        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << false << false << false;
+        // A D-Bus tray has no double click: its activation shows the window.
+        QTest::newRow("D-Bus tray activation") << int(QSystemTrayIcon::Trigger) << false << true << true;
     }
 
     void doubleClickShowsTheWindow()
     {
         QFETCH(int, reason);
         QFETCH(bool, minimized);
+        QFETCH(bool, statusNotifier);
         QFETCH(bool, shown);
+        TrayIcon::setStatusNotifierProbe([statusNotifier] { return statusNotifier; });
         MainWindow window;
         TrayIcon tray(&window, nullptr);
+        window.setTrayIcon(&tray);
+        TrayIcon::setStatusNotifierProbe(nullptr);
         if (minimized)
             window.showMinimized();
         Q_EMIT tray.activated(QSystemTrayIcon::ActivationReason(reason));
         QCOMPARE(window.isVisible(), shown || minimized);
         QCOMPARE(window.isMinimized(), minimized && !shown);
+        // The program's menu stays reachable from the window beside a D-Bus tray.
+        window.showNormal();
+        QTRY_COMPARE(window.toolbar()->programMenuButton()->isVisible(), statusNotifier);
     }
 
     void withoutATrayTheWindowStaysReachable()
