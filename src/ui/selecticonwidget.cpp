@@ -84,9 +84,11 @@ SelectIconWidget::SelectIconWidget(QWidget* parent)
     setDragEnabled(false);
     setIconSize(QSize(kIconSide, kIconSide));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWrapping(false);
-    setSpacing(10);
-    setMinimumHeight(105);
+    // All the icons at once, in rows: a single row showed three of them behind a scroll bar.
+    setWrapping(true);
+    setFlow(QListView::LeftToRight);
+    setResizeMode(QListView::Adjust);
+    setSpacing(4);
     setForegroundRole(QPalette::HighlightedText);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -95,6 +97,7 @@ SelectIconWidget::SelectIconWidget(QWidget* parent)
     setItemDelegate(new IconItemDelegate(this));
     setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, this));
     setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, this));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     const QStringList order = {
@@ -125,6 +128,28 @@ void SelectIconWidget::_retranslate()
         item(row)->setText(name);
         item(row)->setToolTip(name);
     }
+    // One cell size for every icon, from the longest name in this language.
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    QSize cell;
+    for (int row = 0; row < count(); ++row)
+        cell = cell.expandedTo(itemDelegate()->sizeHint(option, indexFromItem(item(row))));
+    setGridSize(cell + QSize(2 * spacing(), 2 * spacing()));
+    updateGeometry();
+}
+
+QSize SelectIconWidget::sizeHint() const
+{
+    const QSize cell = gridSize();
+    const int rows = (count() + Columns - 1) / Columns;
+    const int frame = 2 * frameWidth();
+    const int margin = 2 * spacing() + 2;
+    return QSize(Columns * cell.width() + frame + margin, rows * cell.height() + frame + margin);
+}
+
+QSize SelectIconWidget::minimumSizeHint() const
+{
+    return sizeHint();
 }
 
 void SelectIconWidget::changeEvent(QEvent* event)

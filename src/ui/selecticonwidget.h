@@ -34,9 +34,13 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 private:
     void _retranslate();
+    /// Every icon in view: a grid of this many columns, its cells as wide as the longest name.
+    static constexpr int Columns = 5;
     QString keyOfItem(QListWidgetItem* item) const;
 
     FocusIconMap m_catalogue;

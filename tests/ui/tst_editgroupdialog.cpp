@@ -96,6 +96,19 @@ private Q_SLOTS:
         QCOMPARE(chooser.iconName(QStringLiteral("nonexistent")), QString());
     }
 
+    // Every icon is in view in the dialog as it opens, names uncut.
+    void everyIconIsInView()
+    {
+        EditGroupDialog dialog;
+        QVERIFY(testenv::showActive(&dialog));
+        SelectIconWidget* chooser = chooserOf(dialog);
+        if (!qEnvironmentVariableIsEmpty("MRV_SHOTS"))
+            dialog.grab().save(qEnvironmentVariable("MRV_SHOTS") + QStringLiteral("/group-dialog.png"));
+        const QRect view = chooser->viewport()->rect();
+        for (int row = 0; row < chooser->count(); ++row)
+            QVERIFY2(view.contains(chooser->visualItemRect(chooser->item(row))), qPrintable(chooser->item(row)->text()));
+    }
+
     void initialValues_data()
     {
         QTest::addColumn<bool>("existing");
