@@ -4,11 +4,13 @@
 MIREVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 MIREVO_BUILD="${MIREVO_BUILD:-$MIREVO_ROOT/build}"
 
+# qt6-wayland: on a Wayland session the program runs on the toolkit's Wayland platform.
 MIREVO_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    qt6-translations-l10n qt6-svg-dev libgl-dev)
-# A real X desktop with a tray for the tests that need one, openssl for the certificates of the
-# HTTPS tests, and the desktop entry validator for the installer's tests.
-MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 openssl desktop-file-utils)
+    qt6-translations-l10n qt6-svg-dev libgl-dev qt6-wayland)
+# A real X desktop with a tray and a headless Wayland one (sway, grim for pictures) for the tests
+# that need them, openssl for the certificates of the HTTPS tests, and the desktop entry
+# validator for the installer's tests.
+MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 sway grim python3 openssl desktop-file-utils)
 
 missing_packages() {
     local pkg

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <atomic>
+#include <mutex>
 #include <cstdio>
 
 namespace {
@@ -15,7 +15,16 @@ std::function<void()>& saveFunction()
 }
 
 QtMessageHandler g_previous = nullptr;
-std::atomic_flag g_saved = ATOMIC_FLAG_INIT;
+bool g_saved = false;
+
+// The toolkit may report the loss from two threads at once (Wayland: its event thread and the
+// main thread), and ends the process right after the second report: the second one waits here
+// until the first one's save is done. Recursive, as the save may log through this handler.
+std::recursive_mutex& saveLock()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
 
 // The toolkit's own words just before it ends the process for a lost display connection.
 bool isDisplayLoss(const QString& message)
@@ -31,8 +40,13 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
         g_previous(type, context, message);
     else
         std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(type, context, message)));
-    if (isDisplayLoss(message) && !g_saved.test_and_set() && saveFunction())
-        saveFunction()();
+    if (!isDisplayLoss(message))
+        return;
+    const std::lock_guard<std::recursive_mutex> lock(saveLock());
+    if (g_saved || !saveFunction())
+        return;
+    g_saved = true;
+    saveFunction()();
 }
 
 } // namespace

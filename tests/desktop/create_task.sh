@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A double click on empty space in the task list creates a task; its name is typed into the
 # editor and Return closes it; within seconds, and again after SIGTERM, the task is saved in Inbox.
+# Runs on X11 and on Wayland.
 source "$(dirname "$0")/lib.sh"
 
 NAME="Water the plants $$"
@@ -22,9 +23,9 @@ wait_change "$OUT/before.png" "double click on empty space" 191 0 $((WW - 191)) 
     191 "$below" $((WW - 191)) $((WH - 60 - below))
 shot editor-open
 log "typing the name"
-xdotool type --delay 20 "$NAME"
+type_text "$NAME"
 sleep 0.3
-xdotool key Return
+press Return
 sleep 0.3
 park_mouse
 wait_until 10 settled || fail "the window did not settle after Return"

@@ -1,5 +1,6 @@
 # Sourced by every desktop test script: a temporary HOME, starting and stopping the real
-# program, screenshots and mouse helpers. Runs inside desktop-session.sh (DISPLAY is set).
+# program, screenshots, keys and mouse. Runs inside session.sh, on X11 (DISPLAY is set) or on
+# Wayland (WAYLAND_DISPLAY is set: sway, driven through wl.py, pictures taken with grim).
 # Every script is called as: SCRIPT MIREVO MRV_SCREENSHOT OUTDIR
 set -u -o pipefail
 
@@ -10,6 +11,8 @@ HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 TEST=$(basename "$0" .sh)
 PNG="python3 $HERE/pngtool.py"
 XMLQ="python3 $HERE/xmlq.py"
+WAYLAND=0
+[[ -n ${WAYLAND_DISPLAY:-} ]] && WAYLAND=1
 
 mkdir -p "$OUT"
 rm -f "$OUT"/*.png "$OUT"/*.xml "$OUT"/*.log
@@ -36,8 +39,8 @@ SHOTS=0
 log() { echo "[$TEST $(date +%T.%N | cut -c1-12)] $*"; }
 
 save_evidence() {
-    [[ -n $WIN ]] && "$SHOT" "$OUT/failure-window.png" "$WIN" >/dev/null 2>&1
-    "$SHOT" "$OUT/failure-screen.png" >/dev/null 2>&1
+    [[ -n $WIN ]] && shot failure-window
+    screen_shot "$OUT/failure-screen.png"
     [[ -f $DB ]] && cp "$DB" "$OUT/database-at-failure.xml"
 }
 
@@ -56,6 +59,7 @@ cleanup() {
         kill -KILL "$APP_PID" 2>/dev/null
         wait "$APP_PID" 2>/dev/null
     fi
+    [[ -n ${INPUT_PID:-} ]] && kill "$INPUT_PID" 2>/dev/null
     [[ -f $DATA/log.txt ]] && cp "$DATA/log.txt" "$OUT/mirevo-data-log.txt"
     rm -rf "$WORK"
     if ((rc == 0)); then rm -f "$OUT"/_*.png; log "PASS"; else log "exit status $rc; evidence in $OUT"; fi
@@ -111,13 +115,25 @@ write_one_task() {
 
 # --- the program ---------------------------------------------------------------------
 
-main_window() { xdotool search --onlyvisible --name '^Mirevo$' 2>/dev/null | awk 'NR == 1'; }
+# On Wayland a window has no id a test could use: WIN is then its title, and the pictures and
+# clicks go by its rectangle in sway's tree.
+main_window() {
+    if ((WAYLAND)); then
+        python3 "$HERE/wl.py" window >/dev/null && echo Mirevo
+    else
+        xdotool search --onlyvisible --name '^Mirevo$' 2>/dev/null | awk 'NR == 1'
+    fi
+}
 window_visible() { [[ -n $(main_window) ]]; }
 window_hidden() { [[ -z $(main_window) ]]; }
 
 # read_geometry: WX WY (client area on screen), WW WH of the main window $WIN.
 read_geometry() {
     local info
+    if ((WAYLAND)); then
+        read -r WX WY WW WH < <(python3 "$HERE/wl.py" window "^$WIN\$") && [[ -n $WH ]]
+        return
+    fi
     info=$(xwininfo -id "$WIN") || return 1
     WX=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
     WY=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
@@ -126,7 +142,18 @@ read_geometry() {
 }
 
 # shot NAME: a picture of the main window as $OUT/NAME.png
-shot() { "$SHOT" "$OUT/$1.png" "$WIN" >/dev/null 2>&1; }
+shot() {
+    if ((WAYLAND)); then
+        grim -g "$WX,$WY ${WW}x$WH" "$OUT/$1.png" >/dev/null 2>&1
+    else
+        "$SHOT" "$OUT/$1.png" "$WIN" >/dev/null 2>&1
+    fi
+}
+
+# screen_shot FILE: a picture of the whole screen.
+screen_shot() {
+    if ((WAYLAND)); then grim "$1" >/dev/null 2>&1; else "$SHOT" "$1" >/dev/null 2>&1; fi
+}
 
 # painted: the window shows the white task list and the light group panel (not black).
 painted() {
@@ -146,9 +173,39 @@ start_app() {
     [[ "$WW $WH" == "800 450" ]] || fail "window is ${WW}x$WH, expected 800x450 from settings.ini"
     wait_until 10 painted || fail "the window was not painted within 10 s"
     rm -f "$OUT/_painted.png"
-    # Make sure keyboard input goes to the window.
-    timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"
+    activate
     park_mouse
+}
+
+# activate: keyboard input goes to the main window.
+activate() {
+    if ((WAYLAND)); then
+        swaymsg "[app_id=mirevo title=\"^$WIN\$\"] focus" >/dev/null
+    else
+        timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"
+    fi
+}
+
+# --- keys ------------------------------------------------------------------------------
+
+# On Wayland one wl.py server holds the virtual keyboard and pointer for the whole test.
+if ((WAYLAND)); then
+    coproc INPUT (exec python3 "$HERE/wl.py" serve)
+fi
+input() {
+    local answer
+    echo "$*" >&"${INPUT[1]}" && read -r answer <&"${INPUT[0]}" && [[ $answer == ok ]] ||
+        fail "wl.py could not do '$*': ${answer:-no answer}"
+}
+
+# press KEY...: real key presses, one after the other (Return, ctrl+n, shift+Tab).
+press() {
+    if ((WAYLAND)); then input key "$@"; else xdotool key --delay 60 "$@"; fi
+}
+
+# type_text TEXT
+type_text() {
+    if ((WAYLAND)); then input type "$1"; else xdotool type --delay 20 "$1"; fi
 }
 
 # add_task NAME: with one task row shown, a double click below it opens a new task; NAME is
@@ -156,9 +213,9 @@ start_app() {
 add_task() {
     double_click 500 250
     sleep 0.5
-    xdotool type --delay 20 "$1"
+    type_text "$1"
     sleep 0.3
-    xdotool key Return
+    press Return
     sleep 0.3
     park_mouse
 }
@@ -226,12 +283,25 @@ sx() { echo $((WX + $1)); }
 sy() { echo $((WY + $1)); }
 
 # park_mouse: put the pointer outside the window so no row shows a hover state.
-park_mouse() { xdotool mousemove 1200 780; sleep 0.1; }
+park_mouse() {
+    if ((WAYLAND)); then input move 1279 799; else xdotool mousemove 1200 780; fi
+    sleep 0.1
+}
 
-click() { xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click 1; }
+click() {
+    if ((WAYLAND)); then
+        input click "$(sx "$1")" "$(sy "$2")"
+    else
+        xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click 1
+    fi
+}
 
 double_click() {
-    xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click --repeat 2 --delay 80 1
+    if ((WAYLAND)); then
+        input click "$(sx "$1")" "$(sy "$2")" 2
+    else
+        xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click --repeat 2 --delay 80 1
+    fi
 }
 
 # drag X1 Y1 X2 Y2 [SHOT_NAME] (client coordinates): press, move past the drag distance in
@@ -266,21 +336,28 @@ drag() {
 
 # --- looking at the window -----------------------------------------------------------
 
-# differs_from FILE X Y W H: a new picture of the window differs from FILE in the rectangle.
+# differs_from FILE X Y W H: a new picture of the window differs from FILE in the rectangle,
+# by more than a blinking text cursor.
 differs_from() {
     shot _now || return 1
-    ! $PNG same "$OUT/_now.png" "$1" "${@:2}"
+    ! $PNG still "$OUT/_now.png" "$1" "${@:2}"
 }
 
-# settled [X Y W H]: two pictures 0.3 s apart are identical (in the rectangle; default: all).
-# Leave out a line edit with a blinking text cursor: it never settles.
+# settled [X Y W H]: two pictures 0.3 s apart are the same (in the rectangle; default: all) but
+# for a blinking text cursor; $OUT/_settled.png is the one of them without the cursor.
 settled() {
     local area=("$@")
     ((${#area[@]})) || area=(0 0 "$WW" "$WH")
     shot _settle_a || return 1
     sleep 0.3
     shot _settle_b || return 1
-    $PNG same "$OUT/_settle_a.png" "$OUT/_settle_b.png" "${area[@]}"
+    $PNG still "$OUT/_settle_a.png" "$OUT/_settle_b.png" "${area[@]}" "$OUT/_settled.png"
+}
+
+# still_shot NAME: once the window settled, its picture without a text cursor as NAME.png.
+still_shot() {
+    wait_until 10 settled || fail "the window did not settle for $1.png"
+    mv "$OUT/_settled.png" "$OUT/$1.png"
 }
 
 # wait_change BEFORE.png WHAT X Y W H [SX SY SW SH]: wait until the rectangle X Y W H differs
@@ -295,6 +372,12 @@ wait_change() {
 # task_rows FILE: the vertical centres of the task rows (found by their check boxes).
 task_rows() {
     $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'
+}
+
+# toolbar_buttons FILE: "first last" of the columns of each tool button of the toolbar under
+# the task list, left to right.
+toolbar_buttons() {
+    $PNG inkcols "$1" 191 $((WH - 50)) $((WW - 191)) 48 600
 }
 
 # group_rows FILE: the vertical centres of the rows in the group panel (found by their icons).

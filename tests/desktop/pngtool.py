@@ -4,11 +4,19 @@
   pngtool.py pixel FILE X Y             print the colour at X,Y as rrggbb
   pngtool.py size FILE                  print "WIDTH HEIGHT"
   pngtool.py same FILE1 FILE2 X Y W H   exit 0 when the rectangle is identical in both
+  pngtool.py still FILE1 FILE2 X Y W H [OUT]
+                                        exit 0 when the rectangle is identical in both but for
+                                        a blinking text cursor (all differing pixels within 3
+                                        columns and 40 rows); OUT gets the one without it
   pngtool.py crop FILE OUT X Y W H      write the rectangle as a new PNG
   pngtool.py inkrows FILE X Y W H [THRESHOLD]
                                         print "first last" of every run of rows in the
                                         rectangle holding dark pixels (text, icons)
+  pngtool.py inkcols FILE X Y W H [THRESHOLD [GAP]]
+                                        the same for columns; runs less than GAP (default 6)
+                                        apart count as one: a tool button's icon and label
 """
+import shutil
 import struct
 import sys
 import zlib
@@ -105,6 +113,24 @@ def main(argv):
         w2, h2, rows2 = read_png(argv[3])
         x, y, w, h = [int(v) for v in argv[4:8]]
         return 0 if rect(rows, x, y, w, h) == rect(rows2, x, y, w, h) else 1
+    elif cmd == "still":
+        w2, h2, rows2 = read_png(argv[3])
+        x, y, w, h = [int(v) for v in argv[4:8]]
+        if (w2, h2) != (width, height):
+            return 1
+        diff = [(xx, yy) for yy in range(y, min(y + h, height))
+                if rows[yy][3 * x:3 * (x + w)] != rows2[yy][3 * x:3 * (x + w)]
+                for xx in range(x, min(x + w, width))
+                if rows[yy][3 * xx:3 * xx + 3] != rows2[yy][3 * xx:3 * xx + 3]]
+        if diff:
+            xs, ys = [p[0] for p in diff], [p[1] for p in diff]
+            if max(xs) - min(xs) >= 3 or max(ys) - min(ys) >= 40:
+                return 1
+        if len(argv) > 8:
+            # The cursor is dark on a light field: the picture without it is the lighter one.
+            ink = [sum(sum(r[3 * xx:3 * xx + 3]) for xx, yy in diff for r in (img[yy],))
+                   for img in (rows, rows2)]
+            shutil.copyfile(path if ink[0] >= ink[1] else argv[3], argv[8])
     elif cmd == "crop":
         x, y, w, h = [int(v) for v in argv[4:8]]
         w, h = min(w, width - x), min(h, height - y)
@@ -124,6 +150,19 @@ def main(argv):
                 start = None
         if start is not None:
             runs.append((start, min(y + h, height) - 1))
+        for a, b in runs:
+            print(a, b)
+    elif cmd == "inkcols":
+        x, y, w, h = nums[:4]
+        threshold = nums[4] if len(nums) > 4 else 400
+        gap = nums[5] if len(nums) > 5 else 6
+        runs = []
+        for xx in range(x, min(x + w, width)):
+            if any(sum(rows[yy][3 * xx:3 * xx + 3]) < threshold for yy in range(y, min(y + h, height))):
+                if runs and xx - runs[-1][1] <= gap:
+                    runs[-1][1] = xx
+                else:
+                    runs.append([xx, xx])
         for a, b in runs:
             print(a, b)
     else:

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Runs one desktop test script inside a throw-away X11 session.
-#   run.sh SESSION_SCRIPT TEST_SCRIPT MIREVO MRV_SCREENSHOT OUTDIR [SESSION_OPTIONS...]
-# Exits 77 (CTest: skipped) when the session script or a tool the test needs is missing.
+# Runs one desktop test script inside a throw-away session of session.sh.
+#   run.sh TEST_SCRIPT MIREVO MRV_SCREENSHOT OUTDIR [SESSION_OPTIONS...]
+# Exits 77 (CTest: skipped), saying why, when the session cannot start or a tool the test
+# drives it with is missing.
 set -u
-SESSION=$1 SCRIPT=$2 OUTDIR=$5
-if [[ ! -f $SESSION ]]; then
-    echo "SKIPPED: desktop session script not found: $SESSION"
-    exit 77
-fi
-for tool in Xvfb xdpyinfo xprop xwininfo xdotool openbox tint2 python3; do
+SCRIPT=$1 OUTDIR=$4
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+options=("${@:5}")
+tools=(python3 xdotool)
+[[ " ${options[*]} " == *" --wayland "* ]] && tools=(python3 grim swaymsg) options+=(--own "$OUTDIR")
+for tool in "${tools[@]}"; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: '$tool' is not installed (Debian: xvfb x11-utils xdotool openbox tint2 python3)"
+        echo "SKIPPED: '$tool' is not installed (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"
         exit 77
     fi
 done
-mkdir -p "$OUTDIR"
 rm -rf "$OUTDIR/session-logs"
-exec bash "$SESSION" --logdir "$OUTDIR/session-logs" "${@:6}" -- bash "$SCRIPT" "${@:3:3}"
+mkdir -p "$OUTDIR/session-logs"
+exec bash "$HERE/session.sh" --logdir "$OUTDIR/session-logs" "${options[@]}" -- bash "$SCRIPT" "${@:2:3}"
