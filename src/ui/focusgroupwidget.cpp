@@ -51,6 +51,8 @@ FocusGroupWidget::FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* paren
     palette.setColor(QPalette::WindowText, schemeColor(ColorScheme::Text));
     m_name->setPalette(palette);
     m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // The name gets the room the counters leave: cut again whenever that changes.
+    m_name->installEventFilter(this);
     m_counter = new CountWidget(3, this);
     m_counter->setObjectName(QStringLiteral("groupCounter"));
     const QColor counterText = schemeColor(ColorScheme::Text).lighter(150);
@@ -241,6 +243,13 @@ void FocusGroupWidget::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -2.5), 5, 5);
     if (m_flags & FocusMarked)
         drawFocusMark(painter, QRectF(rect()).adjusted(0, 0, 0, -1), 5);
+}
+
+bool FocusGroupWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_name && event->type() == QEvent::Resize)
+        _elideName();
+    return QWidget::eventFilter(watched, event);
 }
 
 void FocusGroupWidget::resizeEvent(QResizeEvent* event)

@@ -376,6 +376,23 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(label->text().size() > narrow);
     }
+
+    // Large counters take room from the name; once they shrink, the name gets it back.
+    void nameGetsBackTheRoomOfShrinkingCounters()
+    {
+        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Banking and bills"), QString());
+        QList<TodoTask::Id> tasks;
+        for (int i = 0; i < 1504; ++i)
+            tasks << store()->createTask(group);
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        QCoreApplication::processEvents();
+        QLabel* label = panel.rowOf(group)->nameLabel();
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        store()->removeTasks(group, tasks, true);
+        QTRY_COMPARE(label->text(), QStringLiteral("Banking and bills"));
+    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstFocusGroupList)
