@@ -160,10 +160,10 @@ class Input:
         self.wl.roundtrip()
         time.sleep(0.03)
 
-    def key(self, spec):
-        *modifiers, name = spec.split("+")
+    def key(self, combo):
+        *modifiers, name = combo.split("+")
         if name not in KEYS or any(m not in MODIFIERS for m in modifiers):
-            raise ValueError("unknown key %s" % spec)
+            raise ValueError("unknown key %s" % combo)
         self.stroke(KEYS[name], modifiers)
 
     def type(self, text):
@@ -196,8 +196,8 @@ def serve():
         command, _, rest = line.rstrip("\n").partition(" ")
         try:
             if command == "key":
-                for spec in rest.split():
-                    device.key(spec)
+                for combo in rest.split():
+                    device.key(combo)
             elif command == "type":
                 device.type(rest)
             elif command == "move":
