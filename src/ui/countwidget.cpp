@@ -1,5 +1,7 @@
 #include "ui/countwidget.h"
 
+#include "widgets/colorscheme.h"
+
 #include <QPainter>
 
 CountWidget::CountWidget(int counters, QWidget* parent)
@@ -12,12 +14,14 @@ void CountWidget::setColor(int index, const QColor& color)
 {
     if (index >= 0 && index < m_counters.size())
         m_counters[index].color = color;
+    update();
 }
 
 void CountWidget::setTextColor(int index, const QColor& color)
 {
     if (index >= 0 && index < m_counters.size())
         m_counters[index].textColor = color;
+    update();
 }
 
 void CountWidget::setCount(int index, int count)
@@ -108,7 +112,7 @@ void CountWidget::paintEvent(QPaintEvent*)
         const Margins m = _margins(i);
         const QRectF textRect = QRectF(segment).adjusted(m.left, -1, -m.right, 0);
         const QString text = QString::number(counter.count);
-        painter.setPen(Qt::white);
+        painter.setPen(schemeColor(ColorScheme::TextShadow));
         painter.drawText(textRect.translated(0.5, 1), Qt::AlignCenter, text);
         painter.setPen(counter.textColor);
         painter.drawText(textRect, Qt::AlignCenter, text);

@@ -1,6 +1,7 @@
 #include "ui/euladialog.h"
 
 #include "app/identity.h"
+#include "widgets/colorscheme.h"
 #include "widgets/dialogframe.h"
 #include "widgets/fancyscrollbar.h"
 
@@ -29,9 +30,8 @@ EulaDialog::EulaDialog(QWidget* parent, const QString& html, bool acceptRejectMo
     m_view->setReadOnly(true);
     m_view->setAcceptRichText(true);
     m_view->setWordWrapMode(QTextOption::WordWrap);
-    QPalette palette = m_view->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    m_view->setPalette(palette);
+    setSchemeColor(m_view, QPalette::Base, ColorScheme::DialogBackground);
+    setSchemeColor(m_view, QPalette::Text, ColorScheme::EditText);
     m_view->setHorizontalScrollBar(new FancyScrollbar(Qt::Horizontal, m_view));
     m_view->setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, m_view));
     m_view->setHtml(html);

@@ -1,5 +1,6 @@
 #include "ui/fancywizard.h"
 
+#include "widgets/colorscheme.h"
 #include "widgets/dialogframe.h"
 #include "widgets/focusiconcatalogue.h"
 
@@ -34,9 +35,8 @@ FancyWizard::FancyWizard(QWidget* parent)
 
     auto* header = new QWidget(this);
     header->setObjectName(QStringLiteral("wizardHeader"));
-    QPalette palette = header->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    header->setPalette(palette);
+    setSchemeColor(header, QPalette::Window, ColorScheme::DialogBackground);
+    setSchemeColor(header, QPalette::WindowText, ColorScheme::DialogText);
     header->setAutoFillBackground(true);
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(15, 15, 15, 0);
@@ -52,9 +52,7 @@ FancyWizard::FancyWizard(QWidget* parent)
 
     auto* separator = new QWidget(this);
     separator->setFixedHeight(1);
-    QPalette separatorPalette = separator->palette();
-    separatorPalette.setColor(QPalette::Window, QColor(191, 191, 191));
-    separator->setPalette(separatorPalette);
+    setSchemeColor(separator, QPalette::Window, ColorScheme::Separator);
     separator->setAutoFillBackground(true);
 
     // The stacked layout gives its page the whole area: the margins belong to a frame around it.

@@ -152,7 +152,7 @@ void FindBar::changeEvent(QEvent* event)
 void FindBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), schemeColor(ColorScheme::ListBackground));
     painter.setPen(schemeColor(ColorScheme::Outline));
     painter.drawLine(rect().bottomLeft(), rect().bottomRight());
 }

@@ -47,20 +47,20 @@ FocusGroupWidget::FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* paren
     m_name = new QLabel(this);
     m_name->setObjectName(QStringLiteral("groupName"));
     m_name->setTextFormat(Qt::PlainText);
-    QPalette palette = m_name->palette();
-    palette.setColor(QPalette::WindowText, schemeColor(ColorScheme::Text));
-    m_name->setPalette(palette);
+    setSchemeColor(m_name, QPalette::WindowText, ColorScheme::Text);
     m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     // The name gets the room the counters leave: cut again whenever that changes.
     m_name->installEventFilter(this);
     m_counter = new CountWidget(3, this);
     m_counter->setObjectName(QStringLiteral("groupCounter"));
-    const QColor counterText = schemeColor(ColorScheme::Text).lighter(150);
-    const ColorScheme::Role fills[3] = {ColorScheme::DueNow, ColorScheme::DueSoon, ColorScheme::DueLater};
-    for (int i = 0; i < 3; ++i) {
-        m_counter->setColor(i, schemeColor(fills[i]));
-        m_counter->setTextColor(i, counterText);
-    }
+    followScheme(m_counter, [counter = m_counter] {
+        const QColor counterText = schemeColor(ColorScheme::Text).lighter(150);
+        const ColorScheme::Role fills[3] = {ColorScheme::DueNow, ColorScheme::DueSoon, ColorScheme::DueLater};
+        for (int i = 0; i < 3; ++i) {
+            counter->setColor(i, schemeColor(fills[i]));
+            counter->setTextColor(i, counterText);
+        }
+    });
     layout->addWidget(m_icon);
     layout->addWidget(m_name, 1);
     layout->addWidget(m_counter, 0, Qt::AlignVCenter);
@@ -232,7 +232,7 @@ void FocusGroupWidget::paintEvent(QPaintEvent*)
     QColor pen;
     if (m_flags & Highlighted) {
         painter.setOpacity(0.6);
-        pen = QColor(0xA9C289);
+        pen = schemeColor(ColorScheme::HighlightOutline);
     } else {
         pen = (m_flags & DragOver) ? schemeColor(ColorScheme::GroupRowDropOutline)
                                    : schemeColor(ColorScheme::GroupRowOutline);

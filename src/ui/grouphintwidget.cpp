@@ -21,11 +21,7 @@ GroupHintWidget::GroupHintWidget(const QIcon& icon, const QString& html, QWidget
     QFont font = m_text->font();
     font.setPixelSize(11);
     m_text->setFont(font);
-    QPalette palette = m_text->palette();
-    QColor faded = palette.color(QPalette::WindowText);
-    faded.setAlphaF(0.4f);
-    palette.setColor(QPalette::WindowText, faded);
-    m_text->setPalette(palette);
+    setSchemeColor(m_text, QPalette::WindowText, ColorScheme::HintCardText);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(25, 30, 25, 30);
@@ -35,6 +31,7 @@ GroupHintWidget::GroupHintWidget(const QIcon& icon, const QString& html, QWidget
 
     setIcon(icon);
     setHintText(html);
+    followScheme(m_text, [this] { _showText(); });
     connect(m_text, &QLabel::linkActivated, this, &GroupHintWidget::headStart);
 }
 
@@ -52,7 +49,17 @@ void GroupHintWidget::setIcon(const QIcon& icon)
 
 void GroupHintWidget::setHintText(const QString& html)
 {
-    m_text->setText(html);
+    m_html = html;
+    _showText();
+}
+
+void GroupHintWidget::_showText()
+{
+    // The link's colour is written in the (translated) text itself.
+    QString html = m_html;
+    html.replace(QLatin1String("#1b75bb"), schemeColor(ColorScheme::Link).name(), Qt::CaseInsensitive);
+    if (m_text->text() != html)
+        m_text->setText(html);
     // 300 x 180, grown downwards when a long text (or a large font) would not fit, so that no
     // line is ever cut off.
     const int needed = layout()->totalHeightForWidth(300);

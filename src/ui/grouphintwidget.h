@@ -31,6 +31,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void _showText();
+
     QPointer<QLabel> m_icon;
     QPointer<LinkLabel> m_text;
+    QString m_html;
 };

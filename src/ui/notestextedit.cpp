@@ -16,7 +16,7 @@ NotesTextEdit::NotesTextEdit(const QString& text, const QString& hint, QWidget* 
     setTabChangesFocus(true);
     setAcceptRichText(false);
     setWordWrapMode(QTextOption::WordWrap);
-    setBaseColor(schemeColor(ColorScheme::EditBase));
+    setBaseColor(ColorScheme::EditBase);
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &NotesTextEdit::_checkLines);
 }

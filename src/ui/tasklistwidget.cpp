@@ -803,7 +803,7 @@ void TaskListWidget::_onStoreTaskChanged(const TodoTask::Id& taskId)
 void TaskListWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
+    painter.fillRect(viewport()->rect(), schemeColor(ColorScheme::ListBackground));
     if (m_dropIndex < 0 || m_dropIndex >= m_records.size())
         return;
     const int scroll = verticalScrollBar()->value();

@@ -72,9 +72,7 @@ void TaskWidget::setGroupName(const QString& name)
         m_groupLabel = new QLabel(m_label->parentWidget());
         m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
         m_groupLabel->setTextFormat(Qt::PlainText);
-        QPalette palette = m_groupLabel->palette();
-        palette.setColor(QPalette::WindowText, Qt::darkGray);
-        m_groupLabel->setPalette(palette);
+        setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
         static_cast<QHBoxLayout*>(m_label->parentWidget()->layout())->addWidget(m_groupLabel);
     }
     m_groupLabel->setText(name);
@@ -122,7 +120,7 @@ void TaskWidget::_buildEditorFace()
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setFrame(false);
     m_nameEdit->setTextMargins(0, 0, 0, 0);
-    m_nameEdit->setBaseColor(schemeColor(ColorScheme::EditBase));
+    m_nameEdit->setBaseColor(ColorScheme::EditBase);
     connect(m_nameEdit, &QLineEdit::returnPressed, this, &TaskWidget::_stopEditing);
     connect(m_nameEdit, &QLineEdit::textEdited, this, &TaskWidget::_nameTextChanged);
     connect(m_nameEdit, &FancyLineEdit::gotFocus, this, &TaskWidget::_someEditGotFocus);
@@ -233,13 +231,8 @@ void TaskWidget::refreshLabel()
     }
     if (m_task.name().isEmpty())
         m_label->setFullText(tr("<Unnamed task>"));
-    const QColor textColor = m_task.name().isEmpty() || m_task.completed() ? QColor(Qt::darkGray) : QColor(Qt::black);
-    // A new palette reaches every child and asks for a new layout: only when the colour changes.
-    if (m_label->palette().color(QPalette::WindowText) != textColor) {
-        QPalette palette = m_label->palette();
-        palette.setColor(QPalette::WindowText, textColor);
-        m_label->setPalette(palette);
-    }
+    const bool faded = m_task.name().isEmpty() || m_task.completed();
+    setPaletteColor(m_label, QPalette::WindowText, schemeColor(faded ? ColorScheme::FadedText : ColorScheme::RowText));
 }
 
 QColor TaskWidget::backgroundColor() const
@@ -368,6 +361,8 @@ void TaskWidget::_someEditGotFocus(bool got)
 
 void TaskWidget::changeEvent(QEvent* event)
 {
+    if (ColorScheme::isPaletteChange(event))
+        refreshLabel();
     if (event->type() == QEvent::LanguageChange) {
         refreshLabel();
         if (m_nameEdit)

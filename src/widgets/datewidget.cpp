@@ -19,7 +19,7 @@ DateWidget::DateWidget(const QDateTime& value, QWidget* parent)
     m_edit->setObjectName(QStringLiteral("dateEdit"));
     m_edit->setFrame(false);
     m_edit->setTextMargins(0, 0, 0, 0);
-    m_edit->setBaseColor(schemeColor(ColorScheme::EditBase));
+    m_edit->setBaseColor(ColorScheme::EditBase);
     _retranslate();
 
     auto* layout = new QHBoxLayout(this);

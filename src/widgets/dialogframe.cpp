@@ -1,5 +1,7 @@
 #include "widgets/dialogframe.h"
 
+#include "widgets/colorscheme.h"
+
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -7,13 +9,11 @@
 
 namespace {
 
-QWidget* filledWidget(QWidget* parent, const QColor& colour, const char* name)
+QWidget* filledWidget(QWidget* parent, ColorScheme::Role colour, const char* name)
 {
     auto* widget = new QWidget(parent);
     widget->setObjectName(QLatin1String(name));
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
+    setSchemeColor(widget, QPalette::Window, colour);
     widget->setAutoFillBackground(true);
     return widget;
 }
@@ -27,8 +27,10 @@ DialogFrame buildDialogFrame(QDialog* dialog)
     outer->setSpacing(0);
 
     DialogFrame frame;
-    frame.content = filledWidget(dialog, Qt::white, "dialogContent");
-    QWidget* separator = filledWidget(dialog, QColor(0xbf, 0xbf, 0xbf), "separator");
+    frame.content = filledWidget(dialog, ColorScheme::DialogBackground, "dialogContent");
+    // The labels on the content keep to its ground whatever the system's window text.
+    setSchemeColor(frame.content, QPalette::WindowText, ColorScheme::DialogText);
+    QWidget* separator = filledWidget(dialog, ColorScheme::Separator, "separator");
     separator->setFixedHeight(1);
     frame.buttons = new QHBoxLayout;
     frame.buttons->setContentsMargins(12, 10, 12, 10);

@@ -8,8 +8,8 @@ class QHBoxLayout;
 class QPushButton;
 class QWidget;
 
-/// The parts of the program's dialog layout: a white content area, a one-pixel grey separator
-/// and a row of buttons under it.
+/// The parts of the program's dialog layout: a content area (white under a light palette), a
+/// one-pixel separator and a row of buttons under it.
 struct DialogFrame
 {
     QWidget* content = nullptr;

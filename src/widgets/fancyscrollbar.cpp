@@ -37,7 +37,7 @@ void FancyScrollbar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), schemeColor(ColorScheme::ListBackground));
     painter.setPen(Qt::NoPen);
     painter.setBrush(underMouse() ? schemeColor(ColorScheme::Accent) : schemeColor(ColorScheme::Outline));
     painter.drawRoundedRect(handleRect(), 4, 4);

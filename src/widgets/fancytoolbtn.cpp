@@ -7,9 +7,7 @@
 FancyToolBtn::FancyToolBtn(QWidget* parent)
     : QToolButton(parent)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Active, QPalette::Text, schemeColor(ColorScheme::ToolButtonText));
-    setPalette(p);
+    setSchemeColor(this, QPalette::Text, ColorScheme::ToolButtonText, QPalette::Active);
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
@@ -43,7 +41,7 @@ void FancyToolBtn::paintEvent(QPaintEvent*)
     const int d = m_pressed ? 1 : 0;
     const QRect r = rect().adjusted(1, 1, -1, -1);
     if (underMouse() && isEnabled()) {
-        painter.setBrush(Qt::white);
+        painter.setBrush(schemeColor(ColorScheme::ToolButtonHover));
         painter.setPen(schemeColor(ColorScheme::Outline));
         painter.drawRoundedRect(m_pressed ? r.adjusted(1, 1, -1, -1) : r, 3, 3);
     }

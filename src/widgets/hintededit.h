@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/colorscheme.h"
+
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPalette>
@@ -39,9 +41,7 @@ public:
         : T(parent)
         , m_hintText(hint)
     {
-        m_normalPalette = T::palette();
-        m_hintPalette = m_normalPalette;
-        m_hintPalette.setColor(QPalette::Text, Qt::gray);
+        _takeColors();
         if (!text.isEmpty())
             hinted::setTextOf(this, text);
         showHint();
@@ -64,11 +64,16 @@ public:
 
     void setBaseColor(const QColor& color)
     {
-        m_normalPalette.setColor(QPalette::Base, color);
-        m_hintPalette.setColor(QPalette::Base, color);
-        QPalette current = T::palette();
-        current.setColor(QPalette::Base, color);
-        T::setPalette(current);
+        m_baseColor = color;
+        m_baseRole = -1;
+        _takeColors();
+    }
+
+    /// The base from the colour scheme, following it when the palette changes.
+    void setBaseColor(ColorScheme::Role role)
+    {
+        m_baseRole = role;
+        _takeColors();
     }
 
     /// Leaves the hint state for good: whatever the field holds now is the user's text.
@@ -114,11 +119,38 @@ protected:
         T::focusOutEvent(event);
     }
 
+    void changeEvent(QEvent* event) override
+    {
+        T::changeEvent(event);
+        if (ColorScheme::isPaletteChange(event))
+            _takeColors();
+    }
+
 private:
+    // Both palettes keep only the roles set here; the rest follows the widget's parents.
+    void _takeColors()
+    {
+        m_normalPalette = T::palette();
+        const QColor text = schemeColor(ColorScheme::EditText);
+        m_normalPalette.setColor(QPalette::Active, QPalette::Text, text);
+        m_normalPalette.setColor(QPalette::Inactive, QPalette::Text, text);
+        const QColor base = m_baseRole >= 0 ? schemeColor(ColorScheme::Role(m_baseRole)) : m_baseColor;
+        if (base.isValid())
+            m_normalPalette.setColor(QPalette::Base, base);
+        m_hintPalette = m_normalPalette;
+        m_hintPalette.setColor(QPalette::Text, schemeColor(ColorScheme::HintText));
+        const QPalette& wanted = m_hintShown ? m_hintPalette : m_normalPalette;
+        // A new palette comes back here as a palette change: only when it differs.
+        if (T::palette() != wanted)
+            T::setPalette(wanted);
+    }
+
     QPalette m_normalPalette;
     QPalette m_hintPalette;
     bool m_hintShown = false;
     bool m_hadText = false;
     QString m_hintText;
     QString m_savedText;
+    QColor m_baseColor;
+    int m_baseRole = -1;
 };

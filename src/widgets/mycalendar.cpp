@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QEvent>
 #include <QLocale>
+#include <QPainter>
 #include <QVBoxLayout>
 
 MyCalendar::MyCalendar(QWidget* parent)
@@ -22,9 +23,9 @@ MyCalendar::MyCalendar(QWidget* parent)
     QFont bold = m_monthLabel->font();
     bold.setBold(true);
     m_monthLabel->setFont(bold);
-    QPalette labelPalette = m_monthLabel->palette();
-    labelPalette.setColor(QPalette::WindowText, schemeColor(ColorScheme::Text).lighter(150));
-    m_monthLabel->setPalette(labelPalette);
+    followScheme(m_monthLabel, [label = m_monthLabel] {
+        setPaletteColor(label, QPalette::WindowText, schemeColor(ColorScheme::Text).lighter(150));
+    });
 
     auto* header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 0);
@@ -82,7 +83,7 @@ FancyToolBtn* MyCalendar::_makeButton(const QString& name, int iconKind)
     button->setObjectName(name);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setIcon(calendarIcon(iconKind));
+    followScheme(button, [button, iconKind] { button->setIcon(_buttonIcon(iconKind)); });
     if (iconKind == CalendarPrevMonth)
         connect(button, &FancyToolBtn::clicked, this, &MyCalendar::_onPrevClicked);
     else if (iconKind == CalendarNextMonth)
@@ -90,6 +91,20 @@ FancyToolBtn* MyCalendar::_makeButton(const QString& name, int iconKind)
     else
         connect(button, &FancyToolBtn::clicked, this, &MyCalendar::_onResetClicked);
     return button;
+}
+
+QIcon MyCalendar::_buttonIcon(int iconKind)
+{
+    const QIcon icon = calendarIcon(iconKind);
+    if (!ColorScheme::instance()->isDark())
+        return icon;
+    // The arrows are drawn in one dark blue, which a dark ground would swallow.
+    QPixmap pixmap = icon.pixmap(QSize(16, 16));
+    QPainter painter(&pixmap);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(pixmap.rect(), schemeColor(ColorScheme::Text).lighter(150));
+    painter.end();
+    return QIcon(pixmap);
 }
 
 QLabel* MyCalendar::monthLabel() const

@@ -7,6 +7,7 @@
 #include "widgets/mycalendarmonthwidget.h"
 
 class FancyToolBtn;
+class QIcon;
 class QLabel;
 
 /// A month calendar: the month's name with buttons to page the month or go back to the
@@ -43,6 +44,7 @@ protected:
 private:
     void _retranslate();
     FancyToolBtn* _makeButton(const QString& name, int iconKind);
+    static QIcon _buttonIcon(int iconKind);
     static QString _headerText(const QDate& month);
     void _updateHeader();
     void _moveTo(const QDateTime& dateTime);

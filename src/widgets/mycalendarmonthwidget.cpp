@@ -79,7 +79,7 @@ QColor MyCalendarMonthWidget::_colorOf(const QDate& day) const
 
 void MyCalendarMonthWidget::_drawShadowedText(QPainter& painter, const QRect& cell, const QString& text) const
 {
-    painter.setPen(Qt::white);
+    painter.setPen(schemeColor(ColorScheme::TextShadow));
     painter.drawText(QRectF(cell).translated(0.5, 1.0), Qt::AlignCenter, text);
     painter.setPen(schemeColor(ColorScheme::Text).lighter(150));
     painter.drawText(cell, Qt::AlignCenter, text);
