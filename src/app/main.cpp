@@ -14,6 +14,7 @@
 #include "net/netservices.h"
 #include "net/qthttpconnection.h"
 #include "net/usermetrics.h"
+#include "platform/displayserver.h"
 #include "platform/localtime.h"
 #include "platform/quitsignals.h"
 #include "settings/appsettings.h"
@@ -216,6 +217,7 @@ int main(int argc, char** argv)
     const QString activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     if (managesTasks && owner)
         TaskCore::instance()->beginLoad(databasePath, TaskStorage::DefaultQuietMs);
+    platform::choosePlatformPlugins();
     MrvApp app(argc, argv, std::move(lock));
     // Logout or kill: leave the event loop in order so that every change is written. Installed
     // first (the application object already answers later starts), so that a signal during

@@ -8,8 +8,22 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+namespace {
+
+Qt::WindowFlags popupFlags()
+{
+    // A Wayland compositor places a tool window where it likes (the middle of the screen) and
+    // gives it the keyboard. A tooltip-type window becomes a popup without a grab, placed
+    // relative to its parent window: it hangs where it is put and the field keeps the keys.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return Qt::ToolTip | Qt::FramelessWindowHint;
+    return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+}
+
+} // namespace
+
 CalendarPopup::CalendarPopup(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, popupFlags())
 {
     setObjectName(QStringLiteral("calendarPopup"));
     setAttribute(Qt::WA_ShowWithoutActivating);

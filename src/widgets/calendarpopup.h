@@ -6,8 +6,9 @@
 
 class MyCalendar;
 
-/// The calendar that hangs below the due-date field: a frameless, rounded tool window that
-/// never takes the focus, so the field keeps it while the user clicks days.
+/// The calendar that hangs below the due-date field: a frameless, rounded tool window (on
+/// Wayland a popup of the field's window) that never takes the focus, so the field keeps it
+/// while the user clicks days.
 class CalendarPopup : public QWidget
 {
     Q_OBJECT

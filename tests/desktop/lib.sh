@@ -162,9 +162,11 @@ painted() {
         [[ $($PNG pixel "$OUT/_painted.png" 100 200) != 000000 ]]
 }
 
+# start_app [NAME=VALUE...]: starts the program (with those variables in its environment),
+# waits for its window and focuses it.
 start_app() {
-    log "starting $MIREVO"
-    "$MIREVO" >"$OUT/mirevo.log" 2>&1 &
+    log "starting $MIREVO $*"
+    env "$@" "$MIREVO" >"$OUT/mirevo.log" 2>&1 &
     APP_PID=$!
     wait_until 30 window_visible || fail "the main window did not appear within 30 s"
     WIN=$(main_window)
@@ -183,6 +185,18 @@ activate() {
         swaymsg "[app_id=mirevo title=\"^$WIN\$\"] focus" >/dev/null
     else
         timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"
+    fi
+}
+
+# focused_main: the main window has the keyboard and nothing of the program asks for attention.
+focused_main() {
+    if ((WAYLAND)); then
+        local states
+        states=$(python3 "$HERE/wl.py" states)
+        [[ $states == "mirevo:Mirevo:True:False" ]] || { log "windows: $states"; return 1; }
+    else
+        [[ $(xdotool getactivewindow 2>/dev/null) == "$WIN" ]] || return 1
+        ! xprop -id "$WIN" WM_HINTS 2>/dev/null | grep -qi urgency
     fi
 }
 

@@ -8,7 +8,13 @@
                                         exit 0 when the rectangle is identical in both but for
                                         a blinking text cursor (all differing pixels within 3
                                         columns and 40 rows); OUT gets the one without it
+  pngtool.py colorbox FILE RRGGBB       print "x y width height" of the smallest rectangle
+                                        holding every pixel of that colour; exit 1 if none
   pngtool.py crop FILE OUT X Y W H      write the rectangle as a new PNG
+  pngtool.py diffbox FILE1 FILE2 X Y W H
+                                        print "x y width height" of the smallest rectangle
+                                        holding every pixel of the given one that differs;
+                                        exit 1 when none does
   pngtool.py inkrows FILE X Y W H [THRESHOLD]
                                         print "first last" of every run of rows in the
                                         rectangle holding dark pixels (text, icons)
@@ -131,6 +137,33 @@ def main(argv):
             ink = [sum(sum(r[3 * xx:3 * xx + 3]) for xx, yy in diff for r in (img[yy],))
                    for img in (rows, rows2)]
             shutil.copyfile(path if ink[0] >= ink[1] else argv[3], argv[8])
+    elif cmd == "diffbox":
+        w2, h2, rows2 = read_png(argv[3])
+        x, y, w, h = [int(v) for v in argv[4:8]]
+        if (w2, h2) != (width, height):
+            raise SystemExit("%s and %s differ in size" % (path, argv[3]))
+        xs, ys = [], []
+        for yy in range(y, min(y + h, height)):
+            a, b = rows[yy], rows2[yy]
+            if a[3 * x:3 * (x + w)] == b[3 * x:3 * (x + w)]:
+                continue
+            cols = [xx for xx in range(x, min(x + w, width)) if a[3 * xx:3 * xx + 3] != b[3 * xx:3 * xx + 3]]
+            xs += [cols[0], cols[-1]]
+            ys.append(yy)
+        if not ys:
+            return 1
+        print(min(xs), ys[0], max(xs) - min(xs) + 1, ys[-1] - ys[0] + 1)
+    elif cmd == "colorbox":
+        colour = bytes.fromhex(argv[3])
+        xs, ys = [], []
+        for yy, line in enumerate(rows):
+            cols = [xx for xx in range(width) if line[3 * xx:3 * xx + 3] == colour]
+            if cols:
+                xs += [cols[0], cols[-1]]
+                ys.append(yy)
+        if not ys:
+            return 1
+        print(min(xs), ys[0], max(xs) - min(xs) + 1, ys[-1] - ys[0] + 1)
     elif cmd == "crop":
         x, y, w, h = [int(v) for v in argv[4:8]]
         w, h = min(w, width - x), min(h, height - y)

@@ -5,9 +5,10 @@
 #              [--timeout SECONDS] [--] COMMAND [ARGS...]
 #
 # X11 (the default): Xvfb, the openbox window manager and a tint2 panel with an XEmbed system
-# tray (tint2rc beside this script); exports DISPLAY and QT_QPA_PLATFORM=xcb.
-# --wayland: a headless sway (pixman renderer, no input devices); exports WAYLAND_DISPLAY,
-# SWAYSOCK and QT_QPA_PLATFORM=wayland. sway refuses to run as root, so a root caller gets sway
+# tray (tint2rc beside this script); exports DISPLAY and XDG_SESSION_TYPE=x11.
+# --wayland: a headless sway (pixman renderer, no input devices); exports WAYLAND_DISPLAY and
+# SWAYSOCK. Either way QT_QPA_PLATFORM is unset: programs find the windowing system as they
+# would on a user's desktop. sway refuses to run as root, so a root caller gets sway
 # and COMMAND run as the system user mirevo-test (created when missing) with a HOME of their own;
 # --own hands PATH (a folder the command writes, say) to that user.
 # Either way COMMAND gets a private 0700 XDG_RUNTIME_DIR and TMPDIR, and a session bus address
@@ -130,14 +131,18 @@ if ((WAYLAND)); then
     }
     ready "sway" "${PIDS[-1]}" sway_up
     sway_up
-    export WAYLAND_DISPLAY SWAYSOCK QT_QPA_PLATFORM=wayland
+    # As a compositor started from a console: nothing names the session's type, and the
+    # program has to find Wayland by itself.
+    export WAYLAND_DISPLAY SWAYSOCK
+    unset QT_QPA_PLATFORM XDG_SESSION_TYPE
 else
     unset WAYLAND_DISPLAY
     [[ $SCREEN == *x*x* ]] || SCREEN+=x24
     # Xvfb picks a free display itself and tells its number once it accepts connections.
     spawn xvfb Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp -noreset 3>"$RUN/display"
     ready "Xvfb" "${PIDS[-1]}" test -s "$RUN/display"
-    export DISPLAY=:$(tr -dc 0-9 <"$RUN/display") QT_QPA_PLATFORM=xcb
+    export DISPLAY=:$(tr -dc 0-9 <"$RUN/display") XDG_SESSION_TYPE=x11
+    unset QT_QPA_PLATFORM
     if ((WM)); then
         spawn openbox openbox
         ready "openbox" "${PIDS[-1]}" eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'

@@ -12,6 +12,7 @@ virtual keyboard and a virtual pointer.
   wl.py window [TITLE]   print "x y width height" of the visible window of mirevo whose title
                          matches the regular expression TITLE (default ^Mirevo$); exit 1 if none
   wl.py windows          print "app_id<TAB>title" of every window
+  wl.py states           print "app_id:title:focused:urgent" of every window, on one line
 
 The devices live as long as "serve" runs: each new keyboard would take the focus away and give
 it back, so a test starts one server and sends it every key.
@@ -226,6 +227,10 @@ def main(argv):
     if argv[1:2] == ["windows"]:
         for view in views(tree):
             print("%s\t%s" % (view.get("app_id"), view.get("name")))
+        return 0
+    if argv[1:2] == ["states"]:
+        print(" ".join("%s:%s:%s:%s" % (v.get("app_id"), v.get("name"), v.get("focused"), v.get("urgent"))
+                       for v in views(tree)))
         return 0
     if argv[1:2] == ["window"]:
         title = re.compile(argv[2] if len(argv) > 2 else "^Mirevo$")

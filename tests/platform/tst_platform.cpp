@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 #include "platform/autostart.h"
 #include "platform/desktopentry.h"
+#include "platform/displayserver.h"
 #include "platform/filesync.h"
 #include "platform/localtime.h"
 #include "platform/quitsignals.h"
@@ -38,6 +39,8 @@ private Q_SLOTS:
     void quitSignals_deliverSigtermOnEventLoop();
     void quitSignals_withoutAPipeStopHoldingSignalsBack();
     void pinnedTimeZoneGivesTheSameLocalTimes();
+    void platformPlugins_data();
+    void platformPlugins();
 };
 
 void TstPlatform::quoteExecArgument_data()
@@ -228,6 +231,34 @@ void TstPlatform::pinnedTimeZoneGivesTheSameLocalTimes()
     QCOMPARE(pinned, QByteArray(":") + zoneFile.toUtf8());
     QCOMPARE(byFile, byName);
     QVERIFY(byName.first().contains(QStringLiteral("WET")) || byName.first().contains(QStringLiteral("+00")));
+}
+
+
+void TstPlatform::platformPlugins_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QByteArray>("plugins");
+    QTest::newRow("Wayland compositor started from a console")
+        << QStringList{"WAYLAND_DISPLAY=wayland-1"} << QByteArray("wayland;xcb");
+    QTest::newRow("the same with XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-1", "DISPLAY=:1"}
+                                            << QByteArray("wayland;xcb");
+    QTest::newRow("handed a socket") << QStringList{"WAYLAND_SOCKET=5"} << QByteArray("wayland;xcb");
+    QTest::newRow("session names its type") << QStringList{"WAYLAND_DISPLAY=wayland-1", "XDG_SESSION_TYPE=x11"}
+                                            << QByteArray();
+    QTest::newRow("user's choice") << QStringList{"WAYLAND_DISPLAY=wayland-1", "QT_QPA_PLATFORM=xcb"}
+                                   << QByteArray();
+    QTest::newRow("X11 only") << QStringList{"DISPLAY=:0"} << QByteArray();
+    QTest::newRow("empty values") << QStringList{"WAYLAND_DISPLAY="} << QByteArray();
+}
+
+void TstPlatform::platformPlugins()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(QByteArray, plugins);
+    QProcessEnvironment environment;
+    for (const QString& variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    QCOMPARE(platform::preferredPlatformPlugins(environment), plugins);
 }
 
 MRV_TEST_GUILESS_MAIN(TstPlatform)

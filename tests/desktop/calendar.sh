@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The due-date calendar of a new task: Tab from the notes to the due date opens it, hanging just
+# below the field, while the keyboard stays with the field: a date typed then is taken, no other
+# window opens and none is marked urgent. A click on a day takes that day and closes the
+# calendar, which stays closed. Runs on X11 and on Wayland.
+source "$(dirname "$0")/lib.sh"
+
+NAME="Renew the passport $$"
+typed=$(date -d "$(date +%Y-%m-01) +1 month +27 days" +%F)     # the 28th of next month
+write_settings
+write_one_task
+# Dates as a British system writes them, day/month/year (the toolkit reads the name itself;
+# the locale need not be installed).
+start_app LC_TIME=en_GB.UTF-8
+
+log "a new task: name, Tab to the notes"
+press ctrl+n
+sleep 0.5
+type_text "$NAME"
+press Tab
+sleep 0.5
+park_mouse
+wait_until 10 settled || fail "the editor did not settle"
+screen_shot "$OUT/notes.png"
+
+log "Tab to the due date opens the calendar"
+press Tab
+screen_changed() { screen_shot "$OUT/_screen.png" && ! $PNG same "$OUT/_screen.png" "$1" 0 0 1280 800; }
+wait_until 10 screen_changed "$OUT/notes.png" || fail "Tab to the due date changed nothing on the screen"
+sleep 1
+screen_shot "$OUT/calendar.png"
+wait_until 5 focused_main || fail "the main window lost the keyboard, or asks for attention, with the calendar open"
+# The field shows the proposed date, selected; the calendar is the block of its own colour whose
+# bottom edge is the lowest change on the screen.
+read -r fx fy fw fh < <($PNG colorbox "$OUT/calendar.png" 308cc6) || fail "no selected date in the field"
+read -r dx dy dw dh < <($PNG diffbox "$OUT/notes.png" "$OUT/calendar.png" 0 0 1280 800)
+colour=$($PNG pixel "$OUT/calendar.png" $((dx + dw / 2)) $((dy + dh - 2)))
+read -r cx cy cw ch < <($PNG colorbox "$OUT/calendar.png" "$colour") || fail "no calendar"
+log "selected date at $fx,$fy ${fw}x$fh; calendar ($colour) at $cx,$cy ${cw}x$ch"
+((cy >= fy + fh && cy <= fy + fh + 12)) || fail "the calendar's top ($cy) is not just below the field (bottom $((fy + fh)))"
+((cx <= fx && cx + cw >= fx + fw)) || fail "the calendar ($cx..$((cx + cw))) does not hang below the date ($fx..$((fx + fw)))"
+
+day=$(date -d "$typed" +%d/%m/%Y)
+log "typing $day with the calendar open"
+type_text "$day"
+press Return
+sleep 0.5
+focused_main || fail "typing the date took the keyboard away from the main window"
+# The calendar turned to the typed month: the Thursday of its second week is in the middle of
+# the fourth line (the month, the weekdays, the first week, the second week).
+screen_shot "$OUT/typed.png"
+line=$($PNG inkrows "$OUT/typed.png" "$cx" "$cy" "$cw" "$ch" 500 | sed -n 4p)
+[[ -n $line ]] || fail "the calendar shows no second week (see typed.png)"
+read -r top bottom <<<"$line"
+input_x=$((cx + cw / 2)) input_y=$(((top + bottom) / 2))
+log "clicking the day at $input_x,$input_y"
+if ((WAYLAND)); then input click "$input_x" "$input_y"; else xdotool mousemove "$input_x" "$input_y" sleep 0.15 click 1; fi
+park_mouse
+calendar_gone() { screen_shot "$OUT/_screen.png" && [[ $($PNG pixel "$OUT/_screen.png" $((cx + 3)) $((cy + ch - 3))) != "$colour" ]]; }
+wait_until 5 calendar_gone || fail "the calendar stayed open after a day was clicked"
+sleep 1.5
+calendar_gone || fail "the calendar opened again after a day was clicked"
+focused_main || fail "the main window lost the keyboard after a day was clicked"
+screen_shot "$OUT/picked.png"
+press Escape
+sleep 0.5
+stop_app
+
+due=$($XMLQ task-field "$DB" "$NAME" due) || fail "no task named '$NAME' in database.xml"
+[[ -n $due ]] || fail "the task was saved without a due date"
+saved=$(date -d "@$((due / 1000))" +%F)
+first=$(date -d "$typed" +%Y-%m-01)
+expected=$(date -d "$first +$((11 - $(date -d "$first" +%u))) days" +%F)
+log "due date saved: $saved (typed $typed, the second Thursday row: $expected)"
+[[ $saved == "$expected" ]] || fail "the due date saved is $saved, expected the clicked $expected"
