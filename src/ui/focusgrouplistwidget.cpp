@@ -5,6 +5,7 @@
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/countwidget.h"
 #include "ui/dragregistry.h"
 #include "ui/editgroupdialog.h"
 #include "ui/exportdialog.h"
@@ -84,6 +85,21 @@ FocusGroupWidget* FocusGroupListWidget::addGroupRow(const FocusGroup::Id& groupI
     auto* row = new FocusGroupWidget(groupId, m_content);
     m_rows.append(row);
     return row;
+}
+
+int FocusGroupListWidget::widthForFixedGroups() const
+{
+    const FocusGroupWidget* inbox = rowOf(FocusGroup::inboxId());
+    CountWidget counters(3);
+    counters.setFont(inbox->counter()->font());
+    counters.setCount(0, 99);
+    counters.setCount(1, 99);
+    const int counterWidth = counters.sizeHint().width();
+    int widest = 0;
+    for (const FocusGroup::Id& id : {FocusGroup::inboxId(), FocusGroup::completedId(), FocusGroup::trashId()})
+        widest = qMax(widest, rowOf(id)->widthForWholeName(counterWidth));
+    const QMargins margins = m_outer->contentsMargins();
+    return margins.left() + widest + margins.right() + 2 * frameWidth();
 }
 
 FocusGroupWidget* FocusGroupListWidget::rowOf(const FocusGroup::Id& groupId) const

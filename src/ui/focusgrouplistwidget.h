@@ -31,6 +31,9 @@ public:
     /// Builds the context menu for a point of the viewport, as a right click there would.
     QMenu* buildContextMenu(const QPoint& point);
     QMenu* contextMenu() const { return m_menu; }
+    /// The panel width at which Inbox, Completed and Trash show their whole names beside two
+    /// two-digit counters, as a busy day gives them, in the interface's language.
+    int widthForFixedGroups() const;
 
 Q_SIGNALS:
     /// The selected group changed.

@@ -70,6 +70,17 @@ FocusGroupWidget::FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* paren
     updateCounts();
 }
 
+int FocusGroupWidget::widthForWholeName(int counterWidth) const
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = static_cast<QHBoxLayout*>(layout())->spacing();
+    QString name = shownGroupName(m_group);
+    name.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    name.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return margins.left() + m_icon->width() + spacing + m_name->fontMetrics().horizontalAdvance(name) + spacing
+        + counterWidth + margins.right();
+}
+
 void FocusGroupWidget::_setFlag(int flag, bool on)
 {
     const int flags = on ? (m_flags | flag) : (m_flags & ~flag);

@@ -39,6 +39,9 @@ public:
     QLabel* nameLabel() const { return m_name; }
     QLabel* iconLabel() const { return m_icon; }
     CountWidget* counter() const { return m_counter; }
+    /// The width the row needs to show the group's whole name beside counters as wide as
+    /// counterWidth.
+    int widthForWholeName(int counterWidth) const;
     /// The fill of the row as painted now; invalid when nothing is painted behind it.
     QColor backgroundColor() const;
 

@@ -103,8 +103,25 @@ MainWindow::MainWindow(QWidget* parent)
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(defaultFrame(screen->availableGeometry()).topLeft());
     }
+    _fitDefaultPanelWidth();
     setView(settings()->compactView(), true);
     m_taskList->setFocus();
+}
+
+void MainWindow::_fitDefaultPanelWidth()
+{
+    // The default width fits the fixed groups' names in the interface's language; a width the
+    // user chose stays.
+    const int stored = settings()->groupPanelWidth();
+    const bool moved = !settings()->compactView() && m_splitter->firstWidth() != 0 && m_splitter->firstWidth() != stored;
+    if (stored != AppSettings::DefaultGroupPanelWidth || moved)
+        return;
+    const int fitting = qMax(int(AppSettings::DefaultGroupPanelWidth), m_groupPanel->widthForFixedGroups());
+    if (fitting == settings()->groupPanelWidth())
+        return;
+    settings()->setGroupPanelWidth(fitting);
+    if (!settings()->compactView())
+        m_splitter->setFirstWidth(fitting);
 }
 
 MainWindow::~MainWindow()
@@ -350,6 +367,7 @@ void MainWindow::changeEvent(QEvent* event)
         if (m_trayIcon)
             m_trayIcon->retranslate();
         retranslateActions();
+        _fitDefaultPanelWidth();
     }
     QDialog::changeEvent(event);
 }

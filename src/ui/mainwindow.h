@@ -86,6 +86,8 @@ protected:
     void reject() override;
 
 private:
+    void _fitDefaultPanelWidth();
+
     FancySplitter* m_splitter = nullptr;
     FocusGroupListWidget* m_groupPanel = nullptr;
     QWidget* m_rightPane = nullptr;

@@ -6,8 +6,10 @@
 #include "platform/autostart.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
+#include "store/taskstorage.h"
 #include "support/testenv.h"
 #include "ui/focusgrouplistwidget.h"
+#include "ui/countwidget.h"
 #include "ui/focusgroupwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
@@ -116,6 +118,45 @@ private Q_SLOTS:
         QVERIFY(languageManager()->setLanguage(locale));
         QVERIFY(translated("QPlatformTheme", "Cancel") != QLatin1String("Cancel"));
         QVERIFY(translated("QPlatformTheme", "&Yes") != QLatin1String("&Yes"));
+        QVERIFY(languageManager()->setLanguage(QStringLiteral("en_US")));
+    }
+
+    // The default group panel shows the fixed groups' whole names beside two two-digit
+    // counters in every language, chosen before the start or switched to later; in English it
+    // keeps its width.
+    void defaultPanelFitsTheFixedGroups_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("live");
+        QTest::newRow("English") << "en_US" << false;
+        QTest::newRow("Portuguese") << "pt_PT" << false;
+        QTest::newRow("Portuguese, switched to") << "pt_PT" << true;
+        QTest::newRow("Russian") << "ru_RU" << false;
+    }
+
+    void defaultPanelFitsTheFixedGroups()
+    {
+        QFETCH(QString, locale);
+        QFETCH(bool, live);
+        const std::shared_ptr<TaskStorage> store = TaskCore::instance()->storage();
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int i = 0; i < 24; ++i)
+            store->setTaskDue(store->createTask(FocusGroup::inboxId()), now.addDays(i % 2 ? -1 : 3));
+        if (!live)
+            QVERIFY(languageManager()->setLanguage(locale));
+        MainWindow window;
+        window.resize(800, 450);
+        window.show();
+        if (live)
+            QVERIFY(languageManager()->setLanguage(locale));
+        QCoreApplication::processEvents();
+        QCOMPARE(window.groupPanel()->rowOf(FocusGroup::inboxId())->counter()->visibleCounters().size(), 2);
+        for (const FocusGroup::Id& id : {FocusGroup::inboxId(), FocusGroup::completedId(), FocusGroup::trashId()}) {
+            const QString name = window.groupPanel()->rowOf(id)->nameLabel()->text();
+            QVERIFY2(!name.endsWith(QChar(0x2026)), qPrintable(name));
+        }
+        if (locale == QLatin1String("en_US"))
+            QCOMPARE(window.groupPanel()->width(), int(AppSettings::DefaultGroupPanelWidth));
         QVERIFY(languageManager()->setLanguage(QStringLiteral("en_US")));
     }
 
