@@ -9,8 +9,10 @@ MIREVO_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-t
     qt6-translations-l10n qt6-svg-dev libgl-dev qt6-wayland)
 # A real X desktop with a tray and a headless Wayland one (sway, grim for pictures) for the tests
 # that need them, openssl for the certificates of the HTTPS tests, and the desktop entry
-# validator for the installer's tests.
-MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 sway grim python3 openssl desktop-file-utils)
+# validator for the installer's tests, and a session bus with the accessibility bus that screen
+# readers listen to (pyatspi walks it in the accessibility test).
+MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 sway grim python3 openssl desktop-file-utils
+    dbus-daemon at-spi2-core python3-pyatspi)
 
 missing_packages() {
     local pkg

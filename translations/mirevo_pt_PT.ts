@@ -283,6 +283,10 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Find tasks</source>
         <translation>Procurar tarefas</translation>
     </message>
+    <message>
+        <source>Clear</source>
+        <translation>Limpar</translation>
+    </message>
 </context>
 <context>
     <name>FocusGroup</name>
@@ -483,6 +487,14 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Compact</source>
         <translation>Compacta</translation>
     </message>
+    <message>
+        <source>Groups</source>
+        <translation>Grupos</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Tarefas</translation>
+    </message>
 </context>
 <context>
     <name>MyCalendar</name>
@@ -555,6 +567,26 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>Find</source>
         <translation>Procurar</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Nova tarefa</translation>
+    </message>
+    <message>
+        <source>Edit the selected task</source>
+        <translation>Editar a tarefa selecionada</translation>
+    </message>
+    <message>
+        <source>Move the completed tasks to Completed</source>
+        <translation>Mover as tarefas concluídas para Concluídas</translation>
+    </message>
+    <message>
+        <source>Show or hide the group panel</source>
+        <translation>Mostrar ou ocultar o painel de grupos</translation>
+    </message>
+    <message>
+        <source>Find tasks</source>
+        <translation>Procurar tarefas</translation>
     </message>
 </context>
 <context>
@@ -666,6 +698,14 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>Menu</source>
         <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Program menu (%1)</source>
+        <translation>Menu do programa (%1)</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>Comandos</translation>
     </message>
 </context>
 <context>

@@ -286,6 +286,10 @@ the next such day, today included.</source>
         <source>Find tasks</source>
         <translation>Поиск задач</translation>
     </message>
+    <message>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
 </context>
 <context>
     <name>FocusGroup</name>
@@ -486,6 +490,14 @@ the next such day, today included.</source>
         <source>Compact</source>
         <translation>Компактный</translation>
     </message>
+    <message>
+        <source>Groups</source>
+        <translation>Группы</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Задачи</translation>
+    </message>
 </context>
 <context>
     <name>MyCalendar</name>
@@ -558,6 +570,26 @@ the next such day, today included.</source>
     <message>
         <source>Find</source>
         <translation>Найти</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Новая задача</translation>
+    </message>
+    <message>
+        <source>Edit the selected task</source>
+        <translation>Изменить выбранную задачу</translation>
+    </message>
+    <message>
+        <source>Move the completed tasks to Completed</source>
+        <translation>Переместить выполненные задачи в «Выполненные»</translation>
+    </message>
+    <message>
+        <source>Show or hide the group panel</source>
+        <translation>Показать или скрыть панель групп</translation>
+    </message>
+    <message>
+        <source>Find tasks</source>
+        <translation>Поиск задач</translation>
     </message>
 </context>
 <context>
@@ -669,6 +701,14 @@ the next such day, today included.</source>
     <message>
         <source>Menu</source>
         <translation>Меню</translation>
+    </message>
+    <message>
+        <source>Program menu (%1)</source>
+        <translation>Меню программы (%1)</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>Команды</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "ui/editgroupdialog.h"
 
+#include "ui/accessibility.h"
 #include "ui/selecticonwidget.h"
 #include "widgets/dialogframe.h"
 #include "widgets/fancylineedit.h"
@@ -94,6 +95,8 @@ void EditGroupDialog::_retranslate()
     setWindowTitle(m_newGroup ? tr("New group") : tr("Group properties"));
     m_iconLabel->setText(tr("<strong>Icon selection</strong>"));
     m_nameLabel->setText(tr("<strong>Group name</strong>"));
+    nameByLabel(m_chooser, m_iconLabel);
+    nameByLabel(m_nameEdit, m_nameLabel);
     m_okButton->setText(tr("OK"));
     m_cancelButton->setText(tr("Cancel"));
     setFixedSize(minimumSizeHint());

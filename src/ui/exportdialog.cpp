@@ -1,5 +1,6 @@
 #include "ui/exportdialog.h"
 
+#include "ui/accessibility.h"
 #include "ui/groupname.h"
 #include "widgets/dialogframe.h"
 
@@ -343,6 +344,7 @@ void ExportDialog::_retranslate()
 {
     setWindowTitle(tr("Export"));
     m_caption->setText(tr("<strong>Select the groups you want to export</strong>"));
+    nameByLabel(m_groupList, m_caption);
     m_selectAllButton->setText(tr("Select all"));
     m_selectNoneButton->setText(tr("Select none"));
     m_exportButton->setText(tr("Export"));

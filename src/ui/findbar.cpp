@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QToolButton>
 
 FindBar::FindBar(TaskListWidget* list, QWidget* parent)
     : QWidget(parent)
@@ -42,7 +43,7 @@ FindBar::FindBar(TaskListWidget* list, QWidget* parent)
         connect(storage.get(), &TaskStorage::groupChanged, this, changed, Qt::QueuedConnection);
         connect(storage.get(), &TaskStorage::taskChanged, this, changed, Qt::QueuedConnection);
     }
-    m_edit->setPlaceholderText(tr("Find tasks"));
+    _retranslate();
     hide();
 }
 
@@ -145,8 +146,19 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event)
 void FindBar::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange)
-        m_edit->setPlaceholderText(tr("Find tasks"));
+        _retranslate();
     QWidget::changeEvent(event);
+}
+
+void FindBar::_retranslate()
+{
+    m_edit->setPlaceholderText(tr("Find tasks"));
+    m_edit->setAccessibleName(tr("Find tasks"));
+    // The field's own clear button.
+    for (QToolButton* button : m_edit->findChildren<QToolButton*>()) {
+        button->setAccessibleName(tr("Clear"));
+        button->setToolTip(tr("Clear"));
+    }
 }
 
 void FindBar::paintEvent(QPaintEvent*)

@@ -35,6 +35,7 @@ private:
     void _onTextChanged(const QString& text);
     void _findAgain();
     void _restoreGroup();
+    void _retranslate();
 
     QPointer<TaskListWidget> m_list;
     FancyLineEdit* m_edit = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/identity.h"
 #include "settings/appsettings.h"
+#include "ui/accessibility.h"
 #include "ui/findbar.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/tasklistwidget.h"
@@ -38,6 +39,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
+    installAccessibility();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(productName());
 
@@ -88,6 +90,14 @@ MainWindow::MainWindow(QWidget* parent)
     auto* quitShortcut = new QShortcut(QKeySequence::Quit, this, this, &MainWindow::quitProgram);
     quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
     quitShortcut->setContext(Qt::WindowShortcut);
+    // F10 opens the program's menu, as it opens a menu bar elsewhere.
+    auto* menuShortcut = new QShortcut(QKeySequence(Qt::Key_F10), this, this, [this] {
+        FancyToolBtn* button = m_toolbar->programMenuButton();
+        if (button->menu() && button->isVisible())
+            button->showMenu();
+    });
+    menuShortcut->setObjectName(QStringLiteral("menuShortcut"));
+    menuShortcut->setContext(Qt::WindowShortcut);
 
     // Small enough for a small screen, large enough that the task list and every toolbar
     // button stay usable.
@@ -103,9 +113,16 @@ MainWindow::MainWindow(QWidget* parent)
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(defaultFrame(screen->availableGeometry()).topLeft());
     }
+    _nameParts();
     _fitDefaultPanelWidth();
     setView(settings()->compactView(), true);
     m_taskList->setFocus();
+}
+
+void MainWindow::_nameParts()
+{
+    m_groupPanel->setAccessibleName(tr("Groups"));
+    m_taskList->setAccessibleName(tr("Tasks"));
 }
 
 void MainWindow::_fitDefaultPanelWidth()
@@ -320,8 +337,6 @@ void MainWindow::setTrayIcon(TrayIcon* trayIcon)
 void MainWindow::setTrayAvailable(bool available)
 {
     m_trayAvailable = available;
-    // A D-Bus tray shows the menu in a way of its own, or not at all: the window offers it too.
-    m_toolbar->setProgramMenuVisible(m_trayIcon && (!available || m_trayIcon->isStatusNotifierTray()));
 }
 
 void MainWindow::quitProgram()
@@ -367,6 +382,7 @@ void MainWindow::changeEvent(QEvent* event)
         if (m_trayIcon)
             m_trayIcon->retranslate();
         retranslateActions();
+        _nameParts();
         _fitDefaultPanelWidth();
     }
     QDialog::changeEvent(event);

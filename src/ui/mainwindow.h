@@ -87,6 +87,7 @@ protected:
 
 private:
     void _fitDefaultPanelWidth();
+    void _nameParts();
 
     FancySplitter* m_splitter = nullptr;
     FocusGroupListWidget* m_groupPanel = nullptr;

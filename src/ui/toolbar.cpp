@@ -5,6 +5,7 @@
 #include "widgets/fancytoolbtn.h"
 
 #include <QEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
 
@@ -50,16 +51,14 @@ Toolbar::Toolbar(QWidget* parent)
 void Toolbar::setProgramMenu(QMenu* menu)
 {
     m_menuButton->setMenu(menu);
-}
-
-void Toolbar::setProgramMenuVisible(bool visible)
-{
-    m_menuButtonAction->setVisible(visible && m_menuButton->menu());
+    m_menuButtonAction->setVisible(menu != nullptr);
 }
 
 void Toolbar::_retranslate()
 {
     m_menuButton->setText(tr("Menu"));
+    m_menuButton->setToolTip(tr("Program menu (%1)").arg(QKeySequence(Qt::Key_F10).toString(QKeySequence::NativeText)));
+    setAccessibleName(tr("Commands"));
 }
 
 void Toolbar::changeEvent(QEvent* event)

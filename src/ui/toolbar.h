@@ -13,9 +13,9 @@ class Toolbar : public QToolBar
 public:
     explicit Toolbar(QWidget* parent = nullptr);
 
-    /// The menu of the button at the right end, shown only while there is no tray icon.
+    /// The program's menu (the tray icon's) on the button at the right end, there whenever
+    /// there is such a menu: the keyboard reaches every command from the window (F10).
     void setProgramMenu(QMenu* menu);
-    void setProgramMenuVisible(bool visible);
     FancyToolBtn* programMenuButton() const { return m_menuButton; }
     FancyToolBtn* firstButton() const { return m_firstButton; }
 

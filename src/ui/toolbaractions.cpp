@@ -83,6 +83,19 @@ void retranslateActions()
     set->toggleView->setText(QCoreApplication::translate("QObject", "Toggle view"));
     set->cleanup->setText(QCoreApplication::translate("QObject", "Cleanup"));
     set->find->setText(QCoreApplication::translate("QObject", "Find"));
+    set->newTask->setToolTip(withShortcuts(QCoreApplication::translate("QObject", "New task"), set->newTask));
+    set->editTask->setToolTip(withShortcuts(QCoreApplication::translate("QObject", "Edit the selected task"), set->editTask));
+    set->cleanup->setToolTip(QCoreApplication::translate("QObject", "Move the completed tasks to Completed"));
+    set->toggleView->setToolTip(QCoreApplication::translate("QObject", "Show or hide the group panel"));
+    set->find->setToolTip(withShortcuts(QCoreApplication::translate("QObject", "Find tasks"), set->find));
+}
+
+QString withShortcuts(const QString& text, const QAction* action)
+{
+    QStringList keys;
+    for (const QKeySequence& shortcut : action->shortcuts())
+        keys << shortcut.toString(QKeySequence::NativeText);
+    return keys.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, keys.join(QStringLiteral(", ")));
 }
 
 void destroyToolbarActions()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QAction;
 
 // The commands of the toolbar, shared by the whole process: parentless actions made on
@@ -11,4 +13,6 @@ QAction* toggleViewAction();
 QAction* findTasksAction();
 /// Puts the initial texts back, in the current interface language.
 void retranslateActions();
+/// "text (Ctrl+N, Insert)": a tool tip that names the action's shortcuts.
+QString withShortcuts(const QString& text, const QAction* action);
 void destroyToolbarActions();

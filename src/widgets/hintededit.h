@@ -31,8 +31,9 @@ inline void setTextOf(QTextEdit* edit, const QString& text)
 
 } // namespace hinted
 
-/// An edit field that shows a grey hint while it is empty and has no focus. The hint is real
-/// text in the widget, so readers use `userText()`, which is empty while the hint shows.
+/// An edit field that shows a grey hint while it is empty and has no focus. The hint is the
+/// field's placeholder, never its text, and its accessible name: a screen reader says "Notes"
+/// for an empty notes field and reads no text from it.
 template <class T>
 class HintedEditT : public T
 {
@@ -41,6 +42,7 @@ public:
         : T(parent)
         , m_hintText(hint)
     {
+        T::setAccessibleName(hint);
         _takeColors();
         if (!text.isEmpty())
             hinted::setTextOf(this, text);
@@ -55,8 +57,9 @@ public:
     void setHintText(const QString& hint)
     {
         m_hintText = hint;
+        T::setAccessibleName(hint);
         if (m_hintShown)
-            hinted::setTextOf(this, hint);
+            T::setPlaceholderText(hint);
     }
     /// The text put into the field in place of the hint when it gains the focus.
     void setSavedText(const QString& text) { m_savedText = text; }
@@ -81,7 +84,7 @@ public:
     {
         m_hintShown = false;
         m_hadText = false;
-        T::setPalette(m_normalPalette);
+        T::setPlaceholderText(QString());
     }
 
     void showHint()
@@ -92,8 +95,8 @@ public:
             return;
         m_hintShown = true;
         m_hadText = false;
-        T::setPalette(m_hintPalette);
-        hinted::setTextOf(this, m_hintText);
+        hinted::setTextOf(this, QString());
+        T::setPlaceholderText(m_hintText);
     }
 
     void hideHint()
@@ -101,7 +104,7 @@ public:
         if (!m_hintShown)
             return;
         m_hintShown = false;
-        T::setPalette(m_normalPalette);
+        T::setPlaceholderText(QString());
         hinted::setTextOf(this, m_savedText);
         m_hadText = !m_savedText.isEmpty();
     }
@@ -127,26 +130,22 @@ protected:
     }
 
 private:
-    // Both palettes keep only the roles set here; the rest follows the widget's parents.
+    // The palette keeps only the roles set here; the rest follows the widget's parents.
     void _takeColors()
     {
-        m_normalPalette = T::palette();
+        QPalette wanted = T::palette();
         const QColor text = schemeColor(ColorScheme::EditText);
-        m_normalPalette.setColor(QPalette::Active, QPalette::Text, text);
-        m_normalPalette.setColor(QPalette::Inactive, QPalette::Text, text);
+        wanted.setColor(QPalette::Active, QPalette::Text, text);
+        wanted.setColor(QPalette::Inactive, QPalette::Text, text);
+        wanted.setColor(QPalette::PlaceholderText, schemeColor(ColorScheme::HintText));
         const QColor base = m_baseRole >= 0 ? schemeColor(ColorScheme::Role(m_baseRole)) : m_baseColor;
         if (base.isValid())
-            m_normalPalette.setColor(QPalette::Base, base);
-        m_hintPalette = m_normalPalette;
-        m_hintPalette.setColor(QPalette::Text, schemeColor(ColorScheme::HintText));
-        const QPalette& wanted = m_hintShown ? m_hintPalette : m_normalPalette;
+            wanted.setColor(QPalette::Base, base);
         // A new palette comes back here as a palette change: only when it differs.
         if (T::palette() != wanted)
             T::setPalette(wanted);
     }
 
-    QPalette m_normalPalette;
-    QPalette m_hintPalette;
     bool m_hintShown = false;
     bool m_hadText = false;
     QString m_hintText;

@@ -74,7 +74,7 @@ wait_until 10 eval '! dialog_window >/dev/null' || fail "Escape did not close th
 timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
 park_mouse
 
-# The toolbar's right-hand buttons (Compact, Find, and Menu when there is no tray) stand close
+# The toolbar's right-hand buttons (Compact, Find and Menu) stand close
 # together, far from Cleanup: Compact is the first of them.
 compact_x=$(toolbar_buttons "$OUT/normal.png" |
     awk '{a[NR] = $1; b[NR] = $2} END {i = NR; while (i > 1 && a[i] - b[i - 1] < 40) i--; if (NR) print int((a[i] + b[i]) / 2)}')

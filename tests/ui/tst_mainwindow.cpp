@@ -2,6 +2,8 @@
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
+#include "ui/editgroupdialog.h"
+#include "ui/exportdialog.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/toolbar.h"
@@ -11,12 +13,14 @@
 #include "ui/toolbaractions.h"
 #include "widgets/fancysplitter.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QApplication>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QToolButton>
 
 class TstMainWindow : public QObject
@@ -225,6 +229,55 @@ private Q_SLOTS:
         QVERIFY(!list->editedRow());
         QTest::keyClick(list, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.toolbar()->firstButton()));
+    }
+
+    // A screen reader finds a name on every control the keyboard can reach, never markup, and
+    // the main window is a window (not a dialog).
+    void everyControlIsNamed_data()
+    {
+        QTest::addColumn<QString>("shown");
+        for (const char* shown : {"window", "editor", "find", "new group", "export"})
+            QTest::newRow(shown) << QString::fromLatin1(shown);
+    }
+
+    void everyControlIsNamed()
+    {
+        QFETCH(QString, shown);
+        TaskCore::instance()->storage()->createTask(FocusGroup::inboxId());
+        MainWindow window;
+        QVERIFY(testenv::showActive(&window));
+        QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+        QWidget* top = &window;
+        std::unique_ptr<QWidget> dialog;
+        if (shown == QLatin1String("editor")) {
+            window.taskList()->setFocus();
+            QTest::keyClick(window.taskList(), Qt::Key_N, Qt::ControlModifier);
+            QVERIFY(window.taskList()->editedRow());
+        } else if (shown == QLatin1String("find")) {
+            findTasksAction()->trigger();
+        } else if (shown == QLatin1String("new group")) {
+            dialog = std::make_unique<EditGroupDialog>(&window);
+        } else if (shown == QLatin1String("export")) {
+            dialog = std::make_unique<ExportDialog>(&window, FocusGroup::inboxId());
+        }
+        if (dialog) {
+            QVERIFY(testenv::showActive(dialog.get()));
+            top = dialog.get();
+        }
+        QStringList unnamed;
+        QList<QAccessibleInterface*> pending{QAccessible::queryAccessibleInterface(top)};
+        while (!pending.isEmpty()) {
+            QAccessibleInterface* node = pending.takeLast();
+            const QAccessible::State state = node->state();
+            if (state.invisible)
+                continue;
+            const QString name = node->text(QAccessible::Name);
+            if ((state.focusable && name.isEmpty()) || Qt::mightBeRichText(name))
+                unnamed << QStringLiteral("%1 '%2'").arg(node->object() ? node->object()->objectName() : QString(), name);
+            for (int i = 0; i < node->childCount(); ++i)
+                pending << node->child(i);
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     }
 
     // Changes that cannot be written are said above the panes, with the system's reason, in

@@ -183,7 +183,7 @@ private Q_SLOTS:
         QVERIFY(!edit->isHintShown());
         row->notesEdit()->setFocus();
         QTRY_VERIFY(edit->isHintShown());
-        QCOMPARE(edit->text(), QStringLiteral("Task name"));
+        QCOMPARE(edit->placeholderText(), QStringLiteral("Task name"));
         QVERIFY(edit->userText().isEmpty());
         edit->setFocus();
         QTRY_VERIFY(!edit->isHintShown());

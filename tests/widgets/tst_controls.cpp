@@ -115,14 +115,18 @@ private Q_SLOTS:
         QVERIFY(testenv::showActive(&window));
         other->setFocus();
         QCOMPARE(edit->isHintShown(), hintShown);
-        QCOMPARE(edit->text(), hintShown ? QStringLiteral("Task name") : initial);
+        // The hint is a placeholder, never text a reader or a screen reader could take for the
+        // user's; the field is named by it.
+        QCOMPARE(edit->text(), initial);
+        QCOMPARE(edit->placeholderText(), hintShown ? QStringLiteral("Task name") : QString());
+        QCOMPARE(edit->accessibleName(), QStringLiteral("Task name"));
         QCOMPARE(edit->userText(), initial);
-        if (hintShown)
-            QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::gray));
+        QCOMPARE(edit->palette().color(QPalette::PlaceholderText), QColor(Qt::gray));
 
         edit->setFocus();
         QVERIFY(!edit->isHintShown());
         QCOMPARE(edit->text(), initial);
+        QCOMPARE(edit->placeholderText(), QString());
         other->setFocus();
         QCOMPARE(edit->isHintShown(), hintShown);
     }
