@@ -742,6 +742,10 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Your changes cannot be saved to the disk: %1</source>
         <translation>Não é possível guardar as suas alterações no disco: %1</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
 </context>
 <context>
     <name>UninstallOptionsPage</name>

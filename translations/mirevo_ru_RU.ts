@@ -745,6 +745,10 @@ the next such day, today included.</source>
         <source>Your changes cannot be saved to the disk: %1</source>
         <translation>Не удаётся сохранить ваши изменения на диск: %1</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
 </context>
 <context>
     <name>UninstallOptionsPage</name>

@@ -1,6 +1,8 @@
 #include "ui/accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -19,6 +21,12 @@ public:
     explicit BalloonAccessible(QWidget* balloon)
         : QAccessibleWidget(balloon, QAccessible::Notification)
     {
+        // Its only button, a cross, closes it.
+        const QList<QAbstractButton*> buttons = balloon->findChildren<QAbstractButton*>();
+        for (QAbstractButton* button : buttons) {
+            if (button->accessibleName().isEmpty() && button->text().isEmpty())
+                button->setAccessibleName(QCoreApplication::translate("TrayIcon", "Close"));
+        }
     }
 
     QString text(QAccessible::Text kind) const override
