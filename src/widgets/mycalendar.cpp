@@ -57,9 +57,14 @@ MyCalendar::MyCalendar(QWidget* parent)
 
 void MyCalendar::_retranslate()
 {
-    m_prevButton->setToolTip(tr("Previous month"));
-    m_resetButton->setToolTip(tr("Reset to current date"));
-    m_nextButton->setToolTip(tr("Next month"));
+    // The buttons show icons only: a screen reader needs names of their own.
+    const auto name = [](FancyToolBtn* button, const QString& text) {
+        button->setToolTip(text);
+        button->setAccessibleName(text);
+    };
+    name(m_prevButton, tr("Previous month"));
+    name(m_resetButton, tr("Reset to current date"));
+    name(m_nextButton, tr("Next month"));
     // Room for the longest month name, so that no month is cut off in the fixed-size popup.
     const QFontMetrics metrics(m_monthLabel->font());
     int widest = 0;
