@@ -148,7 +148,12 @@ QString MyCalendar::_headerText(const QDate& month)
 void MyCalendar::_updateHeader()
 {
     // Without a chosen date the grid shows the current month, so the header names that one.
-    m_monthLabel->setText(_headerText(m_monthWidget->shownMonth()));
+    const QString header = _headerText(m_monthWidget->shownMonth());
+    m_monthLabel->setText(header);
+    // The grid is named after its month. Every renaming is announced, even to the same name,
+    // and a screen reader would say the month again at each move within it.
+    if (m_monthWidget->accessibleName() != header)
+        m_monthWidget->setAccessibleName(header);
 }
 
 void MyCalendar::_onCurrentMonthDateChanged(const QDate& date)

@@ -31,6 +31,23 @@ protected:
 
 namespace {
 
+/// Makes `locale` the interface language while it lives.
+class InterfaceLocale
+{
+public:
+    explicit InterfaceLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~InterfaceLocale() { QLocale::setDefault(m_previous); }
+
+private:
+    QLocale m_previous;
+};
+
+QAccessibleTableInterface* accessibleTable(MyCalendar& calendar)
+{
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(calendar.monthWidget());
+    return grid ? grid->tableInterface() : nullptr;
+}
+
 const QString Format = QStringLiteral("dd.MM.yyyy");
 const QDate Start(2010, 3, 15);
 
@@ -238,6 +255,86 @@ private Q_SLOTS:
                  QStringLiteral("%1, %2").arg(QLocale().standaloneMonthName(chosen.month())).arg(chosen.year()));
         QCoreApplication::processEvents();
         QVERIFY(widget.popup());
+    }
+
+    void dayGridIsATableOfNamedDays_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("weeks");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("weekday");
+        QTest::newRow("a Monday") << "en_US" << Start << 5 << 2 << 0 << "Monday, March 15, 2010" << "Monday";
+        QTest::newRow("a month's last day") << "en_US" << Start << 5 << 4 << 2 << "Wednesday, March 31, 2010"
+                                            << "Wednesday";
+        QTest::newRow("after the last day") << "en_US" << Start << 5 << 4 << 3 << "" << "Thursday";
+        QTest::newRow("before the first day") << "en_US" << QDate(2010, 4, 15) << 5 << 0 << 2 << "" << "Wednesday";
+        QTest::newRow("a first day on Thursday") << "en_US" << QDate(2010, 4, 15) << 5 << 0 << 3
+                                                 << "Thursday, April 1, 2010" << "Thursday";
+        QTest::newRow("four weeks") << "en_US" << QDate(2010, 2, 1) << 4 << 3 << 6 << "Sunday, February 28, 2010"
+                                    << "Sunday";
+        QTest::newRow("six weeks") << "en_US" << QDate(2010, 5, 1) << 6 << 5 << 0 << "Monday, May 31, 2010" << "Monday";
+        QTest::newRow("Portuguese") << "pt_PT" << QDate(2009, 12, 31) << 5 << 4 << 3
+                                    << "quinta-feira, 31 de dezembro de 2009" << "quinta-feira";
+        QTest::newRow("Russian") << "ru_RU" << Start << 5 << 2 << 0 << "понедельник, 15 марта 2010 г."
+                                 << "понедельник";
+    }
+
+    void dayGridIsATableOfNamedDays()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QDate, date);
+        QFETCH(int, weeks);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, name);
+        QFETCH(QString, weekday);
+        InterfaceLocale language{QLocale(locale)};
+        MyCalendar calendar;
+        calendar.setDateTime(QDateTime(date, QTime(0, 0)));
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(calendar.monthWidget());
+        QCOMPARE(grid->role(), QAccessible::Table);
+        QCOMPARE(grid->text(QAccessible::Name), calendar.monthLabel()->text());
+        QAccessibleTableInterface* table = grid->tableInterface();
+        QCOMPARE(table->columnCount(), 7);
+        QCOMPARE(table->rowCount(), weeks);
+
+        QAccessibleInterface* cell = table->cellAt(row, column);
+        QCOMPARE(cell->role(), QAccessible::Cell);
+        QCOMPARE(cell->text(QAccessible::Name), name);
+        QCOMPARE(cell->tableCellInterface()->rowIndex(), row);
+        QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
+        QCOMPARE(cell->parent(), grid);
+        QCOMPARE(grid->child(grid->indexOfChild(cell)), cell);
+        QCOMPARE(table->columnDescription(column), weekday);
+        const QList<QAccessibleInterface*> headers = cell->tableCellInterface()->columnHeaderCells();
+        QCOMPARE(headers.size(), 1);
+        QCOMPARE(headers.first()->role(), QAccessible::ColumnHeader);
+        QCOMPARE(headers.first()->text(QAccessible::Name), weekday);
+    }
+
+    void chosenDayIsSelectedAndTodayIsMarked()
+    {
+        const QDate today = QDate::currentDate();
+        const QDate chosen = today.addDays(today.day() == 1 ? 1 : -1);
+        MyCalendar calendar;
+        calendar.setDateTime(QDateTime(chosen, QTime(0, 0)));
+        calendar.show();
+        MyCalendarMonthWidget* grid = calendar.monthWidget();
+        QAccessibleTableInterface* table = accessibleTable(calendar);
+
+        QAccessibleInterface* chosenCell = table->cellAt(grid->weekRowOf(chosen), chosen.dayOfWeek() - 1);
+        QVERIFY(chosenCell->state().selected);
+        QVERIFY(chosenCell->state().focused);
+        QVERIFY(chosenCell->text(QAccessible::Description).isEmpty());
+        QCOMPARE(table->selectedCells(), QList<QAccessibleInterface*>{chosenCell});
+
+        QAccessibleInterface* todayCell = table->cellAt(grid->weekRowOf(today), today.dayOfWeek() - 1);
+        QVERIFY(!todayCell->state().selected);
+        QVERIFY(!todayCell->state().focused);
+        QCOMPARE(todayCell->text(QAccessible::Description), QStringLiteral("Today"));
     }
 
     // Every weekday's header differs from the others, in every language, as short as that allows.
