@@ -178,6 +178,18 @@ QDateTime MyCalendar::_pagingBase() const
     return m_dateTime.isValid() ? m_dateTime : QDateTime(QDate::currentDate(), QTime(0, 0));
 }
 
+void MyCalendar::moveDays(int days)
+{
+    _moveTo(_pagingBase().addDays(days));
+    m_monthWidget->announceChosenDay();
+}
+
+void MyCalendar::moveMonths(int months)
+{
+    _moveTo(_pagingBase().addMonths(months));
+    m_monthWidget->announceChosenDay();
+}
+
 void MyCalendar::_onNextClicked()
 {
     _moveTo(_pagingBase().addMonths(1));

@@ -1,5 +1,6 @@
 #include "widgets/mycalendarmonthwidget.h"
 
+#include "widgets/accessiblenotifier.h"
 #include "widgets/colorscheme.h"
 #include "widgets/monthgridaccessible.h"
 
@@ -91,6 +92,21 @@ int MyCalendarMonthWidget::weekRowOf(const QDate& day) const
 QRect MyCalendarMonthWidget::headerRect(int column) const
 {
     return QRect(QPoint(column * cellSize().width(), 0), cellSize());
+}
+
+void MyCalendarMonthWidget::announceChosenDay()
+{
+    if (!m_date.isValid() || !AccessibleNotifier::isListening())
+        return;
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = grid ? grid->tableInterface() : nullptr;
+    QAccessibleInterface* cell = table ? table->cellAt(weekRowOf(m_date), m_date.dayOfWeek() - 1) : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent selection(cell, QAccessible::Selection);
+    AccessibleNotifier::notify(&selection);
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    AccessibleNotifier::notify(&focus);
 }
 
 QDate MyCalendarMonthWidget::dateAt(const QPoint& point) const

@@ -47,6 +47,10 @@ public:
     /// The day whose cell contains the point, or an invalid date.
     QDate dateAt(const QPoint& point) const;
 
+    /// Tells assistive technology that the keyboard is on the chosen day: its cell takes the
+    /// selection and the focus, so a screen reader says the date.
+    void announceChosenDay();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
