@@ -516,6 +516,13 @@ de que foi gravada: ainda pode aparecer.</translation>
     </message>
 </context>
 <context>
+    <name>MyCalendarMonthWidget</name>
+    <message>
+        <source>Today</source>
+        <translation>Hoje</translation>
+    </message>
+</context>
+<context>
     <name>PrefsDialog</name>
     <message>
         <source>%1 Preferences</source>

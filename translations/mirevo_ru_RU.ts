@@ -519,6 +519,13 @@ the next such day, today included.</source>
     </message>
 </context>
 <context>
+    <name>MyCalendarMonthWidget</name>
+    <message>
+        <source>Today</source>
+        <translation>Сегодня</translation>
+    </message>
+</context>
+<context>
     <name>PrefsDialog</name>
     <message>
         <source>%1 Preferences</source>

@@ -1,14 +1,19 @@
 #include "widgets/datewidget.h"
 
 #include "settings/appsettings.h"
+#include "widgets/accessiblenotifier.h"
 #include "widgets/calendarpopup.h"
 #include "widgets/colorscheme.h"
 #include "widgets/fancylineedit.h"
 #include "widgets/hintededit.h"
+#include "widgets/mycalendar.h"
+#include "widgets/mycalendarmonthwidget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 
 DateWidget::DateWidget(const QDateTime& value, QWidget* parent)
     : QWidget(parent)
@@ -30,6 +35,7 @@ DateWidget::DateWidget(const QDateTime& value, QWidget* parent)
     connect(m_edit, &FancyLineEdit::textEdited, this, &DateWidget::_onTextEdited);
     connect(m_edit, &FancyLineEdit::returnPressed, this, &DateWidget::_onReturn);
     connect(m_edit, &FancyLineEdit::gotFocus, this, &DateWidget::_onEditGotFocus);
+    m_edit->installEventFilter(this);
 
     // The main window announces its moves; other windows have no such signal.
     if (parent && window()->metaObject()->indexOfSignal("widgetMoved()") >= 0)
@@ -129,6 +135,71 @@ void DateWidget::_onReturn()
     if (m_value.isValid())
         m_edit->setText(m_value.date().toString(displayFormat()));
     m_edit->selectAll();
+    // The date is taken, as with a click on a day.
+    setPopupVisible(false);
+}
+
+bool DateWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    // Claiming the keys in the shortcut check as well keeps them from the window's shortcuts.
+    if (watched == m_edit && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (_takeCalendarKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Acts on a key of the calendar; for the shortcut check it only claims the key.
+bool DateWidget::_takeCalendarKey(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    int days = 0;
+    int months = 0;
+    if (modifiers == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Up:
+            days = -7;
+            break;
+        case Qt::Key_Down:
+            days = 7;
+            break;
+        case Qt::Key_PageUp:
+            months = -1;
+            break;
+        case Qt::Key_PageDown:
+            months = 1;
+            break;
+        case Qt::Key_Escape:
+            if (!m_popup)
+                return false;
+            if (event->type() == QEvent::KeyPress)
+                setPopupVisible(false);
+            return true;
+        default:
+            return false;
+        }
+    } else if (modifiers == Qt::AltModifier && event->key() == Qt::Key_Left) {
+        days = -1;
+    } else if (modifiers == Qt::AltModifier && event->key() == Qt::Key_Right) {
+        days = 1;
+    } else {
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return true;
+    if (!m_popup) {
+        setPopupVisible(true);
+        m_popup->calendar()->monthWidget()->announceChosenDay();
+    } else if (months != 0) {
+        m_popup->calendar()->moveMonths(months);
+    } else {
+        m_popup->calendar()->moveDays(days);
+    }
+    m_calendarSpoke = true;
+    return true;
 }
 
 void DateWidget::_onEditGotFocus(bool got)
@@ -147,6 +218,12 @@ void DateWidget::setPopupVisible(bool show)
             m_popup->deleteLater();
             m_popup = nullptr;
         }
+        // The calendar's cells go with it: a screen reader comes back to the field.
+        if (m_calendarSpoke && m_edit->hasFocus()) {
+            QAccessibleEvent focus(m_edit, QAccessible::Focus);
+            AccessibleNotifier::notify(&focus);
+        }
+        m_calendarSpoke = false;
         return;
     }
     if (!m_popup) {

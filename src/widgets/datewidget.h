@@ -6,12 +6,19 @@
 
 class CalendarPopup;
 class FancyLineEdit;
+class QKeyEvent;
 template <typename T>
 class HintedEditT;
 
 /// The due-date field: a borderless edit for typing a date, with a calendar that hangs below
 /// it while it has the focus. Every accepted change is reported at once; an empty field means
 /// no due date (an invalid date-time).
+///
+/// The calendar never takes the focus, so the field takes its keys: Up and Down move the chosen
+/// day by a week, Page Up and Page Down by a month, Alt+Left and Alt+Right by a day; Left and
+/// Right alone or with Ctrl still move the text cursor. Any of these keys opens a closed
+/// calendar again without moving the day. Return takes the date and closes the calendar;
+/// Escape closes it, and only a second Escape goes on to the field's parents.
 class DateWidget : public QWidget
 {
     Q_OBJECT
@@ -46,12 +53,16 @@ private Q_SLOTS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void _placePopup();
     void _retranslate();
+    bool _takeCalendarKey(QKeyEvent* event);
 
     QDateTime m_value;
     QPointer<Edit> m_edit;
     QPointer<CalendarPopup> m_popup;
+    // A keyboard move took a screen reader's attention into the calendar.
+    bool m_calendarSpoke = false;
 };

@@ -57,9 +57,14 @@ MyCalendar::MyCalendar(QWidget* parent)
 
 void MyCalendar::_retranslate()
 {
-    m_prevButton->setToolTip(tr("Previous month"));
-    m_resetButton->setToolTip(tr("Reset to current date"));
-    m_nextButton->setToolTip(tr("Next month"));
+    // The buttons show icons only: a screen reader needs names of their own.
+    const auto name = [](FancyToolBtn* button, const QString& text) {
+        button->setToolTip(text);
+        button->setAccessibleName(text);
+    };
+    name(m_prevButton, tr("Previous month"));
+    name(m_resetButton, tr("Reset to current date"));
+    name(m_nextButton, tr("Next month"));
     // Room for the longest month name, so that no month is cut off in the fixed-size popup.
     const QFontMetrics metrics(m_monthLabel->font());
     int widest = 0;
@@ -143,7 +148,12 @@ QString MyCalendar::_headerText(const QDate& month)
 void MyCalendar::_updateHeader()
 {
     // Without a chosen date the grid shows the current month, so the header names that one.
-    m_monthLabel->setText(_headerText(m_monthWidget->shownMonth()));
+    const QString header = _headerText(m_monthWidget->shownMonth());
+    m_monthLabel->setText(header);
+    // The grid is named after its month. Every renaming is announced, even to the same name,
+    // and a screen reader would say the month again at each move within it.
+    if (m_monthWidget->accessibleName() != header)
+        m_monthWidget->setAccessibleName(header);
 }
 
 void MyCalendar::_onCurrentMonthDateChanged(const QDate& date)
@@ -166,6 +176,18 @@ QDateTime MyCalendar::_pagingBase() const
 {
     // Paging without a chosen date starts from the month on show.
     return m_dateTime.isValid() ? m_dateTime : QDateTime(QDate::currentDate(), QTime(0, 0));
+}
+
+void MyCalendar::moveDays(int days)
+{
+    _moveTo(_pagingBase().addDays(days));
+    m_monthWidget->announceChosenDay();
+}
+
+void MyCalendar::moveMonths(int months)
+{
+    _moveTo(_pagingBase().addMonths(months));
+    m_monthWidget->announceChosenDay();
 }
 
 void MyCalendar::_onNextClicked()

@@ -24,6 +24,11 @@ public:
     /// Days up to today are due now, the next three days due soon, later ones plain.
     QColor dateColor(const QDate& date) const override;
 
+    /// Moves the chosen date by whole days or months, as the keys of the date field do: the
+    /// month on show follows, `dateChanged` is emitted, and a screen reader hears the new day.
+    void moveDays(int days);
+    void moveMonths(int months);
+
     MyCalendarMonthWidget* monthWidget() const { return m_monthWidget; }
     QLabel* monthLabel() const;
 

@@ -1,7 +1,10 @@
 #include "widgets/mycalendarmonthwidget.h"
 
+#include "widgets/accessiblenotifier.h"
 #include "widgets/colorscheme.h"
+#include "widgets/monthgridaccessible.h"
 
+#include <QAccessible>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +15,8 @@ MyCalendarMonthWidget::MyCalendarMonthWidget(QWidget* parent)
 {
     setObjectName(QStringLiteral("monthGrid"));
     setMouseTracking(true);
+    // Installing the same factory again does nothing.
+    QAccessible::installFactory(&MonthGridAccessible::create);
 }
 
 void MyCalendarMonthWidget::setDate(const QDate& date)
@@ -52,14 +57,56 @@ QSize MyCalendarMonthWidget::minimumSizeHint() const
     return sizeHint();
 }
 
+int MyCalendarMonthWidget::weekRows() const
+{
+    const QDate first = shownMonth();
+    return (first.dayOfWeek() - 1 + first.daysInMonth() + 6) / 7;
+}
+
+QDate MyCalendarMonthWidget::dayAt(int row, int column) const
+{
+    const QDate first = shownMonth();
+    const QDate day = first.addDays(row * 7 + column - (first.dayOfWeek() - 1));
+    return row >= 0 && column >= 0 && column < 7 && day.month() == first.month() ? day : QDate();
+}
+
+QRect MyCalendarMonthWidget::cellRect(int row, int column) const
+{
+    const QSize cell = cellSize();
+    return QRect(QPoint(column * cell.width(), (row + 1) * (cell.height() + 1)), cell);
+}
+
 QRect MyCalendarMonthWidget::cellRect(const QDate& day) const
 {
     const QDate first = shownMonth();
     if (!day.isValid() || day.year() != first.year() || day.month() != first.month())
         return QRect();
-    const QSize cell = cellSize();
-    const int weekRow = (first.dayOfWeek() - 1 + day.day() - 1) / 7;
-    return QRect(QPoint((day.dayOfWeek() - 1) * cell.width(), (weekRow + 1) * (cell.height() + 1)), cell);
+    return cellRect(weekRowOf(day), day.dayOfWeek() - 1);
+}
+
+int MyCalendarMonthWidget::weekRowOf(const QDate& day) const
+{
+    return (shownMonth().dayOfWeek() - 1 + day.day() - 1) / 7;
+}
+
+QRect MyCalendarMonthWidget::headerRect(int column) const
+{
+    return QRect(QPoint(column * cellSize().width(), 0), cellSize());
+}
+
+void MyCalendarMonthWidget::announceChosenDay()
+{
+    if (!m_date.isValid() || !AccessibleNotifier::isListening())
+        return;
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = grid ? grid->tableInterface() : nullptr;
+    QAccessibleInterface* cell = table ? table->cellAt(weekRowOf(m_date), m_date.dayOfWeek() - 1) : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent selection(cell, QAccessible::Selection);
+    AccessibleNotifier::notify(&selection);
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    AccessibleNotifier::notify(&focus);
 }
 
 QDate MyCalendarMonthWidget::dateAt(const QPoint& point) const
@@ -107,12 +154,9 @@ QString MyCalendarMonthWidget::weekdayHeader(const QLocale& locale, int day)
 void MyCalendarMonthWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QSize cell = cellSize();
     const QLocale locale;
-    for (int column = 1; column <= 7; ++column) {
-        const QRect headerCell(QPoint((column - 1) * cell.width(), 0), cell);
-        _drawShadowedText(painter, headerCell, weekdayHeader(locale, column));
-    }
+    for (int column = 0; column < 7; ++column)
+        _drawShadowedText(painter, headerRect(column), weekdayHeader(locale, column + 1));
 
     const QDate today = QDate::currentDate();
     const QDate first = shownMonth();

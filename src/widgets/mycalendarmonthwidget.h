@@ -31,10 +31,25 @@ public:
     /// The month on show: the chosen date's, or the current one while no date is chosen.
     QDate shownMonth() const;
     QSize cellSize() const;
+    /// The number of week rows the shown month takes (four to six).
+    int weekRows() const;
+    /// The day in week row `row` (from 0) and column `column` (0 is Monday), or an invalid
+    /// date where the cell is empty.
+    QDate dayAt(int row, int column) const;
+    /// The week row of a day of the shown month.
+    int weekRowOf(const QDate& day) const;
+    /// The cell in week row `row` and column `column`.
+    QRect cellRect(int row, int column) const;
     /// The cell of a day of the shown month; a null rectangle for other days.
     QRect cellRect(const QDate& day) const;
+    /// The cell of the header of column `column` (0 is Monday).
+    QRect headerRect(int column) const;
     /// The day whose cell contains the point, or an invalid date.
     QDate dateAt(const QPoint& point) const;
+
+    /// Tells assistive technology that the keyboard is on the chosen day: its cell takes the
+    /// selection and the focus, so a screen reader says the date.
+    void announceChosenDay();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

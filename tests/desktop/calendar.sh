@@ -2,7 +2,9 @@
 # The due-date calendar of a new task: Tab from the notes to the due date opens it, hanging just
 # below the field, while the keyboard stays with the field: a date typed then is taken, no other
 # window opens and none is marked urgent. A click on a day takes that day and closes the
-# calendar, which stays closed. Runs on X11 and on Wayland.
+# calendar, which stays closed. The field's keys move the calendar: Down opens it again, Down
+# and Alt+Right move the day, Return takes it and closes the calendar, Escape closes the
+# calendar before the editor. Runs on X11 and on Wayland.
 source "$(dirname "$0")/lib.sh"
 
 NAME="Renew the passport $$"
@@ -43,7 +45,6 @@ log "selected date at $fx,$fy ${fw}x$fh; calendar ($colour) at $cx,$cy ${cw}x$ch
 day=$(date -d "$typed" +%d/%m/%Y)
 log "typing $day with the calendar open"
 type_text "$day"
-press Return
 sleep 0.5
 focused_main || fail "typing the date took the keyboard away from the main window"
 # The calendar turned to the typed month: the Thursday of its second week is in the middle of
@@ -62,6 +63,25 @@ sleep 1.5
 calendar_gone || fail "the calendar opened again after a day was clicked"
 focused_main || fail "the main window lost the keyboard after a day was clicked"
 screen_shot "$OUT/picked.png"
+
+calendar_shown() { ! calendar_gone; }
+log "Down opens the calendar again; Down, Alt+Right move the day a week and a day on; Return takes it"
+press Down
+wait_until 5 calendar_shown || fail "Down in the field did not open the calendar again"
+press Down alt+Right
+sleep 0.5
+screen_shot "$OUT/moved.png"
+press Return
+wait_until 5 calendar_gone || fail "the calendar stayed open after Return"
+focused_main || fail "the main window lost the keyboard while the keys moved the calendar"
+
+log "Escape closes the calendar and leaves the editor open; the second Escape closes the editor"
+press Down
+wait_until 5 calendar_shown || fail "Down did not open the calendar after Return"
+press Escape
+wait_until 5 calendar_gone || fail "the calendar stayed open after Escape"
+screen_shot "$OUT/escaped.png"
+$PNG colorbox "$OUT/escaped.png" 308cc6 >/dev/null || fail "the first Escape closed the editor, not the calendar"
 press Escape
 sleep 0.5
 stop_app
@@ -70,6 +90,7 @@ due=$($XMLQ task-field "$DB" "$NAME" due) || fail "no task named '$NAME' in data
 [[ -n $due ]] || fail "the task was saved without a due date"
 saved=$(date -d "@$((due / 1000))" +%F)
 first=$(date -d "$typed" +%Y-%m-01)
-expected=$(date -d "$first +$((11 - $(date -d "$first" +%u))) days" +%F)
-log "due date saved: $saved (typed $typed, the second Thursday row: $expected)"
-[[ $saved == "$expected" ]] || fail "the due date saved is $saved, expected the clicked $expected"
+clicked=$(date -d "$first +$((11 - $(date -d "$first" +%u))) days" +%F)
+expected=$(date -d "$clicked +8 days" +%F)
+log "due date saved: $saved (typed $typed, clicked the second Thursday row $clicked, then a week and a day on)"
+[[ $saved == "$expected" ]] || fail "the due date saved is $saved, expected $expected"

@@ -409,6 +409,13 @@ private Q_SLOTS:
                                            : static_cast<QWidget*>(row->dateWidget()->edit());
             target->setFocus();
             focusOf(target);
+            if (field == 2) {
+                // The due date's calendar is open: the first Escape closes only the calendar.
+                QVERIFY(row->dateWidget()->popup());
+                QTest::keyClick(target, Qt::Key_Escape);
+                QVERIFY(!row->dateWidget()->popup());
+                QVERIFY(row->isEditing());
+            }
             QTest::keyClick(target, Qt::Key_Escape);
             QVERIFY(!row->isEditing());
         }

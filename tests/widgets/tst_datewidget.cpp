@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 
 #include "settings/appsettings.h"
+#include "widgets/accessiblenotifier.h"
 #include "widgets/calendarpopup.h"
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
@@ -8,6 +9,7 @@
 #include "widgets/mycalendar.h"
 #include "widgets/mycalendarmonthwidget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +30,80 @@ protected:
     }
 };
 
+/// Stands in for the task list, which gets the keys the field leaves.
+class KeyRecorder : public QWidget
+{
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys << event->key(); }
+};
+
 namespace {
+
+/// An accessibility event as a screen reader would hear it, read when it was sent.
+struct HeardEvent
+{
+    QAccessible::Event type;
+    QObject* object;
+    QAccessible::Role role;
+    QString name;
+    bool selected;
+    bool focused;
+};
+
+QList<HeardEvent>& heardEvents()
+{
+    static QList<HeardEvent> events;
+    return events;
+}
+
+void hear(QAccessibleEvent* event)
+{
+    QAccessibleInterface* iface = event->accessibleInterface();
+    QVERIFY(iface);
+    heardEvents().append({event->type(), iface->object(), iface->role(), iface->text(QAccessible::Name),
+                          bool(iface->state().selected), bool(iface->state().focused)});
+}
+
+/// Takes the program's accessibility events while it lives (offscreen, nothing else listens).
+class ScreenReader
+{
+public:
+    ScreenReader()
+        : m_previous(AccessibleNotifier::setSink(&hear))
+    {
+        heardEvents().clear();
+    }
+    ~ScreenReader() { AccessibleNotifier::setSink(m_previous); }
+    const QList<HeardEvent>& events() const { return heardEvents(); }
+
+private:
+    AccessibleNotifier::Sink m_previous;
+};
+
+/// Makes `locale` the interface language while it lives.
+class InterfaceLocale
+{
+public:
+    explicit InterfaceLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~InterfaceLocale() { QLocale::setDefault(m_previous); }
+
+private:
+    QLocale m_previous;
+};
+
+QAccessibleTableInterface* accessibleTable(MyCalendar& calendar)
+{
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(calendar.monthWidget());
+    return grid ? grid->tableInterface() : nullptr;
+}
+
+QString headerText(const QDate& date)
+{
+    return QStringLiteral("%1, %2").arg(QLocale().standaloneMonthName(date.month())).arg(date.year());
+}
 
 const QString Format = QStringLiteral("dd.MM.yyyy");
 const QDate Start(2010, 3, 15);
@@ -204,7 +279,7 @@ private Q_SLOTS:
     void calendarButtonsChooseADate_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QDate>("chosen");
         QTest::newRow("next") << QStringLiteral("nextMonthButton") << QStringLiteral("Next month") << QDate(2010, 4, 15);
         QTest::newRow("previous") << QStringLiteral("prevMonthButton") << QStringLiteral("Previous month")
@@ -215,7 +290,7 @@ private Q_SLOTS:
     void calendarButtonsChooseADate()
     {
         QFETCH(QString, button);
-        QFETCH(QString, toolTip);
+        QFETCH(QString, name);
         QFETCH(QDate, chosen);
         DateWidget widget(QDateTime(Start, QTime(0, 0)));
         widget.setPopupVisible(true);
@@ -224,17 +299,274 @@ private Q_SLOTS:
         QSignalSpy changes(&widget, &DateWidget::valueChanged);
 
         auto* pressed = calendar->findChild<QToolButton*>(button);
-        QCOMPARE(pressed->toolTip(), toolTip);
+        QCOMPARE(pressed->toolTip(), name);
+        // The button shows an icon only: a screen reader says its name.
+        QCOMPARE(QAccessible::queryAccessibleInterface(pressed)->text(QAccessible::Name), name);
         QTest::mouseClick(pressed, Qt::LeftButton);
         QCOMPARE(calendarChanges.size(), 1);
         QCOMPARE(calendarChanges.at(0).at(0).toDate(), chosen);
         QCOMPARE(changes.size(), 1);
         QCOMPARE(changes.at(0).at(0).toDateTime().date(), chosen);
         QCOMPARE(widget.edit()->text(), chosen.toString(Format));
-        QCOMPARE(calendar->monthLabel()->text(),
-                 QStringLiteral("%1, %2").arg(QLocale().standaloneMonthName(chosen.month())).arg(chosen.year()));
+        QCOMPARE(calendar->monthLabel()->text(), headerText(chosen));
         QCoreApplication::processEvents();
         QVERIFY(widget.popup());
+    }
+
+    void keysMoveTheChosenDay_data()
+    {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QDate>("chosen");
+        const int none = Qt::NoModifier;
+        const int alt = Qt::AltModifier;
+        QTest::newRow("Down: a week on") << Start << int(Qt::Key_Down) << none << QDate(2010, 3, 22);
+        QTest::newRow("Down on the keypad") << Start << int(Qt::Key_Down) << int(Qt::KeypadModifier)
+                                            << QDate(2010, 3, 22);
+        QTest::newRow("Up: into February") << QDate(2010, 3, 3) << int(Qt::Key_Up) << none << QDate(2010, 2, 24);
+        QTest::newRow("Down: into the next year") << QDate(2010, 12, 28) << int(Qt::Key_Down) << none
+                                                  << QDate(2011, 1, 4);
+        QTest::newRow("Page Down: a month on") << Start << int(Qt::Key_PageDown) << none << QDate(2010, 4, 15);
+        QTest::newRow("Page Down: to a shorter month's end")
+            << QDate(2010, 1, 31) << int(Qt::Key_PageDown) << none << QDate(2010, 2, 28);
+        QTest::newRow("Page Up: into the last year") << QDate(2010, 1, 15) << int(Qt::Key_PageUp) << none
+                                                     << QDate(2009, 12, 15);
+        QTest::newRow("Alt+Right: into April") << QDate(2010, 3, 31) << int(Qt::Key_Right) << alt
+                                               << QDate(2010, 4, 1);
+        QTest::newRow("Alt+Left: into the last year") << QDate(2010, 1, 1) << int(Qt::Key_Left) << alt
+                                                      << QDate(2009, 12, 31);
+    }
+
+    void keysMoveTheChosenDay()
+    {
+        QFETCH(QDate, start);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QDate, chosen);
+        DateWidget widget(QDateTime(start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+
+        QTest::keyClick(widget.edit(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.at(0).at(0).toDateTime().date(), chosen);
+        QCOMPARE(widget.value().date(), chosen);
+        // The field shows the day, selected, as after a click.
+        QCOMPARE(widget.edit()->text(), chosen.toString(Format));
+        QCOMPARE(widget.edit()->selectedText(), chosen.toString(Format));
+        QVERIFY(widget.popup() && widget.popup()->isVisible());
+        QCOMPARE(widget.popup()->dateTime().date(), chosen);
+        QCOMPARE(widget.popup()->calendar()->monthLabel()->text(), headerText(chosen));
+    }
+
+    void textCursorKeysStayWithTheText_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("cursor");
+        QTest::newRow("Left") << int(Qt::Key_Left) << 4;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 6;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 10;
+    }
+
+    void textCursorKeysStayWithTheText()
+    {
+        QFETCH(int, key);
+        QFETCH(int, cursor);
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        widget.edit()->setCursorPosition(5);
+        QTest::keyClick(widget.edit(), Qt::Key(key));
+        QCOMPARE(widget.edit()->cursorPosition(), cursor);
+        QVERIFY(changes.isEmpty());
+        QCOMPARE(widget.popup()->dateTime().date(), Start);
+    }
+
+    void escapeClosesTheCalendarBeforeTheEditor()
+    {
+        KeyRecorder window;
+        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
+        QVERIFY(showActive(&window));
+        widget->edit()->setFocus(Qt::TabFocusReason);
+        QVERIFY(widget->popup());
+        QSignalSpy changes(widget, &DateWidget::valueChanged);
+
+        QTest::keyClick(widget->edit(), Qt::Key_Escape);
+        QVERIFY(!widget->popup());
+        QVERIFY(widget->edit()->hasFocus());
+        QVERIFY(window.keys.isEmpty());
+        // The second Escape is the row's again (it closes the editor).
+        QTest::keyClick(widget->edit(), Qt::Key_Escape);
+        QCOMPARE(window.keys, QList<int>{Qt::Key_Escape});
+        QVERIFY(changes.isEmpty());
+        QCOMPARE(widget->value().date(), Start);
+    }
+
+    void returnTakesTheDateAndClosesTheCalendar()
+    {
+        QWidget window;
+        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
+        QVERIFY(showActive(&window));
+        widget->edit()->setFocus(Qt::TabFocusReason);
+        QSignalSpy changes(widget, &DateWidget::valueChanged);
+        QTest::keyClick(widget->edit(), Qt::Key_Down);
+        QTest::keyClick(widget->edit(), Qt::Key_Return);
+
+        QVERIFY(!widget->popup());
+        letWindowsSettle();
+        QVERIFY(!widget->popup());
+        QVERIFY(widget->edit()->hasFocus());
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(widget->value().date(), QDate(2010, 3, 22));
+        QCOMPARE(widget->edit()->selectedText(), QStringLiteral("22.03.2010"));
+    }
+
+    void calendarKeyOpensAClosedCalendarWhereItWas()
+    {
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        QTest::keyClick(widget.edit(), Qt::Key_Escape);
+        QVERIFY(!widget.popup());
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        ScreenReader reader;
+
+        QTest::keyClick(widget.edit(), Qt::Key_PageDown);
+        QVERIFY(widget.popup() && widget.popup()->isVisible());
+        QCOMPARE(widget.popup()->dateTime().date(), Start);
+        QVERIFY(changes.isEmpty());
+        QCOMPARE(widget.edit()->text(), QStringLiteral("15.03.2010"));
+        QVERIFY(!reader.events().isEmpty());
+        QCOMPARE(reader.events().last().type, QAccessible::Focus);
+        QCOMPARE(reader.events().last().name, QStringLiteral("Monday, March 15, 2010"));
+    }
+
+    void dayGridIsATableOfNamedDays_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("weeks");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("weekday");
+        QTest::newRow("a Monday") << "en_US" << Start << 5 << 2 << 0 << "Monday, March 15, 2010" << "Monday";
+        QTest::newRow("a month's last day") << "en_US" << Start << 5 << 4 << 2 << "Wednesday, March 31, 2010"
+                                            << "Wednesday";
+        QTest::newRow("after the last day") << "en_US" << Start << 5 << 4 << 3 << "" << "Thursday";
+        QTest::newRow("before the first day") << "en_US" << QDate(2010, 4, 15) << 5 << 0 << 2 << "" << "Wednesday";
+        QTest::newRow("a first day on Thursday") << "en_US" << QDate(2010, 4, 15) << 5 << 0 << 3
+                                                 << "Thursday, April 1, 2010" << "Thursday";
+        QTest::newRow("four weeks") << "en_US" << QDate(2010, 2, 1) << 4 << 3 << 6 << "Sunday, February 28, 2010"
+                                    << "Sunday";
+        QTest::newRow("six weeks") << "en_US" << QDate(2010, 5, 1) << 6 << 5 << 0 << "Monday, May 31, 2010" << "Monday";
+        QTest::newRow("Portuguese") << "pt_PT" << QDate(2009, 12, 31) << 5 << 4 << 3
+                                    << "quinta-feira, 31 de dezembro de 2009" << "quinta-feira";
+        QTest::newRow("Russian") << "ru_RU" << Start << 5 << 2 << 0 << "понедельник, 15 марта 2010 г."
+                                 << "понедельник";
+    }
+
+    void dayGridIsATableOfNamedDays()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QDate, date);
+        QFETCH(int, weeks);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, name);
+        QFETCH(QString, weekday);
+        InterfaceLocale language{QLocale(locale)};
+        MyCalendar calendar;
+        calendar.setDateTime(QDateTime(date, QTime(0, 0)));
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(calendar.monthWidget());
+        QCOMPARE(grid->role(), QAccessible::Table);
+        QCOMPARE(grid->text(QAccessible::Name), calendar.monthLabel()->text());
+        QAccessibleTableInterface* table = grid->tableInterface();
+        QCOMPARE(table->columnCount(), 7);
+        QCOMPARE(table->rowCount(), weeks);
+
+        QAccessibleInterface* cell = table->cellAt(row, column);
+        QCOMPARE(cell->role(), QAccessible::Cell);
+        QCOMPARE(cell->text(QAccessible::Name), name);
+        QCOMPARE(cell->tableCellInterface()->rowIndex(), row);
+        QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
+        QCOMPARE(cell->parent(), grid);
+        QCOMPARE(grid->child(grid->indexOfChild(cell)), cell);
+        QCOMPARE(grid->childCount(), 7 + weeks * 7);
+        QVERIFY(!grid->child(grid->childCount()));
+        QCOMPARE(table->columnDescription(column), weekday);
+        const QList<QAccessibleInterface*> headers = cell->tableCellInterface()->columnHeaderCells();
+        QCOMPARE(headers.size(), 1);
+        QCOMPARE(headers.first()->role(), QAccessible::ColumnHeader);
+        QCOMPARE(headers.first()->text(QAccessible::Name), weekday);
+    }
+
+    void cellsGoWithTheirMonth()
+    {
+        MyCalendar calendar;
+        calendar.setDateTime(QDateTime(Start, QTime(0, 0)));
+        QAccessibleInterface* march = accessibleTable(calendar)->cellAt(2, 0);
+        QVERIFY(march->isValid());
+        calendar.setDateTime(QDateTime(QDate(2010, 4, 15), QTime(0, 0)));
+        // A screen reader holding the old cell finds it gone, never named by another day.
+        QVERIFY(!march->isValid());
+        QCOMPARE(accessibleTable(calendar)->cellAt(2, 0)->text(QAccessible::Name),
+                 QStringLiteral("Monday, April 12, 2010"));
+    }
+
+    void chosenDayIsSelectedAndTodayIsMarked()
+    {
+        const QDate today = QDate::currentDate();
+        const QDate chosen = today.addDays(today.day() == 1 ? 1 : -1);
+        MyCalendar calendar;
+        calendar.setDateTime(QDateTime(chosen, QTime(0, 0)));
+        calendar.show();
+        MyCalendarMonthWidget* grid = calendar.monthWidget();
+        QAccessibleTableInterface* table = accessibleTable(calendar);
+
+        QAccessibleInterface* chosenCell = table->cellAt(grid->weekRowOf(chosen), chosen.dayOfWeek() - 1);
+        QVERIFY(chosenCell->state().selected);
+        QVERIFY(chosenCell->state().focused);
+        QVERIFY(chosenCell->text(QAccessible::Description).isEmpty());
+        QCOMPARE(table->selectedCells(), QList<QAccessibleInterface*>{chosenCell});
+
+        QAccessibleInterface* todayCell = table->cellAt(grid->weekRowOf(today), today.dayOfWeek() - 1);
+        QVERIFY(!todayCell->state().selected);
+        QVERIFY(!todayCell->state().focused);
+        QCOMPARE(todayCell->text(QAccessible::Description), QStringLiteral("Today"));
+    }
+
+    void keyboardMovesAreToldToTheScreenReader()
+    {
+        QWidget window;
+        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
+        QVERIFY(showActive(&window));
+        widget->edit()->setFocus(Qt::TabFocusReason);
+        ScreenReader reader;
+
+        QTest::keyClick(widget->edit(), Qt::Key_Down);
+        QCOMPARE(reader.events().size(), 2);
+        for (const HeardEvent& heard : reader.events()) {
+            QCOMPARE(heard.role, QAccessible::Cell);
+            QCOMPARE(heard.name, QStringLiteral("Monday, March 22, 2010"));
+            QVERIFY(heard.selected);
+            QVERIFY(heard.focused);
+        }
+        QCOMPARE(reader.events().at(0).type, QAccessible::Selection);
+        QCOMPARE(reader.events().at(1).type, QAccessible::Focus);
+
+        // Into the next month: the cells are those of April.
+        QTest::keyClick(widget->edit(), Qt::Key_PageDown);
+        QCOMPARE(reader.events().size(), 4);
+        QCOMPARE(reader.events().last().type, QAccessible::Focus);
+        QCOMPARE(reader.events().last().name, QStringLiteral("Thursday, April 22, 2010"));
+
+        // The calendar closes: the screen reader is back in the field.
+        QTest::keyClick(widget->edit(), Qt::Key_Escape);
+        QCOMPARE(reader.events().size(), 5);
+        QCOMPARE(reader.events().last().type, QAccessible::Focus);
+        QCOMPARE(reader.events().last().object, widget->edit());
     }
 
     // Every weekday's header differs from the others, in every language, as short as that allows.
