@@ -4,12 +4,15 @@
 #include "support/uitestkit.h"
 #include "ui/accessibleevents.h"
 #include "ui/accessibletext.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/focusgroupwidget.h"
 #include "ui/tasklistwidget.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 
 #include <climits>
 #include <memory>
@@ -80,6 +83,48 @@ struct Told
     QAccessible::Id id;
     QString name;
 };
+
+/// A window holding the group panel.
+class PanelWindow
+{
+public:
+    PanelWindow()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        panel = new FocusGroupListWidget(&window);
+        panel->setFixedSize(220, 500);
+        layout->addWidget(panel);
+        other = new QLineEdit(&window);
+        layout->addWidget(other);
+    }
+
+    bool show()
+    {
+        const bool active = testenv::showActive(&window);
+        QCoreApplication::processEvents();
+        return active;
+    }
+
+    QWidget window;
+    FocusGroupListWidget* panel = nullptr;
+    QLineEdit* other = nullptr;
+};
+
+int displayIndex(FocusGroupListWidget& panel, const FocusGroup::Id& groupId)
+{
+    return static_cast<int>(panel.rowsInOrder().indexOf(panel.rowOf(groupId)));
+}
+
+/// Leaves the group panel with the fixed groups alone.
+void removeUserGroups()
+{
+    for (const FocusGroup::Id& id : store()->groupIds()) {
+        if (FocusGroup::isUserGroup(id))
+            store()->removeGroup(id);
+    }
+    store()->emptyTrash();
+}
 
 } // namespace
 
@@ -439,6 +484,133 @@ private Q_SLOTS:
         QCOMPARE(view->child(0)->text(QAccessible::Name), QStringLiteral("Buy milk, due today, in Errands"));
         w.list->setGroup(groupId);
         QCOMPARE(view->text(QAccessible::Name), QStringLiteral("Errands"));
+    }
+
+    void groupRowsAreListItems_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QList<Task>>("tasks");
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("no tasks") << "Empty" << QList<Task>{} << "Empty";
+        QTest::newRow("only overdue") << "Late" << QList<Task>{Task{"a", "", -2}} << "Late, 1 due today or overdue";
+        QTest::newRow("all three")
+            << "Work"
+            << QList<Task>{Task{"a", "", -2}, Task{"b", "", 0}, Task{"c", "", 1}, Task{"d", "", 3},
+                           Task{"e", "", 4}, Task{"f"}, Task{"g"}, Task{"h", "", 0, true}}
+            << "Work, 2 due today or overdue, 2 due in the next three days, 3 due later or undated";
+        QTest::newRow("soon and later") << "Home" << QList<Task>{Task{"a", "", 2}, Task{"b"}}
+                                        << "Home, 1 due in the next three days, 1 due later or undated";
+        QTest::newRow("completed only") << "Done" << QList<Task>{Task{"a", "", -1, true}} << "Done";
+    }
+
+    void groupRowsAreListItems()
+    {
+        QFETCH(QString, group);
+        QFETCH(QList<Task>, tasks);
+        QFETCH(QString, name);
+        removeUserGroups();
+        const FocusGroup::Id groupId = makeGroup(tasks, nullptr, group);
+        PanelWindow w;
+        QVERIFY(w.show());
+        FocusGroupListWidget& panel = *w.panel;
+
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&panel);
+        QCOMPARE(view->role(), QAccessible::List);
+        QCOMPARE(view->text(QAccessible::Name), QStringLiteral("Groups"));
+        QCOMPARE(view->childCount(), static_cast<int>(panel.rowsInOrder().size()));
+        const int index = displayIndex(panel, groupId);
+        QAccessibleInterface* row = view->child(index);
+        QCOMPARE(row->role(), QAccessible::ListItem);
+        QCOMPARE(row->text(QAccessible::Name), name);
+        QCOMPARE(row->childCount(), 0);
+        QCOMPARE(row->parent(), view);
+        QCOMPARE(view->indexOfChild(row), index);
+        QVERIFY(row->state().selectable);
+        QVERIFY(!row->state().selected);
+        QVERIFY(!row->state().focused);
+        QVERIFY(view->child(0)->state().selected);
+
+        focus(&panel);
+        panel.selectGroup(groupId);
+        QVERIFY(row->state().selected);
+        QVERIFY(row->state().focused);
+        QVERIFY(!view->child(0)->state().selected);
+    }
+
+    void groupRowAnnouncesNewCountsAndName()
+    {
+        removeUserGroups();
+        const FocusGroup::Id groupId = makeGroup({}, nullptr, QStringLiteral("Errands"));
+        PanelWindow w;
+        QVERIFY(w.show());
+        m_told.clear();
+        const TodoTask::Id id = store()->createTask(groupId);
+        store()->setTaskDue(id, QDate::currentDate().startOfDay());
+        QVERIFY(!told(QAccessible::NameChanged).isEmpty());
+        QCOMPARE(told(QAccessible::NameChanged).last().name, QStringLiteral("Errands, 1 due today or overdue"));
+
+        m_told.clear();
+        w.panel->rowOf(groupId)->setGroupInfo(QStringLiteral("Chores"), QString());
+        QCOMPARE(told(QAccessible::NameChanged).size(), 1);
+        QCOMPARE(told(QAccessible::NameChanged).first().name, QStringLiteral("Chores, 1 due today or overdue"));
+    }
+
+    void gainingTheKeyboardAnnouncesTheSelectedGroup()
+    {
+        removeUserGroups();
+        const FocusGroup::Id work = makeGroup({Task("a", "", 0)}, nullptr, QStringLiteral("Work"));
+        PanelWindow w;
+        QVERIFY(w.show());
+        w.panel->selectGroup(work);
+        focus(w.other);
+        m_told.clear();
+
+        focus(w.panel);
+        QTRY_COMPARE(told(QAccessible::Focus).size(), 1);
+        QCOMPARE(told(QAccessible::Focus).first().child, displayIndex(*w.panel, work));
+        QCOMPARE(told(QAccessible::Focus).first().name, QStringLiteral("Work, 1 due today or overdue"));
+    }
+
+    void keysMoveTheFocusedGroup_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Down") << int(Qt::Key_Down) << "Inbox" << "Work";
+        QTest::newRow("Up") << int(Qt::Key_Up) << "Home" << "Work";
+        QTest::newRow("End") << int(Qt::Key_End) << "Inbox" << "Trash";
+    }
+
+    void keysMoveTheFocusedGroup()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        removeUserGroups();
+        const FocusGroup::Id work = makeGroup({}, nullptr, QStringLiteral("Work"));
+        const FocusGroup::Id home = makeGroup({}, nullptr, QStringLiteral("Home"));
+        PanelWindow w;
+        QVERIFY(w.show());
+        FocusGroupListWidget& panel = *w.panel;
+        QHash<QString, FocusGroup::Id> ids{{"Inbox", FocusGroup::inboxId()},
+                                           {"Work", work},
+                                           {"Home", home},
+                                           {"Trash", FocusGroup::trashId()}};
+        panel.selectGroup(ids.value(from));
+        focus(&panel);
+        m_told.clear();
+
+        QTest::keyClick(&panel, Qt::Key(key));
+        const int target = displayIndex(panel, ids.value(to));
+        const QList<Told> focused = told(QAccessible::Focus);
+        QCOMPARE(focused.size(), 1);
+        QCOMPARE(focused.first().child, target);
+        QCOMPARE(focused.first().name, to);
+        QCOMPARE(told(QAccessible::Selection).size(), 1);
+        QCOMPARE(told(QAccessible::Selection).first().child, target);
+        QCOMPARE(told(QAccessible::SelectionRemove).size(), 1);
+        QCOMPARE(told(QAccessible::SelectionRemove).first().child, displayIndex(panel, ids.value(from)));
     }
 };
 
