@@ -37,6 +37,82 @@
     </message>
 </context>
 <context>
+    <name>AccessibleText</name>
+    <message>
+        <source>due %1</source>
+        <comment>a date</comment>
+        <translation>prazo: %1</translation>
+    </message>
+    <message>
+        <source>overdue since %1</source>
+        <translation>em atraso desde %1</translation>
+    </message>
+    <message>
+        <source>due today</source>
+        <translation>prazo hoje</translation>
+    </message>
+    <message>
+        <source>due tomorrow</source>
+        <translation>prazo amanhã</translation>
+    </message>
+    <message>
+        <source>due %1</source>
+        <comment>a weekday</comment>
+        <translation>prazo: %1</translation>
+    </message>
+    <message>
+        <source>Unnamed task</source>
+        <translation>Tarefa sem nome</translation>
+    </message>
+    <message>
+        <source>has notes</source>
+        <translation>tem notas</translation>
+    </message>
+    <message>
+        <source>in %1</source>
+        <comment>the group a found task is in</comment>
+        <translation>em %1</translation>
+    </message>
+    <message>
+        <source>completed</source>
+        <translation>concluída</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Grupos</translation>
+    </message>
+    <message>
+        <source>Found tasks</source>
+        <translation>Tarefas encontradas</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <comment>the check box of a task</comment>
+        <translation>Concluída</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n due today or overdue</source>
+        <translation>
+            <numerusform>%n com prazo hoje ou em atraso</numerusform>
+            <numerusform>%n com prazo hoje ou em atraso</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n due in the next three days</source>
+        <translation>
+            <numerusform>%n com prazo nos próximos três dias</numerusform>
+            <numerusform>%n com prazo nos próximos três dias</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n due later or undated</source>
+        <translation>
+            <numerusform>%n mais tarde ou sem prazo</numerusform>
+            <numerusform>%n mais tarde ou sem prazo</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1 is given more than once</source>

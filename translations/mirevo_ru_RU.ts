@@ -37,6 +37,85 @@
     </message>
 </context>
 <context>
+    <name>AccessibleText</name>
+    <message>
+        <source>due %1</source>
+        <comment>a date</comment>
+        <translation>срок: %1</translation>
+    </message>
+    <message>
+        <source>overdue since %1</source>
+        <translation>просрочена с %1</translation>
+    </message>
+    <message>
+        <source>due today</source>
+        <translation>срок сегодня</translation>
+    </message>
+    <message>
+        <source>due tomorrow</source>
+        <translation>срок завтра</translation>
+    </message>
+    <message>
+        <source>due %1</source>
+        <comment>a weekday</comment>
+        <translation>срок: %1</translation>
+    </message>
+    <message>
+        <source>Unnamed task</source>
+        <translation>Задача без названия</translation>
+    </message>
+    <message>
+        <source>has notes</source>
+        <translation>есть заметки</translation>
+    </message>
+    <message>
+        <source>in %1</source>
+        <comment>the group a found task is in</comment>
+        <translation>в группе %1</translation>
+    </message>
+    <message>
+        <source>completed</source>
+        <translation>выполнена</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Группы</translation>
+    </message>
+    <message>
+        <source>Found tasks</source>
+        <translation>Найденные задачи</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <comment>the check box of a task</comment>
+        <translation>Выполнена</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n due today or overdue</source>
+        <translation>
+            <numerusform>%n со сроком сегодня или раньше</numerusform>
+            <numerusform>%n со сроком сегодня или раньше</numerusform>
+            <numerusform>%n со сроком сегодня или раньше</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n due in the next three days</source>
+        <translation>
+            <numerusform>%n со сроком в ближайшие три дня</numerusform>
+            <numerusform>%n со сроком в ближайшие три дня</numerusform>
+            <numerusform>%n со сроком в ближайшие три дня</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n due later or undated</source>
+        <translation>
+            <numerusform>%n позже или без срока</numerusform>
+            <numerusform>%n позже или без срока</numerusform>
+            <numerusform>%n позже или без срока</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1 is given more than once</source>

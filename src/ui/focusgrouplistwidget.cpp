@@ -10,6 +10,7 @@
 #include "ui/editgroupdialog.h"
 #include "ui/exportdialog.h"
 #include "ui/questionbox.h"
+#include "ui/viewaccessibility.h"
 #include "widgets/colorscheme.h"
 #include "widgets/fancyscrollbar.h"
 
@@ -33,7 +34,9 @@ std::shared_ptr<TaskStorage> store()
 
 FocusGroupListWidget::FocusGroupListWidget(QWidget* parent)
     : QScrollArea(parent)
+    , m_accessibleEvents(this, [this] { return _focusedIndex(); }, true)
 {
+    installViewAccessibility();
     setObjectName(QStringLiteral("groupPanel"));
     // Reached with Tab; a click shows the group and hands the keys to its task list.
     setFocusPolicy(Qt::TabFocus);
@@ -113,10 +116,25 @@ FocusGroupWidget* FocusGroupListWidget::rowOf(const FocusGroup::Id& groupId) con
 
 QList<FocusGroupWidget*> FocusGroupListWidget::rowsInOrder() const
 {
-    QList<FocusGroupWidget*> ordered = m_rows;
-    std::sort(ordered.begin(), ordered.end(),
-              [](const FocusGroupWidget* a, const FocusGroupWidget* b) { return a->y() < b->y(); });
+    // The layouts hold the display order, also before they have placed a new row.
+    QList<FocusGroupWidget*> ordered;
+    for (int i = 0; i < m_outer->count(); ++i) {
+        QLayoutItem* item = m_outer->itemAt(i);
+        if (item->layout() == m_userLayout) {
+            for (int k = 0; k < m_userLayout->count(); ++k) {
+                if (auto* row = qobject_cast<FocusGroupWidget*>(m_userLayout->itemAt(k)->widget()))
+                    ordered.append(row);
+            }
+        } else if (auto* row = qobject_cast<FocusGroupWidget*>(item->widget())) {
+            ordered.append(row);
+        }
+    }
     return ordered;
+}
+
+int FocusGroupListWidget::_focusedIndex() const
+{
+    return hasFocus() ? static_cast<int>(rowsInOrder().indexOf(rowOf(m_currentId))) : -1;
 }
 
 FocusGroupWidget* FocusGroupListWidget::rowAtPoint(const QPoint& point) const
@@ -133,6 +151,15 @@ void FocusGroupListWidget::selectGroup(const FocusGroup::Id& groupId)
 {
     if (groupId.isNull() || groupId == m_currentId)
         return;
+    if (AccessibleEvents::listening()) {
+        const QList<FocusGroupWidget*> ordered = rowsInOrder();
+        const qsizetype before = ordered.indexOf(rowOf(m_currentId));
+        if (before >= 0)
+            m_accessibleEvents.noteSelected(static_cast<int>(before), false);
+        const qsizetype after = ordered.indexOf(rowOf(groupId));
+        if (after >= 0)
+            m_accessibleEvents.noteSelected(static_cast<int>(after), true);
+    }
     m_currentId = groupId;
     m_current = -1;
     FocusGroupWidget* selected = nullptr;
@@ -145,6 +172,7 @@ void FocusGroupListWidget::selectGroup(const FocusGroup::Id& groupId)
         }
     }
     _updateFocusMark();
+    m_accessibleEvents.flush();
     if (selected)
         ensureGroupVisible(selected);
     Q_EMIT activated(groupId);
@@ -306,12 +334,14 @@ void FocusGroupListWidget::focusInEvent(QFocusEvent* event)
 {
     QScrollArea::focusInEvent(event);
     _updateFocusMark();
+    m_accessibleEvents.focusIn();
 }
 
 void FocusGroupListWidget::focusOutEvent(QFocusEvent* event)
 {
     QScrollArea::focusOutEvent(event);
     _updateFocusMark();
+    m_accessibleEvents.forgetFocus();
 }
 
 QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)

@@ -2,6 +2,7 @@
 
 #include "store/focusgroup.h"
 #include "store/todotask.h"
+#include "ui/accessibleevents.h"
 #include "ui/focusgroupwidget.h"
 
 #include <QList>
@@ -74,6 +75,8 @@ private:
     void _startDrag(FocusGroupWidget* row);
     void _updateFocusMark();
     void _showKeyboardMenu();
+    /// The display index of the selected row while the panel has the keyboard, else -1.
+    int _focusedIndex() const;
 
     QList<FocusGroupWidget*> m_rows;
     int m_current = -1;
@@ -86,4 +89,5 @@ private:
     QWidget* m_content = nullptr;
     QVBoxLayout* m_outer = nullptr;
     QVBoxLayout* m_userLayout = nullptr;
+    ListAccessibleEvents m_accessibleEvents;
 };

@@ -4,6 +4,7 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/accessibleevents.h"
 #include "ui/dragregistry.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
@@ -113,6 +114,7 @@ void FocusGroupWidget::setGroupInfo(const QString& name, const QString& iconKey)
         _updateIcon();
     }
     _elideName();
+    _announceName();
 }
 
 void FocusGroupWidget::_updateIcon()
@@ -182,10 +184,24 @@ void FocusGroupWidget::updateCounts()
 
 void FocusGroupWidget::_showCounts()
 {
-    for (int i = 0; i < 3; ++i)
+    bool changed = false;
+    for (int i = 0; i < 3; ++i) {
+        changed = changed || m_counter->count(i) != m_counts[i];
         m_counter->setCount(i, m_counts[i]);
+    }
     m_counter->updateGeometry();
     m_counter->update();
+    // The counts are part of the row's accessible name.
+    if (changed)
+        _announceName();
+}
+
+void FocusGroupWidget::_announceName()
+{
+    if (!AccessibleEvents::listening())
+        return;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    AccessibleEvents::send(event);
 }
 
 void FocusGroupWidget::_onGroupChanged(const FocusGroup::Id& groupId)

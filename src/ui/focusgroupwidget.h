@@ -61,6 +61,7 @@ private Q_SLOTS:
 
 private:
     void _showCounts();
+    void _announceName();
     void _setFlag(int flag, bool on);
     void _updateIcon();
     void _elideName();

@@ -5,6 +5,8 @@
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
 #include "ui/groupname.h"
+#include "ui/tasklistaccessible.h"
+#include "ui/viewaccessibility.h"
 #include "ui/toolbaractions.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
@@ -39,7 +41,9 @@ constexpr int SpareRows = 8;
 
 TaskListWidget::TaskListWidget(const FocusGroup::Id& groupId, QWidget* parent)
     : QScrollArea(parent)
+    , m_accessibleEvents(this, [this] { return hasFocus() && !m_editedRow ? m_current : -1; }, false)
 {
+    installViewAccessibility();
     setObjectName(QStringLiteral("taskList"));
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -99,6 +103,33 @@ TaskWidget* TaskListWidget::row(int index) const
 TodoTask::Id TaskListWidget::taskIdAt(int index) const
 {
     return index >= 0 && index < m_records.size() ? m_records.at(index).id : TodoTask::Id();
+}
+
+QRect TaskListWidget::rowRect(int index) const
+{
+    if (index < 0 || index >= m_records.size())
+        return QRect();
+    return QRect(Margin, _rowTop(index) - verticalScrollBar()->value(), _rowWidth(), _rowHeight(index));
+}
+
+QString TaskListWidget::groupNameAt(int index) const
+{
+    if (!m_showingFound || index < 0 || index >= m_records.size())
+        return QString();
+    return m_groupNames.value(m_records.at(index).group);
+}
+
+void TaskListWidget::setRowCompleted(int index, bool done)
+{
+    if (index < 0 || index >= m_records.size())
+        return;
+    const TodoTask::Id id = m_records.at(index).id;
+    if (TaskWidget* widget = m_live.value(id)) {
+        widget->setCompleted(done);
+    } else if (const auto storage = store()) {
+        TodoTask task = storage->task(id);
+        task.setCompleted(done);
+    }
 }
 
 bool TaskListWidget::isRowSelected(int index) const
@@ -347,6 +378,7 @@ void TaskListWidget::_clear()
     m_selectedCount = 0;
     m_current = -1;
     m_dropIndex = -1;
+    TaskListAccessible::rowsRemoved(this);
     verticalScrollBar()->setValue(0);
     _selectionChanged();
 }
@@ -426,6 +458,7 @@ void TaskListWidget::_replaceRecords(const QList<FoundTask>& rows)
     }
     m_current = currentId.isNull() ? -1 : _indexOf(currentId);
     m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
+    TaskListAccessible::rowsRemoved(this);
     _layoutRows();
     _selectionChanged();
 }
@@ -479,6 +512,7 @@ void TaskListWidget::_removeTasks(const QSet<TodoTask::Id>& taskIds)
     }
     m_current = currentId.isNull() ? -1 : _indexOf(currentId);
     m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
+    TaskListAccessible::rowsRemoved(this);
     _layoutRows();
 }
 
@@ -511,6 +545,7 @@ void TaskListWidget::_setRowSelected(int index, bool selected)
         return;
     record.selected = selected;
     m_selectedCount += selected ? 1 : -1;
+    m_accessibleEvents.noteSelected(index, selected);
     if (TaskWidget* widget = m_live.value(record.id))
         widget->setSelected(selected);
 }
@@ -526,18 +561,21 @@ void TaskListWidget::focusInEvent(QFocusEvent* event)
 {
     QScrollArea::focusInEvent(event);
     _updateFocusMark();
+    m_accessibleEvents.focusIn();
 }
 
 void TaskListWidget::focusOutEvent(QFocusEvent* event)
 {
     QScrollArea::focusOutEvent(event);
     _updateFocusMark();
+    m_accessibleEvents.forgetFocus();
 }
 
 void TaskListWidget::_selectionChanged()
 {
     _updateFocusMark();
     editTaskAction()->setEnabled(m_current >= 0);
+    m_accessibleEvents.flush();
 }
 
 void TaskListWidget::select(int index)
@@ -788,6 +826,7 @@ void TaskListWidget::_resync()
 
 void TaskListWidget::_onStoreTaskChanged(const TodoTask::Id& taskId)
 {
+    TaskListAccessible::taskChanged(this, taskId);
     // A row in view shows what another view changed; the open editor is left alone.
     TaskWidget* widget = m_live.value(taskId);
     if (!widget || widget == m_editedRow)
@@ -973,15 +1012,9 @@ void TaskListWidget::keyPressEvent(QKeyEvent* event)
             if (!storage)
                 return;
             const bool done = !storage->task(taskIdAt(m_current)).completed();
-            for (const RowRecord& record : std::as_const(m_records)) {
-                if (!record.selected)
-                    continue;
-                if (TaskWidget* widget = m_live.value(record.id)) {
-                    widget->setCompleted(done);
-                } else {
-                    TodoTask task = storage->task(record.id);
-                    task.setCompleted(done);
-                }
+            for (int i = 0; i < m_records.size(); ++i) {
+                if (m_records.at(i).selected)
+                    setRowCompleted(i, done);
             }
         }
         return;
@@ -989,6 +1022,7 @@ void TaskListWidget::keyPressEvent(QKeyEvent* event)
         if (event->modifiers() & Qt::ControlModifier) {
             for (int i = 0; i < m_records.size(); ++i)
                 _setRowSelected(i, true);
+            _selectionChanged();
             return;
         }
         break;

@@ -2,6 +2,7 @@
 
 #include "store/focusgroup.h"
 #include "store/taskfinder.h"
+#include "ui/accessibleevents.h"
 #include "ui/grouphintwidget.h"
 #include "ui/taskwidget.h"
 
@@ -58,6 +59,14 @@ public:
     /// The widget showing the row at `index`; null while the row is out of view.
     TaskWidget* row(int index) const;
     TodoTask::Id taskIdAt(int index) const;
+    /// The index of a task's row, -1 when the list does not show the task.
+    int indexOfTask(const TodoTask::Id& taskId) const { return _indexOf(taskId); }
+    /// The rectangle of the row at `index` in the viewport, whether its widget is built or not.
+    QRect rowRect(int index) const;
+    /// The name of the group a found task is in; empty while a group is shown.
+    QString groupNameAt(int index) const;
+    /// Completes or reopens the task of a row, as a click on its check box would.
+    void setRowCompleted(int index, bool done);
     bool isRowSelected(int index) const;
     int currentIndex() const { return m_current; }
     QList<int> selectedIndexes() const;
@@ -174,4 +183,5 @@ private:
     QPointer<GroupHintWidget> m_hint;
     QWidget* m_content = nullptr;
     QVBoxLayout* m_layout = nullptr;
+    ListAccessibleEvents m_accessibleEvents;
 };
