@@ -1,38 +1,16 @@
 #include "ui/accessibleevents.h"
 
+#include "widgets/accessiblenotifier.h"
+
 #include <QTimer>
 #include <QWidget>
 
 namespace {
 
-std::function<void(QAccessibleEvent*)>& sink()
-{
-    static std::function<void(QAccessibleEvent*)> function;
-    return function;
-}
-
 /// More selection changes at once (Ctrl+A in a long list) are told as one.
 constexpr int MaxNotes = 16;
 
 } // namespace
-
-bool AccessibleEvents::listening()
-{
-    return sink() || QAccessible::isActive();
-}
-
-void AccessibleEvents::send(QAccessibleEvent& event)
-{
-    if (sink())
-        sink()(&event);
-    else
-        QAccessible::updateAccessibility(&event);
-}
-
-void AccessibleEvents::setSink(std::function<void(QAccessibleEvent*)> function)
-{
-    sink() = std::move(function);
-}
 
 ListAccessibleEvents::ListAccessibleEvents(QWidget* list, std::function<int()> focusedRow, bool singleSelection)
     : m_list(list)
@@ -43,7 +21,7 @@ ListAccessibleEvents::ListAccessibleEvents(QWidget* list, std::function<int()> f
 
 void ListAccessibleEvents::noteSelected(int index, bool selected)
 {
-    if (m_manyNotes || !AccessibleEvents::listening())
+    if (m_manyNotes || !AccessibleNotifier::isListening())
         return;
     if (m_notes.size() >= MaxNotes) {
         m_notes.clear();
@@ -59,11 +37,11 @@ void ListAccessibleEvents::flush()
     const bool many = m_manyNotes;
     m_notes.clear();
     m_manyNotes = false;
-    if (!AccessibleEvents::listening())
+    if (!AccessibleNotifier::isListening())
         return;
     if (many) {
         QAccessibleEvent event(m_list, QAccessible::SelectionWithin);
-        AccessibleEvents::send(event);
+        AccessibleNotifier::notify(&event);
     }
     // Rows that left the selection first, so that a lone new one is the only one selected.
     for (bool selected : {false, true}) {
@@ -74,7 +52,7 @@ void ListAccessibleEvents::flush()
                                                : m_singleSelection ? QAccessible::Selection
                                                                    : QAccessible::SelectionAdd);
             event.setChild(note.first);
-            AccessibleEvents::send(event);
+            AccessibleNotifier::notify(&event);
         }
     }
     const int current = m_focusedRow();
@@ -92,13 +70,13 @@ void ListAccessibleEvents::flush()
     m_focused = id;
     QAccessibleEvent event(m_list, QAccessible::Focus);
     event.setChild(current);
-    AccessibleEvents::send(event);
+    AccessibleNotifier::notify(&event);
 }
 
 void ListAccessibleEvents::focusIn()
 {
     m_focused = 0;
-    if (!AccessibleEvents::listening())
+    if (!AccessibleNotifier::isListening())
         return;
     // The toolkit announces the list itself after the list's focus-in handler.
     QTimer::singleShot(0, m_list, [this] { flush(); });

@@ -8,18 +8,6 @@
 
 class QWidget;
 
-/// Where the task views send what assistive technology is told. Nothing need be worked out
-/// while nothing listens.
-class AccessibleEvents
-{
-public:
-    static bool listening();
-    static void send(QAccessibleEvent& event);
-    /// Sends every event to `sink` instead of the platform, whether or not the platform
-    /// listens (offscreen it never does); an empty function restores the platform.
-    static void setSink(std::function<void(QAccessibleEvent*)> sink);
-};
-
 /// The events of a list whose rows are the children of its accessible interface: the rows
 /// that joined or left the selection, and the current row as the focused one while the list
 /// has the keyboard.

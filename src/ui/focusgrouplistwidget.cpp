@@ -11,6 +11,7 @@
 #include "ui/exportdialog.h"
 #include "ui/questionbox.h"
 #include "ui/viewaccessibility.h"
+#include "widgets/accessiblenotifier.h"
 #include "widgets/colorscheme.h"
 #include "widgets/fancyscrollbar.h"
 
@@ -151,7 +152,7 @@ void FocusGroupListWidget::selectGroup(const FocusGroup::Id& groupId)
 {
     if (groupId.isNull() || groupId == m_currentId)
         return;
-    if (AccessibleEvents::listening()) {
+    if (AccessibleNotifier::isListening()) {
         const QList<FocusGroupWidget*> ordered = rowsInOrder();
         const qsizetype before = ordered.indexOf(rowOf(m_currentId));
         if (before >= 0)

@@ -4,11 +4,12 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
-#include "ui/accessibleevents.h"
+#include "widgets/accessiblenotifier.h"
 #include "ui/dragregistry.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
 
+#include <QAccessible>
 #include <QDragEnterEvent>
 #include <QHBoxLayout>
 #include <QMimeData>
@@ -198,10 +199,10 @@ void FocusGroupWidget::_showCounts()
 
 void FocusGroupWidget::_announceName()
 {
-    if (!AccessibleEvents::listening())
+    if (!AccessibleNotifier::isListening())
         return;
     QAccessibleEvent event(this, QAccessible::NameChanged);
-    AccessibleEvents::send(event);
+    AccessibleNotifier::notify(&event);
 }
 
 void FocusGroupWidget::_onGroupChanged(const FocusGroup::Id& groupId)

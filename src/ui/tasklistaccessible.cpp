@@ -2,12 +2,13 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
-#include "ui/accessibleevents.h"
+#include "widgets/accessiblenotifier.h"
 #include "ui/accessibletext.h"
 #include "ui/groupname.h"
 #include "ui/tasklistwidget.h"
 #include "ui/taskwidget.h"
 
+#include <QAccessible>
 #include <QDate>
 #include <QWindow>
 
@@ -250,14 +251,14 @@ void TaskRowAccessible::announceChanges()
     const QString told = m_toldName;
     if (text(QAccessible::Name) != told) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
-        AccessibleEvents::send(event);
+        AccessibleNotifier::notify(&event);
     }
     QAccessibleEvent description(this, QAccessible::DescriptionChanged);
-    AccessibleEvents::send(description);
+    AccessibleNotifier::notify(&description);
     QAccessible::State checked;
     checked.checked = true;
     QAccessibleStateChangeEvent state(this, checked);
-    AccessibleEvents::send(state);
+    AccessibleNotifier::notify(&state);
 }
 
 } // namespace
@@ -295,7 +296,7 @@ void TaskListAccessible::rowsRemoved(TaskListWidget* list)
 void TaskListAccessible::taskChanged(TaskListWidget* list, const TodoTask::Id& taskId)
 {
     TaskListAccessible* accessible = registry().value(list);
-    if (!accessible || !AccessibleEvents::listening())
+    if (!accessible || !AccessibleNotifier::isListening())
         return;
     const QAccessible::Id id = accessible->m_items.value(taskId);
     if (auto* item = static_cast<TaskRowAccessible*>(id ? QAccessible::accessibleInterface(id) : nullptr))
@@ -333,9 +334,9 @@ void TaskListAccessible::_dropGoneItems()
             item->setHint(index);
             continue;
         }
-        if (AccessibleEvents::listening()) {
+        if (AccessibleNotifier::isListening()) {
             QAccessibleEvent event(item, QAccessible::ObjectDestroyed);
-            AccessibleEvents::send(event);
+            AccessibleNotifier::notify(&event);
         }
         item->setGone();
         QAccessible::deleteAccessibleInterface(m_items.take(item->taskId()));

@@ -4,26 +4,30 @@
 
 namespace {
 
-AccessibleNotifier::Sink s_sink = nullptr;
+AccessibleNotifier::Sink& sink()
+{
+    static AccessibleNotifier::Sink function;
+    return function;
+}
 
 } // namespace
 
 bool AccessibleNotifier::isListening()
 {
-    return s_sink || QAccessible::isActive();
+    return sink() || QAccessible::isActive();
 }
 
 void AccessibleNotifier::notify(QAccessibleEvent* event)
 {
-    if (s_sink)
-        s_sink(event);
+    if (sink())
+        sink()(event);
     else
         QAccessible::updateAccessibility(event);
 }
 
-AccessibleNotifier::Sink AccessibleNotifier::setSink(Sink sink)
+AccessibleNotifier::Sink AccessibleNotifier::setSink(Sink function)
 {
-    const Sink previous = s_sink;
-    s_sink = sink;
+    Sink previous = std::move(sink());
+    sink() = std::move(function);
     return previous;
 }

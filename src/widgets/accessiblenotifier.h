@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QAccessibleEvent;
 
 /// Hands accessibility events to assistive technology. Building an event can create accessible
@@ -8,7 +10,7 @@ class QAccessibleEvent;
 class AccessibleNotifier
 {
 public:
-    using Sink = void (*)(QAccessibleEvent* event);
+    using Sink = std::function<void(QAccessibleEvent* event)>;
 
     /// True while a screen reader (or a test's sink) takes the events.
     static bool isListening();

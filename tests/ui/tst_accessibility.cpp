@@ -3,6 +3,7 @@
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 #include "ui/accessibleevents.h"
+#include "widgets/accessiblenotifier.h"
 #include "ui/accessibletext.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
@@ -169,7 +170,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
-        AccessibleEvents::setSink([this](QAccessibleEvent* event) {
+        AccessibleNotifier::setSink([this](QAccessibleEvent* event) {
             QAccessibleInterface* iface = event->accessibleInterface();
             m_told.append(Told{event->type(), event->object() ? event->child() : -1,
                                iface ? QAccessible::uniqueId(iface) : 0,
@@ -179,7 +180,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        AccessibleEvents::setSink({});
+        AccessibleNotifier::setSink({});
         TaskCore::destroy();
     }
 
