@@ -141,6 +141,8 @@ void DateWidget::_onReturn()
 
 bool DateWidget::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_edit && event->type() == QEvent::FocusIn)
+        m_focusInReason = static_cast<QFocusEvent*>(event)->reason();
     // Claiming the keys in the shortcut check as well keeps them from the window's shortcuts.
     if (watched == m_edit && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -207,6 +209,12 @@ void DateWidget::_onEditGotFocus(bool got)
     // Our popup being activated takes the focus only until it hands the activation back.
     if (!got && m_popup && QApplication::activeWindow() == m_popup)
         return;
+    // A click on a day activates the calendar's window on some desktops, and closes it; the
+    // activation coming back afterwards must not open it again.
+    const bool pickedBefore = m_closedByPick;
+    m_closedByPick = false;
+    if (got && pickedBefore && m_focusInReason == Qt::ActiveWindowFocusReason)
+        return;
     setPopupVisible(got);
 }
 
@@ -231,7 +239,10 @@ void DateWidget::setPopupVisible(bool show)
         m_popup->setDateTime(QDateTime(QDate::fromString(m_edit->userText(), displayFormat()), QTime(0, 0)));
         connect(m_popup, &CalendarPopup::dateTimeChanged, this, &DateWidget::_onCalendarDateChanged);
         // A picked day is the answer: the calendar goes until the field is focused again.
-        connect(m_popup, &CalendarPopup::dayPicked, this, [this] { setPopupVisible(false); }, Qt::QueuedConnection);
+        connect(m_popup, &CalendarPopup::dayPicked, this, [this] {
+            m_closedByPick = true;
+            setPopupVisible(false);
+        }, Qt::QueuedConnection);
     }
     _placePopup();
 }

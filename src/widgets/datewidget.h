@@ -63,6 +63,8 @@ private:
     QDateTime m_value;
     QPointer<Edit> m_edit;
     QPointer<CalendarPopup> m_popup;
+    Qt::FocusReason m_focusInReason = Qt::OtherFocusReason;
+    bool m_closedByPick = false;
     // A keyboard move took a screen reader's attention into the calendar.
     bool m_calendarSpoke = false;
 };

@@ -608,8 +608,12 @@ private Q_SLOTS:
         QCOMPARE(changes.at(0).at(0).toDateTime().date(), QDate(2010, 3, 22));
         QCOMPARE(widget.value().date(), QDate(2010, 3, 22));
         QCOMPARE(widget.edit()->selectedText(), QStringLiteral("22.03.2010"));
-        // The choice is made: the calendar closes (paging through months keeps it open).
+        // The choice is made: the calendar closes (paging through months keeps it open), and the
+        // window getting back the activation the click gave the calendar does not open it again.
         QTRY_VERIFY(!widget.popup());
+        QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(widget.edit(), &activated);
+        QVERIFY(!widget.popup());
     }
 
     void dayColourFollowsDistanceFromToday_data()
