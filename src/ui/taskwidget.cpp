@@ -7,9 +7,11 @@
 #include "widgets/elidedlabel.h"
 
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedLayout>
+#include <QTimer>
 
 namespace {
 
@@ -29,7 +31,48 @@ QString oneLine(const QString& text)
     return line;
 }
 
+QDate (*g_clock)() = nullptr;
+
+QDate currentDay()
+{
+    return g_clock ? g_clock() : QDate::currentDate();
+}
+
+// The hue of the overdue tint, dark enough to read on the tint and on a selected row, or light
+// enough under a dark palette.
+QColor overdueTextColor()
+{
+    const QColor tint = schemeColor(ColorScheme::DueNow);
+    return QColor::fromHslF(tint.hslHueF(), qMax(tint.hslSaturationF(), 0.6f),
+                            ColorScheme::instance()->isDark() ? 0.8f : 0.3f);
+}
+
 } // namespace
+
+void TaskWidget::setClock(QDate (*today)())
+{
+    g_clock = today;
+}
+
+QString TaskWidget::dueText(const QDateTime& due, bool completed, const QDate& today)
+{
+    if (completed || !due.isValid())
+        return QString();
+    const QDate day = due.toLocalTime().date();
+    const qint64 days = today.daysTo(day);
+    if (days == 0)
+        return tr("Today", "due date");
+    if (days == 1)
+        return tr("Tomorrow", "due date");
+    const QLocale locale;
+    // Within the coming week a weekday names one day only.
+    if (days > 1 && days < 7) {
+        const QString name = locale.standaloneDayName(day.dayOfWeek(), QLocale::LongFormat);
+        // It stands alone at the row's end, as "Today" does: with a capital.
+        return locale.toUpper(name.left(1)) + name.mid(1);
+    }
+    return locale.toString(day, DateWidget::displayFormat());
+}
 
 TaskWidget::TaskWidget(const TodoTask::Id& taskId, TaskListWidget* list, QWidget* parent)
     : QWidget(parent)
@@ -73,7 +116,8 @@ void TaskWidget::setGroupName(const QString& name)
         m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
         m_groupLabel->setTextFormat(Qt::PlainText);
         setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
-        static_cast<QHBoxLayout*>(m_label->parentWidget()->layout())->addWidget(m_groupLabel);
+        auto* layout = static_cast<QHBoxLayout*>(m_label->parentWidget()->layout());
+        layout->insertWidget(layout->indexOf(m_dueLabel), m_groupLabel);
     }
     m_groupLabel->setText(name);
     m_groupLabel->setVisible(!name.isEmpty());
@@ -97,8 +141,16 @@ void TaskWidget::_buildViewFace()
     m_label->setTextFormat(Qt::PlainText);
     // A long name is cut at the row's edge instead of widening the whole list.
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The date keeps its room; the name gives up its own first.
+    m_dueLabel = new QLabel(page);
+    m_dueLabel->setObjectName(QStringLiteral("dueLabel"));
+    m_dueLabel->setMargin(0);
+    m_dueLabel->setIndent(0);
+    m_dueLabel->setTextFormat(Qt::PlainText);
+    m_dueLabel->hide();
     layout->addWidget(m_viewCheckbox);
     layout->addWidget(m_label, 1);
+    layout->addWidget(m_dueLabel);
     m_stack->addWidget(page);
 }
 
@@ -233,16 +285,40 @@ void TaskWidget::refreshLabel()
         m_label->setFullText(tr("<Unnamed task>"));
     const bool faded = m_task.name().isEmpty() || m_task.completed();
     setPaletteColor(m_label, QPalette::WindowText, schemeColor(faded ? ColorScheme::FadedText : ColorScheme::RowText));
+    _refreshDetails(currentDay());
+}
+
+void TaskWidget::_refreshDetails(const QDate& today)
+{
+    const QDate day = m_task.due().isValid() ? m_task.due().toLocalTime().date() : QDate();
+    // Rows are bound afresh at every step of a scroll: the words are made only when they change.
+    if (day != m_shownDue || today != m_shownToday || m_task.completed() != m_shownCompleted) {
+        m_shownDue = day;
+        m_shownToday = today;
+        m_shownCompleted = m_task.completed();
+        const QString text = dueText(m_task.due(), m_shownCompleted, today);
+        m_dueLabel->setText(text);
+        m_dueLabel->setVisible(!text.isEmpty());
+        m_shownOverdue = !text.isEmpty() && day < today;
+    }
+    setPaletteColor(m_dueLabel, QPalette::WindowText,
+                    m_shownOverdue ? overdueTextColor() : schemeColor(ColorScheme::RowText));
 }
 
 QColor TaskWidget::backgroundColor() const
+{
+    return _backgroundColor(currentDay());
+}
+
+QColor TaskWidget::_backgroundColor(const QDate& today) const
 {
     if (isSelected())
         return schemeColor(ColorScheme::SelectedRow);
     if (m_task.completed())
         return schemeColor(ColorScheme::CompletedRow);
     if (!m_task.id().isNull() && m_task.due().isValid()) {
-        const qint64 days = QDateTime::currentDateTime().daysTo(m_task.due());
+        // Calendar days, as the toolkit's daysTo counts them between two local times.
+        const qint64 days = today.daysTo(m_task.due().toLocalTime().date());
         if (days < 1)
             return schemeColor(ColorScheme::DueNow);
         if (days < 4)
@@ -261,8 +337,14 @@ void TaskWidget::paintEvent(QPaintEvent*)
         // Half-pixel inset keeps the one-pixel outline crisp.
         painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
     } else {
+        const bool dated = !m_task.id().isNull() && m_task.due().isValid() && !m_task.completed();
+        const QDate day = dated ? currentDay() : QDate();
+        if (dated && day != m_shownToday) {
+            // A new day since the date was put into words: "Tomorrow" is now "Today".
+            QTimer::singleShot(0, this, [this] { refreshLabel(); });
+        }
         painter.setPen(Qt::NoPen);
-        painter.setBrush(backgroundColor());
+        painter.setBrush(_backgroundColor(day));
         painter.drawRoundedRect(rect(), 5, 5);
         if (m_flags & FocusFlag)
             drawFocusMark(painter, rect(), 5);
@@ -364,6 +446,7 @@ void TaskWidget::changeEvent(QEvent* event)
     if (ColorScheme::isPaletteChange(event))
         refreshLabel();
     if (event->type() == QEvent::LanguageChange) {
+        m_shownToday = QDate();
         refreshLabel();
         if (m_nameEdit)
             m_nameEdit->setHintText(tr("Task name"));
