@@ -38,6 +38,15 @@ QDate currentDay()
     return g_clock ? g_clock() : QDate::currentDate();
 }
 
+bool hasText(const QString& text)
+{
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            return true;
+    }
+    return false;
+}
+
 // The hue of the overdue tint, dark enough to read on the tint and on a selected row, or light
 // enough under a dark palette.
 QColor overdueTextColor()
@@ -117,7 +126,7 @@ void TaskWidget::setGroupName(const QString& name)
         m_groupLabel->setTextFormat(Qt::PlainText);
         setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
         auto* layout = static_cast<QHBoxLayout*>(m_label->parentWidget()->layout());
-        layout->insertWidget(layout->indexOf(m_dueLabel), m_groupLabel);
+        layout->insertWidget(layout->indexOf(m_notesMark), m_groupLabel);
     }
     m_groupLabel->setText(name);
     m_groupLabel->setVisible(!name.isEmpty());
@@ -141,7 +150,13 @@ void TaskWidget::_buildViewFace()
     m_label->setTextFormat(Qt::PlainText);
     // A long name is cut at the row's edge instead of widening the whole list.
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    // The date keeps its room; the name gives up its own first.
+    // The mark and the date keep their room; the name gives up its own first.
+    m_notesMark = new QLabel(page);
+    m_notesMark->setObjectName(QStringLiteral("notesMark"));
+    m_notesMark->setPixmap(QPixmap(QStringLiteral(":/icons/edit_note")));
+    m_notesMark->setAlignment(Qt::AlignCenter);
+    m_notesMark->setToolTip(tr("Notes"));
+    m_notesMark->hide();
     m_dueLabel = new QLabel(page);
     m_dueLabel->setObjectName(QStringLiteral("dueLabel"));
     m_dueLabel->setMargin(0);
@@ -150,6 +165,7 @@ void TaskWidget::_buildViewFace()
     m_dueLabel->hide();
     layout->addWidget(m_viewCheckbox);
     layout->addWidget(m_label, 1);
+    layout->addWidget(m_notesMark);
     layout->addWidget(m_dueLabel);
     m_stack->addWidget(page);
 }
@@ -290,6 +306,7 @@ void TaskWidget::refreshLabel()
 
 void TaskWidget::_refreshDetails(const QDate& today)
 {
+    m_notesMark->setVisible(hasText(m_task.notes()));
     const QDate day = m_task.due().isValid() ? m_task.due().toLocalTime().date() : QDate();
     // Rows are bound afresh at every step of a scroll: the words are made only when they change.
     if (day != m_shownDue || today != m_shownToday || m_task.completed() != m_shownCompleted) {
@@ -447,6 +464,7 @@ void TaskWidget::changeEvent(QEvent* event)
         refreshLabel();
     if (event->type() == QEvent::LanguageChange) {
         m_shownToday = QDate();
+        m_notesMark->setToolTip(tr("Notes"));
         refreshLabel();
         if (m_nameEdit)
             m_nameEdit->setHintText(tr("Task name"));

@@ -16,8 +16,8 @@
 class QStackedLayout;
 class TaskListWidget;
 
-/// One row of the task list: a check box, the name and the due date, or, while open, an editor
-/// for name, notes and due date that writes every change to the store at once.
+/// One row of the task list: a check box, the name, a mark for notes and the due date, or, while
+/// open, an editor for name, notes and due date that writes every change to the store at once.
 class TaskWidget : public QWidget
 {
     Q_OBJECT
@@ -65,6 +65,8 @@ public:
     ElidedLabel* label() const { return m_label; }
     /// The due date at the right end of the closed row; hidden when dueText is empty.
     QLabel* dueLabel() const { return m_dueLabel; }
+    /// The mark of a task with notes, beside the due date; hidden for a task without.
+    QLabel* notesMark() const { return m_notesMark; }
     TaskCheckbox* viewCheckbox() const { return m_viewCheckbox; }
     TaskCheckbox* editCheckbox() const { return m_editCheckbox; }
     NameEdit* nameEdit() const { return m_nameEdit; }
@@ -107,6 +109,7 @@ private:
     QPointer<TaskCheckbox> m_viewCheckbox;
     QPointer<ElidedLabel> m_label;
     QPointer<QLabel> m_groupLabel;
+    QPointer<QLabel> m_notesMark;
     QPointer<QLabel> m_dueLabel;
     // What the due label was made from: it is made again only when one of them changes.
     QDate m_shownDue;

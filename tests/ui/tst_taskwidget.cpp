@@ -153,8 +153,10 @@ private Q_SLOTS:
         QVERIFY(w.show());
         TaskWidget* row = w.list->row(0);
         QCOMPARE(row->dueLabel()->text(), QStringLiteral("Tomorrow"));
+        QCOMPARE(row->notesMark()->toolTip(), QStringLiteral("Notes"));
         QVERIFY(LanguageManager::instance()->setLanguage(QStringLiteral("pt_PT")));
         QTRY_COMPARE(row->dueLabel()->text(), QStringLiteral("Amanhã"));
+        QCOMPARE(row->notesMark()->toolTip(), QStringLiteral("Notas"));
     }
 
     // A done task's date no longer presses: ticking hides it, unticking brings it back.
@@ -176,13 +178,14 @@ private Q_SLOTS:
         QCOMPARE(row->dueLabel()->text(), shown);
     }
 
-    // The date keeps its room and the row its height; the name is cut.
-    void longNameGivesWayToDate()
+    // The date and the mark keep their room and the row its height; the name is cut.
+    void longNameGivesWayToDateAndMark()
     {
         TaskWidget::setClock(fixedDay);
         TodoTask::Id plainId, longId;
         makeDatedGroup(QStringLiteral("Tea"), &plainId, NoDue);
-        makeDatedGroup(QStringLiteral("Renew the passport before the trip to the mountains"), &longId, 2);
+        makeDatedGroup(QStringLiteral("Renew the passport before the trip to the mountains"), &longId, 2,
+                       QStringLiteral("Two photos"));
         QWidget window;
         auto* plain = new TaskWidget(plainId, nullptr, &window);
         auto* row = new TaskWidget(longId, nullptr, &window);
@@ -196,19 +199,55 @@ private Q_SLOTS:
         QCOMPARE(page->sizeHint().height(), plain->label()->parentWidget()->sizeHint().height());
         QVERIFY(row->label()->isElided());
         QLabel* due = row->dueLabel();
+        QLabel* mark = row->notesMark();
         QCOMPARE(due->text(), QStringLiteral("Wednesday"));
         QVERIFY(due->width() >= due->fontMetrics().horizontalAdvance(due->text()));
-        // In a line: name, date; the date at the right end, inside the row.
-        QVERIFY(row->label()->geometry().right() < due->geometry().left());
+        QVERIFY(mark->isVisible());
+        QVERIFY(mark->width() >= mark->pixmap().width());
+        // In a line: name, mark, date; the date at the right end, inside the row.
+        QVERIFY(row->label()->geometry().right() < mark->geometry().left());
+        QVERIFY(mark->geometry().right() < due->geometry().left());
         QCOMPARE(due->geometry().right(), page->width() - 1 - page->layout()->contentsMargins().right());
 
-        // A found task names its group before it.
+        // A found task names its group before them.
         row->setGroupName(QStringLiteral("Home"));
         QTRY_VERIFY(row->groupLabel()->isVisible() && row->groupLabel()->width() > 0);
         QVERIFY(row->label()->geometry().right() < row->groupLabel()->geometry().left());
-        QVERIFY(row->groupLabel()->geometry().right() < due->geometry().left());
+        QVERIFY(row->groupLabel()->geometry().right() < mark->geometry().left());
         QCOMPARE(due->text(), QStringLiteral("Wednesday"));
         QVERIFY(due->width() >= due->fontMetrics().horizontalAdvance(due->text()));
+    }
+
+    void notesMark_data()
+    {
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("no notes") << QString() << false;
+        QTest::newRow("notes") << QStringLiteral("Ask about Friday") << true;
+        QTest::newRow("blanks only") << QStringLiteral(" \n\t ") << false;
+    }
+
+    void notesMark()
+    {
+        QFETCH(QString, notes);
+        QFETCH(bool, marked);
+        TodoTask::Id id;
+        uitest::ListWindow w(makeDatedGroup(QStringLiteral("Book the dentist"), &id, NoDue, notes));
+        QVERIFY(w.show());
+        TaskWidget* row = w.list->row(0);
+        QCOMPARE(row->notesMark()->isVisible(), marked);
+
+        // Notes typed into the open row bring the mark; clearing them takes it away.
+        w.list->setEditing(0);
+        row->notesEdit()->setFocus();
+        focusOf(row->notesEdit());
+        row->notesEdit()->selectAll();
+        if (marked)
+            QTest::keyClick(row->notesEdit(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(row->notesEdit(), QStringLiteral("Friday"));
+        QTest::keyClick(w.list, Qt::Key_Escape);
+        QCOMPARE(row->notesMark()->isVisible(), !marked);
     }
 
     // A list shows a few rows and binds them to other tasks as it scrolls.
@@ -221,6 +260,8 @@ private Q_SLOTS:
             store()->setTaskName(id, QStringLiteral("Task %1").arg(i));
             if (i % 4 != 3)
                 store()->setTaskDue(id, QDateTime(g_day.addDays(i % 9 - 2), QTime(0, 0)));
+            if (i % 5 == 0)
+                store()->setTaskNotes(id, QStringLiteral("Notes"));
             if (i % 7 == 0)
                 store()->setTaskCompleted(id, true, QDateTime::currentDateTime());
         }
@@ -236,6 +277,7 @@ private Q_SLOTS:
                     continue;
                 const TodoTask task = store()->task(w.list->taskIdAt(i));
                 QCOMPARE(row->dueLabel()->text(), TaskWidget::dueText(task.due(), task.completed(), g_day));
+                QCOMPARE(row->notesMark()->isVisibleTo(row), !task.notes().isEmpty());
             }
         }
     }
