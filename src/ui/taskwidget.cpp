@@ -6,6 +6,7 @@
 #include "widgets/colorscheme.h"
 #include "widgets/elidedlabel.h"
 
+#include <QDeadlineTimer>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMouseEvent>
@@ -35,7 +36,20 @@ QDate (*g_clock)() = nullptr;
 
 QDate currentDay()
 {
-    return g_clock ? g_clock() : QDate::currentDate();
+    if (g_clock)
+        return g_clock();
+    // Asking the system for the local date costs a time zone conversion, too much for every row
+    // bound or painted: the date is kept until the next midnight, or a minute at most, so a
+    // change of clock or time zone shows within a minute.
+    static QDate day;
+    static QDeadlineTimer until;
+    if (until.hasExpired()) {
+        const QDateTime now = QDateTime::currentDateTime();
+        day = now.date();
+        until.setRemainingTime(qBound(qint64(1), now.msecsTo(day.addDays(1).startOfDay()), qint64(60000)),
+                               Qt::PreciseTimer);
+    }
+    return day;
 }
 
 bool hasText(const QString& text)
@@ -45,6 +59,18 @@ bool hasText(const QString& text)
             return true;
     }
     return false;
+}
+
+// Puts a part of the closed row before the first of `later` that exists, else at the end.
+void insertBefore(QHBoxLayout* layout, QWidget* widget, std::initializer_list<QWidget*> later)
+{
+    for (QWidget* next : later) {
+        if (next) {
+            layout->insertWidget(layout->indexOf(next), widget);
+            return;
+        }
+    }
+    layout->addWidget(widget);
 }
 
 // The hue of the overdue tint, dark enough to read on the tint and on a selected row, or light
@@ -125,8 +151,7 @@ void TaskWidget::setGroupName(const QString& name)
         m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
         m_groupLabel->setTextFormat(Qt::PlainText);
         setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
-        auto* layout = static_cast<QHBoxLayout*>(m_label->parentWidget()->layout());
-        layout->insertWidget(layout->indexOf(m_notesMark), m_groupLabel);
+        insertBefore(_viewLayout(), m_groupLabel, {m_notesMark, m_dueLabel});
     }
     m_groupLabel->setText(name);
     m_groupLabel->setVisible(!name.isEmpty());
@@ -150,24 +175,36 @@ void TaskWidget::_buildViewFace()
     m_label->setTextFormat(Qt::PlainText);
     // A long name is cut at the row's edge instead of widening the whole list.
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    // The mark and the date keep their room; the name gives up its own first.
-    m_notesMark = new QLabel(page);
+    layout->addWidget(m_viewCheckbox);
+    layout->addWidget(m_label, 1);
+    m_stack->addWidget(page);
+}
+
+QHBoxLayout* TaskWidget::_viewLayout() const
+{
+    return static_cast<QHBoxLayout*>(m_label->parentWidget()->layout());
+}
+
+// The mark and the date are made when a row first needs them: a list shows a group by making
+// its rows, and most tasks have neither. They keep their room; the name gives up its own first.
+void TaskWidget::_addNotesMark()
+{
+    m_notesMark = new QLabel(m_label->parentWidget());
     m_notesMark->setObjectName(QStringLiteral("notesMark"));
     m_notesMark->setPixmap(QPixmap(QStringLiteral(":/icons/edit_note")));
     m_notesMark->setAlignment(Qt::AlignCenter);
     m_notesMark->setToolTip(tr("Notes"));
-    m_notesMark->hide();
-    m_dueLabel = new QLabel(page);
+    insertBefore(_viewLayout(), m_notesMark, {m_dueLabel});
+}
+
+void TaskWidget::_addDueLabel()
+{
+    m_dueLabel = new QLabel(m_label->parentWidget());
     m_dueLabel->setObjectName(QStringLiteral("dueLabel"));
     m_dueLabel->setMargin(0);
     m_dueLabel->setIndent(0);
     m_dueLabel->setTextFormat(Qt::PlainText);
-    m_dueLabel->hide();
-    layout->addWidget(m_viewCheckbox);
-    layout->addWidget(m_label, 1);
-    layout->addWidget(m_notesMark);
-    layout->addWidget(m_dueLabel);
-    m_stack->addWidget(page);
+    _viewLayout()->addWidget(m_dueLabel);
 }
 
 void TaskWidget::_buildEditorFace()
@@ -291,6 +328,12 @@ void TaskWidget::refreshLabel()
 {
     if (!m_label)
         return;
+    _refreshName();
+    _refreshDetails(currentDay());
+}
+
+void TaskWidget::_refreshName()
+{
     QFont font = m_label->font();
     if (font.strikeOut() != m_task.completed()) {
         font.setStrikeOut(m_task.completed());
@@ -301,12 +344,15 @@ void TaskWidget::refreshLabel()
         m_label->setFullText(tr("<Unnamed task>"));
     const bool faded = m_task.name().isEmpty() || m_task.completed();
     setPaletteColor(m_label, QPalette::WindowText, schemeColor(faded ? ColorScheme::FadedText : ColorScheme::RowText));
-    _refreshDetails(currentDay());
 }
 
 void TaskWidget::_refreshDetails(const QDate& today)
 {
-    m_notesMark->setVisible(hasText(m_task.notes()));
+    const bool notes = hasText(m_task.notes());
+    if (notes && !m_notesMark)
+        _addNotesMark();
+    if (m_notesMark)
+        m_notesMark->setVisible(notes);
     const QDate day = m_task.due().isValid() ? m_task.due().toLocalTime().date() : QDate();
     // Rows are bound afresh at every step of a scroll: the words are made only when they change.
     if (day != m_shownDue || today != m_shownToday || m_task.completed() != m_shownCompleted) {
@@ -314,12 +360,25 @@ void TaskWidget::_refreshDetails(const QDate& today)
         m_shownToday = today;
         m_shownCompleted = m_task.completed();
         const QString text = dueText(m_task.due(), m_shownCompleted, today);
-        m_dueLabel->setText(text);
-        m_dueLabel->setVisible(!text.isEmpty());
+        if (!text.isEmpty() && !m_dueLabel)
+            _addDueLabel();
+        if (m_dueLabel) {
+            m_dueLabel->setText(text);
+            m_dueLabel->setVisible(!text.isEmpty());
+        }
         m_shownOverdue = !text.isEmpty() && day < today;
     }
-    setPaletteColor(m_dueLabel, QPalette::WindowText,
-                    m_shownOverdue ? overdueTextColor() : schemeColor(ColorScheme::RowText));
+    const int colour = m_shownOverdue ? 1 : 0;
+    if (m_dueLabel && colour != m_dueColour) {
+        m_dueColour = colour;
+        const QColor wanted = m_shownOverdue ? overdueTextColor() : schemeColor(ColorScheme::RowText);
+        // A new label mostly inherits it: a palette of its own, which costs, is then not needed,
+        // as the row's labels are never disabled and their disabled colour never shows.
+        const QPalette& palette = m_dueLabel->palette();
+        if (palette.color(QPalette::Active, QPalette::WindowText) != wanted
+            || palette.color(QPalette::Inactive, QPalette::WindowText) != wanted)
+            setPaletteColor(m_dueLabel, QPalette::WindowText, wanted);
+    }
 }
 
 QColor TaskWidget::backgroundColor() const
@@ -460,16 +519,25 @@ void TaskWidget::_someEditGotFocus(bool got)
 
 void TaskWidget::changeEvent(QEvent* event)
 {
-    if (ColorScheme::isPaletteChange(event))
-        refreshLabel();
-    if (event->type() == QEvent::LanguageChange) {
-        m_shownToday = QDate();
-        m_notesMark->setToolTip(tr("Notes"));
-        refreshLabel();
+    // A row kept hidden for reuse puts its date into words and colours it again when it is next
+    // bound, not at every change of palette or language while it waits.
+    if (ColorScheme::isPaletteChange(event) && m_label) {
+        m_dueColour = -1;
+        _refreshName();
+        if (!isHidden())
+            _refreshDetails(currentDay());
+    }
+    if (event->type() == QEvent::LanguageChange && m_label) {
+        if (m_notesMark)
+            m_notesMark->setToolTip(tr("Notes"));
+        _refreshName();
         if (m_nameEdit)
             m_nameEdit->setHintText(tr("Task name"));
         if (m_notesEdit)
             m_notesEdit->setHintText(tr("Notes"));
+        m_shownToday = QDate();
+        if (!isHidden())
+            _refreshDetails(currentDay());
     }
     QWidget::changeEvent(event);
 }

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QHBoxLayout;
 class QStackedLayout;
 class TaskListWidget;
 
@@ -63,9 +64,11 @@ public:
 
     // The parts of the row, for the list and for tests; null while not shown.
     ElidedLabel* label() const { return m_label; }
-    /// The due date at the right end of the closed row; hidden when dueText is empty.
+    /// The due date at the right end of the closed row; hidden when dueText is empty, null until
+    /// the row first shows a date.
     QLabel* dueLabel() const { return m_dueLabel; }
-    /// The mark of a task with notes, beside the due date; hidden for a task without.
+    /// The mark of a task with notes, beside the due date; hidden for a task without, null until
+    /// the row first shows notes.
     QLabel* notesMark() const { return m_notesMark; }
     TaskCheckbox* viewCheckbox() const { return m_viewCheckbox; }
     TaskCheckbox* editCheckbox() const { return m_editCheckbox; }
@@ -96,6 +99,10 @@ private:
 
     void _buildViewFace();
     void _buildEditorFace();
+    QHBoxLayout* _viewLayout() const;
+    void _addNotesMark();
+    void _addDueLabel();
+    void _refreshName();
     void _refreshDetails(const QDate& today);
     QColor _backgroundColor(const QDate& today) const;
 
@@ -116,6 +123,8 @@ private:
     QDate m_shownToday;
     bool m_shownCompleted = false;
     bool m_shownOverdue = false;
+    // The colour the due label was given: 0 plain, 1 overdue, -1 none yet or a palette since.
+    int m_dueColour = -1;
     QPointer<QWidget> m_editorPage;
     QPointer<QGridLayout> m_grid;
     QPointer<TaskCheckbox> m_editCheckbox;

@@ -326,7 +326,8 @@ private:
     QRect _dueArea(Scene& scene, Task task) const
     {
         TaskWidget* row = scene.list()->row(_indexOf(scene.list(), task));
-        return row && row->dueLabel()->isVisible() ? areaIn(&scene.window, row->dueLabel()) : QRect();
+        QLabel* due = row ? row->dueLabel() : nullptr;
+        return due && due->isVisible() ? areaIn(&scene.window, due) : QRect();
     }
 
     /// Opens the editor of a task and puts the focus into one of its fields.
