@@ -2,6 +2,7 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/duelabel.h"
 #include "ui/tasklistwidget.h"
 #include "widgets/colorscheme.h"
 #include "widgets/elidedlabel.h"
@@ -199,11 +200,8 @@ void TaskWidget::_addNotesMark()
 
 void TaskWidget::_addDueLabel()
 {
-    m_dueLabel = new QLabel(m_label->parentWidget());
+    m_dueLabel = new DueLabel(m_label->parentWidget());
     m_dueLabel->setObjectName(QStringLiteral("dueLabel"));
-    m_dueLabel->setMargin(0);
-    m_dueLabel->setIndent(0);
-    m_dueLabel->setTextFormat(Qt::PlainText);
     _viewLayout()->addWidget(m_dueLabel);
 }
 
