@@ -195,6 +195,7 @@ void TaskWidget::_addNotesMark()
     m_notesMark->setPixmap(QPixmap(QStringLiteral(":/icons/edit_note")));
     m_notesMark->setAlignment(Qt::AlignCenter);
     m_notesMark->setToolTip(tr("Notes"));
+    m_notesMark->setAccessibleName(tr("Notes"));
     insertBefore(_viewLayout(), m_notesMark, {m_dueLabel});
 }
 
@@ -526,8 +527,10 @@ void TaskWidget::changeEvent(QEvent* event)
             _refreshDetails(currentDay());
     }
     if (event->type() == QEvent::LanguageChange && m_label) {
-        if (m_notesMark)
+        if (m_notesMark) {
             m_notesMark->setToolTip(tr("Notes"));
+            m_notesMark->setAccessibleName(tr("Notes"));
+        }
         _refreshName();
         if (m_nameEdit)
             m_nameEdit->setHintText(tr("Task name"));

@@ -171,10 +171,12 @@ private Q_SLOTS:
         QCOMPARE(dueShown(row), QStringLiteral("Tomorrow"));
         QCOMPARE(dueShown(w.list->row(1)), QStringLiteral("Wednesday"));
         QCOMPARE(row->notesMark()->toolTip(), QStringLiteral("Notes"));
+        QCOMPARE(row->notesMark()->accessibleName(), QStringLiteral("Notes"));
         QVERIFY(LanguageManager::instance()->setLanguage(QStringLiteral("pt_PT")));
         QTRY_COMPARE(dueShown(row), QStringLiteral("Amanhã"));
         QCOMPARE(dueShown(w.list->row(1)), QStringLiteral("Quarta-feira"));
         QCOMPARE(row->notesMark()->toolTip(), QStringLiteral("Notas"));
+        QCOMPARE(row->notesMark()->accessibleName(), QStringLiteral("Notas"));
     }
 
     // A done task's date no longer presses: ticking hides it, unticking brings it back.
