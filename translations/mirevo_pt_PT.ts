@@ -775,6 +775,16 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>&lt;Unnamed task&gt;</source>
         <translation>&lt;Tarefa sem nome&gt;</translation>
     </message>
+    <message>
+        <source>Today</source>
+        <comment>due date</comment>
+        <translation>Hoje</translation>
+    </message>
+    <message>
+        <source>Tomorrow</source>
+        <comment>due date</comment>
+        <translation>Amanhã</translation>
+    </message>
 </context>
 <context>
     <name>Toolbar</name>

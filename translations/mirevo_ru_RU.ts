@@ -781,6 +781,16 @@ the next such day, today included.</source>
         <source>&lt;Unnamed task&gt;</source>
         <translation>&lt;Задача без названия&gt;</translation>
     </message>
+    <message>
+        <source>Today</source>
+        <comment>due date</comment>
+        <translation>Сегодня</translation>
+    </message>
+    <message>
+        <source>Tomorrow</source>
+        <comment>due date</comment>
+        <translation>Завтра</translation>
+    </message>
 </context>
 <context>
     <name>Toolbar</name>

@@ -2,14 +2,18 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/duelabel.h"
 #include "ui/tasklistwidget.h"
 #include "widgets/colorscheme.h"
 #include "widgets/elidedlabel.h"
 
+#include <QDeadlineTimer>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedLayout>
+#include <QTimer>
 
 namespace {
 
@@ -29,7 +33,82 @@ QString oneLine(const QString& text)
     return line;
 }
 
+QDate (*g_clock)() = nullptr;
+
+QDate currentDay()
+{
+    if (g_clock)
+        return g_clock();
+    // Asking the system for the local date costs a time zone conversion, too much for every row
+    // bound or painted: the date is kept until the next midnight, or a minute at most, so a
+    // change of clock or time zone shows within a minute.
+    static QDate day;
+    static QDeadlineTimer until;
+    if (until.hasExpired()) {
+        const QDateTime now = QDateTime::currentDateTime();
+        day = now.date();
+        until.setRemainingTime(qBound(qint64(1), now.msecsTo(day.addDays(1).startOfDay()), qint64(60000)),
+                               Qt::PreciseTimer);
+    }
+    return day;
+}
+
+bool hasText(const QString& text)
+{
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            return true;
+    }
+    return false;
+}
+
+// Puts a part of the closed row before the first of `later` that exists, else at the end.
+void insertBefore(QHBoxLayout* layout, QWidget* widget, std::initializer_list<QWidget*> later)
+{
+    for (QWidget* next : later) {
+        if (next) {
+            layout->insertWidget(layout->indexOf(next), widget);
+            return;
+        }
+    }
+    layout->addWidget(widget);
+}
+
+// The hue of the overdue tint, dark enough to read on the tint and on a selected row, or light
+// enough under a dark palette.
+QColor overdueTextColor()
+{
+    const QColor tint = schemeColor(ColorScheme::DueNow);
+    return QColor::fromHslF(tint.hslHueF(), qMax(tint.hslSaturationF(), 0.6f),
+                            ColorScheme::instance()->isDark() ? 0.8f : 0.3f);
+}
+
 } // namespace
+
+void TaskWidget::setClock(QDate (*today)())
+{
+    g_clock = today;
+}
+
+QString TaskWidget::dueText(const QDateTime& due, bool completed, const QDate& today)
+{
+    if (completed || !due.isValid())
+        return QString();
+    const QDate day = due.toLocalTime().date();
+    const qint64 days = today.daysTo(day);
+    if (days == 0)
+        return tr("Today", "due date");
+    if (days == 1)
+        return tr("Tomorrow", "due date");
+    const QLocale locale;
+    // Within the coming week a weekday names one day only.
+    if (days > 1 && days < 7) {
+        const QString name = locale.standaloneDayName(day.dayOfWeek(), QLocale::LongFormat);
+        // It stands alone at the row's end, as "Today" does: with a capital.
+        return locale.toUpper(name.left(1)) + name.mid(1);
+    }
+    return locale.toString(day, DateWidget::displayFormat());
+}
 
 TaskWidget::TaskWidget(const TodoTask::Id& taskId, TaskListWidget* list, QWidget* parent)
     : QWidget(parent)
@@ -73,7 +152,7 @@ void TaskWidget::setGroupName(const QString& name)
         m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
         m_groupLabel->setTextFormat(Qt::PlainText);
         setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
-        static_cast<QHBoxLayout*>(m_label->parentWidget()->layout())->addWidget(m_groupLabel);
+        insertBefore(_viewLayout(), m_groupLabel, {m_notesMark, m_dueLabel});
     }
     m_groupLabel->setText(name);
     m_groupLabel->setVisible(!name.isEmpty());
@@ -100,6 +179,31 @@ void TaskWidget::_buildViewFace()
     layout->addWidget(m_viewCheckbox);
     layout->addWidget(m_label, 1);
     m_stack->addWidget(page);
+}
+
+QHBoxLayout* TaskWidget::_viewLayout() const
+{
+    return static_cast<QHBoxLayout*>(m_label->parentWidget()->layout());
+}
+
+// The mark and the date are made when a row first needs them: a list shows a group by making
+// its rows, and most tasks have neither. They keep their room; the name gives up its own first.
+void TaskWidget::_addNotesMark()
+{
+    m_notesMark = new QLabel(m_label->parentWidget());
+    m_notesMark->setObjectName(QStringLiteral("notesMark"));
+    m_notesMark->setPixmap(QPixmap(QStringLiteral(":/icons/edit_note")));
+    m_notesMark->setAlignment(Qt::AlignCenter);
+    m_notesMark->setToolTip(tr("Notes"));
+    m_notesMark->setAccessibleName(tr("Notes"));
+    insertBefore(_viewLayout(), m_notesMark, {m_dueLabel});
+}
+
+void TaskWidget::_addDueLabel()
+{
+    m_dueLabel = new DueLabel(m_label->parentWidget());
+    m_dueLabel->setObjectName(QStringLiteral("dueLabel"));
+    _viewLayout()->addWidget(m_dueLabel);
 }
 
 void TaskWidget::_buildEditorFace()
@@ -223,6 +327,12 @@ void TaskWidget::refreshLabel()
 {
     if (!m_label)
         return;
+    _refreshName();
+    _refreshDetails(currentDay());
+}
+
+void TaskWidget::_refreshName()
+{
     QFont font = m_label->font();
     if (font.strikeOut() != m_task.completed()) {
         font.setStrikeOut(m_task.completed());
@@ -235,14 +345,55 @@ void TaskWidget::refreshLabel()
     setPaletteColor(m_label, QPalette::WindowText, schemeColor(faded ? ColorScheme::FadedText : ColorScheme::RowText));
 }
 
+void TaskWidget::_refreshDetails(const QDate& today)
+{
+    const bool notes = hasText(m_task.notes());
+    if (notes && !m_notesMark)
+        _addNotesMark();
+    if (m_notesMark)
+        m_notesMark->setVisible(notes);
+    const QDate day = m_task.due().isValid() ? m_task.due().toLocalTime().date() : QDate();
+    // Rows are bound afresh at every step of a scroll: the words are made only when they change.
+    if (day != m_shownDue || today != m_shownToday || m_task.completed() != m_shownCompleted) {
+        m_shownDue = day;
+        m_shownToday = today;
+        m_shownCompleted = m_task.completed();
+        const QString text = dueText(m_task.due(), m_shownCompleted, today);
+        if (!text.isEmpty() && !m_dueLabel)
+            _addDueLabel();
+        if (m_dueLabel) {
+            m_dueLabel->setText(text);
+            m_dueLabel->setVisible(!text.isEmpty());
+        }
+        m_shownOverdue = !text.isEmpty() && day < today;
+    }
+    const int colour = m_shownOverdue ? 1 : 0;
+    if (m_dueLabel && colour != m_dueColour) {
+        m_dueColour = colour;
+        const QColor wanted = m_shownOverdue ? overdueTextColor() : schemeColor(ColorScheme::RowText);
+        // A new label mostly inherits it: a palette of its own, which costs, is then not needed,
+        // as the row's labels are never disabled and their disabled colour never shows.
+        const QPalette& palette = m_dueLabel->palette();
+        if (palette.color(QPalette::Active, QPalette::WindowText) != wanted
+            || palette.color(QPalette::Inactive, QPalette::WindowText) != wanted)
+            setPaletteColor(m_dueLabel, QPalette::WindowText, wanted);
+    }
+}
+
 QColor TaskWidget::backgroundColor() const
+{
+    return _backgroundColor(currentDay());
+}
+
+QColor TaskWidget::_backgroundColor(const QDate& today) const
 {
     if (isSelected())
         return schemeColor(ColorScheme::SelectedRow);
     if (m_task.completed())
         return schemeColor(ColorScheme::CompletedRow);
     if (!m_task.id().isNull() && m_task.due().isValid()) {
-        const qint64 days = QDateTime::currentDateTime().daysTo(m_task.due());
+        // Calendar days, as the toolkit's daysTo counts them between two local times.
+        const qint64 days = today.daysTo(m_task.due().toLocalTime().date());
         if (days < 1)
             return schemeColor(ColorScheme::DueNow);
         if (days < 4)
@@ -261,8 +412,14 @@ void TaskWidget::paintEvent(QPaintEvent*)
         // Half-pixel inset keeps the one-pixel outline crisp.
         painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
     } else {
+        const bool dated = !m_task.id().isNull() && m_task.due().isValid() && !m_task.completed();
+        const QDate day = dated ? currentDay() : QDate();
+        if (dated && day != m_shownToday) {
+            // A new day since the date was put into words: "Tomorrow" is now "Today".
+            QTimer::singleShot(0, this, [this] { refreshLabel(); });
+        }
         painter.setPen(Qt::NoPen);
-        painter.setBrush(backgroundColor());
+        painter.setBrush(_backgroundColor(day));
         painter.drawRoundedRect(rect(), 5, 5);
         if (m_flags & FocusFlag)
             drawFocusMark(painter, rect(), 5);
@@ -361,14 +518,27 @@ void TaskWidget::_someEditGotFocus(bool got)
 
 void TaskWidget::changeEvent(QEvent* event)
 {
-    if (ColorScheme::isPaletteChange(event))
-        refreshLabel();
-    if (event->type() == QEvent::LanguageChange) {
-        refreshLabel();
+    // A row kept hidden for reuse puts its date into words and colours it again when it is next
+    // bound, not at every change of palette or language while it waits.
+    if (ColorScheme::isPaletteChange(event) && m_label) {
+        m_dueColour = -1;
+        _refreshName();
+        if (!isHidden())
+            _refreshDetails(currentDay());
+    }
+    if (event->type() == QEvent::LanguageChange && m_label) {
+        if (m_notesMark) {
+            m_notesMark->setToolTip(tr("Notes"));
+            m_notesMark->setAccessibleName(tr("Notes"));
+        }
+        _refreshName();
         if (m_nameEdit)
             m_nameEdit->setHintText(tr("Task name"));
         if (m_notesEdit)
             m_notesEdit->setHintText(tr("Notes"));
+        m_shownToday = QDate();
+        if (!isHidden())
+            _refreshDetails(currentDay());
     }
     QWidget::changeEvent(event);
 }

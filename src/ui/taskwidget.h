@@ -13,11 +13,12 @@
 #include <QPointer>
 #include <QWidget>
 
+class QHBoxLayout;
 class QStackedLayout;
 class TaskListWidget;
 
-/// One row of the task list: a check box and the name, or, while open, an editor for name,
-/// notes and due date that writes every change to the store at once.
+/// One row of the task list: a check box, the name, a mark for notes and the due date, or, while
+/// open, an editor for name, notes and due date that writes every change to the store at once.
 class TaskWidget : public QWidget
 {
     Q_OBJECT
@@ -54,8 +55,21 @@ public:
     /// The fill of the closed row: by selection, completion and due date.
     QColor backgroundColor() const;
 
+    /// What a closed row says of a due date, in the interface language: "Today", "Tomorrow", the
+    /// weekday for the rest of the coming week, otherwise the date in the user's date format.
+    /// Empty without a date and for a completed task, whose date no longer presses.
+    static QString dueText(const QDateTime& due, bool completed, const QDate& today);
+    /// The day rows take as today, for tests; null for the system's date.
+    static void setClock(QDate (*today)());
+
     // The parts of the row, for the list and for tests; null while not shown.
     ElidedLabel* label() const { return m_label; }
+    /// The due date at the right end of the closed row; hidden when dueText is empty, null until
+    /// the row first shows a date.
+    QLabel* dueLabel() const { return m_dueLabel; }
+    /// The mark of a task with notes, beside the due date; hidden for a task without, null until
+    /// the row first shows notes.
+    QLabel* notesMark() const { return m_notesMark; }
     TaskCheckbox* viewCheckbox() const { return m_viewCheckbox; }
     TaskCheckbox* editCheckbox() const { return m_editCheckbox; }
     NameEdit* nameEdit() const { return m_nameEdit; }
@@ -85,6 +99,12 @@ private:
 
     void _buildViewFace();
     void _buildEditorFace();
+    QHBoxLayout* _viewLayout() const;
+    void _addNotesMark();
+    void _addDueLabel();
+    void _refreshName();
+    void _refreshDetails(const QDate& today);
+    QColor _backgroundColor(const QDate& today) const;
 
     TodoTask::Id m_taskId;
     TodoTask m_task;
@@ -96,6 +116,15 @@ private:
     QPointer<TaskCheckbox> m_viewCheckbox;
     QPointer<ElidedLabel> m_label;
     QPointer<QLabel> m_groupLabel;
+    QPointer<QLabel> m_notesMark;
+    QPointer<QLabel> m_dueLabel;
+    // What the due label was made from: it is made again only when one of them changes.
+    QDate m_shownDue;
+    QDate m_shownToday;
+    bool m_shownCompleted = false;
+    bool m_shownOverdue = false;
+    // The colour the due label was given: 0 plain, 1 overdue, -1 none yet or a palette since.
+    int m_dueColour = -1;
     QPointer<QWidget> m_editorPage;
     QPointer<QGridLayout> m_grid;
     QPointer<TaskCheckbox> m_editCheckbox;

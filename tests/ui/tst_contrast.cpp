@@ -39,6 +39,10 @@ enum class Shown {
     DueSoonRow,
     DueLaterRow,
     UnnamedRow,
+    LaterDate,
+    SoonDate,
+    OverdueDate,
+    SelectedOverdueDate,
     FoundTaskGroup,
     EditorName,
     EditorNotes,
@@ -226,6 +230,10 @@ private Q_SLOTS:
             {"row due soon", Shown::DueSoonRow, false},
             {"row due later", Shown::DueLaterRow, false},
             {"unnamed row", Shown::UnnamedRow, true},
+            {"due date later", Shown::LaterDate, false},
+            {"due date soon", Shown::SoonDate, false},
+            {"overdue date", Shown::OverdueDate, false},
+            {"selected overdue date", Shown::SelectedOverdueDate, false},
             {"group of a found task", Shown::FoundTaskGroup, true},
             {"editor name", Shown::EditorName, false},
             {"editor notes", Shown::EditorNotes, false},
@@ -315,6 +323,13 @@ private:
         return row ? areaIn(&scene.window, row->label()) : QRect();
     }
 
+    QRect _dueArea(Scene& scene, Task task) const
+    {
+        TaskWidget* row = scene.list()->row(_indexOf(scene.list(), task));
+        QLabel* due = row ? row->dueLabel() : nullptr;
+        return due && due->isVisible() ? areaIn(&scene.window, due) : QRect();
+    }
+
     /// Opens the editor of a task and puts the focus into one of its fields.
     TaskWidget* _openEditor(Scene& scene, Task task, QWidget* (*focused)(TaskWidget*)) const
     {
@@ -366,6 +381,15 @@ private:
             return renderedContrast(scene.shot(), _labelArea(scene, Trip));
         case Shown::UnnamedRow:
             return renderedContrast(scene.shot(), _labelArea(scene, Unnamed));
+        case Shown::LaterDate:
+            return renderedContrast(scene.shot(), _dueArea(scene, Trip));
+        case Shown::SoonDate:
+            return renderedContrast(scene.shot(), _dueArea(scene, Plumber));
+        case Shown::OverdueDate:
+            return renderedContrast(scene.shot(), _dueArea(scene, Rent));
+        case Shown::SelectedOverdueDate:
+            list->selectTasks({m_tasks.at(Rent)}, m_tasks.at(Rent));
+            return renderedContrast(scene.shot(), _dueArea(scene, Rent));
         case Shown::FoundTaskGroup: {
             window->findBar()->open();
             window->findBar()->edit()->setText(QStringLiteral("rent"));

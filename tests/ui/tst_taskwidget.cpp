@@ -3,6 +3,7 @@
 
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
+#include "settings/languagemanager.h"
 #include "store/taskstorage.h"
 #include "ui/notestextedit.h"
 #include "ui/taskwidget.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <climits>
@@ -40,6 +42,33 @@ QColor fillOf(QWidget* row) { return row->grab().toImage().pixelColor(row->width
 
 void focusOf(QWidget* widget) { QTRY_COMPARE(QApplication::focusWidget(), widget); }
 
+// The day the rows take as today while a test sets it; on a Monday unless a test moves it.
+const QDate kMonday(2030, 1, 7);
+QDate g_day = kMonday;
+QDate fixedDay() { return g_day; }
+
+/// The due date a row shows; empty for none.
+QString dueShown(TaskWidget* row)
+{
+    const QLabel* label = row->dueLabel();
+    return label && label->isVisibleTo(row) ? label->text() : QString();
+}
+
+bool marked(TaskWidget* row)
+{
+    return row->notesMark() && row->notesMark()->isVisibleTo(row);
+}
+
+/// A user group with one task due `dueInDays` after the fixed day (none for NoDue).
+FocusGroup::Id makeDatedGroup(const QString& name, TodoTask::Id* taskId, int dueInDays, const QString& notes = {})
+{
+    const FocusGroup::Id groupId = makeGroup(name, taskId);
+    if (dueInDays != NoDue)
+        store()->setTaskDue(*taskId, QDateTime(g_day.addDays(dueInDays), QTime(9, 30)));
+    store()->setTaskNotes(*taskId, notes);
+    return groupId;
+}
+
 /// Shows the group in a list and opens its only row.
 #define OPEN(groupId)                  \
     uitest::ListWindow w(groupId);     \
@@ -63,6 +92,230 @@ private Q_SLOTS:
     }
 
     void cleanupTestCase() { TaskCore::destroy(); }
+
+    void cleanup()
+    {
+        TaskWidget::setClock(nullptr);
+        g_day = kMonday;
+        if (LanguageManager::instance()->currentLanguage() != LanguageManager::englishLanguage()) {
+            LanguageManager::instance()->setLanguage(LanguageManager::englishLanguage());
+            AppSettings::settings()->setDateFormat(QStringLiteral("dd.MM.yyyy"));
+        }
+        QLocale::setDefault(m_locale);
+    }
+
+    void dueDateInWords_data()
+    {
+        QTest::addColumn<int>("dueInDays");
+        QTest::addColumn<bool>("completed");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("overdue");
+        const QString english = QStringLiteral("en_US");
+        QTest::newRow("no date") << NoDue << false << english << QString() << false;
+        QTest::newRow("today") << 0 << false << english << QStringLiteral("Today") << false;
+        QTest::newRow("tomorrow") << 1 << false << english << QStringLiteral("Tomorrow") << false;
+        QTest::newRow("in two days") << 2 << false << english << QStringLiteral("Wednesday") << false;
+        QTest::newRow("in six days") << 6 << false << english << QStringLiteral("Sunday") << false;
+        QTest::newRow("in a week, the same weekday") << 7 << false << english << QStringLiteral("14.01.2030") << false;
+        QTest::newRow("next year") << 400 << false << english << QStringLiteral("11.02.2031") << false;
+        QTest::newRow("yesterday") << -1 << false << english << QStringLiteral("06.01.2030") << true;
+        QTest::newRow("long overdue") << -40 << false << english << QStringLiteral("28.11.2029") << true;
+        QTest::newRow("completed, due today") << 0 << true << english << QString() << false;
+        QTest::newRow("completed, overdue") << -1 << true << english << QString() << false;
+        QTest::newRow("completed, no date") << NoDue << true << english << QString() << false;
+        QTest::newRow("weekday in Portuguese") << 2 << false << QStringLiteral("pt_PT") << QStringLiteral("Quarta-feira")
+                                               << false;
+        QTest::newRow("weekday in Russian") << 6 << false << QStringLiteral("ru_RU") << QStringLiteral("Воскресенье")
+                                            << false;
+    }
+
+    void dueDateInWords()
+    {
+        QFETCH(int, dueInDays);
+        QFETCH(bool, completed);
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        QFETCH(bool, overdue);
+        QLocale::setDefault(QLocale(locale));
+        TaskWidget::setClock(fixedDay);
+        TodoTask::Id id;
+        makeDatedGroup(QStringLiteral("Water the plants"), &id, dueInDays);
+        if (completed)
+            store()->setTaskCompleted(id, true, QDateTime::currentDateTime());
+        QWidget window;
+        auto* row = new TaskWidget(id, nullptr, &window);
+        row->resize(300, row->height());
+        QCOMPARE(dueShown(row), shown);
+        QCOMPARE(TaskWidget::dueText(store()->task(id).due(), completed, g_day), shown);
+        // Overdue stands out from the name; any other date reads like it.
+        if (!shown.isEmpty())
+            QCOMPARE(row->dueLabel()->palette().color(QPalette::WindowText)
+                     != row->label()->palette().color(QPalette::WindowText),
+                 overdue);
+    }
+
+    // A switch of language reaches the rows on show.
+    void rowSpeaksTheNewLanguage()
+    {
+        TaskWidget::setClock(fixedDay);
+        TodoTask::Id id;
+        const FocusGroup::Id groupId =
+            makeDatedGroup(QStringLiteral("Pay the rent"), &id, 1, QStringLiteral("By transfer"));
+        const TodoTask::Id later = store()->createTask(groupId);
+        store()->setTaskName(later, QStringLiteral("Call the bank"));
+        store()->setTaskDue(later, QDateTime(kMonday.addDays(2), QTime(0, 0)));
+        uitest::ListWindow w(groupId);
+        QVERIFY(w.show());
+        TaskWidget* row = w.list->row(0);
+        QCOMPARE(dueShown(row), QStringLiteral("Tomorrow"));
+        QCOMPARE(dueShown(w.list->row(1)), QStringLiteral("Wednesday"));
+        QCOMPARE(row->notesMark()->toolTip(), QStringLiteral("Notes"));
+        QCOMPARE(row->notesMark()->accessibleName(), QStringLiteral("Notes"));
+        QVERIFY(LanguageManager::instance()->setLanguage(QStringLiteral("pt_PT")));
+        QTRY_COMPARE(dueShown(row), QStringLiteral("Amanhã"));
+        QCOMPARE(dueShown(w.list->row(1)), QStringLiteral("Quarta-feira"));
+        QCOMPARE(row->notesMark()->toolTip(), QStringLiteral("Notas"));
+        QCOMPARE(row->notesMark()->accessibleName(), QStringLiteral("Notas"));
+    }
+
+    // A done task's date no longer presses: ticking hides it, unticking brings it back.
+    void tickingHidesTheDate()
+    {
+        TaskWidget::setClock(fixedDay);
+        TodoTask::Id id;
+        uitest::ListWindow w(makeDatedGroup(QStringLiteral("Pay the rent"), &id, -2));
+        QVERIFY(w.show());
+        TaskWidget* row = w.list->row(0);
+        const QString shown = QStringLiteral("05.01.2030");
+        QCOMPARE(dueShown(row), shown);
+        QTest::mouseClick(row->viewCheckbox(), Qt::LeftButton);
+        QVERIFY(store()->task(id).completed());
+        QVERIFY(dueShown(row).isEmpty());
+        QTest::mouseClick(row->viewCheckbox(), Qt::LeftButton);
+        QVERIFY(!store()->task(id).completed());
+        QCOMPARE(dueShown(row), shown);
+    }
+
+    // The date and the mark keep their room and the row its height; the name is cut.
+    void longNameGivesWayToDateAndMark()
+    {
+        TaskWidget::setClock(fixedDay);
+        TodoTask::Id plainId, longId;
+        makeDatedGroup(QStringLiteral("Tea"), &plainId, NoDue);
+        makeDatedGroup(QStringLiteral("Renew the passport before the trip to the mountains"), &longId, 2,
+                       QStringLiteral("Two photos"));
+        QWidget window;
+        auto* plain = new TaskWidget(plainId, nullptr, &window);
+        auto* row = new TaskWidget(longId, nullptr, &window);
+        window.resize(180, 80);
+        row->setGeometry(0, 0, 180, plain->height());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QCOMPARE(row->height(), plain->height());
+        QWidget* page = row->label()->parentWidget();
+        QCOMPARE(page->sizeHint().height(), plain->label()->parentWidget()->sizeHint().height());
+        QVERIFY(row->label()->isElided());
+        QLabel* due = row->dueLabel();
+        QLabel* mark = row->notesMark();
+        QCOMPARE(due->text(), QStringLiteral("Wednesday"));
+        QVERIFY(due->width() >= due->fontMetrics().horizontalAdvance(due->text()));
+        QVERIFY(mark->isVisible());
+        QVERIFY(mark->width() >= mark->pixmap().width());
+        // In a line: name, mark, date; the date at the right end, inside the row.
+        QVERIFY(row->label()->geometry().right() < mark->geometry().left());
+        QVERIFY(mark->geometry().right() < due->geometry().left());
+        QCOMPARE(due->geometry().right(), page->width() - 1 - page->layout()->contentsMargins().right());
+
+        // A found task names its group before them.
+        row->setGroupName(QStringLiteral("Home"));
+        QTRY_VERIFY(row->groupLabel()->isVisible() && row->groupLabel()->width() > 0);
+        QVERIFY(row->label()->geometry().right() < row->groupLabel()->geometry().left());
+        QVERIFY(row->groupLabel()->geometry().right() < mark->geometry().left());
+        QCOMPARE(due->text(), QStringLiteral("Wednesday"));
+        QVERIFY(due->width() >= due->fontMetrics().horizontalAdvance(due->text()));
+    }
+
+    void notesMark_data()
+    {
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<bool>("hasNotes");
+        QTest::newRow("no notes") << QString() << false;
+        QTest::newRow("notes") << QStringLiteral("Ask about Friday") << true;
+        QTest::newRow("blanks only") << QStringLiteral(" \n\t ") << false;
+    }
+
+    void notesMark()
+    {
+        QFETCH(QString, notes);
+        QFETCH(bool, hasNotes);
+        TodoTask::Id id;
+        uitest::ListWindow w(makeDatedGroup(QStringLiteral("Book the dentist"), &id, NoDue, notes));
+        QVERIFY(w.show());
+        TaskWidget* row = w.list->row(0);
+        QCOMPARE(marked(row), hasNotes);
+
+        // Notes typed into the open row bring the mark; clearing them takes it away.
+        w.list->setEditing(0);
+        row->notesEdit()->setFocus();
+        focusOf(row->notesEdit());
+        row->notesEdit()->selectAll();
+        if (hasNotes)
+            QTest::keyClick(row->notesEdit(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(row->notesEdit(), QStringLiteral("Friday"));
+        QTest::keyClick(w.list, Qt::Key_Escape);
+        QCOMPARE(marked(row), !hasNotes);
+    }
+
+    // A list shows a few rows and binds them to other tasks as it scrolls.
+    void scrolledRowsShowTheirOwnDates()
+    {
+        TaskWidget::setClock(fixedDay);
+        const FocusGroup::Id groupId = store()->addGroup(QStringLiteral("Long list"), QString());
+        for (int i = 0; i < 80; ++i) {
+            const TodoTask::Id id = store()->createTask(groupId);
+            store()->setTaskName(id, QStringLiteral("Task %1").arg(i));
+            if (i % 4 != 3)
+                store()->setTaskDue(id, QDateTime(g_day.addDays(i % 9 - 2), QTime(0, 0)));
+            if (i % 5 == 0)
+                store()->setTaskNotes(id, QStringLiteral("Notes"));
+            if (i % 7 == 0)
+                store()->setTaskCompleted(id, true, QDateTime::currentDateTime());
+        }
+        uitest::ListWindow w(groupId);
+        QVERIFY(w.show());
+        QScrollBar* bar = w.list->verticalScrollBar();
+        for (int value = 0; value <= bar->maximum(); value += 37) {
+            bar->setValue(value);
+            QCoreApplication::processEvents();
+            for (int i = 0; i < w.list->rowCount(); ++i) {
+                TaskWidget* row = w.list->row(i);
+                if (!row)
+                    continue;
+                const TodoTask task = store()->task(w.list->taskIdAt(i));
+                QCOMPARE(dueShown(row), TaskWidget::dueText(task.due(), task.completed(), g_day));
+                QCOMPARE(marked(row), !task.notes().isEmpty());
+            }
+        }
+    }
+
+    // Past midnight a shown row says "Today" where it said "Tomorrow", as its tint does.
+    void dateFollowsTheDay()
+    {
+        TaskWidget::setClock(fixedDay);
+        TodoTask::Id id;
+        uitest::ListWindow w(makeDatedGroup(QStringLiteral("Pay the rent"), &id, 1));
+        QVERIFY(w.show());
+        TaskWidget* row = w.list->row(0);
+        QCOMPARE(dueShown(row), QStringLiteral("Tomorrow"));
+        QCOMPARE(fillOf(row), QColor(0xFFF2B9));
+        g_day = kMonday.addDays(1);
+        row->update();
+        QTRY_COMPARE(dueShown(row), QStringLiteral("Today"));
+        QCOMPARE(fillOf(row), QColor(0xF2C9C8));
+    }
 
     void rowColour_data()
     {
@@ -311,6 +564,7 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_dir;
+    const QLocale m_locale;
 };
 
 MRV_TEST_WIDGETS_MAIN(TstTaskWidget)
