@@ -70,6 +70,23 @@ bool ColorScheme::isDarkPalette(const QPalette& palette)
     return palette.color(QPalette::Active, QPalette::Window).lightness() < 128;
 }
 
+QPalette ColorScheme::typicalDarkPalette()
+{
+    QPalette palette(QColor(0x31363B), QColor(0x2A2E32));
+    const QColor text(0xE6E6E6);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+        palette.setColor(role, text);
+    palette.setColor(QPalette::Base, QColor(0x1D2023));
+    palette.setColor(QPalette::AlternateBase, QColor(0x25292D));
+    palette.setColor(QPalette::Highlight, QColor(0x3D7AB8));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, QColor(0x8A9096));
+    palette.setColor(QPalette::Link, QColor(0x5AA7F0));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0x6E7378));
+    return palette;
+}
+
 bool ColorScheme::isPaletteChange(const QEvent* event)
 {
     return event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;

@@ -60,6 +60,9 @@ public:
 
     /// A palette is dark when its window colour is.
     static bool isDarkPalette(const QPalette& palette);
+    /// A dark desktop theme as users run it: what the contrast checks and the picture gallery
+    /// render the windows under.
+    static QPalette typicalDarkPalette();
     /// The events after which colours taken from the scheme must be taken again.
     static bool isPaletteChange(const QEvent* event);
 

@@ -71,23 +71,6 @@ enum class Shown {
 // The tasks of the group "Home", in list order.
 enum Task { Water, Rent, Plumber, Trip, Stamps, Unnamed, Passport, Mail, Dentist, TaskCount };
 
-QPalette darkPalette()
-{
-    QPalette palette(QColor(0x31363B), QColor(0x2A2E32));
-    const QColor text(0xE6E6E6);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
-        palette.setColor(role, text);
-    palette.setColor(QPalette::Base, QColor(0x1D2023));
-    palette.setColor(QPalette::AlternateBase, QColor(0x25292D));
-    palette.setColor(QPalette::Highlight, QColor(0x3D7AB8));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8A9096));
-    palette.setColor(QPalette::Link, QColor(0x5AA7F0));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, QColor(0x6E7378));
-    return palette;
-}
-
 double luminance(QRgb rgb)
 {
     const auto channel = [](int value) {
@@ -271,7 +254,7 @@ private Q_SLOTS:
         QFETCH(bool, dark);
         QFETCH(Shown, shown);
         QFETCH(bool, designedBelow);
-        QApplication::setPalette(dark ? darkPalette() : m_light);
+        QApplication::setPalette(dark ? ColorScheme::typicalDarkPalette() : m_light);
         const double ratio = _contrastOf(shown);
         if (designedBelow)
             QEXPECT_FAIL("", "the designed light colours", Continue);
@@ -296,8 +279,8 @@ private Q_SLOTS:
     {
         QFETCH(bool, toDark);
         QFETCH(int, scene);
-        const QPalette from = toDark ? m_light : darkPalette();
-        const QPalette to = toDark ? darkPalette() : m_light;
+        const QPalette from = toDark ? m_light : ColorScheme::typicalDarkPalette();
+        const QPalette to = toDark ? ColorScheme::typicalDarkPalette() : m_light;
 
         QApplication::setPalette(to);
         const QImage expected = _sceneShot(scene, nullptr);

@@ -17,6 +17,7 @@
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
+#include "widgets/colorscheme.h"
 #include "widgets/fancylineedit.h"
 
 #include <QApplication>
@@ -28,24 +29,6 @@
 namespace gallery {
 
 namespace {
-
-// A desktop's dark theme, as a user may run it.
-QPalette darkPalette()
-{
-    QPalette palette(QColor(0x31363B), QColor(0x2A2E32));
-    const QColor text(0xE6E6E6);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
-        palette.setColor(role, text);
-    palette.setColor(QPalette::Base, QColor(0x1D2023));
-    palette.setColor(QPalette::AlternateBase, QColor(0x25292D));
-    palette.setColor(QPalette::Highlight, QColor(0x3D7AB8));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8A9096));
-    palette.setColor(QPalette::Link, QColor(0x5AA7F0));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, QColor(0x6E7378));
-    return palette;
-}
 
 bool save(QWidget* widget, const QString& path)
 {
@@ -159,7 +142,7 @@ bool windowsGallery(const QString& folder)
     }
     languageManager()->setLanguage(LanguageManager::englishLanguage());
     const QPalette light = QApplication::palette();
-    QApplication::setPalette(darkPalette());
+    QApplication::setPalette(ColorScheme::typicalDarkPalette());
     const QString dark = folder + QStringLiteral("/windows/dark");
     ok = QDir().mkpath(dark) && languageWindows(dark, home) && ok;
     QApplication::setPalette(light);
