@@ -5,14 +5,17 @@ MIREVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 MIREVO_BUILD="${MIREVO_BUILD:-$MIREVO_ROOT/build}"
 
 # qt6-wayland: on a Wayland session the program runs on the toolkit's Wayland platform.
-MIREVO_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    qt6-translations-l10n qt6-svg-dev libgl-dev qt6-wayland)
+# libical reads and writes the tasks' iCalendar, qtkeychain keeps the sync password in the
+# desktop's secret store.
+MIREVO_BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-translations-l10n qt6-svg-dev libgl-dev qt6-wayland libical-dev qtkeychain-qt6-dev)
 # A real X desktop with a tray and a headless Wayland one (sway, grim for pictures) for the tests
 # that need them, openssl for the certificates of the HTTPS tests, and the desktop entry
 # validator for the installer's tests, and a session bus with the accessibility bus that screen
-# readers listen to (pyatspi walks it in the accessibility test).
+# readers listen to (pyatspi walks it in the accessibility test); a CalDAV server and a second
+# CalDAV client that is not Mirevo for the sync tests.
 MIREVO_DESKTOP_PACKAGES=(xvfb x11-utils xdotool openbox tint2 sway grim python3 openssl desktop-file-utils
-    dbus-daemon at-spi2-core python3-pyatspi)
+    dbus-daemon at-spi2-core python3-pyatspi radicale python3-caldav)
 
 missing_packages() {
     local pkg

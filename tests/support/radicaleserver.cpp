@@ -1,0 +1,9 @@
+#include "support/radicaleserver.h"
+
+RadicaleServer::RadicaleServer(const QString& user, const QString& password)
+    : m_user(user)
+    , m_password(password)
+{
+}
+
+RadicaleServer::~RadicaleServer() = default;
