@@ -189,6 +189,8 @@ bool writeDatabase(QIODevice* device, const TaskSnapshot& snapshot)
             xml.textElement("tcmpl", timeText(task.completedAt()));
         if (task.deletedAt().isValid())
             xml.textElement("tdel", timeText(task.deletedAt()));
+        if (task.modified().isValid())
+            xml.textElement("tmod", timeText(task.modified()));
         xml.endElement("t");
     }
     xml.endElement("todos");

@@ -373,6 +373,7 @@ void TaskStorage::_setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, 
     if (it == m_tasks.end() || (*it).*field == value)
         return;
     (*it).*field = value;
+    it->m_modified = QDateTime::currentDateTime();
     _bump();
     Q_EMIT taskChanged(taskId);
 }
@@ -400,6 +401,7 @@ void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, c
         return;
     it->m_completed = completed;
     it->m_completedAt = completedAt;
+    it->m_modified = QDateTime::currentDateTime();
     _bump();
     Q_EMIT taskChanged(taskId);
 }
@@ -549,6 +551,82 @@ void TaskStorage::reorderTasks(const FocusGroup::Id& groupId, const TodoTask::Id
         return;
     FocusGroup::reorderList(it->m_taskIds, anchorTaskId, before, taskIds);
     _bump();
+}
+
+void TaskStorage::insertTasks(const FocusGroup::Id& groupId, const QList<TodoTask>& tasks, int position)
+{
+    Locker locker(&m_lock);
+    auto group = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
+    if (group == m_groups.end() || tasks.isEmpty())
+        return;
+    FocusGroup::TaskIdList added;
+    for (const TodoTask& task : tasks) {
+        if (task.m_id.isNull() || group->m_taskIds.contains(task.m_id) || added.contains(task.m_id))
+            continue;
+        if (!m_tasks.contains(task.m_id)) {
+            TodoTask record = task;
+            record.m_storage.clear();
+            m_tasks.insert(record.m_id, record);
+        }
+        added.append(task.m_id);
+    }
+    if (added.isEmpty())
+        return;
+    const qsizetype at = position < 0 || position > group->m_taskIds.size() ? group->m_taskIds.size() : position;
+    for (qsizetype i = 0; i < added.size(); ++i)
+        group->m_taskIds.insert(at + i, added.at(i));
+    _bump();
+    Q_EMIT groupChanged(groupId);
+}
+
+void TaskStorage::updateTask(const TodoTask& task)
+{
+    Locker locker(&m_lock);
+    auto it = task.m_id.isNull() ? m_tasks.end() : m_tasks.find(task.m_id);
+    if (it == m_tasks.end())
+        return;
+    TodoTask updated = *it;
+    updated.m_name = task.m_name;
+    updated.m_notes = task.m_notes;
+    updated.m_due = task.m_due;
+    updated.m_completed = task.m_completed;
+    updated.m_completedAt = task.m_completedAt;
+    updated.m_modified = task.m_modified;
+    if (updated == *it)
+        return;
+    *it = updated;
+    _bump();
+    Q_EMIT taskChanged(task.m_id);
+}
+
+void TaskStorage::setTaskOrder(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds)
+{
+    Locker locker(&m_lock);
+    auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
+    if (it == m_groups.end())
+        return;
+    // The ids the group lists take the slots the group's listed ones had, in the new order;
+    // everything else stays where it is.
+    QSet<TodoTask::Id> listed(it->m_taskIds.cbegin(), it->m_taskIds.cend());
+    QList<TodoTask::Id> ordered;
+    QSet<TodoTask::Id> seen;
+    for (const TodoTask::Id& id : taskIds) {
+        if (listed.contains(id) && !seen.contains(id)) {
+            ordered.append(id);
+            seen.insert(id);
+        }
+    }
+    FocusGroup::TaskIdList result = it->m_taskIds;
+    qsizetype next = 0;
+    for (TodoTask::Id& id : result) {
+        if (seen.contains(id))
+            id = ordered.at(next++);
+    }
+    if (result == it->m_taskIds)
+        return;
+    it->m_taskIds = result;
+    _bump();
+    Q_EMIT groupChanged(groupId);
 }
 
 void TaskStorage::commitDataRequest(QSessionManager& manager)

@@ -90,6 +90,17 @@ public:
     void reorderTasks(const FocusGroup::Id& groupId, const TodoTask::Id& anchorTaskId, bool before,
                       const QList<TodoTask::Id>& taskIds);
 
+    // Changes that arrive from elsewhere (another device), each announced once.
+    /// Adds the records of `tasks` with their ids and times (an id the store already holds
+    /// keeps its record) and lists them in the group at `position` (-1: the end), in order.
+    void insertTasks(const FocusGroup::Id& groupId, const QList<TodoTask>& tasks, int position = -1);
+    /// Sets the record's name, notes, due date, completion and modification time to those of
+    /// `task`, found by id. The creation time and the group lists stay.
+    void updateTask(const TodoTask& task);
+    /// Puts the tasks of `taskIds` that the group lists in that order, in the places they
+    /// take in the group now; tasks not named keep their places.
+    void setTaskOrder(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
+
     /// The desktop asks to save before the session ends: the database is written at once on
     /// the calling thread.
     void commitDataRequest(QSessionManager& manager);

@@ -151,7 +151,7 @@ void TaskStorageReader::_readTodos()
 
 void TaskStorageReader::_readTodo()
 {
-    QString id, name, notes, tags, due, completed, created, completedAt, deletedAt;
+    QString id, name, notes, tags, due, completed, created, completedAt, deletedAt, modified;
     struct Field {
         QLatin1String element;
         QString* text;
@@ -161,7 +161,7 @@ void TaskStorageReader::_readTodo()
         {QLatin1String("notes"), &notes}, {QLatin1String("tags"), &tags},
         {QLatin1String("due"), &due},     {QLatin1String("completed"), &completed},
         {QLatin1String("tcrt"), &created}, {QLatin1String("tcmpl"), &completedAt},
-        {QLatin1String("tdel"), &deletedAt},
+        {QLatin1String("tdel"), &deletedAt}, {QLatin1String("tmod"), &modified},
     };
     while (!atEnd()) {
         readNext();
@@ -179,7 +179,7 @@ void TaskStorageReader::_readTodo()
     }
     if (hasError())
         return;
-    TodoTask task = TodoTask::fromTexts(id, name, notes, completed, due, created, completedAt, deletedAt);
+    TodoTask task = TodoTask::fromTexts(id, name, notes, completed, due, created, completedAt, deletedAt, modified);
     if (task.id().isNull()) {
         _fail(QStringLiteral("Invalid task id \"") + id + QLatin1Char('"'));
         return;

@@ -19,7 +19,7 @@ QDateTime timeFromText(const QString& text)
 
 TodoTask::TodoTask(const Id& id, const QString& name, const QString& notes, bool completed,
                    const QDateTime& due, const QDateTime& created, const QDateTime& completedAt,
-                   const QDateTime& deletedAt)
+                   const QDateTime& deletedAt, const QDateTime& modified)
     : m_id(id)
     , m_name(name)
     , m_notes(notes)
@@ -28,16 +28,18 @@ TodoTask::TodoTask(const Id& id, const QString& name, const QString& notes, bool
     , m_created(created)
     , m_completedAt(completedAt)
     , m_deletedAt(deletedAt)
+    , m_modified(modified)
 {
 }
 
 TodoTask TodoTask::fromTexts(const QString& id, const QString& name, const QString& notes,
                              const QString& completed, const QString& due, const QString& created,
-                             const QString& completedAt, const QString& deletedAt)
+                             const QString& completedAt, const QString& deletedAt,
+                             const QString& modified)
 {
     TodoTask task(QUuid::fromString(id), name, notes, completed == QLatin1String("yes"),
                   timeFromText(due), timeFromText(created), timeFromText(completedAt),
-                  timeFromText(deletedAt));
+                  timeFromText(deletedAt), timeFromText(modified));
     if (!task.m_created.isValid())
         task.m_created = QDateTime::currentDateTime();
     return task;
@@ -81,6 +83,7 @@ void TodoTask::clear()
     m_created = QDateTime();
     m_completedAt = QDateTime();
     m_deletedAt = QDateTime();
+    m_modified = QDateTime();
 }
 
 void TodoTask::setName(const QString& name)
@@ -124,5 +127,6 @@ bool TodoTask::operator==(const TodoTask& other) const
 {
     return m_id == other.m_id && m_name == other.m_name && m_notes == other.m_notes
         && m_completed == other.m_completed && m_due == other.m_due && m_created == other.m_created
-        && m_completedAt == other.m_completedAt && m_deletedAt == other.m_deletedAt;
+        && m_completedAt == other.m_completedAt && m_deletedAt == other.m_deletedAt
+        && m_modified == other.m_modified;
 }

@@ -18,13 +18,15 @@ public:
     TodoTask() = default;
     TodoTask(const Id& id, const QString& name, const QString& notes, bool completed,
              const QDateTime& due, const QDateTime& created,
-             const QDateTime& completedAt = QDateTime(), const QDateTime& deletedAt = QDateTime());
+             const QDateTime& completedAt = QDateTime(), const QDateTime& deletedAt = QDateTime(),
+             const QDateTime& modified = QDateTime());
 
     /// Builds a record from the texts of the database file: ids in braced form, times as
     /// milliseconds since the epoch, completed as "yes". An invalid creation time becomes now.
     static TodoTask fromTexts(const QString& id, const QString& name, const QString& notes,
                               const QString& completed, const QString& due, const QString& created,
-                              const QString& completedAt, const QString& deletedAt);
+                              const QString& completedAt, const QString& deletedAt,
+                              const QString& modified = QString());
 
     const Id& id() const { return m_id; }
     const QString& name() const { return m_name; }
@@ -34,6 +36,9 @@ public:
     const QDateTime& created() const { return m_created; }
     const QDateTime& completedAt() const { return m_completedAt; }
     const QDateTime& deletedAt() const { return m_deletedAt; }
+    /// When the name, notes, due date or completion last changed here; invalid when unknown
+    /// (a record from before such times were kept).
+    const QDateTime& modified() const { return m_modified; }
 
     /// No name, no notes and no due date.
     bool isEmpty() const;
@@ -66,6 +71,7 @@ private:
     QDateTime m_created;
     QDateTime m_completedAt;
     QDateTime m_deletedAt;
+    QDateTime m_modified;
     QPointer<TaskStorage> m_storage;
 };
 

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "store/focusgroup.h"
+#include "store/todotask.h"
+#include "sync/davclient.h"
+#include "sync/syncstate.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class TaskStorage;
+
+namespace sync {
+
+/// How a pass ended, for the status mark and `mirevo --sync`.
+struct SyncOutcome
+{
+    enum Result {
+        Synced,      ///< everything was exchanged (some objects may have been skipped)
+        Offline,     ///< the server could not be reached; nothing was lost, a later pass sends
+        AuthFailed,  ///< the server refused the user name or password
+        Failed,      ///< the server or this computer failed in another way (message says)
+        Aborted,     ///< the program is ending
+    };
+    Result result = Synced;
+    QString message;    ///< for the user; empty when all went well
+    int received = 0;   ///< tasks changed here from the server
+    int sent = 0;       ///< objects written to or deleted on the server
+    int conflicts = 0;  ///< tasks changed on both sides
+    int skipped = 0;    ///< server objects that could not be read
+    bool again = false; ///< the server changed during the pass: another pass should follow soon
+};
+
+/// One exchange between the store and the account's task lists: find the lists and pair them
+/// with groups, fetch what changed on the server, merge it with what changed here, apply the
+/// result to the store (on the store's thread), write the database, record what both sides now
+/// agree on, and send the local changes. Runs on a worker thread; every request blocks there.
+class SyncPass
+{
+    Q_DECLARE_TR_FUNCTIONS(SyncPass)
+public:
+    /// Runs `call` on the store's thread and waits for it; false when the program is ending
+    /// and it did not run.
+    using StoreCall = std::function<bool(const std::function<void()>& call)>;
+    /// Writes per batch of sent objects (the state is saved after each).
+    static constexpr int BatchSize = 64;
+
+    SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const QString& statePath,
+             StoreCall onStoreThread);
+
+    SyncOutcome run(const QUrl& server, const QString& user);
+
+private:
+    struct RemoteObject
+    {
+        QUrl list;
+        QUrl url;
+        QByteArray etag;
+        QByteArray ics;
+        TaskFields fields;
+    };
+    struct LocalView;
+    struct Plan;
+
+    bool _fail(const DavError& error, SyncOutcome* outcome);
+    bool _findLists(SyncOutcome* outcome, QList<DavCollection>* lists);
+    bool _pairLists(const QList<DavCollection>& lists, SyncOutcome* outcome);
+    bool _fetchChanges(const QList<DavCollection>& lists, SyncOutcome* outcome);
+    void _readLocal(LocalView* view) const;
+    void _plan(const LocalView& view, Plan* plan, SyncOutcome* outcome);
+    bool _apply(const LocalView& view, Plan* plan, SyncOutcome* outcome);
+    bool _send(Plan* plan, SyncOutcome* outcome);
+    bool _sendPendingDeletes(SyncOutcome* outcome);
+    bool _saveState(SyncOutcome* outcome);
+
+    TaskStorage* m_store;
+    DavClient* m_dav;
+    SyncState* m_state;
+    QString m_statePath;
+    StoreCall m_onStoreThread;
+
+    // Filled by _fetchChanges.
+    QHash<TodoTask::Id, RemoteObject> m_changed;
+    QSet<QUrl> m_removed;
+    QHash<QUrl, QByteArray> m_newTokens;
+    QSet<QUrl> m_goneLists;
+};
+
+} // namespace sync
