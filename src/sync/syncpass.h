@@ -35,6 +35,7 @@ struct SyncOutcome
     int conflicts = 0;  ///< tasks changed on both sides
     int skipped = 0;    ///< server objects that could not be read
     bool again = false; ///< the server changed during the pass: another pass should follow soon
+    QList<PairedList> lists; ///< the groups and the server lists they sync with, after the pass
 };
 
 /// One exchange between the store and the account's task lists: find the lists and pair them
@@ -54,7 +55,8 @@ public:
     SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const QString& statePath,
              StoreCall onStoreThread);
 
-    SyncOutcome run(const QUrl& server, const QString& user);
+    /// With `pairOnly` the pass stops once the lists are found and paired with groups.
+    SyncOutcome run(const QUrl& server, const QString& user, bool pairOnly = false);
 
 private:
     struct RemoteObject
