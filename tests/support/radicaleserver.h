@@ -42,10 +42,15 @@ public:
     QByteArray output() const;
 
 private:
+    enum class Launch { Ready, PortTaken, Failed };
+    Launch _launch(QString* error);
+    bool _writeFiles(QString* error);
+    bool _answers() const;
+    QString _logPath() const;
+
     QString m_user;
     QString m_password;
     quint16 m_port = 0;
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
-    QByteArray m_output;
 };
