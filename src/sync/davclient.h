@@ -3,15 +3,22 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
+#include <QMutex>
 #include <QString>
 #include <QUrl>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace sync {
+
+namespace davxml {
+struct Multistatus;
+}
 
 /// Why a request failed. `message` is a sentence for the user, in the program's voice.
 struct DavError
@@ -54,7 +61,7 @@ struct DavCollection
 /// One calendar object resource: where it is and its entity tag; `ics` when it was fetched.
 struct DavObject
 {
-    QUrl url;
+    QUrl url; ///< in the form of DavClient::normalizedUrl(): the same object gives an equal URL
     QByteArray etag;
     QByteArray ics;
 };
@@ -133,8 +140,34 @@ public:
     /// Whether a request may be sent to `url`: https, or http to a loopback host.
     static bool isAllowed(const QUrl& url);
 
+    /// The form of every URL the client returns: lower-case scheme and host, no default port,
+    /// no user info or fragment, and the path percent-encoded one way whatever the server's
+    /// spelling. URLs made elsewhere compare equal to the client's once normalised.
+    static QUrl normalizedUrl(const QUrl& url);
+
+    /// Answers bigger than this fail with TooLarge.
+    static constexpr qint64 MaxAnswerBytes = 256 * 1024 * 1024;
+    static constexpr int MaxRedirects = 5;
+    /// Objects asked for in one calendar-multiget.
+    static constexpr int MultigetBatch = 100;
+
 private:
     Q_DISABLE_COPY(DavClient)
+
+    class Exchange;
+    struct Request;
+    struct Answer;
+
+    /// Runs `jobs` jobs, at most `parallel` at a time. A job is a chain of exchanges: `next`
+    /// gives the first one (previous is null) and each following one, null when it is done.
+    void _run(int jobs, int parallel,
+              const std::function<std::unique_ptr<Exchange>(int job, Exchange* previous)>& next);
+    Answer _send(const Request& request);
+    /// The multistatus of a successful answer that is XML.
+    static DavError _readMultistatus(const Answer& answer, davxml::Multistatus* result);
+    QNetworkAccessManager* _manager();
+    void _track(QNetworkReply* reply);
+    void _untrack(QNetworkReply* reply);
 
     QString m_user;
     QString m_password;
@@ -142,6 +175,9 @@ private:
     std::atomic<bool> m_aborted{false};
     int m_requests = 0;
     QNetworkAccessManager* m_manager = nullptr;
+    /// The replies in flight, for abort() from another thread.
+    QMutex m_inFlightLock;
+    QList<QNetworkReply*> m_inFlight;
 };
 
 } // namespace sync
