@@ -223,7 +223,8 @@ private:
             return _fail(DavError::Aborted, tr("The sync was stopped."));
         if (!DavClient::isAllowed(m_url)) {
             return _fail(DavError::Insecure,
-                         tr("%1 is not an encrypted (https) address; only this computer may be reached without encryption.")
+                         tr("%1 is not an encrypted (https) address; only this computer may be reached without "
+                            "encryption.")
                              .arg(displayed(m_url)));
         }
 
@@ -241,8 +242,8 @@ private:
         if (m_client->m_transferTimeoutMs > 0)
             request.setTransferTimeout(m_client->m_transferTimeoutMs);
         request.setRawHeader("User-Agent", NetServices::userAgent().toUtf8());
-        request.setRawHeader("Authorization",
-                             "Basic " + (m_client->m_user + QLatin1Char(':') + m_client->m_password).toUtf8().toBase64());
+        const QString credentials = m_client->m_user + QLatin1Char(':') + m_client->m_password;
+        request.setRawHeader("Authorization", "Basic " + credentials.toUtf8().toBase64());
         if (!m_request.depth.isEmpty())
             request.setRawHeader("Depth", m_request.depth);
         if (!m_request.contentType.isEmpty())
@@ -364,8 +365,8 @@ private:
         m_answer.error.message = message;
         m_answer.url = m_url;
         if (kind != DavError::Aborted) {
-            MRV_WARNING_BURST("sync::DavClient",
-                              QStringLiteral("%1 %2: %3").arg(QString::fromLatin1(m_request.verb), displayed(m_url), message));
+            const QString verb = QString::fromLatin1(m_request.verb);
+            MRV_WARNING_BURST("sync::DavClient", QStringLiteral("%1 %2: %3").arg(verb, displayed(m_url), message));
         }
         _done();
     }
@@ -764,7 +765,8 @@ DavError DavClient::fetchObjects(const QUrl& collection, const QList<QUrl>& urls
         xml.writeEmptyElement(CalDavNs, QStringLiteral("calendar-data"));
         xml.writeEndElement();
         for (const QUrl& object : urls.mid(from, MultigetBatch))
-            xml.writeTextElement(DavNs, QStringLiteral("href"), normalizedUrl(url.resolved(object)).path(QUrl::FullyEncoded));
+            xml.writeTextElement(DavNs, QStringLiteral("href"),
+                                 normalizedUrl(url.resolved(object)).path(QUrl::FullyEncoded));
         xml.writeEndDocument();
 
         davxml::Multistatus multistatus;
@@ -775,7 +777,8 @@ DavError DavClient::fetchObjects(const QUrl& collection, const QList<QUrl>& urls
             const davxml::Property* data = response.property(CalDavNs, QLatin1String("calendar-data"));
             if (response.status == 404 || !data || !isObjectUrl(response.url, url))
                 continue;
-            objects->append({response.url, response.text(DavNs, QLatin1String("getetag")).toUtf8(), data->text.toUtf8()});
+            const QByteArray etag = response.text(DavNs, QLatin1String("getetag")).toUtf8();
+            objects->append({response.url, etag, data->text.toUtf8()});
         }
     }
     return DavError();

@@ -105,8 +105,8 @@ public:
     DavClient(const QString& user, const QString& password, int transferTimeoutMs = 30000);
     ~DavClient();
 
-    /// Finds the task lists from what a user typed: a collection URL (that collection and its
-    /// siblings are not searched: just it), a calendar home, or a host, through
+    /// Finds the task lists from what a user typed: a collection URL (just that collection, when
+    /// it holds tasks; its siblings are not searched), a calendar home, or a host, through
     /// /.well-known/caldav, the current user principal and its calendar-home-set. `home` is the
     /// calendar home where new lists are made (for a collection URL: its parent).
     DavError discover(const QUrl& start, QUrl* home, QList<DavCollection>* lists);
@@ -127,14 +127,16 @@ public:
     DavError fetchObjects(const QUrl& collection, const QList<QUrl>& urls, QList<DavObject>* objects);
 
     /// Sends the writes, up to `parallel` at a time; one result per write, in order. A PUT whose
-    /// answer carries no ETag asks for it (PROPFIND getetag) before it counts as done.
+    /// answer carries no ETag asks for it (PROPFIND getetag) before it counts as done; when that
+    /// question fails, the result carries its error although the PUT was made.
     QList<DavWriteResult> write(const QList<DavWrite>& writes, int parallel = 4);
 
     /// Callable from any thread: requests in flight end at once (Aborted), later ones fail.
     void abort();
     bool aborted() const { return m_aborted; }
 
-    /// Requests sent since the client was made (for the benchmarks).
+    /// Requests sent since the client was made, each redirect followed counting as one (for the
+    /// benchmarks).
     int requestCount() const { return m_requests; }
 
     /// Whether a request may be sent to `url`: https, or http to a loopback host.
