@@ -19,7 +19,8 @@ QUrl objectUrl(const QUrl& list, const QString& uid)
 {
     QString name = uid;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return list.resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name + QStringLiteral(".ics")))));
+    return DavClient::normalizedUrl(
+        list.resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name + QStringLiteral(".ics"))))));
 }
 
 TaskFields serverFields(const SyncedTask& record)
@@ -166,7 +167,8 @@ bool SyncPass::_findLists(SyncOutcome* outcome, QList<DavCollection>* lists)
         error = m_dav->discover(m_state->server, &home, lists);
         if (error.ok()) {
             m_state->home = home;
-            m_state->singleList = lists->size() == 1 && lists->first().url.path() == m_state->server.path();
+            m_state->singleList =
+                lists->size() == 1 && lists->first().url == DavClient::normalizedUrl(m_state->server);
         }
     }
     return !_fail(error, outcome);
@@ -220,7 +222,8 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
         } else if (m_state->singleList) {
             continue;
         } else {
-            pair.url = m_state->home.resolved(QUrl(QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('/')));
+            pair.url = DavClient::normalizedUrl(
+                m_state->home.resolved(QUrl(QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('/'))));
             pair.name = name;
             if (_fail(m_dav->makeCalendar(pair.url, name), outcome))
                 return false;

@@ -1,4 +1,5 @@
 #include "store/taskstorage.h"
+#include "store/tasksnapshot.h"
 #include "support/radicaleserver.h"
 #include "support/testenv.h"
 #include "sync/syncservice.h"
