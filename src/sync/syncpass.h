@@ -34,6 +34,7 @@ struct SyncOutcome
     int sent = 0;       ///< objects written to or deleted on the server
     int conflicts = 0;  ///< tasks changed on both sides
     int skipped = 0;    ///< server objects that could not be read
+    int requests = 0;   ///< HTTP requests the pass made
     bool again = false; ///< the server changed during the pass: another pass should follow soon
     QList<PairedList> lists; ///< the groups and the server lists they sync with, after the pass
 };

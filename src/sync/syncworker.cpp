@@ -54,6 +54,7 @@ void SyncWorker::runPass(const QUrl& server, const QString& user, const QString&
     SyncPass pass(m_store, &client, &m_state, m_statePath, m_onStoreThread);
     outcome = pass.run(server, user, pairOnly);
     outcome.lists = m_state.lists;
+    outcome.requests = client.requestCount();
     {
         QMutexLocker locker(&m_clientLock);
         m_client = nullptr;

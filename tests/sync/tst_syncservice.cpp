@@ -40,7 +40,12 @@ struct Device
         QSignalSpy done(service.get(), &SyncService::passFinished);
         service->syncNow();
         if (!done.wait(60000))
-            return SyncOutcome{SyncOutcome::Aborted, QStringLiteral("no answer"), 0, 0, 0, 0, false, {}};
+        {
+            SyncOutcome none;
+            none.result = SyncOutcome::Aborted;
+            none.message = QStringLiteral("no answer");
+            return none;
+        }
         return done.first().first().value<SyncOutcome>();
     }
 
