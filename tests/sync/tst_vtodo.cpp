@@ -10,7 +10,6 @@
 
 using sync::TaskFields;
 
-Q_DECLARE_METATYPE(TaskFields)
 
 namespace {
 
