@@ -101,9 +101,11 @@ SyncPass::SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const Q
 SyncOutcome SyncPass::run(const QUrl& server, const QString& user, bool pairOnly)
 {
     SyncOutcome outcome;
+    m_stateChanged = false;
     if (m_state->server != server || m_state->user != user) {
         MRV_INFO("SyncPass::run", QStringLiteral("A new account: the first sync joins both sides"));
         m_state->reset(server, user);
+        m_stateChanged = true;
     }
     m_changed.clear();
     m_removed.clear();
@@ -167,6 +169,7 @@ bool SyncPass::_findLists(SyncOutcome* outcome, QList<DavCollection>* lists)
         error = m_dav->discover(m_state->server, &home, lists);
         if (error.ok()) {
             m_state->home = home;
+            m_stateChanged = true;
             m_state->singleList =
                 lists->size() == 1 && lists->first().url == DavClient::normalizedUrl(m_state->server);
         }
@@ -190,12 +193,14 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
                                                  + QStringLiteral(" was removed: the list is no longer synced"));
             m_state->ignoredLists.insert(pair.url);
             m_state->lists.removeAt(i);
+            m_stateChanged = true;
         } else if (!onServer.contains(pair.url)) {
             MRV_WARNING("SyncPass::_pairLists", QStringLiteral("The task list ") + pair.url.toString()
                                                     + QStringLiteral(" is gone from the server: its group stays here only"));
             m_goneLists.insert(pair.url);
             m_state->localGroups.insert(pair.group);
             m_state->lists.removeAt(i);
+            m_stateChanged = true;
         }
     }
 
@@ -230,6 +235,7 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             MRV_INFO("SyncPass::_pairLists", QStringLiteral("Made the task list ") + pair.url.toString());
         }
         m_state->lists.append(pair);
+        m_stateChanged = true;
     }
 
     // Lists without a group: a new group, on the disk before any record names it.
@@ -247,6 +253,7 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             if (name.isEmpty())
                 name = QUrl::fromPercentEncoding(list->url.path().section(QLatin1Char('/'), -2, -2).toUtf8());
             m_state->lists.append(PairedList{m_store->addGroup(name, DefaultIcon), list->url, name, QByteArray()});
+            m_stateChanged = true;
         }
     });
     // Written from here, so the window does not wait for the disk.
@@ -607,16 +614,20 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         outcome->message = tr("The changes from the server could not be written to the database; they are fetched again next time.");
         return false;
     }
+    bool changed = m_stateChanged || !plan->records.isEmpty() || !plan->forget.isEmpty();
     for (auto it = plan->records.constBegin(); it != plan->records.constEnd(); ++it)
         m_state->tasks.insert(it.key(), it.value());
     for (const TodoTask::Id& id : qAsConst(plan->forget))
         m_state->tasks.remove(id);
     for (PairedList& pair : m_state->lists) {
         const auto token = m_newTokens.constFind(pair.url);
-        if (token != m_newTokens.constEnd())
+        if (token != m_newTokens.constEnd() && pair.syncToken != token.value()) {
             pair.syncToken = token.value();
+            changed = true;
+        }
     }
-    return _saveState(outcome);
+    // A pass that found nothing new leaves the file alone: it may be large.
+    return !changed || _saveState(outcome);
 }
 
 bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
