@@ -112,9 +112,8 @@ MainWindow::MainWindow(QWidget* parent)
     menuShortcut->setObjectName(QStringLiteral("menuShortcut"));
     menuShortcut->setContext(Qt::WindowShortcut);
 
-    // Small enough for a small screen, large enough that the task list and every toolbar
-    // button stay usable.
-    setMinimumSize(qMax(400, m_toolbar->minimumSizeHint().width() + 101), 300);
+    _fitMinimumSize();
+    connect(m_toolbar->syncMark(), &SyncStatusMark::wantedChanged, this, &MainWindow::_fitMinimumSize);
 
     const QRect frame = settings()->mainWindowFrame();
     if (frame.isValid() && isWayland()) {
@@ -130,6 +129,13 @@ MainWindow::MainWindow(QWidget* parent)
     _fitDefaultPanelWidth();
     setView(settings()->compactView(), true);
     m_taskList->setFocus();
+}
+
+void MainWindow::_fitMinimumSize()
+{
+    // Small enough for a small screen, large enough that the task list and every toolbar
+    // button (the sync mark too, while it is there) stay usable.
+    setMinimumSize(qMax(400, m_toolbar->minimumSizeHint().width() + 101), 300);
 }
 
 void MainWindow::_nameParts()

@@ -101,6 +101,7 @@ protected:
 
 private:
     void _fitDefaultPanelWidth();
+    void _fitMinimumSize();
     void _nameParts();
 
     FancySplitter* m_splitter = nullptr;

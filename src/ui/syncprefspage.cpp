@@ -59,7 +59,7 @@ SyncPrefsPage::SyncPrefsPage(sync::SyncService* service, QWidget* parent)
         form->addRow(QString(), *error);
     };
     addField(&m_serverLabel, &m_server, &m_serverError, "serverEdit");
-    m_server->setMinimumWidth(fontMetrics().averageCharWidth() * 36);
+    m_server->setMinimumWidth(fontMetrics().averageCharWidth() * 44);
     addField(&m_userLabel, &m_user, &m_userError, "userEdit");
     addField(&m_passwordLabel, &m_password, &m_passwordError, "passwordEdit");
     m_password->setEchoMode(QLineEdit::Password);
@@ -104,7 +104,7 @@ SyncPrefsPage::SyncPrefsPage(sync::SyncService* service, QWidget* parent)
     m_pairs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pairs->setTextElideMode(Qt::ElideMiddle);
     m_pairs->header()->setSectionResizeMode(QHeaderView::Stretch);
-    m_pairs->setMinimumHeight(fontMetrics().height() * 6);
+    m_pairs->setMinimumHeight(fontMetrics().height() * 5);
     m_pairsLabel->setBuddy(m_pairs);
     m_noPairs = new QLabel(this);
     m_noPairs->setObjectName(QStringLiteral("noPairs"));

@@ -40,7 +40,7 @@ Look lookOf(const sync::SyncService* service)
 void drawArrows(QPainter& painter, const QRectF& box, const QColor& colour)
 {
     const QPointF centre = box.center();
-    const qreal radius = box.width() * 0.32;
+    const qreal radius = box.width() * 0.36;
     QPen pen(colour, box.width() * 0.1, Qt::SolidLine, Qt::RoundCap);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -91,7 +91,9 @@ void drawBadge(QPainter& painter, const QRectF& box, const QColor& fill, const Q
     }
 }
 
-QPixmap picture(Look look, qreal ratio)
+} // namespace
+
+QPixmap SyncStatusMark::picture(Look look, qreal ratio)
 {
     QPixmap pixmap(QSize(IconSize, IconSize) * ratio);
     pixmap.setDevicePixelRatio(ratio);
@@ -101,10 +103,10 @@ QPixmap picture(Look look, qreal ratio)
     const QRectF box(1, 1, IconSize - 2, IconSize - 2);
     const QColor text = schemeColor(ColorScheme::Text);
     const QColor arrows = look == Look::Offline ? schemeColor(ColorScheme::FadedText) : schemeColor(ColorScheme::Accent);
-    drawArrows(painter, box.adjusted(0, 0, -3, -3), arrows);
+    drawArrows(painter, look == Look::Waiting || look == Look::Syncing ? box : box.adjusted(0, 0, -2, -2), arrows);
     switch (look) {
     case Look::Synced:
-        drawBadge(painter, box, schemeColor(ColorScheme::DueLater), schemeColor(ColorScheme::Outline), text, look);
+        drawBadge(painter, box, schemeColor(ColorScheme::Highlight), schemeColor(ColorScheme::Outline), text, look);
         break;
     case Look::Offline:
         drawBadge(painter, box, schemeColor(ColorScheme::Panel), schemeColor(ColorScheme::Outline), text, look);
@@ -119,8 +121,6 @@ QPixmap picture(Look look, qreal ratio)
     }
     return pixmap;
 }
-
-} // namespace
 
 SyncStatusMark::SyncStatusMark(QWidget* parent)
     : FancyToolBtn(parent)

@@ -22,6 +22,8 @@ public:
     Look look() const { return m_look; }
     /// Whether the state asks the user to act (password or settings), rather than to wait.
     bool needsAttention() const { return m_look == Look::Attention; }
+    /// The icon of a look, drawn in the colour scheme at a device pixel ratio.
+    static QPixmap picture(Look look, qreal ratio);
 
 Q_SIGNALS:
     /// The mark is wanted, or not (sync turned on or off).

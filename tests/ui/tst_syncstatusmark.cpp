@@ -85,6 +85,8 @@ private Q_SLOTS:
         QCOMPARE(mark->toolTip(), QStringLiteral("Sync starts soon"));
         QCOMPARE(mark->accessibleName(), mark->toolTip());
         QCOMPARE(mark->look(), SyncStatusMark::Look::Waiting);
+        // The window cannot be made so narrow that the mark pushes buttons out of the toolbar.
+        QVERIFY(window.minimumWidth() > window.toolbar()->minimumSizeHint().width());
 
         service()->syncNow();
         QCOMPARE(mark->text(), QStringLiteral("Syncing…"));
