@@ -396,7 +396,10 @@ void MainWindow::_onPasswordRefused()
 
 void MainWindow::_onImportCalendar()
 {
-    CalendarImport::chooseAndImport(this, m_taskList->group());
+    // The imported tasks are to be seen: a search ends, back to the group it started from.
+    if (m_findBar->isOpen())
+        m_findBar->close(true);
+    CalendarImport::chooseAndImport(this, m_groupPanel->currentGroup());
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -68,7 +68,6 @@ SyncPrefsPage::SyncPrefsPage(sync::SyncService* service, QWidget* parent)
     m_interval = new QSpinBox(this);
     m_interval->setObjectName(QStringLiteral("intervalSpin"));
     m_interval->setRange(MinIntervalMinutes, MaxIntervalMinutes);
-    m_interval->setValue(qBound(MinIntervalMinutes, AppSettings::settings()->syncIntervalMinutes(), MaxIntervalMinutes));
     m_intervalLabel->setBuddy(m_interval);
     auto* intervalRow = new QHBoxLayout;
     intervalRow->addWidget(m_interval);
@@ -126,6 +125,15 @@ SyncPrefsPage::SyncPrefsPage(sync::SyncService* service, QWidget* parent)
     connect(m_user, &QLineEdit::textEdited, m_userError, &QWidget::hide);
     connect(m_password, &QLineEdit::textEdited, m_passwordError, &QWidget::hide);
     connect(m_interval, qOverload<int>(&QSpinBox::valueChanged), this, &SyncPrefsPage::_updateSuffix);
+    // Until the user edits a field, the page follows the account in effect (it may change
+    // while the page is open: the password prompt, the command line).
+    const auto edited = [this] {
+        if (!m_loading)
+            m_edited = true;
+    };
+    for (QLineEdit* field : {m_server, m_user, m_password})
+        connect(field, &QLineEdit::textChanged, this, edited);
+    connect(m_interval, qOverload<int>(&QSpinBox::valueChanged), this, edited);
     if (m_service) {
         connect(m_service, &sync::SyncService::statusChanged, this, &SyncPrefsPage::_updateStatus);
         connect(m_service, &sync::SyncService::passFinished, this, &SyncPrefsPage::_updateStatus);
@@ -151,9 +159,14 @@ QLabel* SyncPrefsPage::_errorLabel(const char* name)
 void SyncPrefsPage::_loadAccount()
 {
     const AppSettings* settings = AppSettings::settings();
+    m_loading = true;
     m_server->setText(settings->syncServer().toString());
     m_user->setText(settings->syncUser());
     m_password->clear();
+    m_password->setPlaceholderText(settings->syncServer().isEmpty() ? QString() : tr("Stored: leave empty to keep it"));
+    m_interval->setValue(qBound(MinIntervalMinutes, settings->syncIntervalMinutes(), MaxIntervalMinutes));
+    m_loading = false;
+    m_edited = false;
     for (QLabel* error : {m_serverError, m_userError, m_passwordError})
         error->hide();
 }
@@ -165,9 +178,8 @@ void SyncPrefsPage::retranslateUi()
     m_server->setToolTip(tr("The address of a task list, or just the server's name. Empty: sync is off."));
     m_userLabel->setText(tr("&User name:"));
     m_passwordLabel->setText(tr("&Password:"));
-    m_password->setPlaceholderText(AppSettings::settings()->syncServer().isEmpty()
-                                       ? QString()
-                                       : tr("Stored: leave empty to keep it"));
+    m_password->setPlaceholderText(AppSettings::settings()->syncServer().isEmpty() ? QString()
+                                                                                   : tr("Stored: leave empty to keep it"));
     m_intervalLabel->setText(tr("Sync &every:"));
     _updateSuffix();
     m_syncNow->setText(tr("Sync &now"));
@@ -179,6 +191,8 @@ void SyncPrefsPage::retranslateUi()
 
 bool SyncPrefsPage::isChanged() const
 {
+    if (!m_edited)
+        return false;
     const AppSettings* settings = AppSettings::settings();
     if (m_interval->value() != settings->syncIntervalMinutes() || !m_password->text().isEmpty()
         || m_user->text().trimmed() != settings->syncUser())
@@ -244,12 +258,10 @@ bool SyncPrefsPage::apply()
     if (accountChanged && m_service) {
         SyncAccountChange::apply(window()->parentWidget() ? window()->parentWidget() : window(), m_service, server, user,
                                  m_password->text(), m_password->text().isEmpty());
-        // Shows what is in effect now: the address as it is kept, no password.
-        m_server->setText(server.toString());
-        m_user->setText(server.isEmpty() ? QString() : user);
-        m_password->clear();
     }
-    retranslateUi();
+    // Shows what is in effect now: the address as it is kept, no password.
+    _loadAccount();
+    _updateStatus();
     return true;
 }
 
@@ -272,6 +284,8 @@ void SyncPrefsPage::_onSyncNow()
 
 void SyncPrefsPage::_updateStatus()
 {
+    if (!m_edited)
+        _loadAccount();
     const bool configured = m_service && m_service->isConfigured();
     m_syncNow->setEnabled(configured && !m_service->isSyncing());
     m_status->setText(m_service ? m_service->statusText() : tr("Sync is off"));

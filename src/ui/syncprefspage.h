@@ -58,4 +58,6 @@ private:
     QLabel* m_pairsLabel = nullptr;
     QTreeWidget* m_pairs = nullptr;
     QLabel* m_noPairs = nullptr;
+    bool m_loading = false;
+    bool m_edited = false;
 };

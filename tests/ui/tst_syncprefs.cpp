@@ -195,6 +195,18 @@ private Q_SLOTS:
                  QStringLiteral("Enter the password for bea at 127.0.0.1:"));
     }
 
+    void anUntouchedPageFollowsAnAccountSetUpElsewhere()
+    {
+        PrefsDialog prefs(nullptr, service());
+        setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
+        QCOMPARE(part<QLineEdit>(&prefs, "serverEdit")->text(), m_server.toString());
+        QCOMPARE(part<QLineEdit>(&prefs, "userEdit")->text(), QStringLiteral("ana"));
+        prefs.accept();
+        QCOMPARE(prefs.result(), int(QDialog::Accepted));
+        QCOMPARE(service()->server(), m_server);
+        QCOMPARE(AppSettings::settings()->syncServer(), m_server);
+    }
+
     void clearingTheAddressTurnsSyncOff()
     {
         setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
