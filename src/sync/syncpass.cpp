@@ -101,9 +101,11 @@ SyncPass::SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const Q
 SyncOutcome SyncPass::run(const QUrl& server, const QString& user, bool pairOnly)
 {
     SyncOutcome outcome;
+    m_stateChanged = false;
     if (m_state->server != server || m_state->user != user) {
         MRV_INFO("SyncPass::run", QStringLiteral("A new account: the first sync joins both sides"));
         m_state->reset(server, user);
+        m_stateChanged = true;
     }
     m_changed.clear();
     m_removed.clear();
@@ -167,6 +169,7 @@ bool SyncPass::_findLists(SyncOutcome* outcome, QList<DavCollection>* lists)
         error = m_dav->discover(m_state->server, &home, lists);
         if (error.ok()) {
             m_state->home = home;
+            m_stateChanged = true;
             m_state->singleList =
                 lists->size() == 1 && lists->first().url == DavClient::normalizedUrl(m_state->server);
         }
@@ -190,12 +193,14 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
                                                  + QStringLiteral(" was removed: the list is no longer synced"));
             m_state->ignoredLists.insert(pair.url);
             m_state->lists.removeAt(i);
+            m_stateChanged = true;
         } else if (!onServer.contains(pair.url)) {
             MRV_WARNING("SyncPass::_pairLists", QStringLiteral("The task list ") + pair.url.toString()
                                                     + QStringLiteral(" is gone from the server: its group stays here only"));
             m_goneLists.insert(pair.url);
             m_state->localGroups.insert(pair.group);
             m_state->lists.removeAt(i);
+            m_stateChanged = true;
         }
     }
 
@@ -230,6 +235,7 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             MRV_INFO("SyncPass::_pairLists", QStringLiteral("Made the task list ") + pair.url.toString());
         }
         m_state->lists.append(pair);
+        m_stateChanged = true;
     }
 
     // Lists without a group: a new group, on the disk before any record names it.
@@ -247,9 +253,12 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             if (name.isEmpty())
                 name = QUrl::fromPercentEncoding(list->url.path().section(QLatin1Char('/'), -2, -2).toUtf8());
             m_state->lists.append(PairedList{m_store->addGroup(name, DefaultIcon), list->url, name, QByteArray()});
+            m_stateChanged = true;
         }
-        written = m_store->commitNow();
     });
+    // Written from here, so the window does not wait for the disk.
+    if (ran)
+        written = m_store->commitNow();
     if (!ran) {
         outcome->result = SyncOutcome::Aborted;
         return false;
@@ -411,7 +420,9 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         const bool alive = task && wanted.isValid();
         const QString uid = record ? record->agreed.uid : remote ? remote->fields.uid : uidOfTask(id);
         const std::optional<qint64> key = view.keys.value(id, record ? record->agreed.sortOrder : std::nullopt);
-        const TaskFields local = task ? fieldsOfTask(*task, uid, record ? &record->agreed : nullptr, key) : TaskFields();
+        // This computer keeps no repeat rule yet: the server's stays as it is.
+        const TaskFields* kept = record ? &record->agreed : remote ? &remote->fields : nullptr;
+        const TaskFields local = task ? fieldsOfTask(*task, uid, kept, key) : TaskFields();
 
         const auto send = [&](DavWrite::Method method, const QUrl& url, const QByteArray& ifMatch,
                               const QByteArray& ics, const TaskFields& agreed, const QUrl& list) {
@@ -424,7 +435,9 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             return &plan->sends.last();
         };
         const auto changeHere = [&](const TaskFields& merged, const SyncedTask& fallback) {
-            if (!task || sameContent(merged, local))
+            TaskFields sameOrder = merged;
+            sameOrder.sortOrder = local.sortOrder; // the order changes apart, group by group
+            if (!task || sameContent(sameOrder, local))
                 return;
             TodoTask after = taskWithFields(*task, merged);
             plan->changes.append(Plan::Change{id, local, after, fallback});
@@ -587,8 +600,11 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             }
             m_store->setTaskOrder(groupId, ListOrder::orderOf(group.taskIds(), keys));
         }
-        written = m_store->commitNow();
     });
+    // The database must hold what the state will call agreed before the state says so. Written
+    // from here, so the window does not wait for the disk.
+    if (ran && !nothingHere)
+        written = m_store->commitNow();
     if (!ran) {
         outcome->result = SyncOutcome::Aborted;
         return false;
@@ -598,16 +614,20 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         outcome->message = tr("The changes from the server could not be written to the database; they are fetched again next time.");
         return false;
     }
+    bool changed = m_stateChanged || !plan->records.isEmpty() || !plan->forget.isEmpty();
     for (auto it = plan->records.constBegin(); it != plan->records.constEnd(); ++it)
         m_state->tasks.insert(it.key(), it.value());
     for (const TodoTask::Id& id : qAsConst(plan->forget))
         m_state->tasks.remove(id);
     for (PairedList& pair : m_state->lists) {
         const auto token = m_newTokens.constFind(pair.url);
-        if (token != m_newTokens.constEnd())
+        if (token != m_newTokens.constEnd() && pair.syncToken != token.value()) {
             pair.syncToken = token.value();
+            changed = true;
+        }
     }
-    return _saveState(outcome);
+    // A pass that found nothing new leaves the file alone: it may be large.
+    return !changed || _saveState(outcome);
 }
 
 bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
@@ -617,6 +637,10 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
         if (!plan->unchangedHere.contains(item.id))
             sends.append(item);
     }
+    // What goes to the server is on the disk first, so that a crash right after cannot make the
+    // older copy on the disk look like a newer change.
+    if (!sends.isEmpty() && m_store->hasUnwrittenChanges() && !m_store->commitNow())
+        MRV_WARNING("SyncPass::_send", QStringLiteral("The database could not be written before sending"));
     for (int start = 0; start < sends.size(); start += BatchSize) {
         const QList<Plan::Send> batch = sends.mid(start, BatchSize);
         QList<DavWrite> writes;

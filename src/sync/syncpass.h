@@ -93,6 +93,7 @@ private:
     QSet<QUrl> m_removed;
     QHash<QUrl, QByteArray> m_newTokens;
     QSet<QUrl> m_goneLists;
+    bool m_stateChanged = false; ///< lists paired or dropped, or the account found, this pass
 };
 
 } // namespace sync
