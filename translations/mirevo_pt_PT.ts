@@ -462,6 +462,10 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>The server&apos;s answer for %1 has no sync token.</source>
         <translation>A resposta do servidor para %1 não tem marca de sincronização.</translation>
     </message>
+    <message>
+        <source>A secure connection to %1 could not be made (%2); does the server offer https on that port?</source>
+        <translation>Não foi possível estabelecer uma ligação segura a %1 (%2); o servidor oferece https nessa porta?</translation>
+    </message>
 </context>
 <context>
     <name>DueReminder</name>

@@ -476,6 +476,10 @@ the next such day, today included.</source>
         <source>The server&apos;s answer for %1 has no sync token.</source>
         <translation>В ответе сервера для %1 нет маркера синхронизации.</translation>
     </message>
+    <message>
+        <source>A secure connection to %1 could not be made (%2); does the server offer https on that port?</source>
+        <translation>Не удалось установить защищённое соединение с %1 (%2); поддерживает ли сервер https на этом порту?</translation>
+    </message>
 </context>
 <context>
     <name>DueReminder</name>
