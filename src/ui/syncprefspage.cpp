@@ -6,7 +6,6 @@
 #include "store/taskstorage.h"
 #include "sync/syncaccount.h"
 #include "sync/syncservice.h"
-#include "ui/accessibility.h"
 #include "ui/groupname.h"
 #include "ui/syncaccountchange.h"
 #include "widgets/colorscheme.h"

@@ -1,6 +1,7 @@
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
 #include "support/httptestserver.h"
+#include "support/radicaleserver.h"
 #include "support/testenv.h"
 #include "sync/syncservice.h"
 #include "ui/mainwindow.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -104,6 +106,27 @@ private Q_SLOTS:
         window.setSyncService(nullptr);
         service()->setAccount(deadServer(), QStringLiteral("ana"), QStringLiteral("pw"));
         QVERIFY(!mark->isVisible());
+    }
+
+    void aFinishedPassShowsItsTime()
+    {
+        if (!RadicaleServer::available())
+            QSKIP("radicale is not installed");
+        RadicaleServer radicale;
+        QString error;
+        QVERIFY2(radicale.start(&error), qPrintable(error));
+        MainWindow window;
+        window.setSyncService(service());
+        service()->setAccount(radicale.url(), radicale.user(), radicale.password());
+        QSignalSpy finished(service(), &sync::SyncService::passFinished);
+        service()->syncNow();
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 30000);
+        SyncStatusMark* mark = window.toolbar()->syncMark();
+        QCOMPARE(mark->look(), SyncStatusMark::Look::Synced);
+        QCOMPARE(mark->text(),
+                 QStringLiteral("Synced ") + QLocale().toString(service()->lastSynced().time(), QLocale::ShortFormat));
+        QCOMPARE(mark->toolTip(), service()->statusText());
+        QVERIFY(mark->toolTip().startsWith(QLatin1String("Synced at ")));
     }
 
     void syncNowIsInTheMenuWithItsShortcut()
