@@ -15,7 +15,7 @@
 
 namespace {
 
-// More unreadable parts than this are counted, not listed.
+// More problems than this are counted, not listed.
 constexpr int ListedErrors = 20;
 
 CalendarImport::Hooks& customHooks()
@@ -113,14 +113,14 @@ void CalendarImport::importFiles(QWidget* parent, const FocusGroup::Id& group, c
     const int unreadable = int(total.errors.size());
     QStringList sentences;
     if (added > 0 || updated > 0) {
-        QStringList parts;
+        QStringList clauses;
         if (added > 0)
-            parts << (added == 1 ? tr("%n task added", nullptr, added) : tr("%n tasks added", nullptr, added));
+            clauses << (added == 1 ? tr("%n task added", nullptr, added) : tr("%n tasks added", nullptr, added));
         if (updated > 0 && added > 0)
-            parts << tr("%n updated", nullptr, updated);
+            clauses << tr("%n updated", nullptr, updated);
         else if (updated > 0)
-            parts << (updated == 1 ? tr("%n task updated", nullptr, updated) : tr("%n tasks updated", nullptr, updated));
-        sentences << parts.join(QStringLiteral(", ")) + QLatin1Char('.');
+            clauses << (updated == 1 ? tr("%n task updated", nullptr, updated) : tr("%n tasks updated", nullptr, updated));
+        sentences << clauses.join(QStringLiteral(", ")) + QLatin1Char('.');
     }
     if (unchanged > 0 && added + updated > 0)
         sentences << (unchanged == 1 ? tr("%n was here already.", nullptr, unchanged)

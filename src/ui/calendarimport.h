@@ -21,7 +21,7 @@ public:
     {
         /// Asks for the files to import; empty when the user cancelled.
         std::function<QStringList(QWidget* parent)> chooseFiles;
-        /// Tells the outcome: the sentence, and the unreadable parts one a line (may be empty).
+        /// Tells the outcome: the sentence, and what could not be read, one a line (may be empty).
         std::function<void(QWidget* parent, const QString& text, const QString& details, bool failed)> report;
     };
     /// Replaces the hooks for the whole process; empty members fall back to the defaults.

@@ -30,8 +30,8 @@ QString listName(const sync::PairedList& list)
 {
     QString name = list.name;
     if (name.isEmpty()) {
-        const QStringList parts = list.url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
-        name = parts.isEmpty() ? list.url.host() : parts.last();
+        const QStringList segments = list.url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        name = segments.isEmpty() ? list.url.host() : segments.last();
     }
     return QStringLiteral("%1 (%2)").arg(name, list.url.host());
 }

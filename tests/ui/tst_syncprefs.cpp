@@ -27,7 +27,7 @@ sync::SyncService* service()
 }
 
 template <typename T>
-T* part(QWidget* dialog, const char* name)
+T* child(QWidget* dialog, const char* name)
 {
     T* found = dialog->findChild<T*>(QLatin1String(name));
     if (!found)
@@ -45,9 +45,9 @@ QUrl deadServer()
 
 void fill(QWidget* dialog, const QString& server, const QString& user, const QString& password)
 {
-    part<QLineEdit>(dialog, "serverEdit")->setText(server);
-    part<QLineEdit>(dialog, "userEdit")->setText(user);
-    part<QLineEdit>(dialog, "passwordEdit")->setText(password);
+    child<QLineEdit>(dialog, "serverEdit")->setText(server);
+    child<QLineEdit>(dialog, "userEdit")->setText(user);
+    child<QLineEdit>(dialog, "passwordEdit")->setText(password);
 }
 
 } // namespace
@@ -122,14 +122,14 @@ private Q_SLOTS:
         PrefsDialog prefs(nullptr, service());
         QVERIFY(testenv::showActive(&prefs));
         fill(&prefs, server, user, password);
-        part<QTabWidget>(&prefs, "prefsTabs")->setCurrentIndex(0);
-        QTest::mouseClick(part<QPushButton>(&prefs, "okButton"), Qt::LeftButton);
+        child<QTabWidget>(&prefs, "prefsTabs")->setCurrentIndex(0);
+        QTest::mouseClick(child<QPushButton>(&prefs, "okButton"), Qt::LeftButton);
         QVERIFY(prefs.isVisible());
-        QCOMPARE(part<QTabWidget>(&prefs, "prefsTabs")->currentWidget()->objectName(), QStringLiteral("syncPage"));
-        auto* complaint = part<QLabel>(&prefs, qPrintable(field + QLatin1String("Error")));
+        QCOMPARE(child<QTabWidget>(&prefs, "prefsTabs")->currentWidget()->objectName(), QStringLiteral("syncPage"));
+        auto* complaint = child<QLabel>(&prefs, qPrintable(field + QLatin1String("Error")));
         QVERIFY(complaint->isVisible());
         QCOMPARE(complaint->text(), error);
-        auto* edit = part<QLineEdit>(&prefs, qPrintable(field));
+        auto* edit = child<QLineEdit>(&prefs, qPrintable(field));
         QCOMPARE(edit->accessibleDescription(), error);
         QVERIFY(edit->hasFocus());
         // The whole complaint fits: the dialog grew for it.
@@ -144,7 +144,7 @@ private Q_SLOTS:
     {
         PrefsDialog prefs(nullptr, service());
         fill(&prefs, m_server.toString(), QStringLiteral("ana"), QStringLiteral("pässwörd-s3cret"));
-        part<QSpinBox>(&prefs, "intervalSpin")->setValue(12);
+        child<QSpinBox>(&prefs, "intervalSpin")->setValue(12);
         prefs.accept();
         QCOMPARE(prefs.result(), int(QDialog::Accepted));
         // No secret store in the tests: the password lasts for the session, and the user is told.
@@ -168,13 +168,13 @@ private Q_SLOTS:
         const int notices = m_notices.size();
         {
             PrefsDialog prefs(nullptr, service());
-            auto* password = part<QLineEdit>(&prefs, "passwordEdit");
+            auto* password = child<QLineEdit>(&prefs, "passwordEdit");
             QVERIFY(password->text().isEmpty());
             QCOMPARE(password->echoMode(), QLineEdit::Password);
             QCOMPARE(password->placeholderText(), QStringLiteral("Stored: leave empty to keep it"));
-            QCOMPARE(part<QLineEdit>(&prefs, "serverEdit")->text(), m_server.toString());
-            QCOMPARE(part<QLineEdit>(&prefs, "userEdit")->text(), QStringLiteral("ana"));
-            part<QSpinBox>(&prefs, "intervalSpin")->setValue(7);
+            QCOMPARE(child<QLineEdit>(&prefs, "serverEdit")->text(), m_server.toString());
+            QCOMPARE(child<QLineEdit>(&prefs, "userEdit")->text(), QStringLiteral("ana"));
+            child<QSpinBox>(&prefs, "intervalSpin")->setValue(7);
             prefs.accept();
             QCOMPARE(prefs.result(), int(QDialog::Accepted));
         }
@@ -186,12 +186,12 @@ private Q_SLOTS:
         // Another user name: the password of the account moves with it, where a secret store
         // keeps it; here there is none, so the user is asked.
         PrefsDialog prefs(nullptr, service());
-        part<QLineEdit>(&prefs, "userEdit")->setText(QStringLiteral("bea"));
+        child<QLineEdit>(&prefs, "userEdit")->setText(QStringLiteral("bea"));
         prefs.accept();
         QCOMPARE(prefs.result(), int(QDialog::Accepted));
         QTRY_VERIFY(PasswordPrompt::openPrompt());
         QCOMPARE(service()->user(), QStringLiteral("bea"));
-        QCOMPARE(part<QLabel>(PasswordPrompt::openPrompt(), "passwordQuestion")->text(),
+        QCOMPARE(child<QLabel>(PasswordPrompt::openPrompt(), "passwordQuestion")->text(),
                  QStringLiteral("Enter the password for bea at 127.0.0.1:"));
     }
 
@@ -199,8 +199,8 @@ private Q_SLOTS:
     {
         PrefsDialog prefs(nullptr, service());
         setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
-        QCOMPARE(part<QLineEdit>(&prefs, "serverEdit")->text(), m_server.toString());
-        QCOMPARE(part<QLineEdit>(&prefs, "userEdit")->text(), QStringLiteral("ana"));
+        QCOMPARE(child<QLineEdit>(&prefs, "serverEdit")->text(), m_server.toString());
+        QCOMPARE(child<QLineEdit>(&prefs, "userEdit")->text(), QStringLiteral("ana"));
         prefs.accept();
         QCOMPARE(prefs.result(), int(QDialog::Accepted));
         QCOMPARE(service()->server(), m_server);
@@ -211,29 +211,29 @@ private Q_SLOTS:
     {
         setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
         PrefsDialog prefs(nullptr, service());
-        part<QLineEdit>(&prefs, "serverEdit")->clear();
+        child<QLineEdit>(&prefs, "serverEdit")->clear();
         prefs.accept();
         QCOMPARE(prefs.result(), int(QDialog::Accepted));
         QCOMPARE(service()->status(), sync::SyncService::Status::Off);
         QVERIFY(AppSettings::settings()->syncServer().isEmpty());
         QVERIFY(!testenv::readFile(settingsFilePath()).contains(QLatin1String("127.0.0.1")));
-        QVERIFY(!part<QPushButton>(&prefs, "syncNowButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(&prefs, "syncNowButton")->isEnabled());
     }
 
     void syncNowNeedsAnAccountAndWaitsForThePass()
     {
         PrefsDialog prefs(nullptr, service());
-        auto* button = part<QPushButton>(&prefs, "syncNowButton");
+        auto* button = child<QPushButton>(&prefs, "syncNowButton");
         QVERIFY(!button->isEnabled());
-        QCOMPARE(part<QLabel>(&prefs, "syncStatus")->text(), QStringLiteral("Sync is off"));
+        QCOMPARE(child<QLabel>(&prefs, "syncStatus")->text(), QStringLiteral("Sync is off"));
         service()->setAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
         QVERIFY(button->isEnabled());
-        QCOMPARE(part<QLabel>(&prefs, "syncStatus")->text(), QStringLiteral("Sync starts soon"));
+        QCOMPARE(child<QLabel>(&prefs, "syncStatus")->text(), QStringLiteral("Sync starts soon"));
         button->click();
         QVERIFY(service()->isSyncing());
         QVERIFY(!button->isEnabled());
         QTRY_VERIFY(button->isEnabled());
-        QVERIFY(part<QLabel>(&prefs, "syncStatus")->text().startsWith(QLatin1String("Offline")));
+        QVERIFY(child<QLabel>(&prefs, "syncStatus")->text().startsWith(QLatin1String("Offline")));
     }
 
     void showsTheLastSyncAndTheLists()
@@ -247,21 +247,21 @@ private Q_SLOTS:
         PrefsDialog prefs(nullptr, service());
         prefs.showPage(PrefsPage::Sync);
         QVERIFY(testenv::showActive(&prefs));
-        QVERIFY(!part<QLabel>(&prefs, "noPairs")->isVisible());
+        QVERIFY(!child<QLabel>(&prefs, "noPairs")->isVisible());
         QSignalSpy finished(service(), &sync::SyncService::passFinished);
         setUpAccount(radicale.url(), radicale.user(), radicale.password());
-        QVERIFY(part<QLabel>(&prefs, "noPairs")->isVisible());
+        QVERIFY(child<QLabel>(&prefs, "noPairs")->isVisible());
         QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), qPrintable(service()->statusText()), 30000);
         QCOMPARE(service()->status(), sync::SyncService::Status::Synced);
-        QVERIFY(part<QLabel>(&prefs, "syncStatus")->text().startsWith(QLatin1String("Synced at ")));
-        QCOMPARE(part<QLabel>(&prefs, "syncCounts")->text(),
+        QVERIFY(child<QLabel>(&prefs, "syncStatus")->text().startsWith(QLatin1String("Synced at ")));
+        QCOMPARE(child<QLabel>(&prefs, "syncCounts")->text(),
                  QStringLiteral("Received 0, sent 0, conflicts 0, skipped objects 0"));
-        auto* pairs = part<QTreeWidget>(&prefs, "pairList");
+        auto* pairs = child<QTreeWidget>(&prefs, "pairList");
         QStringList rows;
         for (int i = 0; i < pairs->topLevelItemCount(); ++i)
             rows << pairs->topLevelItem(i)->text(0) + QLatin1String(" -> ") + pairs->topLevelItem(i)->text(1);
         QVERIFY2(rows.contains(QStringLiteral("Работа -> Работа (127.0.0.1)")), qPrintable(rows.join(QLatin1Char('|'))));
-        QVERIFY(!part<QLabel>(&prefs, "noPairs")->isVisible());
+        QVERIFY(!child<QLabel>(&prefs, "noPairs")->isVisible());
         TaskCore::instance()->storage()->removeGroup(work);
     }
 };
