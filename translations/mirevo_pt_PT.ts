@@ -113,6 +113,121 @@
     </message>
 </context>
 <context>
+    <name>CalendarImport</name>
+    <message>
+        <source>Import iCalendar file</source>
+        <translation>Importar ficheiro iCalendar</translation>
+    </message>
+    <message>
+        <source>iCalendar files (*.ics)</source>
+        <translation>Ficheiros iCalendar (*.ics)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task added</source>
+        <translation>
+            <numerusform>%n tarefa adicionada</numerusform>
+            <numerusform>%n tarefas adicionadas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks added</source>
+        <translation>
+            <numerusform>%n tarefa adicionada</numerusform>
+            <numerusform>%n tarefas adicionadas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>%n atualizada</numerusform>
+            <numerusform>%n atualizadas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task updated</source>
+        <translation>
+            <numerusform>%n tarefa atualizada</numerusform>
+            <numerusform>%n tarefas atualizadas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks updated</source>
+        <translation>
+            <numerusform>%n tarefa atualizada</numerusform>
+            <numerusform>%n tarefas atualizadas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n was here already.</source>
+        <translation>
+            <numerusform>%n já cá estava.</numerusform>
+            <numerusform>%n já cá estavam.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n were here already.</source>
+        <translation>
+            <numerusform>%n já cá estava.</numerusform>
+            <numerusform>%n já cá estavam.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing new: the task of the file is here already.</source>
+        <translation>Nada de novo: a tarefa do ficheiro já cá está.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing new: the %n tasks of the file are here already.</source>
+        <translation>
+            <numerusform>Nada de novo: a %n tarefa do ficheiro já cá está.</numerusform>
+            <numerusform>Nada de novo: as %n tarefas do ficheiro já cá estão.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Não foi possível ler o ficheiro.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files could not be read.</source>
+        <translation>
+            <numerusform>Não foi possível ler %n ficheiro.</numerusform>
+            <numerusform>Não foi possível ler %n ficheiros.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No task of the file could be read.</source>
+        <translation>Não foi possível ler nenhuma tarefa do ficheiro.</translation>
+    </message>
+    <message>
+        <source>No task of the files could be read.</source>
+        <translation>Não foi possível ler nenhuma tarefa dos ficheiros.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task could not be read and was left out.</source>
+        <translation>
+            <numerusform>Não foi possível ler %n tarefa, que ficou de fora.</numerusform>
+            <numerusform>Não foi possível ler %n tarefas, que ficaram de fora.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks could not be read and were left out.</source>
+        <translation>
+            <numerusform>Não foi possível ler %n tarefa, que ficou de fora.</numerusform>
+            <numerusform>Não foi possível ler %n tarefas, que ficaram de fora.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file holds no tasks.</source>
+        <translation>O ficheiro não contém tarefas.</translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more.</source>
+        <translation>
+            <numerusform>… e mais %n.</numerusform>
+            <numerusform>… e mais %n.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1 is given more than once</source>
@@ -197,12 +312,159 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Show the version and exit.</source>
         <translation>Mostra a versão e sai.</translation>
     </message>
+    <message>
+        <source>%1 works only together with --sync-account</source>
+        <translation>%1 só funciona em conjunto com --sync-account</translation>
+    </message>
+    <message>
+        <source>%1 works only together with --sync or --sync-account</source>
+        <translation>%1 só funciona em conjunto com --sync ou --sync-account</translation>
+    </message>
+    <message>
+        <source>--sync-account needs --user NAME</source>
+        <translation>--sync-account precisa de --user NOME</translation>
+    </message>
+    <message>
+        <source>%1 and %2 cannot be given together</source>
+        <translation>%1 e %2 não podem ser indicados em conjunto</translation>
+    </message>
+    <message>
+        <source>With --sync and --sync-account: 0 synced, 1 sync failed (the message says why),
+2 a wrong command line, 4 the server cannot be reached (nothing is lost: try later),
+5 the server refused the user name or password.</source>
+        <translation>Com --sync e --sync-account: 0 sincronizado, 1 a sincronização falhou (a mensagem diz porquê),
+2 linha de comandos incorreta, 4 não é possível contactar o servidor (nada se perde: tente mais tarde),
+5 o servidor recusou o nome de utilizador ou a palavra-passe.</translation>
+    </message>
+    <message>
+        <source>Sync the tasks with the CalDAV account once and exit.</source>
+        <translation>Sincronizar as tarefas com a conta CalDAV uma vez e sair.</translation>
+    </message>
+    <message>
+        <source>Set up the CalDAV account at URL (a server or a task list)
+                    and pair its task lists with the groups.</source>
+        <translation>Configurar a conta CalDAV em URL (um servidor ou uma lista de tarefas)
+                    e associar as suas listas de tarefas aos grupos.</translation>
+    </message>
+    <message>
+        <source>The account&apos;s user name.</source>
+        <translation>O nome de utilizador da conta.</translation>
+    </message>
+    <message>
+        <source>Read the account&apos;s password from standard input
+                    (where no secret store keeps it).</source>
+        <translation>Ler a palavra-passe da conta da entrada padrão
+                    (onde nenhum cofre de palavras-passe a guarda).</translation>
+    </message>
 </context>
 <context>
     <name>DateWidget</name>
     <message>
         <source>Due date</source>
         <translation>Data limite</translation>
+    </message>
+</context>
+<context>
+    <name>DavClient</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>O servidor recusou o nome de utilizador ou a palavra-passe.</translation>
+    </message>
+    <message>
+        <source>The server does not allow this for %1.</source>
+        <translation>O servidor não permite isto para %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not on the server.</source>
+        <translation>%1 não está no servidor.</translation>
+    </message>
+    <message>
+        <source>%1 was changed on the server in the meantime.</source>
+        <translation>%1 foi alterado no servidor entretanto.</translation>
+    </message>
+    <message>
+        <source>The server failed with status %1 for %2.</source>
+        <translation>O servidor falhou com o estado %1 para %2.</translation>
+    </message>
+    <message>
+        <source>The server refused the request for %1 with status %2.</source>
+        <translation>O servidor recusou o pedido para %1 com o estado %2.</translation>
+    </message>
+    <message>
+        <source>The sync was stopped.</source>
+        <translation>A sincronização foi interrompida.</translation>
+    </message>
+    <message>
+        <source>%1 is not an encrypted (https) address; only this computer may be reached without encryption.</source>
+        <translation>%1 não é um endereço cifrado (https); só este computador pode ser contactado sem cifra.</translation>
+    </message>
+    <message>
+        <source>The answer from %1 is larger than 256 MiB.</source>
+        <translation>A resposta de %1 é maior do que 256 MiB.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 seconds.</source>
+        <translation>%1 não respondeu em %2 segundos.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate for %1 is not trusted: %2.</source>
+        <translation>O certificado do servidor para %1 não é de confiança: %2.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 failed: %2.</source>
+        <translation>A ligação a %1 falhou: %2.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 broke off before the whole answer arrived.</source>
+        <translation>A ligação a %1 foi interrompida antes de chegar a resposta completa.</translation>
+    </message>
+    <message>
+        <source>The server at %1 redirected nowhere.</source>
+        <translation>O servidor em %1 redirecionou para lado nenhum.</translation>
+    </message>
+    <message>
+        <source>The server at %1 redirected too many times.</source>
+        <translation>O servidor em %1 redirecionou demasiadas vezes.</translation>
+    </message>
+    <message>
+        <source>The server at %1 redirected to an unencrypted address.</source>
+        <translation>O servidor em %1 redirecionou para um endereço não cifrado.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer is not WebDAV XML.</source>
+        <translation>A resposta do servidor não é XML WebDAV.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer could not be read: %1.</source>
+        <translation>Não foi possível ler a resposta do servidor: %1.</translation>
+    </message>
+    <message>
+        <source>The server at %1 does not say where this user&apos;s task lists are.</source>
+        <translation>O servidor em %1 não indica onde estão as listas de tarefas deste utilizador.</translation>
+    </message>
+    <message>
+        <source>The server at %1 has no calendar home for this user.</source>
+        <translation>O servidor em %1 não tem uma pasta de calendários para este utilizador.</translation>
+    </message>
+    <message>
+        <source>%1 is not a task list on the server.</source>
+        <translation>%1 não é uma lista de tarefas no servidor.</translation>
+    </message>
+    <message>
+        <source>Something already exists at %1 on the server.</source>
+        <translation>Já existe algo em %1 no servidor.</translation>
+    </message>
+    <message>
+        <source>The server no longer knows the state of %1 from the last sync.</source>
+        <translation>O servidor já não conhece o estado de %1 da última sincronização.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer for %1 has no sync token.</source>
+        <translation>A resposta do servidor para %1 não tem marca de sincronização.</translation>
+    </message>
+    <message>
+        <source>A secure connection to %1 could not be made (%2); does the server offer https on that port?</source>
+        <translation>Não foi possível estabelecer uma ligação segura a %1 (%2); o servidor oferece https nessa porta?</translation>
     </message>
 </context>
 <context>
@@ -336,6 +598,26 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>Failed to write file &quot;%1&quot;.</source>
         <translation>Não foi possível escrever o ficheiro &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>iCalendar files (*.ics)</source>
+        <translation>Ficheiros iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Ficheiros de texto (*.txt)</translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Formato:</translation>
+    </message>
+    <message>
+        <source>Plain text (.txt)</source>
+        <translation>Texto simples (.txt)</translation>
+    </message>
+    <message>
+        <source>iCalendar (.ics)</source>
+        <translation>iCalendar (.ics)</translation>
     </message>
 </context>
 <context>
@@ -599,6 +881,33 @@ de que foi gravada: ainda pode aparecer.</translation>
     </message>
 </context>
 <context>
+    <name>PasswordPrompt</name>
+    <message>
+        <source>%1 Sync</source>
+        <translation>Sincronização do %1</translation>
+    </message>
+    <message>
+        <source>The server refused the password for %1 at %2. Enter it again:</source>
+        <translation>O servidor recusou a palavra-passe de %1 em %2. Introduza-a de novo:</translation>
+    </message>
+    <message>
+        <source>Enter the password for %1 at %2:</source>
+        <translation>Introduza a palavra-passe de %1 em %2:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Palavra-passe</translation>
+    </message>
+</context>
+<context>
     <name>PrefsDialog</name>
     <message>
         <source>%1 Preferences</source>
@@ -627,6 +936,10 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Sincronização</translation>
     </message>
 </context>
 <context>
@@ -671,6 +984,22 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Find tasks</source>
         <translation>Procurar tarefas</translation>
     </message>
+    <message>
+        <source>Sync now</source>
+        <translation>Sincronizar agora</translation>
+    </message>
+    <message>
+        <source>Exchange the changes with the server now</source>
+        <translation>Trocar agora as alterações com o servidor</translation>
+    </message>
+    <message>
+        <source>Import iCalendar file…</source>
+        <translation>Importar ficheiro iCalendar…</translation>
+    </message>
+    <message>
+        <source>Add the tasks of an iCalendar file (.ics) to the group shown</source>
+        <translation>Adicionar as tarefas de um ficheiro iCalendar (.ics) ao grupo mostrado</translation>
+    </message>
 </context>
 <context>
     <name>QuickCapture</name>
@@ -712,6 +1041,236 @@ de que foi gravada: ainda pode aparecer.</translation>
     </message>
 </context>
 <context>
+    <name>SecretStore</name>
+    <message>
+        <source>there is no secret store on this desktop</source>
+        <translation>não há cofre de palavras-passe neste ambiente de trabalho</translation>
+    </message>
+    <message>
+        <source>the secret store refused access</source>
+        <translation>o cofre de palavras-passe recusou o acesso</translation>
+    </message>
+    <message>
+        <source>the secret store failed: %1</source>
+        <translation>o cofre de palavras-passe falhou: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncAccount</name>
+    <message>
+        <source>The password cannot be read: %1.</source>
+        <translation>Não é possível ler a palavra-passe: %1.</translation>
+    </message>
+    <message>
+        <source>The password is kept until %1 ends, not stored: %2.</source>
+        <translation>A palavra-passe é mantida até o %1 terminar, mas não fica guardada: %2.</translation>
+    </message>
+    <message>
+        <source>Enter the address of the server.</source>
+        <translation>Introduza o endereço do servidor.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a server address.</source>
+        <translation>&quot;%1&quot; não é um endereço de servidor.</translation>
+    </message>
+    <message>
+        <source>Plain http is only for a server on this computer: use https.</source>
+        <translation>O http simples é só para um servidor neste computador: use https.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncCommand</name>
+    <message>
+        <source>%1: no sync account is set up (use --sync-account URL --user NAME)</source>
+        <translation>%1: não há conta de sincronização configurada (use --sync-account URL --user NOME)</translation>
+    </message>
+    <message>
+        <source>%1: no password: give it with --password-stdin, or store it in the secret store</source>
+        <translation>%1: sem palavra-passe: indique-a com --password-stdin ou guarde-a no cofre de palavras-passe</translation>
+    </message>
+    <message>
+        <source>%1: standard input held no password</source>
+        <translation>%1: a entrada padrão não continha nenhuma palavra-passe</translation>
+    </message>
+    <message>
+        <source>%1: the task database %2 cannot be read; nothing was synced</source>
+        <translation>%1: não é possível ler a base de dados de tarefas %2; nada foi sincronizado</translation>
+    </message>
+    <message>
+        <source>%1: another process keeps the task database %2 busy; nothing was synced</source>
+        <translation>%1: outro processo mantém ocupada a base de dados de tarefas %2; nada foi sincronizado</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 did not answer in time</source>
+        <translation>%1: o %2 em execução não respondeu a tempo</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 cannot sync now (it is waiting for an answer in its window)</source>
+        <translation>%1: o %2 em execução não pode sincronizar agora (espera uma resposta na sua janela)</translation>
+    </message>
+    <message>
+        <source>%1: sync failed: %2</source>
+        <translation>%1: a sincronização falhou: %2</translation>
+    </message>
+    <message>
+        <source>%1: the server cannot be reached (%2); nothing is lost, try again later</source>
+        <translation>%1: não é possível contactar o servidor (%2); nada se perdeu, tente mais tarde</translation>
+    </message>
+    <message>
+        <source>%1: the server refused the user name or password</source>
+        <translation>%1: o servidor recusou o nome de utilizador ou a palavra-passe</translation>
+    </message>
+    <message>
+        <source>Synced: %1 received, %2 sent, %3 conflicts kept</source>
+        <translation>Sincronizado: %1 recebidas, %2 enviadas, %3 conflitos mantidos</translation>
+    </message>
+    <message>
+        <source>The account is set up; task lists paired with groups: %1</source>
+        <translation>A conta está configurada; listas de tarefas associadas a grupos: %1</translation>
+    </message>
+    <message>
+        <source>Synced by the running %1</source>
+        <translation>Sincronizado pelo %1 em execução</translation>
+    </message>
+    <message>
+        <source>The account is set up in the running %1</source>
+        <translation>A conta está configurada no %1 em execução</translation>
+    </message>
+    <message>
+        <source>the running %1 says why in its window</source>
+        <translation>o %1 em execução diz porquê na sua janela</translation>
+    </message>
+    <message>
+        <source>%1: %2 tasks on the server could not be read and were left alone</source>
+        <translation>%1: não foi possível ler %2 tarefas no servidor, que ficaram como estavam</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPass</name>
+    <message>
+        <source>The new groups could not be written to the database.</source>
+        <translation>Não foi possível gravar os novos grupos na base de dados.</translation>
+    </message>
+    <message>
+        <source>The changes from the server could not be written to the database; they are fetched again next time.</source>
+        <translation>Não foi possível gravar as alterações do servidor na base de dados; serão obtidas de novo da próxima vez.</translation>
+    </message>
+    <message>
+        <source>The sync state could not be written (%1).</source>
+        <translation>Não foi possível gravar o estado da sincronização (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPrefsPage</name>
+    <message>
+        <source>&amp;Server address:</source>
+        <translation>Endereço do &amp;servidor:</translation>
+    </message>
+    <message>
+        <source>example.org or https://example.org/dav/tasks/</source>
+        <translation>example.org ou https://example.org/dav/tasks/</translation>
+    </message>
+    <message>
+        <source>The address of a task list, or just the server&apos;s name. Empty: sync is off.</source>
+        <translation>O endereço de uma lista de tarefas, ou só o nome do servidor. Vazio: a sincronização fica desligada.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>Nome de &amp;utilizador:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Palavra-passe:</translation>
+    </message>
+    <message>
+        <source>Stored: leave empty to keep it</source>
+        <translation>Guardada: deixe vazio para a manter</translation>
+    </message>
+    <message>
+        <source>Sync &amp;every:</source>
+        <translation>Sincronizar a &amp;cada:</translation>
+    </message>
+    <message>
+        <source>Sync &amp;now</source>
+        <translation>Sincronizar &amp;agora</translation>
+    </message>
+    <message>
+        <source>&amp;Groups and the server lists they sync with:</source>
+        <translation>&amp;Grupos e as listas do servidor com que sincronizam:</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <source>Server list</source>
+        <translation>Lista no servidor</translation>
+    </message>
+    <message>
+        <source>No group syncs with a server list yet: the first sync pairs them.</source>
+        <translation>Ainda nenhum grupo sincroniza com uma lista do servidor: a primeira sincronização associa-os.</translation>
+    </message>
+    <message>
+        <source>Enter your user name on the server.</source>
+        <translation>Introduza o seu nome de utilizador no servidor.</translation>
+    </message>
+    <message>
+        <source>Enter your password on the server.</source>
+        <translation>Introduza a sua palavra-passe no servidor.</translation>
+    </message>
+    <message numerus="yes">
+        <source> minute</source>
+        <comment>sync interval</comment>
+        <translation>
+            <numerusform> minuto</numerusform>
+            <numerusform> minutos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> minutes</source>
+        <comment>sync interval</comment>
+        <translation>
+            <numerusform> minuto</numerusform>
+            <numerusform> minutos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sync is off</source>
+        <translation>A sincronização está desligada</translation>
+    </message>
+    <message>
+        <source>Received %1, sent %2, conflicts %3, skipped objects %4</source>
+        <translation>Recebidas %1, enviadas %2, conflitos %3, objetos ignorados %4</translation>
+    </message>
+    <message>
+        <source>Last synced: %1</source>
+        <translation>Última sincronização: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatusMark</name>
+    <message>
+        <source>Sync soon</source>
+        <translation>Sinc. em breve</translation>
+    </message>
+    <message>
+        <source>Syncing…</source>
+        <translation>A sincronizar…</translation>
+    </message>
+    <message>
+        <source>Synced %1</source>
+        <translation>Sinc. %1</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>Sem ligação</translation>
+    </message>
+    <message>
+        <source>Check sync</source>
+        <translation>Verificar</translation>
+    </message>
+</context>
+<context>
     <name>TaskListWidget</name>
     <message>
         <source>Submit your ideas on features, any likes and dislikes</source>
@@ -740,6 +1299,21 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>Have a coffee :)</source>
         <translation>Tomar um café :)</translation>
+    </message>
+</context>
+<context>
+    <name>TaskMerge</name>
+    <message>
+        <source>——— Kept from a conflicting edit ———</source>
+        <translation>——— Guardado de uma edição em conflito ———</translation>
+    </message>
+    <message>
+        <source>——— Kept from a conflicting edit (%1) ———</source>
+        <translation>——— Guardado de uma edição em conflito (%1) ———</translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation>Nome: %1</translation>
     </message>
 </context>
 <context>
@@ -963,6 +1537,45 @@ To go on from the copy, quit %1 and put the copy in place of %2.</source>
 %3
 
 Para continuar a partir da cópia, saia do %1 e ponha a cópia no lugar de %2.</translation>
+    </message>
+</context>
+<context>
+    <name>sync::SyncService</name>
+    <message>
+        <source>Sync is off</source>
+        <translation>A sincronização está desligada</translation>
+    </message>
+    <message>
+        <source>Sync needs the password</source>
+        <translation>A sincronização precisa da palavra-passe</translation>
+    </message>
+    <message>
+        <source>Sync starts soon</source>
+        <translation>A sincronização começa em breve</translation>
+    </message>
+    <message>
+        <source>Syncing…</source>
+        <translation>A sincronizar…</translation>
+    </message>
+    <message>
+        <source>Synced at %1</source>
+        <translation>Sincronizado às %1</translation>
+    </message>
+    <message>
+        <source>Offline: changes are sent when the server can be reached</source>
+        <translation>Sem ligação: as alterações são enviadas quando for possível contactar o servidor</translation>
+    </message>
+    <message>
+        <source>Offline: %1</source>
+        <translation>Sem ligação: %1</translation>
+    </message>
+    <message>
+        <source>Sync needs attention: %1</source>
+        <translation>A sincronização precisa de atenção: %1</translation>
+    </message>
+    <message>
+        <source>no password was given</source>
+        <translation>não foi indicada nenhuma palavra-passe</translation>
     </message>
 </context>
 </TS>

@@ -116,6 +116,133 @@
     </message>
 </context>
 <context>
+    <name>CalendarImport</name>
+    <message>
+        <source>Import iCalendar file</source>
+        <translation>Импорт файла iCalendar</translation>
+    </message>
+    <message>
+        <source>iCalendar files (*.ics)</source>
+        <translation>Файлы iCalendar (*.ics)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task added</source>
+        <translation>
+            <numerusform>%n задача добавлена</numerusform>
+            <numerusform>%n задачи добавлены</numerusform>
+            <numerusform>%n задач добавлено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks added</source>
+        <translation>
+            <numerusform>%n задача добавлена</numerusform>
+            <numerusform>%n задачи добавлены</numerusform>
+            <numerusform>%n задач добавлено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>%n обновлена</numerusform>
+            <numerusform>%n обновлены</numerusform>
+            <numerusform>%n обновлено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task updated</source>
+        <translation>
+            <numerusform>%n задача обновлена</numerusform>
+            <numerusform>%n задачи обновлены</numerusform>
+            <numerusform>%n задач обновлено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks updated</source>
+        <translation>
+            <numerusform>%n задача обновлена</numerusform>
+            <numerusform>%n задачи обновлены</numerusform>
+            <numerusform>%n задач обновлено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n was here already.</source>
+        <translation>
+            <numerusform>%n уже была здесь.</numerusform>
+            <numerusform>%n уже были здесь.</numerusform>
+            <numerusform>%n уже были здесь.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n were here already.</source>
+        <translation>
+            <numerusform>%n уже была здесь.</numerusform>
+            <numerusform>%n уже были здесь.</numerusform>
+            <numerusform>%n уже были здесь.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing new: the task of the file is here already.</source>
+        <translation>Ничего нового: задача из файла уже здесь.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing new: the %n tasks of the file are here already.</source>
+        <translation>
+            <numerusform>Ничего нового: %n задача из файла уже здесь.</numerusform>
+            <numerusform>Ничего нового: %n задачи из файла уже здесь.</numerusform>
+            <numerusform>Ничего нового: %n задач из файла уже здесь.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Не удалось прочитать файл.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files could not be read.</source>
+        <translation>
+            <numerusform>Не удалось прочитать %n файл.</numerusform>
+            <numerusform>Не удалось прочитать %n файла.</numerusform>
+            <numerusform>Не удалось прочитать %n файлов.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No task of the file could be read.</source>
+        <translation>Не удалось прочитать ни одной задачи из файла.</translation>
+    </message>
+    <message>
+        <source>No task of the files could be read.</source>
+        <translation>Не удалось прочитать ни одной задачи из файлов.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task could not be read and was left out.</source>
+        <translation>
+            <numerusform>%n задачу не удалось прочитать, она пропущена.</numerusform>
+            <numerusform>%n задачи не удалось прочитать, они пропущены.</numerusform>
+            <numerusform>%n задач не удалось прочитать, они пропущены.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n задачу не удалось прочитать, она пропущена.</numerusform>
+            <numerusform>%n задачи не удалось прочитать, они пропущены.</numerusform>
+            <numerusform>%n задач не удалось прочитать, они пропущены.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file holds no tasks.</source>
+        <translation>В файле нет задач.</translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more.</source>
+        <translation>
+            <numerusform>… и ещё %n.</numerusform>
+            <numerusform>… и ещё %n.</numerusform>
+            <numerusform>… и ещё %n.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1 is given more than once</source>
@@ -199,12 +326,159 @@ the next such day, today included.</source>
         <source>Show the version and exit.</source>
         <translation>Показать версию и выйти.</translation>
     </message>
+    <message>
+        <source>%1 works only together with --sync-account</source>
+        <translation>%1 работает только вместе с --sync-account</translation>
+    </message>
+    <message>
+        <source>%1 works only together with --sync or --sync-account</source>
+        <translation>%1 работает только вместе с --sync или --sync-account</translation>
+    </message>
+    <message>
+        <source>--sync-account needs --user NAME</source>
+        <translation>--sync-account требует --user ИМЯ</translation>
+    </message>
+    <message>
+        <source>%1 and %2 cannot be given together</source>
+        <translation>%1 и %2 нельзя указывать вместе</translation>
+    </message>
+    <message>
+        <source>With --sync and --sync-account: 0 synced, 1 sync failed (the message says why),
+2 a wrong command line, 4 the server cannot be reached (nothing is lost: try later),
+5 the server refused the user name or password.</source>
+        <translation>С --sync и --sync-account: 0 — синхронизировано, 1 — синхронизация не удалась (причина в сообщении),
+2 — ошибка в командной строке, 4 — сервер недоступен (ничего не потеряно: попробуйте позже),
+5 — сервер отклонил имя пользователя или пароль.</translation>
+    </message>
+    <message>
+        <source>Sync the tasks with the CalDAV account once and exit.</source>
+        <translation>Один раз синхронизировать задачи с учётной записью CalDAV и выйти.</translation>
+    </message>
+    <message>
+        <source>Set up the CalDAV account at URL (a server or a task list)
+                    and pair its task lists with the groups.</source>
+        <translation>Настроить учётную запись CalDAV по адресу URL (сервер или список задач)
+                    и связать её списки задач с группами.</translation>
+    </message>
+    <message>
+        <source>The account&apos;s user name.</source>
+        <translation>Имя пользователя учётной записи.</translation>
+    </message>
+    <message>
+        <source>Read the account&apos;s password from standard input
+                    (where no secret store keeps it).</source>
+        <translation>Прочитать пароль учётной записи со стандартного ввода
+                    (если его не хранит хранилище паролей).</translation>
+    </message>
 </context>
 <context>
     <name>DateWidget</name>
     <message>
         <source>Due date</source>
         <translation>Срок выполнения</translation>
+    </message>
+</context>
+<context>
+    <name>DavClient</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Сервер отклонил имя пользователя или пароль.</translation>
+    </message>
+    <message>
+        <source>The server does not allow this for %1.</source>
+        <translation>Сервер не разрешает это для %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not on the server.</source>
+        <translation>%1 нет на сервере.</translation>
+    </message>
+    <message>
+        <source>%1 was changed on the server in the meantime.</source>
+        <translation>%1 тем временем изменён на сервере.</translation>
+    </message>
+    <message>
+        <source>The server failed with status %1 for %2.</source>
+        <translation>Сервер вернул ошибку с кодом %1 для %2.</translation>
+    </message>
+    <message>
+        <source>The server refused the request for %1 with status %2.</source>
+        <translation>Сервер отклонил запрос для %1 с кодом %2.</translation>
+    </message>
+    <message>
+        <source>The sync was stopped.</source>
+        <translation>Синхронизация остановлена.</translation>
+    </message>
+    <message>
+        <source>%1 is not an encrypted (https) address; only this computer may be reached without encryption.</source>
+        <translation>%1 — не зашифрованный (https) адрес; без шифрования можно обращаться только к этому компьютеру.</translation>
+    </message>
+    <message>
+        <source>The answer from %1 is larger than 256 MiB.</source>
+        <translation>Ответ от %1 больше 256 МиБ.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 seconds.</source>
+        <translation>%1 не ответил за %2 с.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate for %1 is not trusted: %2.</source>
+        <translation>Сертификат сервера для %1 не является доверенным: %2.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 failed: %2.</source>
+        <translation>Не удалось подключиться к %1: %2.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 broke off before the whole answer arrived.</source>
+        <translation>Соединение с %1 оборвалось до получения полного ответа.</translation>
+    </message>
+    <message>
+        <source>The server at %1 redirected nowhere.</source>
+        <translation>Сервер %1 перенаправил в никуда.</translation>
+    </message>
+    <message>
+        <source>The server at %1 redirected too many times.</source>
+        <translation>Сервер %1 перенаправлял слишком много раз.</translation>
+    </message>
+    <message>
+        <source>The server at %1 redirected to an unencrypted address.</source>
+        <translation>Сервер %1 перенаправил на незашифрованный адрес.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer is not WebDAV XML.</source>
+        <translation>Ответ сервера — не XML WebDAV.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer could not be read: %1.</source>
+        <translation>Не удалось прочитать ответ сервера: %1.</translation>
+    </message>
+    <message>
+        <source>The server at %1 does not say where this user&apos;s task lists are.</source>
+        <translation>Сервер %1 не сообщает, где находятся списки задач этого пользователя.</translation>
+    </message>
+    <message>
+        <source>The server at %1 has no calendar home for this user.</source>
+        <translation>На сервере %1 нет папки календарей для этого пользователя.</translation>
+    </message>
+    <message>
+        <source>%1 is not a task list on the server.</source>
+        <translation>%1 — не список задач на сервере.</translation>
+    </message>
+    <message>
+        <source>Something already exists at %1 on the server.</source>
+        <translation>На сервере по адресу %1 уже что-то есть.</translation>
+    </message>
+    <message>
+        <source>The server no longer knows the state of %1 from the last sync.</source>
+        <translation>Сервер больше не знает состояние %1 после последней синхронизации.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer for %1 has no sync token.</source>
+        <translation>В ответе сервера для %1 нет маркера синхронизации.</translation>
+    </message>
+    <message>
+        <source>A secure connection to %1 could not be made (%2); does the server offer https on that port?</source>
+        <translation>Не удалось установить защищённое соединение с %1 (%2); поддерживает ли сервер https на этом порту?</translation>
     </message>
 </context>
 <context>
@@ -342,6 +616,26 @@ the next such day, today included.</source>
     <message>
         <source>Failed to write file &quot;%1&quot;.</source>
         <translation>Не удалось записать файл «%1».</translation>
+    </message>
+    <message>
+        <source>iCalendar files (*.ics)</source>
+        <translation>Файлы iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Текстовые файлы (*.txt)</translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Формат:</translation>
+    </message>
+    <message>
+        <source>Plain text (.txt)</source>
+        <translation>Простой текст (.txt)</translation>
+    </message>
+    <message>
+        <source>iCalendar (.ics)</source>
+        <translation>iCalendar (.ics)</translation>
     </message>
 </context>
 <context>
@@ -605,6 +899,33 @@ the next such day, today included.</source>
     </message>
 </context>
 <context>
+    <name>PasswordPrompt</name>
+    <message>
+        <source>%1 Sync</source>
+        <translation>Синхронизация %1</translation>
+    </message>
+    <message>
+        <source>The server refused the password for %1 at %2. Enter it again:</source>
+        <translation>Сервер отклонил пароль пользователя %1 на %2. Введите его ещё раз:</translation>
+    </message>
+    <message>
+        <source>Enter the password for %1 at %2:</source>
+        <translation>Введите пароль пользователя %1 на %2:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+</context>
+<context>
     <name>PrefsDialog</name>
     <message>
         <source>%1 Preferences</source>
@@ -633,6 +954,10 @@ the next such day, today included.</source>
     <message>
         <source>OK</source>
         <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Синхронизация</translation>
     </message>
 </context>
 <context>
@@ -677,6 +1002,22 @@ the next such day, today included.</source>
         <source>Find tasks</source>
         <translation>Поиск задач</translation>
     </message>
+    <message>
+        <source>Sync now</source>
+        <translation>Синхронизировать</translation>
+    </message>
+    <message>
+        <source>Exchange the changes with the server now</source>
+        <translation>Обменяться изменениями с сервером сейчас</translation>
+    </message>
+    <message>
+        <source>Import iCalendar file…</source>
+        <translation>Импорт файла iCalendar…</translation>
+    </message>
+    <message>
+        <source>Add the tasks of an iCalendar file (.ics) to the group shown</source>
+        <translation>Добавить задачи из файла iCalendar (.ics) в показанную группу</translation>
+    </message>
 </context>
 <context>
     <name>QuickCapture</name>
@@ -718,6 +1059,238 @@ the next such day, today included.</source>
     </message>
 </context>
 <context>
+    <name>SecretStore</name>
+    <message>
+        <source>there is no secret store on this desktop</source>
+        <translation>в этой среде рабочего стола нет хранилища паролей</translation>
+    </message>
+    <message>
+        <source>the secret store refused access</source>
+        <translation>хранилище паролей отказало в доступе</translation>
+    </message>
+    <message>
+        <source>the secret store failed: %1</source>
+        <translation>ошибка хранилища паролей: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncAccount</name>
+    <message>
+        <source>The password cannot be read: %1.</source>
+        <translation>Не удаётся прочитать пароль: %1.</translation>
+    </message>
+    <message>
+        <source>The password is kept until %1 ends, not stored: %2.</source>
+        <translation>Пароль хранится до завершения %1, но не сохраняется: %2.</translation>
+    </message>
+    <message>
+        <source>Enter the address of the server.</source>
+        <translation>Введите адрес сервера.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a server address.</source>
+        <translation>«%1» — не адрес сервера.</translation>
+    </message>
+    <message>
+        <source>Plain http is only for a server on this computer: use https.</source>
+        <translation>Простой http — только для сервера на этом компьютере: используйте https.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncCommand</name>
+    <message>
+        <source>%1: no sync account is set up (use --sync-account URL --user NAME)</source>
+        <translation>%1: учётная запись синхронизации не настроена (используйте --sync-account URL --user ИМЯ)</translation>
+    </message>
+    <message>
+        <source>%1: no password: give it with --password-stdin, or store it in the secret store</source>
+        <translation>%1: нет пароля: передайте его через --password-stdin или сохраните в хранилище паролей</translation>
+    </message>
+    <message>
+        <source>%1: standard input held no password</source>
+        <translation>%1: на стандартном вводе не было пароля</translation>
+    </message>
+    <message>
+        <source>%1: the task database %2 cannot be read; nothing was synced</source>
+        <translation>%1: не удаётся прочитать базу задач %2; ничего не синхронизировано</translation>
+    </message>
+    <message>
+        <source>%1: another process keeps the task database %2 busy; nothing was synced</source>
+        <translation>%1: база задач %2 занята другим процессом; ничего не синхронизировано</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 did not answer in time</source>
+        <translation>%1: запущенный %2 не ответил вовремя</translation>
+    </message>
+    <message>
+        <source>%1: the running %2 cannot sync now (it is waiting for an answer in its window)</source>
+        <translation>%1: запущенный %2 сейчас не может синхронизировать (он ждёт ответа в своём окне)</translation>
+    </message>
+    <message>
+        <source>%1: sync failed: %2</source>
+        <translation>%1: синхронизация не удалась: %2</translation>
+    </message>
+    <message>
+        <source>%1: the server cannot be reached (%2); nothing is lost, try again later</source>
+        <translation>%1: сервер недоступен (%2); ничего не потеряно, попробуйте позже</translation>
+    </message>
+    <message>
+        <source>%1: the server refused the user name or password</source>
+        <translation>%1: сервер отклонил имя пользователя или пароль</translation>
+    </message>
+    <message>
+        <source>Synced: %1 received, %2 sent, %3 conflicts kept</source>
+        <translation>Синхронизировано: получено %1, отправлено %2, сохранено конфликтов %3</translation>
+    </message>
+    <message>
+        <source>The account is set up; task lists paired with groups: %1</source>
+        <translation>Учётная запись настроена; списков задач, связанных с группами: %1</translation>
+    </message>
+    <message>
+        <source>Synced by the running %1</source>
+        <translation>Синхронизировано запущенным %1</translation>
+    </message>
+    <message>
+        <source>The account is set up in the running %1</source>
+        <translation>Учётная запись настроена в запущенном %1</translation>
+    </message>
+    <message>
+        <source>the running %1 says why in its window</source>
+        <translation>запущенный %1 сообщает причину в своём окне</translation>
+    </message>
+    <message>
+        <source>%1: %2 tasks on the server could not be read and were left alone</source>
+        <translation>%1: не удалось прочитать задачи на сервере (%2), они оставлены как есть</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPass</name>
+    <message>
+        <source>The new groups could not be written to the database.</source>
+        <translation>Не удалось записать новые группы в базу данных.</translation>
+    </message>
+    <message>
+        <source>The changes from the server could not be written to the database; they are fetched again next time.</source>
+        <translation>Не удалось записать изменения с сервера в базу данных; в следующий раз они будут получены снова.</translation>
+    </message>
+    <message>
+        <source>The sync state could not be written (%1).</source>
+        <translation>Не удалось записать состояние синхронизации (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPrefsPage</name>
+    <message>
+        <source>&amp;Server address:</source>
+        <translation>&amp;Адрес сервера:</translation>
+    </message>
+    <message>
+        <source>example.org or https://example.org/dav/tasks/</source>
+        <translation>example.org или https://example.org/dav/tasks/</translation>
+    </message>
+    <message>
+        <source>The address of a task list, or just the server&apos;s name. Empty: sync is off.</source>
+        <translation>Адрес списка задач или просто имя сервера. Пусто — синхронизация выключена.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Имя пользователя:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Пароль:</translation>
+    </message>
+    <message>
+        <source>Stored: leave empty to keep it</source>
+        <translation>Сохранён: пусто — без изменений</translation>
+    </message>
+    <message>
+        <source>Sync &amp;every:</source>
+        <translation>Синхронизировать &amp;каждые:</translation>
+    </message>
+    <message>
+        <source>Sync &amp;now</source>
+        <translation>Синхронизировать &amp;сейчас</translation>
+    </message>
+    <message>
+        <source>&amp;Groups and the server lists they sync with:</source>
+        <translation>&amp;Группы и списки на сервере, с которыми они синхронизируются:</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Server list</source>
+        <translation>Список на сервере</translation>
+    </message>
+    <message>
+        <source>No group syncs with a server list yet: the first sync pairs them.</source>
+        <translation>Пока ни одна группа не синхронизируется со списком на сервере: первая синхронизация свяжет их.</translation>
+    </message>
+    <message>
+        <source>Enter your user name on the server.</source>
+        <translation>Введите имя пользователя на сервере.</translation>
+    </message>
+    <message>
+        <source>Enter your password on the server.</source>
+        <translation>Введите пароль на сервере.</translation>
+    </message>
+    <message numerus="yes">
+        <source> minute</source>
+        <comment>sync interval</comment>
+        <translation>
+            <numerusform> минута</numerusform>
+            <numerusform> минуты</numerusform>
+            <numerusform> минут</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> minutes</source>
+        <comment>sync interval</comment>
+        <translation>
+            <numerusform> минута</numerusform>
+            <numerusform> минуты</numerusform>
+            <numerusform> минут</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sync is off</source>
+        <translation>Синхронизация выключена</translation>
+    </message>
+    <message>
+        <source>Received %1, sent %2, conflicts %3, skipped objects %4</source>
+        <translation>Получено %1, отправлено %2, конфликтов %3, пропущено объектов %4</translation>
+    </message>
+    <message>
+        <source>Last synced: %1</source>
+        <translation>Последняя синхронизация: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatusMark</name>
+    <message>
+        <source>Sync soon</source>
+        <translation>Синхр. скоро</translation>
+    </message>
+    <message>
+        <source>Syncing…</source>
+        <translation>Синхронизация…</translation>
+    </message>
+    <message>
+        <source>Synced %1</source>
+        <translation>Синхр. %1</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>Нет связи</translation>
+    </message>
+    <message>
+        <source>Check sync</source>
+        <translation>Проверить</translation>
+    </message>
+</context>
+<context>
     <name>TaskListWidget</name>
     <message>
         <source>Submit your ideas on features, any likes and dislikes</source>
@@ -746,6 +1319,21 @@ the next such day, today included.</source>
     <message>
         <source>Have a coffee :)</source>
         <translation>Выпить кофе :)</translation>
+    </message>
+</context>
+<context>
+    <name>TaskMerge</name>
+    <message>
+        <source>——— Kept from a conflicting edit ———</source>
+        <translation>——— Сохранено из конфликтующей правки ———</translation>
+    </message>
+    <message>
+        <source>——— Kept from a conflicting edit (%1) ———</source>
+        <translation>——— Сохранено из конфликтующей правки (%1) ———</translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation>Название: %1</translation>
     </message>
 </context>
 <context>
@@ -970,6 +1558,45 @@ To go on from the copy, quit %1 and put the copy in place of %2.</source>
 %3
 
 Чтобы продолжить работу с этой копией, выйдите из %1 и поместите копию на место %2.</translation>
+    </message>
+</context>
+<context>
+    <name>sync::SyncService</name>
+    <message>
+        <source>Sync is off</source>
+        <translation>Синхронизация выключена</translation>
+    </message>
+    <message>
+        <source>Sync needs the password</source>
+        <translation>Для синхронизации нужен пароль</translation>
+    </message>
+    <message>
+        <source>Sync starts soon</source>
+        <translation>Синхронизация скоро начнётся</translation>
+    </message>
+    <message>
+        <source>Syncing…</source>
+        <translation>Синхронизация…</translation>
+    </message>
+    <message>
+        <source>Synced at %1</source>
+        <translation>Синхронизировано в %1</translation>
+    </message>
+    <message>
+        <source>Offline: changes are sent when the server can be reached</source>
+        <translation>Нет связи: изменения будут отправлены, когда сервер станет доступен</translation>
+    </message>
+    <message>
+        <source>Offline: %1</source>
+        <translation>Нет связи: %1</translation>
+    </message>
+    <message>
+        <source>Sync needs attention: %1</source>
+        <translation>Синхронизация требует внимания: %1</translation>
+    </message>
+    <message>
+        <source>no password was given</source>
+        <translation>пароль не указан</translation>
     </message>
 </context>
 </TS>

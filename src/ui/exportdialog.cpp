@@ -8,10 +8,12 @@
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "store/tasksnapshot.h"
+#include "sync/calendartransfer.h"
 #include "widgets/fancyscrollbar.h"
 #include "widgets/focusiconcatalogue.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -40,8 +42,11 @@ ExportDialog::Hooks& customHooks()
 
 QString defaultChooseFile(QWidget* parent)
 {
+    const auto* dialog = qobject_cast<const ExportDialog*>(parent);
+    const bool calendar = dialog && dialog->format() == ExportDialog::Calendar;
     return QFileDialog::getSaveFileName(parent, ExportDialog::tr("Export to"), QDir::homePath(),
-                                        QStringLiteral("Text files (*.txt)"));
+                                        calendar ? ExportDialog::tr("iCalendar files (*.ics)")
+                                                 : ExportDialog::tr("Text files (*.txt)"));
 }
 
 void defaultShowError(QWidget* parent, const QString& title, const QString& text)
@@ -59,11 +64,6 @@ bool isEnabledItem(const QListWidgetItem* item)
     return item->flags().testFlag(Qt::ItemIsEnabled);
 }
 
-/// Writes all of `bytes`; false when the device took less.
-bool writeAll(QFile& file, const QByteArray& bytes)
-{
-    return file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -95,6 +95,19 @@ ExportDialog::ExportDialog(QWidget* parent, const FocusGroup::Id& groupId)
     m_groupList->setTextElideMode(Qt::ElideRight);
     m_groupList->setVerticalScrollBar(new FancyScrollbar(Qt::Vertical, m_groupList));
     contentLayout->addWidget(m_groupList, 1);
+
+    auto* formatRow = new QHBoxLayout;
+    m_formatLabel = new QLabel(content);
+    m_formatLabel->setObjectName(QStringLiteral("formatLabel"));
+    m_formatCombo = new QComboBox(content);
+    m_formatCombo->setObjectName(QStringLiteral("formatCombo"));
+    m_formatCombo->addItem(QString(), int(Text));
+    m_formatCombo->addItem(QString(), int(Calendar));
+    m_formatLabel->setBuddy(m_formatCombo);
+    formatRow->addWidget(m_formatLabel);
+    formatRow->addWidget(m_formatCombo);
+    formatRow->addStretch(1);
+    contentLayout->addLayout(formatRow);
 
     QHBoxLayout* buttonRow = frame.buttons;
     m_selectAllButton = new QPushButton(this);
@@ -247,27 +260,19 @@ QList<FocusGroup::Id> ExportDialog::_checkedGroupIds() const
     return ids;
 }
 
-bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& groupIds)
+QByteArray ExportDialog::_textBytes(const QList<FocusGroup::Id>& groupIds) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        hooks().showError(this, productName(), tr("Failed to open file \"%1\" for writing.").arg(path));
-        return false;
-    }
-
     TaskSnapshot snapshot;
     snapshot.byId = true;
     TaskCore::instance()->storage()->snapshot(snapshot);
 
-    bool ok = true;
+    QByteArray bytes;
     for (const FocusGroup::Id& groupId : groupIds) {
         const auto group = snapshot.groupsById.constFind(groupId);
         if (group == snapshot.groupsById.constEnd())
             continue;
-        ok = writeAll(file, QStringLiteral("[%1]\r\n").arg(group->name()).toUtf8());
+        bytes += QStringLiteral("[%1]\r\n").arg(group->name()).toUtf8();
         for (const TodoTask::Id& taskId : group->taskIds()) {
-            if (!ok)
-                break;
             const auto task = snapshot.tasksById.constFind(taskId);
             if (task == snapshot.tasksById.constEnd())
                 continue;
@@ -279,15 +284,21 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
             for (const QChar lineBreak : {QChar(u'\r'), QChar(u'\v'), QChar(u'\f'), QChar(0x85), QChar(0x2028), QChar(0x2029)})
                 text.replace(lineBreak, QLatin1Char('\n'));
             text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-            ok = writeAll(file, QStringLiteral("%1 %2\r\n").arg(mark, text).toUtf8());
+            bytes += QStringLiteral("%1 %2\r\n").arg(mark, text).toUtf8();
         }
-        if (ok)
-            ok = writeAll(file, QByteArrayLiteral("\r\n"));
-        if (!ok)
-            break;
+        bytes += QByteArrayLiteral("\r\n");
     }
-    if (ok)
-        ok = file.flush();
+    return bytes;
+}
+
+bool ExportDialog::_writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        hooks().showError(this, productName(), tr("Failed to open file \"%1\" for writing.").arg(path));
+        return false;
+    }
+    bool ok = file.write(bytes) == bytes.size() && file.flush();
     file.close();
     if (ok)
         ok = file.error() == QFileDevice::NoError;
@@ -302,19 +313,36 @@ bool ExportDialog::_writeFile(const QString& path, const QList<FocusGroup::Id>& 
     return ok;
 }
 
+ExportDialog::Format ExportDialog::format() const
+{
+    return Format(m_formatCombo->currentData().toInt());
+}
+
+void ExportDialog::setFormat(Format format)
+{
+    m_formatCombo->setCurrentIndex(m_formatCombo->findData(int(format)));
+}
+
 void ExportDialog::accept()
 {
     const Hooks current = hooks();
     QString path = current.chooseFile(this);
     if (path.isEmpty())
         return;
-    // A new name typed without an extension gets the one of the only filter, text files; an
-    // existing file the user chose keeps its name.
+    const bool calendar = format() == Calendar;
+    // A new name typed without an extension gets the one of the format; an existing file the
+    // user chose keeps its name.
     if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
-        path += QStringLiteral(".txt");
-    if (!_writeFile(path, _checkedGroupIds()))
+        path += calendar ? QStringLiteral(".ics") : QStringLiteral(".txt");
+    const QList<FocusGroup::Id> groupIds = _checkedGroupIds();
+    const QByteArray bytes = calendar ? sync::CalendarTransfer::exportGroups(*TaskCore::instance()->storage(), groupIds)
+                                      : _textBytes(groupIds);
+    if (!_writeFile(path, bytes))
         return;
-    current.openFile(path);
+    // A calendar file opened with the desktop's default program would be imported there at
+    // once: it is left for the user to take where it belongs.
+    if (!calendar)
+        current.openFile(path);
     QDialog::accept();
 }
 
@@ -349,6 +377,9 @@ void ExportDialog::_retranslate()
     m_selectNoneButton->setText(tr("Select none"));
     m_exportButton->setText(tr("Export"));
     m_cancelButton->setText(tr("Cancel"));
+    m_formatLabel->setText(tr("&Format:"));
+    m_formatCombo->setItemText(0, tr("Plain text (.txt)"));
+    m_formatCombo->setItemText(1, tr("iCalendar (.ics)"));
     const auto storage = TaskCore::instance()->storage();
     for (int row = 0; storage && row < m_groupList->count(); ++row) {
         QListWidgetItem* item = m_groupList->item(row);

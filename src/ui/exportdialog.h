@@ -6,13 +6,15 @@
 
 #include <functional>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
-/// Lets the user tick groups and writes them with their tasks to a plain text file, then opens
-/// the file with the desktop's default application. At most one is open at a time.
+/// Lets the user tick groups and writes them with their tasks to a plain text file, which then
+/// opens with the desktop's default application, or to an iCalendar file (.ics) for other task
+/// and calendar programs. At most one is open at a time.
 class ExportDialog : public QDialog
 {
     Q_OBJECT
@@ -28,6 +30,8 @@ public:
         std::function<void(const QString& path)> openFile;
     };
 
+    enum Format { Text, Calendar };
+
     /// The data role holding a group id's text form on each list item. The id is also kept
     /// under `Qt::UserRole + 1`, for readers that look there.
     static constexpr int GroupIdRole = 33;
@@ -42,6 +46,9 @@ public:
     static Hooks hooks();
     /// The open export dialog, if any.
     static ExportDialog* openDialog();
+
+    Format format() const;
+    void setFormat(Format format);
 
     /// Writes the checked groups to a file the user picks (the "Export" button).
     void accept() override;
@@ -63,10 +70,13 @@ private:
     void _retranslate();
     void _dispose();
     QList<FocusGroup::Id> _checkedGroupIds() const;
-    bool _writeFile(const QString& path, const QList<FocusGroup::Id>& groupIds);
+    bool _writeFile(const QString& path, const QByteArray& bytes);
+    QByteArray _textBytes(const QList<FocusGroup::Id>& groupIds) const;
 
     QLabel* m_caption = nullptr;
     QListWidget* m_groupList = nullptr;
+    QLabel* m_formatLabel = nullptr;
+    QComboBox* m_formatCombo = nullptr;
     QPushButton* m_selectAllButton = nullptr;
     QPushButton* m_selectNoneButton = nullptr;
     QPushButton* m_exportButton = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/focusgroupwidget.h"
 
+#include "ui/calendarimport.h"
 #include "ui/groupname.h"
 
 #include "app/taskcore.h"
@@ -309,7 +310,7 @@ bool FocusGroupWidget::_accepts(const QMimeData* mime) const
 {
     const auto data = DragRegistry::instance()->findDrag(mime);
     if (!data)
-        return false;
+        return CalendarImport::takesFiles(m_groupId) && !CalendarImport::calendarFiles(mime).isEmpty();
     if (data->kind == DragGroup::Group)
         return FocusGroup::isUserGroup(m_groupId) && data->groupId != m_groupId;
     if (data->kind != DragGroup::Tasks)
@@ -329,7 +330,9 @@ Qt::DropAction FocusGroupWidget::_dropAction(const QMimeData* mime) const
 {
     // A copy (Shift held when the drag started) shows the copy cursor where it lists tasks.
     const auto data = DragRegistry::instance()->findDrag(mime);
-    const bool copy = data && data->kind == DragGroup::Tasks && data->copy && m_groupId != FocusGroup::trashId()
+    if (!data)
+        return Qt::CopyAction; // a file: it stays where it is
+    const bool copy = data->kind == DragGroup::Tasks && data->copy && m_groupId != FocusGroup::trashId()
         && m_groupId != FocusGroup::completedId();
     return copy ? Qt::CopyAction : Qt::MoveAction;
 }
@@ -370,8 +373,19 @@ void FocusGroupWidget::dropEvent(QDropEvent* event)
     }
     const auto data = DragRegistry::instance()->findDrag(event->mimeData());
     const auto storage = store();
-    if (!data || !storage)
+    if (!storage)
         return;
+    if (!data) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        // After the drop has ended: the file manager must not wait for the report.
+        QWidget* window = this->window();
+        const QStringList paths = CalendarImport::calendarFiles(event->mimeData());
+        QMetaObject::invokeMethod(
+            window, [window, groupId = m_groupId, paths] { CalendarImport::importFiles(window, groupId, paths); },
+            Qt::QueuedConnection);
+        return;
+    }
     if (data->kind == DragGroup::Tasks) {
         const bool copy = data->copy && m_groupId != FocusGroup::trashId() && m_groupId != FocusGroup::completedId();
         data->resultAction = copy ? 1 : DragGroup::Moved;

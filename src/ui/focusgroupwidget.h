@@ -13,7 +13,7 @@ class QMimeData;
 
 /// One row of the group panel: the group's icon, its name cut to fit, and the counters of
 /// its open tasks. Tasks dropped on it move there (with Shift: are listed there too); a group
-/// dropped on it takes its place.
+/// dropped on it takes its place; iCalendar files dropped on it are imported into its group.
 class FocusGroupWidget : public QWidget
 {
     Q_OBJECT

@@ -2,9 +2,14 @@
 
 #include "app/identity.h"
 #include "settings/appsettings.h"
+#include "sync/syncservice.h"
 #include "ui/accessibility.h"
+#include "ui/calendarimport.h"
 #include "ui/findbar.h"
 #include "ui/focusgrouplistwidget.h"
+#include "ui/passwordprompt.h"
+#include "ui/prefsdialog.h"
+#include "ui/syncstatusmark.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
 #include "ui/toolbaractions.h"
@@ -87,6 +92,14 @@ MainWindow::MainWindow(QWidget* parent)
     connect(cleanupAction(), &QAction::triggered, this, &MainWindow::_onCleanup);
     connect(toggleViewAction(), &QAction::triggered, this, &MainWindow::_onSwitchView);
     connect(findTasksAction(), &QAction::triggered, m_findBar, &FindBar::open);
+    importCalendarAction()->setEnabled(true);
+    syncNowAction()->setEnabled(false);
+    connect(syncNowAction(), &QAction::triggered, this, &MainWindow::_onSyncNow);
+    connect(importCalendarAction(), &QAction::triggered, this, &MainWindow::_onImportCalendar);
+    // The program menu's commands have their shortcuts in the window too.
+    addAction(syncNowAction());
+    addAction(importCalendarAction());
+    connect(m_toolbar->syncMark(), &SyncStatusMark::clicked, this, &MainWindow::_onSyncMarkClicked);
     auto* quitShortcut = new QShortcut(QKeySequence::Quit, this, this, &MainWindow::quitProgram);
     quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
     quitShortcut->setContext(Qt::WindowShortcut);
@@ -99,9 +112,8 @@ MainWindow::MainWindow(QWidget* parent)
     menuShortcut->setObjectName(QStringLiteral("menuShortcut"));
     menuShortcut->setContext(Qt::WindowShortcut);
 
-    // Small enough for a small screen, large enough that the task list and every toolbar
-    // button stay usable.
-    setMinimumSize(qMax(400, m_toolbar->minimumSizeHint().width() + 101), 300);
+    _fitMinimumSize();
+    connect(m_toolbar->syncMark(), &SyncStatusMark::wantedChanged, this, &MainWindow::_fitMinimumSize);
 
     const QRect frame = settings()->mainWindowFrame();
     if (frame.isValid() && isWayland()) {
@@ -117,6 +129,13 @@ MainWindow::MainWindow(QWidget* parent)
     _fitDefaultPanelWidth();
     setView(settings()->compactView(), true);
     m_taskList->setFocus();
+}
+
+void MainWindow::_fitMinimumSize()
+{
+    // Small enough for a small screen, large enough that the task list and every toolbar
+    // button (the sync mark too, while it is there) stay usable.
+    setMinimumSize(qMax(400, m_toolbar->minimumSizeHint().width() + 101), 300);
 }
 
 void MainWindow::_nameParts()
@@ -288,6 +307,7 @@ void MainWindow::_onGroupSelected(const FocusGroup::Id& groupId)
     const bool fixedArchive = groupId == FocusGroup::trashId() || groupId == FocusGroup::completedId();
     newTaskAction()->setEnabled(!fixedArchive);
     cleanupAction()->setEnabled(!fixedArchive);
+    importCalendarAction()->setEnabled(CalendarImport::takesFiles(groupId));
     // A group chosen while tasks are found ends the search.
     if (m_findBar->isOpen())
         m_findBar->close(false);
@@ -308,6 +328,78 @@ void MainWindow::_onGroupChanged(const FocusGroup::Id& groupId)
 void MainWindow::_onSetViewAnimationFinished()
 {
     updateViewAction();
+}
+
+void MainWindow::setSyncService(sync::SyncService* service)
+{
+    if (m_sync)
+        disconnect(m_sync, nullptr, this, nullptr);
+    m_sync = service;
+    m_toolbar->syncMark()->setService(service);
+    if (service) {
+        connect(service, &sync::SyncService::statusChanged, this, &MainWindow::_updateSyncAction);
+        connect(service, &sync::SyncService::passwordRefused, this, &MainWindow::_onPasswordRefused);
+    }
+    _updateSyncAction();
+}
+
+sync::SyncService* MainWindow::syncService() const
+{
+    return m_sync;
+}
+
+void MainWindow::openPreferences(PrefsPage page)
+{
+    if (m_trayIcon) {
+        m_trayIcon->openPreferences(page);
+        return;
+    }
+    QPointer<PrefsDialog> dialog = new PrefsDialog(this, m_sync);
+    dialog->showPage(page);
+    dialog->exec();
+    if (dialog)
+        dialog->deleteLater();
+}
+
+void MainWindow::_updateSyncAction()
+{
+    syncNowAction()->setEnabled(m_sync && m_sync->isConfigured());
+}
+
+void MainWindow::_onSyncNow()
+{
+    if (!m_sync || !m_sync->isConfigured())
+        return;
+    m_askForPassword = true;
+    if (!m_sync->hasPassword())
+        PasswordPrompt::ask(this, m_sync, PasswordPrompt::Missing);
+    else
+        m_sync->syncNow();
+}
+
+void MainWindow::_onSyncMarkClicked()
+{
+    if (m_toolbar->syncMark()->needsAttention())
+        openPreferences(PrefsPage::Sync);
+    else
+        _onSyncNow();
+}
+
+void MainWindow::_onPasswordRefused()
+{
+    if (!m_askForPassword)
+        return;
+    PasswordPrompt* prompt = PasswordPrompt::ask(this, m_sync, PasswordPrompt::Refused);
+    if (prompt)
+        connect(prompt, &QDialog::rejected, this, [this] { m_askForPassword = false; });
+}
+
+void MainWindow::_onImportCalendar()
+{
+    // The imported tasks are to be seen: a search ends, back to the group it started from.
+    if (m_findBar->isOpen())
+        m_findBar->close(true);
+    CalendarImport::chooseAndImport(this, m_groupPanel->currentGroup());
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "store/focusgroup.h"
+#include "sync/syncservice.h"
 
 #include <QDialog>
 #include <QPointer>
 
 #include <QPropertyAnimation>
 
+enum class PrefsPage;
 class FancySplitter;
 class FindBar;
 class FocusGroupListWidget;
@@ -48,6 +50,13 @@ public:
     void setWriteFailure(const QString& reason);
     WriteFailureBar* writeFailureBar() const { return m_writeFailureBar; }
 
+    /// The sync the window shows and starts (the status mark, "Sync now", the password
+    /// prompt); null: sync is not offered.
+    void setSyncService(sync::SyncService* service);
+    sync::SyncService* syncService() const;
+    /// Opens the preferences on `page` (through the tray icon's, so that there is only one).
+    void openPreferences(PrefsPage page);
+
     FocusGroupListWidget* groupPanel() const { return m_groupPanel; }
     TaskListWidget* taskList() const { return m_taskList; }
     FindBar* findBar() const { return m_findBar; }
@@ -77,6 +86,11 @@ private Q_SLOTS:
     void _onGroupSelected(const FocusGroup::Id& groupId);
     void _onGroupChanged(const FocusGroup::Id& groupId);
     void _onSetViewAnimationFinished();
+    void _onSyncNow();
+    void _onSyncMarkClicked();
+    void _onImportCalendar();
+    void _onPasswordRefused();
+    void _updateSyncAction();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,6 +101,7 @@ protected:
 
 private:
     void _fitDefaultPanelWidth();
+    void _fitMinimumSize();
     void _nameParts();
 
     FancySplitter* m_splitter = nullptr;
@@ -100,6 +115,9 @@ private:
     bool _hideOrMinimize();
 
     QPointer<TrayIcon> m_trayIcon;
+    QPointer<sync::SyncService> m_sync;
+    // A declined password prompt comes back only when the user asks for a sync again.
+    bool m_askForPassword = true;
     QPointer<QPropertyAnimation> m_animation;
     bool m_quitting = false;
     bool m_trayAvailable = true;

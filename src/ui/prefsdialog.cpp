@@ -5,12 +5,14 @@
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "settings/runonstartup.h"
+#include "ui/syncprefspage.h"
 #include "ui/trayicon.h"
 #include "widgets/dialogframe.h"
 #include "widgets/focusiconcatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -30,7 +32,7 @@ QCheckBox* checkBox(QWidget* parent, bool checked, bool visible, const char* nam
 
 } // namespace
 
-PrefsDialog::PrefsDialog(QWidget* parent)
+PrefsDialog::PrefsDialog(QWidget* parent, sync::SyncService* syncService)
     : LocalizedDialog(parent, dialogWindowFlags())
     , m_languages(languageManager()->availableLanguages())
 {
@@ -75,6 +77,10 @@ PrefsDialog::PrefsDialog(QWidget* parent)
     pageLayout->addWidget(m_languageCombo);
     pageLayout->addStretch();
     m_tabs->addTab(page, focusIconByKey(QStringLiteral("inbox")), QString());
+    if (syncService) {
+        m_syncPage = new SyncPrefsPage(syncService, m_tabs);
+        m_tabs->addTab(m_syncPage, focusIconByKey(QStringLiteral("internet")), QString());
+    }
 
     connect(m_notifications, &QCheckBox::stateChanged, this, &PrefsDialog::_notificationsStateChanged);
     connect(m_runAtStartup, &QCheckBox::stateChanged, this, &PrefsDialog::_runAtStartupStateChanged);
@@ -103,8 +109,46 @@ void PrefsDialog::retranslateUi()
     m_openWindow->setText(tr("Open window on startup"));
     m_languageLabel->setText(tr("Language"));
     m_okButton->setText(tr("OK"));
+    if (m_syncPage) {
+        m_tabs->setTabText(m_tabs->indexOf(m_syncPage), tr("Sync"));
+        m_syncPage->retranslateUi();
+    }
     // Longer texts in another language must still fit.
-    setFixedSize(minimumSizeHint());
+    _fitSize();
+}
+
+void PrefsDialog::_fitSize()
+{
+    // Wrapped lines (a complaint beside a field, the sync status) need the height they take
+    // at the dialog's width, which the minimum size does not count.
+    QSize fitting = minimumSizeHint();
+    if (layout()->hasHeightForWidth())
+        fitting.setHeight(qMax(fitting.height(), layout()->totalHeightForWidth(fitting.width())));
+    if (size() != fitting || minimumSize() != fitting || maximumSize() != fitting)
+        setFixedSize(fitting);
+}
+
+void PrefsDialog::showPage(PrefsPage page)
+{
+    m_tabs->setCurrentIndex(page == PrefsPage::Sync && m_syncPage ? m_tabs->indexOf(m_syncPage) : 0);
+}
+
+void PrefsDialog::accept()
+{
+    if (m_syncPage && m_syncPage->isChanged() && !m_syncPage->apply()) {
+        m_tabs->setCurrentWidget(m_syncPage);
+        return;
+    }
+    LocalizedDialog::accept();
+}
+
+bool PrefsDialog::event(QEvent* event)
+{
+    const bool handled = LocalizedDialog::event(event);
+    // A complaint beside a field of the sync page makes the page taller: the fixed size follows.
+    if (event->type() == QEvent::LayoutRequest)
+        _fitSize();
+    return handled;
 }
 
 void PrefsDialog::_onLanguageChanged(int languageIdx)

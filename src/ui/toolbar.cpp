@@ -1,9 +1,11 @@
 #include "ui/toolbar.h"
 
+#include "ui/syncstatusmark.h"
 #include "ui/toolbaractions.h"
 #include "widgets/colorscheme.h"
 #include "widgets/fancytoolbtn.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -36,6 +38,11 @@ Toolbar::Toolbar(QWidget* parent)
     // Qualified: QToolBar has a toggleViewAction() of its own.
     _addButton(::toggleViewAction(), "toggleViewButton")->setMinimumWidth(60);
     _addButton(findTasksAction(), "findButton");
+
+    m_syncMark = new SyncStatusMark(this);
+    QAction* markAction = addWidget(m_syncMark);
+    markAction->setVisible(false);
+    connect(m_syncMark, &SyncStatusMark::wantedChanged, markAction, &QAction::setVisible);
 
     m_menuButton = new FancyToolBtn(this);
     m_menuButton->setObjectName(QStringLiteral("programMenuButton"));

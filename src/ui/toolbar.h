@@ -5,8 +5,10 @@
 
 class FancyToolBtn;
 class QMenu;
+class SyncStatusMark;
 
-/// The command bar under the task list: New, Edit, Cleanup and the view switch.
+/// The command bar under the task list: New, Edit, Cleanup, the view switch, Find, the sync
+/// state and the program's menu.
 class Toolbar : public QToolBar
 {
     Q_OBJECT
@@ -18,6 +20,8 @@ public:
     void setProgramMenu(QMenu* menu);
     FancyToolBtn* programMenuButton() const { return m_menuButton; }
     FancyToolBtn* firstButton() const { return m_firstButton; }
+    /// The sync state, before the menu button; there only while sync is on.
+    SyncStatusMark* syncMark() const { return m_syncMark; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,5 +33,6 @@ private:
 
     FancyToolBtn* m_menuButton = nullptr;
     FancyToolBtn* m_firstButton = nullptr;
+    SyncStatusMark* m_syncMark = nullptr;
     QAction* m_menuButtonAction = nullptr;
 };

@@ -14,6 +14,8 @@ struct ActionSet
     QAction* cleanup = nullptr;
     QAction* toggleView = nullptr;
     QAction* find = nullptr;
+    QAction* syncNow = nullptr;
+    QAction* importCalendar = nullptr;
 };
 
 ActionSet*& actionSet()
@@ -40,6 +42,12 @@ ActionSet* actions()
         set->toggleView = makeAction(":/icons/view_normal", "toggleViewAction");
         set->find = makeAction(":/icons/toolbar_find", "findTasksAction");
         set->find->setShortcut(QKeySequence::Find);
+        set->syncNow = new QAction;
+        set->syncNow->setObjectName(QStringLiteral("syncNowAction"));
+        set->syncNow->setShortcut(QKeySequence(Qt::Key_F5));
+        set->syncNow->setEnabled(false);
+        set->importCalendar = new QAction;
+        set->importCalendar->setObjectName(QStringLiteral("importCalendarAction"));
         // Work anywhere in the window, the task list included.
         set->newTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)});
         set->editTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F2)});
@@ -75,6 +83,16 @@ QAction* findTasksAction()
     return actions()->find;
 }
 
+QAction* syncNowAction()
+{
+    return actions()->syncNow;
+}
+
+QAction* importCalendarAction()
+{
+    return actions()->importCalendar;
+}
+
 void retranslateActions()
 {
     ActionSet* set = actions();
@@ -88,6 +106,12 @@ void retranslateActions()
     set->cleanup->setToolTip(QCoreApplication::translate("QObject", "Move the completed tasks to Completed"));
     set->toggleView->setToolTip(QCoreApplication::translate("QObject", "Show or hide the group panel"));
     set->find->setToolTip(withShortcuts(QCoreApplication::translate("QObject", "Find tasks"), set->find));
+    set->syncNow->setText(QCoreApplication::translate("QObject", "Sync now"));
+    set->syncNow->setToolTip(
+        withShortcuts(QCoreApplication::translate("QObject", "Exchange the changes with the server now"), set->syncNow));
+    set->importCalendar->setText(QCoreApplication::translate("QObject", "Import iCalendar file…"));
+    set->importCalendar->setToolTip(
+        QCoreApplication::translate("QObject", "Add the tasks of an iCalendar file (.ics) to the group shown"));
 }
 
 QString withShortcuts(const QString& text, const QAction* action)
@@ -108,6 +132,8 @@ void destroyToolbarActions()
     delete set->cleanup;
     delete set->toggleView;
     delete set->find;
+    delete set->syncNow;
+    delete set->importCalendar;
     delete set;
     set = nullptr;
 }

@@ -11,6 +11,9 @@ QAction* editTaskAction();
 QAction* cleanupAction();
 QAction* toggleViewAction();
 QAction* findTasksAction();
+/// The program menu's commands of the window: a sync pass now, tasks from an iCalendar file.
+QAction* syncNowAction();
+QAction* importCalendarAction();
 /// Puts the initial texts back, in the current interface language.
 void retranslateActions();
 /// "text (Ctrl+N, Insert)": a tool tip that names the action's shortcuts.

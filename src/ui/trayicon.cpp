@@ -8,6 +8,7 @@
 #include "ui/exportdialog.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
+#include "ui/toolbaractions.h"
 #include "widgets/focusiconcatalogue.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,8 @@ TrayIcon::TrayIcon(MainWindow* mainWindow, std::shared_ptr<NetServices> services
     bold.setBold(true);
     m_showAction->setFont(bold);
     m_menu->addSeparator();
+    m_menu->addAction(syncNowAction());
+    m_menu->addAction(importCalendarAction());
     m_exportAction = m_menu->addAction(QString(), this, &TrayIcon::_onExport);
     m_exportAction->setObjectName(QStringLiteral("exportAction"));
     m_preferencesAction = m_menu->addAction(QString(), this, &TrayIcon::_onPreferences);
@@ -78,6 +81,8 @@ TrayIcon::TrayIcon(MainWindow* mainWindow, std::shared_ptr<NetServices> services
 
     m_programMenu = new QMenu;
     m_programMenu->setObjectName(QStringLiteral("programMenu"));
+    m_programMenu->addAction(syncNowAction());
+    m_programMenu->addAction(importCalendarAction());
     m_programMenu->addAction(m_exportAction);
     m_programMenu->addAction(m_preferencesAction);
     m_programMenu->addAction(m_aboutAction);
@@ -201,9 +206,19 @@ void TrayIcon::_onAbout()
 
 void TrayIcon::_onPreferences()
 {
-    if (m_prefsDialog)
+    openPreferences(PrefsPage::General);
+}
+
+void TrayIcon::openPreferences(PrefsPage page)
+{
+    if (m_prefsDialog) {
+        m_prefsDialog->showPage(page);
+        m_prefsDialog->raise();
+        m_prefsDialog->activateWindow();
         return;
-    QPointer<PrefsDialog> dialog = new PrefsDialog(m_mainWindow);
+    }
+    QPointer<PrefsDialog> dialog = new PrefsDialog(m_mainWindow, m_mainWindow ? m_mainWindow->syncService() : nullptr);
+    dialog->showPage(page);
     m_prefsDialog = dialog;
     dialog->exec();
     if (dialog)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+enum class PrefsPage;
 class MainWindow;
 class NetServices;
 class PrefsDialog;
@@ -15,8 +16,8 @@ class QAction;
 class QMenu;
 class QTimer;
 
-/// The program's icon in the system tray: the way back to the window, to export, the
-/// preferences and the about box, and to exit. It starts the one update check of the run and
+/// The program's icon in the system tray: the way back to the window, to sync, import and
+/// export, the preferences and the about box, and to exit. It starts the one update check of the run and
 /// announces a newer version in a balloon; it shows the due-date reminders in the same way. A
 /// click on a balloon answers the balloon shown last.
 ///
@@ -50,6 +51,8 @@ public:
     void showWriteFailure(const QString& reason);
     /// The preferences dialog while one is open.
     PrefsDialog* preferencesDialog() const;
+    /// Opens the preferences on `page`; when they are open already, only turns to the page.
+    void openPreferences(PrefsPage page);
 
     /// Replaces the check for a tray host (tests); an empty function restores it.
     static void setAvailabilityProbe(std::function<bool()> probe);

@@ -8,6 +8,7 @@
 #include "ui/exportdialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -62,9 +63,12 @@ class TstExportDialog : public QObject
     QStringList m_errors;
     QStringList m_opened;
 
-    ExportDialog* exportTo(const QString& path, const FocusGroup::Id& groupId = {})
+    ExportDialog* exportTo(const QString& path, const FocusGroup::Id& groupId = {},
+                           ExportDialog::Format format = ExportDialog::Text)
     {
         ExportDialog* dialog = showExportDialog(nullptr, groupId);
+        auto* formats = dialog->findChild<QComboBox*>(QStringLiteral("formatCombo"));
+        formats->setCurrentIndex(formats->findData(int(format)));
         m_chosenPath = path;
         QTest::mouseClick(button(dialog, "exportButton"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -232,25 +236,50 @@ private Q_SLOTS:
         QVERIFY(m_errors.isEmpty());
     }
 
+    void calendarFormatWritesAnIcsFile()
+    {
+        const FocusGroup::Id kitchen = fill({}, QStringLiteral("Küche"), {QStringLiteral("Äpfel|für €"), QStringLiteral("=Done")});
+        fill(FocusGroup::inboxId(), {}, {QStringLiteral("not exported")});
+        ExportDialog* dialog = showExportDialog(nullptr, kitchen);
+        auto* formats = dialog->findChild<QComboBox*>(QStringLiteral("formatCombo"));
+        QCOMPARE(formats->itemText(0), QStringLiteral("Plain text (.txt)"));
+        QCOMPARE(formats->itemText(1), QStringLiteral("iCalendar (.ics)"));
+        QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("kitchen")), kitchen, ExportDialog::Calendar));
+        const QByteArray bytes = testenv::readBytes(m_dir.filePath(QStringLiteral("kitchen.ics")));
+        QVERIFY2(bytes.startsWith("BEGIN:VCALENDAR"), bytes.constData());
+        QVERIFY(bytes.contains("SUMMARY:\xc3\x84pfel"));
+        QVERIFY(bytes.contains("SUMMARY:Done"));
+        QVERIFY(!bytes.contains("not exported"));
+        // A calendar program would take it in at once: it is not opened.
+        QVERIFY(m_opened.isEmpty());
+        QVERIFY(m_errors.isEmpty());
+    }
+
     void failuresKeepDialog_data()
     {
         QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("format");
         QTest::addColumn<QString>("error");
-        const QString missing = m_dir.filePath(QStringLiteral("no such folder/out.txt"));
-        QTest::newRow("cancelled") << QString() << QString();
-        QTest::newRow("cannot open") << missing << QStringLiteral("Failed to open file \"%1\" for writing.").arg(missing);
-        QTest::newRow("cannot write") << "/dev/full" << "Failed to write file \"/dev/full\".";
+        for (const int format : {int(ExportDialog::Text), int(ExportDialog::Calendar)}) {
+            const QByteArray kind = format == ExportDialog::Text ? "text, " : "calendar, ";
+            const QString missing = m_dir.filePath(QStringLiteral("no such folder/out.txt"));
+            QTest::newRow(kind + "cancelled") << QString() << format << QString();
+            QTest::newRow(kind + "cannot open") << missing << format
+                                                << QStringLiteral("Failed to open file \"%1\" for writing.").arg(missing);
+            QTest::newRow(kind + "cannot write") << "/dev/full" << format << "Failed to write file \"/dev/full\".";
+        }
     }
 
     void failuresKeepDialog()
     {
         QFETCH(QString, path);
+        QFETCH(int, format);
         QFETCH(QString, error);
         if (path == QLatin1String("/dev/full") && !QFile::exists(path))
             QSKIP("/dev/full is missing");
         fill({}, QStringLiteral("Home"), {QStringLiteral("Buy milk|and bread")});
         const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
-        ExportDialog* dialog = exportTo(path);
+        ExportDialog* dialog = exportTo(path, {}, ExportDialog::Format(format));
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(m_errors, error.isEmpty() ? QStringList() : QStringList{productName() + QLatin1Char('|') + error});

@@ -69,12 +69,13 @@ private Q_SLOTS:
 
     void cleanupTestCase() { TaskCore::destroy(); }
 
-    void menuHoldsTheFiveCommands()
+    void menuHoldsTheCommands()
     {
         MainWindow window;
         TrayIcon tray(&window, nullptr);
-        QCOMPARE(actionNames(tray.menu()), QStringList({"showAction", "-", "exportAction", "preferencesAction",
-                                                        "aboutAction", "-", "exitAction"}));
+        QCOMPARE(actionNames(tray.menu()), QStringList({"showAction", "-", "syncNowAction", "importCalendarAction",
+                                                        "exportAction", "preferencesAction", "aboutAction", "-",
+                                                        "exitAction"}));
         QCOMPARE(tray.menu()->actions().first()->text(), QStringLiteral("Show Mirevo"));
         QVERIFY(tray.menu()->actions().first()->font().bold());
         QCOMPARE(tray.toolTip(), QStringLiteral("Mirevo"));
@@ -134,7 +135,8 @@ private Q_SLOTS:
         FancyToolBtn* menuButton = window.toolbar()->programMenuButton();
         QVERIFY(menuButton->isVisible());
         QCOMPARE(actionNames(menuButton->menu()),
-                 QStringList({"exportAction", "preferencesAction", "aboutAction", "-", "exitAction"}));
+                 QStringList({"syncNowAction", "importCalendarAction", "exportAction", "preferencesAction",
+                              "aboutAction", "-", "exitAction"}));
         window.close();
         QVERIFY(window.isVisible());
         QVERIFY(window.isMinimized());

@@ -5,6 +5,7 @@
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
+#include "sync/syncservice.h"
 #include "ui/aboutdialog.h"
 #include "ui/editgroupdialog.h"
 #include "ui/euladialog.h"
@@ -13,6 +14,7 @@
 #include "ui/focusgrouplistwidget.h"
 #include "ui/installwizard.h"
 #include "ui/mainwindow.h"
+#include "ui/passwordprompt.h"
 #include "ui/prefsdialog.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
@@ -23,6 +25,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -88,6 +91,42 @@ bool languageWindows(const QString& folder, const FocusGroup::Id& home)
         prefs.show();
         ok = save(&prefs, folder + QStringLiteral("/preferences.png")) && ok;
     }
+    sync::SyncService* service = TaskCore::instance()->syncService();
+    {
+        service->setAccount(QUrl(), QString(), QString());
+        PrefsDialog prefs(window, service);
+        prefs.showPage(PrefsPage::Sync);
+        prefs.show();
+        ok = save(&prefs, folder + QStringLiteral("/preferences-sync-off.png")) && ok;
+        prefs.findChild<QLineEdit*>(QStringLiteral("serverEdit"))->setText(QStringLiteral("http://dav.example.org/tasks/"));
+        prefs.findChild<QLineEdit*>(QStringLiteral("userEdit"))->setText(QStringLiteral("ana"));
+        prefs.accept();
+        ok = save(&prefs, folder + QStringLiteral("/preferences-sync-error.png")) && ok;
+    }
+    const QUrl server(QStringLiteral("https://dav.example.org/tasks/"));
+    AppSettings::settings()->setSyncServer(server);
+    AppSettings::settings()->setSyncUser(QStringLiteral("ana"));
+    service->setAccount(server, QStringLiteral("ana"), QStringLiteral("pw"));
+    {
+        PrefsDialog prefs(window, service);
+        prefs.showPage(PrefsPage::Sync);
+        prefs.show();
+        ok = save(&prefs, folder + QStringLiteral("/preferences-sync.png")) && ok;
+    }
+    window->setSyncService(service);
+    window->groupPanel()->selectGroup(FocusGroup::inboxId());
+    ok = save(window, folder + QStringLiteral("/mainwindow-sync.png")) && ok;
+    service->setAccount(QUrl(QStringLiteral("https://dav.example.org/tasks/")), QStringLiteral("ana"), QString());
+    ok = save(window->toolbar(), folder + QStringLiteral("/toolbar-sync-attention.png")) && ok;
+    {
+        PasswordPrompt prompt(window, service, PasswordPrompt::Refused);
+        prompt.show();
+        ok = save(&prompt, folder + QStringLiteral("/password-prompt.png")) && ok;
+    }
+    window->setSyncService(nullptr);
+    service->setAccount(QUrl(), QString(), QString());
+    AppSettings::settings()->setSyncServer(QUrl());
+    AppSettings::settings()->setSyncUser(QString());
     {
         setAvailableVersion(Version(0, 3, 0));
         AboutDialog about(window);

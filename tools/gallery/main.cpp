@@ -5,6 +5,7 @@
 #include "store/focusgroup.h"
 #include "ui/countwidget.h"
 #include "ui/grouphintwidget.h"
+#include "ui/syncstatusmark.h"
 #include "widgets/colorscheme.h"
 #include "widgets/fancycheckbox.h"
 #include "widgets/fancylineedit.h"
@@ -297,6 +298,34 @@ bool countersSheet(const QString& folder)
     return sheet.save(folder + QStringLiteral("/counters.png"));
 }
 
+bool syncMarkSheet(const QString& folder)
+{
+    Sheet sheet(QStringLiteral("Sync status mark: each look at 1x and 2x, on the toolbar, light and dark (4x)"), 4);
+    const QPalette light = QApplication::palette();
+    const struct
+    {
+        SyncStatusMark::Look look;
+        const char* name;
+    } looks[] = {{SyncStatusMark::Look::Waiting, "waiting"},
+                 {SyncStatusMark::Look::Syncing, "syncing"},
+                 {SyncStatusMark::Look::Synced, "synced"},
+                 {SyncStatusMark::Look::Offline, "offline"},
+                 {SyncStatusMark::Look::Attention, "needs attention"}};
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? ColorScheme::typicalDarkPalette() : light);
+        for (const auto& look : looks) {
+            for (const qreal ratio : {1.0, 2.0}) {
+                QPixmap picture = SyncStatusMark::picture(look.look, ratio);
+                picture.setDevicePixelRatio(1);
+                sheet.add(QStringLiteral("%1, %2x%3").arg(QLatin1String(look.name)).arg(ratio).arg(dark ? QStringLiteral(", dark") : QString()),
+                          onBackground(picture, schemeColor(ColorScheme::ToolbarBackground)), ratio > 1 ? 2 : 4);
+            }
+        }
+    }
+    QApplication::setPalette(light);
+    return sheet.save(folder + QStringLiteral("/sync-mark.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -318,6 +347,7 @@ int main(int argc, char** argv)
         ok = controlsSheet(folder) && ok;
         ok = hintsSheet(folder) && ok;
         ok = countersSheet(folder) && ok;
+        ok = syncMarkSheet(folder) && ok;
         ok = gallery::calendarSheet(folder) && ok;
     }
     ok = gallery::windowsGallery(folder) && ok;

@@ -1,0 +1,208 @@
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+#include "support/testenv.h"
+#include "ui/calendarimport.h"
+#include "ui/focusgrouplistwidget.h"
+#include "ui/focusgroupwidget.h"
+#include "ui/mainwindow.h"
+#include "ui/toolbaractions.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+namespace {
+
+std::shared_ptr<TaskStorage> store()
+{
+    return TaskCore::instance()->storage();
+}
+
+/// Two tasks a calendar program wrote, and one it wrote without a UID.
+const QByteArray TwoTasks = "BEGIN:VCALENDAR\r\n"
+                            "VERSION:2.0\r\n"
+                            "PRODID:-//Example//Planner 1.0//EN\r\n"
+                            "BEGIN:VTODO\r\n"
+                            "UID:3f0c1b3e-planner-1@example.org\r\n"
+                            "DTSTAMP:20261201T090000Z\r\n"
+                            "SUMMARY:Äpfel kaufen für Оля\r\n"
+                            "END:VTODO\r\n"
+                            "BEGIN:VTODO\r\n"
+                            "UID:3f0c1b3e-planner-2@example.org\r\n"
+                            "DTSTAMP:20261201T090000Z\r\n"
+                            "SUMMARY:Call the plumber\r\n"
+                            "STATUS:COMPLETED\r\n"
+                            "END:VTODO\r\n"
+                            "BEGIN:VTODO\r\n"
+                            "DTSTAMP:20261201T090000Z\r\n"
+                            "SUMMARY:No identity\r\n"
+                            "END:VTODO\r\n"
+                            "END:VCALENDAR\r\n";
+
+QStringList namesIn(const FocusGroup::Id& group)
+{
+    QStringList names;
+    store()->visitTasks(store()->group(group).taskIds(), [&](const TodoTask& task) { names << task.name(); });
+    return names;
+}
+
+bool enter(QWidget* row, const QMimeData* mime)
+{
+    QDragEnterEvent event(row->rect().center(), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(row, &event);
+    return event.isAccepted();
+}
+
+bool drop(QWidget* row, const QMimeData* mime)
+{
+    if (!enter(row, mime))
+        return false;
+    QDropEvent event(QPointF(row->rect().center()), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(row, &event);
+    return event.isAccepted() && event.dropAction() == Qt::CopyAction;
+}
+
+} // namespace
+
+class TstCalendarImport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QStringList m_chosen;
+    QStringList m_reports;
+    QStringList m_details;
+
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        testenv::writeBytes(path, bytes);
+        return path;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        CalendarImport::setHooks({[this](QWidget*) { return m_chosen; },
+                                  [this](QWidget*, const QString& text, const QString& details, bool) {
+                                      m_reports << text;
+                                      m_details << details;
+                                  }});
+    }
+
+    void cleanupTestCase() { TaskCore::destroy(); }
+
+    void init()
+    {
+        for (const FocusGroup::Id& id : store()->groupIds()) {
+            const FocusGroup::TaskIdList taskIds = store()->group(id).taskIds();
+            for (const TodoTask::Id& taskId : taskIds)
+                store()->removeTask(id, taskId, true);
+            if (FocusGroup::isUserGroup(id))
+                store()->removeGroup(id);
+        }
+        store()->emptyTrash();
+        m_chosen.clear();
+        m_reports.clear();
+        m_details.clear();
+    }
+
+    void menuImportsIntoTheGroupShownAndASecondImportAddsNothing()
+    {
+        const FocusGroup::Id home = store()->addGroup(QStringLiteral("Zuhause"), QString());
+        MainWindow window;
+        window.groupPanel()->selectGroup(home);
+        m_chosen = {file(QStringLiteral("planner.ics"), TwoTasks)};
+        importCalendarAction()->trigger();
+        QCOMPARE(namesIn(home), QStringList({QStringLiteral("Äpfel kaufen für Оля"), QStringLiteral("Call the plumber")}));
+        QCOMPARE(m_reports, QStringList{QStringLiteral("2 tasks added. 1 task could not be read and was left out.")});
+        QVERIFY2(m_details.constFirst().contains(QLatin1String("no UID")), qPrintable(m_details.constFirst()));
+
+        importCalendarAction()->trigger();
+        QCOMPARE(namesIn(home).size(), 2);
+        QCOMPARE(m_reports.last(),
+                 QStringLiteral("Nothing new: the 2 tasks of the file are here already. 1 task could not be read and was left out."));
+    }
+
+    void report_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("report");
+        const QByteArray one = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//T//EN\r\nBEGIN:VTODO\r\nUID:only@example.org\r\n"
+                               "SUMMARY:Only one\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+        QTest::newRow("one task") << one << "1 task added.";
+        QTest::newRow("no tasks") << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//T//EN\r\nEND:VCALENDAR\r\n")
+                                  << "The file holds no tasks.";
+        QTest::newRow("not a calendar") << QByteArray("Dear diary,\nnothing to do today.\n")
+                                        << "No task of the file could be read.";
+    }
+
+    void report()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, report);
+        CalendarImport::importFiles(nullptr, FocusGroup::inboxId(), {file(QStringLiteral("one.ics"), bytes)});
+        QCOMPARE(m_reports, QStringList{report});
+    }
+
+    void anUnreadableFileIsReported()
+    {
+        const QString missing = m_dir.filePath(QStringLiteral("gone.ics"));
+        CalendarImport::importFiles(nullptr, FocusGroup::inboxId(), {missing});
+        QCOMPARE(m_reports, QStringList{QStringLiteral("The file could not be read.")});
+        QVERIFY(m_details.constFirst().startsWith(missing + QLatin1String(": ")));
+        QVERIFY(namesIn(FocusGroup::inboxId()).isEmpty());
+    }
+
+    void droppedFilesGoIntoTheGroup_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("user group") << "Work" << "planner.ics" << true;
+        QTest::newRow("Inbox") << "Inbox" << "planner.ICS" << true;
+        QTest::newRow("Trash") << "Trash" << "planner.ics" << false;
+        QTest::newRow("Completed") << "Completed" << "planner.ics" << false;
+        QTest::newRow("not a calendar file") << "Work" << "planner.txt" << false;
+    }
+
+    void droppedFilesGoIntoTheGroup()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, fileName);
+        QFETCH(bool, taken);
+        const QHash<QString, FocusGroup::Id> ids{{QStringLiteral("Work"), store()->addGroup(QStringLiteral("Work"), QString())},
+                                                 {QStringLiteral("Inbox"), FocusGroup::inboxId()},
+                                                 {QStringLiteral("Trash"), FocusGroup::trashId()},
+                                                 {QStringLiteral("Completed"), FocusGroup::completedId()}};
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file(fileName, TwoTasks))});
+        QCOMPARE(drop(panel.rowOf(ids.value(group)), &mime), taken);
+        // The import comes after the drop, so that the file manager does not wait for the report.
+        QTRY_COMPARE(namesIn(ids.value(group)).size(), taken ? 2 : 0);
+        QCOMPARE(m_reports.size(), taken ? 1 : 0);
+    }
+
+    void importNeedsAGroupThatTakesTasks()
+    {
+        MainWindow window;
+        QVERIFY(importCalendarAction()->isEnabled());
+        window.groupPanel()->selectGroup(FocusGroup::trashId());
+        QVERIFY(!importCalendarAction()->isEnabled());
+        window.groupPanel()->selectGroup(FocusGroup::completedId());
+        QVERIFY(!importCalendarAction()->isEnabled());
+        window.groupPanel()->selectGroup(FocusGroup::inboxId());
+        QVERIFY(importCalendarAction()->isEnabled());
+        QCOMPARE(importCalendarAction()->text(), QStringLiteral("Import iCalendar file…"));
+    }
+};
+
+MRV_TEST_WIDGETS_MAIN(TstCalendarImport)
+#include "tst_calendarimport.moc"
