@@ -305,6 +305,7 @@ int main(int argc, char** argv)
     UserMetrics::instance()->load(metricsFilePath());
 
     window = new MainWindow;
+    window->setSyncService(TaskCore::instance()->syncService());
     reportStartupPhase("window");
     QPointer<TrayIcon> tray;
     reportWriteFailures(window, &tray);
