@@ -22,6 +22,11 @@ const char* const kOnlyWithAdd = QT_TRANSLATE_NOOP("CommandLine", "%1 works only
 const char* const kNoName = QT_TRANSLATE_NOOP("CommandLine", "--add needs the name of the task");
 const char* const kBadDate =
     QT_TRANSLATE_NOOP("CommandLine", "cannot read the due date %1: use YYYY-MM-DD, today, tomorrow or a weekday name");
+const char* const kOnlyWithSyncAccount = QT_TRANSLATE_NOOP("CommandLine", "%1 works only together with --sync-account");
+const char* const kOnlyWithSync =
+    QT_TRANSLATE_NOOP("CommandLine", "%1 works only together with --sync or --sync-account");
+const char* const kNeedsUser = QT_TRANSLATE_NOOP("CommandLine", "--sync-account needs --user NAME");
+const char* const kOneAction = QT_TRANSLATE_NOOP("CommandLine", "%1 and %2 cannot be given together");
 const char* const kUsage = QT_TRANSLATE_NOOP("CommandLine", "Usage:");
 const char* const kWithoutOptions =
     QT_TRANSLATE_NOOP("CommandLine", "Without options %1 starts, or brings the running %1 to the front.");
@@ -32,6 +37,10 @@ const char* const kRunning =
 const char* const kExitStatus =
     QT_TRANSLATE_NOOP("CommandLine", "Exit status: 0 done, 1 the task could not be added, 2 a wrong command line,\n"
                                      "3 taken by the running %1 but not confirmed as written: it may still appear.");
+const char* const kSyncExitStatus =
+    QT_TRANSLATE_NOOP("CommandLine", "With --sync and --sync-account: 0 synced, 1 sync failed (the message says why),\n"
+                                     "2 a wrong command line, 4 the server cannot be reached (nothing is lost: try later),\n"
+                                     "5 the server refused the user name or password.");
 
 // The options the toolkit takes from the command line (QGuiApplication, QApplication and the
 // X11 plug-in); it accepts them with one dash or two. They stay its business: the desktop's
@@ -173,14 +182,20 @@ CommandLine parseCommandLine(const QStringList& arguments, const QDate& today, c
     const QString add = QStringLiteral("--add");
     const QString notes = QStringLiteral("--notes");
     const QString due = QStringLiteral("--due");
+    const QString syncAccount = QStringLiteral("--sync-account");
+    const QString user = QStringLiteral("--user");
+    const QString syncOnce = QStringLiteral("--sync");
+    const QString passwordStdin = QStringLiteral("--password-stdin");
     QHash<QString, QString> values;
     bool help = false;
     bool version = false;
+    bool sync = false;
+    bool passwordFromStdin = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         const qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf(QLatin1Char('=')) : -1;
         const QString option = equals < 0 ? argument : argument.left(equals);
-        if (option == add || option == notes || option == due) {
+        if (option == add || option == notes || option == due || option == syncAccount || option == user) {
             if (values.contains(option))
                 return failure(translated(kGivenTwice).arg(option));
             if (equals >= 0) {
@@ -194,6 +209,14 @@ CommandLine parseCommandLine(const QStringList& arguments, const QDate& today, c
             help = true;
         } else if (argument == QLatin1String("--version")) {
             version = true;
+        } else if (argument == syncOnce) {
+            if (sync)
+                return failure(translated(kGivenTwice).arg(argument));
+            sync = true;
+        } else if (argument == passwordStdin) {
+            if (passwordFromStdin)
+                return failure(translated(kGivenTwice).arg(argument));
+            passwordFromStdin = true;
         } else if (const int skipped = toolkitOptionValues(argument); skipped >= 0) {
             i += skipped;
         } else if (argument.startsWith(QLatin1Char('-'))) {
@@ -210,6 +233,28 @@ CommandLine parseCommandLine(const QStringList& arguments, const QDate& today, c
     }
     if (version) {
         result.m_action = CommandLine::Version;
+        return result;
+    }
+    const bool account = values.contains(syncAccount);
+    if (values.contains(user) && !account)
+        return failure(translated(kOnlyWithSyncAccount).arg(user));
+    if (passwordFromStdin && !account && !sync)
+        return failure(translated(kOnlyWithSync).arg(passwordStdin));
+    if (sync || account) {
+        if (values.contains(add))
+            return failure(translated(kOneAction).arg(add, account ? syncAccount : syncOnce));
+        if (sync && account)
+            return failure(translated(kOneAction).arg(syncOnce, syncAccount));
+        for (const QString& option : {notes, due}) {
+            if (values.contains(option))
+                return failure(translated(kOnlyWithAdd).arg(option));
+        }
+        if (account && values.value(user).trimmed().isEmpty())
+            return failure(translated(kNeedsUser));
+        result.m_action = account ? CommandLine::SyncAccount : CommandLine::Sync;
+        result.m_syncServer = values.value(syncAccount);
+        result.m_syncUser = values.value(user);
+        result.m_passwordFromStdin = passwordFromStdin;
         return result;
     }
     if (!values.contains(add)) {
@@ -253,6 +298,12 @@ QString commandLineHelp(const QString& program)
         {"--add NAME", QT_TRANSLATE_NOOP("CommandLine", "Add a task named NAME to the Inbox and exit.")},
         {"--notes TEXT", QT_TRANSLATE_NOOP("CommandLine", "The new task's notes.")},
         {"--due DATE", QT_TRANSLATE_NOOP("CommandLine", "The new task's due date.")},
+        {"--sync", QT_TRANSLATE_NOOP("CommandLine", "Sync the tasks with the CalDAV account once and exit.")},
+        {"--sync-account URL", QT_TRANSLATE_NOOP("CommandLine", "Set up the CalDAV account at URL (a server or a task list)\n"
+                                                                  "                    and pair its task lists with the groups.")},
+        {"--user NAME", QT_TRANSLATE_NOOP("CommandLine", "The account's user name.")},
+        {"--password-stdin", QT_TRANSLATE_NOOP("CommandLine", "Read the account's password from standard input\n"
+                                                              "                    (where no secret store keeps it).")},
         {"--install", QT_TRANSLATE_NOOP("CommandLine", "Open the install wizard.")},
         {"--uninstall", QT_TRANSLATE_NOOP("CommandLine", "Open the uninstall wizard.")},
         {"-h, --help", QT_TRANSLATE_NOOP("CommandLine", "Show this help and exit.")},
@@ -262,14 +313,17 @@ QString commandLineHelp(const QString& program)
     const QString usage = translated(kUsage) + QLatin1Char(' ');
     QString text = usage + program + QStringLiteral(" [--add NAME [--notes TEXT] [--due DATE]]\n");
     text += QString(usage.size(), QLatin1Char(' ')) + program
+        + QStringLiteral(" --sync | --sync-account URL --user NAME [--password-stdin]\n");
+    text += QString(usage.size(), QLatin1Char(' ')) + program
         + QStringLiteral(" --install | --uninstall | --help | --version\n\n");
     text += translated(kWithoutOptions).arg(name) + QStringLiteral("\n\n");
     for (const Row& row : rows) {
-        text += QStringLiteral("  ") + QString::fromLatin1(row.option).leftJustified(16) + translated(row.text)
+        text += QStringLiteral("  ") + QString::fromLatin1(row.option).leftJustified(18) + translated(row.text)
             + QLatin1Char('\n');
     }
     text += QLatin1Char('\n') + translated(kDates) + QLatin1Char('\n');
     text += translated(kRunning).arg(name) + QLatin1Char('\n');
     text += translated(kExitStatus).arg(name) + QLatin1Char('\n');
+    text += translated(kSyncExitStatus) + QLatin1Char('\n');
     return text;
 }

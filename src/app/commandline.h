@@ -20,12 +20,19 @@ struct CommandLine
         Version,
         /// "--add NAME [--notes TEXT] [--due DATE]": `m_task` goes to the Inbox.
         AddTask,
+        /// "--sync [--password-stdin]": one sync pass with the stored account.
+        Sync,
+        /// "--sync-account URL --user NAME [--password-stdin]": store the account, pair the lists.
+        SyncAccount,
         /// A wrong command line: `m_error` says what is wrong, in one line.
         Fail,
     };
 
     Action m_action = Start;
     CapturedTask m_task;
+    QString m_syncServer;
+    QString m_syncUser;
+    bool m_passwordFromStdin = false;
     QString m_error;
 
     /// Start, Install and Uninstall need the application object and its windows; the other

@@ -20,6 +20,8 @@
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
+#include "sync/syncaccount.h"
+#include "sync/syncservice.h"
 #include "taskapi/taskapiclient.h"
 #include "app/singleinstancepeer.h"
 #include "ui/dragregistry.h"
@@ -46,6 +48,8 @@ namespace {
 
 // How long a start waits for a quick capture that is writing the database.
 constexpr int kOtherCaptureMs = 60000;
+// The first sync pass waits until the window has settled.
+constexpr int kFirstSyncMs = 3000;
 
 void destroyProcessWideObjects()
 {
@@ -171,6 +175,17 @@ void reportWriteFailures(MainWindow* window, const QPointer<TrayIcon>* tray)
                          *failing = !ok;
                      },
                      Qt::QueuedConnection);
+}
+
+// Sync with the user's account, if one is set up: the password comes from the secret store.
+void startSync()
+{
+    sync::SyncService* service = TaskCore::instance()->syncService();
+    sync::SyncAccount::apply(service, *AppSettings::settings(), [](const QString& warning) {
+        if (!warning.isEmpty())
+            MRV_WARNING("main", warning);
+    });
+    service->start(kFirstSyncMs);
 }
 
 // Rescue copies made after the database's last write: an earlier run could not write it.
@@ -323,6 +338,7 @@ int main(int argc, char** argv)
     }
     app.setQuitOnLastWindowClosed(false);
     tellAboutRescueCopies(databasePath);
+    startSync();
 
     // A signal that came while starting (events are processed during start-up too) ends the
     // program here, in the same order as a quit from the running loop.
@@ -335,6 +351,8 @@ int main(int argc, char** argv)
     delete window;
     UserMetrics::instance()->save(metricsFilePath());
     settings->save(settingsFilePath());
+    // A pass in flight ends here; what it did not record as sent, the next one sends.
+    TaskCore::instance()->stopSync();
     // Never end with unwritten changes silently.
     if (!finishTaskWrites())
         code = 1;

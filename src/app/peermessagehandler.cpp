@@ -3,8 +3,19 @@
 #include "app/capturedtask.h"
 #include "app/log.h"
 #include "app/singleinstancepeer.h"
+#include "app/specialfolder.h"
+#include "app/synccommand.h"
 #include "app/taskcore.h"
+#include "settings/appsettings.h"
 #include "store/taskstorage.h"
+#include "sync/syncaccount.h"
+#include "sync/syncservice.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPointer>
+
+#include <memory>
 
 #include <utility>
 
@@ -52,12 +63,76 @@ void PeerMessageHandler::_handle(const QString& message, quint64 ticket)
         m_peer->answer(ticket, SingleInstancePeer::Answer::Accepted);
         return;
     }
+    if (isSyncMessage(message)) {
+        if (m_state != Ready) {
+            m_peer->answer(ticket, SingleInstancePeer::Answer::Refused);
+            return;
+        }
+        _sync(message, ticket);
+        return;
+    }
     if (m_state != Ready && CapturedTask::isTaskMessage(message)) {
         MRV_WARNING("PeerMessageHandler::_handle", QStringLiteral("A task from the command line was refused: the program cannot take tasks now"));
         m_peer->answer(ticket, SingleInstancePeer::Answer::Refused);
         return;
     }
     m_peer->answer(ticket, SingleInstancePeer::Answer(_addTask(message)));
+}
+
+void PeerMessageHandler::_sync(const QString& message, quint64 ticket)
+{
+    sync::SyncService* service = TaskCore::instance()->syncService();
+    const bool account = message.startsWith(QLatin1String("sync-account:"));
+    const QJsonObject request =
+        QJsonDocument::fromJson(message.mid(message.indexOf(QLatin1Char(':')) + 1).toUtf8()).object();
+    const QString password = request.value(QStringLiteral("password")).toString();
+    if (!service || (!account && !service->isConfigured())) {
+        m_peer->answer(ticket, SingleInstancePeer::Answer::Failed);
+        return;
+    }
+    // The answer is the outcome of the pass that starts after this request, not of one in flight.
+    auto passesToSkip = std::make_shared<int>(service->isSyncing() ? 1 : 0);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    const QPointer<SingleInstancePeer> peer(m_peer);
+    *connection = connect(service, &sync::SyncService::passFinished, this,
+                          [peer, ticket, passesToSkip, connection](const sync::SyncOutcome& outcome) {
+                              if ((*passesToSkip)-- > 0)
+                                  return;
+                              disconnect(*connection);
+                              if (!peer)
+                                  return;
+                              using Answer = SingleInstancePeer::Answer;
+                              switch (outcome.result) {
+                              case sync::SyncOutcome::Synced: peer->answer(ticket, Answer::Accepted); return;
+                              case sync::SyncOutcome::Offline: peer->answer(ticket, Answer::Unreachable); return;
+                              case sync::SyncOutcome::AuthFailed: peer->answer(ticket, Answer::Unauthorized); return;
+                              case sync::SyncOutcome::Failed:
+                              case sync::SyncOutcome::Aborted: peer->answer(ticket, Answer::Failed); return;
+                              }
+                          });
+    if (!account) {
+        if (!password.isEmpty())
+            service->setPassword(password);
+        service->syncNow();
+        return;
+    }
+    const QUrl server(request.value(QStringLiteral("server")).toString(), QUrl::StrictMode);
+    const QString user = request.value(QStringLiteral("user")).toString();
+    const QPointer<sync::SyncService> target(service);
+    const auto start = [target](const QString& warning) {
+        if (!warning.isEmpty())
+            MRV_WARNING("PeerMessageHandler::_sync", warning);
+        if (target)
+            target->pairNow();
+    };
+    if (password.isEmpty()) {
+        AppSettings::settings()->setSyncServer(server);
+        AppSettings::settings()->setSyncUser(user);
+        AppSettings::settings()->save(settingsFilePath());
+        sync::SyncAccount::apply(service, *AppSettings::settings(), start);
+    } else {
+        sync::SyncAccount::change(service, AppSettings::settings(), settingsFilePath(), server, user, password, start);
+    }
 }
 
 int PeerMessageHandler::_addTask(const QString& message)

@@ -35,6 +35,9 @@ private:
     void _onMessageReceived(const QString& message, quint64 ticket);
     void _handle(const QString& message, quint64 ticket);
     int _addTask(const QString& message);
+    /// "sync:" or "sync-account:" with a JSON object: a pass (or setting up the account and
+    /// pairing its lists), answered with its outcome once it ends.
+    void _sync(const QString& message, quint64 ticket);
 
     SingleInstancePeer* m_peer;
     State m_state = Loading;

@@ -6,6 +6,7 @@
 #include "app/log.h"
 #include "app/singleinstancepeer.h"
 #include "app/specialfolder.h"
+#include "app/synccommand.h"
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
@@ -131,6 +132,9 @@ int addTask(CapturedTask task, const QString& program)
             print(stderr, translated(kNoAnswer).arg(program, productName()) + QLatin1Char('\n'));
             return MaybeAdded;
         case SingleInstancePeer::Delivery::NotDelivered:
+        case SingleInstancePeer::Delivery::Unreachable:
+        case SingleInstancePeer::Delivery::Unauthorized:
+        case SingleInstancePeer::Delivery::Failed:
             break;
         }
         // Nobody took it: the program may have ended meanwhile, and the database is free.
@@ -182,6 +186,9 @@ int runCommandLine(int& argc, char** argv)
         return Done;
     case CommandLine::AddTask:
         return addTask(commandLine.m_task, program);
+    case CommandLine::Sync:
+    case CommandLine::SyncAccount:
+        return runSyncCommand(commandLine, program);
     case CommandLine::Fail:
         print(stderr,
               program + QStringLiteral(": ") + commandLine.m_error + QLatin1Char('\n') + commandLineHelp(program));

@@ -142,6 +142,9 @@ SingleInstancePeer::Delivery SingleInstancePeer::deliver(const QString& message,
         switch (Answer(reply)) {
         case Answer::Accepted: return Delivery::Accepted;
         case Answer::Pending: return Delivery::Pending;
+        case Answer::Unreachable: return Delivery::Unreachable;
+        case Answer::Unauthorized: return Delivery::Unauthorized;
+        case Answer::Failed: return Delivery::Failed;
         case Answer::Refused: break;
         }
         return Delivery::Refused;

@@ -52,11 +52,20 @@ public:
         Refused = 'R',
         /// It took the message's task, but cannot write it to the disk yet.
         Pending = 'P',
+        /// A sync it was asked for: the server could not be reached.
+        Unreachable = 'O',
+        /// A sync it was asked for: the server refused the user name or password.
+        Unauthorized = 'U',
+        /// A sync it was asked for failed in another way.
+        Failed = 'F',
     };
     enum class Delivery {
         Accepted,
         Refused,
         Pending,
+        Unreachable,
+        Unauthorized,
+        Failed,
         /// Handed over, but no answer came in time: it may still be acted on.
         NoAnswer,
         /// Nobody took it: no running instance could be reached.

@@ -5,6 +5,8 @@
 #include "platform/filesync.h"
 #include "store/csafefileupdate.h"
 #include "store/taskstorage.h"
+#include "sync/syncservice.h"
+#include "sync/syncstate.h"
 #include "taskapi/taskapiclient.h"
 
 #include <QDateTime>
@@ -15,9 +17,24 @@ TaskCore::TaskCore() = default;
 
 TaskCore::~TaskCore()
 {
+    // The sync thread changes the store through this thread: it ends first.
+    m_sync.reset();
     // The client may outlive the core: it must not call back into a deleted object.
     if (const auto client = taskapi::TaskApiClient::existingInstance())
         client->setDelegate(nullptr);
+}
+
+sync::SyncService* TaskCore::syncService()
+{
+    if (!m_sync && m_storage)
+        m_sync = std::make_unique<sync::SyncService>(m_storage, sync::SyncState::pathBeside(m_storage->path()));
+    return m_sync.get();
+}
+
+void TaskCore::stopSync()
+{
+    if (m_sync)
+        m_sync->stop();
 }
 
 int TaskCore::init()

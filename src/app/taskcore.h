@@ -12,6 +12,10 @@
 class QDateTime;
 class TaskStorage;
 
+namespace sync {
+class SyncService;
+}
+
 /// The process-wide core object: owns the task store and hears from the task service client.
 class TaskCore : public dynamic_singleton<TaskCore>, private taskapi::ITaskApiClientDelegate
 {
@@ -38,6 +42,11 @@ public:
 
     /// A copy of the pointer to the store; callers drop it as soon as they are done.
     std::shared_ptr<TaskStorage> storage() const;
+    /// The sync with the user's CalDAV account, made on first use once the store is loaded
+    /// (its state file beside the database); null before. It lives on the calling thread.
+    sync::SyncService* syncService();
+    /// Ends a sync pass in flight (at exit, before the store's last write).
+    void stopSync();
 
 protected:
     TaskCore();
@@ -49,6 +58,7 @@ private:
     void onRequestFailed(taskapi::TaskApiClient* client, taskapi::TaskApiRunnable* request) override;
 
     std::shared_ptr<TaskStorage> m_storage;
+    std::unique_ptr<sync::SyncService> m_sync;
     std::future<int> m_loading;
     QString m_databasePath;
     int m_quietMs = 0;

@@ -79,6 +79,15 @@ void addTrustedCertificates(const QList<QSslCertificate>& certificates)
     }
 }
 
+QSslConfiguration sslConfiguration()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    const QList<QSslCertificate> authorities = authoritiesWithExtra();
+    if (!authorities.isEmpty())
+        configuration.setCaCertificates(authorities);
+    return configuration;
+}
+
 QtHttpConnection::QtHttpConnection(int transferTimeoutMs)
     : m_transferTimeoutMs(transferTimeoutMs)
 {
@@ -218,14 +227,8 @@ bool QtHttpConnection::transfer(const QUrl& url, bool isPost, const QByteArray& 
         // QtNetwork insists on a type for a body (and warns when it has to pick one).
         request.setRawHeader("Content-Type", "application/octet-stream");
     }
-    if (secure) {
-        const QList<QSslCertificate> authorities = authoritiesWithExtra();
-        if (!authorities.isEmpty()) {
-            QSslConfiguration configuration = request.sslConfiguration();
-            configuration.setCaCertificates(authorities);
-            request.setSslConfiguration(configuration);
-        }
-    }
+    if (secure)
+        request.setSslConfiguration(sslConfiguration());
 
     if (m_aborted.load())
         return false;

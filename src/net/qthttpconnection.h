@@ -15,6 +15,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QSslCertificate;
+class QSslConfiguration;
 
 namespace net {
 
@@ -22,6 +23,10 @@ namespace net {
 /// system's own. For tests and private deployments with their own authority; certificates are
 /// verified either way. Thread-safe; affects requests started afterwards.
 void addTrustedCertificates(const QList<QSslCertificate>& certificates);
+
+/// The TLS configuration for a request of the program: the default one, trusting the system's
+/// authorities and those added with addTrustedCertificates(). Thread-safe.
+QSslConfiguration sslConfiguration();
 
 /// HttpConnection on QtNetwork. Each request is sent by a QNetworkAccessManager that the object
 /// creates on the calling thread and driven to completion there by a local event loop, so the

@@ -25,6 +25,9 @@ const QString kRunOnStartup = QStringLiteral("general.run_on_system_startup");
 const QString kNotifications = QStringLiteral("general.show_notifications");
 const QString kLanguage = QStringLiteral("general.ui_language");
 const QString kVersion = QStringLiteral("version");
+const QString kSyncServer = QStringLiteral("sync.server");
+const QString kSyncUser = QStringLiteral("sync.user");
+const QString kSyncInterval = QStringLiteral("sync.interval_minutes");
 
 } // namespace
 
@@ -68,6 +71,9 @@ void AppSettings::resetToDefaults()
     m_dateFormat = QLocale::system().dateFormat(QLocale::ShortFormat);
     m_uiLanguage.clear();
     m_version.clear();
+    m_syncServer = QUrl();
+    m_syncUser.clear();
+    m_syncIntervalMinutes = DefaultSyncIntervalMinutes;
 }
 
 bool AppSettings::load(const QString& path)
@@ -91,6 +97,11 @@ bool AppSettings::load(const QString& path)
     m_showNotifications = file.value(kNotifications, true).toBool();
     m_uiLanguage = file.value(kLanguage, QStringLiteral("en_US")).toString();
     m_version = file.value(kVersion, QString()).toString();
+    m_syncServer = QUrl(file.value(kSyncServer, QString()).toString(), QUrl::StrictMode);
+    m_syncUser = file.value(kSyncUser, QString()).toString();
+    m_syncIntervalMinutes = file.value(kSyncInterval, DefaultSyncIntervalMinutes).toInt(&ok);
+    if (!ok || m_syncIntervalMinutes < 1)
+        m_syncIntervalMinutes = DefaultSyncIntervalMinutes;
     return true;
 }
 
@@ -107,6 +118,14 @@ bool AppSettings::save(const QString& path) const
     file.setValue(kNotifications, m_showNotifications);
     file.setValue(kLanguage, m_uiLanguage);
     file.setValue(kVersion, programVersion().toString());
+    if (m_syncServer.isValid() && !m_syncServer.isEmpty()) {
+        file.setValue(kSyncServer, m_syncServer.toString(QUrl::RemoveUserInfo | QUrl::FullyEncoded));
+        file.setValue(kSyncUser, m_syncUser);
+    } else {
+        file.remove(kSyncServer);
+        file.remove(kSyncUser);
+    }
+    file.setValue(kSyncInterval, m_syncIntervalMinutes);
     file.sync();
     if (file.status() != QSettings::NoError) {
         MRV_WARNING("AppSettings::save", QStringLiteral("Failed to write settings to ") + path);

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QUrl>
 
 namespace install {
 struct InstallPaths;
@@ -13,6 +14,7 @@ class AppSettings
 {
 public:
     static constexpr int DefaultGroupPanelWidth = 190;
+    static constexpr int DefaultSyncIntervalMinutes = 5;
 
     /// The process-wide settings, created with the defaults on first use.
     static AppSettings* settings();
@@ -49,6 +51,14 @@ public:
     void setDateFormat(const QString& format) { m_dateFormat = format; }
     QString uiLanguage() const { return m_uiLanguage; }
     void setUiLanguage(const QString& language) { m_uiLanguage = language; }
+    /// The CalDAV account tasks sync with (empty: sync is off) and its user name. The
+    /// password is kept in the desktop's secret store, never here.
+    QUrl syncServer() const { return m_syncServer; }
+    void setSyncServer(const QUrl& server) { m_syncServer = server; }
+    QString syncUser() const { return m_syncUser; }
+    void setSyncUser(const QString& user) { m_syncUser = user; }
+    int syncIntervalMinutes() const { return m_syncIntervalMinutes; }
+    void setSyncIntervalMinutes(int minutes) { m_syncIntervalMinutes = minutes; }
     /// The version text stored by the last writer of the file.
     QString version() const { return m_version; }
     void setVersion(const QString& version) { m_version = version; }
@@ -68,4 +78,7 @@ private:
     QString m_dateFormat;
     QString m_uiLanguage;
     QString m_version;
+    QUrl m_syncServer;
+    QString m_syncUser;
+    int m_syncIntervalMinutes = DefaultSyncIntervalMinutes;
 };

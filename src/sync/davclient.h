@@ -3,15 +3,22 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
+#include <QMutex>
 #include <QString>
 #include <QUrl>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace sync {
+
+namespace davxml {
+struct Multistatus;
+}
 
 /// Why a request failed. `message` is a sentence for the user, in the program's voice.
 struct DavError
@@ -54,7 +61,7 @@ struct DavCollection
 /// One calendar object resource: where it is and its entity tag; `ics` when it was fetched.
 struct DavObject
 {
-    QUrl url;
+    QUrl url; ///< in the form of DavClient::normalizedUrl(): the same object gives an equal URL
     QByteArray etag;
     QByteArray ics;
 };
@@ -98,8 +105,8 @@ public:
     DavClient(const QString& user, const QString& password, int transferTimeoutMs = 30000);
     ~DavClient();
 
-    /// Finds the task lists from what a user typed: a collection URL (that collection and its
-    /// siblings are not searched: just it), a calendar home, or a host, through
+    /// Finds the task lists from what a user typed: a collection URL (just that collection, when
+    /// it holds tasks; its siblings are not searched), a calendar home, or a host, through
     /// /.well-known/caldav, the current user principal and its calendar-home-set. `home` is the
     /// calendar home where new lists are made (for a collection URL: its parent).
     DavError discover(const QUrl& start, QUrl* home, QList<DavCollection>* lists);
@@ -120,21 +127,49 @@ public:
     DavError fetchObjects(const QUrl& collection, const QList<QUrl>& urls, QList<DavObject>* objects);
 
     /// Sends the writes, up to `parallel` at a time; one result per write, in order. A PUT whose
-    /// answer carries no ETag asks for it (PROPFIND getetag) before it counts as done.
+    /// answer carries no ETag asks for it (PROPFIND getetag) before it counts as done; when that
+    /// question fails, the result carries its error although the PUT was made.
     QList<DavWriteResult> write(const QList<DavWrite>& writes, int parallel = 4);
 
     /// Callable from any thread: requests in flight end at once (Aborted), later ones fail.
     void abort();
     bool aborted() const { return m_aborted; }
 
-    /// Requests sent since the client was made (for the benchmarks).
+    /// Requests sent since the client was made, each redirect followed counting as one (for the
+    /// benchmarks).
     int requestCount() const { return m_requests; }
 
     /// Whether a request may be sent to `url`: https, or http to a loopback host.
     static bool isAllowed(const QUrl& url);
 
+    /// The form of every URL the client returns: lower-case scheme and host, no default port,
+    /// no user info or fragment, and the path percent-encoded one way whatever the server's
+    /// spelling. URLs made elsewhere compare equal to the client's once normalised.
+    static QUrl normalizedUrl(const QUrl& url);
+
+    /// Answers bigger than this fail with TooLarge.
+    static constexpr qint64 MaxAnswerBytes = 256 * 1024 * 1024;
+    static constexpr int MaxRedirects = 5;
+    /// Objects asked for in one calendar-multiget.
+    static constexpr int MultigetBatch = 100;
+
 private:
     Q_DISABLE_COPY(DavClient)
+
+    class Exchange;
+    struct Request;
+    struct Answer;
+
+    /// Runs `jobs` jobs, at most `parallel` at a time. A job is a chain of exchanges: `next`
+    /// gives the first one (previous is null) and each following one, null when it is done.
+    void _run(int jobs, int parallel,
+              const std::function<std::unique_ptr<Exchange>(int job, Exchange* previous)>& next);
+    Answer _send(const Request& request);
+    /// The multistatus of a successful answer that is XML.
+    static DavError _readMultistatus(const Answer& answer, davxml::Multistatus* result);
+    QNetworkAccessManager* _manager();
+    void _track(QNetworkReply* reply);
+    void _untrack(QNetworkReply* reply);
 
     QString m_user;
     QString m_password;
@@ -142,6 +177,9 @@ private:
     std::atomic<bool> m_aborted{false};
     int m_requests = 0;
     QNetworkAccessManager* m_manager = nullptr;
+    /// The replies in flight, for abort() from another thread.
+    QMutex m_inFlightLock;
+    QList<QNetworkReply*> m_inFlight;
 };
 
 } // namespace sync

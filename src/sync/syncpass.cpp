@@ -4,6 +4,7 @@
 #include "store/taskstorage.h"
 #include "store/tasksnapshot.h"
 #include "sync/listorder.h"
+#include "sync/taskconversion.h"
 #include "sync/taskmerge.h"
 
 #include <optional>
@@ -14,56 +15,12 @@ namespace {
 
 const QString DefaultIcon = QStringLiteral("star_yellow");
 
-QDateTime toSeconds(const QDateTime& time)
-{
-    return time.isValid() ? QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch()) : QDateTime();
-}
-
-/// The fields Mirevo keeps of a task, at the precision iCalendar carries them (seconds).
-TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, const TaskFields* agreed, std::optional<qint64> key)
-{
-    TaskFields fields;
-    fields.uid = uid;
-    fields.name = task.name();
-    fields.notes = task.notes();
-    fields.due = toSeconds(task.due());
-    fields.completed = task.completed();
-    fields.completedAt = task.completed() ? toSeconds(task.completedAt()) : QDateTime();
-    fields.created = toSeconds(task.created());
-    // Repeats are not kept here yet: the server's rule stays as it is.
-    if (agreed)
-        fields.repeatRule = agreed->repeatRule;
-    fields.sortOrder = key;
-    return fields;
-}
-
-/// Whether two versions differ in anything a user can change.
-bool sameContent(const TaskFields& a, const TaskFields& b)
-{
-    return a.name == b.name && a.notes == b.notes && a.due == b.due && a.completed == b.completed
-        && (!a.completed || a.completedAt == b.completedAt) && a.repeatRule == b.repeatRule
-        && a.sortOrder == b.sortOrder;
-}
-
-TodoTask withFields(const TodoTask& task, const TaskFields& fields)
-{
-    return TodoTask(task.id(), fields.name, fields.notes, fields.completed, fields.due,
-                    task.created().isValid() ? task.created() : fields.created,
-                    fields.completed ? fields.completedAt : QDateTime(), task.deletedAt(), task.modified());
-}
-
-TodoTask newTask(const TodoTask::Id& id, const TaskFields& fields)
-{
-    return TodoTask(id, fields.name, fields.notes, fields.completed, fields.due,
-                    fields.created.isValid() ? fields.created : QDateTime::currentDateTime(),
-                    fields.completed ? fields.completedAt : QDateTime(), QDateTime(), fields.lastModified);
-}
-
 QUrl objectUrl(const QUrl& list, const QString& uid)
 {
     QString name = uid;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return list.resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name + QStringLiteral(".ics")))));
+    return DavClient::normalizedUrl(
+        list.resolved(QUrl(QString::fromLatin1(QUrl::toPercentEncoding(name + QStringLiteral(".ics"))))));
 }
 
 TaskFields serverFields(const SyncedTask& record)
@@ -72,6 +29,7 @@ TaskFields serverFields(const SyncedTask& record)
     QString error;
     if (!readVTodo(record.ics, &fields, &error))
         return record.agreed;
+    cutToSeconds(&fields);
     return fields;
 }
 
@@ -140,7 +98,7 @@ SyncPass::SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const Q
 {
 }
 
-SyncOutcome SyncPass::run(const QUrl& server, const QString& user)
+SyncOutcome SyncPass::run(const QUrl& server, const QString& user, bool pairOnly)
 {
     SyncOutcome outcome;
     if (m_state->server != server || m_state->user != user) {
@@ -153,8 +111,13 @@ SyncOutcome SyncPass::run(const QUrl& server, const QString& user)
     m_goneLists.clear();
 
     QList<DavCollection> lists;
-    if (!_findLists(&outcome, &lists) || !_sendPendingDeletes(&outcome) || !_pairLists(lists, &outcome)
-        || !_fetchChanges(lists, &outcome))
+    if (!_findLists(&outcome, &lists) || !_sendPendingDeletes(&outcome) || !_pairLists(lists, &outcome))
+        return outcome;
+    if (pairOnly) {
+        _saveState(&outcome);
+        return outcome;
+    }
+    if (!_fetchChanges(lists, &outcome))
         return outcome;
     LocalView view;
     _readLocal(&view);
@@ -204,7 +167,8 @@ bool SyncPass::_findLists(SyncOutcome* outcome, QList<DavCollection>* lists)
         error = m_dav->discover(m_state->server, &home, lists);
         if (error.ok()) {
             m_state->home = home;
-            m_state->singleList = lists->size() == 1 && lists->first().url.path() == m_state->server.path();
+            m_state->singleList =
+                lists->size() == 1 && lists->first().url == DavClient::normalizedUrl(m_state->server);
         }
     }
     return !_fail(error, outcome);
@@ -258,7 +222,8 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
         } else if (m_state->singleList) {
             continue;
         } else {
-            pair.url = m_state->home.resolved(QUrl(QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('/')));
+            pair.url = DavClient::normalizedUrl(
+                m_state->home.resolved(QUrl(QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('/'))));
             pair.name = name;
             if (_fail(m_dav->makeCalendar(pair.url, name), outcome))
                 return false;
@@ -267,17 +232,32 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
         m_state->lists.append(pair);
     }
 
-    // Lists without a group: a new group.
+    // Lists without a group: a new group, on the disk before any record names it.
+    QList<const DavCollection*> unpaired;
     for (const DavCollection& list : lists) {
-        if (m_state->listAt(list.url) || m_state->ignoredLists.contains(list.url))
-            continue;
-        const QString name = list.displayName.trimmed().isEmpty() ? list.url.fileName() : list.displayName.trimmed();
-        FocusGroup::Id groupId;
-        if (!m_onStoreThread([&] { groupId = m_store->addGroup(name, DefaultIcon); })) {
-            outcome->result = SyncOutcome::Aborted;
-            return false;
+        if (!m_state->listAt(list.url) && !m_state->ignoredLists.contains(list.url))
+            unpaired.append(&list);
+    }
+    if (unpaired.isEmpty())
+        return true;
+    bool written = false;
+    const bool ran = m_onStoreThread([&] {
+        for (const DavCollection* list : qAsConst(unpaired)) {
+            QString name = list->displayName.trimmed();
+            if (name.isEmpty())
+                name = QUrl::fromPercentEncoding(list->url.path().section(QLatin1Char('/'), -2, -2).toUtf8());
+            m_state->lists.append(PairedList{m_store->addGroup(name, DefaultIcon), list->url, name, QByteArray()});
         }
-        m_state->lists.append(PairedList{groupId, list.url, name, QByteArray()});
+        written = m_store->commitNow();
+    });
+    if (!ran) {
+        outcome->result = SyncOutcome::Aborted;
+        return false;
+    }
+    if (!written) {
+        outcome->result = SyncOutcome::Failed;
+        outcome->message = tr("The new groups could not be written to the database.");
+        return false;
     }
     return true;
 }
@@ -344,9 +324,7 @@ bool SyncPass::_fetchChanges(const QList<DavCollection>& lists, SyncOutcome* out
                 MRV_WARNING("SyncPass::_fetchChanges", QStringLiteral("Skipped ") + object.url.toString() + QStringLiteral(": ") + why);
                 continue;
             }
-            remote.fields.due = toSeconds(remote.fields.due);
-            remote.fields.completedAt = toSeconds(remote.fields.completedAt);
-            remote.fields.created = toSeconds(remote.fields.created);
+            cutToSeconds(&remote.fields);
             const TodoTask::Id id = taskIdOfUid(remote.fields.uid);
             const auto earlier = m_changed.constFind(id);
             // Two objects with one UID (a move half done elsewhere): the one we know wins.
@@ -448,12 +426,12 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         const auto changeHere = [&](const TaskFields& merged, const SyncedTask& fallback) {
             if (!task || sameContent(merged, local))
                 return;
-            TodoTask after = withFields(*task, merged);
+            TodoTask after = taskWithFields(*task, merged);
             plan->changes.append(Plan::Change{id, local, after, fallback});
             ++outcome->received;
         };
         const auto insertHere = [&](const FocusGroup::Id& group, const TaskFields& fields) {
-            plan->inserts.append(Plan::Insert{group, task ? withFields(*task, fields) : newTask(id, fields)});
+            plan->inserts.append(Plan::Insert{group, task ? taskWithFields(*task, fields) : taskFromFields(id, fields)});
             plan->reorder.insert(group);
             plan->mergedKeys.insert(id, fields.sortOrder);
             ++outcome->received;

@@ -34,7 +34,9 @@ struct SyncOutcome
     int sent = 0;       ///< objects written to or deleted on the server
     int conflicts = 0;  ///< tasks changed on both sides
     int skipped = 0;    ///< server objects that could not be read
+    int requests = 0;   ///< HTTP requests the pass made
     bool again = false; ///< the server changed during the pass: another pass should follow soon
+    QList<PairedList> lists; ///< the groups and the server lists they sync with, after the pass
 };
 
 /// One exchange between the store and the account's task lists: find the lists and pair them
@@ -54,7 +56,8 @@ public:
     SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const QString& statePath,
              StoreCall onStoreThread);
 
-    SyncOutcome run(const QUrl& server, const QString& user);
+    /// With `pairOnly` the pass stops once the lists are found and paired with groups.
+    SyncOutcome run(const QUrl& server, const QString& user, bool pairOnly = false);
 
 private:
     struct RemoteObject

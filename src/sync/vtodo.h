@@ -48,3 +48,4 @@ QList<TaskFields> readCalendarFile(const QByteArray& ics, QStringList* errors);
 QByteArray writeCalendarFile(const QList<TaskFields>& tasks);
 
 } // namespace sync
+Q_DECLARE_METATYPE(sync::TaskFields)

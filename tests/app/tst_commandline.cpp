@@ -90,6 +90,10 @@ private Q_SLOTS:
             << args({"-platform", "offscreen", "--style", "fusion", "-reverse", "-session", "1a2b", "--add", "x"})
             << english << add << task("x");
         QTest::newRow("toolkit option alone starts") << args({"-style=fusion"}) << english << start << CapturedTask();
+        QTest::newRow("sync") << args({"--sync", "--password-stdin"}) << english << int(CommandLine::Sync)
+                              << CapturedTask();
+        QTest::newRow("sync account") << args({"--user=ana", "--sync-account", "https://dav.example/"}) << english
+                                      << int(CommandLine::SyncAccount) << CapturedTask();
     }
 
     void parses()
@@ -102,6 +106,13 @@ private Q_SLOTS:
         QCOMPARE(commandLine.m_error, QString());
         QCOMPARE(int(commandLine.m_action), action);
         QCOMPARE(commandLine.m_task, task);
+        QCOMPARE(commandLine.startsProgram(), action == int(CommandLine::Start) || action == int(CommandLine::Install)
+                                                  || action == int(CommandLine::Uninstall));
+        if (action == int(CommandLine::SyncAccount)) {
+            QCOMPARE(commandLine.m_syncServer, QStringLiteral("https://dav.example/"));
+            QCOMPARE(commandLine.m_syncUser, QStringLiteral("ana"));
+        }
+        QCOMPARE(commandLine.m_passwordFromStdin, arguments.contains(QStringLiteral("--password-stdin")));
     }
 
     void rejectsInOneLine_data()
@@ -129,6 +140,11 @@ private Q_SLOTS:
         QTest::newRow("line break in the culprit") << args({"--add", "x", "--due", "next\nweek"})
                                                    << QStringLiteral("\"next\\nweek\"");
         QTest::newRow("non-ASCII culprit") << args({"--add", "x", "--due", "пятницу"}) << QStringLiteral("\"пятницу\"");
+        QTest::newRow("user without account") << args({"--sync", "--user", "ana"}) << QStringLiteral("--user");
+        QTest::newRow("account without user") << args({"--sync-account", "dav.example"}) << QStringLiteral("--user");
+        QTest::newRow("password without sync") << args({"--password-stdin"}) << QStringLiteral("--password-stdin");
+        QTest::newRow("sync and add") << args({"--sync", "--add", "x"}) << QStringLiteral("--add");
+        QTest::newRow("sync twice") << args({"--sync", "--sync"}) << QStringLiteral("--sync");
     }
 
     void rejectsInOneLine()

@@ -176,13 +176,14 @@ private Q_SLOTS:
         snapshot.groups << FocusGroup(FocusGroup::inboxId(), QStringLiteral("Inbox"), QString(), {QUuid(kTaskA)})
                         << FocusGroup(QUuid(kUserGroup), QStringLiteral("Home"), QStringLiteral("house"));
         snapshot.tasks << TodoTask(QUuid(kTaskA), QStringLiteral("Buy milk"), QString(), true, QDateTime(), created,
-                                   QDateTime::fromMSecsSinceEpoch(1700000000999));
+                                   QDateTime::fromMSecsSinceEpoch(1700000000999), QDateTime(),
+                                   QDateTime::fromMSecsSinceEpoch(1700000001000));
         const QByteArray expected = kHeader
             + "<taskdb version=\"1\"><groups>"
               "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\"><tid>" + kTaskA.toUtf8() + "</tid></g>"
               "<g name=\"Home\" id=\"" + kUserGroup.toUtf8() + "\"><icon>house</icon></g>"
               "</groups><todos><t><id>" + kTaskA.toUtf8() + "</id><name>Buy milk</name><completed>yes</completed>"
-              "<tcrt>1700000000123</tcrt><tcmpl>1700000000999</tcmpl></t></todos></taskdb>\n";
+              "<tcrt>1700000000123</tcrt><tcmpl>1700000000999</tcmpl><tmod>1700000001000</tmod></t></todos></taskdb>\n";
         QCOMPARE(written(snapshot), expected);
     }
 

@@ -113,13 +113,45 @@ private Q_SLOTS:
         };
         QSignalSpy tasks(m_store.get(), &TaskStorage::taskChanged);
         const int before = m_store->revision();
+        const QDateTime start = QDateTime::currentDateTime();
         set();
+        QVERIFY(m_store->task(id).modified() >= start);
         QCOMPARE(tasks.size(), 1);
         QCOMPARE(tasks.at(0).at(0).value<QUuid>(), id);
         QCOMPARE(m_store->revision(), before + 1);
         set(); // the same value again
         QCOMPARE(tasks.size(), 1);
         QCOMPARE(m_store->revision(), before + 1);
+    }
+
+    void changesFromElsewhereAreAnnouncedOnce()
+    {
+        const TodoTask::Id listed = m_store->createTask(kInbox);
+        const TodoTask::Id other = m_store->createTask(kInbox);
+        const QDateTime created(QDate(2026, 3, 1), QTime(8, 0));
+        const TodoTask arrived(QUuid::createUuid(), QStringLiteral("From the phone"), QString(), false, QDateTime(),
+                               created, QDateTime(), QDateTime(), created);
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        m_store->insertTasks(kInbox, {arrived, m_store->task(listed)}, 1);
+        QCOMPARE(groups.size(), 1);
+        QCOMPARE(m_store->group(kInbox).taskIds(), (FocusGroup::TaskIdList{listed, arrived.id(), other}));
+        QCOMPARE(m_store->task(arrived.id()).created(), created);
+
+        TodoTask renamed(arrived.id(), QStringLiteral("Renamed"), QStringLiteral("n"), true, QDateTime(), QDateTime(),
+                         created.addDays(1), QDateTime(), created.addDays(2));
+        QSignalSpy tasks(m_store.get(), &TaskStorage::taskChanged);
+        m_store->updateTask(renamed);
+        m_store->updateTask(renamed);
+        QCOMPARE(tasks.size(), 1);
+        const TodoTask stored = m_store->task(arrived.id());
+        QCOMPARE(stored.name(), QStringLiteral("Renamed"));
+        QCOMPARE(stored.created(), created);
+        QCOMPARE(stored.modified(), created.addDays(2));
+
+        // Only the named tasks the group lists move, within the places they hold.
+        m_store->setTaskOrder(kInbox, {other, QUuid::createUuid(), listed});
+        QCOMPARE(m_store->group(kInbox).taskIds(), (FocusGroup::TaskIdList{other, arrived.id(), listed}));
+        QCOMPARE(groups.size(), 2);
     }
 
     void recordSettersWriteThroughToTheStore()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/todotask.h"
+#include "sync/vtodo.h"
+
+#include <optional>
+
+namespace sync {
+
+/// A task's fields as iCalendar carries them: times to the second. The repeat rule comes from
+/// `agreed` (the store does not hold one yet); `key` is its sort key in its list.
+TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, const TaskFields* agreed = nullptr,
+                        std::optional<qint64> key = std::nullopt);
+/// `task` with the name, notes, due date and completion of `fields`; its id, creation and
+/// modification times stay.
+TodoTask taskWithFields(const TodoTask& task, const TaskFields& fields);
+/// A new record for `id` made of `fields` (created now when they carry no creation time).
+TodoTask taskFromFields(const TodoTask::Id& id, const TaskFields& fields);
+/// Whether two versions differ in anything a user can change.
+bool sameContent(const TaskFields& a, const TaskFields& b);
+/// `fields` with their times cut to whole seconds, as iCalendar keeps them.
+void cutToSeconds(TaskFields* fields);
+
+} // namespace sync

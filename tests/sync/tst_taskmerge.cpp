@@ -1,0 +1,170 @@
+#include "support/testenv.h"
+#include "sync/listorder.h"
+#include "sync/taskmerge.h"
+
+using sync::ListOrder;
+using sync::MergeSide;
+using sync::TaskFields;
+using sync::TaskMerge;
+
+namespace {
+
+TaskFields fields(const QString& name, const QString& notes = QString(), int dueDay = 0, bool completed = false)
+{
+    TaskFields f;
+    f.uid = QStringLiteral("u");
+    f.name = name;
+    f.notes = notes;
+    if (dueDay)
+        f.due = QDateTime(QDate(2027, 1, dueDay), QTime(0, 0));
+    f.completed = completed;
+    if (completed)
+        f.completedAt = QDateTime(QDate(2027, 1, 2), QTime(9, 0));
+    return f;
+}
+
+const QDateTime Early(QDate(2027, 1, 1), QTime(8, 0));
+const QDateTime Late(QDate(2027, 1, 1), QTime(9, 0));
+
+QList<TodoTask::Id> ids(int count)
+{
+    QList<TodoTask::Id> list;
+    for (int i = 0; i < count; ++i)
+        list << QUuid::createUuid();
+    return list;
+}
+
+} // namespace
+
+class TestTaskMerge : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void fieldsMergeThreeWays_data()
+    {
+        QTest::addColumn<bool>("hasBase");
+        QTest::addColumn<TaskFields>("base");
+        QTest::addColumn<TaskFields>("local");
+        QTest::addColumn<bool>("localNewer");
+        QTest::addColumn<TaskFields>("remote");
+        QTest::addColumn<TaskFields>("expected");
+        QTest::addColumn<bool>("conflict");
+
+        const TaskFields base = fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 5);
+        QTest::newRow("nothing changed") << true << base << base << true << base << base << false;
+        QTest::newRow("name here, due there")
+            << true << base << fields(QStringLiteral("Buy oat milk"), QStringLiteral("two"), 5) << false
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 9)
+            << fields(QStringLiteral("Buy oat milk"), QStringLiteral("two"), 9) << false;
+        QTest::newRow("completed there, notes here")
+            << true << base << fields(QStringLiteral("Buy milk"), QStringLiteral("three"), 5) << false
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 5, true)
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("three"), 5, true) << false;
+        QTest::newRow("same change on both sides")
+            << true << base << fields(QStringLiteral("Buy bread")) << false << fields(QStringLiteral("Buy bread"))
+            << fields(QStringLiteral("Buy bread")) << false;
+
+        TaskFields keptName = fields(QStringLiteral("Buy oat milk"), QStringLiteral("two"), 5);
+        keptName.notes += QStringLiteral("\n\n") + TaskMerge::keptLine(Early) + QStringLiteral("\nName: Buy soy milk");
+        QTest::newRow("name on both: newer wins, older kept")
+            << true << base << fields(QStringLiteral("Buy oat milk"), QStringLiteral("two"), 5) << true
+            << fields(QStringLiteral("Buy soy milk"), QStringLiteral("two"), 5) << keptName << true;
+
+        TaskFields keptNotes = fields(QStringLiteral("Buy milk"), QStringLiteral("from the phone"), 5);
+        keptNotes.notes += QStringLiteral("\n\n") + TaskMerge::keptLine(Early) + QStringLiteral("\nfrom the laptop");
+        QTest::newRow("notes on both: the server's newer")
+            << true << base << fields(QStringLiteral("Buy milk"), QStringLiteral("from the laptop"), 5) << false
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("from the phone"), 5) << keptNotes << true;
+        QTest::newRow("notes on both, newer holds the older")
+            << true << base << fields(QStringLiteral("Buy milk"), QStringLiteral("two and more"), 5) << true
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("two an"), 5)
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("two and more"), 5) << true;
+        QTest::newRow("due on both: newer wins, nothing added")
+            << true << base << fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 7) << true
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 8)
+            << fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 7) << true;
+        QTest::newRow("no base: equal fields join quietly")
+            << false << TaskFields() << base << true << base << base << false;
+        TaskFields joined = fields(QStringLiteral("Buy milk"), QStringLiteral("two"), 5);
+        joined.notes += QStringLiteral("\n\n") + TaskMerge::keptLine(Early) + QStringLiteral("\nName: Milk");
+        QTest::newRow("no base: different names keep both")
+            << false << TaskFields() << base << true << fields(QStringLiteral("Milk"), QStringLiteral("two"), 5) << joined
+            << true;
+    }
+
+    void fieldsMergeThreeWays()
+    {
+        QFETCH(bool, hasBase);
+        QFETCH(TaskFields, base);
+        QFETCH(TaskFields, local);
+        QFETCH(bool, localNewer);
+        QFETCH(TaskFields, remote);
+        QFETCH(TaskFields, expected);
+        QFETCH(bool, conflict);
+        const TaskMerge::Result result = TaskMerge::merge(hasBase ? &base : nullptr,
+                                                          MergeSide{local, localNewer ? Late : Early},
+                                                          MergeSide{remote, localNewer ? Early : Late});
+        QCOMPARE(result.fields.name, expected.name);
+        QCOMPARE(result.fields.notes, expected.notes);
+        QCOMPARE(result.fields.due, expected.due);
+        QCOMPARE(result.fields.completed, expected.completed);
+        QCOMPARE(result.fields.completedAt, expected.completedAt);
+        QCOMPARE(result.conflict, conflict);
+    }
+
+    void orderBecomesSortKeys_data()
+    {
+        QTest::addColumn<QList<int>>("order");       // positions of the tasks, by index into the ids
+        QTest::addColumn<QList<qint64>>("agreed");   // agreed key per task, 0: none, -1: a new task
+        QTest::addColumn<int>("changed");            // keys that must change
+
+        QTest::newRow("unchanged order keeps every key") << QList<int>{0, 1, 2} << QList<qint64>{10, 20, 30} << 0;
+        QTest::newRow("one moved to the top") << QList<int>{2, 0, 1} << QList<qint64>{10, 20, 30} << 1;
+        QTest::newRow("one moved between") << QList<int>{0, 2, 1, 3} << QList<qint64>{10, 20, 30, 40} << 1;
+        QTest::newRow("new tasks at the end") << QList<int>{0, 1, 2} << QList<qint64>{10, 20, -1} << 1;
+        QTest::newRow("no room between: numbered again") << QList<int>{0, 2, 1} << QList<qint64>{10, 11, -1} << 3;
+        QTest::newRow("keyless tasks stay keyless") << QList<int>{0, 1, 2} << QList<qint64>{0, 20, 0} << 0;
+    }
+
+    void orderBecomesSortKeys()
+    {
+        QFETCH(QList<int>, order);
+        QFETCH(QList<qint64>, agreed);
+        QFETCH(int, changed);
+        const QList<TodoTask::Id> tasks = ids(agreed.size());
+        ListOrder::Keys given;
+        for (int i = 0; i < agreed.size(); ++i) {
+            if (agreed.at(i) > 0)
+                given.insert(tasks.at(i), agreed.at(i));
+            else if (agreed.at(i) == 0)
+                given.insert(tasks.at(i), std::nullopt);
+        }
+        QList<TodoTask::Id> shown;
+        for (int index : order)
+            shown << tasks.at(index);
+        const ListOrder::Keys keys = ListOrder::keysFor(shown, given);
+
+        int differing = 0;
+        for (const TodoTask::Id& id : tasks)
+            differing += keys.value(id) != given.value(id) ? 1 : 0;
+        QCOMPARE(differing, changed);
+        // Read back, the keys give the order shown.
+        QList<TodoTask::Id> shuffled = tasks;
+        std::reverse(shuffled.begin(), shuffled.end());
+        bool keyless = false;
+        for (const TodoTask::Id& id : tasks)
+            keyless = keyless || !keys.value(id);
+        if (!keyless)
+            QCOMPARE(ListOrder::orderOf(shuffled, keys), shown);
+    }
+
+    void keylessTasksFollowTheirNeighbour()
+    {
+        const QList<TodoTask::Id> t = ids(4);
+        const ListOrder::Keys keys{{t[0], 30}, {t[1], std::nullopt}, {t[2], 10}, {t[3], 20}};
+        QCOMPARE(ListOrder::orderOf(t, keys), (QList<TodoTask::Id>{t[2], t[3], t[0], t[1]}));
+    }
+};
+
+MRV_TEST_GUILESS_MAIN(TestTaskMerge)
+#include "tst_taskmerge.moc"
