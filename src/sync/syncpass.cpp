@@ -411,7 +411,9 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         const bool alive = task && wanted.isValid();
         const QString uid = record ? record->agreed.uid : remote ? remote->fields.uid : uidOfTask(id);
         const std::optional<qint64> key = view.keys.value(id, record ? record->agreed.sortOrder : std::nullopt);
-        const TaskFields local = task ? fieldsOfTask(*task, uid, record ? &record->agreed : nullptr, key) : TaskFields();
+        // This computer keeps no repeat rule yet: the server's stays as it is.
+        const TaskFields* kept = record ? &record->agreed : remote ? &remote->fields : nullptr;
+        const TaskFields local = task ? fieldsOfTask(*task, uid, kept, key) : TaskFields();
 
         const auto send = [&](DavWrite::Method method, const QUrl& url, const QByteArray& ifMatch,
                               const QByteArray& ics, const TaskFields& agreed, const QUrl& list) {
@@ -424,7 +426,9 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             return &plan->sends.last();
         };
         const auto changeHere = [&](const TaskFields& merged, const SyncedTask& fallback) {
-            if (!task || sameContent(merged, local))
+            TaskFields sameOrder = merged;
+            sameOrder.sortOrder = local.sortOrder; // the order changes apart, group by group
+            if (!task || sameContent(sameOrder, local))
                 return;
             TodoTask after = taskWithFields(*task, merged);
             plan->changes.append(Plan::Change{id, local, after, fallback});

@@ -5,6 +5,7 @@
 #include "sync/syncservice.h"
 #include "sync/syncstate.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -170,6 +171,178 @@ private Q_SLOTS:
         QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
         QCOMPARE(serverTasks().size(), 3);
         QCOMPARE(laptop->store->groupIds().size(), desktop->store->groupIds().size());
+    }
+
+    void changesTravelBetweenComputers_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("rename") << 0;
+        QTest::newRow("notes, non-ASCII, several lines") << 1;
+        QTest::newRow("due date") << 2;
+        QTest::newRow("due date and time") << 3;
+        QTest::newRow("complete") << 4;
+        QTest::newRow("delete: the Trash there") << 5;
+        QTest::newRow("move to another group") << 6;
+        QTest::newRow("reorder") << 7;
+    }
+
+    void changesTravelBetweenComputers()
+    {
+        QFETCH(int, change);
+        auto laptop = device();
+        auto desktop = device();
+        const FocusGroup::Id work = laptop->store->addGroup(QStringLiteral("Work"), QStringLiteral("star_yellow"));
+        const TodoTask::Id a = laptop->add(FocusGroup::inboxId(), QStringLiteral("A"));
+        laptop->add(FocusGroup::inboxId(), QStringLiteral("B"));
+        laptop->add(FocusGroup::inboxId(), QStringLiteral("C"));
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        QCOMPARE(desktop->sync().result, SyncOutcome::Synced);
+
+        TaskStorage& store = *laptop->store;
+        switch (change) {
+        case 0: store.setTaskName(a, QStringLiteral("A, renamed")); break;
+        case 1: store.setTaskNotes(a, QStringLiteral("Olá, мир 🌍\nsecond line; with, commas")); break;
+        case 2: store.setTaskDue(a, QDateTime(QDate(2027, 2, 28), QTime(0, 0))); break;
+        case 3: store.setTaskDue(a, QDateTime(QDate(2027, 10, 31), QTime(1, 30))); break; // an hour that comes twice
+        case 4: store.setTaskCompleted(a, true, QDateTime(QDate(2027, 1, 5), QTime(10, 0, 7))); break;
+        case 5: store.removeTask(FocusGroup::inboxId(), a, false); break;
+        case 6: store.moveTasks(FocusGroup::inboxId(), work, {a}); break;
+        default: store.reorderTasks(FocusGroup::inboxId(), store.group(FocusGroup::inboxId()).taskIds().last(), false, {a}); break;
+        }
+        const SyncOutcome sent = laptop->sync();
+        QCOMPARE(sent.result, SyncOutcome::Synced);
+        QCOMPARE(sent.sent, 1);
+        QCOMPARE(desktop->sync().result, SyncOutcome::Synced);
+
+        for (const FocusGroup::Id& group : {FocusGroup::inboxId(), FocusGroup::trashId()})
+            QCOMPARE(desktop->names(group), laptop->names(group));
+        QCOMPARE(desktop->names(desktop->groupNamed(QStringLiteral("Work"))), laptop->names(work));
+        const TodoTask there = desktop->store->task(a);
+        const TodoTask here = store.task(a);
+        QCOMPARE(there.name(), here.name());
+        QCOMPARE(there.notes(), here.notes());
+        QCOMPARE(there.due(), here.due());
+        QCOMPARE(there.completed(), here.completed());
+        QCOMPARE(there.completedAt(), here.completedAt());
+        // Nothing more to send either way.
+        QCOMPARE(desktop->sync().sent, 0);
+        QCOMPARE(laptop->sync().received, 0);
+        QCOMPARE(serverTasks().size(), change == 5 ? 2 : 3);
+    }
+
+    void bothChangedKeepsBothTexts()
+    {
+        auto laptop = device();
+        auto desktop = device();
+        const TodoTask::Id id = laptop->add(FocusGroup::inboxId(), QStringLiteral("Plan trip"), QStringLiteral("Lisbon"));
+        laptop->sync();
+        desktop->sync();
+        desktop->store->setTaskNotes(id, QStringLiteral("Porto"));
+        desktop->store->setTaskName(id, QStringLiteral("Plan the trip"));
+        QCOMPARE(desktop->sync().result, SyncOutcome::Synced);
+        QTest::qWait(1100); // the laptop's edit is the newer one, by the second the server keeps
+        laptop->store->setTaskNotes(id, QStringLiteral("Lisbon and Sintra"));
+        laptop->store->setTaskDue(id, QDateTime(QDate(2027, 5, 1), QTime(0, 0)));
+        const SyncOutcome merged = laptop->sync();
+        QCOMPARE(merged.conflicts, 1);
+        const TodoTask task = laptop->store->task(id);
+        QCOMPARE(task.name(), QStringLiteral("Plan the trip"));
+        QVERIFY2(task.notes().startsWith(QStringLiteral("Lisbon and Sintra\n\n———")), qPrintable(task.notes()));
+        QVERIFY(task.notes().endsWith(QStringLiteral("\nPorto")));
+        desktop->sync();
+        QCOMPARE(desktop->store->task(id).notes(), task.notes());
+        QCOMPARE(desktop->store->task(id).due(), task.due());
+    }
+
+    void editWinsOverDelete()
+    {
+        auto laptop = device();
+        auto desktop = device();
+        const TodoTask::Id id = laptop->add(FocusGroup::inboxId(), QStringLiteral("Keep me"));
+        laptop->sync();
+        desktop->sync();
+        desktop->store->removeTask(FocusGroup::inboxId(), id, false);
+        QCOMPARE(desktop->sync().result, SyncOutcome::Synced);
+        laptop->store->setTaskNotes(id, QStringLiteral("still needed"));
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        QCOMPARE(laptop->names(FocusGroup::inboxId()), QStringList{QStringLiteral("Keep me")});
+        desktop->sync();
+        QCOMPARE(desktop->names(FocusGroup::inboxId()), QStringList{QStringLiteral("Keep me")});
+        QCOMPARE(desktop->names(FocusGroup::trashId()), QStringList());
+        QCOMPARE(desktop->store->task(id).notes(), QStringLiteral("still needed"));
+
+        // Deleted there without an edit here: to the Trash, never further.
+        desktop->store->removeTask(FocusGroup::inboxId(), id, false);
+        desktop->sync();
+        laptop->sync();
+        QCOMPARE(laptop->names(FocusGroup::trashId()), QStringList{QStringLiteral("Keep me")});
+    }
+
+    void otherClientsPropertiesAndEditsSurvive()
+    {
+        phone({QStringLiteral("mklist"), QStringLiteral("Inbox")});
+        phone({QStringLiteral("create"), QStringLiteral("Inbox"), QStringLiteral("--uid"), QStringLiteral("phone-7"),
+               QStringLiteral("--summary"), QStringLiteral("Water plants"), QStringLiteral("--due"),
+               QStringLiteral("2027-04-01"), QStringLiteral("--extra")});
+        auto laptop = device();
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        const TodoTask task = laptop->taskNamed(QStringLiteral("Water plants"));
+        QCOMPARE(task.due(), QDateTime(QDate(2027, 4, 1), QTime(0, 0)));
+        laptop->store->setTaskName(task.id(), QStringLiteral("Water the plants"));
+        laptop->sync();
+        QJsonObject there = serverTasks().value(QStringLiteral("Water the plants"));
+        QVERIFY2(there.value(QStringLiteral("extra")).toBool(), qPrintable(QJsonDocument(there).toJson()));
+        QCOMPARE(there.value(QStringLiteral("uid")).toString(), QStringLiteral("phone-7"));
+        QCOMPARE(there.value(QStringLiteral("due")).toString(), QStringLiteral("2027-04-01"));
+
+        phone({QStringLiteral("edit"), QStringLiteral("phone-7"), QStringLiteral("--complete")});
+        laptop->sync();
+        QVERIFY(laptop->store->task(task.id()).completed());
+    }
+
+    void sentAgainAfterALostAnswerIsOneTask()
+    {
+        auto laptop = device();
+        laptop->add(FocusGroup::inboxId(), QStringLiteral("Once"));
+        const QString state = sync::SyncState::pathBeside(laptop->store->path());
+        QVERIFY(laptop->sync().result == SyncOutcome::Synced);
+        // As if the program died before it recorded the server's answer.
+        laptop->service.reset();
+        QFile::remove(state);
+        QFile::remove(state + QStringLiteral(".bak"));
+        laptop->service = std::make_unique<SyncService>(laptop->store, state);
+        laptop->service->setAccount(m_server->userUrl(), m_server->user(), m_server->password());
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        laptop->sync();
+        QCOMPARE(serverTasks().size(), 1);
+        QCOMPARE(laptop->names(FocusGroup::inboxId()), QStringList{QStringLiteral("Once")});
+    }
+
+    void serverAwayKeepsChangesForLater()
+    {
+        auto laptop = device();
+        laptop->sync();
+        m_server->stop();
+        laptop->add(FocusGroup::inboxId(), QStringLiteral("Written offline"));
+        QSignalSpy status(laptop->service.get(), &SyncService::statusChanged);
+        QCOMPARE(laptop->sync().result, SyncOutcome::Offline);
+        QCOMPARE(laptop->service->status(), SyncService::Status::Offline);
+        QVERIFY(m_server->restart());
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        QVERIFY(serverTasks().contains(QStringLiteral("Written offline")));
+    }
+
+    void refusedPasswordAsksAgain()
+    {
+        auto laptop = device(QStringLiteral("wrong"));
+        laptop->add(FocusGroup::inboxId(), QStringLiteral("Private"));
+        QSignalSpy asked(laptop->service.get(), &SyncService::passwordRefused);
+        QCOMPARE(laptop->sync().result, SyncOutcome::AuthFailed);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(laptop->service->status(), SyncService::Status::NeedsAttention);
+        QCOMPARE(laptop->names(FocusGroup::inboxId()), QStringList{QStringLiteral("Private")});
+        laptop->service->setPassword(m_server->password());
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
     }
 };
 
