@@ -580,8 +580,10 @@ class Harness:
             views = self.snapshot()
             if views == before:
                 return views
-            before = views
-        self.violation("the clients still changed after %d quiet turns" % (turn + 1))
+            before, previous = views, before
+        changes = ["%s %s: %r -> %r" % (c, uid, previous[c].get(uid), views[c].get(uid))
+                   for c in views for uid in set(views[c]) | set(previous[c]) if previous[c].get(uid) != views[c].get(uid)]
+        self.violation("the clients still changed after %d quiet turns:\n  %s" % (turn + 1, "\n  ".join(changes)))
         return views
 
     def mirevo_view(self, client):
@@ -651,25 +653,20 @@ class Harness:
         self.check_order(views)
 
     def check_order(self, views):
-        """Where every task of a list has its own sort key, both profiles list them in that order."""
-        lists = collections.defaultdict(list)
+        """Tasks the server gives different sort keys are listed in the order of their keys."""
+        keys = collections.defaultdict(dict)
         for uid, task in views["server"].items():
             for name, sort in zip(task["lists"], task["sorts"]):
-                lists[name].append((sort, uid))
-        for name, keyed in lists.items():
-            sorts = [s for s, _ in keyed]
-            if None in sorts or len(set(sorts)) != len(sorts):
-                continue
-            expected = [uid for _, uid in sorted(keyed)]
-            for client in ("m1", "m2"):
-                db = Database(self.profiles[client].database)
-                groups = [g for g in db.lists() if db.groups[g].get("name") == name]
-                if len(groups) != 1:
-                    continue
-                order = [self.uids.get(t) for t in db.members(groups[0]) if self.uids.get(t) in expected]
-                # A task missing from the group is reported with the task.
-                if sorted(order) == sorted(expected) and order != expected:
-                    self.violation("list %s: %s has the order %s, the server %s" % (name, client, order, expected))
+                if sort is not None:
+                    keys[name][uid] = sort
+        for client in ("m1", "m2"):
+            db = Database(self.profiles[client].database)
+            for group in db.lists():
+                name = db.groups[group].get("name")
+                keyed = [(keys[name][uid], uid) for uid in map(self.uids.get, db.members(group)) if uid in keys[name]]
+                if any(a[0] > b[0] for a, b in zip(keyed, keyed[1:])):
+                    self.violation("list %s: %s lists the tasks against their sort keys: %s"
+                                   % (name, client, ", ".join("%s (%d)" % (u, k) for k, u in keyed)))
 
     def run(self):
         self.radicale.start()
