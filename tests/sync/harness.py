@@ -349,7 +349,7 @@ class Harness:
         if self.options.verbose:
             print("r%d %s %s %s %r" % (self.round, client, uid, field, value), flush=True)
 
-    def token(self, client, rng):
+    def token(self, client):
         self.stats["tokens"] += 1
         return "%s-r%d-n%d" % (client, self.round, self.stats["tokens"])
 
@@ -357,7 +357,7 @@ class Harness:
         way = rng.choice(["replace", "append", "append", "clear"])
         if way == "clear":
             return ""
-        line = "note %s" % self.token(client, rng)
+        line = "note %s" % self.token(client)
         return old + "\n" + line if way == "append" and old else line
 
     def edit_mirevo(self, client, kind, rng):
@@ -382,7 +382,7 @@ class Harness:
             task = ET.SubElement(db.root.find("todos"), "t")
             db.tasks[task_id] = task
             ET.SubElement(task, "id").text = "{%s}" % task_id
-            db.set(task_id, "name", self.token(client, rng))
+            db.set(task_id, "name", self.token(client))
             db.set(task_id, "notes", self.new_notes(client, rng, "") if rng.random() < 0.5 else "")
             db.set(task_id, "completed", "no")
             db.set(task_id, "due", ms_of_due(random_due(rng)) if rng.random() < 0.3 else None)
@@ -399,7 +399,7 @@ class Harness:
             if kind in ("rename", "notes", "due", "complete"):
                 db.set(task_id, "tmod", now_ms())
             if kind == "rename":
-                new = self.token(client, rng)
+                new = self.token(client)
                 db.set(task_id, "name", new)
                 self.record(client, uid, "name", new, tokens(name), tokens(new))
             elif kind == "notes":
@@ -424,7 +424,7 @@ class Harness:
                 target = rng.choice([g for g in lists if g != group])
                 db.unlist(task_id)
                 db.insert(target, task_id, rng.randint(0, len(db.members(target))))
-                self.record(client, uid, "list", db.groups[target].get("name"))
+                self.record(client, uid, "list" if kind == "move" else "restore", db.groups[target].get("name"))
             elif kind == "reorder":
                 order = db.members(group)
                 db.unlist(task_id)
@@ -457,7 +457,7 @@ class Harness:
                    else "phone-%016x@example.org" % rng.getrandbits(64))
             self.uids[task_id_of_uid(uid)] = uid
             self.created[uid] = "ph"
-            summary = self.token("ph", rng)
+            summary = self.token("ph")
             notes = self.new_notes("ph", rng, "") if rng.random() < 0.5 else ""
             due = random_due(rng) if rng.random() < 0.3 else None
             target = rng.choice(names)
@@ -472,7 +472,7 @@ class Harness:
             listname, todo = rng.choice(todos)
             uid, name, notes = todo["uid"], todo["summary"], todo["description"]
             if kind == "rename":
-                new = self.token("ph", rng)
+                new = self.token("ph")
                 phone_call(url, "edit", uid=uid, summary=new)
                 self.record("ph", uid, "name", new, tokens(name), tokens(new))
             elif kind == "notes":
@@ -609,12 +609,15 @@ class Harness:
         view = {}
         for entry in phone_call(self.phone_url, "dump")["lists"]:
             for todo in entry["todos"]:
-                uid = todo["uid"] if todo["uid"] in self.created else "(unknown) " + todo["uid"]
-                task = view.setdefault(uid, dict(name=todo["summary"], notes=todo["description"],
-                                                 due=due_of_phone(todo["due"]), completed=todo["completed"],
-                                                 extra=todo["extra"], lists=[], sorts=[]))
+                # An object under another UID of the same Mirevo id is that task, sent again.
+                uid = todo["uid"] if todo["uid"] in self.created else self.uids.get(task_id_of_uid(todo["uid"]))
+                task = view.setdefault(uid or "(unknown) " + todo["uid"],
+                                       dict(name=todo["summary"], notes=todo["description"],
+                                            due=due_of_phone(todo["due"]), completed=todo["completed"],
+                                            extra=todo["extra"], lists=[], sorts=[], uids=[]))
                 task["lists"].append(entry["name"])
                 task["sorts"].append(todo["sort"])
+                task["uids"].append(todo["uid"])
         return view
 
     def required_tokens(self, uid):
@@ -636,6 +639,8 @@ class Harness:
                 problems.append("lost on " + ", ".join(c for c in live if not live[c]))
             elif live["server"] != live["m1"] or live["server"] != live["m2"]:
                 problems.append("listed on " + ", ".join(c for c in live if live[c]) + " only")
+            if uid in server and set(server[uid]["uids"]) != {uid}:
+                problems.append("the server holds it under the UID " + " and ".join(server[uid]["uids"]))
             if all(live.values()):
                 for field in ("name", "notes", "due", "completed", "lists"):
                     if len({repr(v[uid][field]) for v in views.values()}) > 1:
@@ -647,7 +652,8 @@ class Harness:
                     if missing:
                         problems.append("%s lost the edits %s" % (c, " ".join(sorted(missing))))
             if problems:
-                described = ["%s: %s" % (c, {k: x for k, x in v[uid].items() if k != "sorts"} if uid in v else "absent")
+                described = ["%s: %s" % (c, {k: x for k, x in v[uid].items() if k not in ("sorts", "uids")}
+                                         if uid in v else "absent")
                              for c, v in views.items()]
                 self.violation("task %s: %s\n  %s" % (uid, "; ".join(problems), "\n  ".join(described)), uid)
         self.check_order(views)
