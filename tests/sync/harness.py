@@ -8,8 +8,10 @@ on random clients, then syncs one or both profiles, one after the other or at on
 may delay, cut, fail or drop requests or refuse connections for the round, a sync may be killed
 with SIGKILL 0-800 ms after it starts, and Radicale may be stopped and started again while one
 runs. Then, quietly, both profiles sync in turn until nothing changes, and the checks run:
-no task lost, none duplicated, all fields alike on every client, every text written by a client
-and never overwritten by a client that had seen it still in the task's name or notes.
+no task lost, none duplicated, every task under its own UID, all fields and list memberships
+alike on every client, lists in the order of the server's sort keys, the phone's own properties
+kept, and every text a client wrote, and no client that had seen it overwrote, still in the
+task's name or notes. The edits are written to events.jsonl in the folder (see --keep).
 
   harness.py --mirevo PATH [--rounds N] [--seed S] [--check-every K] [--keep] [--verbose]
 
@@ -333,6 +335,8 @@ class Harness:
         self.running = []
 
     def violation(self, text, uid=None):
+        if text in self.violations:
+            return  # the same finding again at a later check
         last = max((e["round"] for e in self.events if e["uid"] == uid), default=self.round)
         lines = ["VIOLATION (seed %d, round %d) %s" % (self.seed, last if uid else self.round, text)]
         if uid:
