@@ -309,8 +309,13 @@ private:
             QStringList reasons;
             for (const QSslError& sslError : qAsConst(m_sslErrors))
                 reasons.append(sslError.errorString());
-            if (reasons.isEmpty())
-                reasons.append(reply->errorString());
+            // A handshake that fails without a certificate complaint is no trust question: most
+            // often the server does not speak https on that port.
+            if (reasons.isEmpty()) {
+                return _fail(DavError::Tls, tr("A secure connection to %1 could not be made (%2); does the server "
+                                               "offer https on that port?")
+                                                .arg(host, reply->errorString()));
+            }
             return _fail(DavError::Tls, tr("The server's certificate for %1 is not trusted: %2.")
                                             .arg(host, reasons.join(QLatin1String("; "))));
         }

@@ -64,8 +64,12 @@ QUrl SyncAccount::fromUserInput(const QString& text, QString* error)
         *error = tr("Enter the address of the server.");
         return QUrl();
     }
-    if (!typed.contains(QLatin1String("://")))
-        typed.prepend(QStringLiteral("https://"));
+    if (!typed.contains(QLatin1String("://"))) {
+        // A server on this computer usually speaks plain http (Radicale's default); any other
+        // gets https, the only scheme allowed for it.
+        const QUrl local(QStringLiteral("http://") + typed, QUrl::StrictMode);
+        typed.prepend(local.isValid() && DavClient::isAllowed(local) ? QStringLiteral("http://") : QStringLiteral("https://"));
+    }
     QUrl url(typed, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty()
         || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))) {

@@ -248,8 +248,10 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
                 name = QUrl::fromPercentEncoding(list->url.path().section(QLatin1Char('/'), -2, -2).toUtf8());
             m_state->lists.append(PairedList{m_store->addGroup(name, DefaultIcon), list->url, name, QByteArray()});
         }
-        written = m_store->commitNow();
     });
+    // Written from here, so the window does not wait for the disk.
+    if (ran)
+        written = m_store->commitNow();
     if (!ran) {
         outcome->result = SyncOutcome::Aborted;
         return false;
@@ -591,8 +593,11 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             }
             m_store->setTaskOrder(groupId, ListOrder::orderOf(group.taskIds(), keys));
         }
-        written = m_store->commitNow();
     });
+    // The database must hold what the state will call agreed before the state says so. Written
+    // from here, so the window does not wait for the disk.
+    if (ran && !nothingHere)
+        written = m_store->commitNow();
     if (!ran) {
         outcome->result = SyncOutcome::Aborted;
         return false;
@@ -621,6 +626,10 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
         if (!plan->unchangedHere.contains(item.id))
             sends.append(item);
     }
+    // What goes to the server is on the disk first, so that a crash right after cannot make the
+    // older copy on the disk look like a newer change.
+    if (!sends.isEmpty() && m_store->hasUnwrittenChanges() && !m_store->commitNow())
+        MRV_WARNING("SyncPass::_send", QStringLiteral("The database could not be written before sending"));
     for (int start = 0; start < sends.size(); start += BatchSize) {
         const QList<Plan::Send> batch = sends.mid(start, BatchSize);
         QList<DavWrite> writes;
