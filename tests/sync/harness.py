@@ -404,8 +404,8 @@ class Harness:
             task_id, group = (rng.choice(trash), TRASH) if kind == "restore" else rng.choice(live)
             uid = self.uids.get(task_id, str(task_id))
             name, notes = db.text(task_id, "name"), db.text(task_id, "notes")
-            if kind in ("rename", "notes", "due", "complete"):
-                db.set(task_id, "tmod", now_ms())
+            fields = ("name", "notes", "due", "completed")
+            before = [db.text(task_id, field) for field in fields]
             if kind == "rename":
                 new = self.token(client)
                 db.set(task_id, "name", new)
@@ -439,6 +439,9 @@ class Harness:
                 place = rng.randrange(len(order))
                 db.insert(group, task_id, place)
                 self.record(client, uid, "order", "%d of %d" % (place + 1, len(order)))
+            # As in the store, setting the value a field already has changes nothing.
+            if [db.text(task_id, field) for field in fields] != before:
+                db.set(task_id, "tmod", now_ms())
         db.save()
 
     def edit_phone(self, kind, rng):
