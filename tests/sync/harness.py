@@ -231,10 +231,12 @@ class Database:
 
     def __init__(self, path):
         self.path = path
+        # A kill between the two renames of a write leaves only the backup, which Mirevo then loads.
+        source = path if os.path.exists(path) else path + ".bak"
         try:
-            self.root = ET.parse(path).getroot() if os.path.exists(path) else ET.fromstring(self.SKELETON)
+            self.root = ET.parse(source).getroot() if os.path.exists(source) else ET.fromstring(self.SKELETON)
         except ET.ParseError as failure:
-            raise ET.ParseError("%s: %s" % (path, failure))
+            raise ET.ParseError("%s: %s" % (source, failure))
         self.tasks = {uuid.UUID(t.findtext("id")): t for t in self.root.find("todos")}
         self.groups = {uuid.UUID(g.get("id")): g for g in self.root.find("groups")}
 
