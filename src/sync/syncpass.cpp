@@ -71,7 +71,8 @@ struct SyncPass::Plan
         TodoTask::Id id;
         DavWrite write;
         SyncedTask record; // recorded once the server took the write (not for deletes)
-        bool forget = false; // a delete: the record goes
+        bool forget = false; // a delete: the record is buried
+        bool stale = false;  // deletes a copy a move left behind: no record changes
         PendingDelete oldPlace; // a move: the old object, deleted once the new one is there
     };
 
@@ -83,7 +84,7 @@ struct SyncPass::Plan
     QSet<FocusGroup::Id> reorder;
     ListOrder::Keys mergedKeys;
     QHash<TodoTask::Id, SyncedTask> records;
-    QSet<TodoTask::Id> forget;
+    QSet<TodoTask::Id> bury;
     QList<Send> sends;
     QSet<TodoTask::Id> unchangedHere; // changes the user overtook: nothing is sent for them
 };
@@ -101,11 +102,14 @@ SyncPass::SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const Q
 SyncOutcome SyncPass::run(const QUrl& server, const QString& user, bool pairOnly)
 {
     SyncOutcome outcome;
+    m_stateChanged = false;
     if (m_state->server != server || m_state->user != user) {
         MRV_INFO("SyncPass::run", QStringLiteral("A new account: the first sync joins both sides"));
         m_state->reset(server, user);
+        m_stateChanged = true;
     }
     m_changed.clear();
+    m_extraCopies.clear();
     m_removed.clear();
     m_newTokens.clear();
     m_goneLists.clear();
@@ -167,6 +171,7 @@ bool SyncPass::_findLists(SyncOutcome* outcome, QList<DavCollection>* lists)
         error = m_dav->discover(m_state->server, &home, lists);
         if (error.ok()) {
             m_state->home = home;
+            m_stateChanged = true;
             m_state->singleList =
                 lists->size() == 1 && lists->first().url == DavClient::normalizedUrl(m_state->server);
         }
@@ -190,12 +195,14 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
                                                  + QStringLiteral(" was removed: the list is no longer synced"));
             m_state->ignoredLists.insert(pair.url);
             m_state->lists.removeAt(i);
+            m_stateChanged = true;
         } else if (!onServer.contains(pair.url)) {
             MRV_WARNING("SyncPass::_pairLists", QStringLiteral("The task list ") + pair.url.toString()
                                                     + QStringLiteral(" is gone from the server: its group stays here only"));
             m_goneLists.insert(pair.url);
             m_state->localGroups.insert(pair.group);
             m_state->lists.removeAt(i);
+            m_stateChanged = true;
         }
     }
 
@@ -230,6 +237,7 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             MRV_INFO("SyncPass::_pairLists", QStringLiteral("Made the task list ") + pair.url.toString());
         }
         m_state->lists.append(pair);
+        m_stateChanged = true;
     }
 
     // Lists without a group: a new group, on the disk before any record names it.
@@ -247,6 +255,7 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             if (name.isEmpty())
                 name = QUrl::fromPercentEncoding(list->url.path().section(QLatin1Char('/'), -2, -2).toUtf8());
             m_state->lists.append(PairedList{m_store->addGroup(name, DefaultIcon), list->url, name, QByteArray()});
+            m_stateChanged = true;
         }
     });
     // Written from here, so the window does not wait for the disk.
@@ -271,7 +280,7 @@ bool SyncPass::_fetchChanges(const QList<DavCollection>& lists, SyncOutcome* out
         recordAt.insert(it->url, it.key());
     for (const QUrl& gone : qAsConst(m_goneLists)) {
         for (auto it = m_state->tasks.constBegin(); it != m_state->tasks.constEnd(); ++it) {
-            if (it->list == gone)
+            if (it->list == gone && !it->deleted)
                 m_removed.insert(it->url);
         }
     }
@@ -301,7 +310,7 @@ bool SyncPass::_fetchChanges(const QList<DavCollection>& lists, SyncOutcome* out
             for (const DavObject& object : qAsConst(changes.changed))
                 present.insert(object.url);
             for (auto it = m_state->tasks.constBegin(); it != m_state->tasks.constEnd(); ++it) {
-                if (it->list == list.url && !present.contains(it->url))
+                if (it->list == list.url && !it->deleted && !present.contains(it->url))
                     m_removed.insert(it->url);
             }
         }
@@ -328,12 +337,17 @@ bool SyncPass::_fetchChanges(const QList<DavCollection>& lists, SyncOutcome* out
             }
             cutToSeconds(&remote.fields);
             const TodoTask::Id id = taskIdOfUid(remote.fields.uid);
-            const auto earlier = m_changed.constFind(id);
-            // Two objects with one UID (a move half done elsewhere): the one we know wins.
-            if (earlier != m_changed.constEnd() && m_state->tasks.value(id).url == earlier->url)
-                continue;
-            m_changed.insert(id, remote);
             m_removed.remove(object.url);
+            const auto earlier = m_changed.find(id);
+            if (earlier == m_changed.end()) {
+                m_changed.insert(id, remote);
+                continue;
+            }
+            // Two objects of one task: a move that stopped half-way, here or elsewhere. The one
+            // the record knows stays; the other is merged into it and deleted.
+            if (remote.url == m_state->tasks.value(id).url)
+                std::swap(*earlier, remote);
+            m_extraCopies[id].append(remote);
         }
         m_newTokens.insert(list.url, changes.newToken);
     }
@@ -371,7 +385,7 @@ void SyncPass::_readLocal(LocalView* view) const
         ListOrder::Keys agreed;
         for (const TodoTask::Id& id : view->order.value(groupId)) {
             const auto record = m_state->tasks.constFind(id);
-            if (record != m_state->tasks.constEnd() && record->list == list)
+            if (record != m_state->tasks.constEnd() && record->list == list && !record->deleted)
                 agreed.insert(id, record->agreed.sortOrder);
         }
         const ListOrder::Keys keys = ListOrder::keysFor(view->order.value(groupId), agreed);
@@ -396,9 +410,19 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
 
     for (const TodoTask::Id& id : qAsConst(ids)) {
         const auto recordIt = m_state->tasks.constFind(id);
-        const SyncedTask* record = recordIt != m_state->tasks.constEnd() ? &recordIt.value() : nullptr;
+        const SyncedTask* known = recordIt != m_state->tasks.constEnd() ? &recordIt.value() : nullptr;
+        const SyncedTask* record = known && !known->deleted ? known : nullptr;
+        // A task deleted on the server keeps its UID and properties for when it comes back.
+        const SyncedTask* buried = known && known->deleted ? known : nullptr;
         const auto changedIt = m_changed.constFind(id);
-        const RemoteObject* remote = changedIt != m_changed.constEnd() ? &changedIt.value() : nullptr;
+        RemoteObject combined;
+        const RemoteObject* remote = nullptr;
+        TaskFields serverNow; // the primary object's own fields, before copies were merged in
+        if (changedIt != m_changed.constEnd()) {
+            combined = changedIt.value();
+            serverNow = combined.fields;
+            remote = &combined;
+        }
         const bool removedThere = record && !remote && m_removed.contains(record->url);
         const auto taskIt = view.snapshot.tasksById.constFind(id);
         const TodoTask* task = taskIt != view.snapshot.tasksById.constEnd() ? &taskIt.value() : nullptr;
@@ -411,7 +435,10 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         else if (task && record && view.listed.contains(id))
             wanted = record->list;
         const bool alive = task && wanted.isValid();
-        const QString uid = record ? record->agreed.uid : remote ? remote->fields.uid : uidOfTask(id);
+        const QString uid = record ? record->agreed.uid
+            : remote               ? remote->fields.uid
+            : buried               ? buried->agreed.uid
+                                   : uidOfTask(id);
         const std::optional<qint64> key = view.keys.value(id, record ? record->agreed.sortOrder : std::nullopt);
         // This computer keeps no repeat rule yet: the server's stays as it is.
         const TaskFields* kept = record ? &record->agreed : remote ? &remote->fields : nullptr;
@@ -421,11 +448,20 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
                               const QByteArray& ics, const TaskFields& agreed, const QUrl& list) {
             Plan::Send item;
             item.id = id;
-            item.write = DavWrite{method, url, ics, ifMatch};
+            item.write = DavWrite{method, url, method == DavWrite::Delete ? QByteArray() : ics, ifMatch};
             item.record = SyncedTask{list, url, QByteArray(), ics, agreed};
             item.forget = method == DavWrite::Delete;
             plan->sends.append(item);
             return &plan->sends.last();
+        };
+        // Deletes an object left behind by a move, unless it changed since it was seen.
+        const auto dropCopy = [&](const QUrl& list, const QUrl& url, const QByteArray& etag) {
+            Plan::Send item;
+            item.id = id;
+            item.write = DavWrite{DavWrite::Delete, url, QByteArray(), etag};
+            item.record.list = list;
+            item.stale = true;
+            plan->sends.append(item);
         };
         const auto changeHere = [&](const TaskFields& merged, const SyncedTask& fallback) {
             TaskFields sameOrder = merged;
@@ -444,6 +480,17 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         };
 
         if (remote) {
+            for (const RemoteObject& copy : m_extraCopies.value(id)) {
+                combined.fields = TaskMerge::merge(record ? &record->agreed : nullptr,
+                                                   MergeSide{combined.fields, combined.fields.lastModified},
+                                                   MergeSide{copy.fields, copy.fields.lastModified})
+                                      .fields;
+                combined.fields.lastModified = qMax(serverNow.lastModified, copy.fields.lastModified);
+                dropCopy(copy.list, copy.url, copy.etag);
+            }
+            // The record's place still holds a copy when a move stopped before its delete.
+            if (record && record->url != remote->url && !m_removed.contains(record->url))
+                dropCopy(record->list, record->url, record->etag);
             const MergeSide there{remote->fields, remote->fields.lastModified};
             const FocusGroup::Id remoteGroup = groupOfList.value(remote->list);
             if (alive) {
@@ -476,18 +523,17 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
                     continue;
                 }
                 plan->records.insert(id, agreedNow);
-                if (!sameContent(merged.fields, remote->fields))
+                if (!sameContent(merged.fields, serverNow))
                     send(DavWrite::Put, remote->url, remote->etag, writeVTodo(remote->ics, merged.fields), merged.fields,
                          remote->list);
             } else if (!remoteGroup.isNull()) {
                 // Deleted here (or never here) but changed or made on the server: the edit wins
                 // over the delete, and the task comes back from the Trash.
                 TaskFields fields = remote->fields;
-                if (task && record) {
+                if (task && record)
                     fields = TaskMerge::merge(&record->agreed, MergeSide{local, task->modified()}, there).fields;
-                    if (!sameContent(fields, remote->fields))
-                        send(DavWrite::Put, remote->url, remote->etag, writeVTodo(remote->ics, fields), fields, remote->list);
-                }
+                if (!sameContent(fields, serverNow))
+                    send(DavWrite::Put, remote->url, remote->etag, writeVTodo(remote->ics, fields), fields, remote->list);
                 insertHere(remoteGroup, fields);
                 plan->records.insert(id, SyncedTask{remote->list, remote->url, remote->etag, remote->ics, fields});
             }
@@ -495,7 +541,7 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         }
 
         if (removedThere) {
-            plan->forget.insert(id);
+            plan->bury.insert(id);
             if (!alive)
                 continue;
             if (!sameContent(local, record->agreed)) {
@@ -511,7 +557,7 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
 
         if (record) {
             if (!alive) {
-                send(DavWrite::Delete, record->url, record->etag, QByteArray(), record->agreed, record->list);
+                send(DavWrite::Delete, record->url, record->etag, record->ics, record->agreed, record->list);
                 continue;
             }
             const bool moved = wanted != record->list;
@@ -534,8 +580,11 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             continue;
         }
 
-        if (alive && !syncGroup.isNull())
-            send(DavWrite::Put, objectUrl(wanted, uid), QByteArray(), writeVTodo(QByteArray(), local), local, wanted);
+        if (alive && !syncGroup.isNull()) {
+            // New here, or back from the Trash: made where it belongs, as it was where it was.
+            const QUrl url = buried && buried->list == wanted ? buried->url : objectUrl(wanted, uid);
+            send(DavWrite::Put, url, QByteArray(), writeVTodo(buried ? buried->ics : QByteArray(), local), local, wanted);
+        }
     }
 }
 
@@ -607,16 +656,20 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         outcome->message = tr("The changes from the server could not be written to the database; they are fetched again next time.");
         return false;
     }
+    bool changed = m_stateChanged || !plan->records.isEmpty() || !plan->bury.isEmpty();
     for (auto it = plan->records.constBegin(); it != plan->records.constEnd(); ++it)
         m_state->tasks.insert(it.key(), it.value());
-    for (const TodoTask::Id& id : qAsConst(plan->forget))
-        m_state->tasks.remove(id);
+    for (const TodoTask::Id& id : qAsConst(plan->bury))
+        _bury(id);
     for (PairedList& pair : m_state->lists) {
         const auto token = m_newTokens.constFind(pair.url);
-        if (token != m_newTokens.constEnd())
+        if (token != m_newTokens.constEnd() && pair.syncToken != token.value()) {
             pair.syncToken = token.value();
+            changed = true;
+        }
     }
-    return _saveState(outcome);
+    // A pass that found nothing new leaves the file alone: it may be large.
+    return !changed || _saveState(outcome);
 }
 
 bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
@@ -640,10 +693,18 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
         for (int i = 0; i < batch.size() && i < results.size(); ++i) {
             const Plan::Send& item = batch.at(i);
             const DavWriteResult& result = results.at(i);
-            if (result.error.ok() || (item.forget && result.error.kind == DavError::NotFound)) {
+            const bool gone = (item.forget || item.stale) && result.error.kind == DavError::NotFound;
+            if (item.stale && (result.error.ok() || gone)) {
+                ++outcome->sent;
+            } else if (item.stale && result.error.kind == DavError::Precondition) {
+                // The left-behind copy changed meanwhile: the next pass lists its list in full,
+                // finds it again beside the task's object and merges it in.
+                outcome->again = true;
+                _forgetToken(item.record.list);
+            } else if (result.error.ok() || gone) {
                 ++outcome->sent;
                 if (item.forget) {
-                    m_state->tasks.remove(item.id);
+                    _bury(item.id);
                     continue;
                 }
                 SyncedTask record = item.record;
@@ -654,13 +715,9 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
             } else if (result.error.kind == DavError::Precondition || result.error.kind == DavError::NotFound) {
                 // Changed on the server since it was read: the next pass merges and tries again.
                 outcome->again = true;
-                if (item.write.ifMatch.isEmpty()) {
-                    // It is there already (sent before an interruption): compare everything.
-                    for (PairedList& pair : m_state->lists) {
-                        if (pair.url == item.record.list)
-                            pair.syncToken.clear();
-                    }
-                }
+                // It is there already (sent before an interruption): compare everything.
+                if (item.write.ifMatch.isEmpty())
+                    _forgetToken(item.record.list);
             } else if (failure.ok()) {
                 failure = result.error;
             }
@@ -671,6 +728,23 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
             return false;
     }
     return true;
+}
+
+void SyncPass::_bury(const TodoTask::Id& id)
+{
+    const auto it = m_state->tasks.find(id);
+    if (it == m_state->tasks.end())
+        return;
+    it->deleted = true;
+    it->etag.clear();
+}
+
+void SyncPass::_forgetToken(const QUrl& list)
+{
+    for (PairedList& pair : m_state->lists) {
+        if (pair.url == list)
+            pair.syncToken.clear();
+    }
 }
 
 bool SyncPass::_sendPendingDeletes(SyncOutcome* outcome)

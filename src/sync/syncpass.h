@@ -81,6 +81,10 @@ private:
     bool _send(Plan* plan, SyncOutcome* outcome);
     bool _sendPendingDeletes(SyncOutcome* outcome);
     bool _saveState(SyncOutcome* outcome);
+    /// Keeps the record of a task deleted on the server, for its UID and properties.
+    void _bury(const TodoTask::Id& id);
+    /// The next pass lists `list` in full instead of asking for changes since its token.
+    void _forgetToken(const QUrl& list);
 
     TaskStorage* m_store;
     DavClient* m_dav;
@@ -90,9 +94,12 @@ private:
 
     // Filled by _fetchChanges.
     QHash<TodoTask::Id, RemoteObject> m_changed;
+    /// More objects of a task already in m_changed: copies a move left behind, here or elsewhere.
+    QHash<TodoTask::Id, QList<RemoteObject>> m_extraCopies;
     QSet<QUrl> m_removed;
     QHash<QUrl, QByteArray> m_newTokens;
     QSet<QUrl> m_goneLists;
+    bool m_stateChanged = false; ///< lists paired or dropped, or the account found, this pass
 };
 
 } // namespace sync

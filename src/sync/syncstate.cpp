@@ -150,6 +150,7 @@ bool SyncState::load(const QString& path, QString* error)
         task.etag = bytesOf(object.value(QStringLiteral("etag")));
         task.ics = bytesOf(object.value(QStringLiteral("ics")));
         task.agreed = fieldsOf(object.value(QStringLiteral("agreed")).toObject());
+        task.deleted = object.value(QStringLiteral("deleted")).toBool();
         if (!id.isNull() && task.url.isValid())
             tasks.insert(id, task);
     }
@@ -194,6 +195,8 @@ bool SyncState::save(const QString& path, QString* error) const
         object.insert(QStringLiteral("etag"), QString::fromUtf8(it->etag));
         object.insert(QStringLiteral("ics"), QString::fromUtf8(it->ics));
         object.insert(QStringLiteral("agreed"), fieldsObject(it->agreed));
+        if (it->deleted)
+            object.insert(QStringLiteral("deleted"), true);
         taskObjects.insert(it.key().toString(), object);
     }
     root.insert(QStringLiteral("tasks"), taskObjects);

@@ -30,6 +30,8 @@ struct SyncedTask
     QByteArray etag;  ///< the object's entity tag when last seen
     QByteArray ics;   ///< the object as last seen (properties Mirevo does not use live here)
     TaskFields agreed;///< the fields both sides last agreed on: the base of every merge
+    bool deleted = false; ///< deleted on the server; kept for its UID and other clients'
+                          ///< properties, should the task come back from the Trash
 };
 
 /// An object to delete on the server once it can be reached (the old place of a moved task).

@@ -298,6 +298,16 @@ private Q_SLOTS:
         phone({QStringLiteral("edit"), QStringLiteral("phone-7"), QStringLiteral("--complete")});
         laptop->sync();
         QVERIFY(laptop->store->task(task.id()).completed());
+
+        // Deleted here and restored from the Trash: back with its UID and the phone's properties.
+        laptop->store->removeTask(FocusGroup::inboxId(), task.id(), false);
+        laptop->sync();
+        QVERIFY(serverTasks().isEmpty());
+        laptop->store->moveTasks(FocusGroup::trashId(), FocusGroup::inboxId(), {task.id()});
+        laptop->sync();
+        there = serverTasks().value(QStringLiteral("Water the plants"));
+        QCOMPARE(there.value(QStringLiteral("uid")).toString(), QStringLiteral("phone-7"));
+        QVERIFY(there.value(QStringLiteral("extra")).toBool());
     }
 
     void sentAgainAfterALostAnswerIsOneTask()
