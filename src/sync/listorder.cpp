@@ -6,13 +6,14 @@ namespace sync {
 
 namespace {
 
-/// Indexes (into `values`) of a longest strictly rising subsequence.
+/// Indexes (into `values`) of a longest subsequence that never falls: equal keys (other clients
+/// give them) keep whatever order they are in, so two computers never fight over them.
 QList<int> longestRisingRun(const QList<qint64>& values)
 {
     QList<int> tails;               // index of the smallest tail of each run length
     QList<int> previous(values.size(), -1);
     for (int i = 0; i < values.size(); ++i) {
-        const auto at = std::lower_bound(tails.begin(), tails.end(), i,
+        const auto at = std::upper_bound(tails.begin(), tails.end(), i,
                                          [&values](int a, int b) { return values.at(a) < values.at(b); });
         if (at != tails.begin())
             previous[i] = *(at - 1);

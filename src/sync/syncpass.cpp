@@ -522,8 +522,12 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
                     plan->records.insert(id, fallback);
                     continue;
                 }
-                plan->records.insert(id, agreedNow);
-                if (!sameContent(merged.fields, serverNow))
+                // What is still to send is not agreed until the server took it: should the write
+                // fail, the record keeps the server's copy, and the next pass sends again.
+                const bool push = !sameContent(merged.fields, serverNow);
+                plan->records.insert(id, push ? SyncedTask{remote->list, remote->url, remote->etag, remote->ics, serverNow}
+                                              : agreedNow);
+                if (push)
                     send(DavWrite::Put, remote->url, remote->etag, writeVTodo(remote->ics, merged.fields), merged.fields,
                          remote->list);
             } else if (!remoteGroup.isNull()) {
@@ -532,10 +536,12 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
                 TaskFields fields = remote->fields;
                 if (task && record)
                     fields = TaskMerge::merge(&record->agreed, MergeSide{local, task->modified()}, there).fields;
-                if (!sameContent(fields, serverNow))
+                const bool push = !sameContent(fields, serverNow);
+                if (push)
                     send(DavWrite::Put, remote->url, remote->etag, writeVTodo(remote->ics, fields), fields, remote->list);
                 insertHere(remoteGroup, fields);
-                plan->records.insert(id, SyncedTask{remote->list, remote->url, remote->etag, remote->ics, fields});
+                plan->records.insert(id, SyncedTask{remote->list, remote->url, remote->etag, remote->ics,
+                                                    push ? serverNow : fields});
             }
             continue;
         }

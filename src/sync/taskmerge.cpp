@@ -40,9 +40,10 @@ TaskMerge::Result TaskMerge::merge(const TaskFields* agreed, const MergeSide& lo
 {
     const TaskFields& l = local.fields;
     const TaskFields& r = remote.fields;
-    // Ties go to the server's copy, so two computers meeting the same conflict choose alike.
+    // Compared to the second, as iCalendar keeps times; ties go to the server's copy, so two
+    // computers meeting the same conflict choose alike.
     const bool localNewer = local.changedAt.isValid()
-        && (!remote.changedAt.isValid() || local.changedAt > remote.changedAt);
+        && (!remote.changedAt.isValid() || local.changedAt.toSecsSinceEpoch() > remote.changedAt.toSecsSinceEpoch());
     const MergeSide& newer = localNewer ? local : remote;
     const MergeSide& older = localNewer ? remote : local;
 
