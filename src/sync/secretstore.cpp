@@ -23,7 +23,9 @@ QString reasonOf(const QKeychain::Job* job)
     case QKeychain::AccessDeniedByUser:
         return QCoreApplication::translate("SecretStore", "the secret store refused access");
     default:
-        return QCoreApplication::translate("SecretStore", "the secret store failed: %1").arg(job->errorString());
+        // Without a Secret Service on the session bus (or without a bus) the library has no
+        // better word than "Unknown error".
+        return QCoreApplication::translate("SecretStore", "no secret store answered (%1)").arg(job->errorString());
     }
 }
 

@@ -32,6 +32,8 @@ COMPLETED_ID='{51e5f2f1-6282-4377-8a69-e26b937a47ad}'
 TRASH_ID='{86234c26-8e85-4c76-b80f-6046775b506a}'
 
 APP_PID=""
+# Helper processes a script starts (a server): ended with the test.
+HELPER_PIDS=()
 WIN=""
 WX=0 WY=0 WW=0 WH=0
 SHOTS=0
@@ -60,6 +62,7 @@ cleanup() {
         wait "$APP_PID" 2>/dev/null
     fi
     [[ -n ${INPUT_PID:-} ]] && kill "$INPUT_PID" 2>/dev/null
+    for i in "${HELPER_PIDS[@]}"; do kill "$i" 2>/dev/null; wait "$i" 2>/dev/null; done
     [[ -f $DATA/log.txt ]] && cp "$DATA/log.txt" "$OUT/mirevo-data-log.txt"
     rm -rf "$WORK"
     if ((rc == 0)); then rm -f "$OUT"/_*.png; log "PASS"; else log "exit status $rc; evidence in $OUT"; fi
