@@ -1051,8 +1051,8 @@ de que foi gravada: ainda pode aparecer.</translation>
         <translation>o cofre de palavras-passe recusou o acesso</translation>
     </message>
     <message>
-        <source>the secret store failed: %1</source>
-        <translation>o cofre de palavras-passe falhou: %1</translation>
+        <source>no secret store answered (%1)</source>
+        <translation>nenhum cofre de palavras-passe respondeu (%1)</translation>
     </message>
 </context>
 <context>

@@ -1069,8 +1069,8 @@ the next such day, today included.</source>
         <translation>хранилище паролей отказало в доступе</translation>
     </message>
     <message>
-        <source>the secret store failed: %1</source>
-        <translation>ошибка хранилища паролей: %1</translation>
+        <source>no secret store answered (%1)</source>
+        <translation>хранилище паролей не ответило (%1)</translation>
     </message>
 </context>
 <context>
