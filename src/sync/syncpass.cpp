@@ -7,6 +7,8 @@
 #include "sync/taskconversion.h"
 #include "sync/taskmerge.h"
 
+#include <QElapsedTimer>
+
 #include <optional>
 
 namespace sync {
@@ -689,6 +691,10 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
     // older copy on the disk look like a newer change.
     if (!sends.isEmpty() && m_store->hasUnwrittenChanges() && !m_store->commitNow())
         MRV_WARNING("SyncPass::_send", QStringLiteral("The database could not be written before sending"));
+    // The state is saved every few seconds, not after every batch: it grows with the tasks, and
+    // what a crash loses from it is only sent again (and found there already), never doubled.
+    QElapsedTimer sinceSave;
+    sinceSave.start();
     for (int start = 0; start < sends.size(); start += BatchSize) {
         const QList<Plan::Send> batch = sends.mid(start, BatchSize);
         QList<DavWrite> writes;
@@ -728,8 +734,12 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
                 failure = result.error;
             }
         }
-        if (!_saveState(outcome))
-            return false;
+        const bool last = start + BatchSize >= sends.size();
+        if (last || !failure.ok() || sinceSave.elapsed() >= SaveEveryMs) {
+            if (!_saveState(outcome))
+                return false;
+            sinceSave.restart();
+        }
         if (_fail(failure, outcome))
             return false;
     }

@@ -50,8 +50,10 @@ public:
     /// Runs `call` on the store's thread and waits for it; false when the program is ending
     /// and it did not run.
     using StoreCall = std::function<bool(const std::function<void()>& call)>;
-    /// Writes per batch of sent objects (the state is saved after each).
+    /// Writes sent at once.
     static constexpr int BatchSize = 64;
+    /// While sending, the state is saved at least this often.
+    static constexpr int SaveEveryMs = 3000;
 
     SyncPass(TaskStorage* store, DavClient* dav, SyncState* state, const QString& statePath,
              StoreCall onStoreThread);
