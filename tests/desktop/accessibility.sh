@@ -67,7 +67,8 @@ press Escape Escape
 log "F10 opens the program's menu beside the tray; Preferences from it"
 press F10
 wait_until 5 popup_menu || fail "F10 opened no menu"
-press Down Down Return
+# From the end of the menu: Exit, About, Preferences.
+press Up Up Up Return
 prefs() { xdotool search --onlyvisible --name '^Mirevo Preferences$' >/dev/null 2>&1; }
 wait_until 10 prefs || fail "Preferences did not open from the menu"
 screen_shot "$OUT/preferences.png"

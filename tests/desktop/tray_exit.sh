@@ -24,7 +24,8 @@ log "right click: the menu; Preferences..."
 tray_click 3
 wait_until 10 popup_menu || fail "no menu after a right click on the tray icon"
 "$SHOT" "$OUT/tray-menu.png" >/dev/null 2>&1
-xdotool key Down Down Down Return
+# From the end of the menu: Exit, About, Preferences.
+xdotool key Up Up Up Return
 prefs() { xdotool search --onlyvisible --name '^Mirevo Preferences$' 2>/dev/null | head -n1; }
 wait_until 10 eval '[[ -n $(prefs) ]]' || fail "the preferences dialog did not open"
 "$SHOT" "$OUT/preferences.png" "$(prefs)" >/dev/null 2>&1
