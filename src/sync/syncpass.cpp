@@ -250,7 +250,6 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
     }
     if (unpaired.isEmpty())
         return true;
-    bool written = false;
     const bool ran = m_onStoreThread([&] {
         for (const DavCollection* list : qAsConst(unpaired)) {
             QString name = list->displayName.trimmed();
@@ -260,19 +259,7 @@ bool SyncPass::_pairLists(const QList<DavCollection>& lists, SyncOutcome* outcom
             m_stateChanged = true;
         }
     });
-    // Written from here, so the window does not wait for the disk.
-    if (ran)
-        written = m_store->commitNow();
-    if (!ran) {
-        outcome->result = SyncOutcome::Aborted;
-        return false;
-    }
-    if (!written) {
-        outcome->result = SyncOutcome::Failed;
-        outcome->message = tr("The new groups could not be written to the database.");
-        return false;
-    }
-    return true;
+    return _written(ran, true, tr("The new groups could not be written to the database."), outcome);
 }
 
 bool SyncPass::_fetchChanges(const QList<DavCollection>& lists, SyncOutcome* outcome)
@@ -600,7 +587,6 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
 {
     const bool nothingHere = plan->changes.isEmpty() && plan->inserts.isEmpty() && plan->toTrash.isEmpty()
         && plan->moves.isEmpty() && plan->reorder.isEmpty();
-    bool written = true;
     const bool ran = nothingHere || m_onStoreThread([&] {
         for (const Plan::Change& change : qAsConst(plan->changes)) {
             const TodoTask now = m_store->task(change.id);
@@ -651,19 +637,11 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             m_store->setTaskOrder(groupId, ListOrder::orderOf(group.taskIds(), keys));
         }
     });
-    // The database must hold what the state will call agreed before the state says so. Written
-    // from here, so the window does not wait for the disk.
-    if (ran && !nothingHere)
-        written = m_store->commitNow();
-    if (!ran) {
-        outcome->result = SyncOutcome::Aborted;
+    // The database must hold what the state will call agreed before the state says so.
+    if (!_written(ran, !nothingHere,
+                  tr("The changes from the server could not be written to the database; they are fetched again next time."),
+                  outcome))
         return false;
-    }
-    if (!written) {
-        outcome->result = SyncOutcome::Failed;
-        outcome->message = tr("The changes from the server could not be written to the database; they are fetched again next time.");
-        return false;
-    }
     bool changed = m_stateChanged || !plan->records.isEmpty() || !plan->bury.isEmpty();
     for (auto it = plan->records.constBegin(); it != plan->records.constEnd(); ++it)
         m_state->tasks.insert(it.key(), it.value());
@@ -742,6 +720,21 @@ bool SyncPass::_send(Plan* plan, SyncOutcome* outcome)
         }
         if (_fail(failure, outcome))
             return false;
+    }
+    return true;
+}
+
+bool SyncPass::_written(bool ran, bool changed, const QString& failure, SyncOutcome* outcome)
+{
+    if (!ran) {
+        outcome->result = SyncOutcome::Aborted;
+        return false;
+    }
+    // Written from the sync thread, so the window does not wait for the disk.
+    if (changed && !m_store->commitNow()) {
+        outcome->result = SyncOutcome::Failed;
+        outcome->message = failure;
+        return false;
     }
     return true;
 }

@@ -83,6 +83,9 @@ private:
     bool _send(Plan* plan, SyncOutcome* outcome);
     bool _sendPendingDeletes(SyncOutcome* outcome);
     bool _saveState(SyncOutcome* outcome);
+    /// After store changes ran on the store's thread (`ran`): writes the database when
+    /// `changed`; false, with `failure` or an abort in the outcome, otherwise.
+    bool _written(bool ran, bool changed, const QString& failure, SyncOutcome* outcome);
     /// Keeps the record of a task deleted on the server, for its UID and properties.
     void _bury(const TodoTask::Id& id);
     /// The next pass lists `list` in full instead of asking for changes since its token.
