@@ -393,6 +393,11 @@ void TaskStorage::setTaskDue(const TodoTask::Id& taskId, const QDateTime& due)
     _setTaskField(taskId, &TodoTask::m_due, due);
 }
 
+void TaskStorage::setTaskRepeat(const TodoTask::Id& taskId, const QString& rule)
+{
+    _setTaskField(taskId, &TodoTask::m_repeatRule, rule);
+}
+
 void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt)
 {
     Locker locker(&m_lock);
@@ -592,6 +597,7 @@ void TaskStorage::updateTask(const TodoTask& task)
     updated.m_completed = task.m_completed;
     updated.m_completedAt = task.m_completedAt;
     updated.m_modified = task.m_modified;
+    updated.m_repeatRule = task.m_repeatRule;
     if (updated == *it)
         return;
     *it = updated;

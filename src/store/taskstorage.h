@@ -78,6 +78,8 @@ public:
     void setTaskName(const TodoTask::Id& taskId, const QString& name);
     void setTaskNotes(const TodoTask::Id& taskId, const QString& notes);
     void setTaskDue(const TodoTask::Id& taskId, const QDateTime& due);
+    /// `rule` is an RRULE value (see RepeatRule), empty for a task that does not repeat.
+    void setTaskRepeat(const TodoTask::Id& taskId, const QString& rule);
     void setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt);
     void addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId);
     void addTasksToGroup(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
@@ -94,8 +96,9 @@ public:
     /// Adds the records of `tasks` with their ids and times (an id the store already holds
     /// keeps its record) and lists them in the group at `position` (-1: the end), in order.
     void insertTasks(const FocusGroup::Id& groupId, const QList<TodoTask>& tasks, int position = -1);
-    /// Sets the record's name, notes, due date, completion and modification time to those of
-    /// `task`, found by id. The creation time and the group lists stay.
+    /// Sets the record's name, notes, due date, completion, repeat rule and modification time to those of
+    /// `task`, found by id. The creation time and the group lists stay; completing a repeating
+    /// task this way makes no next occurrence (the device it was completed on made it).
     void updateTask(const TodoTask& task);
     /// Puts the tasks of `taskIds` that the group lists in that order, in the places they
     /// take in the group now; tasks not named keep their places.

@@ -96,6 +96,7 @@ private Q_SLOTS:
         QTest::newRow("notes") << 1;
         QTest::newRow("due") << 2;
         QTest::newRow("completed") << 3;
+        QTest::newRow("repeat") << 4;
     }
 
     void taskSettersSignalOnlyRealChanges()
@@ -108,6 +109,7 @@ private Q_SLOTS:
             case 0: m_store->setTaskName(id, QStringLiteral("Buy milk")); break;
             case 1: m_store->setTaskNotes(id, QStringLiteral("2 litres")); break;
             case 2: m_store->setTaskDue(id, due); break;
+            case 4: m_store->setTaskRepeat(id, QStringLiteral("FREQ=WEEKLY;BYDAY=MO")); break;
             default: m_store->setTaskCompleted(id, true, due); break;
             }
         };
@@ -138,7 +140,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->task(arrived.id()).created(), created);
 
         TodoTask renamed(arrived.id(), QStringLiteral("Renamed"), QStringLiteral("n"), true, QDateTime(), QDateTime(),
-                         created.addDays(1), QDateTime(), created.addDays(2));
+                         created.addDays(1), QDateTime(), created.addDays(2), QStringLiteral("FREQ=DAILY"));
         QSignalSpy tasks(m_store.get(), &TaskStorage::taskChanged);
         m_store->updateTask(renamed);
         m_store->updateTask(renamed);
@@ -147,6 +149,9 @@ private Q_SLOTS:
         QCOMPARE(stored.name(), QStringLiteral("Renamed"));
         QCOMPARE(stored.created(), created);
         QCOMPARE(stored.modified(), created.addDays(2));
+        QCOMPARE(stored.repeatRule(), QStringLiteral("FREQ=DAILY"));
+        // Completed on another device, which made the next occurrence itself.
+        QCOMPARE(m_store->group(kInbox).taskIds().size(), 3);
 
         // Only the named tasks the group lists move, within the places they hold.
         m_store->setTaskOrder(kInbox, {other, QUuid::createUuid(), listed});
@@ -160,10 +165,12 @@ private Q_SLOTS:
         TodoTask copy = m_store->task(id);
         copy.setName(QStringLiteral("Call mum"));
         copy.setNotes(QStringLiteral("Sunday"));
+        copy.setRepeat(QStringLiteral("FREQ=WEEKLY;BYDAY=SU"));
         copy.setCompleted(true);
         const TodoTask stored = m_store->task(id);
         QCOMPARE(stored.name(), QStringLiteral("Call mum"));
         QCOMPARE(stored.notes(), QStringLiteral("Sunday"));
+        QCOMPARE(stored.repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=SU"));
         QVERIFY(stored.completed());
         QVERIFY(stored.completedAt().isValid());
         copy.setCompleted(false);
