@@ -99,9 +99,9 @@ public:
     /// Adds the records of `tasks` with their ids and times (an id the store already holds
     /// keeps its record) and lists them in the group at `position` (-1: the end), in order.
     void insertTasks(const FocusGroup::Id& groupId, const QList<TodoTask>& tasks, int position = -1);
-    /// Sets the record's name, notes, due date, completion, repeat rule and modification time to those of
-    /// `task`, found by id. The creation time and the group lists stay; completing a repeating
-    /// task this way makes no next occurrence (the device it was completed on made it).
+    /// Sets the record's name, notes, due date, completion, repeat rule and modification time
+    /// to those of `task`, found by id. The creation time and the group lists stay; completing
+    /// a repeating task this way makes no next occurrence (the device it was completed on did).
     void updateTask(const TodoTask& task);
     /// Puts the tasks of `taskIds` that the group lists in that order, in the places they
     /// take in the group now; tasks not named keep their places.

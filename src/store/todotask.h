@@ -38,8 +38,8 @@ public:
     const QDateTime& deletedAt() const { return m_deletedAt; }
     /// The RRULE value the task repeats by (see RepeatRule), empty when it does not repeat.
     const QString& repeatRule() const { return m_repeatRule; }
-    /// When the name, notes, due date, completion or repeat rule last changed here; invalid when unknown
-    /// (a record from before such times were kept).
+    /// When the name, notes, due date, completion or repeat rule last changed here; invalid
+    /// when unknown (a record from before such times were kept).
     const QDateTime& modified() const { return m_modified; }
 
     /// No name, no notes and no due date.
