@@ -287,6 +287,32 @@ private Q_SLOTS:
         QCOMPARE(laptop->names(FocusGroup::trashId()), QStringList{QStringLiteral("Keep me")});
     }
 
+    void rulesAnEarlierVersionAgreedOnComeFromTheServer()
+    {
+        auto laptop = device();
+        const TodoTask::Id a = laptop->add(FocusGroup::inboxId(), QStringLiteral("A"));
+        laptop->store->setTaskRepeat(a, QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+
+        // As an earlier version leaves them: a database without rules, a state without the mark.
+        laptop->service.reset();
+        TodoTask task = laptop->store->task(a);
+        laptop->store->updateTask(TodoTask(a, task.name(), task.notes(), task.completed(), task.due(), task.created(),
+                                           task.completedAt(), task.deletedAt(), task.modified()));
+        const QString statePath = sync::SyncState::pathBeside(laptop->store->path());
+        QJsonObject state = QJsonDocument::fromJson(testenv::readBytes(statePath)).object();
+        QVERIFY(state.contains(QStringLiteral("repeatRulesHere")));
+        state.remove(QStringLiteral("repeatRulesHere"));
+        QVERIFY(testenv::writeBytes(statePath, QJsonDocument(state).toJson()));
+        laptop->service = std::make_unique<SyncService>(laptop->store, statePath);
+        laptop->service->setAccount(m_server->userUrl(), m_server->user(), m_server->password());
+
+        QCOMPARE(laptop->sync().sent, 0);
+        QCOMPARE(laptop->store->task(a).repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(serverTasks().value(QStringLiteral("A")).value(QStringLiteral("rrule")).toString(),
+                 QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+    }
+
     void otherClientsPropertiesAndEditsSurvive()
     {
         phone({QStringLiteral("mklist"), QStringLiteral("Inbox")});
