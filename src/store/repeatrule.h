@@ -41,6 +41,8 @@ public:
     /// The occurrence after the one due on `after`: the first one later than `after` and later
     /// than `today` (a task overdue for several periods skips the ones already past). A day the
     /// month does not have becomes its last day (31 -> 30 April, 29 February -> 28 February).
+    /// Without BYMONTHDAY the day is `after`'s, so a yearly task due on 29 February stays on
+    /// the 28th from then on (keeping the 29th would need BYMONTH, which Mirevo does not follow).
     /// Invalid for an invalid rule or date.
     QDate next(const QDate& after, const QDate& today) const;
     /// The due time of the occurrence after one due at `due`: next() of its date at the same
