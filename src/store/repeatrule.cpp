@@ -37,12 +37,12 @@ RepeatRule RepeatRule::parse(const QString& text)
     bool sawDays = false;
     bool sawMonthDay = false;
     const QString upper = text.trimmed().toUpper();
-    for (QStringView part : QStringView(upper).split(QLatin1Char(';'))) {
-        const qsizetype equals = part.indexOf(QLatin1Char('='));
+    for (QStringView item : QStringView(upper).split(QLatin1Char(';'))) {
+        const qsizetype equals = item.indexOf(QLatin1Char('='));
         if (equals <= 0)
             return RepeatRule();
-        const QStringView key = part.left(equals);
-        const QStringView value = part.mid(equals + 1);
+        const QStringView key = item.left(equals);
+        const QStringView value = item.mid(equals + 1);
         if (key == QLatin1String("FREQ") && rule.m_frequency == None) {
             for (int f = Daily; f <= Yearly; ++f) {
                 if (value == QLatin1String(FrequencyNames[f]))

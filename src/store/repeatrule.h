@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-/// How a task repeats: the part of an iCalendar RRULE that Mirevo follows. FREQ (DAILY, WEEKLY,
+/// How a task repeats: the subset of iCalendar RRULE that Mirevo follows. FREQ (DAILY, WEEKLY,
 /// MONTHLY, YEARLY), INTERVAL, for weekly rules a BYDAY list of weekdays, for monthly rules a
 /// BYMONTHDAY of 1 to 31 or -1 (the last day). Any other text is an invalid rule: the task keeps
 /// the text, so sync carries it unchanged, but it does not repeat here.
@@ -18,7 +18,7 @@ public:
     RepeatRule(Frequency frequency, int interval = 1);
 
     /// The rule of an RRULE value ("FREQ=WEEKLY;BYDAY=MO,TH"); invalid for anything outside the
-    /// supported part.
+    /// subset.
     static RepeatRule parse(const QString& text);
     /// The rule a user means by "every `interval` periods" from `firstDue`: a monthly rule keeps
     /// the first due date's day, so a short month does not move the later ones.

@@ -8,19 +8,19 @@ class TstRepeatRule : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void parseKeepsTheSupportedPart_data()
+    void parseKeepsWhatMirevoFollows_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("canonical"); // empty: invalid
         QTest::newRow("interval one left out") << "FREQ=DAILY;INTERVAL=1" << "FREQ=DAILY";
-        QTest::newRow("parts in any order") << "BYDAY=FR,MO;INTERVAL=2;FREQ=WEEKLY" << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR";
+        QTest::newRow("any order") << "BYDAY=FR,MO;INTERVAL=2;FREQ=WEEKLY" << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR";
         QTest::newRow("last day") << "FREQ=MONTHLY;BYMONTHDAY=-1" << "FREQ=MONTHLY;BYMONTHDAY=-1";
         QTest::newRow("count") << "FREQ=DAILY;COUNT=3" << "";
         QTest::newRow("numbered weekday") << "FREQ=WEEKLY;BYDAY=1MO" << "";
         QTest::newRow("weekdays of a daily rule") << "FREQ=DAILY;BYDAY=MO" << "";
         QTest::newRow("empty") << "" << "";
     }
-    void parseKeepsTheSupportedPart()
+    void parseKeepsWhatMirevoFollows()
     {
         QFETCH(QString, text);
         QFETCH(QString, canonical);
