@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "platform/filesync.h"
 #include "store/csafefileupdate.h"
+#include "store/repeatrule.h"
 #include "store/taskstoragecommiter.h"
 #include "store/taskstoragereader.h"
 #include "store/tasksnapshot.h"
@@ -393,6 +394,11 @@ void TaskStorage::setTaskDue(const TodoTask::Id& taskId, const QDateTime& due)
     _setTaskField(taskId, &TodoTask::m_due, due);
 }
 
+void TaskStorage::setTaskRepeat(const TodoTask::Id& taskId, const QString& rule)
+{
+    _setTaskField(taskId, &TodoTask::m_repeatRule, rule);
+}
+
 void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt)
 {
     Locker locker(&m_lock);
@@ -402,8 +408,46 @@ void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, c
     it->m_completed = completed;
     it->m_completedAt = completedAt;
     it->m_modified = QDateTime::currentDateTime();
+    QList<FocusGroup::Id> groups;
+    const TodoTask::Id next = completed ? _addNextOccurrence(*it, &groups) : TodoTask::Id();
     _bump();
     Q_EMIT taskChanged(taskId);
+    for (const FocusGroup::Id& groupId : qAsConst(groups))
+        Q_EMIT groupChanged(groupId);
+    if (!next.isNull())
+        Q_EMIT occurrenceCreated(taskId, next);
+}
+
+TodoTask::Id TaskStorage::_addNextOccurrence(const TodoTask& done, QList<FocusGroup::Id>* groups)
+{
+    const RepeatRule rule = RepeatRule::parse(done.m_repeatRule);
+    const QDateTime due = rule.nextDue(done.m_due, m_today ? m_today() : QDate::currentDate());
+    if (!due.isValid())
+        return TodoTask::Id();
+    TodoTask next;
+    next.initNew();
+    next.m_name = done.m_name;
+    next.m_notes = done.m_notes;
+    next.m_repeatRule = done.m_repeatRule;
+    next.m_due = due;
+    next.m_modified = next.m_created;
+    m_tasks.insert(next.m_id, next);
+    // An open task does not belong in Completed or the Trash.
+    for (const FocusGroup::Id& groupId : groupIds()) {
+        if (groupId == FocusGroup::completedId() || groupId == FocusGroup::trashId())
+            continue;
+        FocusGroup& group = m_groups[groupId];
+        const qsizetype at = group.m_taskIds.indexOf(done.m_id);
+        if (at >= 0) {
+            group.m_taskIds.insert(at + 1, next.m_id);
+            groups->append(groupId);
+        }
+    }
+    if (groups->isEmpty()) {
+        m_groups[FocusGroup::inboxId()].m_taskIds.append(next.m_id);
+        groups->append(FocusGroup::inboxId());
+    }
+    return next.m_id;
 }
 
 void TaskStorage::addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId)
@@ -592,6 +636,7 @@ void TaskStorage::updateTask(const TodoTask& task)
     updated.m_completed = task.m_completed;
     updated.m_completedAt = task.m_completedAt;
     updated.m_modified = task.m_modified;
+    updated.m_repeatRule = task.m_repeatRule;
     if (updated == *it)
         return;
     *it = updated;

@@ -50,7 +50,8 @@ public:
     const QString& path() const { return m_path; }
     /// Before init(): the longest a change waits to be written.
     void setCommitCeilingMs(int ceilingMs) { m_ceilingMs = ceilingMs; }
-    /// Before init(): the day the daily backups are named after (today unless set).
+    /// Before init(): the day the daily backups are named after and repeating tasks count
+    /// from (today unless set).
     void setDayFunction(std::function<QDate()> today) { m_today = std::move(today); }
 
     // Reads
@@ -78,6 +79,10 @@ public:
     void setTaskName(const TodoTask::Id& taskId, const QString& name);
     void setTaskNotes(const TodoTask::Id& taskId, const QString& notes);
     void setTaskDue(const TodoTask::Id& taskId, const QDateTime& due);
+    /// `rule` is an RRULE value (see RepeatRule), empty for a task that does not repeat.
+    void setTaskRepeat(const TodoTask::Id& taskId, const QString& rule);
+    /// Completing a task with a repeat rule it can follow also makes its next occurrence (see
+    /// occurrenceCreated).
     void setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt);
     void addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId);
     void addTasksToGroup(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
@@ -94,8 +99,9 @@ public:
     /// Adds the records of `tasks` with their ids and times (an id the store already holds
     /// keeps its record) and lists them in the group at `position` (-1: the end), in order.
     void insertTasks(const FocusGroup::Id& groupId, const QList<TodoTask>& tasks, int position = -1);
-    /// Sets the record's name, notes, due date, completion and modification time to those of
-    /// `task`, found by id. The creation time and the group lists stay.
+    /// Sets the record's name, notes, due date, completion, repeat rule and modification time
+    /// to those of `task`, found by id. The creation time and the group lists stay; completing
+    /// a repeating task this way makes no next occurrence (the device it was completed on did).
     void updateTask(const TodoTask& task);
     /// Puts the tasks of `taskIds` that the group lists in that order, in the places they
     /// take in the group now; tasks not named keep their places.
@@ -130,6 +136,10 @@ public:
 Q_SIGNALS:
     void taskChanged(const TodoTask::Id& taskId);
     void groupChanged(const FocusGroup::Id& groupId);
+    /// Completing the repeating task `completedId` made `newId`: same name, notes and rule, due
+    /// on the next date, right after it in each group that lists it (the Inbox when only
+    /// Completed or the Trash does). Each of those groups is announced once before.
+    void occurrenceCreated(const TodoTask::Id& completedId, const TodoTask::Id& newId);
     /// A write failed, with a short reason for the user ("cannot create <file>: Permission
     /// denied"), after writes succeeded; again when the reason changes; `ok` once a write
     /// succeeds again. Emitted on the committer's thread (or commitNow's caller) while it holds
@@ -144,6 +154,7 @@ private:
     template <typename T>
     void _setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, const T& value);
     bool _validate();
+    TodoTask::Id _addNextOccurrence(const TodoTask& done, QList<FocusGroup::Id>* groups);
     int _load(bool* fromBackup);
     QRecursiveMutex& _lock() const { return m_lock; }
     /// Milliseconds on the store's monotonic clock.
