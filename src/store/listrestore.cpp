@@ -70,8 +70,14 @@ TaskIdList ListRestore::restore(const TaskIdList& from, const TaskIdList& to, co
 
     const QHash<QUuid, qsizetype> fromPlaces = positions(from);
     const QSet<QUuid> toIds(to.cbegin(), to.cend());
-    // What goes back to its old place: what the step removed, and what it moved.
-    QSet<QUuid> returning = movedBetween(to, fromPlaces);
+    // What goes back to its old place: what the step removed, and what it moved unless it was
+    // removed elsewhere since.
+    const QSet<QUuid> currentIds(current.cbegin(), current.cend());
+    QSet<QUuid> returning;
+    for (const QUuid& id : movedBetween(to, fromPlaces)) {
+        if (currentIds.contains(id))
+            returning.insert(id);
+    }
     for (const QUuid& id : to) {
         if (!fromPlaces.contains(id))
             returning.insert(id);

@@ -207,6 +207,18 @@ private Q_SLOTS:
         QCOMPARE(m_store->task(x.a).notes(), QStringLiteral("from the phone"));
     }
 
+    void taskMovedElsewhereSinceStaysWhereItWent()
+    {
+        {
+            StoreStep step(*m_store, QStringLiteral("Reorder"));
+            m_store->reorderTasks(m_ids.work, m_ids.e, true, {m_ids.c});
+        }
+        m_store->moveTasks(m_ids.work, m_ids.home, {m_ids.c});
+        QVERIFY(m_history->undo().applied);
+        QCOMPARE(m_store->group(m_ids.work).taskIds(), (FocusGroup::TaskIdList{m_ids.e, m_ids.f}));
+        QCOMPARE(m_store->group(m_ids.home).taskIds(), FocusGroup::TaskIdList{m_ids.c});
+    }
+
     void stepWhoseTasksAreGoneIsSkippedWithAReason()
     {
         _rename(m_ids.a, QStringLiteral("renamed"));
