@@ -9,14 +9,17 @@
 #include <QList>
 #include <QSet>
 #include <QObject>
+#include <QPointer>
 #include <QRecursiveMutex>
 
 #include <functional>
 #include <memory>
 
 class QSessionManager;
+class StepRecorder;
 struct TaskSnapshot;
 class TaskStorageCommiter;
+class UndoHistory;
 
 /// All tasks and focus groups, the one place where they change. Every operation holds the
 /// store's recursive lock for its whole run, signals included, so slots may call back in.
@@ -107,6 +110,17 @@ public:
     /// take in the group now; tasks not named keep their places.
     void setTaskOrder(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
 
+    // Steps: what the user does as one action (see StoreStep), for the undo history.
+    /// Opens a step named `label`: the changes until the matching endStep() are one step of
+    /// the history. A step opened inside another joins it. The changes from elsewhere above
+    /// are never part of a step.
+    void beginStep(const QString& label);
+    void endStep();
+    bool isStepOpen() const;
+    /// The history that receives the finished steps (UndoHistory sets itself); without one,
+    /// nothing is recorded.
+    void setUndoHistory(UndoHistory* history);
+
     /// The desktop asks to save before the session ends: the database is written at once on
     /// the calling thread.
     void commitDataRequest(QSessionManager& manager);
@@ -148,9 +162,15 @@ Q_SIGNALS:
 
 private:
     friend class TaskStorageCommiter;
+    friend class StepRecorder;
+    friend class StepReplay;
 
     void _bump();
     void _noteChange();
+    // Before each change, for the open step: `recorded` false for changes from elsewhere.
+    void _noteTask(const TodoTask::Id& taskId, bool recorded = true);
+    void _noteTasks(const QList<TodoTask::Id>& taskIds, bool recorded = true);
+    void _noteGroup(const FocusGroup::Id& groupId, bool recorded = true);
     template <typename T>
     void _setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, const T& value);
     bool _validate();
@@ -179,4 +199,7 @@ private:
     // Loading only: groups the file lists more than once.
     QSet<FocusGroup::Id> m_repeatedGroups;
     std::unique_ptr<TaskStorageCommiter> m_committer;
+    int m_stepDepth = 0;
+    std::unique_ptr<StepRecorder> m_recorder;
+    QPointer<UndoHistory> m_history;
 };
