@@ -50,7 +50,8 @@ TodoTask StepReplay::_merged(const TodoTask& from, const TodoTask& to, const Tod
                     pick(now.created(), from.created(), to.created()),
                     completion ? to.completedAt() : now.completedAt(),
                     pick(now.deletedAt(), from.deletedAt(), to.deletedAt()),
-                    pick(now.modified(), from.modified(), to.modified()));
+                    pick(now.modified(), from.modified(), to.modified()),
+                    pick(now.repeatRule(), from.repeatRule(), to.repeatRule()));
 }
 
 StepReplay::Outcome StepReplay::apply(TaskStorage& store, const UndoStep& step, bool backwards,

@@ -447,6 +447,7 @@ TodoTask::Id TaskStorage::_addNextOccurrence(const TodoTask& done, QList<FocusGr
     next.m_repeatRule = done.m_repeatRule;
     next.m_due = due;
     next.m_modified = next.m_created;
+    _noteTask(next.m_id);
     m_tasks.insert(next.m_id, next);
     // An open task does not belong in Completed or the Trash.
     for (const FocusGroup::Id& groupId : groupIds()) {
@@ -455,11 +456,13 @@ TodoTask::Id TaskStorage::_addNextOccurrence(const TodoTask& done, QList<FocusGr
         FocusGroup& group = m_groups[groupId];
         const qsizetype at = group.m_taskIds.indexOf(done.m_id);
         if (at >= 0) {
+            _noteGroup(groupId);
             group.m_taskIds.insert(at + 1, next.m_id);
             groups->append(groupId);
         }
     }
     if (groups->isEmpty()) {
+        _noteGroup(FocusGroup::inboxId());
         m_groups[FocusGroup::inboxId()].m_taskIds.append(next.m_id);
         groups->append(FocusGroup::inboxId());
     }
@@ -706,11 +709,13 @@ void TaskStorage::setTaskOrder(const FocusGroup::Id& groupId, const QList<TodoTa
     Q_EMIT groupChanged(groupId);
 }
 
-void TaskStorage::beginStep(const QString& label)
+void TaskStorage::beginStep(const QString& label, const QString& mergeKey)
 {
     Locker locker(&m_lock);
-    if (m_stepDepth++ == 0 && m_history)
+    if (m_stepDepth++ == 0 && m_history) {
         m_recorder = std::make_unique<StepRecorder>(label);
+        m_stepMergeKey = mergeKey;
+    }
 }
 
 void TaskStorage::endStep()
@@ -722,6 +727,7 @@ void TaskStorage::endStep()
     if (!recorder || !m_history)
         return;
     UndoStep step = recorder->finish(*this);
+    step.mergeKey = m_stepMergeKey;
     if (!step.isEmpty())
         m_history->_push(std::move(step));
 }

@@ -113,8 +113,9 @@ public:
     // Steps: what the user does as one action (see StoreStep), for the undo history.
     /// Opens a step named `label`: the changes until the matching endStep() are one step of
     /// the history. A step opened inside another joins it. The changes from elsewhere above
-    /// are never part of a step.
-    void beginStep(const QString& label);
+    /// are never part of a step. A step with the same non-empty `mergeKey` as the latest one
+    /// joins it, unless something else changed what they share in between.
+    void beginStep(const QString& label, const QString& mergeKey = QString());
     void endStep();
     bool isStepOpen() const;
     /// The history that receives the finished steps (UndoHistory sets itself); without one,
@@ -200,6 +201,7 @@ private:
     QSet<FocusGroup::Id> m_repeatedGroups;
     std::unique_ptr<TaskStorageCommiter> m_committer;
     int m_stepDepth = 0;
+    QString m_stepMergeKey;
     std::unique_ptr<StepRecorder> m_recorder;
     QPointer<UndoHistory> m_history;
 };

@@ -3,6 +3,8 @@
 #include "store/stepreplay.h"
 #include "store/taskstorage.h"
 
+#include <algorithm>
+
 UndoHistory::UndoHistory(TaskStorage* store, QObject* parent)
     : QObject(parent)
     , m_store(store)
@@ -46,8 +48,72 @@ void UndoHistory::clear()
     Q_EMIT changed();
 }
 
+namespace {
+
+// Joins `next` into `last` when each task and group they share is where `last` left it.
+bool join(UndoStep& last, const UndoStep& next)
+{
+    if (next.mergeKey.isEmpty() || next.mergeKey != last.mergeKey)
+        return false;
+    const auto taskAt = [&last](const TodoTask::Id& id) {
+        return std::find_if(last.tasks.begin(), last.tasks.end(), [&id](const TaskChange& c) { return c.id == id; });
+    };
+    const auto groupAt = [&last](const FocusGroup::Id& id) {
+        return std::find_if(last.groups.begin(), last.groups.end(), [&id](const GroupChange& c) { return c.id == id; });
+    };
+    for (const TaskChange& change : next.tasks) {
+        const auto it = taskAt(change.id);
+        if (it != last.tasks.end() && (it->after != change.before || it->listedAfter != change.listedBefore))
+            return false;
+    }
+    for (const GroupChange& change : next.groups) {
+        const auto it = groupAt(change.id);
+        if (it != last.groups.end() && it->after != change.before)
+            return false;
+    }
+    for (const TaskChange& change : next.tasks) {
+        const auto it = taskAt(change.id);
+        if (it == last.tasks.end()) {
+            last.tasks.append(change);
+        } else {
+            it->after = change.after;
+            it->listedAfter = change.listedAfter;
+        }
+    }
+    for (const GroupChange& change : next.groups) {
+        const auto it = groupAt(change.id);
+        if (it == last.groups.end())
+            last.groups.append(change);
+        else
+            it->after = change.after;
+    }
+    return true;
+}
+
+// A step that left everything as it found it (a new task left empty and dropped, a text typed
+// and erased).
+bool changesNothing(const UndoStep& step)
+{
+    return std::all_of(step.tasks.cbegin(), step.tasks.cend(),
+                       [](const TaskChange& c) {
+                           // A record no group lists before or after is out of sight either way.
+                           return (c.before == c.after && c.listedBefore == c.listedAfter) || (!c.listedBefore && !c.listedAfter);
+                       })
+        && std::all_of(step.groups.cbegin(), step.groups.cend(),
+                       [](const GroupChange& c) { return c.before == c.after; });
+}
+
+} // namespace
+
 void UndoHistory::_push(UndoStep step)
 {
+    if (m_redo.isEmpty() && !m_undo.isEmpty() && join(m_undo.last(), step)) {
+        if (changesNothing(m_undo.constLast())) {
+            m_undo.removeLast();
+            Q_EMIT changed();
+        }
+        return;
+    }
     m_undo.append(std::move(step));
     while (m_undo.size() > Limit)
         m_undo.removeFirst();

@@ -46,6 +46,8 @@ struct GroupChange
 struct UndoStep
 {
     QString label;
+    /// Steps with the same non-empty key in a row are one step (the edits of one row).
+    QString mergeKey;
     QList<TaskChange> tasks;
     QList<GroupChange> groups;
 

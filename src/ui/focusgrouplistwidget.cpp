@@ -5,6 +5,7 @@
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/userstep.h"
 #include "ui/countwidget.h"
 #include "ui/dragregistry.h"
 #include "ui/editgroupdialog.h"
@@ -206,7 +207,7 @@ void FocusGroupListWidget::rebuildUserRows()
                 m_userLayout->addWidget(addGroupRow(id));
         }
     }
-    selectGroup(selected);
+    selectGroup(rowOf(selected) ? selected : FocusGroup::inboxId());
 }
 
 void FocusGroupListWidget::paintEvent(QPaintEvent*)
@@ -412,7 +413,11 @@ void FocusGroupListWidget::_onAddGroup()
     const auto storage = store();
     if (!storage)
         return;
-    const FocusGroup::Id id = storage->addGroup(dialog.groupName(), dialog.iconKey());
+    FocusGroup::Id id;
+    {
+        UserStep step(tr("New group"));
+        id = storage->addGroup(dialog.groupName(), dialog.iconKey());
+    }
     m_userLayout->addWidget(addGroupRow(id));
     selectGroup(id);
 }
@@ -429,7 +434,10 @@ void FocusGroupListWidget::_onEditGroup()
     row = rowOf(m_currentId);
     if (!row)
         return;
-    row->setGroupInfo(dialog.groupName(), dialog.iconKey());
+    {
+        UserStep step(tr("Edit group"));
+        row->setGroupInfo(dialog.groupName(), dialog.iconKey());
+    }
     Q_EMIT changed(row->groupId());
 }
 
@@ -448,8 +456,10 @@ void FocusGroupListWidget::_onRemoveGroup()
     m_rows.removeOne(row);
     m_userLayout->removeWidget(row);
     row->hide();
-    if (const auto storage = store())
+    if (const auto storage = store()) {
+        UserStep step(tr("Remove group"));
         storage->removeGroup(id);
+    }
     selectGroup(FocusGroup::inboxId());
     row->deleteLater();
 }
@@ -461,8 +471,10 @@ void FocusGroupListWidget::_onEmptyTrash()
                          QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
-    if (const auto storage = store())
+    if (const auto storage = store()) {
+        UserStep step(tr("Empty Trash"));
         storage->emptyTrash();
+    }
 }
 
 void FocusGroupListWidget::_onExport()

@@ -5,6 +5,7 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/userstep.h"
 #include "widgets/accessiblenotifier.h"
 #include "ui/dragregistry.h"
 #include "widgets/colorscheme.h"
@@ -389,6 +390,7 @@ void FocusGroupWidget::dropEvent(QDropEvent* event)
     if (data->kind == DragGroup::Tasks) {
         const bool copy = data->copy && m_groupId != FocusGroup::trashId() && m_groupId != FocusGroup::completedId();
         data->resultAction = copy ? 1 : DragGroup::Moved;
+        UserStep step(copy ? tr("Copy to group") : tr("Move to group"));
         for (auto it = data->tasks.constBegin(); it != data->tasks.constEnd(); ++it) {
             if (copy)
                 storage->addTasksToGroup(m_groupId, it.value());
@@ -396,6 +398,7 @@ void FocusGroupWidget::dropEvent(QDropEvent* event)
                 storage->moveTasks(it.key(), m_groupId, it.value());
         }
     } else {
+        UserStep step(tr("Move group"));
         storage->placeGroupAt(m_groupId, data->groupId);
     }
     event->setDropAction(data->resultAction == DragGroup::Moved || data->kind != DragGroup::Tasks ? Qt::MoveAction

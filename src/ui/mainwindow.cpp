@@ -12,7 +12,9 @@
 #include "ui/syncstatusmark.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
+#include "ui/statusnote.h"
 #include "ui/toolbaractions.h"
+#include "ui/undocommands.h"
 #include "ui/trayicon.h"
 #include "ui/writefailurebar.h"
 #include "widgets/fancytoolbtn.h"
@@ -67,6 +69,8 @@ MainWindow::MainWindow(QWidget* parent)
     m_findBar = new FindBar(m_taskList, m_rightPane);
     rightLayout->addWidget(m_findBar, 0);
     rightLayout->addWidget(m_taskList, 1);
+    m_statusNote = new StatusNote(m_rightPane);
+    rightLayout->addWidget(m_statusNote, 0);
     rightLayout->addWidget(m_toolbar, 0);
     m_splitter->addWidget(m_groupPanel);
     m_splitter->addWidget(m_rightPane);
@@ -99,6 +103,9 @@ MainWindow::MainWindow(QWidget* parent)
     // The program menu's commands have their shortcuts in the window too.
     addAction(syncNowAction());
     addAction(importCalendarAction());
+    addAction(undoAction());
+    addAction(redoAction());
+    m_undoCommands = new UndoCommands(this, m_statusNote);
     connect(m_toolbar->syncMark(), &SyncStatusMark::clicked, this, &MainWindow::_onSyncMarkClicked);
     auto* quitShortcut = new QShortcut(QKeySequence::Quit, this, this, &MainWindow::quitProgram);
     quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
@@ -474,6 +481,7 @@ void MainWindow::changeEvent(QEvent* event)
         if (m_trayIcon)
             m_trayIcon->retranslate();
         retranslateActions();
+        m_undoCommands->updateActions();
         _nameParts();
         _fitDefaultPanelWidth();
     }

@@ -8,6 +8,7 @@
 #include "ui/tasklistaccessible.h"
 #include "ui/viewaccessibility.h"
 #include "ui/toolbaractions.h"
+#include "ui/userstep.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
 #include "widgets/fancyscrollbar.h"
@@ -21,7 +22,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QUuid>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -124,6 +128,7 @@ void TaskListWidget::setRowCompleted(int index, bool done)
     if (index < 0 || index >= m_records.size())
         return;
     const TodoTask::Id id = m_records.at(index).id;
+    UserStep step(done ? tr("Complete") : tr("Reopen"));
     if (TaskWidget* widget = m_live.value(id)) {
         widget->setCompleted(done);
     } else if (const auto storage = store()) {
@@ -482,6 +487,15 @@ void TaskListWidget::selectTasks(const QList<TodoTask::Id>& taskIds, const TodoT
         ensureIndexVisible(m_current);
 }
 
+void TaskListWidget::showTasks(const QList<TodoTask::Id>& taskIds)
+{
+    // The rows of a change just made, not those of the store's queued signals.
+    if (!m_showingFound)
+        _resync();
+    const auto shown = std::find_if(taskIds.cbegin(), taskIds.cend(), [this](const TodoTask::Id& id) { return _indexOf(id) >= 0; });
+    selectTasks(taskIds, shown == taskIds.cend() ? TodoTask::Id() : *shown);
+}
+
 void TaskListWidget::_appendRecord(const TodoTask::Id& taskId)
 {
     if (taskId.isNull())
@@ -616,6 +630,7 @@ void TaskListWidget::setEditing(int index)
         return;
     clearSelection();
     select(index);
+    m_editKey = m_pendingEditKey.isEmpty() ? QUuid::createUuid().toString() : std::exchange(m_pendingEditKey, QString());
     TaskWidget* widget = _widgetFor(index);
     m_editedRow = widget;
     m_editedIndex = index;
@@ -640,6 +655,7 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
             // Created by New and left empty: gone for good, without a trip through Trash.
             const TodoTask::Id taskId = open->taskId();
             _removeTasks({taskId});
+            UserStep step(tr("New task"), m_editKey);
             m_group.removeTask(taskId, true);
             // No row is current any more: Return and Edit must not open another one.
             clearSelection();
@@ -658,7 +674,14 @@ void TaskListWidget::newTask()
     const auto storage = store();
     if (!storage)
         return;
-    const TodoTask::Id id = storage->createTask(m_groupId);
+    if (m_editedRow)
+        finishEditing(m_editedRow, false);
+    m_pendingEditKey = QUuid::createUuid().toString();
+    TodoTask::Id id;
+    {
+        UserStep step(tr("New task"), m_pendingEditKey);
+        id = storage->createTask(m_groupId);
+    }
     if (id.isNull())
         return;
     m_group = storage->group(m_groupId);
@@ -684,6 +707,7 @@ void TaskListWidget::cleanup()
         return;
     if (m_editedRow)
         finishEditing(m_editedRow, false);
+    UserStep step(tr("Cleanup"));
     // Completed tasks reach Completed in the order they had here; empty ones go to Trash.
     QList<TodoTask::Id> done;
     QList<TodoTask::Id> empty;
@@ -716,6 +740,7 @@ void TaskListWidget::deleteSelected()
         ids.append(record.id);
         byGroup[record.group].append(record.id);
     }
+    UserStep step(tr("Delete"));
     if (!m_showingFound) {
         if (!ids.isEmpty())
             m_group.removeTasks(ids, false);
@@ -772,6 +797,7 @@ void TaskListWidget::_onHeadStart(const QString&)
 {
     if (m_groupId != FocusGroup::inboxId())
         return;
+    UserStep step(tr("Add examples"));
     addPredefinedTask(tr("Submit your ideas on features, any likes and dislikes"),
                       tr("Visit %1 to submit ideas").arg(webSiteUrl()));
     addPredefinedTask(tr("Create a focus group"),
@@ -1012,6 +1038,7 @@ void TaskListWidget::keyPressEvent(QKeyEvent* event)
             if (!storage)
                 return;
             const bool done = !storage->task(taskIdAt(m_current)).completed();
+            UserStep step(done ? tr("Complete") : tr("Reopen"));
             for (int i = 0; i < m_records.size(); ++i) {
                 if (m_records.at(i).selected)
                     setRowCompleted(i, done);
@@ -1242,7 +1269,10 @@ void TaskListWidget::dropEvent(QDropEvent* event)
         ++at;
     at += before ? 0 : 1;
     m_records = others.mid(0, at) + moved + others.mid(at);
-    m_group.reorderTasks(anchorId, before, data->tasks.value(m_groupId));
+    {
+        UserStep step(tr("Reorder"));
+        m_group.reorderTasks(anchorId, before, data->tasks.value(m_groupId));
+    }
     m_current = moved.isEmpty() ? -1 : _indexOf(moved.last().id);
     m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
     _layoutRows();

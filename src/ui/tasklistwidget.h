@@ -38,6 +38,9 @@ public:
     QList<TodoTask::Id> selectedTaskIds() const;
     /// Selects the rows of these tasks; `current` becomes the current row and is shown.
     void selectTasks(const QList<TodoTask::Id>& taskIds, const TodoTask::Id& current);
+    /// Selects the rows of the tasks the list shows (after the store's latest changes), the
+    /// first one current and in view.
+    void showTasks(const QList<TodoTask::Id>& taskIds);
     /// Re-reads the group record; a shown hint gets the group's current icon.
     void refreshGroupInfo();
 
@@ -50,6 +53,8 @@ public:
     void clearSelection();
     void setEditing(int index);
     void finishEditing(TaskWidget* row, bool byReturn);
+    /// The key of the open row's edit session (see StoreStep).
+    const QString& editStepKey() const { return m_editKey; }
     /// Scrolls the row at `index` into view.
     void ensureIndexVisible(int index);
 
@@ -170,6 +175,10 @@ private:
     QList<TaskWidget*> m_spare;
     QPointer<TaskWidget> m_editedRow;
     int m_editedIndex = -1;
+    // Joins the edits of one open row into one step of the undo history; a new task's creation
+    // takes the key of the row it opens.
+    QString m_editKey;
+    QString m_pendingEditKey;
     int m_closedHeight = 0;
     bool m_returnConsumed = false;
     bool m_mayDrag = false;

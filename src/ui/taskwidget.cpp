@@ -2,6 +2,7 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/userstep.h"
 #include "ui/duelabel.h"
 #include "ui/tasklistwidget.h"
 #include "widgets/colorscheme.h"
@@ -305,7 +306,10 @@ void TaskWidget::applyCompleted(bool done)
 {
     if (m_task.id().isNull() || m_task.completed() == done)
         return;
-    m_task.setCompleted(done);
+    {
+        UserStep step(done ? tr("Complete") : tr("Reopen"));
+        m_task.setCompleted(done);
+    }
     if (done && isEditing() && m_list)
         m_list->finishEditing(this, false);
     refreshLabel();
@@ -473,8 +477,10 @@ void TaskWidget::_stopEditing()
 
 void TaskWidget::_nameTextChanged(const QString&)
 {
-    if (m_nameEdit)
-        m_task.setName(m_nameEdit->userText());
+    if (!m_nameEdit)
+        return;
+    UserStep step(tr("Edit task"), _editKey());
+    m_task.setName(m_nameEdit->userText());
 }
 
 void TaskWidget::_notesTextChanged()
@@ -482,7 +488,13 @@ void TaskWidget::_notesTextChanged()
     if (!m_notesEdit || !m_editorPage)
         return;
     _fitHeight();
+    UserStep step(tr("Edit task"), _editKey());
     m_task.setNotes(m_notesEdit->userText());
+}
+
+QString TaskWidget::_editKey() const
+{
+    return m_list ? m_list->editStepKey() : QString();
 }
 
 void TaskWidget::_fitHeight()
@@ -506,7 +518,10 @@ void TaskWidget::_checkboxChanged(int state)
 
 void TaskWidget::_dueDateChanged(const QDateTime& due)
 {
-    m_task.setDue(due);
+    {
+        UserStep step(tr("Edit task"), _editKey());
+        m_task.setDue(due);
+    }
     update();
 }
 

@@ -90,6 +90,8 @@ private Q_SLOTS:
     void _nameTextChanged(const QString& text);
     void _notesTextChanged();
     void _fitHeight();
+    // The key that joins this row's edits into one step of the undo history.
+    QString _editKey() const;
     void _checkboxChanged(int state);
     void _dueDateChanged(const QDateTime& due);
     void _someEditGotFocus(bool got);

@@ -114,6 +114,7 @@ private Q_SLOTS:
             s.setTaskName(x.a, QStringLiteral("renamed"));
             s.setTaskNotes(x.a, QStringLiteral("other notes"));
             s.setTaskDue(x.a, due);
+            s.setTaskRepeat(x.a, QStringLiteral("FREQ=WEEKLY"));
             s.setTaskCompleted(x.a, true, due);
         });
         QTest::newRow("delete to Trash") << Action([](auto& s, auto& x) { s.removeTasks(kInbox, {x.b, x.c}, false); });
@@ -154,6 +155,37 @@ private Q_SLOTS:
         QVERIFY(m_history->redo().applied);
         QVERIFY(_storeIs(after));
         QVERIFY(m_history->canUndo() && !m_history->canRedo());
+    }
+
+    void editsWithOneKeyAreOneStepUnlessAnotherChangeCameBetween()
+    {
+        const auto edit = [this](const QString& name) {
+            StoreStep step(*m_store, QStringLiteral("Edit"), QStringLiteral("row"));
+            m_store->setTaskName(m_ids.a, name);
+        };
+        edit(QStringLiteral("x"));
+        edit(QStringLiteral("xy"));
+        TodoTask synced = m_store->task(m_ids.a);
+        synced.setNotes(QStringLiteral("from the phone"));
+        m_store->updateTask(synced);
+        edit(QStringLiteral("xyz"));
+        QVERIFY(m_history->undo().applied);
+        QCOMPARE(m_store->task(m_ids.a).name(), QStringLiteral("xy"));
+        QVERIFY(m_history->undo().applied);
+        QCOMPARE(m_store->task(m_ids.a).name(), QStringLiteral("a"));
+        QCOMPARE(m_store->task(m_ids.a).notes(), QStringLiteral("from the phone"));
+        QVERIFY(!m_history->canUndo());
+
+        // A new task left empty and dropped again is no step at all.
+        {
+            StoreStep step(*m_store, QStringLiteral("New"), QStringLiteral("new row"));
+            m_store->createTask(kInbox);
+        }
+        {
+            StoreStep step(*m_store, QStringLiteral("New"), QStringLiteral("new row"));
+            m_store->removeTask(kInbox, m_store->group(kInbox).taskIds().constLast(), true);
+        }
+        QVERIFY(!m_history->canUndo());
     }
 
     void changesFromElsewhereSinceTheStepAreKept()
