@@ -149,6 +149,9 @@ UndoHistory::Outcome UndoHistory::_apply(bool backwards)
         for (const GroupChange& change : std::as_const(step.groups)) {
             if (backwards ? change.before : change.after)
                 outcome.groupIds.append(change.id);
+            if (!change.before || !change.after || change.before->name != change.after->name
+                || change.before->iconKey != change.after->iconKey || change.before->place != change.after->place)
+                outcome.groupsChanged = true;
         }
         (backwards ? m_redo : m_undo).append(std::move(step));
     }

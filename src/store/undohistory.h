@@ -28,6 +28,8 @@ public:
         QString reason;
         QList<TodoTask::Id> taskIds;
         QList<FocusGroup::Id> groupIds;
+        /// A group was made, removed, renamed, given another icon or moved (not only its list).
+        bool groupsChanged = false;
     };
 
     /// Records the steps of `store` from now on. The history and the store may go in either order.

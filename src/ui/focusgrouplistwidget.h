@@ -22,6 +22,9 @@ public:
     explicit FocusGroupListWidget(QWidget* parent = nullptr);
 
     void selectGroup(const FocusGroup::Id& groupId);
+    /// Makes the rows of the user groups afresh from the store (after an undo); the selected
+    /// group stays selected while it exists, else the Inbox is.
+    void rebuildUserRows();
     FocusGroup::Id currentGroup() const { return m_currentId; }
     /// The row of a group, or null.
     FocusGroupWidget* rowOf(const FocusGroup::Id& groupId) const;
@@ -70,7 +73,6 @@ protected:
 
 private:
     FocusGroupWidget* addGroupRow(const FocusGroup::Id& groupId);
-    void rebuildUserRows();
     void ensureGroupVisible(FocusGroupWidget* row);
     void _startDrag(FocusGroupWidget* row);
     void _updateFocusMark();

@@ -11,6 +11,8 @@
 
 #include <QAction>
 
+#include <algorithm>
+
 namespace {
 
 std::shared_ptr<TaskStorage> store()
@@ -78,6 +80,8 @@ void UndoCommands::_apply(bool backwards)
         return;
     }
     m_note->showNote((backwards ? tr("Undone: %1") : tr("Redone: %1")).arg(outcome.label));
+    if (outcome.groupsChanged)
+        m_window->groupPanel()->rebuildUserRows();
     if (!outcome.taskIds.isEmpty()) {
         if (!list->isShowingFound()) {
             const FocusGroup::Id groupId = groupToShow(*storage, list->group(), outcome.taskIds);

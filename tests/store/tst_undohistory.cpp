@@ -149,6 +149,7 @@ private Q_SLOTS:
         const UndoHistory::Outcome undone = m_history->undo();
         QVERIFY(undone.applied);
         QVERIFY(groups.size() + tasks.size() > 0);
+        QCOMPARE(undone.groupsChanged, QString::fromLatin1(QTest::currentDataTag()).startsWith(QLatin1String("group")));
         QVERIFY(_storeIs(before));
         QVERIFY(!m_history->canUndo());
 

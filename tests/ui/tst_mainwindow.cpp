@@ -6,6 +6,7 @@
 #include "ui/exportdialog.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
+#include "ui/questionbox.h"
 #include "ui/statusnote.h"
 #include "ui/userstep.h"
 #include "ui/toolbar.h"
@@ -428,6 +429,25 @@ private Q_SLOTS:
         QCOMPARE(undoAction()->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
         QCOMPARE(redoAction()->shortcuts(),
                  (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    }
+
+    void undoneGroupRemovalComesBackInThePanel()
+    {
+        FocusGroup::Id work;
+        _freshInbox(&work);
+        MainWindow window;
+        testenv::showActive(&window);
+        QuestionBox::setHook([](auto...) { return QMessageBox::Yes; });
+        window.groupPanel()->selectGroup(work);
+        QMetaObject::invokeMethod(window.groupPanel(), "_onRemoveGroup");
+        QuestionBox::setHook({});
+        QVERIFY(!window.groupPanel()->rowOf(work));
+        undoAction()->trigger();
+        QVERIFY(window.groupPanel()->rowOf(work));
+        QCOMPARE(window.taskList()->group(), work);
+        redoAction()->trigger();
+        QVERIFY(!window.groupPanel()->rowOf(work));
+        QCOMPARE(window.taskList()->group(), FocusGroup::inboxId());
     }
 
     void windowMovesAreAnnounced()
