@@ -103,6 +103,15 @@ bool changesNothing(const UndoStep& step)
                        [](const GroupChange& c) { return c.before == c.after; });
 }
 
+// How many list entries a step keeps: its share of the history's memory.
+qsizetype listEntries(const UndoStep& step)
+{
+    qsizetype entries = 0;
+    for (const GroupChange& change : step.groups)
+        entries += (change.before ? change.before->taskIds.size() : 0) + (change.after ? change.after->taskIds.size() : 0);
+    return entries;
+}
+
 } // namespace
 
 void UndoHistory::_push(UndoStep step)
@@ -117,6 +126,12 @@ void UndoHistory::_push(UndoStep step)
     m_undo.append(std::move(step));
     while (m_undo.size() > Limit)
         m_undo.removeFirst();
+    // Steps over huge groups keep whole lists: the oldest go first beyond the entry limit.
+    qsizetype entries = 0;
+    for (const UndoStep& kept : std::as_const(m_undo))
+        entries += listEntries(kept);
+    while (m_undo.size() > 1 && entries > m_entryLimit)
+        entries -= listEntries(m_undo.takeFirst());
     m_redo.clear();
     Q_EMIT changed();
 }

@@ -17,6 +17,9 @@ class UndoHistory : public QObject
 public:
     /// How many steps are kept; the oldest go first.
     static constexpr int Limit = 100;
+    /// ...and at most about this many entries of group lists (16 bytes each), the latest step
+    /// always kept.
+    static constexpr qsizetype DefaultEntryLimit = 4000000;
 
     /// What an undo or redo did, for the window: the tasks and groups the step touched that
     /// exist now (to select and show), or why nothing changed.
@@ -49,6 +52,7 @@ public:
     Outcome redo();
     /// Forgets every step.
     void clear();
+    void setEntryLimit(qsizetype entries) { m_entryLimit = entries; }
 
     /// For the store: a finished step, which drops the steps that could be redone.
     void _push(UndoStep step);
@@ -63,4 +67,5 @@ private:
     QPointer<TaskStorage> m_store;
     QList<UndoStep> m_undo;
     QList<UndoStep> m_redo;
+    qsizetype m_entryLimit = DefaultEntryLimit;
 };

@@ -250,6 +250,19 @@ private Q_SLOTS:
             ++undone;
         QCOMPARE(undone, UndoHistory::Limit);
         QCOMPARE(m_store->task(m_ids.a).name(), QStringLiteral("1"));
+
+        // Steps that keep the Inbox's list of 4 twice: 8 entries each.
+        m_history->clear();
+        m_history->setEntryLimit(30);
+        for (int i = 0; i < 5; ++i) {
+            StoreStep step(*m_store, QStringLiteral("Reorder"));
+            const bool even = i % 2 == 0;
+            m_store->reorderTasks(kInbox, even ? m_ids.a : m_ids.d, true, {even ? m_ids.d : m_ids.a});
+        }
+        undone = 0;
+        while (m_history->canUndo() && m_history->undo().applied)
+            ++undone;
+        QCOMPARE(undone, 3);
     }
 
     void newStepDropsTheRedoStepsAndChangesFromElsewhereAreNoSteps()
