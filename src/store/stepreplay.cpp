@@ -150,8 +150,11 @@ StepReplay::Outcome StepReplay::apply(TaskStorage& store, const UndoStep& step, 
             changedTasks.append(change.id);
             continue;
         }
-        const TodoTask next = !from || *current == *from ? *to : _merged(*from, *to, *current);
+        TodoTask next = !from || *current == *from ? *to : _merged(*from, *to, *current);
         if (next != *current) {
+            // Putting a field back is a change made here now, newer than any other device's.
+            next = TodoTask(next.id(), next.name(), next.notes(), next.completed(), next.due(), next.created(),
+                            next.completedAt(), next.deletedAt(), QDateTime::currentDateTime(), next.repeatRule());
             *current = next;
             changedTasks.append(change.id);
         }

@@ -62,12 +62,20 @@ private:
         return state;
     }
 
-    // Every group (name, icon, list, place) and every task record.
+    // Every group (name, icon, list, place) and every task record but the time it last
+    // changed here (putting a field back is a change).
     bool _storeIs(const StoreState& expected) const
     {
+        const auto records = [](const StoreState& state) {
+            QHash<TodoTask::Id, TodoTask> tasks;
+            for (const TodoTask& t : state.contents.tasksById)
+                tasks.insert(t.id(), TodoTask(t.id(), t.name(), t.notes(), t.completed(), t.due(), t.created(),
+                                              t.completedAt(), t.deletedAt(), QDateTime(), t.repeatRule()));
+            return tasks;
+        };
         const StoreState now = _state();
         return now.order == expected.order && now.contents.groupsById == expected.contents.groupsById
-            && now.contents.tasksById == expected.contents.tasksById;
+            && records(now) == records(expected);
     }
 
     void _rename(const TodoTask::Id& id, const QString& name)
