@@ -52,6 +52,23 @@ CalendarPopup* DateWidget::popup() const
     return m_popup;
 }
 
+void DateWidget::setValue(const QDateTime& value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    if (value.date().isValid()) {
+        m_edit->leaveHintState();
+        m_edit->setText(value.date().toString(displayFormat()));
+    } else {
+        m_edit->clear();
+        if (!m_edit->hasFocus())
+            m_edit->showHint();
+    }
+    if (m_popup)
+        m_popup->setDateTime(value.isValid() ? value : QDateTime::currentDateTime());
+}
+
 void DateWidget::_retranslate()
 {
     const QString format = displayFormat();
