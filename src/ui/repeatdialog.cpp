@@ -30,6 +30,8 @@ RepeatDialog::RepeatDialog(const RepeatRule& rule, const QDate& due, QWidget* pa
 void RepeatDialog::_build()
 {
     const DialogFrame frame = buildDialogFrame(this);
+    // Fits what is shown: the weekdays or the day of the month come and go with the unit.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     auto* content = new QVBoxLayout(frame.content);
     content->setContentsMargins(20, 16, 20, 16);
     content->setSpacing(10);
@@ -151,7 +153,6 @@ void RepeatDialog::_update()
     m_monthRow->setVisible(current.frequency() == RepeatRule::Monthly);
     // With no weekday ticked the rule follows the due date's weekday, which the words name.
     m_summary->setText(RepeatText::describe(current, m_due));
-    setFixedSize(sizeHint());
 }
 
 void RepeatDialog::retranslateUi()
