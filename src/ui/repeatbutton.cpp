@@ -45,6 +45,7 @@ RepeatButton::RepeatButton(QWidget* parent)
     m_menu->setObjectName(QStringLiteral("repeatMenu"));
     // Worded after the due date as it is when the menu opens.
     connect(m_menu, &QMenu::aboutToShow, this, &RepeatButton::_fillMenu);
+    m_choices = new QActionGroup(m_menu);
     setMenu(m_menu);
     setPopupMode(QToolButton::InstantPopup);
     _retranslate();
@@ -99,13 +100,12 @@ void RepeatButton::_fillMenu()
     if (!known)
         choices.append({"repeatCurrent", RepeatText::describe(m_rule, m_due), m_rule});
 
-    auto* group = new QActionGroup(m_menu);
     for (const Choice& choice : std::as_const(choices)) {
         QAction* action = m_menu->addAction(choice.text);
         action->setObjectName(QLatin1String(choice.name));
         action->setCheckable(true);
         action->setChecked(choice.rule == m_rule);
-        action->setActionGroup(group);
+        action->setActionGroup(m_choices);
         const RepeatRule rule = choice.rule;
         connect(action, &QAction::triggered, this, [this, rule] { Q_EMIT ruleChosen(rule); });
     }
@@ -132,7 +132,8 @@ void RepeatButton::_openCustomDialog()
 void RepeatButton::keyPressEvent(QKeyEvent* event)
 {
     // A tool button answers Space only; Return opens the menu too, as it would a push button.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
         showMenu();
         return;
     }

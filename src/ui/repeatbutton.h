@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QPointer>
 
+class QActionGroup;
 class QMenu;
 class RepeatDialog;
 
@@ -47,5 +48,7 @@ private:
     QDate m_due;
     QDate m_today;
     QMenu* m_menu = nullptr;
+    // The choices of the menu, one of them checked; "Custom…" stands apart.
+    QActionGroup* m_choices = nullptr;
     QPointer<RepeatDialog> m_dialog;
 };

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QList>
 #include <QString>
 
 class RepeatRule;

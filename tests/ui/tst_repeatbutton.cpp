@@ -163,6 +163,11 @@ private Q_SLOTS:
         const TodoTask::Id id = makeTask(&groupId, due);
         OPEN(groupId);
         QCOMPARE(button->toolTip(), QStringLiteral("Does not repeat"));
+        // Tab goes from the date to the button, Space opens its menu.
+        row->dateWidget()->edit()->setFocus();
+        QTRY_VERIFY(row->dateWidget()->edit()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), button);
         withMenu(button, Qt::Key_Space, [&](QMenu* menu) {
             QCOMPARE(checkedEntry(menu), QStringLiteral("repeatNever"));
             QCOMPARE(menu->findChild<QAction*>(entry)->text(), text);
@@ -181,19 +186,6 @@ private Q_SLOTS:
             choose(menu, QStringLiteral("repeatNever"));
         });
         QVERIFY(store()->task(id).repeatRule().isEmpty());
-        QCOMPARE(w.list->editedRow(), row);
-    }
-
-    void tabReachesTheButtonAfterTheDate()
-    {
-        FocusGroup::Id groupId;
-        makeTask(&groupId, kWednesday);
-        OPEN(groupId);
-        row->dateWidget()->edit()->setFocus();
-        QTRY_VERIFY(row->dateWidget()->edit()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_COMPARE(QApplication::focusWidget(), button);
-        withMenu(button, Qt::Key_Space, [](QMenu* menu) { QTest::keyClick(menu, Qt::Key_Escape); });
         QCOMPARE(w.list->editedRow(), row);
     }
 
