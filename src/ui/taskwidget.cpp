@@ -153,9 +153,11 @@ void TaskWidget::setGroupName(const QString& name)
     if (!m_groupLabel) {
         if (name.isEmpty())
             return;
-        m_groupLabel = new QLabel(m_label->parentWidget());
+        m_groupLabel = new ElidedLabel(m_label->parentWidget());
         m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
         m_groupLabel->setTextFormat(Qt::PlainText);
+        // In a narrow list the group is cut before the marks and the date are.
+        m_groupLabel->setMinimumWidth(m_groupLabel->fontMetrics().horizontalAdvance(QStringLiteral("W") + QChar(0x2026)));
         setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
         insertBefore(_viewLayout(), m_groupLabel, {m_notesMark, m_repeatMark, m_dueLabel});
     }

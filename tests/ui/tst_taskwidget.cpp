@@ -206,6 +206,7 @@ private Q_SLOTS:
         makeDatedGroup(QStringLiteral("Tea"), &plainId, NoDue);
         makeDatedGroup(QStringLiteral("Renew the passport before the trip to the mountains"), &longId, 2,
                        QStringLiteral("Two photos"));
+        store()->setTaskRepeat(longId, QStringLiteral("FREQ=YEARLY;INTERVAL=10"));
         QWidget window;
         auto* plain = new TaskWidget(plainId, nullptr, &window);
         auto* row = new TaskWidget(longId, nullptr, &window);
@@ -224,9 +225,12 @@ private Q_SLOTS:
         QVERIFY(due->width() >= due->fontMetrics().horizontalAdvance(due->text()));
         QVERIFY(mark->isVisible());
         QVERIFY(mark->width() >= mark->pixmap().width());
-        // In a line: name, mark, date; the date at the right end, inside the row.
+        QLabel* repeat = row->repeatMark();
+        QVERIFY(repeat->width() >= 16);
+        // In a line: name, marks, date; the date at the right end, inside the row.
         QVERIFY(row->label()->geometry().right() < mark->geometry().left());
-        QVERIFY(mark->geometry().right() < due->geometry().left());
+        QVERIFY(mark->geometry().right() < repeat->geometry().left());
+        QVERIFY(repeat->geometry().right() < due->geometry().left());
         QCOMPARE(due->geometry().right(), page->width() - 1 - page->layout()->contentsMargins().right());
 
         // A found task names its group before them.
