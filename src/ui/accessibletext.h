@@ -17,8 +17,8 @@ public:
     /// "overdue since <date>", otherwise "due <date>", dates in the system's short order.
     /// A completed task is never overdue. Empty without a due date.
     static QString due(const QDateTime& due, const QDate& today, bool completed = false);
-    /// A task row: its name, due date, whether it has notes and, when `groupName` is not
-    /// empty, the group it is in.
+    /// A task row: its name, due date, how it repeats, whether it has notes and, when
+    /// `groupName` is not empty, the group it is in.
     static QString taskName(const TodoTask& task, const QDate& today, const QString& groupName = QString());
     /// The state of a task row that its name leaves out.
     static QString taskDescription(const TodoTask& task);
