@@ -3,21 +3,25 @@
 #include "store/tasksnapshot.h"
 #include "store/taskstorage.h"
 
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
 
+DueRule::DueRule(const QDate& today)
+    : m_today(today)
+    , m_tomorrow(today.addDays(1).startOfDay())
+    , m_afterUpcoming(today.addDays(UpcomingDays + 1).startOfDay())
+{
+}
+
 bool DueRule::isDueByToday(const TodoTask& task) const
 {
-    return !task.completed() && task.due().isValid() && task.due().date() <= m_today;
+    return !task.completed() && task.due().isValid() && task.due() < m_tomorrow;
 }
 
 bool DueRule::isUpcoming(const TodoTask& task) const
 {
-    if (task.completed() || !task.due().isValid())
-        return false;
-    const QDate due = task.due().date();
-    return due > m_today && due <= m_today.addDays(UpcomingDays);
+    return !task.completed() && task.due().isValid() && task.due() >= m_tomorrow && task.due() < m_afterUpcoming;
 }
 
 bool DueRule::countsGroup(const FocusGroup::Id& groupId)
@@ -27,31 +31,37 @@ bool DueRule::countsGroup(const FocusGroup::Id& groupId)
 
 DueRule::Found DueRule::collect(const TaskStorage& storage) const
 {
-    struct Match
-    {
-        FoundTask found;
-        qint64 due;
-    };
     // The copy shares the store's data: taking it costs nothing under the store's lock.
     TaskSnapshot snapshot;
     snapshot.byId = true;
     storage.snapshot(snapshot);
+    // The tasks in the order they lie in memory first, the groups' lists of ids after: looking
+    // every task up in the order of the lists would wait on memory for each one.
+    QHash<TodoTask::Id, QDateTime> due;
+    for (auto task = snapshot.tasksById.cbegin(); task != snapshot.tasksById.cend(); ++task) {
+        if (isDueByToday(*task) || isUpcoming(*task))
+            due.insert(task.key(), task->due());
+    }
+    struct Match
+    {
+        FoundTask found;
+        QDateTime due;
+    };
     QList<Match> dueByToday;
     QList<Match> upcoming;
-    QSet<TodoTask::Id> seen;
+    QHash<TodoTask::Id, QDateTime> listed;
     for (const FocusGroup::Id& groupId : groupsInPanelOrder(storage)) {
         const auto group = snapshot.groupsById.constFind(groupId);
         if (!countsGroup(groupId) || group == snapshot.groupsById.constEnd())
             continue;
         for (const TodoTask::Id& taskId : group->taskIds()) {
-            const auto task = snapshot.tasksById.constFind(taskId);
-            if (task == snapshot.tasksById.constEnd() || task->completed() || !task->due().isValid())
+            const auto found = due.constFind(taskId);
+            if (found == due.constEnd())
                 continue;
-            QList<Match>* into = isDueByToday(*task) ? &dueByToday : isUpcoming(*task) ? &upcoming : nullptr;
-            if (!into || seen.contains(taskId))
-                continue;
-            seen.insert(taskId);
-            into->append(Match{FoundTask{taskId, groupId}, task->due().toMSecsSinceEpoch()});
+            (*found < m_tomorrow ? dueByToday : upcoming).append(Match{FoundTask{taskId, groupId}, *found});
+            // Under the first group that lists it only.
+            listed.insert(taskId, *found);
+            due.erase(found);
         }
     }
     const auto ordered = [](QList<Match>& matches) {
@@ -62,7 +72,7 @@ DueRule::Found DueRule::collect(const TaskStorage& storage) const
             tasks.append(match.found);
         return tasks;
     };
-    return Found{ordered(dueByToday), ordered(upcoming)};
+    return Found{ordered(dueByToday), ordered(upcoming), listed};
 }
 
 QList<FocusGroup::Id> groupsInPanelOrder(const TaskStorage& storage)

@@ -5,6 +5,8 @@
 #include "store/todotask.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 
 class TaskStorage;
@@ -18,10 +20,7 @@ public:
     /// Upcoming looks this many days past today.
     static constexpr int UpcomingDays = 7;
 
-    explicit DueRule(const QDate& today)
-        : m_today(today)
-    {
-    }
+    explicit DueRule(const QDate& today);
 
     const QDate& today() const { return m_today; }
     /// Not completed and due on or before today: overdue or due today.
@@ -37,12 +36,17 @@ public:
     {
         QList<FoundTask> dueByToday;
         QList<FoundTask> upcoming;
+        /// The due time of each task found.
+        QHash<TodoTask::Id, QDateTime> due;
     };
     /// One pass over the lists of the groups, under one lock of the store.
     Found collect(const TaskStorage& storage) const;
 
 private:
     QDate m_today;
+    // Local times compare without a time-zone conversion, dates taken from them do not.
+    QDateTime m_tomorrow;
+    QDateTime m_afterUpcoming;
 };
 
 /// The groups in the group panel's order: Inbox, the user's groups, Completed, Trash.

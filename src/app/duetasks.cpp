@@ -19,7 +19,7 @@ DueTasks::DueTasks(std::weak_ptr<TaskStorage> storage, Clock clock, QObject* par
     m_dayTimer = new DayTimer(m_clock, 0, this);
     connect(m_dayTimer, &DayTimer::newDay, this, &DueTasks::refresh);
     if (const std::shared_ptr<TaskStorage> store = m_storage.lock()) {
-        connect(store.get(), &TaskStorage::taskChanged, this, &DueTasks::_schedule);
+        connect(store.get(), &TaskStorage::taskChanged, this, &DueTasks::_onTaskChanged);
         connect(store.get(), &TaskStorage::groupChanged, this, &DueTasks::_schedule);
         connect(store.get(), &TaskStorage::occurrenceCreated, this, &DueTasks::_schedule);
     }
@@ -64,6 +64,21 @@ void DueTasks::_schedule()
         m_refreshTimer->start();
 }
 
+void DueTasks::_onTaskChanged(const TodoTask::Id& taskId)
+{
+    // Typing a name or notes changes a task many times a second: a task that neither comes
+    // nor goes nor moves costs no pass.
+    const std::shared_ptr<TaskStorage> store = m_storage.lock();
+    if (!store || m_refreshTimer->isActive())
+        return;
+    const TodoTask task = store->task(taskId);
+    const DueRule rule(today());
+    const bool wanted = rule.isDueByToday(task) || rule.isUpcoming(task);
+    const auto listed = m_due.constFind(taskId);
+    if (wanted != (listed != m_due.constEnd()) || (wanted && *listed != task.due()))
+        _schedule();
+}
+
 void DueTasks::refresh()
 {
     m_refreshTimer->stop();
@@ -71,6 +86,7 @@ void DueTasks::refresh()
     if (!store)
         return;
     DueRule::Found found = DueRule(today()).collect(*store);
+    m_due = std::move(found.due);
     if (found.dueByToday == m_today && found.upcoming == m_upcoming)
         return;
     m_today = std::move(found.dueByToday);

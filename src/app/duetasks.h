@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
 
@@ -54,6 +55,7 @@ Q_SIGNALS:
 
 private:
     void _schedule();
+    void _onTaskChanged(const TodoTask::Id& taskId);
 
     std::weak_ptr<TaskStorage> m_storage;
     Clock m_clock;
@@ -61,4 +63,5 @@ private:
     DayTimer* m_dayTimer = nullptr;
     QList<FoundTask> m_today;
     QList<FoundTask> m_upcoming;
+    QHash<TodoTask::Id, QDateTime> m_due;
 };
