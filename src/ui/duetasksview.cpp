@@ -32,8 +32,9 @@ void DueTasksView::_onChanged()
 
 void DueTasksView::editingFinished()
 {
+    // Once the list is done: closing one editor may be the start of opening another.
     if (m_pending)
-        _onChanged();
+        QMetaObject::invokeMethod(this, &DueTasksView::_onChanged, Qt::QueuedConnection);
 }
 
 TodoTask::Id DueTasksView::createTask()

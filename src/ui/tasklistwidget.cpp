@@ -1,7 +1,7 @@
 #include "ui/tasklistwidget.h"
 
-#include "app/identity.h"
 #include "app/duetasks.h"
+#include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"

@@ -1036,7 +1036,7 @@ private Q_SLOTS:
         QTest::qWait(20);
         QCOMPARE(rowIds(list), Ids{ids.at(1)});
         QTest::keyClick(&list, Qt::Key_Escape);
-        QCOMPARE(rowIds(list), Ids());
+        QTRY_COMPARE(rowIds(list), Ids());
     }
 
 private:
