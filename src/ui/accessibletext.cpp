@@ -96,3 +96,12 @@ QString AccessibleText::groupName(const QString& name, int dueNow, int dueSoon, 
         parts << tr("%n due later or undated", nullptr, other);
     return parts.join(QStringLiteral(", "));
 }
+
+QString AccessibleText::viewName(const QString& name, int tasks)
+{
+    if (tasks <= 0)
+        return oneLine(name);
+    // English has no message file: its singular is a text of its own.
+    const QString count = tasks == 1 ? tr("%n task", nullptr, tasks) : tr("%n tasks", nullptr, tasks);
+    return oneLine(name) + QStringLiteral(", ") + count;
+}

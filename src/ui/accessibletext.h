@@ -31,4 +31,6 @@ public:
     /// A group row: its name and its counters that are not zero, in the order of the badge
     /// (due today or overdue, due in the next three days, later or undated).
     static QString groupName(const QString& name, int dueNow, int dueSoon, int other);
+    /// The row of a view (Today, Upcoming): its name and how many tasks it shows, when any.
+    static QString viewName(const QString& name, int tasks);
 };

@@ -2,6 +2,7 @@
 
 #include "ui/groupname.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
@@ -64,6 +65,14 @@ FocusGroupListWidget::FocusGroupListWidget(QWidget* parent)
     m_outer = new QVBoxLayout(m_content);
     m_outer->setContentsMargins(15, 7, 15, 7);
     m_outer->setSpacing(0);
+    if (const auto storage = store())
+        m_dueTasks = new DueTasks(storage, DueTasks::Clock(), this);
+    for (DueTasks::View view : {DueTasks::Today, DueTasks::Upcoming}) {
+        auto* row = new FocusGroupWidget(view, m_dueTasks, m_content);
+        m_rows.append(row);
+        m_outer->addWidget(row);
+    }
+    m_outer->addSpacing(10);
     m_outer->addWidget(addGroupRow(FocusGroup::inboxId()));
     m_userLayout = new QVBoxLayout;
     m_userLayout->setContentsMargins(0, 10, 0, 10);
@@ -92,6 +101,22 @@ FocusGroupWidget* FocusGroupListWidget::addGroupRow(const FocusGroup::Id& groupI
     return row;
 }
 
+bool FocusGroupListWidget::isUserRow(const FocusGroupWidget* row)
+{
+    return row && !row->isView() && FocusGroup::isUserGroup(row->groupId());
+}
+
+void FocusGroupListWidget::setDueTasks(DueTasks* dueTasks)
+{
+    if (dueTasks == m_dueTasks)
+        return;
+    if (m_dueTasks && m_dueTasks->parent() == this)
+        m_dueTasks->deleteLater();
+    m_dueTasks = dueTasks;
+    for (FocusGroupWidget* row : std::as_const(m_rows))
+        row->setDueTasks(dueTasks);
+}
+
 int FocusGroupListWidget::widthForFixedGroups() const
 {
     const FocusGroupWidget* inbox = rowOf(FocusGroup::inboxId());
@@ -101,7 +126,8 @@ int FocusGroupListWidget::widthForFixedGroups() const
     counters.setCount(1, 99);
     const int counterWidth = counters.sizeHint().width();
     int widest = 0;
-    for (const FocusGroup::Id& id : {FocusGroup::inboxId(), FocusGroup::completedId(), FocusGroup::trashId()})
+    for (const FocusGroup::Id& id : {DueTasks::viewId(DueTasks::Today), DueTasks::viewId(DueTasks::Upcoming),
+                                     FocusGroup::inboxId(), FocusGroup::completedId(), FocusGroup::trashId()})
         widest = qMax(widest, rowOf(id)->widthForWholeName(counterWidth));
     const QMargins margins = m_outer->contentsMargins();
     return margins.left() + widest + margins.right() + 2 * frameWidth();
@@ -194,7 +220,7 @@ void FocusGroupListWidget::rebuildUserRows()
     m_currentId = FocusGroup::Id();
     for (qsizetype i = m_rows.size() - 1; i >= 0; --i) {
         FocusGroupWidget* row = m_rows.at(i);
-        if (!FocusGroup::isUserGroup(row->groupId()))
+        if (!isUserRow(row))
             continue;
         m_rows.removeAt(i);
         m_userLayout->removeWidget(row);
@@ -237,7 +263,7 @@ void FocusGroupListWidget::mouseDoubleClickEvent(QMouseEvent* event)
     FocusGroupWidget* row = rowAtPoint(event->position().toPoint());
     if (!row)
         _onAddGroup();
-    else if (FocusGroup::isUserGroup(row->groupId()))
+    else if (isUserRow(row))
         _onEditGroup();
 }
 
@@ -246,7 +272,7 @@ void FocusGroupListWidget::mouseMoveEvent(QMouseEvent* event)
     if (!m_mayDrag || m_dragging)
         return;
     FocusGroupWidget* row = rowAtPoint(m_pressPos);
-    if (!row || !FocusGroup::isUserGroup(row->groupId()))
+    if (!isUserRow(row))
         return;
     if ((event->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
         return;
@@ -351,6 +377,9 @@ QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)
     if (m_menu)
         m_menu->deleteLater();
     m_contextRow = rowAtPoint(point);
+    // A view is no group: its menu is that of the panel's empty space.
+    if (m_contextRow && m_contextRow->isView())
+        m_contextRow = nullptr;
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("groupMenu"));
     QAction* edit = m_menu->addAction(tr("Edit"), this, &FocusGroupListWidget::_onEditGroup);
@@ -425,7 +454,7 @@ void FocusGroupListWidget::_onAddGroup()
 void FocusGroupListWidget::_onEditGroup()
 {
     FocusGroupWidget* row = rowOf(m_currentId);
-    if (m_currentId.isNull() || !row || !FocusGroup::isUserGroup(m_currentId))
+    if (!isUserRow(row))
         return;
     EditGroupDialog dialog(row->group().name(), row->group().iconKey(), this);
     if (dialog.exec() != QDialog::Accepted)
@@ -444,7 +473,7 @@ void FocusGroupListWidget::_onEditGroup()
 void FocusGroupListWidget::_onRemoveGroup()
 {
     const FocusGroup::Id id = m_currentId;
-    if (id.isNull() || !FocusGroup::isUserGroup(id))
+    if (!isUserRow(rowOf(id)))
         return;
     if (QuestionBox::ask(this, productName(), tr("Do you really want to remove the selected group?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No)

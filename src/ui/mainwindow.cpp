@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "settings/appsettings.h"
 #include "sync/syncservice.h"
@@ -61,6 +62,8 @@ MainWindow::MainWindow(QWidget* parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
     m_taskList = new TaskListWidget(FocusGroup::inboxId(), m_rightPane);
+    // One collection of the due tasks for the panel's counters and the list's rows.
+    m_taskList->setDueTasks(m_groupPanel->dueTasks());
     connect(m_groupPanel, &FocusGroupListWidget::activated, this, &MainWindow::_onGroupSelected);
     connect(m_groupPanel, &FocusGroupListWidget::changed, this, &MainWindow::_onGroupChanged);
     connect(m_groupPanel, &FocusGroupListWidget::opened, this, [this] { m_taskList->setFocus(Qt::TabFocusReason); });
@@ -313,7 +316,8 @@ void MainWindow::_onGroupSelected(const FocusGroup::Id& groupId)
 {
     const bool fixedArchive = groupId == FocusGroup::trashId() || groupId == FocusGroup::completedId();
     newTaskAction()->setEnabled(!fixedArchive);
-    cleanupAction()->setEnabled(!fixedArchive);
+    // A view holds no tasks of its own to clean up.
+    cleanupAction()->setEnabled(!fixedArchive && !DueTasks::isView(groupId));
     importCalendarAction()->setEnabled(CalendarImport::takesFiles(groupId));
     // A group chosen while tasks are found ends the search.
     if (m_findBar->isOpen())

@@ -1,9 +1,11 @@
 #include "ui/tasklistwidget.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
+#include "ui/duetasksview.h"
 #include "ui/groupname.h"
 #include "ui/tasklistaccessible.h"
 #include "ui/viewaccessibility.h"
@@ -373,6 +375,11 @@ void TaskListWidget::ensureIndexVisible(int index)
 void TaskListWidget::_clear()
 {
     m_showingFound = false;
+    if (m_view) {
+        m_view->disconnect(this);
+        m_view->deleteLater();
+        m_view = nullptr;
+    }
     m_group = FocusGroup();
     m_groupId = FocusGroup::Id();
     m_editedRow = nullptr;
@@ -394,10 +401,40 @@ void TaskListWidget::setGroup(const FocusGroup::Id& groupId)
         return;
     _clear();
     m_groupId = groupId;
+    DueTasks::View view;
+    if (DueTasks::isView(groupId, &view)) {
+        m_showingFound = true;
+        m_view = new DueTasksView(_dueTasks(), view, this);
+        connect(m_view, &DueTasksView::rowsChanged, this, &TaskListWidget::_showViewRows);
+        _showViewRows();
+        return;
+    }
     if (const auto storage = store())
         m_group = storage->group(groupId);
     rebuildRows();
     updateHint();
+}
+
+void TaskListWidget::setDueTasks(DueTasks* dueTasks)
+{
+    m_dueTasks = dueTasks;
+}
+
+DueTasks* TaskListWidget::_dueTasks()
+{
+    if (!m_dueTasks) {
+        if (const auto storage = store())
+            m_dueTasks = new DueTasks(storage, DueTasks::Clock(), this);
+    }
+    return m_dueTasks;
+}
+
+void TaskListWidget::_showViewRows()
+{
+    if (!m_view)
+        return;
+    _readGroupNames();
+    _replaceRecords(m_view->rows());
 }
 
 void TaskListWidget::refreshGroupInfo()
@@ -423,16 +460,21 @@ void TaskListWidget::rebuildRows()
 
 void TaskListWidget::showFound(const QList<FoundTask>& found)
 {
-    if (!m_showingFound) {
+    if (!m_showingFound || m_view) {
         _clear();
         m_showingFound = true;
     }
+    _readGroupNames();
+    _replaceRecords(found);
+}
+
+void TaskListWidget::_readGroupNames()
+{
     if (const auto storage = store()) {
         m_groupNames.clear();
         for (const FocusGroup::Id& groupId : storage->groupIds())
             m_groupNames.insert(groupId, shownGroupName(storage->group(groupId)));
     }
-    _replaceRecords(found);
 }
 
 void TaskListWidget::_replaceRecords(const QList<FoundTask>& rows)
@@ -490,7 +532,9 @@ void TaskListWidget::selectTasks(const QList<TodoTask::Id>& taskIds, const TodoT
 void TaskListWidget::showTasks(const QList<TodoTask::Id>& taskIds)
 {
     // The rows of a change just made, not those of the store's queued signals.
-    if (!m_showingFound)
+    if (m_view && _dueTasks())
+        _dueTasks()->refresh();
+    else if (!m_showingFound)
         _resync();
     const auto shown = std::find_if(taskIds.cbegin(), taskIds.cend(), [this](const TodoTask::Id& id) { return _indexOf(id) >= 0; });
     selectTasks(taskIds, shown == taskIds.cend() ? TodoTask::Id() : *shown);
@@ -500,7 +544,8 @@ void TaskListWidget::_appendRecord(const TodoTask::Id& taskId)
 {
     if (taskId.isNull())
         return;
-    m_records.append(RowRecord{taskId, false, m_groupId});
+    // A view's new task is in the Inbox.
+    m_records.append(RowRecord{taskId, false, m_view ? FocusGroup::inboxId() : m_groupId});
     _layoutRows();
 }
 
@@ -651,12 +696,13 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
     m_returnConsumed = byReturn;
     if (open->createdByNew()) {
         open->setCreatedByNew(false);
-        if (open->task().isEmpty()) {
+        UserStep step(tr("New task"), m_editKey);
+        if (m_view ? DueTasksView::discardIfBlank(open->task()) : open->task().isEmpty()) {
             // Created by New and left empty: gone for good, without a trip through Trash.
             const TodoTask::Id taskId = open->taskId();
             _removeTasks({taskId});
-            UserStep step(tr("New task"), m_editKey);
-            m_group.removeTask(taskId, true);
+            if (!m_view)
+                m_group.removeTask(taskId, true);
             // No row is current any more: Return and Edit must not open another one.
             clearSelection();
         }
@@ -665,6 +711,8 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
     _layoutRows();
     setFocus();
     _updateFocusMark();
+    if (m_view)
+        m_view->editingFinished();
 }
 
 void TaskListWidget::newTask()
@@ -680,7 +728,7 @@ void TaskListWidget::newTask()
     TodoTask::Id id;
     {
         UserStep step(tr("New task"), m_pendingEditKey);
-        id = storage->createTask(m_groupId);
+        id = m_view ? m_view->createTask() : storage->createTask(m_groupId);
     }
     if (id.isNull())
         return;
@@ -755,6 +803,8 @@ void TaskListWidget::deleteSelected()
 
 void TaskListWidget::updateHint()
 {
+    if (m_showingFound)
+        return;
     if (m_group.taskIds().isEmpty() && !m_hint) {
         if (m_groupId.isNull())
             return;
@@ -1179,8 +1229,9 @@ void TaskListWidget::_startDrag()
 
 std::shared_ptr<DragGroup> TaskListWidget::_acceptedDrag(const QMimeData* mime) const
 {
+    // Found tasks and views keep their own order.
     auto data = DragRegistry::instance()->findDrag(mime);
-    if (!data || data->kind != DragGroup::Tasks)
+    if (!data || data->kind != DragGroup::Tasks || m_showingFound)
         return nullptr;
     return data;
 }
@@ -1293,7 +1344,9 @@ void TaskListWidget::changeEvent(QEvent* event)
         _layoutRows();
     }
     // The fixed groups' names follow the language.
-    if (event->type() == QEvent::LanguageChange && m_showingFound) {
+    if (event->type() == QEvent::LanguageChange && m_view) {
+        _showViewRows();
+    } else if (event->type() == QEvent::LanguageChange && m_showingFound) {
         QList<FoundTask> found;
         for (const RowRecord& record : std::as_const(m_records))
             found.append(FoundTask{record.id, record.group});

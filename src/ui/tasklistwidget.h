@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class DueTasks;
+class DueTasksView;
 class QVBoxLayout;
 struct DragGroup;
 
@@ -28,8 +30,12 @@ class TaskListWidget : public QScrollArea
 public:
     explicit TaskListWidget(const FocusGroup::Id& groupId, QWidget* parent = nullptr);
 
-    /// Shows another group; nothing happens when it is already shown.
+    /// Shows another group, or a view (DueTasks::viewId) as found tasks are shown; nothing
+    /// happens when it is already shown.
     void setGroup(const FocusGroup::Id& groupId);
+    /// Before a view is shown: what the views show (the list's own, made on first use, unless
+    /// set).
+    void setDueTasks(DueTasks* dueTasks);
     FocusGroup::Id group() const { return m_groupId; }
     /// Shows found tasks, each with the name of its group, instead of a group: rows that stay
     /// keep their selection. setGroup() ends it.
@@ -111,6 +117,7 @@ private Q_SLOTS:
     void _onHeadStart(const QString& href);
     void _onStoreGroupChanged(const FocusGroup::Id& groupId);
     void _onStoreTaskChanged(const TodoTask::Id& taskId);
+    void _showViewRows();
 
 private:
     struct RowRecord
@@ -139,6 +146,8 @@ private:
     void _selectionChanged();
     void _startDrag();
     void _connectStore();
+    void _readGroupNames();
+    DueTasks* _dueTasks();
     std::shared_ptr<DragGroup> _acceptedDrag(const QMimeData* mime) const;
     int _indexOf(const TodoTask::Id& taskId) const;
 
@@ -190,6 +199,9 @@ private:
     int m_dropIndex = -1;
     bool m_dropBefore = true;
     QPointer<GroupHintWidget> m_hint;
+    QPointer<DueTasks> m_dueTasks;
+    /// While a view shows.
+    QPointer<DueTasksView> m_view;
     QWidget* m_content = nullptr;
     QVBoxLayout* m_layout = nullptr;
     ListAccessibleEvents m_accessibleEvents;

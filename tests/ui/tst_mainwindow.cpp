@@ -1,3 +1,4 @@
+#include "app/duetasks.h"
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
@@ -249,7 +250,7 @@ private Q_SLOTS:
         QTest::keyClick(panel, Qt::Key_End);
         QCOMPARE(list->group(), FocusGroup::trashId());
         QTest::keyClick(panel, Qt::Key_Home);
-        QCOMPARE(list->group(), FocusGroup::inboxId());
+        QCOMPARE(list->group(), DueTasks::viewId(DueTasks::Today));
         const QList<FocusGroupWidget*> rows = panel->rowsInOrder();
         QTest::keyClick(panel, Qt::Key_Down);
         QCOMPARE(list->group(), rows.at(1)->groupId());

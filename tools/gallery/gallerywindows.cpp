@@ -1,5 +1,6 @@
 #include "gallerywindows.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
@@ -94,6 +95,11 @@ bool languageWindows(const QString& folder, const FocusGroup::Id& home)
         ok = save(&repeat, folder + QStringLiteral("/repeat-custom.png")) && ok;
     }
     window->taskList()->setEditing(-1);
+    window->groupPanel()->selectGroup(DueTasks::viewId(DueTasks::Today));
+    ok = save(window, folder + QStringLiteral("/mainwindow-today.png")) && ok;
+    window->groupPanel()->selectGroup(DueTasks::viewId(DueTasks::Upcoming));
+    ok = save(window, folder + QStringLiteral("/mainwindow-upcoming.png")) && ok;
+    window->groupPanel()->selectGroup(home);
     window->findBar()->open();
     window->findBar()->edit()->setText(QStringLiteral("the"));
     ok = save(window, folder + QStringLiteral("/mainwindow-find.png")) && ok;
