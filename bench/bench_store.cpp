@@ -10,13 +10,18 @@
 //   bench_store --load FILE       loads FILE once (for profilers)
 //   bench_store --write FILE      loads FILE, then writes its document into memory once (for profilers)
 //   bench_store --snapshot FILE   loads FILE, then takes 200 snapshots (for profilers)
+//
+// The undo lines: a Cleanup of a tenth of the tasks (every task open and in the Inbox, every
+// tenth completed and moved to Completed) recorded as one step, then undone and redone.
 
 #include "platform/localtime.h"
 #include "gendb.h"
 
 #include "store/csafefileupdate.h"
 #include "store/databasewriter.h"
+#include "store/storestep.h"
 #include "store/taskstorage.h"
+#include "store/undohistory.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -228,6 +233,84 @@ void verifyStore(const TaskStorage& store, const TaskSnapshot& expected)
     }
 }
 
+/// Every task open and listed in the Inbox, as a user who captures everything has it.
+void putAllInInbox(TaskSnapshot& snapshot)
+{
+    FocusGroup::TaskIdList all;
+    for (TodoTask& task : snapshot.tasks) {
+        task = TodoTask(task.id(), task.name(), task.notes(), false, task.due(), task.created());
+        all.append(task.id());
+    }
+    for (FocusGroup& group : snapshot.groups) {
+        group = FocusGroup(group.id(), group.name(), group.iconKey(),
+                           group.id() == FocusGroup::inboxId() ? all : FocusGroup::TaskIdList());
+    }
+}
+
+struct UndoTimes
+{
+    int cleaned = 0;
+    double moveMs = 0;
+    double stepMs = 0;
+    double undoMs = 0;
+    double redoMs = 0;
+};
+
+UndoTimes measureUndo(const QString& path, int runs)
+{
+    // load() alone: no committer, so nothing measured here reaches the file.
+    const auto load = [&path](TaskStorage& store) {
+        if (store.load() != 0)
+            fail(QStringLiteral("loading %1 failed").arg(path));
+        const FocusGroup::TaskIdList inbox = store.group(FocusGroup::inboxId()).taskIds();
+        FocusGroup::TaskIdList done;
+        for (qsizetype i = 0; i < inbox.size(); i += 10) {
+            store.setTaskCompleted(inbox.at(i), true, QDateTime::currentDateTime());
+            done.append(inbox.at(i));
+        }
+        return done;
+    };
+    UndoTimes times;
+    {
+        // The floor: the same move with nothing recorded.
+        TaskStorage store(path, NoCommitIntervalMs);
+        const FocusGroup::TaskIdList done = load(store);
+        QElapsedTimer timer;
+        timer.start();
+        store.moveTasks(FocusGroup::inboxId(), FocusGroup::completedId(), done);
+        times.moveMs = elapsedMs(timer);
+    }
+    TaskStorage store(path, NoCommitIntervalMs);
+    UndoHistory history(&store);
+    const FocusGroup::TaskIdList done = load(store);
+    times.cleaned = int(done.size());
+    const FocusGroup::TaskIdList inbox = store.group(FocusGroup::inboxId()).taskIds();
+    std::vector<double> steps, undos, redos;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        {
+            StoreStep step(store, QStringLiteral("Cleanup"));
+            store.moveTasks(FocusGroup::inboxId(), FocusGroup::completedId(), done);
+        }
+        steps.push_back(elapsedMs(timer));
+        timer.restart();
+        if (!history.undo().applied)
+            fail(QStringLiteral("the Cleanup was not undone"));
+        undos.push_back(elapsedMs(timer));
+        if (store.group(FocusGroup::inboxId()).taskIds() != inbox || !store.group(FocusGroup::completedId()).isEmpty())
+            fail(QStringLiteral("the undone Cleanup left the lists changed"));
+        timer.restart();
+        history.redo();
+        redos.push_back(elapsedMs(timer));
+        history.undo();
+    }
+    times.stepMs = median(steps);
+    times.undoMs = median(undos);
+    times.redoMs = median(redos);
+    return times;
+}
+
 // --- Resident memory in a fresh process ----------------------------------------------------------
 
 int runRssMode(const QString& path)
@@ -285,6 +368,7 @@ struct Row
     double copyMs = 0;
     double readAllMs = 0;
     Memory memory;
+    UndoTimes undo;
 };
 
 struct Runs
@@ -389,6 +473,13 @@ Row measureSize(int tasks)
         fail(QStringLiteral("the store wrote %1 while it was only loaded").arg(path));
 
     row.memory = measureRssInFreshProcess(path);
+
+    TaskSnapshot inboxOnly = generated;
+    putAllInInbox(inboxOnly);
+    const QString inboxPath = dir.filePath(QStringLiteral("inbox.xml"));
+    if (!bench::writeDatabaseFile(inboxPath, inboxOnly, &error))
+        fail(error);
+    row.undo = measureUndo(inboxPath, runs.write);
     return row;
 }
 
@@ -418,9 +509,18 @@ void printTable(const QList<Row>& rows)
           << "                document alone, into memory " << fixed(r.documentMs, 1, 0)
           << " ms (the rest of the write is the file and its sync)\n";
     }
+    s << "\n  tasks | Cleanup of | move alone ms | as a step ms | undo ms | redo ms\n";
+    s << "--------+------------+---------------+--------------+---------+--------\n";
+    for (const Row& r : rows) {
+        s << QStringLiteral("%1").arg(r.tasks, 7) << " | " << QStringLiteral("%1").arg(r.undo.cleaned, 10) << " | "
+          << fixed(r.undo.moveMs, 1, 13) << " | " << fixed(r.undo.stepMs, 1, 12) << " | " << fixed(r.undo.undoMs, 1, 7)
+          << " | " << fixed(r.undo.redoMs, 1, 6) << "\n";
+    }
     s << "\nload: TaskStorage construction + init(), destruction not counted; snapshot: into an empty snapshot, as\n"
          "the committer does; write: new file + writeDatabase + close + commit() (fsync, .bak, rename);\n"
-         "RSS: VmRSS growth over construction + init() in a fresh process. Times are medians.\n";
+         "RSS: VmRSS growth over construction + init() in a fresh process; Cleanup: every task open in the Inbox,\n"
+         "a tenth completed and moved to Completed (move alone: nothing recorded; as a step: recorded for undo).\n"
+         "Times are medians.\n";
     s.flush();
 }
 
@@ -437,6 +537,8 @@ void printTargets(const Row& r)
     line(QStringLiteral("write under 1 s"), QStringLiteral("%1 ms").arg(r.writeMs, 0, 'f', 1), r.writeMs < 1000);
     line(QStringLiteral("resident memory of the loaded store < 120 MB"),
          QStringLiteral("%1 MB").arg(r.memory.rssMb, 0, 'f', 1), r.memory.rssMb >= 0 && r.memory.rssMb < 120);
+    line(QStringLiteral("Cleanup of %1 tasks undone within 100 ms").arg(r.undo.cleaned),
+         QStringLiteral("%1 ms").arg(r.undo.undoMs, 0, 'f', 1), r.undo.undoMs < 100);
     s.flush();
 }
 
@@ -475,18 +577,8 @@ int main(int argc, char* argv[])
         if (!ok || tasks < 0)
             fail(QStringLiteral("bad task count ") + args.at(2));
         TaskSnapshot snapshot = bench::makeSnapshot(tasks);
-        if (args.at(1) == QLatin1String("--gen-inbox")) {
-            // Every task open and listed in the Inbox, as a user who captures everything has it.
-            FocusGroup::TaskIdList all;
-            for (TodoTask& task : snapshot.tasks) {
-                task = TodoTask(task.id(), task.name(), task.notes(), false, task.due(), task.created());
-                all.append(task.id());
-            }
-            for (FocusGroup& group : snapshot.groups) {
-                group = FocusGroup(group.id(), group.name(), group.iconKey(),
-                                   group.id() == FocusGroup::inboxId() ? all : FocusGroup::TaskIdList());
-            }
-        }
+        if (args.at(1) == QLatin1String("--gen-inbox"))
+            putAllInInbox(snapshot);
         QString error;
         if (!bench::writeDatabaseFile(args.at(3), snapshot, &error))
             fail(error);

@@ -111,6 +111,25 @@
             <numerusform>%n mais tarde ou sem prazo</numerusform>
         </translation>
     </message>
+    <message>
+        <source>repeats %1</source>
+        <comment>how a task repeats</comment>
+        <translation>repete-se %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task</source>
+        <translation>
+            <numerusform>%n tarefa</numerusform>
+            <numerusform>%n tarefas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks</source>
+        <translation>
+            <numerusform>%n tarefa</numerusform>
+            <numerusform>%n tarefas</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalendarImport</name>
@@ -660,6 +679,14 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Completed</source>
         <translation>Concluídas</translation>
     </message>
+    <message>
+        <source>Today</source>
+        <translation>Hoje</translation>
+    </message>
+    <message>
+        <source>Upcoming</source>
+        <translation>Próximos dias</translation>
+    </message>
 </context>
 <context>
     <name>FocusGroupListWidget</name>
@@ -694,6 +721,37 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>Once your tasks leave the trash group you can&apos;t get them back. Continue?</source>
         <translation>Depois de saírem do Lixo, as tarefas não podem ser recuperadas. Continuar?</translation>
+    </message>
+    <message>
+        <source>New group</source>
+        <translation>Novo grupo</translation>
+    </message>
+    <message>
+        <source>Edit group</source>
+        <translation>Editar grupo</translation>
+    </message>
+    <message>
+        <source>Remove group</source>
+        <translation>Remover grupo</translation>
+    </message>
+    <message>
+        <source>Empty Trash</source>
+        <translation>Esvaziar o Lixo</translation>
+    </message>
+</context>
+<context>
+    <name>FocusGroupWidget</name>
+    <message>
+        <source>Copy to group</source>
+        <translation>Copiar para o grupo</translation>
+    </message>
+    <message>
+        <source>Move to group</source>
+        <translation>Mover para o grupo</translation>
+    </message>
+    <message>
+        <source>Move group</source>
+        <translation>Mover grupo</translation>
     </message>
 </context>
 <context>
@@ -1000,6 +1058,22 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Add the tasks of an iCalendar file (.ics) to the group shown</source>
         <translation>Adicionar as tarefas de um ficheiro iCalendar (.ics) ao grupo mostrado</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Anular</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Anular «%1»</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Refazer</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Refazer «%1»</translation>
+    </message>
 </context>
 <context>
     <name>QuickCapture</name>
@@ -1038,6 +1112,237 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>%1: another process keeps the task database %2 busy; the task was not added</source>
         <translation>%1: outro processo mantém ocupada a base de dados de tarefas %2; a tarefa não foi adicionada</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatButton</name>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Não se repete</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>Diariamente</translation>
+    </message>
+    <message>
+        <source>Weekly on %1</source>
+        <translation>Semanalmente: %1</translation>
+    </message>
+    <message>
+        <source>Weekdays (%1 to %2)</source>
+        <translation>Dias úteis (%1 a %2)</translation>
+    </message>
+    <message>
+        <source>Monthly on day %1</source>
+        <translation>Mensalmente no dia %1</translation>
+    </message>
+    <message>
+        <source>Monthly on the last day</source>
+        <translation>Mensalmente no último dia</translation>
+    </message>
+    <message>
+        <source>Yearly on %1</source>
+        <translation>Anualmente a %1</translation>
+    </message>
+    <message>
+        <source>Custom…</source>
+        <translation>Personalizar…</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatDialog</name>
+    <message>
+        <source>day</source>
+        <translation>dia</translation>
+    </message>
+    <message numerus="yes">
+        <source>days</source>
+        <comment>every N days</comment>
+        <translation>
+            <numerusform>dia</numerusform>
+            <numerusform>dias</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>week</source>
+        <translation>semana</translation>
+    </message>
+    <message numerus="yes">
+        <source>weeks</source>
+        <comment>every N weeks</comment>
+        <translation>
+            <numerusform>semana</numerusform>
+            <numerusform>semanas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>month</source>
+        <translation>mês</translation>
+    </message>
+    <message numerus="yes">
+        <source>months</source>
+        <comment>every N months</comment>
+        <translation>
+            <numerusform>mês</numerusform>
+            <numerusform>meses</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>year</source>
+        <translation>ano</translation>
+    </message>
+    <message numerus="yes">
+        <source>years</source>
+        <comment>every N years</comment>
+        <translation>
+            <numerusform>ano</numerusform>
+            <numerusform>anos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repetir</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation>A cada</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Em</translation>
+    </message>
+    <message>
+        <source>On day</source>
+        <translation>No dia</translation>
+    </message>
+    <message>
+        <source>Day of the month</source>
+        <translation>Dia do mês</translation>
+    </message>
+    <message>
+        <source>On the last day</source>
+        <translation>No último dia</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatText</name>
+    <message>
+        <source>d MMMM</source>
+        <comment>day and month of a yearly repeat, a QDate format</comment>
+        <translation>d &apos;de&apos; MMMM</translation>
+    </message>
+    <message>
+        <source>every day</source>
+        <translation>todos os dias</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n days</source>
+        <translation>
+            <numerusform>a cada %n dia</numerusform>
+            <numerusform>a cada %n dias</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every week</source>
+        <translation>todas as semanas</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n weeks</source>
+        <translation>
+            <numerusform>a cada %n semana</numerusform>
+            <numerusform>a cada %n semanas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every weekday (%1 to %2)</source>
+        <translation>todos os dias úteis (%1 a %2)</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between weekdays</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>every week on %1</source>
+        <translation>todas as semanas: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n weeks on %1</source>
+        <translation>
+            <numerusform>a cada %n semana: %1</numerusform>
+            <numerusform>a cada %n semanas: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every month on the last day</source>
+        <translation>todos os meses no último dia</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n months on the last day</source>
+        <translation>
+            <numerusform>a cada %n mês no último dia</numerusform>
+            <numerusform>a cada %n meses no último dia</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every month</source>
+        <translation>todos os meses</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n months</source>
+        <translation>
+            <numerusform>a cada %n mês</numerusform>
+            <numerusform>a cada %n meses</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every month on day %1</source>
+        <translation>todos os meses no dia %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n months on day %1</source>
+        <translation>
+            <numerusform>a cada %n mês no dia %1</numerusform>
+            <numerusform>a cada %n meses no dia %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every year</source>
+        <translation>todos os anos</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n years</source>
+        <translation>
+            <numerusform>a cada %n ano</numerusform>
+            <numerusform>a cada %n anos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every year on %1</source>
+        <translation>todos os anos a %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n years on %1</source>
+        <translation>
+            <numerusform>a cada %n ano a %1</numerusform>
+            <numerusform>a cada %n anos a %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Não se repete</translation>
+    </message>
+    <message>
+        <source>Repeats: %1</source>
+        <translation>Repete-se: %1</translation>
     </message>
 </context>
 <context>
@@ -1300,6 +1605,34 @@ de que foi gravada: ainda pode aparecer.</translation>
         <source>Have a coffee :)</source>
         <translation>Tomar um café :)</translation>
     </message>
+    <message>
+        <source>Complete</source>
+        <translation>Concluir</translation>
+    </message>
+    <message>
+        <source>Reopen</source>
+        <translation>Reabrir</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Nova tarefa</translation>
+    </message>
+    <message>
+        <source>Cleanup</source>
+        <translation>Arrumar</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>Add examples</source>
+        <translation>Adicionar exemplos</translation>
+    </message>
+    <message>
+        <source>Reorder</source>
+        <translation>Reordenar</translation>
+    </message>
 </context>
 <context>
     <name>TaskMerge</name>
@@ -1359,6 +1692,18 @@ de que foi gravada: ainda pode aparecer.</translation>
         <comment>due date</comment>
         <translation>Amanhã</translation>
     </message>
+    <message>
+        <source>Complete</source>
+        <translation>Concluir</translation>
+    </message>
+    <message>
+        <source>Reopen</source>
+        <translation>Reabrir</translation>
+    </message>
+    <message>
+        <source>Edit task</source>
+        <translation>Editar tarefa</translation>
+    </message>
 </context>
 <context>
     <name>Toolbar</name>
@@ -1412,6 +1757,44 @@ de que foi gravada: ainda pode aparecer.</translation>
     <message>
         <source>Close</source>
         <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>UndoCommands</name>
+    <message>
+        <source>Cannot undo %1: %2</source>
+        <translation>Não é possível anular «%1»: %2</translation>
+    </message>
+    <message>
+        <source>Cannot redo %1: %2</source>
+        <translation>Não é possível refazer «%1»: %2</translation>
+    </message>
+    <message>
+        <source>Undone: %1</source>
+        <translation>Anulado: %1</translation>
+    </message>
+    <message>
+        <source>Redone: %1</source>
+        <translation>Refeito: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UndoHistory</name>
+    <message>
+        <source>Finish the current change first</source>
+        <translation>Termine primeiro a alteração em curso</translation>
+    </message>
+    <message>
+        <source>The task was deleted elsewhere</source>
+        <translation>A tarefa foi eliminada noutro lado</translation>
+    </message>
+    <message>
+        <source>The tasks were deleted elsewhere</source>
+        <translation>As tarefas foram eliminadas noutro lado</translation>
+    </message>
+    <message>
+        <source>The group was removed elsewhere</source>
+        <translation>O grupo foi removido noutro lado</translation>
     </message>
 </context>
 <context>

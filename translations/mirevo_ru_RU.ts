@@ -114,6 +114,27 @@
             <numerusform>%n позже или без срока</numerusform>
         </translation>
     </message>
+    <message>
+        <source>repeats %1</source>
+        <comment>how a task repeats</comment>
+        <translation>повторяется %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task</source>
+        <translation>
+            <numerusform>%n задача</numerusform>
+            <numerusform>%n задачи</numerusform>
+            <numerusform>%n задач</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks</source>
+        <translation>
+            <numerusform>%n задача</numerusform>
+            <numerusform>%n задачи</numerusform>
+            <numerusform>%n задач</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalendarImport</name>
@@ -678,6 +699,14 @@ the next such day, today included.</source>
         <source>Completed</source>
         <translation>Выполненные</translation>
     </message>
+    <message>
+        <source>Today</source>
+        <translation>Сегодня</translation>
+    </message>
+    <message>
+        <source>Upcoming</source>
+        <translation>Ближайшие дни</translation>
+    </message>
 </context>
 <context>
     <name>FocusGroupListWidget</name>
@@ -712,6 +741,37 @@ the next such day, today included.</source>
     <message>
         <source>Once your tasks leave the trash group you can&apos;t get them back. Continue?</source>
         <translation>Задачи, удалённые из «Корзины», восстановить будет невозможно. Продолжить?</translation>
+    </message>
+    <message>
+        <source>New group</source>
+        <translation>Создание группы</translation>
+    </message>
+    <message>
+        <source>Edit group</source>
+        <translation>Изменение группы</translation>
+    </message>
+    <message>
+        <source>Remove group</source>
+        <translation>Удаление группы</translation>
+    </message>
+    <message>
+        <source>Empty Trash</source>
+        <translation>Очистка корзины</translation>
+    </message>
+</context>
+<context>
+    <name>FocusGroupWidget</name>
+    <message>
+        <source>Copy to group</source>
+        <translation>Копирование в группу</translation>
+    </message>
+    <message>
+        <source>Move to group</source>
+        <translation>Перемещение в группу</translation>
+    </message>
+    <message>
+        <source>Move group</source>
+        <translation>Перемещение группы</translation>
     </message>
 </context>
 <context>
@@ -1018,6 +1078,22 @@ the next such day, today included.</source>
         <source>Add the tasks of an iCalendar file (.ics) to the group shown</source>
         <translation>Добавить задачи из файла iCalendar (.ics) в показанную группу</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Отменить: %1</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Повторить: %1</translation>
+    </message>
 </context>
 <context>
     <name>QuickCapture</name>
@@ -1056,6 +1132,249 @@ the next such day, today included.</source>
     <message>
         <source>%1: another process keeps the task database %2 busy; the task was not added</source>
         <translation>%1: база данных задач %2 занята другим процессом; задача не добавлена</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatButton</name>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Не повторяется</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>Ежедневно</translation>
+    </message>
+    <message>
+        <source>Weekly on %1</source>
+        <translation>Еженедельно: %1</translation>
+    </message>
+    <message>
+        <source>Weekdays (%1 to %2)</source>
+        <translation>По будням (%1 — %2)</translation>
+    </message>
+    <message>
+        <source>Monthly on day %1</source>
+        <translation>Ежемесячно, %1-го числа</translation>
+    </message>
+    <message>
+        <source>Monthly on the last day</source>
+        <translation>Ежемесячно, в последний день</translation>
+    </message>
+    <message>
+        <source>Yearly on %1</source>
+        <translation>Ежегодно, %1</translation>
+    </message>
+    <message>
+        <source>Custom…</source>
+        <translation>Настроить…</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatDialog</name>
+    <message>
+        <source>day</source>
+        <translation>день</translation>
+    </message>
+    <message numerus="yes">
+        <source>days</source>
+        <comment>every N days</comment>
+        <translation>
+            <numerusform>день</numerusform>
+            <numerusform>дня</numerusform>
+            <numerusform>дней</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>week</source>
+        <translation>неделю</translation>
+    </message>
+    <message numerus="yes">
+        <source>weeks</source>
+        <comment>every N weeks</comment>
+        <translation>
+            <numerusform>неделю</numerusform>
+            <numerusform>недели</numerusform>
+            <numerusform>недель</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>month</source>
+        <translation>месяц</translation>
+    </message>
+    <message numerus="yes">
+        <source>months</source>
+        <comment>every N months</comment>
+        <translation>
+            <numerusform>месяц</numerusform>
+            <numerusform>месяца</numerusform>
+            <numerusform>месяцев</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>year</source>
+        <translation>год</translation>
+    </message>
+    <message numerus="yes">
+        <source>years</source>
+        <comment>every N years</comment>
+        <translation>
+            <numerusform>год</numerusform>
+            <numerusform>года</numerusform>
+            <numerusform>лет</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Повтор</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation>Раз в</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>В дни</translation>
+    </message>
+    <message>
+        <source>On day</source>
+        <translation>Число</translation>
+    </message>
+    <message>
+        <source>Day of the month</source>
+        <translation>Число месяца</translation>
+    </message>
+    <message>
+        <source>On the last day</source>
+        <translation>В последний день</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatText</name>
+    <message>
+        <source>d MMMM</source>
+        <comment>day and month of a yearly repeat, a QDate format</comment>
+        <translation>d MMMM</translation>
+    </message>
+    <message>
+        <source>every day</source>
+        <translation>каждый день</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n days</source>
+        <translation>
+            <numerusform>каждый %n день</numerusform>
+            <numerusform>каждые %n дня</numerusform>
+            <numerusform>каждые %n дней</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every week</source>
+        <translation>каждую неделю</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n weeks</source>
+        <translation>
+            <numerusform>каждую %n неделю</numerusform>
+            <numerusform>каждые %n недели</numerusform>
+            <numerusform>каждые %n недель</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every weekday (%1 to %2)</source>
+        <translation>по будням (%1 — %2)</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between weekdays</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>every week on %1</source>
+        <translation>каждую неделю: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n weeks on %1</source>
+        <translation>
+            <numerusform>каждую %n неделю: %1</numerusform>
+            <numerusform>каждые %n недели: %1</numerusform>
+            <numerusform>каждые %n недель: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every month on the last day</source>
+        <translation>каждый месяц в последний день</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n months on the last day</source>
+        <translation>
+            <numerusform>каждый %n месяц в последний день</numerusform>
+            <numerusform>каждые %n месяца в последний день</numerusform>
+            <numerusform>каждые %n месяцев в последний день</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every month</source>
+        <translation>каждый месяц</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n months</source>
+        <translation>
+            <numerusform>каждый %n месяц</numerusform>
+            <numerusform>каждые %n месяца</numerusform>
+            <numerusform>каждые %n месяцев</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every month on day %1</source>
+        <translation>каждый месяц, %1-го числа</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n months on day %1</source>
+        <translation>
+            <numerusform>каждый %n месяц, %1-го числа</numerusform>
+            <numerusform>каждые %n месяца, %1-го числа</numerusform>
+            <numerusform>каждые %n месяцев, %1-го числа</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every year</source>
+        <translation>каждый год</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n years</source>
+        <translation>
+            <numerusform>каждый %n год</numerusform>
+            <numerusform>каждые %n года</numerusform>
+            <numerusform>каждые %n лет</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>every year on %1</source>
+        <translation>каждый год, %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>every %n years on %1</source>
+        <translation>
+            <numerusform>каждый %n год, %1</numerusform>
+            <numerusform>каждые %n года, %1</numerusform>
+            <numerusform>каждые %n лет, %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Не повторяется</translation>
+    </message>
+    <message>
+        <source>Repeats: %1</source>
+        <translation>Повтор: %1</translation>
     </message>
 </context>
 <context>
@@ -1320,6 +1639,34 @@ the next such day, today included.</source>
         <source>Have a coffee :)</source>
         <translation>Выпить кофе :)</translation>
     </message>
+    <message>
+        <source>Complete</source>
+        <translation>Выполнение</translation>
+    </message>
+    <message>
+        <source>Reopen</source>
+        <translation>Возобновление</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Новая задача</translation>
+    </message>
+    <message>
+        <source>Cleanup</source>
+        <translation>Уборка</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Удаление</translation>
+    </message>
+    <message>
+        <source>Add examples</source>
+        <translation>Добавление примеров</translation>
+    </message>
+    <message>
+        <source>Reorder</source>
+        <translation>Изменение порядка</translation>
+    </message>
 </context>
 <context>
     <name>TaskMerge</name>
@@ -1379,6 +1726,18 @@ the next such day, today included.</source>
         <comment>due date</comment>
         <translation>Завтра</translation>
     </message>
+    <message>
+        <source>Complete</source>
+        <translation>Выполнение</translation>
+    </message>
+    <message>
+        <source>Reopen</source>
+        <translation>Возобновление</translation>
+    </message>
+    <message>
+        <source>Edit task</source>
+        <translation>Изменение задачи</translation>
+    </message>
 </context>
 <context>
     <name>Toolbar</name>
@@ -1432,6 +1791,44 @@ the next such day, today included.</source>
     <message>
         <source>Close</source>
         <translation>Закрыть</translation>
+    </message>
+</context>
+<context>
+    <name>UndoCommands</name>
+    <message>
+        <source>Cannot undo %1: %2</source>
+        <translation>Не удалось отменить «%1»: %2</translation>
+    </message>
+    <message>
+        <source>Cannot redo %1: %2</source>
+        <translation>Не удалось повторить «%1»: %2</translation>
+    </message>
+    <message>
+        <source>Undone: %1</source>
+        <translation>Отменено: %1</translation>
+    </message>
+    <message>
+        <source>Redone: %1</source>
+        <translation>Повторено: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UndoHistory</name>
+    <message>
+        <source>Finish the current change first</source>
+        <translation>Сначала завершите текущее изменение</translation>
+    </message>
+    <message>
+        <source>The task was deleted elsewhere</source>
+        <translation>Задача удалена в другом месте</translation>
+    </message>
+    <message>
+        <source>The tasks were deleted elsewhere</source>
+        <translation>Задачи удалены в другом месте</translation>
+    </message>
+    <message>
+        <source>The group was removed elsewhere</source>
+        <translation>Группа удалена в другом месте</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "app/duereminder.h"
 
-#include "store/tasksnapshot.h"
+#include "app/daytimer.h"
+#include "app/duerule.h"
 #include "store/taskstorage.h"
 
 #include <QCoreApplication>
@@ -27,19 +28,6 @@ QString counted(const char* text, int n)
     return result;
 }
 
-// The groups as the panel shows them: Inbox, the user's groups, Completed, Trash.
-QList<FocusGroup::Id> panelOrder(const TaskStorage& storage)
-{
-    QList<FocusGroup::Id> order;
-    order << FocusGroup::inboxId();
-    for (const FocusGroup::Id& id : storage.groupIds()) {
-        if (FocusGroup::isUserGroup(id))
-            order << id;
-    }
-    order << FocusGroup::completedId() << FocusGroup::trashId();
-    return order;
-}
-
 QString listedName(const TodoTask& task)
 {
     const QString name = task.name().simplified();
@@ -57,11 +45,9 @@ DueReminder::DueReminder(std::weak_ptr<TaskStorage> storage, Clock clock, int qu
     m_changeTimer->setSingleShot(true);
     m_changeTimer->setInterval(quietMs);
     connect(m_changeTimer, &QTimer::timeout, this, &DueReminder::check);
-    m_dayTimer = new QTimer(this);
-    m_dayTimer->setSingleShot(true);
-    // A coarse timer may fire minutes early over a whole day.
-    m_dayTimer->setTimerType(Qt::PreciseTimer);
-    connect(m_dayTimer, &QTimer::timeout, this, &DueReminder::_onDayTimer);
+    // In the first minute of each day.
+    m_dayTimer = new DayTimer([this] { return _now(); }, 60000, this);
+    connect(m_dayTimer, &DayTimer::newDay, this, &DueReminder::check);
 }
 
 DueReminder::~DueReminder() = default;
@@ -75,26 +61,17 @@ void DueReminder::start()
         connect(storage.get(), &TaskStorage::groupChanged, this, changed);
     }
     m_changeTimer->start(std::min(StartDelayMs, m_changeTimer->interval()));
-    _armDayTimer();
+    m_dayTimer->start();
+}
+
+QDateTime DueReminder::nextDayCheck() const
+{
+    return m_dayTimer->next();
 }
 
 QDateTime DueReminder::_now() const
 {
     return m_clock ? m_clock() : QDateTime::currentDateTime();
-}
-
-void DueReminder::_armDayTimer()
-{
-    const QDateTime now = _now();
-    // From the start of the day, which exists also where a clock change skips midnight.
-    m_nextDayCheck = now.date().addDays(1).startOfDay().addSecs(60);
-    m_dayTimer->start(int(std::max<qint64>(1000, now.msecsTo(m_nextDayCheck))));
-}
-
-void DueReminder::_onDayTimer()
-{
-    check();
-    _armDayTimer();
 }
 
 void DueReminder::check()
@@ -114,34 +91,17 @@ void DueReminder::check()
         return;
     }
 
-    // The copy shares the store's data: taking it costs nothing under the store's lock.
-    TaskSnapshot snapshot;
-    snapshot.byId = true;
-    storage->snapshot(snapshot);
     QList<DueTask> fresh;
-    QSet<TodoTask::Id> seen;
-    for (const FocusGroup::Id& groupId : panelOrder(*storage)) {
-        if (groupId == FocusGroup::trashId())
+    for (const FoundTask& found : DueRule(today).collect(*storage).dueByToday) {
+        if (m_announced.contains(found.taskId))
             continue;
-        const auto group = snapshot.groupsById.constFind(groupId);
-        if (group == snapshot.groupsById.constEnd())
-            continue;
-        for (const TodoTask::Id& taskId : group->taskIds()) {
-            const auto task = snapshot.tasksById.constFind(taskId);
-            if (task == snapshot.tasksById.constEnd() || task->completed() || !task->due().isValid())
-                continue;
-            const QDate due = task->due().date();
-            if (due > today || m_announced.contains(taskId) || seen.contains(taskId))
-                continue;
-            seen.insert(taskId);
-            fresh.append(DueTask{taskId, listedName(*task), due});
-        }
+        const TodoTask task = storage->task(found.taskId);
+        fresh.append(DueTask{found.taskId, listedName(task), task.due().date()});
     }
     if (fresh.isEmpty())
         return;
 
-    // The longest overdue first; the panel's order among tasks due the same day.
-    std::stable_sort(fresh.begin(), fresh.end(), [](const DueTask& a, const DueTask& b) { return a.due < b.due; });
+    // The longest overdue first, as the Today view lists them.
     int overdue = 0;
     QStringList names;
     for (const DueTask& task : qAsConst(fresh)) {
@@ -175,7 +135,7 @@ QString DueReminder::bodyText(const QStringList& names, int total)
 
 FocusGroup::Id groupListingTask(const TaskStorage& storage, const TodoTask::Id& taskId)
 {
-    for (const FocusGroup::Id& groupId : panelOrder(storage)) {
+    for (const FocusGroup::Id& groupId : groupsInPanelOrder(storage)) {
         if (storage.group(groupId).contains(taskId))
             return groupId;
     }

@@ -12,14 +12,14 @@
 #include <functional>
 #include <memory>
 
+class DayTimer;
 class QTimer;
 class TaskStorage;
 
 /// Reminds of the tasks that are due: once a day at start and in the first minute of each new
 /// day, when tasks are due today or overdue, and again on the same day only for tasks that
-/// became due since (the tasks announced today are remembered). A task counts when it is not
-/// completed, has a due date on or before today's local date, and a group other than the Trash
-/// lists it. Changes of the store are looked at once the store has been quiet for a while, and
+/// became due since (the tasks announced today are remembered). The tasks due by today count,
+/// as DueRule has it (the Today view shows the same ones). Changes of the store are looked at once the store has been quiet for a while, and
 /// never while the user is editing: a reminder does not interrupt the edit it may be about.
 class DueReminder : public QObject
 {
@@ -48,7 +48,7 @@ public:
     /// Starts watching the store and the day; the first look is StartDelayMs away.
     void start();
     /// When the look of the next day is due.
-    QDateTime nextDayCheck() const { return m_nextDayCheck; }
+    QDateTime nextDayCheck() const;
 
     /// The reminder's title: "3 tasks due today, 1 overdue", "2 tasks overdue"...
     static QString titleText(int dueToday, int overdue);
@@ -65,8 +65,6 @@ Q_SIGNALS:
     void remind(const QString& title, const QString& body, const TodoTask::Id& firstTaskId);
 
 private:
-    void _onDayTimer();
-    void _armDayTimer();
     QDateTime _now() const;
 
     std::weak_ptr<TaskStorage> m_storage;
@@ -74,8 +72,7 @@ private:
     std::function<bool()> m_enabled;
     std::function<bool()> m_busy;
     QTimer* m_changeTimer = nullptr;
-    QTimer* m_dayTimer = nullptr;
-    QDateTime m_nextDayCheck;
+    DayTimer* m_dayTimer = nullptr;
     QDate m_day;
     QSet<TodoTask::Id> m_announced;
 };

@@ -191,6 +191,9 @@ bool writeDatabase(QIODevice* device, const TaskSnapshot& snapshot)
             xml.textElement("tdel", timeText(task.deletedAt()));
         if (task.modified().isValid())
             xml.textElement("tmod", timeText(task.modified()));
+        // A new element rather than a new version: earlier versions of Mirevo pass over it.
+        if (!task.repeatRule().isEmpty())
+            xml.textElement("repeat", task.repeatRule());
         xml.endElement("t");
     }
     xml.endElement("todos");

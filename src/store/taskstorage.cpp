@@ -3,9 +3,12 @@
 #include "app/log.h"
 #include "platform/filesync.h"
 #include "store/csafefileupdate.h"
+#include "store/repeatrule.h"
+#include "store/steprecorder.h"
 #include "store/taskstoragecommiter.h"
 #include "store/taskstoragereader.h"
 #include "store/tasksnapshot.h"
+#include "store/undohistory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -253,6 +256,7 @@ FocusGroup::Id TaskStorage::addGroup(const QString& name, const QString& iconKey
 {
     Locker locker(&m_lock);
     const FocusGroup::Id id = QUuid::createUuid();
+    _noteGroup(id);
     m_groups.insert(id, FocusGroup(id, name, iconKey));
     m_userGroupOrder.append(id);
     _bump();
@@ -269,6 +273,9 @@ void TaskStorage::removeGroup(const FocusGroup::Id& groupId)
     if (it == m_groups.end() || trash == m_groups.end())
         return;
     const FocusGroup::TaskIdList taskIds = it->m_taskIds;
+    _noteGroup(groupId);
+    _noteGroup(FocusGroup::trashId());
+    _noteTasks(taskIds);
     m_groups.erase(it);
     m_userGroupOrder.removeAll(groupId);
     // A task that another group still lists stays there and does not go to the Trash.
@@ -298,6 +305,7 @@ void TaskStorage::moveGroup(int index, const FocusGroup::Id& groupId)
     const qsizetype from = m_userGroupOrder.indexOf(groupId);
     if (from < 0 || from == index || index < 0 || index > m_userGroupOrder.size())
         return;
+    _noteGroup(groupId);
     m_userGroupOrder.removeAt(from);
     if (index >= m_userGroupOrder.size())
         m_userGroupOrder.append(groupId);
@@ -324,6 +332,7 @@ void TaskStorage::setGroupName(const FocusGroup::Id& groupId, const QString& nam
     auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
     if (it == m_groups.end())
         return;
+    _noteGroup(groupId);
     it->m_name = name;
     _bump();
 }
@@ -334,6 +343,7 @@ void TaskStorage::setGroupIcon(const FocusGroup::Id& groupId, const QString& ico
     auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
     if (it == m_groups.end())
         return;
+    _noteGroup(groupId);
     it->m_iconKey = iconKey;
     _bump();
 }
@@ -342,8 +352,11 @@ void TaskStorage::emptyTrash()
 {
     Locker locker(&m_lock);
     auto trash = m_groups.find(FocusGroup::trashId());
-    if (trash != m_groups.end())
+    if (trash != m_groups.end()) {
+        _noteGroup(FocusGroup::trashId());
+        _noteTasks(trash->m_taskIds);
         trash->m_taskIds.clear();
+    }
     _bump();
     Q_EMIT groupChanged(FocusGroup::trashId());
 }
@@ -355,8 +368,10 @@ TodoTask::Id TaskStorage::createTask(const FocusGroup::Id& groupId)
         return TodoTask::Id();
     TodoTask task;
     task.initNew();
-    m_tasks.insert(task.m_id, task);
     FocusGroup::Id receiver = m_groups.contains(groupId) ? groupId : FocusGroup::inboxId();
+    _noteTask(task.m_id);
+    _noteGroup(receiver);
+    m_tasks.insert(task.m_id, task);
     auto it = m_groups.find(receiver);
     if (it != m_groups.end())
         it->m_taskIds.append(task.m_id);
@@ -372,6 +387,7 @@ void TaskStorage::_setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, 
     auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
     if (it == m_tasks.end() || (*it).*field == value)
         return;
+    _noteTask(taskId);
     (*it).*field = value;
     it->m_modified = QDateTime::currentDateTime();
     _bump();
@@ -393,17 +409,64 @@ void TaskStorage::setTaskDue(const TodoTask::Id& taskId, const QDateTime& due)
     _setTaskField(taskId, &TodoTask::m_due, due);
 }
 
+void TaskStorage::setTaskRepeat(const TodoTask::Id& taskId, const QString& rule)
+{
+    _setTaskField(taskId, &TodoTask::m_repeatRule, rule);
+}
+
 void TaskStorage::setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt)
 {
     Locker locker(&m_lock);
     auto it = taskId.isNull() ? m_tasks.end() : m_tasks.find(taskId);
     if (it == m_tasks.end() || it->m_completed == completed)
         return;
+    _noteTask(taskId);
     it->m_completed = completed;
     it->m_completedAt = completedAt;
     it->m_modified = QDateTime::currentDateTime();
+    QList<FocusGroup::Id> groups;
+    const TodoTask::Id next = completed ? _addNextOccurrence(*it, &groups) : TodoTask::Id();
     _bump();
     Q_EMIT taskChanged(taskId);
+    for (const FocusGroup::Id& groupId : qAsConst(groups))
+        Q_EMIT groupChanged(groupId);
+    if (!next.isNull())
+        Q_EMIT occurrenceCreated(taskId, next);
+}
+
+TodoTask::Id TaskStorage::_addNextOccurrence(const TodoTask& done, QList<FocusGroup::Id>* groups)
+{
+    const RepeatRule rule = RepeatRule::parse(done.m_repeatRule);
+    const QDateTime due = rule.nextDue(done.m_due, m_today ? m_today() : QDate::currentDate());
+    if (!due.isValid())
+        return TodoTask::Id();
+    TodoTask next;
+    next.initNew();
+    next.m_name = done.m_name;
+    next.m_notes = done.m_notes;
+    next.m_repeatRule = done.m_repeatRule;
+    next.m_due = due;
+    next.m_modified = next.m_created;
+    _noteTask(next.m_id);
+    m_tasks.insert(next.m_id, next);
+    // An open task does not belong in Completed or the Trash.
+    for (const FocusGroup::Id& groupId : groupIds()) {
+        if (groupId == FocusGroup::completedId() || groupId == FocusGroup::trashId())
+            continue;
+        FocusGroup& group = m_groups[groupId];
+        const qsizetype at = group.m_taskIds.indexOf(done.m_id);
+        if (at >= 0) {
+            _noteGroup(groupId);
+            group.m_taskIds.insert(at + 1, next.m_id);
+            groups->append(groupId);
+        }
+    }
+    if (groups->isEmpty()) {
+        _noteGroup(FocusGroup::inboxId());
+        m_groups[FocusGroup::inboxId()].m_taskIds.append(next.m_id);
+        groups->append(FocusGroup::inboxId());
+    }
+    return next.m_id;
 }
 
 void TaskStorage::addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId)
@@ -414,6 +477,8 @@ void TaskStorage::addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::
     auto it = m_groups.find(groupId);
     if (it == m_groups.end())
         return;
+    _noteGroup(groupId);
+    _noteTask(taskId);
     if (!it->m_taskIds.contains(taskId))
         it->m_taskIds.append(taskId);
     _bump();
@@ -428,6 +493,8 @@ void TaskStorage::addTasksToGroup(const FocusGroup::Id& groupId, const QList<Tod
     auto it = m_groups.find(groupId);
     if (it == m_groups.end())
         return;
+    _noteGroup(groupId);
+    _noteTasks(taskIds);
     for (const TodoTask::Id& taskId : taskIds) {
         if (!taskId.isNull() && !it->m_taskIds.contains(taskId))
             it->m_taskIds.append(taskId);
@@ -458,6 +525,9 @@ void TaskStorage::removeTasks(const FocusGroup::Id& groupId, const QList<TodoTas
     // One pass over each list, whatever the number of tasks: removing thousands at once stays
     // proportional to the size of the groups.
     const auto isRemoved = [&removed](const TodoTask::Id& id) { return removed.contains(id); };
+    _noteGroup(groupId);
+    _noteGroup(FocusGroup::trashId());
+    _noteTasks(taskIds);
     it->m_taskIds.removeIf(isRemoved);
     bool trashChanged = false;
     if (groupId == FocusGroup::trashId()) {
@@ -500,6 +570,9 @@ void TaskStorage::moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup:
         return;
     if (!m_groups.contains(fromGroupId) || !m_groups.contains(toGroupId))
         return;
+    _noteGroup(fromGroupId);
+    _noteGroup(toGroupId);
+    _noteTasks(taskIds);
     if (toGroupId != FocusGroup::trashId() && toGroupId != FocusGroup::completedId()) {
         for (const TodoTask::Id& taskId : taskIds) {
             if (taskId.isNull())
@@ -524,6 +597,7 @@ void TaskStorage::moveTasks(const FocusGroup::Id& fromGroupId, const FocusGroup:
             if (it.key() == toGroupId)
                 continue;
             const qsizetype before = it->m_taskIds.size();
+            _noteGroup(it.key());
             it->m_taskIds.removeIf([&moving](const TodoTask::Id& id) { return moving.contains(id); });
             if (it->m_taskIds.size() != before)
                 changed.append(it.key());
@@ -549,6 +623,8 @@ void TaskStorage::reorderTasks(const FocusGroup::Id& groupId, const TodoTask::Id
     auto it = groupId.isNull() ? m_groups.end() : m_groups.find(groupId);
     if (it == m_groups.end())
         return;
+    _noteGroup(groupId);
+    _noteTasks(taskIds);
     FocusGroup::reorderList(it->m_taskIds, anchorTaskId, before, taskIds);
     _bump();
 }
@@ -572,6 +648,7 @@ void TaskStorage::insertTasks(const FocusGroup::Id& groupId, const QList<TodoTas
     }
     if (added.isEmpty())
         return;
+    _noteGroup(groupId, false);
     const qsizetype at = position < 0 || position > group->m_taskIds.size() ? group->m_taskIds.size() : position;
     for (qsizetype i = 0; i < added.size(); ++i)
         group->m_taskIds.insert(at + i, added.at(i));
@@ -592,8 +669,10 @@ void TaskStorage::updateTask(const TodoTask& task)
     updated.m_completed = task.m_completed;
     updated.m_completedAt = task.m_completedAt;
     updated.m_modified = task.m_modified;
+    updated.m_repeatRule = task.m_repeatRule;
     if (updated == *it)
         return;
+    _noteTask(task.m_id, false);
     *it = updated;
     _bump();
     Q_EMIT taskChanged(task.m_id);
@@ -624,9 +703,66 @@ void TaskStorage::setTaskOrder(const FocusGroup::Id& groupId, const QList<TodoTa
     }
     if (result == it->m_taskIds)
         return;
+    _noteGroup(groupId, false);
     it->m_taskIds = result;
     _bump();
     Q_EMIT groupChanged(groupId);
+}
+
+void TaskStorage::beginStep(const QString& label, const QString& mergeKey)
+{
+    Locker locker(&m_lock);
+    if (m_stepDepth++ == 0 && m_history) {
+        m_recorder = std::make_unique<StepRecorder>(label);
+        m_stepMergeKey = mergeKey;
+    }
+}
+
+void TaskStorage::endStep()
+{
+    Locker locker(&m_lock);
+    if (m_stepDepth == 0 || --m_stepDepth > 0)
+        return;
+    std::unique_ptr<StepRecorder> recorder = std::move(m_recorder);
+    if (!recorder || !m_history)
+        return;
+    UndoStep step = recorder->finish(*this);
+    step.mergeKey = m_stepMergeKey;
+    if (!step.isEmpty())
+        m_history->_push(std::move(step));
+}
+
+bool TaskStorage::isStepOpen() const
+{
+    Locker locker(&m_lock);
+    return m_stepDepth > 0;
+}
+
+void TaskStorage::setUndoHistory(UndoHistory* history)
+{
+    Locker locker(&m_lock);
+    m_history = history;
+    m_recorder.reset();
+}
+
+void TaskStorage::_noteTask(const TodoTask::Id& taskId, bool recorded)
+{
+    if (m_recorder)
+        m_recorder->noteTask(*this, taskId, recorded);
+}
+
+void TaskStorage::_noteTasks(const QList<TodoTask::Id>& taskIds, bool recorded)
+{
+    if (!m_recorder)
+        return;
+    for (const TodoTask::Id& taskId : taskIds)
+        m_recorder->noteTask(*this, taskId, recorded);
+}
+
+void TaskStorage::_noteGroup(const FocusGroup::Id& groupId, bool recorded)
+{
+    if (m_recorder)
+        m_recorder->noteGroup(*this, groupId, recorded);
 }
 
 void TaskStorage::commitDataRequest(QSessionManager& manager)

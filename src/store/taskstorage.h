@@ -9,14 +9,17 @@
 #include <QList>
 #include <QSet>
 #include <QObject>
+#include <QPointer>
 #include <QRecursiveMutex>
 
 #include <functional>
 #include <memory>
 
 class QSessionManager;
+class StepRecorder;
 struct TaskSnapshot;
 class TaskStorageCommiter;
+class UndoHistory;
 
 /// All tasks and focus groups, the one place where they change. Every operation holds the
 /// store's recursive lock for its whole run, signals included, so slots may call back in.
@@ -50,7 +53,8 @@ public:
     const QString& path() const { return m_path; }
     /// Before init(): the longest a change waits to be written.
     void setCommitCeilingMs(int ceilingMs) { m_ceilingMs = ceilingMs; }
-    /// Before init(): the day the daily backups are named after (today unless set).
+    /// Before init(): the day the daily backups are named after and repeating tasks count
+    /// from (today unless set).
     void setDayFunction(std::function<QDate()> today) { m_today = std::move(today); }
 
     // Reads
@@ -78,6 +82,10 @@ public:
     void setTaskName(const TodoTask::Id& taskId, const QString& name);
     void setTaskNotes(const TodoTask::Id& taskId, const QString& notes);
     void setTaskDue(const TodoTask::Id& taskId, const QDateTime& due);
+    /// `rule` is an RRULE value (see RepeatRule), empty for a task that does not repeat.
+    void setTaskRepeat(const TodoTask::Id& taskId, const QString& rule);
+    /// Completing a task with a repeat rule it can follow also makes its next occurrence (see
+    /// occurrenceCreated).
     void setTaskCompleted(const TodoTask::Id& taskId, bool completed, const QDateTime& completedAt);
     void addTaskToGroup(const FocusGroup::Id& groupId, const TodoTask::Id& taskId);
     void addTasksToGroup(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
@@ -94,12 +102,25 @@ public:
     /// Adds the records of `tasks` with their ids and times (an id the store already holds
     /// keeps its record) and lists them in the group at `position` (-1: the end), in order.
     void insertTasks(const FocusGroup::Id& groupId, const QList<TodoTask>& tasks, int position = -1);
-    /// Sets the record's name, notes, due date, completion and modification time to those of
-    /// `task`, found by id. The creation time and the group lists stay.
+    /// Sets the record's name, notes, due date, completion, repeat rule and modification time
+    /// to those of `task`, found by id. The creation time and the group lists stay; completing
+    /// a repeating task this way makes no next occurrence (the device it was completed on did).
     void updateTask(const TodoTask& task);
     /// Puts the tasks of `taskIds` that the group lists in that order, in the places they
     /// take in the group now; tasks not named keep their places.
     void setTaskOrder(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds);
+
+    // Steps: what the user does as one action (see StoreStep), for the undo history.
+    /// Opens a step named `label`: the changes until the matching endStep() are one step of
+    /// the history. A step opened inside another joins it. The changes from elsewhere above
+    /// are never part of a step. A step with the same non-empty `mergeKey` as the latest one
+    /// joins it, unless something else changed what they share in between.
+    void beginStep(const QString& label, const QString& mergeKey = QString());
+    void endStep();
+    bool isStepOpen() const;
+    /// The history that receives the finished steps (UndoHistory sets itself); without one,
+    /// nothing is recorded.
+    void setUndoHistory(UndoHistory* history);
 
     /// The desktop asks to save before the session ends: the database is written at once on
     /// the calling thread.
@@ -130,6 +151,10 @@ public:
 Q_SIGNALS:
     void taskChanged(const TodoTask::Id& taskId);
     void groupChanged(const FocusGroup::Id& groupId);
+    /// Completing the repeating task `completedId` made `newId`: same name, notes and rule, due
+    /// on the next date, right after it in each group that lists it (the Inbox when only
+    /// Completed or the Trash does). Each of those groups is announced once before.
+    void occurrenceCreated(const TodoTask::Id& completedId, const TodoTask::Id& newId);
     /// A write failed, with a short reason for the user ("cannot create <file>: Permission
     /// denied"), after writes succeeded; again when the reason changes; `ok` once a write
     /// succeeds again. Emitted on the committer's thread (or commitNow's caller) while it holds
@@ -138,12 +163,19 @@ Q_SIGNALS:
 
 private:
     friend class TaskStorageCommiter;
+    friend class StepRecorder;
+    friend class StepReplay;
 
     void _bump();
     void _noteChange();
+    // Before each change, for the open step: `recorded` false for changes from elsewhere.
+    void _noteTask(const TodoTask::Id& taskId, bool recorded = true);
+    void _noteTasks(const QList<TodoTask::Id>& taskIds, bool recorded = true);
+    void _noteGroup(const FocusGroup::Id& groupId, bool recorded = true);
     template <typename T>
     void _setTaskField(const TodoTask::Id& taskId, T TodoTask::*field, const T& value);
     bool _validate();
+    TodoTask::Id _addNextOccurrence(const TodoTask& done, QList<FocusGroup::Id>* groups);
     int _load(bool* fromBackup);
     QRecursiveMutex& _lock() const { return m_lock; }
     /// Milliseconds on the store's monotonic clock.
@@ -168,4 +200,8 @@ private:
     // Loading only: groups the file lists more than once.
     QSet<FocusGroup::Id> m_repeatedGroups;
     std::unique_ptr<TaskStorageCommiter> m_committer;
+    int m_stepDepth = 0;
+    QString m_stepMergeKey;
+    std::unique_ptr<StepRecorder> m_recorder;
+    QPointer<UndoHistory> m_history;
 };

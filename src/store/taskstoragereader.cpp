@@ -151,7 +151,7 @@ void TaskStorageReader::_readTodos()
 
 void TaskStorageReader::_readTodo()
 {
-    QString id, name, notes, tags, due, completed, created, completedAt, deletedAt, modified;
+    QString id, name, notes, tags, due, completed, created, completedAt, deletedAt, modified, repeat;
     struct Field {
         QLatin1String element;
         QString* text;
@@ -162,6 +162,7 @@ void TaskStorageReader::_readTodo()
         {QLatin1String("due"), &due},     {QLatin1String("completed"), &completed},
         {QLatin1String("tcrt"), &created}, {QLatin1String("tcmpl"), &completedAt},
         {QLatin1String("tdel"), &deletedAt}, {QLatin1String("tmod"), &modified},
+        {QLatin1String("repeat"), &repeat},
     };
     while (!atEnd()) {
         readNext();
@@ -179,7 +180,7 @@ void TaskStorageReader::_readTodo()
     }
     if (hasError())
         return;
-    TodoTask task = TodoTask::fromTexts(id, name, notes, completed, due, created, completedAt, deletedAt, modified);
+    TodoTask task = TodoTask::fromTexts(id, name, notes, completed, due, created, completedAt, deletedAt, modified, repeat);
     if (task.id().isNull()) {
         _fail(QStringLiteral("Invalid task id \"") + id + QLatin1Char('"'));
         return;

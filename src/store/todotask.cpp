@@ -19,7 +19,7 @@ QDateTime timeFromText(const QString& text)
 
 TodoTask::TodoTask(const Id& id, const QString& name, const QString& notes, bool completed,
                    const QDateTime& due, const QDateTime& created, const QDateTime& completedAt,
-                   const QDateTime& deletedAt, const QDateTime& modified)
+                   const QDateTime& deletedAt, const QDateTime& modified, const QString& repeatRule)
     : m_id(id)
     , m_name(name)
     , m_notes(notes)
@@ -29,17 +29,18 @@ TodoTask::TodoTask(const Id& id, const QString& name, const QString& notes, bool
     , m_completedAt(completedAt)
     , m_deletedAt(deletedAt)
     , m_modified(modified)
+    , m_repeatRule(repeatRule)
 {
 }
 
 TodoTask TodoTask::fromTexts(const QString& id, const QString& name, const QString& notes,
                              const QString& completed, const QString& due, const QString& created,
                              const QString& completedAt, const QString& deletedAt,
-                             const QString& modified)
+                             const QString& modified, const QString& repeatRule)
 {
     TodoTask task(QUuid::fromString(id), name, notes, completed == QLatin1String("yes"),
                   timeFromText(due), timeFromText(created), timeFromText(completedAt),
-                  timeFromText(deletedAt), timeFromText(modified));
+                  timeFromText(deletedAt), timeFromText(modified), repeatRule);
     if (!task.m_created.isValid())
         task.m_created = QDateTime::currentDateTime();
     return task;
@@ -84,6 +85,7 @@ void TodoTask::clear()
     m_completedAt = QDateTime();
     m_deletedAt = QDateTime();
     m_modified = QDateTime();
+    m_repeatRule.clear();
 }
 
 void TodoTask::setName(const QString& name)
@@ -113,6 +115,15 @@ void TodoTask::setDue(const QDateTime& due)
         m_storage->setTaskDue(m_id, due);
 }
 
+void TodoTask::setRepeat(const QString& rule)
+{
+    if (rule == m_repeatRule)
+        return;
+    m_repeatRule = rule;
+    if (m_storage)
+        m_storage->setTaskRepeat(m_id, rule);
+}
+
 void TodoTask::setCompleted(bool completed)
 {
     if (completed == m_completed)
@@ -128,5 +139,5 @@ bool TodoTask::operator==(const TodoTask& other) const
     return m_id == other.m_id && m_name == other.m_name && m_notes == other.m_notes
         && m_completed == other.m_completed && m_due == other.m_due && m_created == other.m_created
         && m_completedAt == other.m_completedAt && m_deletedAt == other.m_deletedAt
-        && m_modified == other.m_modified;
+        && m_modified == other.m_modified && m_repeatRule == other.m_repeatRule;
 }

@@ -19,14 +19,14 @@ public:
     TodoTask(const Id& id, const QString& name, const QString& notes, bool completed,
              const QDateTime& due, const QDateTime& created,
              const QDateTime& completedAt = QDateTime(), const QDateTime& deletedAt = QDateTime(),
-             const QDateTime& modified = QDateTime());
+             const QDateTime& modified = QDateTime(), const QString& repeatRule = QString());
 
     /// Builds a record from the texts of the database file: ids in braced form, times as
     /// milliseconds since the epoch, completed as "yes". An invalid creation time becomes now.
     static TodoTask fromTexts(const QString& id, const QString& name, const QString& notes,
                               const QString& completed, const QString& due, const QString& created,
                               const QString& completedAt, const QString& deletedAt,
-                              const QString& modified = QString());
+                              const QString& modified = QString(), const QString& repeatRule = QString());
 
     const Id& id() const { return m_id; }
     const QString& name() const { return m_name; }
@@ -36,8 +36,10 @@ public:
     const QDateTime& created() const { return m_created; }
     const QDateTime& completedAt() const { return m_completedAt; }
     const QDateTime& deletedAt() const { return m_deletedAt; }
-    /// When the name, notes, due date or completion last changed here; invalid when unknown
-    /// (a record from before such times were kept).
+    /// The RRULE value the task repeats by (see RepeatRule), empty when it does not repeat.
+    const QString& repeatRule() const { return m_repeatRule; }
+    /// When the name, notes, due date, completion or repeat rule last changed here; invalid
+    /// when unknown (a record from before such times were kept).
     const QDateTime& modified() const { return m_modified; }
 
     /// No name, no notes and no due date.
@@ -54,6 +56,7 @@ public:
     void setName(const QString& name);
     void setNotes(const QString& notes);
     void setDue(const QDateTime& due);
+    void setRepeat(const QString& rule);
     /// Completing stamps the completion time now; un-completing clears it.
     void setCompleted(bool completed);
 
@@ -72,6 +75,7 @@ private:
     QDateTime m_completedAt;
     QDateTime m_deletedAt;
     QDateTime m_modified;
+    QString m_repeatRule;
     QPointer<TaskStorage> m_storage;
 };
 

@@ -20,7 +20,7 @@ QByteArray CalendarTransfer::exportGroups(const TaskStorage& store, const QList<
             if (seen.contains(task.id()))
                 return;
             seen.insert(task.id());
-            tasks.append(fieldsOfTask(task, uidOfTask(task.id()), nullptr, key));
+            tasks.append(fieldsOfTask(task, uidOfTask(task.id()), key));
         });
     }
     return writeCalendarFile(tasks);
@@ -54,7 +54,6 @@ CalendarTransfer::ImportResult CalendarTransfer::importInto(TaskStorage& store, 
             continue;
         }
         TaskFields own = fieldsOfTask(existing, fields.uid);
-        own.repeatRule = fields.repeatRule;
         own.sortOrder = fields.sortOrder;
         if (sameContent(own, fields)) {
             ++result.unchanged;
@@ -62,7 +61,7 @@ CalendarTransfer::ImportResult CalendarTransfer::importInto(TaskStorage& store, 
             TodoTask updated = taskWithFields(existing, fields);
             store.updateTask(TodoTask(updated.id(), updated.name(), updated.notes(), updated.completed(), updated.due(),
                                       updated.created(), updated.completedAt(), updated.deletedAt(),
-                                      QDateTime::currentDateTime()));
+                                      QDateTime::currentDateTime(), updated.repeatRule()));
             ++result.updated;
         }
         if (!listed.contains(id)) {

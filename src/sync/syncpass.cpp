@@ -429,9 +429,7 @@ void SyncPass::_plan(const LocalView& view, Plan* plan, SyncOutcome* outcome)
             : buried               ? buried->agreed.uid
                                    : uidOfTask(id);
         const std::optional<qint64> key = view.keys.value(id, record ? record->agreed.sortOrder : std::nullopt);
-        // This computer keeps no repeat rule yet: the server's stays as it is.
-        const TaskFields* kept = record ? &record->agreed : remote ? &remote->fields : nullptr;
-        const TaskFields local = task ? fieldsOfTask(*task, uid, kept, key) : TaskFields();
+        const TaskFields local = task ? fieldsOfTask(*task, uid, key) : TaskFields();
 
         const auto send = [&](DavWrite::Method method, const QUrl& url, const QByteArray& ifMatch,
                               const QByteArray& ics, const TaskFields& agreed, const QUrl& list) {
@@ -590,7 +588,7 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
     const bool ran = nothingHere || m_onStoreThread([&] {
         for (const Plan::Change& change : qAsConst(plan->changes)) {
             const TodoTask now = m_store->task(change.id);
-            const TaskFields current = fieldsOfTask(now, change.before.uid, &change.before, change.before.sortOrder);
+            const TaskFields current = fieldsOfTask(now, change.before.uid, change.before.sortOrder);
             if (!sameContent(current, change.before)) {
                 // The user changed the task during the pass: theirs stays, the next pass merges.
                 plan->records.insert(change.id, change.fallback);
@@ -603,7 +601,7 @@ bool SyncPass::_apply(const LocalView& view, Plan* plan, SyncOutcome* outcome)
         for (const TodoTask::Id& id : qAsConst(plan->toTrash)) {
             const TodoTask now = m_store->task(id);
             const TaskFields& before = plan->trashBefore[id];
-            if (!sameContent(fieldsOfTask(now, before.uid, &before, before.sortOrder), before))
+            if (!sameContent(fieldsOfTask(now, before.uid, before.sortOrder), before))
                 continue; // changed meanwhile: it stays, and the next pass sends it again
             const FocusGroup::Id from = view.syncGroup.value(id, FocusGroup::completedId());
             trashFrom[from].append(id);

@@ -154,6 +154,23 @@ bool SyncState::load(const QString& path, QString* error)
         if (!id.isNull() && task.url.isValid())
             tasks.insert(id, task);
     }
+    // Earlier versions agreed on repeat rules the database never held: left as they are, the
+    // first pass would take the missing rules for deletions and remove them on the server.
+    // Forgetting them and reading those tasks again brings the server's rules into the database.
+    if (!root.value(QStringLiteral("repeatRulesHere")).toBool()) {
+        QSet<QUrl> reread;
+        for (SyncedTask& task : tasks) {
+            if (task.deleted || task.agreed.repeatRule.isEmpty())
+                continue;
+            task.agreed.repeatRule.clear();
+            task.etag.clear();
+            reread.insert(task.list);
+        }
+        for (PairedList& list : lists) {
+            if (reread.contains(list.url))
+                list.syncToken.clear();
+        }
+    }
     for (const QJsonValue& value : root.value(QStringLiteral("pendingDeletes")).toArray()) {
         const QJsonObject object = value.toObject();
         pendingDeletes.append({urlOf(object.value(QStringLiteral("url"))), bytesOf(object.value(QStringLiteral("etag")))});
@@ -165,6 +182,7 @@ bool SyncState::save(const QString& path, QString* error) const
 {
     QJsonObject root;
     root.insert(QStringLiteral("version"), FormatVersion);
+    root.insert(QStringLiteral("repeatRulesHere"), true);
     root.insert(QStringLiteral("server"), urlText(server));
     root.insert(QStringLiteral("user"), user);
     root.insert(QStringLiteral("home"), urlText(home));

@@ -11,7 +11,7 @@ QDateTime toSeconds(const QDateTime& time)
 
 } // namespace
 
-TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, const TaskFields* agreed, std::optional<qint64> key)
+TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, std::optional<qint64> key)
 {
     TaskFields fields;
     fields.uid = uid;
@@ -21,8 +21,7 @@ TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, const TaskFiel
     fields.completed = task.completed();
     fields.completedAt = task.completed() ? toSeconds(task.completedAt()) : QDateTime();
     fields.created = toSeconds(task.created());
-    if (agreed)
-        fields.repeatRule = agreed->repeatRule;
+    fields.repeatRule = task.repeatRule();
     fields.sortOrder = key;
     return fields;
 }
@@ -31,14 +30,16 @@ TodoTask taskWithFields(const TodoTask& task, const TaskFields& fields)
 {
     return TodoTask(task.id(), fields.name, fields.notes, fields.completed, fields.due,
                     task.created().isValid() ? task.created() : fields.created,
-                    fields.completed ? fields.completedAt : QDateTime(), task.deletedAt(), task.modified());
+                    fields.completed ? fields.completedAt : QDateTime(), task.deletedAt(), task.modified(),
+                    fields.repeatRule);
 }
 
 TodoTask taskFromFields(const TodoTask::Id& id, const TaskFields& fields)
 {
     return TodoTask(id, fields.name, fields.notes, fields.completed, fields.due,
                     fields.created.isValid() ? fields.created : QDateTime::currentDateTime(),
-                    fields.completed ? fields.completedAt : QDateTime(), QDateTime(), fields.lastModified);
+                    fields.completed ? fields.completedAt : QDateTime(), QDateTime(), fields.lastModified,
+                    fields.repeatRule);
 }
 
 bool sameContent(const TaskFields& a, const TaskFields& b)

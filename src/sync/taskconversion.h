@@ -7,12 +7,11 @@
 
 namespace sync {
 
-/// A task's fields as iCalendar carries them: times to the second. The repeat rule comes from
-/// `agreed` (the store does not hold one yet); `key` is its sort key in its list.
-TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, const TaskFields* agreed = nullptr,
-                        std::optional<qint64> key = std::nullopt);
-/// `task` with the name, notes, due date and completion of `fields`; its id, creation and
-/// modification times stay.
+/// A task's fields as iCalendar carries them: times to the second; `key` is its sort key in
+/// its list.
+TaskFields fieldsOfTask(const TodoTask& task, const QString& uid, std::optional<qint64> key = std::nullopt);
+/// `task` with the name, notes, due date, completion and repeat rule of `fields`; its id,
+/// creation and modification times stay.
 TodoTask taskWithFields(const TodoTask& task, const TaskFields& fields);
 /// A new record for `id` made of `fields` (created now when they carry no creation time).
 TodoTask taskFromFields(const TodoTask::Id& id, const TaskFields& fields);

@@ -1,6 +1,8 @@
 #include "ui/accessibletext.h"
 
+#include "store/repeatrule.h"
 #include "store/todotask.h"
+#include "ui/repeattext.h"
 #include "widgets/datewidget.h"
 
 #include <QLocale>
@@ -51,6 +53,11 @@ QString AccessibleText::taskName(const TodoTask& task, const QDate& today, const
     const QString dueText = due(task.due(), today, task.completed());
     if (!dueText.isEmpty())
         parts << dueText;
+    if (!task.repeatRule().isEmpty()) {
+        const QString repeat = RepeatText::phrase(RepeatRule::parse(task.repeatRule()), task.due().date());
+        if (!repeat.isEmpty())
+            parts << tr("repeats %1", "how a task repeats").arg(repeat);
+    }
     if (!task.notes().trimmed().isEmpty())
         parts << tr("has notes");
     if (!groupName.isEmpty())
@@ -88,4 +95,13 @@ QString AccessibleText::groupName(const QString& name, int dueNow, int dueSoon, 
     if (other > 0)
         parts << tr("%n due later or undated", nullptr, other);
     return parts.join(QStringLiteral(", "));
+}
+
+QString AccessibleText::viewName(const QString& name, int tasks)
+{
+    if (tasks <= 0)
+        return oneLine(name);
+    // English has no message file: its singular is a text of its own.
+    const QString count = tasks == 1 ? tr("%n task", nullptr, tasks) : tr("%n tasks", nullptr, tasks);
+    return oneLine(name) + QStringLiteral(", ") + count;
 }

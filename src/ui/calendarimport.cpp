@@ -1,5 +1,6 @@
 #include "ui/calendarimport.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
@@ -55,7 +56,8 @@ void CalendarImport::setHooks(const Hooks& hooks)
 
 bool CalendarImport::takesFiles(const FocusGroup::Id& group)
 {
-    return !group.isNull() && group != FocusGroup::trashId() && group != FocusGroup::completedId();
+    return !group.isNull() && group != FocusGroup::trashId() && group != FocusGroup::completedId()
+        && !DueTasks::isView(group);
 }
 
 QStringList CalendarImport::calendarFiles(const QMimeData* mime)

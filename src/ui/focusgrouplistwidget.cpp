@@ -2,9 +2,11 @@
 
 #include "ui/groupname.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/userstep.h"
 #include "ui/countwidget.h"
 #include "ui/dragregistry.h"
 #include "ui/editgroupdialog.h"
@@ -63,6 +65,14 @@ FocusGroupListWidget::FocusGroupListWidget(QWidget* parent)
     m_outer = new QVBoxLayout(m_content);
     m_outer->setContentsMargins(15, 7, 15, 7);
     m_outer->setSpacing(0);
+    if (const auto storage = store())
+        m_dueTasks = new DueTasks(storage, DueTasks::Clock(), this);
+    for (DueTasks::View view : {DueTasks::Today, DueTasks::Upcoming}) {
+        auto* row = new FocusGroupWidget(view, m_dueTasks, m_content);
+        m_rows.append(row);
+        m_outer->addWidget(row);
+    }
+    m_outer->addSpacing(10);
     m_outer->addWidget(addGroupRow(FocusGroup::inboxId()));
     m_userLayout = new QVBoxLayout;
     m_userLayout->setContentsMargins(0, 10, 0, 10);
@@ -91,6 +101,22 @@ FocusGroupWidget* FocusGroupListWidget::addGroupRow(const FocusGroup::Id& groupI
     return row;
 }
 
+bool FocusGroupListWidget::isUserRow(const FocusGroupWidget* row)
+{
+    return row && !row->isView() && FocusGroup::isUserGroup(row->groupId());
+}
+
+void FocusGroupListWidget::setDueTasks(DueTasks* dueTasks)
+{
+    if (dueTasks == m_dueTasks)
+        return;
+    if (m_dueTasks && m_dueTasks->parent() == this)
+        m_dueTasks->deleteLater();
+    m_dueTasks = dueTasks;
+    for (FocusGroupWidget* row : std::as_const(m_rows))
+        row->setDueTasks(dueTasks);
+}
+
 int FocusGroupListWidget::widthForFixedGroups() const
 {
     const FocusGroupWidget* inbox = rowOf(FocusGroup::inboxId());
@@ -100,7 +126,8 @@ int FocusGroupListWidget::widthForFixedGroups() const
     counters.setCount(1, 99);
     const int counterWidth = counters.sizeHint().width();
     int widest = 0;
-    for (const FocusGroup::Id& id : {FocusGroup::inboxId(), FocusGroup::completedId(), FocusGroup::trashId()})
+    for (const FocusGroup::Id& id : {DueTasks::viewId(DueTasks::Today), DueTasks::viewId(DueTasks::Upcoming),
+                                     FocusGroup::inboxId(), FocusGroup::completedId(), FocusGroup::trashId()})
         widest = qMax(widest, rowOf(id)->widthForWholeName(counterWidth));
     const QMargins margins = m_outer->contentsMargins();
     return margins.left() + widest + margins.right() + 2 * frameWidth();
@@ -193,7 +220,7 @@ void FocusGroupListWidget::rebuildUserRows()
     m_currentId = FocusGroup::Id();
     for (qsizetype i = m_rows.size() - 1; i >= 0; --i) {
         FocusGroupWidget* row = m_rows.at(i);
-        if (!FocusGroup::isUserGroup(row->groupId()))
+        if (!isUserRow(row))
             continue;
         m_rows.removeAt(i);
         m_userLayout->removeWidget(row);
@@ -206,7 +233,7 @@ void FocusGroupListWidget::rebuildUserRows()
                 m_userLayout->addWidget(addGroupRow(id));
         }
     }
-    selectGroup(selected);
+    selectGroup(rowOf(selected) ? selected : FocusGroup::inboxId());
 }
 
 void FocusGroupListWidget::paintEvent(QPaintEvent*)
@@ -236,7 +263,7 @@ void FocusGroupListWidget::mouseDoubleClickEvent(QMouseEvent* event)
     FocusGroupWidget* row = rowAtPoint(event->position().toPoint());
     if (!row)
         _onAddGroup();
-    else if (FocusGroup::isUserGroup(row->groupId()))
+    else if (isUserRow(row))
         _onEditGroup();
 }
 
@@ -245,7 +272,7 @@ void FocusGroupListWidget::mouseMoveEvent(QMouseEvent* event)
     if (!m_mayDrag || m_dragging)
         return;
     FocusGroupWidget* row = rowAtPoint(m_pressPos);
-    if (!row || !FocusGroup::isUserGroup(row->groupId()))
+    if (!isUserRow(row))
         return;
     if ((event->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
         return;
@@ -350,6 +377,9 @@ QMenu* FocusGroupListWidget::buildContextMenu(const QPoint& point)
     if (m_menu)
         m_menu->deleteLater();
     m_contextRow = rowAtPoint(point);
+    // A view is no group: its menu is that of the panel's empty space.
+    if (m_contextRow && m_contextRow->isView())
+        m_contextRow = nullptr;
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("groupMenu"));
     QAction* edit = m_menu->addAction(tr("Edit"), this, &FocusGroupListWidget::_onEditGroup);
@@ -412,7 +442,11 @@ void FocusGroupListWidget::_onAddGroup()
     const auto storage = store();
     if (!storage)
         return;
-    const FocusGroup::Id id = storage->addGroup(dialog.groupName(), dialog.iconKey());
+    FocusGroup::Id id;
+    {
+        UserStep step(tr("New group"));
+        id = storage->addGroup(dialog.groupName(), dialog.iconKey());
+    }
     m_userLayout->addWidget(addGroupRow(id));
     selectGroup(id);
 }
@@ -420,7 +454,7 @@ void FocusGroupListWidget::_onAddGroup()
 void FocusGroupListWidget::_onEditGroup()
 {
     FocusGroupWidget* row = rowOf(m_currentId);
-    if (m_currentId.isNull() || !row || !FocusGroup::isUserGroup(m_currentId))
+    if (!isUserRow(row))
         return;
     EditGroupDialog dialog(row->group().name(), row->group().iconKey(), this);
     if (dialog.exec() != QDialog::Accepted)
@@ -429,14 +463,17 @@ void FocusGroupListWidget::_onEditGroup()
     row = rowOf(m_currentId);
     if (!row)
         return;
-    row->setGroupInfo(dialog.groupName(), dialog.iconKey());
+    {
+        UserStep step(tr("Edit group"));
+        row->setGroupInfo(dialog.groupName(), dialog.iconKey());
+    }
     Q_EMIT changed(row->groupId());
 }
 
 void FocusGroupListWidget::_onRemoveGroup()
 {
     const FocusGroup::Id id = m_currentId;
-    if (id.isNull() || !FocusGroup::isUserGroup(id))
+    if (!isUserRow(rowOf(id)))
         return;
     if (QuestionBox::ask(this, productName(), tr("Do you really want to remove the selected group?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
@@ -448,8 +485,10 @@ void FocusGroupListWidget::_onRemoveGroup()
     m_rows.removeOne(row);
     m_userLayout->removeWidget(row);
     row->hide();
-    if (const auto storage = store())
+    if (const auto storage = store()) {
+        UserStep step(tr("Remove group"));
         storage->removeGroup(id);
+    }
     selectGroup(FocusGroup::inboxId());
     row->deleteLater();
 }
@@ -461,8 +500,10 @@ void FocusGroupListWidget::_onEmptyTrash()
                          QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
-    if (const auto storage = store())
+    if (const auto storage = store()) {
+        UserStep step(tr("Empty Trash"));
         storage->emptyTrash();
+    }
 }
 
 void FocusGroupListWidget::_onExport()

@@ -10,11 +10,12 @@
 #include <QScrollArea>
 
 #include <QMenu>
+class DueTasks;
 class QVBoxLayout;
 
-/// The group panel: Inbox at the top, the user's groups, Completed and Trash at the bottom.
-/// Selecting a row shows its group; the panel adds, edits, removes and reorders groups,
-/// empties the Trash and starts the export.
+/// The group panel: the Today and Upcoming views at the top, then Inbox, the user's groups,
+/// Completed and Trash at the bottom. Selecting a row shows its group or view; the panel adds,
+/// edits, removes and reorders groups, empties the Trash and starts the export.
 class FocusGroupListWidget : public QScrollArea
 {
     Q_OBJECT
@@ -22,6 +23,9 @@ public:
     explicit FocusGroupListWidget(QWidget* parent = nullptr);
 
     void selectGroup(const FocusGroup::Id& groupId);
+    /// Makes the rows of the user groups afresh from the store (after an undo); the selected
+    /// group stays selected while it exists, else the Inbox is.
+    void rebuildUserRows();
     FocusGroup::Id currentGroup() const { return m_currentId; }
     /// The row of a group, or null.
     FocusGroupWidget* rowOf(const FocusGroup::Id& groupId) const;
@@ -35,6 +39,9 @@ public:
     /// The panel width at which Inbox, Completed and Trash show their whole names beside two
     /// two-digit counters, as a busy day gives them, in the interface's language.
     int widthForFixedGroups() const;
+    /// What the rows of the views count (the panel's own unless set).
+    DueTasks* dueTasks() const { return m_dueTasks; }
+    void setDueTasks(DueTasks* dueTasks);
 
 Q_SIGNALS:
     /// The selected group changed.
@@ -70,7 +77,8 @@ protected:
 
 private:
     FocusGroupWidget* addGroupRow(const FocusGroup::Id& groupId);
-    void rebuildUserRows();
+    /// A row of a group of the user's (not a view): it can be edited, removed and moved.
+    static bool isUserRow(const FocusGroupWidget* row);
     void ensureGroupVisible(FocusGroupWidget* row);
     void _startDrag(FocusGroupWidget* row);
     void _updateFocusMark();
@@ -90,4 +98,5 @@ private:
     QVBoxLayout* m_outer = nullptr;
     QVBoxLayout* m_userLayout = nullptr;
     ListAccessibleEvents m_accessibleEvents;
+    QPointer<DueTasks> m_dueTasks;
 };

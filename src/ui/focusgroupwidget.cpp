@@ -5,6 +5,7 @@
 
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/userstep.h"
 #include "widgets/accessiblenotifier.h"
 #include "ui/dragregistry.h"
 #include "widgets/colorscheme.h"
@@ -32,13 +33,41 @@ FocusGroupWidget::FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* paren
     : QWidget(parent)
     , m_groupId(groupId)
 {
-    setObjectName(QStringLiteral("groupRow"));
     if (const auto storage = store()) {
         m_group = storage->group(groupId);
         connect(storage.get(), &TaskStorage::groupChanged, this, &FocusGroupWidget::_onGroupChanged);
         connect(storage.get(), &TaskStorage::taskChanged, this, &FocusGroupWidget::_onTaskChanged);
     }
     setAcceptDrops(true);
+    _build();
+}
+
+FocusGroupWidget::FocusGroupWidget(DueTasks::View view, DueTasks* dueTasks, QWidget* parent)
+    : QWidget(parent)
+    , m_groupId(DueTasks::viewId(view))
+    , m_group(viewAsGroup(view))
+    , m_isView(true)
+    , m_view(view)
+{
+    _build();
+    setDueTasks(dueTasks);
+}
+
+void FocusGroupWidget::setDueTasks(DueTasks* dueTasks)
+{
+    if (!m_isView || dueTasks == m_dueTasks)
+        return;
+    if (m_dueTasks)
+        disconnect(m_dueTasks, nullptr, this, nullptr);
+    m_dueTasks = dueTasks;
+    if (dueTasks)
+        connect(dueTasks, &DueTasks::changed, this, &FocusGroupWidget::updateCounts);
+    updateCounts();
+}
+
+void FocusGroupWidget::_build()
+{
+    setObjectName(m_isView ? QStringLiteral("viewRow") : QStringLiteral("groupRow"));
     setAttribute(Qt::WA_Hover);
 
     auto* layout = new QHBoxLayout(this);
@@ -121,7 +150,10 @@ void FocusGroupWidget::setGroupInfo(const QString& name, const QString& iconKey)
 
 void FocusGroupWidget::_updateIcon()
 {
-    m_icon->setPixmap(focusGroupIcon(m_groupId, m_group.iconKey(), m_group.taskIds().isEmpty()).pixmap(QSize(20, 20)));
+    const QIcon icon = !m_isView ? focusGroupIcon(m_groupId, m_group.iconKey(), m_group.taskIds().isEmpty())
+        : m_view == DueTasks::Today ? QIcon(QStringLiteral(":/icons_focus/today_20"))
+                                    : QIcon(QStringLiteral(":/icons_focus/upcoming_20"));
+    m_icon->setPixmap(icon.pixmap(QSize(20, 20)));
 }
 
 void FocusGroupWidget::_elideName()
@@ -166,6 +198,12 @@ int countKind(const TodoTask& task, const CountDays& days)
 void FocusGroupWidget::updateCounts()
 {
     std::fill(std::begin(m_counts), std::end(m_counts), 0);
+    if (m_isView) {
+        // In the colour of the group rows' counters of tasks due now, and due soon.
+        m_counts[m_view == DueTasks::Today ? 0 : 1] = m_dueTasks ? m_dueTasks->count(m_view) : 0;
+        _showCounts();
+        return;
+    }
     m_kinds.fill(char(-1), m_group.taskIds().size());
     if (const auto storage = store()) {
         const CountDays days;
@@ -308,6 +346,8 @@ bool FocusGroupWidget::event(QEvent* event)
 
 bool FocusGroupWidget::_accepts(const QMimeData* mime) const
 {
+    if (m_isView)
+        return false;
     const auto data = DragRegistry::instance()->findDrag(mime);
     if (!data)
         return CalendarImport::takesFiles(m_groupId) && !CalendarImport::calendarFiles(mime).isEmpty();
@@ -389,6 +429,7 @@ void FocusGroupWidget::dropEvent(QDropEvent* event)
     if (data->kind == DragGroup::Tasks) {
         const bool copy = data->copy && m_groupId != FocusGroup::trashId() && m_groupId != FocusGroup::completedId();
         data->resultAction = copy ? 1 : DragGroup::Moved;
+        UserStep step(copy ? tr("Copy to group") : tr("Move to group"));
         for (auto it = data->tasks.constBegin(); it != data->tasks.constEnd(); ++it) {
             if (copy)
                 storage->addTasksToGroup(m_groupId, it.value());
@@ -396,6 +437,7 @@ void FocusGroupWidget::dropEvent(QDropEvent* event)
                 storage->moveTasks(it.key(), m_groupId, it.value());
         }
     } else {
+        UserStep step(tr("Move group"));
         storage->placeGroupAt(m_groupId, data->groupId);
     }
     event->setDropAction(data->resultAction == DragGroup::Moved || data->kind != DragGroup::Tasks ? Qt::MoveAction

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/duetasks.h"
 #include "store/focusgroup.h"
 #include "store/todotask.h"
 #include "ui/countwidget.h"
@@ -14,6 +15,8 @@ class QMimeData;
 /// One row of the group panel: the group's icon, its name cut to fit, and the counters of
 /// its open tasks. Tasks dropped on it move there (with Shift: are listed there too); a group
 /// dropped on it takes its place; iCalendar files dropped on it are imported into its group.
+/// A row may show a view (Today, Upcoming) instead: its one counter is the view's number of
+/// tasks, and it takes no drops.
 class FocusGroupWidget : public QWidget
 {
     Q_OBJECT
@@ -21,6 +24,12 @@ public:
     enum Flag { Selected = 1, DragOver = 4, Hovered = 8, Highlighted = 16, FocusMarked = 32 };
 
     explicit FocusGroupWidget(const FocusGroup::Id& groupId, QWidget* parent = nullptr);
+    /// The row of a view, counting the tasks `dueTasks` has for it.
+    FocusGroupWidget(DueTasks::View view, DueTasks* dueTasks, QWidget* parent = nullptr);
+
+    bool isView() const { return m_isView; }
+    /// For the row of a view: where its count comes from.
+    void setDueTasks(DueTasks* dueTasks);
 
     const FocusGroup::Id& groupId() const { return m_groupId; }
     const FocusGroup& group() const { return m_group; }
@@ -60,6 +69,7 @@ private Q_SLOTS:
     void _onTaskChanged(const TodoTask::Id& taskId);
 
 private:
+    void _build();
     void _showCounts();
     void _announceName();
     void _setFlag(int flag, bool on);
@@ -79,4 +89,7 @@ private:
     /// pass over all.
     QByteArray m_kinds;
     int m_counts[3] = {0, 0, 0};
+    bool m_isView = false;
+    DueTasks::View m_view = DueTasks::Today;
+    QPointer<DueTasks> m_dueTasks;
 };

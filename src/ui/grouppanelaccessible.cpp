@@ -87,6 +87,9 @@ QString GroupRowAccessible::text(QAccessible::Text t) const
     if (t != QAccessible::Name)
         return QAccessibleWidget::text(t);
     const CountWidget* counter = row()->counter();
+    if (row()->isView())
+        return AccessibleText::viewName(shownGroupName(row()->group()),
+                                        counter->count(0) + counter->count(1) + counter->count(2));
     return AccessibleText::groupName(shownGroupName(row()->group()), counter->count(0), counter->count(1),
                                      counter->count(2));
 }

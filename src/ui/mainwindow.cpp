@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "settings/appsettings.h"
 #include "sync/syncservice.h"
@@ -12,7 +13,9 @@
 #include "ui/syncstatusmark.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
+#include "ui/statusnote.h"
 #include "ui/toolbaractions.h"
+#include "ui/undocommands.h"
 #include "ui/trayicon.h"
 #include "ui/writefailurebar.h"
 #include "widgets/fancytoolbtn.h"
@@ -59,6 +62,8 @@ MainWindow::MainWindow(QWidget* parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
     m_taskList = new TaskListWidget(FocusGroup::inboxId(), m_rightPane);
+    // One collection of the due tasks for the panel's counters and the list's rows.
+    m_taskList->setDueTasks(m_groupPanel->dueTasks());
     connect(m_groupPanel, &FocusGroupListWidget::activated, this, &MainWindow::_onGroupSelected);
     connect(m_groupPanel, &FocusGroupListWidget::changed, this, &MainWindow::_onGroupChanged);
     connect(m_groupPanel, &FocusGroupListWidget::opened, this, [this] { m_taskList->setFocus(Qt::TabFocusReason); });
@@ -67,6 +72,8 @@ MainWindow::MainWindow(QWidget* parent)
     m_findBar = new FindBar(m_taskList, m_rightPane);
     rightLayout->addWidget(m_findBar, 0);
     rightLayout->addWidget(m_taskList, 1);
+    m_statusNote = new StatusNote(m_rightPane);
+    rightLayout->addWidget(m_statusNote, 0);
     rightLayout->addWidget(m_toolbar, 0);
     m_splitter->addWidget(m_groupPanel);
     m_splitter->addWidget(m_rightPane);
@@ -99,6 +106,9 @@ MainWindow::MainWindow(QWidget* parent)
     // The program menu's commands have their shortcuts in the window too.
     addAction(syncNowAction());
     addAction(importCalendarAction());
+    addAction(undoAction());
+    addAction(redoAction());
+    m_undoCommands = new UndoCommands(this, m_statusNote);
     connect(m_toolbar->syncMark(), &SyncStatusMark::clicked, this, &MainWindow::_onSyncMarkClicked);
     auto* quitShortcut = new QShortcut(QKeySequence::Quit, this, this, &MainWindow::quitProgram);
     quitShortcut->setObjectName(QStringLiteral("quitShortcut"));
@@ -306,7 +316,8 @@ void MainWindow::_onGroupSelected(const FocusGroup::Id& groupId)
 {
     const bool fixedArchive = groupId == FocusGroup::trashId() || groupId == FocusGroup::completedId();
     newTaskAction()->setEnabled(!fixedArchive);
-    cleanupAction()->setEnabled(!fixedArchive);
+    // A view holds no tasks of its own to clean up.
+    cleanupAction()->setEnabled(!fixedArchive && !DueTasks::isView(groupId));
     importCalendarAction()->setEnabled(CalendarImport::takesFiles(groupId));
     // A group chosen while tasks are found ends the search.
     if (m_findBar->isOpen())
@@ -474,6 +485,7 @@ void MainWindow::changeEvent(QEvent* event)
         if (m_trayIcon)
             m_trayIcon->retranslate();
         retranslateActions();
+        m_undoCommands->updateActions();
         _nameParts();
         _fitDefaultPanelWidth();
     }

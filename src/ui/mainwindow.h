@@ -13,8 +13,10 @@ class FancySplitter;
 class FindBar;
 class FocusGroupListWidget;
 class TaskListWidget;
+class StatusNote;
 class Toolbar;
 class TrayIcon;
+class UndoCommands;
 class WriteFailureBar;
 
 /// The program's window: the group panel, and the task list with the toolbar under it. It
@@ -63,6 +65,8 @@ public:
     FancySplitter* splitter() const { return m_splitter; }
     QWidget* rightPane() const { return m_rightPane; }
     Toolbar* toolbar() const { return m_toolbar; }
+    StatusNote* statusNote() const { return m_statusNote; }
+    UndoCommands* undoCommands() const { return m_undoCommands; }
     /// The view switch running now, or null.
     QPropertyAnimation* viewAnimation() const { return m_animation; }
 
@@ -111,6 +115,8 @@ private:
     FindBar* m_findBar = nullptr;
     Toolbar* m_toolbar = nullptr;
     WriteFailureBar* m_writeFailureBar = nullptr;
+    StatusNote* m_statusNote = nullptr;
+    UndoCommands* m_undoCommands = nullptr;
     /// Hides the window, or minimises it when there is no tray; true when it was hidden.
     bool _hideOrMinimize();
 

@@ -1,13 +1,16 @@
 #include "ui/tasklistwidget.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
+#include "ui/duetasksview.h"
 #include "ui/groupname.h"
 #include "ui/tasklistaccessible.h"
 #include "ui/viewaccessibility.h"
 #include "ui/toolbaractions.h"
+#include "ui/userstep.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
 #include "widgets/fancyscrollbar.h"
@@ -21,7 +24,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QUuid>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -124,6 +130,7 @@ void TaskListWidget::setRowCompleted(int index, bool done)
     if (index < 0 || index >= m_records.size())
         return;
     const TodoTask::Id id = m_records.at(index).id;
+    UserStep step(done ? tr("Complete") : tr("Reopen"));
     if (TaskWidget* widget = m_live.value(id)) {
         widget->setCompleted(done);
     } else if (const auto storage = store()) {
@@ -368,6 +375,11 @@ void TaskListWidget::ensureIndexVisible(int index)
 void TaskListWidget::_clear()
 {
     m_showingFound = false;
+    if (m_view) {
+        m_view->disconnect(this);
+        m_view->deleteLater();
+        m_view = nullptr;
+    }
     m_group = FocusGroup();
     m_groupId = FocusGroup::Id();
     m_editedRow = nullptr;
@@ -389,10 +401,40 @@ void TaskListWidget::setGroup(const FocusGroup::Id& groupId)
         return;
     _clear();
     m_groupId = groupId;
+    DueTasks::View view;
+    if (DueTasks::isView(groupId, &view)) {
+        m_showingFound = true;
+        m_view = new DueTasksView(_dueTasks(), view, this);
+        connect(m_view, &DueTasksView::rowsChanged, this, &TaskListWidget::_showViewRows);
+        _showViewRows();
+        return;
+    }
     if (const auto storage = store())
         m_group = storage->group(groupId);
     rebuildRows();
     updateHint();
+}
+
+void TaskListWidget::setDueTasks(DueTasks* dueTasks)
+{
+    m_dueTasks = dueTasks;
+}
+
+DueTasks* TaskListWidget::_dueTasks()
+{
+    if (!m_dueTasks) {
+        if (const auto storage = store())
+            m_dueTasks = new DueTasks(storage, DueTasks::Clock(), this);
+    }
+    return m_dueTasks;
+}
+
+void TaskListWidget::_showViewRows()
+{
+    if (!m_view)
+        return;
+    _readGroupNames();
+    _replaceRecords(m_view->rows());
 }
 
 void TaskListWidget::refreshGroupInfo()
@@ -418,16 +460,21 @@ void TaskListWidget::rebuildRows()
 
 void TaskListWidget::showFound(const QList<FoundTask>& found)
 {
-    if (!m_showingFound) {
+    if (!m_showingFound || m_view) {
         _clear();
         m_showingFound = true;
     }
+    _readGroupNames();
+    _replaceRecords(found);
+}
+
+void TaskListWidget::_readGroupNames()
+{
     if (const auto storage = store()) {
         m_groupNames.clear();
         for (const FocusGroup::Id& groupId : storage->groupIds())
             m_groupNames.insert(groupId, shownGroupName(storage->group(groupId)));
     }
-    _replaceRecords(found);
 }
 
 void TaskListWidget::_replaceRecords(const QList<FoundTask>& rows)
@@ -482,11 +529,23 @@ void TaskListWidget::selectTasks(const QList<TodoTask::Id>& taskIds, const TodoT
         ensureIndexVisible(m_current);
 }
 
+void TaskListWidget::showTasks(const QList<TodoTask::Id>& taskIds)
+{
+    // The rows of a change just made, not those of the store's queued signals.
+    if (m_view && _dueTasks())
+        _dueTasks()->refresh();
+    else if (!m_showingFound)
+        _resync();
+    const auto shown = std::find_if(taskIds.cbegin(), taskIds.cend(), [this](const TodoTask::Id& id) { return _indexOf(id) >= 0; });
+    selectTasks(taskIds, shown == taskIds.cend() ? TodoTask::Id() : *shown);
+}
+
 void TaskListWidget::_appendRecord(const TodoTask::Id& taskId)
 {
     if (taskId.isNull())
         return;
-    m_records.append(RowRecord{taskId, false, m_groupId});
+    // A view's new task is in the Inbox.
+    m_records.append(RowRecord{taskId, false, m_view ? FocusGroup::inboxId() : m_groupId});
     _layoutRows();
 }
 
@@ -616,6 +675,7 @@ void TaskListWidget::setEditing(int index)
         return;
     clearSelection();
     select(index);
+    m_editKey = m_pendingEditKey.isEmpty() ? QUuid::createUuid().toString() : std::exchange(m_pendingEditKey, QString());
     TaskWidget* widget = _widgetFor(index);
     m_editedRow = widget;
     m_editedIndex = index;
@@ -636,11 +696,13 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
     m_returnConsumed = byReturn;
     if (open->createdByNew()) {
         open->setCreatedByNew(false);
-        if (open->task().isEmpty()) {
+        UserStep step(tr("New task"), m_editKey);
+        if (m_view ? DueTasksView::discardIfBlank(open->task()) : open->task().isEmpty()) {
             // Created by New and left empty: gone for good, without a trip through Trash.
             const TodoTask::Id taskId = open->taskId();
             _removeTasks({taskId});
-            m_group.removeTask(taskId, true);
+            if (!m_view)
+                m_group.removeTask(taskId, true);
             // No row is current any more: Return and Edit must not open another one.
             clearSelection();
         }
@@ -649,6 +711,8 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
     _layoutRows();
     setFocus();
     _updateFocusMark();
+    if (m_view)
+        m_view->editingFinished();
 }
 
 void TaskListWidget::newTask()
@@ -658,7 +722,14 @@ void TaskListWidget::newTask()
     const auto storage = store();
     if (!storage)
         return;
-    const TodoTask::Id id = storage->createTask(m_groupId);
+    if (m_editedRow)
+        finishEditing(m_editedRow, false);
+    m_pendingEditKey = QUuid::createUuid().toString();
+    TodoTask::Id id;
+    {
+        UserStep step(tr("New task"), m_pendingEditKey);
+        id = m_view ? m_view->createTask() : storage->createTask(m_groupId);
+    }
     if (id.isNull())
         return;
     m_group = storage->group(m_groupId);
@@ -684,6 +755,7 @@ void TaskListWidget::cleanup()
         return;
     if (m_editedRow)
         finishEditing(m_editedRow, false);
+    UserStep step(tr("Cleanup"));
     // Completed tasks reach Completed in the order they had here; empty ones go to Trash.
     QList<TodoTask::Id> done;
     QList<TodoTask::Id> empty;
@@ -716,6 +788,7 @@ void TaskListWidget::deleteSelected()
         ids.append(record.id);
         byGroup[record.group].append(record.id);
     }
+    UserStep step(tr("Delete"));
     if (!m_showingFound) {
         if (!ids.isEmpty())
             m_group.removeTasks(ids, false);
@@ -730,6 +803,8 @@ void TaskListWidget::deleteSelected()
 
 void TaskListWidget::updateHint()
 {
+    if (m_showingFound)
+        return;
     if (m_group.taskIds().isEmpty() && !m_hint) {
         if (m_groupId.isNull())
             return;
@@ -772,6 +847,7 @@ void TaskListWidget::_onHeadStart(const QString&)
 {
     if (m_groupId != FocusGroup::inboxId())
         return;
+    UserStep step(tr("Add examples"));
     addPredefinedTask(tr("Submit your ideas on features, any likes and dislikes"),
                       tr("Visit %1 to submit ideas").arg(webSiteUrl()));
     addPredefinedTask(tr("Create a focus group"),
@@ -1012,6 +1088,7 @@ void TaskListWidget::keyPressEvent(QKeyEvent* event)
             if (!storage)
                 return;
             const bool done = !storage->task(taskIdAt(m_current)).completed();
+            UserStep step(done ? tr("Complete") : tr("Reopen"));
             for (int i = 0; i < m_records.size(); ++i) {
                 if (m_records.at(i).selected)
                     setRowCompleted(i, done);
@@ -1152,8 +1229,9 @@ void TaskListWidget::_startDrag()
 
 std::shared_ptr<DragGroup> TaskListWidget::_acceptedDrag(const QMimeData* mime) const
 {
+    // Found tasks and views keep their own order.
     auto data = DragRegistry::instance()->findDrag(mime);
-    if (!data || data->kind != DragGroup::Tasks)
+    if (!data || data->kind != DragGroup::Tasks || m_showingFound)
         return nullptr;
     return data;
 }
@@ -1242,7 +1320,10 @@ void TaskListWidget::dropEvent(QDropEvent* event)
         ++at;
     at += before ? 0 : 1;
     m_records = others.mid(0, at) + moved + others.mid(at);
-    m_group.reorderTasks(anchorId, before, data->tasks.value(m_groupId));
+    {
+        UserStep step(tr("Reorder"));
+        m_group.reorderTasks(anchorId, before, data->tasks.value(m_groupId));
+    }
     m_current = moved.isEmpty() ? -1 : _indexOf(moved.last().id);
     m_editedIndex = m_editedRow ? _indexOf(editedId) : -1;
     _layoutRows();
@@ -1263,7 +1344,9 @@ void TaskListWidget::changeEvent(QEvent* event)
         _layoutRows();
     }
     // The fixed groups' names follow the language.
-    if (event->type() == QEvent::LanguageChange && m_showingFound) {
+    if (event->type() == QEvent::LanguageChange && m_view) {
+        _showViewRows();
+    } else if (event->type() == QEvent::LanguageChange && m_showingFound) {
         QList<FoundTask> found;
         for (const RowRecord& record : std::as_const(m_records))
             found.append(FoundTask{record.id, record.group});

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class DueTasks;
+class DueTasksView;
 class QVBoxLayout;
 struct DragGroup;
 
@@ -28,8 +30,12 @@ class TaskListWidget : public QScrollArea
 public:
     explicit TaskListWidget(const FocusGroup::Id& groupId, QWidget* parent = nullptr);
 
-    /// Shows another group; nothing happens when it is already shown.
+    /// Shows another group, or a view (DueTasks::viewId) as found tasks are shown; nothing
+    /// happens when it is already shown.
     void setGroup(const FocusGroup::Id& groupId);
+    /// Before a view is shown: what the views show (the list's own, made on first use, unless
+    /// set).
+    void setDueTasks(DueTasks* dueTasks);
     FocusGroup::Id group() const { return m_groupId; }
     /// Shows found tasks, each with the name of its group, instead of a group: rows that stay
     /// keep their selection. setGroup() ends it.
@@ -38,6 +44,9 @@ public:
     QList<TodoTask::Id> selectedTaskIds() const;
     /// Selects the rows of these tasks; `current` becomes the current row and is shown.
     void selectTasks(const QList<TodoTask::Id>& taskIds, const TodoTask::Id& current);
+    /// Selects the rows of the tasks the list shows (after the store's latest changes), the
+    /// first one current and in view.
+    void showTasks(const QList<TodoTask::Id>& taskIds);
     /// Re-reads the group record; a shown hint gets the group's current icon.
     void refreshGroupInfo();
 
@@ -50,6 +59,8 @@ public:
     void clearSelection();
     void setEditing(int index);
     void finishEditing(TaskWidget* row, bool byReturn);
+    /// The key of the open row's edit session (see StoreStep).
+    const QString& editStepKey() const { return m_editKey; }
     /// Scrolls the row at `index` into view.
     void ensureIndexVisible(int index);
 
@@ -106,6 +117,7 @@ private Q_SLOTS:
     void _onHeadStart(const QString& href);
     void _onStoreGroupChanged(const FocusGroup::Id& groupId);
     void _onStoreTaskChanged(const TodoTask::Id& taskId);
+    void _showViewRows();
 
 private:
     struct RowRecord
@@ -134,6 +146,8 @@ private:
     void _selectionChanged();
     void _startDrag();
     void _connectStore();
+    void _readGroupNames();
+    DueTasks* _dueTasks();
     std::shared_ptr<DragGroup> _acceptedDrag(const QMimeData* mime) const;
     int _indexOf(const TodoTask::Id& taskId) const;
 
@@ -170,6 +184,10 @@ private:
     QList<TaskWidget*> m_spare;
     QPointer<TaskWidget> m_editedRow;
     int m_editedIndex = -1;
+    // Joins the edits of one open row into one step of the undo history; a new task's creation
+    // takes the key of the row it opens.
+    QString m_editKey;
+    QString m_pendingEditKey;
     int m_closedHeight = 0;
     bool m_returnConsumed = false;
     bool m_mayDrag = false;
@@ -181,6 +199,9 @@ private:
     int m_dropIndex = -1;
     bool m_dropBefore = true;
     QPointer<GroupHintWidget> m_hint;
+    QPointer<DueTasks> m_dueTasks;
+    /// While a view shows.
+    QPointer<DueTasksView> m_view;
     QWidget* m_content = nullptr;
     QVBoxLayout* m_layout = nullptr;
     ListAccessibleEvents m_accessibleEvents;

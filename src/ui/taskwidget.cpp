@@ -1,14 +1,20 @@
 #include "ui/taskwidget.h"
 
 #include "app/taskcore.h"
+#include "store/repeatrule.h"
 #include "store/taskstorage.h"
+#include "ui/userstep.h"
 #include "ui/duelabel.h"
+#include "ui/repeatbutton.h"
+#include "ui/repeaticon.h"
+#include "ui/repeattext.h"
 #include "ui/tasklistwidget.h"
 #include "widgets/colorscheme.h"
 #include "widgets/elidedlabel.h"
 
 #include <QDeadlineTimer>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
@@ -148,11 +154,13 @@ void TaskWidget::setGroupName(const QString& name)
     if (!m_groupLabel) {
         if (name.isEmpty())
             return;
-        m_groupLabel = new QLabel(m_label->parentWidget());
+        m_groupLabel = new ElidedLabel(m_label->parentWidget());
         m_groupLabel->setObjectName(QStringLiteral("groupLabel"));
         m_groupLabel->setTextFormat(Qt::PlainText);
+        // In a narrow list the group is cut before the marks and the date are.
+        m_groupLabel->setMinimumWidth(m_groupLabel->fontMetrics().horizontalAdvance(QStringLiteral("W") + QChar(0x2026)));
         setSchemeColor(m_groupLabel, QPalette::WindowText, ColorScheme::FadedText);
-        insertBefore(_viewLayout(), m_groupLabel, {m_notesMark, m_dueLabel});
+        insertBefore(_viewLayout(), m_groupLabel, {m_notesMark, m_repeatMark, m_dueLabel});
     }
     m_groupLabel->setText(name);
     m_groupLabel->setVisible(!name.isEmpty());
@@ -196,7 +204,22 @@ void TaskWidget::_addNotesMark()
     m_notesMark->setAlignment(Qt::AlignCenter);
     m_notesMark->setToolTip(tr("Notes"));
     m_notesMark->setAccessibleName(tr("Notes"));
-    insertBefore(_viewLayout(), m_notesMark, {m_dueLabel});
+    insertBefore(_viewLayout(), m_notesMark, {m_repeatMark, m_dueLabel});
+}
+
+void TaskWidget::_addRepeatMark()
+{
+    m_repeatMark = new QLabel(m_label->parentWidget());
+    m_repeatMark->setObjectName(QStringLiteral("repeatMark"));
+    m_repeatMark->setAlignment(Qt::AlignCenter);
+    QLabel* mark = m_repeatMark;
+    followScheme(mark, [mark] { mark->setPixmap(repeatIcon().pixmap(QSize(16, 16), mark->devicePixelRatioF())); });
+    insertBefore(_viewLayout(), m_repeatMark, {m_dueLabel});
+}
+
+RepeatButton* TaskWidget::repeatButton() const
+{
+    return m_repeatButton;
 }
 
 void TaskWidget::_addDueLabel()
@@ -242,13 +265,23 @@ void TaskWidget::_buildEditorFace()
     m_dateWidget = new DateWidget(m_task.due(), m_editorPage);
     m_dateWidget->setObjectName(QStringLiteral("dateWidget"));
     connect(m_dateWidget, &DateWidget::valueChanged, this, &TaskWidget::_dueDateChanged);
+    // Made after the date field, so that Tab goes from the one to the other.
+    m_repeatButton = new RepeatButton(m_editorPage);
+    m_repeatButton->setRule(RepeatRule::parse(m_task.repeatRule()));
+    m_repeatButton->setDueDate(m_task.due().toLocalTime().date(), currentDay());
+    connect(m_repeatButton, &RepeatButton::ruleChosen, this, &TaskWidget::_repeatChosen);
+    auto* dueRow = new QHBoxLayout;
+    dueRow->setSpacing(4);
+    dueRow->addWidget(m_dateWidget);
+    dueRow->addWidget(m_repeatButton);
+    dueRow->addStretch(1);
 
     m_grid->addWidget(m_editCheckbox, 0, 0);
     m_grid->addWidget(m_nameEdit, 0, 1);
     m_grid->addWidget(noteIcon, 1, 0);
     m_grid->addWidget(m_notesEdit, 1, 1);
     m_grid->addWidget(dueIcon, 2, 0);
-    m_grid->addWidget(m_dateWidget, 2, 1);
+    m_grid->addLayout(dueRow, 2, 1);
     m_stack->addWidget(m_editorPage);
 }
 
@@ -295,6 +328,7 @@ void TaskWidget::setEditMode(bool editing, bool force, bool keepFocus)
         m_nameEdit = nullptr;
         m_notesEdit = nullptr;
         m_dateWidget = nullptr;
+        m_repeatButton = nullptr;
     }
     refreshLabel();
     setFixedHeight(height);
@@ -305,7 +339,10 @@ void TaskWidget::applyCompleted(bool done)
 {
     if (m_task.id().isNull() || m_task.completed() == done)
         return;
-    m_task.setCompleted(done);
+    {
+        UserStep step(done ? tr("Complete") : tr("Reopen"));
+        m_task.setCompleted(done);
+    }
     if (done && isEditing() && m_list)
         m_list->finishEditing(this, false);
     refreshLabel();
@@ -353,6 +390,19 @@ void TaskWidget::_refreshDetails(const QDate& today)
     if (m_notesMark)
         m_notesMark->setVisible(notes);
     const QDate day = m_task.due().isValid() ? m_task.due().toLocalTime().date() : QDate();
+    if (m_task.repeatRule() != m_shownRule || day != m_shownRuleDue) {
+        m_shownRule = m_task.repeatRule();
+        m_shownRuleDue = day;
+        const RepeatRule rule = m_shownRule.isEmpty() ? RepeatRule() : RepeatRule::parse(m_shownRule);
+        if (rule.isValid() && !m_repeatMark)
+            _addRepeatMark();
+        if (m_repeatMark) {
+            const QString text = RepeatText::summary(rule, day);
+            m_repeatMark->setToolTip(text);
+            m_repeatMark->setAccessibleName(text);
+            m_repeatMark->setVisible(rule.isValid());
+        }
+    }
     // Rows are bound afresh at every step of a scroll: the words are made only when they change.
     if (day != m_shownDue || today != m_shownToday || m_task.completed() != m_shownCompleted) {
         m_shownDue = day;
@@ -473,8 +523,10 @@ void TaskWidget::_stopEditing()
 
 void TaskWidget::_nameTextChanged(const QString&)
 {
-    if (m_nameEdit)
-        m_task.setName(m_nameEdit->userText());
+    if (!m_nameEdit)
+        return;
+    UserStep step(tr("Edit task"), _editKey());
+    m_task.setName(m_nameEdit->userText());
 }
 
 void TaskWidget::_notesTextChanged()
@@ -482,7 +534,13 @@ void TaskWidget::_notesTextChanged()
     if (!m_notesEdit || !m_editorPage)
         return;
     _fitHeight();
+    UserStep step(tr("Edit task"), _editKey());
     m_task.setNotes(m_notesEdit->userText());
+}
+
+QString TaskWidget::_editKey() const
+{
+    return m_list ? m_list->editStepKey() : QString();
 }
 
 void TaskWidget::_fitHeight()
@@ -506,7 +564,30 @@ void TaskWidget::_checkboxChanged(int state)
 
 void TaskWidget::_dueDateChanged(const QDateTime& due)
 {
-    m_task.setDue(due);
+    {
+        UserStep step(tr("Edit task"), _editKey());
+        m_task.setDue(due);
+    }
+    if (m_repeatButton)
+        m_repeatButton->setDueDate(due.toLocalTime().date(), currentDay());
+    update();
+}
+
+void TaskWidget::_repeatChosen(const RepeatRule& rule)
+{
+    UserStep step(tr("Edit task"), _editKey());
+    // A repeating task counts its occurrences from its due date: one without starts today.
+    if (rule.isValid() && !m_task.due().isValid()) {
+        const QDateTime today(currentDay(), QTime(0, 0));
+        m_task.setDue(today);
+        if (m_dateWidget)
+            m_dateWidget->setValue(today);
+    }
+    m_task.setRepeat(rule.toText());
+    if (m_repeatButton) {
+        m_repeatButton->setRule(rule);
+        m_repeatButton->setDueDate(m_task.due().toLocalTime().date(), currentDay());
+    }
     update();
 }
 
@@ -537,6 +618,8 @@ void TaskWidget::changeEvent(QEvent* event)
         if (m_notesEdit)
             m_notesEdit->setHintText(tr("Notes"));
         m_shownToday = QDate();
+        // A mark that shows stands for a rule, which then differs from the cleared one.
+        m_shownRule.clear();
         if (!isHidden())
             _refreshDetails(currentDay());
     }

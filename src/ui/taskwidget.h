@@ -15,10 +15,13 @@
 
 class QHBoxLayout;
 class QStackedLayout;
+class RepeatButton;
+class RepeatRule;
 class TaskListWidget;
 
-/// One row of the task list: a check box, the name, a mark for notes and the due date, or, while
-/// open, an editor for name, notes and due date that writes every change to the store at once.
+/// One row of the task list: a check box, the name, marks for notes and repeating, and the due
+/// date, or, while open, an editor for name, notes, due date and repeat rule that writes every
+/// change to the store at once.
 class TaskWidget : public QWidget
 {
     Q_OBJECT
@@ -70,11 +73,15 @@ public:
     /// The mark of a task with notes, beside the due date; hidden for a task without, null until
     /// the row first shows notes.
     QLabel* notesMark() const { return m_notesMark; }
+    /// The mark of a repeating task, after the notes mark; hidden for a task that does not
+    /// repeat, null until the row first shows a repeating task.
+    QLabel* repeatMark() const { return m_repeatMark; }
     TaskCheckbox* viewCheckbox() const { return m_viewCheckbox; }
     TaskCheckbox* editCheckbox() const { return m_editCheckbox; }
     NameEdit* nameEdit() const { return m_nameEdit; }
     NotesTextEdit* notesEdit() const { return m_notesEdit; }
     DateWidget* dateWidget() const { return m_dateWidget; }
+    RepeatButton* repeatButton() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,6 +97,8 @@ private Q_SLOTS:
     void _nameTextChanged(const QString& text);
     void _notesTextChanged();
     void _fitHeight();
+    // The key that joins this row's edits into one step of the undo history.
+    QString _editKey() const;
     void _checkboxChanged(int state);
     void _dueDateChanged(const QDateTime& due);
     void _someEditGotFocus(bool got);
@@ -101,6 +110,8 @@ private:
     void _buildEditorFace();
     QHBoxLayout* _viewLayout() const;
     void _addNotesMark();
+    void _addRepeatMark();
+    void _repeatChosen(const RepeatRule& rule);
     void _addDueLabel();
     void _refreshName();
     void _refreshDetails(const QDate& today);
@@ -117,6 +128,10 @@ private:
     QPointer<ElidedLabel> m_label;
     QPointer<QLabel> m_groupLabel;
     QPointer<QLabel> m_notesMark;
+    QPointer<QLabel> m_repeatMark;
+    // The rule the repeat mark was worded for, with the due date it names.
+    QString m_shownRule;
+    QDate m_shownRuleDue;
     QPointer<QLabel> m_dueLabel;
     // What the due label was made from: it is made again only when one of them changes.
     QDate m_shownDue;
@@ -131,4 +146,5 @@ private:
     QPointer<NameEdit> m_nameEdit;
     QPointer<NotesTextEdit> m_notesEdit;
     QPointer<DateWidget> m_dateWidget;
+    QPointer<RepeatButton> m_repeatButton;
 };

@@ -16,6 +16,8 @@ struct ActionSet
     QAction* find = nullptr;
     QAction* syncNow = nullptr;
     QAction* importCalendar = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
 };
 
 ActionSet*& actionSet()
@@ -48,6 +50,14 @@ ActionSet* actions()
         set->syncNow->setEnabled(false);
         set->importCalendar = new QAction;
         set->importCalendar->setObjectName(QStringLiteral("importCalendarAction"));
+        set->undo = new QAction(QIcon::fromTheme(QStringLiteral("edit-undo")), QString());
+        set->undo->setObjectName(QStringLiteral("undoAction"));
+        set->undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+        set->undo->setEnabled(false);
+        set->redo = new QAction(QIcon::fromTheme(QStringLiteral("edit-redo")), QString());
+        set->redo->setObjectName(QStringLiteral("redoAction"));
+        set->redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+        set->redo->setEnabled(false);
         // Work anywhere in the window, the task list included.
         set->newTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)});
         set->editTask->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F2)});
@@ -93,6 +103,27 @@ QAction* importCalendarAction()
     return actions()->importCalendar;
 }
 
+QAction* undoAction()
+{
+    return actions()->undo;
+}
+
+QAction* redoAction()
+{
+    return actions()->redo;
+}
+
+void setUndoTexts(const QString& undoLabel, const QString& redoLabel)
+{
+    ActionSet* set = actions();
+    set->undo->setText(undoLabel.isEmpty() ? QCoreApplication::translate("QObject", "Undo")
+                                           : QCoreApplication::translate("QObject", "Undo %1").arg(undoLabel));
+    set->redo->setText(redoLabel.isEmpty() ? QCoreApplication::translate("QObject", "Redo")
+                                           : QCoreApplication::translate("QObject", "Redo %1").arg(redoLabel));
+    set->undo->setToolTip(withShortcuts(set->undo->text(), set->undo));
+    set->redo->setToolTip(withShortcuts(set->redo->text(), set->redo));
+}
+
 void retranslateActions()
 {
     ActionSet* set = actions();
@@ -110,6 +141,7 @@ void retranslateActions()
     set->syncNow->setToolTip(
         withShortcuts(QCoreApplication::translate("QObject", "Exchange the changes with the server now"), set->syncNow));
     set->importCalendar->setText(QCoreApplication::translate("QObject", "Import iCalendar file…"));
+    setUndoTexts(QString(), QString());
     set->importCalendar->setToolTip(
         QCoreApplication::translate("QObject", "Add the tasks of an iCalendar file (.ics) to the group shown"));
 }
@@ -134,6 +166,8 @@ void destroyToolbarActions()
     delete set->find;
     delete set->syncNow;
     delete set->importCalendar;
+    delete set->undo;
+    delete set->redo;
     delete set;
     set = nullptr;
 }

@@ -81,6 +81,9 @@ TrayIcon::TrayIcon(MainWindow* mainWindow, std::shared_ptr<NetServices> services
 
     m_programMenu = new QMenu;
     m_programMenu->setObjectName(QStringLiteral("programMenu"));
+    m_programMenu->addAction(undoAction());
+    m_programMenu->addAction(redoAction());
+    m_programMenu->addSeparator();
     m_programMenu->addAction(syncNowAction());
     m_programMenu->addAction(importCalendarAction());
     m_programMenu->addAction(m_exportAction);

@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
@@ -52,6 +53,23 @@ CalendarPopup* DateWidget::popup() const
     return m_popup;
 }
 
+void DateWidget::setValue(const QDateTime& value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    if (value.date().isValid()) {
+        m_edit->leaveHintState();
+        m_edit->setText(value.date().toString(displayFormat()));
+    } else {
+        m_edit->clear();
+        if (!m_edit->hasFocus())
+            m_edit->showHint();
+    }
+    if (m_popup)
+        m_popup->setDateTime(value.isValid() ? value : QDateTime::currentDateTime());
+}
+
 void DateWidget::_retranslate()
 {
     const QString format = displayFormat();
@@ -60,6 +78,14 @@ void DateWidget::_retranslate()
     m_edit->setSavedText(QDate::currentDate().addDays(1).toString(format));
     if (!m_edit->isHintShown() && m_value.date().isValid())
         m_edit->setText(m_value.date().toString(format));
+    // As wide as the longest date or the hint, so that what follows the field sits by its text.
+    const QFontMetrics metrics = m_edit->fontMetrics();
+    int widest = metrics.horizontalAdvance(m_edit->hintText());
+    for (int month = 1; month <= 12; ++month)
+        widest = qMax(widest, metrics.horizontalAdvance(QDate(2030, month, 28).toString(format)));
+    const QMargins margins = m_edit->contentsMargins() + m_edit->textMargins();
+    // The line edit's own margin of 2 on either side, and room for the cursor.
+    m_edit->setFixedWidth(widest + margins.left() + margins.right() + 2 * 2 + 2);
 }
 
 void DateWidget::changeEvent(QEvent* event)

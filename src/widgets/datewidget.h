@@ -28,6 +28,8 @@ public:
     explicit DateWidget(const QDateTime& value, QWidget* parent = nullptr);
 
     QDateTime value() const { return m_value; }
+    /// Shows a date set elsewhere (or none), without reporting it as a change.
+    void setValue(const QDateTime& value);
     Edit* edit() const;
     CalendarPopup* popup() const;
     void setPopupVisible(bool show);

@@ -4,13 +4,7 @@
 # group, rows far out of view too, with due dates and notes; the group panel's items carry their
 # counts; Down in either list, and in an open calendar, announces the new item; with a tray in
 # the panel the program's menu opens from the window with F10 and leads to Preferences.
-if [[ -z ${MRV_OWN_SESSION_BUS:-} ]]; then
-    command -v dbus-run-session >/dev/null ||
-        { echo "SKIPPED: 'dbus-run-session' is not installed (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"; exit 77; }
-    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
-        { echo "SKIPPED: pyatspi is not installed (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"; exit 77; }
-    MRV_OWN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'dbus-daemon' >&2)
-fi
+source "$(dirname "$0")/a11y_bus.sh"
 source "$(dirname "$0")/lib.sh"
 A11Y="/usr/bin/python3 $HERE/a11y.py"
 

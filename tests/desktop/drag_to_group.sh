@@ -15,11 +15,11 @@ shot before
 rows=($(task_rows "$OUT/before.png"))
 groups=($(group_rows "$OUT/before.png"))
 ((${#rows[@]} == 2)) || fail "expected 2 task rows, found ${#rows[@]} (see before.png)"
-((${#groups[@]} == 4)) || fail "expected 4 group rows (Inbox, Work, Completed, Trash), found ${#groups[@]}"
+((${#groups[@]} == 6)) || fail "expected 6 rows in the group panel (Today, Upcoming, Inbox, Work, Completed, Trash), found ${#groups[@]}"
 log "task rows at y=${rows[*]}, group rows at y=${groups[*]}"
 
 log "dragging 'Buy milk' onto Work"
-drag 260 "${rows[0]}" 70 "${groups[1]}"
+drag 260 "${rows[0]}" 70 "${groups[3]}"
 wait_change "$OUT/before.png" "drop on Work" 191 0 $((WW - 191)) $((WH - 60))
 shot after
 rows=($(task_rows "$OUT/after.png"))

@@ -10,12 +10,12 @@ start_app
 
 shot before
 groups=($(group_rows "$OUT/before.png"))
-# Inbox, Alpha, Beta, Gamma, Completed, Trash
-((${#groups[@]} == 6)) || fail "expected 6 group rows, found ${#groups[@]} (see before.png)"
+# Today, Upcoming, Inbox, Alpha, Beta, Gamma, Completed, Trash
+((${#groups[@]} == 8)) || fail "expected 8 rows in the group panel, found ${#groups[@]} (see before.png)"
 log "group rows at y=${groups[*]}"
 
 log "dragging Gamma onto Alpha"
-drag 70 "${groups[3]}" 70 "${groups[1]}" during-drag
+drag 70 "${groups[5]}" 70 "${groups[3]}" during-drag
 wait_change "$OUT/before.png" "drop on Alpha" 0 0 190 $((WH - 60))
 shot after
 

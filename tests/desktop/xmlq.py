@@ -7,6 +7,7 @@
   xmlq.py task-name DB TASK_ID   print the name of the task with that id
   xmlq.py task-field DB TASK_NAME FIELD
                                  print one element of the (first) task with that name
+  xmlq.py tasks DB TASK_NAME     print "id completed due" of every task with that name
 """
 import sys
 import xml.etree.ElementTree as ET
@@ -41,6 +42,10 @@ def main(argv):
                 print(t.findtext(argv[4]) or "")
                 return 0
         return 1
+    elif cmd == "tasks":
+        for t in tasks:
+            if (t.findtext("name") or "") == argv[3]:
+                print((t.findtext("id") or "").strip(), t.findtext("completed") or "no", t.findtext("due") or "-")
     elif cmd == "task-name":
         for t in tasks:
             if (t.findtext("id") or "").strip() == argv[3]:

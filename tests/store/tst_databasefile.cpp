@@ -6,10 +6,12 @@
 #include "support/testenv.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -17,6 +19,7 @@ namespace {
 const QByteArray kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 const QString kTaskA = QStringLiteral("{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0001}");
 const QString kTaskB = QStringLiteral("{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0002}");
+const QString kTaskC = QStringLiteral("{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0003}");
 const QString kUserGroup = QStringLiteral("{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e00aa}");
 
 QByteArray document(const QByteArray& body, const QByteArray& version = "version=\"1\"")
@@ -90,6 +93,7 @@ private Q_SLOTS:
             store->setTaskName(a, QStringLiteral("Paint the fence"));
             store->setTaskNotes(a, QStringLiteral("white\nor green"));
             store->setTaskDue(a, QDateTime(QDate(2027, 3, 1), QTime(9, 15, 30, 123)));
+            store->setTaskRepeat(a, QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1"));
             store->setTaskCompleted(b, true, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 678)));
             store->removeTask(plain, c, true); // an unlisted record is kept too
             store->snapshot(before);
@@ -185,6 +189,30 @@ private Q_SLOTS:
               "</groups><todos><t><id>" + kTaskA.toUtf8() + "</id><name>Buy milk</name><completed>yes</completed>"
               "<tcrt>1700000000123</tcrt><tcmpl>1700000000999</tcmpl><tmod>1700000001000</tmod></t></todos></taskdb>\n";
         QCOMPARE(written(snapshot), expected);
+    }
+
+    // Earlier versions read this file too: the repeat rule is the one element they pass over.
+    void repeatRulesAreOneElementMore()
+    {
+        const QByteArray file = testenv::readBytes(QFINDTESTDATA("data/repeat-written.xml"));
+        int result = -1;
+        auto store = load(file, &result);
+        QCOMPARE(result, 0);
+        QCOMPARE(store->revision(), 0);
+        QCOMPARE(store->task(QUuid(kTaskA)).repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(store->task(QUuid(kTaskB)).repeatRule(), QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=31"));
+        QCOMPARE(store->task(QUuid(kTaskC)).repeatRule(), QStringLiteral("FREQ=DAILY;COUNT=3"));
+
+        TaskSnapshot snapshot;
+        store->snapshot(snapshot);
+        std::sort(snapshot.tasks.begin(), snapshot.tasks.end(),
+                  [](const TodoTask& a, const TodoTask& b) { return a.id() < b.id(); });
+        QCOMPARE(written(snapshot), file);
+        for (TodoTask& task : snapshot.tasks)
+            task.setRepeat(QString());
+        QString withoutRepeats = QString::fromUtf8(file);
+        withoutRepeats.remove(QRegularExpression(QStringLiteral("<repeat>[^<]*</repeat>")));
+        QCOMPARE(written(snapshot), withoutRepeats.toUtf8());
     }
 
     void writingToAFullDeviceFails()

@@ -24,9 +24,11 @@ private:
     QTemporaryDir m_dir;
     std::shared_ptr<TaskStorage> m_store;
 
-    std::shared_ptr<TaskStorage> newStore()
+    std::shared_ptr<TaskStorage> newStore(const QDate& today = QDate())
     {
         auto store = std::make_shared<TaskStorage>(m_dir.filePath(QStringLiteral("db-%1.xml").arg(QUuid::createUuid().toString(QUuid::Id128))), 3600000);
+        if (today.isValid())
+            store->setDayFunction([today] { return today; });
         store->init();
         return store;
     }
@@ -96,6 +98,7 @@ private Q_SLOTS:
         QTest::newRow("notes") << 1;
         QTest::newRow("due") << 2;
         QTest::newRow("completed") << 3;
+        QTest::newRow("repeat") << 4;
     }
 
     void taskSettersSignalOnlyRealChanges()
@@ -108,6 +111,7 @@ private Q_SLOTS:
             case 0: m_store->setTaskName(id, QStringLiteral("Buy milk")); break;
             case 1: m_store->setTaskNotes(id, QStringLiteral("2 litres")); break;
             case 2: m_store->setTaskDue(id, due); break;
+            case 4: m_store->setTaskRepeat(id, QStringLiteral("FREQ=WEEKLY;BYDAY=MO")); break;
             default: m_store->setTaskCompleted(id, true, due); break;
             }
         };
@@ -138,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->task(arrived.id()).created(), created);
 
         TodoTask renamed(arrived.id(), QStringLiteral("Renamed"), QStringLiteral("n"), true, QDateTime(), QDateTime(),
-                         created.addDays(1), QDateTime(), created.addDays(2));
+                         created.addDays(1), QDateTime(), created.addDays(2), QStringLiteral("FREQ=DAILY"));
         QSignalSpy tasks(m_store.get(), &TaskStorage::taskChanged);
         m_store->updateTask(renamed);
         m_store->updateTask(renamed);
@@ -147,11 +151,74 @@ private Q_SLOTS:
         QCOMPARE(stored.name(), QStringLiteral("Renamed"));
         QCOMPARE(stored.created(), created);
         QCOMPARE(stored.modified(), created.addDays(2));
+        QCOMPARE(stored.repeatRule(), QStringLiteral("FREQ=DAILY"));
+        // Completed on another device, which made the next occurrence itself.
+        QCOMPARE(m_store->group(kInbox).taskIds().size(), 3);
 
         // Only the named tasks the group lists move, within the places they hold.
         m_store->setTaskOrder(kInbox, {other, QUuid::createUuid(), listed});
         QCOMPARE(m_store->group(kInbox).taskIds(), (FocusGroup::TaskIdList{other, arrived.id(), listed}));
         QCOMPARE(groups.size(), 2);
+    }
+
+    void completingARepeatingTaskAddsOneOccurrence_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDateTime>("due");
+        QTest::addColumn<QDateTime>("nextDue"); // invalid: no occurrence
+        const QDate today(2026, 12, 24);
+        QTest::newRow("weekly keeps the time") << "FREQ=WEEKLY" << QDateTime(today, QTime(18, 30))
+                                               << QDateTime(QDate(2026, 12, 31), QTime(18, 30));
+        QTest::newRow("long overdue") << "FREQ=DAILY;INTERVAL=2" << QDateTime(QDate(2026, 12, 1), QTime(9, 0))
+                                      << QDateTime(QDate(2026, 12, 25), QTime(9, 0));
+        QTest::newRow("no due date counts from today") << "FREQ=DAILY" << QDateTime() << QDateTime(QDate(2026, 12, 25), QTime(0, 0));
+        QTest::newRow("rule not followed") << "FREQ=DAILY;COUNT=2" << QDateTime(today, QTime(9, 0)) << QDateTime();
+        QTest::newRow("no rule") << "" << QDateTime(today, QTime(9, 0)) << QDateTime();
+    }
+
+    void completingARepeatingTaskAddsOneOccurrence()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QDateTime, due);
+        QFETCH(QDateTime, nextDue);
+        m_store = newStore(QDate(2026, 12, 24));
+        const FocusGroup::Id work = m_store->addGroup(QStringLiteral("Work"), QString());
+        const TodoTask::Id first = m_store->createTask(kInbox);
+        const TodoTask::Id id = m_store->createTask(kInbox);
+        const TodoTask::Id last = m_store->createTask(kInbox);
+        m_store->addTaskToGroup(work, id);
+        m_store->setTaskName(id, QStringLiteral("Water the plants"));
+        m_store->setTaskNotes(id, QStringLiteral("and the cactus"));
+        m_store->setTaskRepeat(id, rule);
+        m_store->setTaskDue(id, due);
+        QSignalSpy groups(m_store.get(), &TaskStorage::groupChanged);
+        QSignalSpy made(m_store.get(), &TaskStorage::occurrenceCreated);
+        m_store->setTaskCompleted(id, true, QDateTime::currentDateTime());
+        QVERIFY(m_store->task(id).completed());
+        if (!nextDue.isValid()) {
+            QCOMPARE(made.size(), 0);
+            QCOMPARE(ids(kInbox), (QList<QUuid>{first, id, last}));
+            return;
+        }
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(made.at(0).at(0).value<QUuid>(), id);
+        const TodoTask next = m_store->task(made.at(0).at(1).value<QUuid>());
+        QCOMPARE(next.name(), QStringLiteral("Water the plants"));
+        QCOMPARE(next.notes(), QStringLiteral("and the cactus"));
+        QCOMPARE(next.repeatRule(), rule);
+        QCOMPARE(next.due(), nextDue);
+        QVERIFY(!next.completed());
+        QCOMPARE(ids(kInbox), (QList<QUuid>{first, id, next.id(), last}));
+        QCOMPARE(ids(work), (QList<QUuid>{id, next.id()}));
+        QCOMPARE(groups.size(), 2);
+
+        // A task only Completed lists repeats into the Inbox.
+        m_store->setTaskCompleted(next.id(), false, QDateTime());
+        m_store->moveTasks(kInbox, kCompleted, {next.id()});
+        m_store->setTaskCompleted(next.id(), true, QDateTime::currentDateTime());
+        QCOMPARE(made.size(), 2);
+        QCOMPARE(ids(kInbox).last(), made.at(1).at(1).value<QUuid>());
+        QCOMPARE(ids(kCompleted), QList<QUuid>{next.id()});
     }
 
     void recordSettersWriteThroughToTheStore()
@@ -160,10 +227,12 @@ private Q_SLOTS:
         TodoTask copy = m_store->task(id);
         copy.setName(QStringLiteral("Call mum"));
         copy.setNotes(QStringLiteral("Sunday"));
+        copy.setRepeat(QStringLiteral("FREQ=WEEKLY;BYDAY=SU"));
         copy.setCompleted(true);
         const TodoTask stored = m_store->task(id);
         QCOMPARE(stored.name(), QStringLiteral("Call mum"));
         QCOMPARE(stored.notes(), QStringLiteral("Sunday"));
+        QCOMPARE(stored.repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=SU"));
         QVERIFY(stored.completed());
         QVERIFY(stored.completedAt().isValid());
         copy.setCompleted(false);

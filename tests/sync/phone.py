@@ -275,6 +275,7 @@ def cmd_dump(phone, args):
                 "summary": str(todo.get("SUMMARY", "")),
                 "description": str(todo.get("DESCRIPTION", "")),
                 "due": due_text(todo.get("DUE")),
+                "rrule": todo["RRULE"].to_ical().decode() if "RRULE" in todo else "",
                 "completed": str(todo.get("STATUS", "")).upper() == "COMPLETED" or "COMPLETED" in todo,
                 "sort": int(str(sort)) if sort is not None else None,
                 "extra": all(present.values()),

@@ -184,6 +184,7 @@ private Q_SLOTS:
         QTest::newRow("delete: the Trash there") << 5;
         QTest::newRow("move to another group") << 6;
         QTest::newRow("reorder") << 7;
+        QTest::newRow("repeat weekly") << 8;
     }
 
     void changesTravelBetweenComputers()
@@ -207,6 +208,7 @@ private Q_SLOTS:
         case 4: store.setTaskCompleted(a, true, QDateTime(QDate(2027, 1, 5), QTime(10, 0, 7))); break;
         case 5: store.removeTask(FocusGroup::inboxId(), a, false); break;
         case 6: store.moveTasks(FocusGroup::inboxId(), work, {a}); break;
+        case 8: store.setTaskRepeat(a, QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TH")); break;
         default: store.reorderTasks(FocusGroup::inboxId(), store.group(FocusGroup::inboxId()).taskIds().last(), false, {a}); break;
         }
         const SyncOutcome sent = laptop->sync();
@@ -224,10 +226,17 @@ private Q_SLOTS:
         QCOMPARE(there.due(), here.due());
         QCOMPARE(there.completed(), here.completed());
         QCOMPARE(there.completedAt(), here.completedAt());
+        QCOMPARE(there.repeatRule(), here.repeatRule());
         // Nothing more to send either way.
         QCOMPARE(desktop->sync().sent, 0);
         QCOMPARE(laptop->sync().received, 0);
-        QCOMPARE(serverTasks().size(), change == 5 ? 2 : 3);
+        const auto server = serverTasks();
+        QCOMPARE(server.size(), change == 5 ? 2 : 3);
+        if (change == 8) {
+            QCOMPARE(server.value(QStringLiteral("A")).value(QStringLiteral("rrule")).toString(),
+                     QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TH"));
+            QCOMPARE(store.task(a).repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TH"));
+        }
     }
 
     void bothChangedKeepsBothTexts()
@@ -276,6 +285,32 @@ private Q_SLOTS:
         desktop->sync();
         laptop->sync();
         QCOMPARE(laptop->names(FocusGroup::trashId()), QStringList{QStringLiteral("Keep me")});
+    }
+
+    void rulesAnEarlierVersionAgreedOnComeFromTheServer()
+    {
+        auto laptop = device();
+        const TodoTask::Id a = laptop->add(FocusGroup::inboxId(), QStringLiteral("A"));
+        laptop->store->setTaskRepeat(a, QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+
+        // As an earlier version leaves them: a database without rules, a state without the mark.
+        laptop->service.reset();
+        TodoTask task = laptop->store->task(a);
+        laptop->store->updateTask(TodoTask(a, task.name(), task.notes(), task.completed(), task.due(), task.created(),
+                                           task.completedAt(), task.deletedAt(), task.modified()));
+        const QString statePath = sync::SyncState::pathBeside(laptop->store->path());
+        QJsonObject state = QJsonDocument::fromJson(testenv::readBytes(statePath)).object();
+        QVERIFY(state.contains(QStringLiteral("repeatRulesHere")));
+        state.remove(QStringLiteral("repeatRulesHere"));
+        QVERIFY(testenv::writeBytes(statePath, QJsonDocument(state).toJson()));
+        laptop->service = std::make_unique<SyncService>(laptop->store, statePath);
+        laptop->service->setAccount(m_server->userUrl(), m_server->user(), m_server->password());
+
+        QCOMPARE(laptop->sync().sent, 0);
+        QCOMPARE(laptop->store->task(a).repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(serverTasks().value(QStringLiteral("A")).value(QStringLiteral("rrule")).toString(),
+                 QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
     }
 
     void otherClientsPropertiesAndEditsSurvive()

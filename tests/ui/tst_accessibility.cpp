@@ -1,3 +1,4 @@
+#include "app/duetasks.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
@@ -530,13 +531,14 @@ private Q_SLOTS:
         QVERIFY(row->state().selectable);
         QVERIFY(!row->state().selected);
         QVERIFY(!row->state().focused);
-        QVERIFY(view->child(0)->state().selected);
+        const int inbox = displayIndex(panel, FocusGroup::inboxId());
+        QVERIFY(view->child(inbox)->state().selected);
 
         focus(&panel);
         panel.selectGroup(groupId);
         QVERIFY(row->state().selected);
         QVERIFY(row->state().focused);
-        QVERIFY(!view->child(0)->state().selected);
+        QVERIFY(!view->child(inbox)->state().selected);
     }
 
     void groupRowAnnouncesNewCountsAndName()
@@ -550,6 +552,8 @@ private Q_SLOTS:
         store()->setTaskDue(id, QDate::currentDate().startOfDay());
         QVERIFY(!told(QAccessible::NameChanged).isEmpty());
         QCOMPARE(told(QAccessible::NameChanged).last().name, QStringLiteral("Errands, 1 due today or overdue"));
+        QAccessibleInterface* today = QAccessible::queryAccessibleInterface(w.panel->rowOf(DueTasks::viewId(DueTasks::Today)));
+        QTRY_COMPARE(today->text(QAccessible::Name), QStringLiteral("Today, 1 task"));
 
         m_told.clear();
         w.panel->rowOf(groupId)->setGroupInfo(QStringLiteral("Chores"), QString());
@@ -581,6 +585,7 @@ private Q_SLOTS:
         QTest::newRow("Down") << int(Qt::Key_Down) << "Inbox" << "Work";
         QTest::newRow("Up") << int(Qt::Key_Up) << "Home" << "Work";
         QTest::newRow("End") << int(Qt::Key_End) << "Inbox" << "Trash";
+        QTest::newRow("Up to a view") << int(Qt::Key_Up) << "Inbox" << "Upcoming";
     }
 
     void keysMoveTheFocusedGroup()
@@ -597,7 +602,8 @@ private Q_SLOTS:
         QHash<QString, FocusGroup::Id> ids{{"Inbox", FocusGroup::inboxId()},
                                            {"Work", work},
                                            {"Home", home},
-                                           {"Trash", FocusGroup::trashId()}};
+                                           {"Trash", FocusGroup::trashId()},
+                                           {"Upcoming", DueTasks::viewId(DueTasks::Upcoming)}};
         panel.selectGroup(ids.value(from));
         focus(&panel);
         m_told.clear();

@@ -1,16 +1,20 @@
+#include "app/duetasks.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 #include "ui/dragregistry.h"
+#include "ui/exportdialog.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
 #include "ui/questionbox.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -18,6 +22,15 @@
 namespace {
 
 using uitest::FakeDrag;
+
+const FocusGroup::Id& todayId()
+{
+    return DueTasks::viewId(DueTasks::Today);
+}
+const FocusGroup::Id& upcomingId()
+{
+    return DueTasks::viewId(DueTasks::Upcoming);
+}
 
 std::shared_ptr<TaskStorage> store()
 {
@@ -85,8 +98,9 @@ private Q_SLOTS:
     void init()
     {
         m_asked = 0;
-        // Every test starts from an empty Trash and no user groups.
+        // Every test starts from an empty Inbox and Trash and no user groups.
         const auto storage = store();
+        storage->removeTasks(FocusGroup::inboxId(), storage->group(FocusGroup::inboxId()).taskIds(), true);
         for (const FocusGroup::Id& id : storage->groupIds()) {
             if (FocusGroup::isUserGroup(id))
                 storage->removeGroup(id);
@@ -105,8 +119,8 @@ private Q_SLOTS:
         QList<FocusGroup::Id> shown;
         for (FocusGroupWidget* row : panel.rowsInOrder())
             shown << row->groupId();
-        QCOMPARE(shown, (QList<FocusGroup::Id>{FocusGroup::inboxId(), work, home, FocusGroup::completedId(),
-                                               FocusGroup::trashId()}));
+        QCOMPARE(shown, (QList<FocusGroup::Id>{todayId(), upcomingId(), FocusGroup::inboxId(), work, home,
+                                               FocusGroup::completedId(), FocusGroup::trashId()}));
         QCOMPARE(panel.currentGroup(), FocusGroup::inboxId());
         QSignalSpy activated(&panel, &FocusGroupListWidget::activated);
         QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, centreOf(panel, home));
@@ -118,7 +132,7 @@ private Q_SLOTS:
 
     void contextMenuItems_data()
     {
-        QTest::addColumn<int>("target"); // 0 empty space, 1 Inbox, 2 user group, 3 Completed, 4 Trash
+        QTest::addColumn<int>("target"); // 0 empty space, 1 Inbox, 2 user group, 3 Completed, 4 Trash, 5 Today
         QTest::addColumn<QStringList>("visible");
         QTest::newRow("empty space") << 0 << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
         QTest::newRow("Inbox") << 1 << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
@@ -127,6 +141,8 @@ private Q_SLOTS:
                                                    QStringLiteral("removeGroupAction"), QStringLiteral("exportAction")};
         QTest::newRow("Completed") << 3 << QStringList{QStringLiteral("exportAction")};
         QTest::newRow("Trash") << 4 << QStringList{QStringLiteral("emptyTrashAction"), QStringLiteral("exportAction")};
+        QTest::newRow("a view, as empty space") << 5
+                                                << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
     }
 
     void contextMenuItems()
@@ -139,7 +155,7 @@ private Q_SLOTS:
         panel.show();
         QCoreApplication::processEvents();
         const FocusGroup::Id ids[] = {FocusGroup::Id(), FocusGroup::inboxId(), user, FocusGroup::completedId(),
-                                      FocusGroup::trashId()};
+                                      FocusGroup::trashId(), todayId()};
         const QPoint point = target == 0 ? QPoint(100, panel.rowOf(user)->geometry().bottom() + 40)
                                          : centreOf(panel, ids[target]);
         QMenu* menu = panel.buildContextMenu(point);
@@ -173,7 +189,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("source"); // 0 Inbox, 1 group A, 2 group B
-        QTest::addColumn<int>("target"); // 0 Inbox, 1 A, 2 B, 3 Trash, 4 Completed
+        QTest::addColumn<int>("target"); // 0 Inbox, 1 A, 2 B, 3 Trash, 4 Completed, 5 Today, 6 Upcoming
         QTest::addColumn<bool>("accepted");
         QTest::newRow("tasks onto another group") << int(DragGroup::Tasks) << 0 << 1 << true;
         QTest::newRow("tasks onto Trash") << int(DragGroup::Tasks) << 0 << 3 << true;
@@ -183,6 +199,8 @@ private Q_SLOTS:
         QTest::newRow("group onto itself") << int(DragGroup::Group) << 1 << 1 << false;
         QTest::newRow("group onto Inbox") << int(DragGroup::Group) << 1 << 0 << false;
         QTest::newRow("group onto Trash") << int(DragGroup::Group) << 1 << 3 << false;
+        QTest::newRow("tasks onto Today") << int(DragGroup::Tasks) << 0 << 5 << false;
+        QTest::newRow("group onto Upcoming") << int(DragGroup::Group) << 1 << 6 << false;
     }
 
     void dragEnterRules()
@@ -198,7 +216,8 @@ private Q_SLOTS:
         FocusGroupListWidget panel;
         panel.resize(200, 400);
         panel.show();
-        const FocusGroup::Id groups[] = {FocusGroup::inboxId(), a, b, FocusGroup::trashId(), FocusGroup::completedId()};
+        const FocusGroup::Id groups[] = {FocusGroup::inboxId(), a, b, FocusGroup::trashId(), FocusGroup::completedId(),
+                                         todayId(), upcomingId()};
         FakeDrag drag(groups[source], {task}, kind);
         // A row that refuses passes the event on to the panel, which takes group drags itself
         // (without a drop place): the row's drop outline is what tells.
@@ -393,6 +412,93 @@ private Q_SLOTS:
         QVERIFY(label->text().endsWith(QChar(0x2026)));
         store()->removeTasks(group, tasks, true);
         QTRY_COMPARE(label->text(), QStringLiteral("Banking and bills"));
+    }
+
+    void viewsCountByTheDueRule_data()
+    {
+        // Where the task is: i the Inbox, c the Inbox but completed, t only the Trash, d the
+        // Inbox and a group of the user's. Days from the clock's day; INT_MIN: no due date.
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<int>("today");
+        QTest::addColumn<int>("upcoming");
+        QTest::newRow("overdue") << "i" << -1 << QTime(9, 0) << 1 << 0;
+        QTest::newRow("today") << "i" << 0 << QTime(0, 0) << 1 << 0;
+        QTest::newRow("today at 23:59") << "i" << 0 << QTime(23, 59) << 1 << 0;
+        QTest::newRow("tomorrow") << "i" << 1 << QTime(0, 0) << 0 << 1;
+        QTest::newRow("day 7") << "i" << 7 << QTime(23, 59) << 0 << 1;
+        QTest::newRow("day 8") << "i" << 8 << QTime(0, 0) << 0 << 0;
+        QTest::newRow("completed") << "c" << 0 << QTime(0, 0) << 0 << 0;
+        QTest::newRow("in the Trash only") << "t" << -1 << QTime(0, 0) << 0 << 0;
+        QTest::newRow("listed in two groups, counted once") << "d" << 2 << QTime(0, 0) << 0 << 1;
+        QTest::newRow("no due date") << "i" << INT_MIN << QTime() << 0 << 0;
+    }
+
+    void viewsCountByTheDueRule()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, days);
+        QFETCH(QTime, time);
+        QFETCH(int, today);
+        QFETCH(int, upcoming);
+        const QDateTime now(QDate(2024, 3, 12), QTime(9, 15));
+        const TodoTask::Id id = store()->createTask(FocusGroup::inboxId());
+        if (days != INT_MIN)
+            store()->setTaskDue(id, QDateTime(now.date().addDays(days), time));
+        if (where == QLatin1String("c"))
+            store()->setTaskCompleted(id, true, now);
+        if (where == QLatin1String("t"))
+            store()->removeTask(FocusGroup::inboxId(), id, false);
+        if (where == QLatin1String("d"))
+            store()->addTaskToGroup(store()->addGroup(QStringLiteral("Errands"), QString()), id);
+        DueTasks due(store(), [now] { return now; });
+        FocusGroupListWidget panel;
+        panel.setDueTasks(&due);
+        QCOMPARE(panel.rowOf(todayId())->counter()->count(0), today);
+        QCOMPARE(panel.rowOf(upcomingId())->counter()->count(1), upcoming);
+    }
+
+    void viewCountsFollowTheStoreAndTheDay()
+    {
+        QDateTime now(QDate(2024, 3, 12), QTime(23, 59, 59, 500));
+        DueTasks due(store(), [&now] { return now; });
+        FocusGroupListWidget panel;
+        panel.setDueTasks(&due);
+        const CountWidget* today = panel.rowOf(todayId())->counter();
+        const CountWidget* upcoming = panel.rowOf(upcomingId())->counter();
+        const TodoTask::Id id = store()->createTask(FocusGroup::inboxId());
+        store()->setTaskDue(id, QDateTime(now.date().addDays(1), QTime(8, 0)));
+        QTRY_COMPARE(upcoming->count(1), 1);
+        QCOMPARE(today->count(0), 0);
+        now = now.addSecs(1); // past midnight: due today
+        QTRY_COMPARE(today->count(0), 1);
+        QCOMPARE(upcoming->count(1), 0);
+        store()->setTaskCompleted(id, true, now);
+        QTRY_COMPARE(today->count(0), 0);
+    }
+
+    // A view's menu is that of the empty space: its export offers the groups, all of them.
+    void viewsAreNoGroupsToExport()
+    {
+        const FocusGroup::Id work = store()->addGroup(QStringLiteral("Work"), QString());
+        store()->createTask(work);
+        FocusGroupListWidget panel;
+        panel.resize(200, 400);
+        panel.show();
+        QCoreApplication::processEvents();
+        panel.buildContextMenu(centreOf(panel, todayId()))->findChild<QAction*>(QStringLiteral("exportAction"))->trigger();
+        QPointer<ExportDialog> dialog = ExportDialog::openDialog();
+        QVERIFY(dialog);
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("groupList"));
+        QStringList names;
+        for (int row = 0; row < list->count(); ++row)
+            names << list->item(row)->text();
+        QCOMPARE(names, (QStringList{QStringLiteral("Inbox"), QStringLiteral("Work"), QStringLiteral("Completed"),
+                                     QStringLiteral("Trash")}));
+        QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+        dialog->close();
+        delete dialog.data();
     }
 };
 

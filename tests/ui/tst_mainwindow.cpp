@@ -1,3 +1,4 @@
+#include "app/duetasks.h"
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
@@ -6,6 +7,9 @@
 #include "ui/exportdialog.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
+#include "ui/questionbox.h"
+#include "ui/statusnote.h"
+#include "ui/userstep.h"
 #include "ui/toolbar.h"
 #include "widgets/fancytoolbtn.h"
 #include "ui/focusgroupwidget.h"
@@ -21,7 +25,30 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextDocument>
+
+#include <functional>
 #include <QToolButton>
+
+using WindowAction = std::function<void(MainWindow&, const QList<TodoTask::Id>&)>;
+Q_DECLARE_METATYPE(WindowAction)
+
+namespace {
+
+// Every group's list and every record.
+QList<QVariant> storeState(TaskStorage& store)
+{
+    QList<QVariant> state;
+    for (const FocusGroup::Id& groupId : store.groupIds()) {
+        const FocusGroup group = store.group(groupId);
+        state << group.name() << QVariant::fromValue(group.taskIds());
+        store.visitTasks(group.taskIds(), [&state](const TodoTask& task) {
+            state << task.name() << task.completed() << task.created();
+        });
+    }
+    return state;
+}
+
+} // namespace
 
 class TstMainWindow : public QObject
 {
@@ -29,6 +56,25 @@ class TstMainWindow : public QObject
 
 private:
     QTemporaryDir m_dir;
+
+    // An Inbox of five tasks t0..t4 and a group "Work"; nothing else.
+    QList<TodoTask::Id> _freshInbox(FocusGroup::Id* work)
+    {
+        TaskStorage& store = *TaskCore::instance()->storage();
+        for (const FocusGroup::Id& groupId : store.groupIds()) {
+            if (FocusGroup::isUserGroup(groupId))
+                store.removeGroup(groupId);
+            else
+                store.removeTasks(groupId, store.group(groupId).taskIds(), true);
+        }
+        *work = store.addGroup(QStringLiteral("Work"), QString());
+        QList<TodoTask::Id> ids;
+        for (int i = 0; i < 5; ++i) {
+            ids << store.createTask(FocusGroup::inboxId());
+            store.setTaskName(ids.constLast(), QStringLiteral("t%1").arg(i));
+        }
+        return ids;
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -204,7 +250,7 @@ private Q_SLOTS:
         QTest::keyClick(panel, Qt::Key_End);
         QCOMPARE(list->group(), FocusGroup::trashId());
         QTest::keyClick(panel, Qt::Key_Home);
-        QCOMPARE(list->group(), FocusGroup::inboxId());
+        QCOMPARE(list->group(), DueTasks::viewId(DueTasks::Today));
         const QList<FocusGroupWidget*> rows = panel->rowsInOrder();
         QTest::keyClick(panel, Qt::Key_Down);
         QCOMPARE(list->group(), rows.at(1)->groupId());
@@ -297,6 +343,112 @@ private Q_SLOTS:
             window.grab().save(qEnvironmentVariable("MRV_SHOTS") + QStringLiteral("/write-failure.png"));
         window.setWriteFailure(QString());
         QVERIFY(!bar->isVisible());
+    }
+
+    void undoAndRedoPutBackWhatTheWindowDid_data()
+    {
+        QTest::addColumn<WindowAction>("action");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::newRow("delete three") << WindowAction([](MainWindow& w, const auto& t) {
+            w.taskList()->selectTasks({t[1], t[2], t[3]}, t[1]);
+            w.taskList()->deleteSelected();
+        }) << QList<int>{1, 2, 3};
+        QTest::newRow("cleanup") << WindowAction([](MainWindow& w, const auto&) { w.taskList()->cleanup(); })
+                                 << QList<int>{0, 2};
+        QTest::newRow("edit session") << WindowAction([](MainWindow& w, const auto&) {
+            w.taskList()->setEditing(4);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" and"));
+            w.taskList()->setEditing(-1);
+        }) << QList<int>{4};
+        QTest::newRow("new task") << WindowAction([](MainWindow& w, const auto&) {
+            w.taskList()->newTask();
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("new"));
+            w.taskList()->setEditing(-1);
+        }) << QList<int>{};
+        QTest::newRow("moved while another group is shown") << WindowAction([](MainWindow& w, const auto& t) {
+            const FocusGroup::Id work = TaskCore::instance()->storage()->groupIds().constLast();
+            {
+                UserStep step(QStringLiteral("Move"));
+                TaskCore::instance()->storage()->moveTasks(FocusGroup::inboxId(), work, {t[3]});
+            }
+            w.groupPanel()->selectGroup(work);
+        }) << QList<int>{3};
+    }
+
+    void undoAndRedoPutBackWhatTheWindowDid()
+    {
+        QFETCH(WindowAction, action);
+        QFETCH(QList<int>, selected);
+        FocusGroup::Id work;
+        const QList<TodoTask::Id> t = _freshInbox(&work);
+        TaskStorage& store = *TaskCore::instance()->storage();
+        store.setTaskCompleted(t[0], true, QDateTime::currentDateTime());
+        store.setTaskCompleted(t[2], true, QDateTime::currentDateTime());
+        MainWindow window;
+        testenv::showActive(&window);
+        QVERIFY(!undoAction()->isEnabled());
+        const QList<QVariant> before = storeState(store);
+        action(window, t);
+        const QList<QVariant> after = storeState(store);
+        QVERIFY(after != before);
+        QVERIFY(undoAction()->isEnabled() && undoAction()->text().startsWith(QLatin1String("Undo ")));
+
+        undoAction()->trigger();
+        QCOMPARE(storeState(store), before);
+        QCOMPARE(window.taskList()->group(), FocusGroup::inboxId());
+        QTRY_COMPARE(window.taskList()->selectedIndexes(), selected);
+        QVERIFY(window.statusNote()->isVisible() && window.statusNote()->text().startsWith(QLatin1String("Undone")));
+        QVERIFY(!undoAction()->isEnabled() && redoAction()->isEnabled());
+
+        redoAction()->trigger();
+        QCOMPARE(storeState(store), after);
+        QVERIFY(undoAction()->isEnabled() && !redoAction()->isEnabled());
+    }
+
+    void stepsThatChangeNothingOrLostTheirTasks()
+    {
+        FocusGroup::Id work;
+        const QList<TodoTask::Id> t = _freshInbox(&work);
+        TaskStorage& store = *TaskCore::instance()->storage();
+        MainWindow window;
+        testenv::showActive(&window);
+        // A new row left empty is gone again and leaves nothing to undo.
+        window.taskList()->newTask();
+        window.taskList()->setEditing(-1);
+        QVERIFY(!undoAction()->isEnabled());
+        // A step whose task was deleted elsewhere is skipped, and the note says why.
+        window.taskList()->setEditing(1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+        window.taskList()->setEditing(-1);
+        store.removeTasks(FocusGroup::inboxId(), {t[1]}, true);
+        const QList<QVariant> before = storeState(store);
+        undoAction()->trigger();
+        QCOMPARE(storeState(store), before);
+        QVERIFY(window.statusNote()->text().contains(QLatin1String("deleted elsewhere")));
+        QVERIFY(!undoAction()->isEnabled() && !redoAction()->isEnabled());
+        // The keys: Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y.
+        QCOMPARE(undoAction()->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
+        QCOMPARE(redoAction()->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    }
+
+    void undoneGroupRemovalComesBackInThePanel()
+    {
+        FocusGroup::Id work;
+        _freshInbox(&work);
+        MainWindow window;
+        testenv::showActive(&window);
+        QuestionBox::setHook([](auto...) { return QMessageBox::Yes; });
+        window.groupPanel()->selectGroup(work);
+        QMetaObject::invokeMethod(window.groupPanel(), "_onRemoveGroup");
+        QuestionBox::setHook({});
+        QVERIFY(!window.groupPanel()->rowOf(work));
+        undoAction()->trigger();
+        QVERIFY(window.groupPanel()->rowOf(work));
+        QCOMPARE(window.taskList()->group(), work);
+        redoAction()->trigger();
+        QVERIFY(!window.groupPanel()->rowOf(work));
+        QCOMPARE(window.taskList()->group(), FocusGroup::inboxId());
     }
 
     void windowMovesAreAnnounced()

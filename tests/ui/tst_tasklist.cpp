@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "store/taskstorage.h"
@@ -60,6 +61,16 @@ FocusGroup::Id makeGroup(const QStringList& names, Ids* ids = nullptr)
             ids->append(id);
     }
     return groupId;
+}
+
+/// The day the views of these tests count from: long before any due date of other tests.
+const QDate ViewDay(2001, 5, 10);
+
+/// Shows a view of tasks due by ViewDay's clock.
+void showView(TaskListWidget& list, DueTasks& due, DueTasks::View view)
+{
+    list.setDueTasks(&due);
+    list.setGroup(DueTasks::viewId(view));
 }
 
 constexpr int LongList = 10000;
@@ -949,6 +960,83 @@ private Q_SLOTS:
         QCOMPARE(rowIds(list), otherIds);
         QCOMPARE(list.currentIndex(), -1);
         QCOMPARE(list.widget()->findChildren<TaskWidget*>().size(), 1);
+    }
+
+    void aViewListsOverdueFirstUnderTheFirstGroup()
+    {
+        DueTasks due(store(), [] { return QDateTime(ViewDay, QTime(9, 0)); });
+        Ids ids;
+        const FocusGroup::Id group = makeGroup(letters(QStringLiteral("ABCD")), &ids);
+        store()->setTaskDue(ids.at(0), QDateTime(ViewDay, QTime(10, 0)));
+        store()->setTaskDue(ids.at(1), QDateTime(ViewDay.addDays(-2), QTime(12, 0)));
+        store()->setTaskDue(ids.at(2), QDateTime(ViewDay, QTime(8, 0)));
+        store()->setTaskDue(ids.at(3), QDateTime(ViewDay.addDays(-1), QTime(0, 0)));
+        store()->addTaskToGroup(FocusGroup::inboxId(), ids.at(2));
+        SHOW(group);
+        showView(list, due, DueTasks::Today);
+        QTRY_COMPARE(rowIds(list), (Ids{ids.at(1), ids.at(3), ids.at(2), ids.at(0)}));
+        QCOMPARE(list.groupNameAt(2), QStringLiteral("Inbox"));
+        QCOMPARE(list.groupNameAt(3), store()->group(group).name());
+
+        // Delete sends a task to its own group's Trash.
+        click(list, 0);
+        QTest::keyClick(&list, Qt::Key_Delete);
+        QVERIFY(store()->group(FocusGroup::trashId()).contains(ids.at(1)));
+        QTRY_COMPARE(rowIds(list), (Ids{ids.at(3), ids.at(2), ids.at(0)}));
+        store()->removeTask(FocusGroup::inboxId(), ids.at(2), true);
+        store()->removeGroup(group);
+    }
+
+    void newInAViewMakesAnInboxTaskDueOnItsFirstDay_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Today") << int(DueTasks::Today) << QStringLiteral("Call Bob");
+        QTest::newRow("Upcoming: due tomorrow") << int(DueTasks::Upcoming) << QStringLiteral("Call Ann");
+        QTest::newRow("left blank: gone") << int(DueTasks::Today) << QString();
+    }
+
+    void newInAViewMakesAnInboxTaskDueOnItsFirstDay()
+    {
+        QFETCH(int, view);
+        QFETCH(QString, typed);
+        DueTasks due(store(), [] { return QDateTime(ViewDay, QTime(9, 0)); });
+        SHOW(makeGroup({}));
+        showView(list, due, DueTasks::View(view));
+        list.newTask();
+        TaskWidget* row = list.editedRow();
+        QVERIFY(row);
+        const TodoTask::Id id = row->taskId();
+        QCOMPARE(storeIds(FocusGroup::inboxId()).count(id), 1);
+        QCOMPARE(store()->task(id).due(), QDateTime(ViewDay.addDays(view), QTime(0, 0)));
+        QCOMPARE(list.groupNameAt(list.indexOfTask(id)), QStringLiteral("Inbox"));
+        testenv::typeText(row->nameEdit(), typed);
+        QTest::keyClick(&list, Qt::Key_Escape);
+        QTest::qWait(20);
+        QCOMPARE(listedAnywhere(id), !typed.isEmpty());
+        QCOMPARE(rowIds(list), typed.isEmpty() ? Ids() : Ids{id});
+        store()->removeTask(FocusGroup::inboxId(), id, true);
+    }
+
+    void aCompletedTaskLeavesTodayOnceNotEdited()
+    {
+        DueTasks due(store(), [] { return QDateTime(ViewDay, QTime(9, 0)); });
+        Ids ids;
+        const FocusGroup::Id group = makeGroup(letters(QStringLiteral("AB")), &ids);
+        for (const TodoTask::Id& id : std::as_const(ids))
+            store()->setTaskDue(id, ViewDay.startOfDay());
+        SHOW(group);
+        showView(list, due, DueTasks::Today);
+        QTRY_COMPARE(rowIds(list), ids);
+        click(list, 0);
+        QTest::keyClick(&list, Qt::Key_Space);
+        QTRY_COMPARE(rowIds(list), Ids{ids.at(1)});
+        list.setEditing(0);
+        store()->setTaskCompleted(ids.at(1), true, QDateTime::currentDateTime());
+        QTest::qWait(20);
+        QCOMPARE(rowIds(list), Ids{ids.at(1)});
+        QTest::keyClick(&list, Qt::Key_Escape);
+        QTRY_COMPARE(rowIds(list), Ids());
     }
 
 private:

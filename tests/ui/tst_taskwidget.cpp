@@ -5,6 +5,7 @@
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
+#include "ui/accessibletext.h"
 #include "ui/notestextedit.h"
 #include "ui/taskwidget.h"
 #include "widgets/calendarpopup.h"
@@ -205,6 +206,7 @@ private Q_SLOTS:
         makeDatedGroup(QStringLiteral("Tea"), &plainId, NoDue);
         makeDatedGroup(QStringLiteral("Renew the passport before the trip to the mountains"), &longId, 2,
                        QStringLiteral("Two photos"));
+        store()->setTaskRepeat(longId, QStringLiteral("FREQ=YEARLY;INTERVAL=10"));
         QWidget window;
         auto* plain = new TaskWidget(plainId, nullptr, &window);
         auto* row = new TaskWidget(longId, nullptr, &window);
@@ -223,9 +225,12 @@ private Q_SLOTS:
         QVERIFY(due->width() >= due->fontMetrics().horizontalAdvance(due->text()));
         QVERIFY(mark->isVisible());
         QVERIFY(mark->width() >= mark->pixmap().width());
-        // In a line: name, mark, date; the date at the right end, inside the row.
+        QLabel* repeat = row->repeatMark();
+        QVERIFY(repeat->width() >= 16);
+        // In a line: name, marks, date; the date at the right end, inside the row.
         QVERIFY(row->label()->geometry().right() < mark->geometry().left());
-        QVERIFY(mark->geometry().right() < due->geometry().left());
+        QVERIFY(mark->geometry().right() < repeat->geometry().left());
+        QVERIFY(repeat->geometry().right() < due->geometry().left());
         QCOMPARE(due->geometry().right(), page->width() - 1 - page->layout()->contentsMargins().right());
 
         // A found task names its group before them.
@@ -267,6 +272,40 @@ private Q_SLOTS:
             QTest::keyClicks(row->notesEdit(), QStringLiteral("Friday"));
         QTest::keyClick(w.list, Qt::Key_Escape);
         QCOMPARE(marked(row), !hasNotes);
+    }
+
+    void repeatMark_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("does not repeat") << QString() << QString();
+        QTest::newRow("weekly") << QStringLiteral("FREQ=WEEKLY;BYDAY=MO") << QStringLiteral("repeats every week on Monday");
+        QTest::newRow("a rule followed elsewhere only") << QStringLiteral("FREQ=HOURLY") << QString();
+    }
+
+    // The mark sits beside the notes mark and says the rule; the row's accessible name too.
+    void repeatMark()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, said);
+        TaskWidget::setClock(fixedDay);
+        TodoTask::Id id;
+        const FocusGroup::Id groupId = makeDatedGroup(QStringLiteral("Water the plants"), &id, 1, QStringLiteral("Ferns"));
+        store()->setTaskRepeat(id, rule);
+        uitest::ListWindow w(groupId);
+        QVERIFY(w.show());
+        TaskWidget* row = w.list->row(0);
+        QLabel* mark = row->repeatMark();
+        QCOMPARE(mark && mark->isVisibleTo(row), !said.isEmpty());
+        QCOMPARE(AccessibleText::taskName(store()->task(id), g_day),
+                 QStringLiteral("Water the plants, due tomorrow") + (said.isEmpty() ? QString() : QStringLiteral(", ") + said)
+                     + QStringLiteral(", has notes"));
+        if (said.isEmpty())
+            return;
+        QCOMPARE(mark->toolTip(), QStringLiteral("Repeats: every week on Monday"));
+        QCOMPARE(mark->accessibleName(), mark->toolTip());
+        QCOMPARE(mark->geometry().left(), row->notesMark()->geometry().right() + 1 + row->label()->parentWidget()->layout()->spacing());
+        QVERIFY(mark->geometry().right() < row->dueLabel()->geometry().left());
     }
 
     // A list shows a few rows and binds them to other tasks as it scrolls.

@@ -135,7 +135,7 @@ private Q_SLOTS:
         FancyToolBtn* menuButton = window.toolbar()->programMenuButton();
         QVERIFY(menuButton->isVisible());
         QCOMPARE(actionNames(menuButton->menu()),
-                 QStringList({"syncNowAction", "importCalendarAction", "exportAction", "preferencesAction",
+                 QStringList({"undoAction", "redoAction", "-", "syncNowAction", "importCalendarAction", "exportAction", "preferencesAction",
                               "aboutAction", "-", "exitAction"}));
         window.close();
         QVERIFY(window.isVisible());

@@ -1,9 +1,11 @@
 #include "gallerywindows.h"
 
+#include "app/duetasks.h"
 #include "app/identity.h"
 #include "app/taskcore.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
+#include "store/repeatrule.h"
 #include "store/taskstorage.h"
 #include "sync/syncservice.h"
 #include "ui/aboutdialog.h"
@@ -16,7 +18,10 @@
 #include "ui/mainwindow.h"
 #include "ui/passwordprompt.h"
 #include "ui/prefsdialog.h"
+#include "ui/repeatbutton.h"
+#include "ui/repeatdialog.h"
 #include "ui/tasklistwidget.h"
+#include "ui/taskwidget.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
 #include "widgets/colorscheme.h"
@@ -49,16 +54,18 @@ FocusGroup::Id fillStore(TaskStorage& store)
         const char* name;
         const char* notes;
         int dueInDays;
-    } tasks[] = {{"Pay the electricity bill", "", -1},
-                 {"Fix the kitchen tap", "washer size 3/4\nask the neighbour for the wrench", 2},
-                 {"Plan the summer trip", "", 30},
-                 {"", "", 100000}};
+        const char* repeat;
+    } tasks[] = {{"Pay the electricity bill", "", -1, "FREQ=MONTHLY;BYMONTHDAY=-1"},
+                 {"Fix the kitchen tap", "washer size 3/4\nask the neighbour for the wrench", 2, ""},
+                 {"Plan the summer trip", "", 30, ""},
+                 {"", "", 100000, ""}};
     for (const auto& task : tasks) {
         const TodoTask::Id id = store.createTask(home);
         store.setTaskName(id, QString::fromUtf8(task.name));
         store.setTaskNotes(id, QString::fromUtf8(task.notes));
         if (task.dueInDays < 1000)
             store.setTaskDue(id, noon.addDays(task.dueInDays));
+        store.setTaskRepeat(id, QString::fromUtf8(task.repeat));
     }
     return home;
 }
@@ -75,7 +82,24 @@ bool languageWindows(const QString& folder, const FocusGroup::Id& home)
     window->groupPanel()->selectGroup(home);
     window->taskList()->setEditing(1);
     ok = save(window, folder + QStringLiteral("/mainwindow-editor.png")) && ok;
+    if (TaskWidget* row = window->taskList()->editedRow()) {
+        QMenu* menu = row->repeatButton()->repeatMenu();
+        menu->popup(row->repeatButton()->mapToGlobal(QPoint(0, row->repeatButton()->height())));
+        ok = save(menu, folder + QStringLiteral("/repeat-menu.png")) && ok;
+        menu->close();
+    }
+    {
+        RepeatDialog repeat(RepeatRule::parse(QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH")),
+                            QDate::currentDate(), window);
+        repeat.show();
+        ok = save(&repeat, folder + QStringLiteral("/repeat-custom.png")) && ok;
+    }
     window->taskList()->setEditing(-1);
+    window->groupPanel()->selectGroup(DueTasks::viewId(DueTasks::Today));
+    ok = save(window, folder + QStringLiteral("/mainwindow-today.png")) && ok;
+    window->groupPanel()->selectGroup(DueTasks::viewId(DueTasks::Upcoming));
+    ok = save(window, folder + QStringLiteral("/mainwindow-upcoming.png")) && ok;
+    window->groupPanel()->selectGroup(home);
     window->findBar()->open();
     window->findBar()->edit()->setText(QStringLiteral("the"));
     ok = save(window, folder + QStringLiteral("/mainwindow-find.png")) && ok;

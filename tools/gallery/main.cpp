@@ -71,6 +71,7 @@ bool picturesSheet(const QString& folder)
                                QStringLiteral("icons/toolbar_edit"), QStringLiteral("icons/toolbar_cleanup"),
                                QStringLiteral("icons/view_normal"), QStringLiteral("icons/view_compact"),
                                QStringLiteral("icons/edit_note"), QStringLiteral("icons/edit_duedate"),
+                               QStringLiteral("icons/edit_repeat"),
                                QStringLiteral("calendar/icon_prev_month_16"), QStringLiteral("calendar/icon_reset_16"),
                                QStringLiteral("calendar/icon_next_month_16"), QStringLiteral("icons_checkbox/checkbox_flat-N"),
                                QStringLiteral("icons_checkbox/checkbox_flat-P"), QStringLiteral("icons_checkbox/checkbox_done-N"),

@@ -1,0 +1,17 @@
+#include "ui/userstep.h"
+
+#include "app/taskcore.h"
+#include "store/taskstorage.h"
+
+UserStep::UserStep(const QString& label, const QString& mergeKey)
+    : m_store(TaskCore::exists() ? TaskCore::instance()->storage() : nullptr)
+{
+    if (m_store)
+        m_store->beginStep(label, mergeKey);
+}
+
+UserStep::~UserStep()
+{
+    if (m_store)
+        m_store->endStep();
+}

@@ -1,0 +1,233 @@
+#include "support/testenv.h"
+#include "support/uitestkit.h"
+
+#include "app/taskcore.h"
+#include "settings/appsettings.h"
+#include "store/repeatrule.h"
+#include "store/taskstorage.h"
+#include "ui/repeatbutton.h"
+#include "ui/repeatdialog.h"
+#include "ui/repeattext.h"
+#include "ui/taskwidget.h"
+#include "widgets/datewidget.h"
+#include "widgets/fancylineedit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace {
+
+std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
+
+const QDate kWednesday(2030, 1, 9);
+QDate fixedDay() { return kWednesday; }
+
+TodoTask::Id makeTask(FocusGroup::Id* groupId, const QDate& due, const QString& rule = QString())
+{
+    static int counter = 0;
+    *groupId = store()->addGroup(QStringLiteral("Repeats %1").arg(++counter), QString());
+    const TodoTask::Id id = store()->createTask(*groupId);
+    store()->setTaskName(id, QStringLiteral("Water the plants"));
+    if (due.isValid())
+        store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
+    store()->setTaskRepeat(id, rule);
+    return id;
+}
+
+/// Opens the button's menu with `key` and hands it to `use` while it is shown.
+void withMenu(RepeatButton* button, Qt::Key key, const std::function<void(QMenu*)>& use)
+{
+    bool used = false;
+    QTimer::singleShot(0, button, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        used = menu == button->repeatMenu();
+        if (menu)
+            use(menu);
+        // A failed check leaves the menu open, which would hold the test.
+        if (menu && menu->isVisible())
+            menu->close();
+    });
+    QTest::keyClick(button, key);
+    QVERIFY(used);
+}
+
+/// Chooses the menu entry named `name` as a user does: highlighted, then Return.
+void choose(QMenu* menu, const QString& name)
+{
+    menu->setActiveAction(menu->findChild<QAction*>(name));
+    QTest::keyClick(menu, Qt::Key_Return);
+}
+
+QString checkedEntry(QMenu* menu)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->isChecked())
+            return action->objectName();
+    }
+    return QString();
+}
+
+#define OPEN(groupId)                                 \
+    uitest::ListWindow w(groupId);                    \
+    QVERIFY(w.show());                                \
+    w.list->setEditing(0);                            \
+    TaskWidget* row = w.list->row(0);                 \
+    RepeatButton* button = row->repeatButton();       \
+    QVERIFY(button)
+
+} // namespace
+
+class TstRepeatButton : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        AppSettings::settings()->setDateFormat(QStringLiteral("dd.MM.yyyy"));
+        TaskWidget::setClock(fixedDay);
+    }
+
+    void cleanupTestCase() { TaskCore::destroy(); }
+
+    void ruleInWords_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDate>("due");
+        QTest::addColumn<QString>("words");
+        const QDate none;
+        QTest::newRow("none") << QString() << none << QStringLiteral("Does not repeat");
+        QTest::newRow("daily") << QStringLiteral("FREQ=DAILY") << none << QStringLiteral("Every day");
+        QTest::newRow("every 3 days") << QStringLiteral("FREQ=DAILY;INTERVAL=3") << none << QStringLiteral("Every 3 days");
+        QTest::newRow("weekly, days of the rule in the week's order")
+            << QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU") << none
+            << QStringLiteral("Every 2 weeks on Sunday, Monday, Thursday");
+        QTest::newRow("weekly, the due date's day") << QStringLiteral("FREQ=WEEKLY") << kWednesday
+                                                    << QStringLiteral("Every week on Wednesday");
+        QTest::newRow("weekdays") << QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") << none
+                                  << QStringLiteral("Every weekday (Monday to Friday)");
+        QTest::newRow("last day") << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1") << none
+                                  << QStringLiteral("Every month on the last day");
+        QTest::newRow("quarterly") << QStringLiteral("FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15") << none
+                                   << QStringLiteral("Every 3 months on day 15");
+        QTest::newRow("yearly") << QStringLiteral("FREQ=YEARLY") << kWednesday << QStringLiteral("Every year on 9 January");
+        QTest::newRow("every 2 years") << QStringLiteral("FREQ=YEARLY;INTERVAL=2") << none << QStringLiteral("Every 2 years");
+        QTest::newRow("outside what repeats here") << QStringLiteral("FREQ=HOURLY") << none
+                                                   << QStringLiteral("Does not repeat");
+    }
+
+    void ruleInWords()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QDate, due);
+        QFETCH(QString, words);
+        QCOMPARE(RepeatText::describe(RepeatRule::parse(rule), due), words);
+    }
+
+    void menuEntrySetsTheRule_data()
+    {
+        QTest::addColumn<QDate>("due");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        const QDate lastDay(2030, 1, 31);
+        QTest::newRow("daily") << kWednesday << "repeatDaily" << "Daily" << "FREQ=DAILY";
+        QTest::newRow("weekly") << kWednesday << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
+        QTest::newRow("weekdays") << kWednesday << "repeatWeekdays" << "Weekdays (Monday to Friday)"
+                                  << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
+        QTest::newRow("monthly") << kWednesday << "repeatMonthly" << "Monthly on day 9" << "FREQ=MONTHLY;BYMONTHDAY=9";
+        QTest::newRow("monthly, 31st") << lastDay << "repeatMonthly" << "Monthly on day 31" << "FREQ=MONTHLY;BYMONTHDAY=31";
+        QTest::newRow("monthly, last day") << lastDay << "repeatMonthlyLast" << "Monthly on the last day"
+                                           << "FREQ=MONTHLY;BYMONTHDAY=-1";
+        QTest::newRow("yearly") << kWednesday << "repeatYearly" << "Yearly on 9 January" << "FREQ=YEARLY";
+        // Without a due date the first occurrence is today.
+        QTest::newRow("undated") << QDate() << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
+    }
+
+    void menuEntrySetsTheRule()
+    {
+        QFETCH(QDate, due);
+        QFETCH(QString, entry);
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        FocusGroup::Id groupId;
+        const TodoTask::Id id = makeTask(&groupId, due);
+        OPEN(groupId);
+        QCOMPARE(button->toolTip(), QStringLiteral("Does not repeat"));
+        // Tab goes from the date to the button, Space opens its menu.
+        row->dateWidget()->edit()->setFocus();
+        QTRY_VERIFY(row->dateWidget()->edit()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), button);
+        withMenu(button, Qt::Key_Space, [&](QMenu* menu) {
+            QCOMPARE(checkedEntry(menu), QStringLiteral("repeatNever"));
+            QCOMPARE(menu->findChild<QAction*>(entry)->text(), text);
+            QCOMPARE(bool(menu->findChild<QAction*>(QStringLiteral("repeatMonthlyLast"))), due == QDate(2030, 1, 31));
+            choose(menu, entry);
+        });
+        QCOMPARE(store()->task(id).repeatRule(), stored);
+        QCOMPARE(store()->task(id).due(), QDateTime(due.isValid() ? due : kWednesday, QTime(0, 0)));
+        QCOMPARE(row->dateWidget()->edit()->text(), (due.isValid() ? due : kWednesday).toString(QStringLiteral("dd.MM.yyyy")));
+        QVERIFY(button->toolTip().startsWith(QLatin1String("Repeats: every ")));
+        QCOMPARE(button->accessibleName(), button->toolTip());
+
+        // Return opens the menu as well; the rule is checked there, and "Does not repeat" ends it.
+        withMenu(button, Qt::Key_Return, [&](QMenu* menu) {
+            QCOMPARE(checkedEntry(menu), entry);
+            choose(menu, QStringLiteral("repeatNever"));
+        });
+        QVERIFY(store()->task(id).repeatRule().isEmpty());
+        QCOMPARE(w.list->editedRow(), row);
+    }
+
+    void customDialogSetsAnyRule_data()
+    {
+        QTest::addColumn<QString>("initial");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<int>("tickedDay");
+        QTest::addColumn<bool>("lastDay");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("from none: weekly on the due date's day")
+            << QString() << 2 << 4 << false << "FREQ=WEEKLY;INTERVAL=2;BYDAY=WE,TH";
+        QTest::newRow("monthly to the last day") << "FREQ=MONTHLY;BYMONTHDAY=9" << 1 << 0 << true
+                                                 << "FREQ=MONTHLY;BYMONTHDAY=-1";
+    }
+
+    void customDialogSetsAnyRule()
+    {
+        QFETCH(QString, initial);
+        QFETCH(int, interval);
+        QFETCH(int, tickedDay);
+        QFETCH(bool, lastDay);
+        QFETCH(QString, stored);
+        FocusGroup::Id groupId;
+        const TodoTask::Id id = makeTask(&groupId, kWednesday, initial);
+        OPEN(groupId);
+        withMenu(button, Qt::Key_Space, [](QMenu* menu) { choose(menu, QStringLiteral("repeatCustom")); });
+        QTRY_VERIFY(button->customDialog() && button->customDialog()->isVisible());
+        RepeatDialog* dialog = button->customDialog();
+        dialog->intervalBox()->setValue(interval);
+        if (tickedDay)
+            dialog->findChild<QCheckBox*>(QStringLiteral("repeatDay%1").arg(tickedDay))->click();
+        if (lastDay)
+            dialog->lastDayButton()->click();
+        QCOMPARE(dialog->summaryLabel()->text(), RepeatText::describe(RepeatRule::parse(stored), kWednesday));
+        QTest::keyClick(dialog, Qt::Key_Return);
+        QCOMPARE(store()->task(id).repeatRule(), stored);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+MRV_TEST_WIDGETS_MAIN(TstRepeatButton)
+#include "tst_repeatbutton.moc"
