@@ -1,6 +1,6 @@
 // How long one collection of the Today and Upcoming views takes over a large database:
 // bench_due [TASKS]
-#include "app/duerule.h"
+#include "core/duerule.h"
 #include "gendb.h"
 #include "store/taskstorage.h"
 

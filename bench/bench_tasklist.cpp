@@ -1,6 +1,6 @@
 // Task list benchmarks: how long a group takes to show, scrolling, a reorder drop, a delete,
 // the cost of editing a row, and the memory of a row. Prints a table; run through bench/run.
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"

@@ -1,7 +1,7 @@
 #include "app/singleapplication.h"
 
-#include "app/instancelock.h"
 #include "app/singleinstancepeer.h"
+#include "core/instancelock.h"
 
 SingleApplication::SingleApplication(const QString& id, std::unique_ptr<InstanceLock> lock, int& argc, char** argv)
     : QApplication(argc, argv)

@@ -1,7 +1,7 @@
 #include "app/singleinstancepeer.h"
 
-#include "app/instancelock.h"
-#include "app/log.h"
+#include "base/log.h"
+#include "core/instancelock.h"
 #include "platform/privatefolder.h"
 
 #include <QCryptographicHash>

@@ -1,8 +1,8 @@
 #include "install/installjob.h"
 
-#include "app/identity.h"
-#include "app/log.h"
-#include "app/specialfolder.h"
+#include "base/identity.h"
+#include "base/log.h"
+#include "base/specialfolder.h"
 #include "platform/autostart.h"
 #include "platform/desktopentry.h"
 

@@ -1,7 +1,7 @@
 #include "install/installoptions.h"
 
-#include "app/identity.h"
-#include "app/specialfolder.h"
+#include "base/identity.h"
+#include "base/specialfolder.h"
 #include "platform/autostart.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "install/installworker.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "install/installjob.h"
 #include "platform/desktopentry.h"
 

@@ -1,6 +1,6 @@
 #include "net/netservices.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "net/httpconnection.h"
 #include "net/usermetrics.h"
 

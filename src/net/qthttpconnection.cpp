@@ -1,6 +1,6 @@
 #include "net/qthttpconnection.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 #include <QBuffer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/version.h"
+#include "base/version.h"
 
 #include <QHash>
 #include <QMetaType>

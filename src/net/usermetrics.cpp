@@ -1,6 +1,6 @@
 #include "net/usermetrics.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "store/basicxmlreader.h"
 #include "store/csafefileupdate.h"
 

@@ -1,8 +1,8 @@
 #include "settings/appsettings.h"
 
-#include "app/identity.h"
-#include "app/log.h"
-#include "app/specialfolder.h"
+#include "base/identity.h"
+#include "base/log.h"
+#include "base/specialfolder.h"
 #include "install/installoptions.h"
 #include "settings/runonstartup.h"
 

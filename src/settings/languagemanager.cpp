@@ -1,6 +1,6 @@
 #include "settings/languagemanager.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "settings/appsettings.h"
 
 #include <QCoreApplication>

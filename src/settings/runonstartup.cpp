@@ -1,7 +1,7 @@
 #include "settings/runonstartup.h"
 
-#include "app/log.h"
-#include "app/specialfolder.h"
+#include "base/log.h"
+#include "base/specialfolder.h"
 #include "install/installoptions.h"
 #include "platform/autostart.h"
 #include "platform/notifications.h"

@@ -1,6 +1,6 @@
 #include "store/basicxmlreader.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 void BasicXmlReader::dropUnpairedSurrogates(QString& text)
 {

@@ -1,6 +1,6 @@
 #include "store/csafefileupdate.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/filesync.h"
 
 #include <QDir>

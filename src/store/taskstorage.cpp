@@ -1,13 +1,13 @@
 #include "store/taskstorage.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/filesync.h"
 #include "store/csafefileupdate.h"
 #include "store/repeatrule.h"
 #include "store/steprecorder.h"
+#include "store/tasksnapshot.h"
 #include "store/taskstoragecommiter.h"
 #include "store/taskstoragereader.h"
-#include "store/tasksnapshot.h"
 #include "store/undohistory.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "store/taskstoragecommiter.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "store/csafefileupdate.h"
 #include "store/databasewriter.h"
 #include "store/taskstorage.h"

@@ -1,6 +1,6 @@
 #include "store/taskstoragereader.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "store/taskstorage.h"
 
 #include <QIODevice>

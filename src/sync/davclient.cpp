@@ -1,6 +1,6 @@
 #include "sync/davclient.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "net/netservices.h"
 #include "net/qthttpconnection.h"
 #include "sync/davxml.h"

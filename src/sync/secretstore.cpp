@@ -1,6 +1,6 @@
 #include "sync/secretstore.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

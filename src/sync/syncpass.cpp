@@ -1,8 +1,8 @@
 #include "sync/syncpass.h"
 
-#include "app/log.h"
-#include "store/taskstorage.h"
+#include "base/log.h"
 #include "store/tasksnapshot.h"
+#include "store/taskstorage.h"
 #include "sync/listorder.h"
 #include "sync/taskconversion.h"
 #include "sync/taskmerge.h"

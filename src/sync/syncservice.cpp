@@ -1,6 +1,6 @@
 #include "sync/syncservice.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "store/taskstorage.h"
 #include "sync/syncworker.h"
 

@@ -1,6 +1,6 @@
 #include "sync/syncworker.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "sync/davclient.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "taskapi/taskapirunnable.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "net/httpconnection.h"
 #include "taskapi/itaskapirunnabledelegate.h"
 #include "taskapi/json.h"

@@ -1,6 +1,6 @@
 #include "ui/aboutdialog.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "ui/clockwidget.h"
 #include "ui/euladialog.h"
 #include "widgets/dialogframe.h"

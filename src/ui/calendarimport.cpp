@@ -1,8 +1,8 @@
 #include "ui/calendarimport.h"
 
-#include "app/duetasks.h"
-#include "app/identity.h"
-#include "app/taskcore.h"
+#include "base/identity.h"
+#include "core/duetasks.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "sync/calendartransfer.h"
 

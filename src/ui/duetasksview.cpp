@@ -1,6 +1,6 @@
 #include "ui/duetasksview.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/tasklistwidget.h"
 

@@ -1,6 +1,6 @@
 #include "ui/euladialog.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "widgets/colorscheme.h"
 #include "widgets/dialogframe.h"
 #include "widgets/fancyscrollbar.h"

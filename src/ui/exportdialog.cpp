@@ -4,10 +4,10 @@
 #include "ui/groupname.h"
 #include "widgets/dialogframe.h"
 
-#include "app/identity.h"
-#include "app/taskcore.h"
-#include "store/taskstorage.h"
+#include "base/identity.h"
+#include "core/taskcore.h"
 #include "store/tasksnapshot.h"
+#include "store/taskstorage.h"
 #include "sync/calendartransfer.h"
 #include "widgets/fancyscrollbar.h"
 #include "widgets/focusiconcatalogue.h"

@@ -1,6 +1,6 @@
 #include "ui/findbar.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/tasklistwidget.h"
 #include "widgets/colorscheme.h"

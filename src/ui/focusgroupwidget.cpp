@@ -3,11 +3,11 @@
 #include "ui/calendarimport.h"
 #include "ui/groupname.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
+#include "ui/dragregistry.h"
 #include "ui/userstep.h"
 #include "widgets/accessiblenotifier.h"
-#include "ui/dragregistry.h"
 #include "widgets/colorscheme.h"
 #include "widgets/focusiconcatalogue.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/duetasks.h"
+#include "core/duetasks.h"
 #include "store/focusgroup.h"
 #include "store/todotask.h"
 #include "ui/countwidget.h"

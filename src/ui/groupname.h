@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/duetasks.h"
+#include "core/duetasks.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ui/installwizard.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "install/installworker.h"
 #include "settings/appsettings.h"
 #include "ui/euladialog.h"

@@ -1,7 +1,7 @@
 #include "ui/mainwindow.h"
 
-#include "app/duetasks.h"
-#include "app/identity.h"
+#include "base/identity.h"
+#include "core/duetasks.h"
 #include "settings/appsettings.h"
 #include "sync/syncservice.h"
 #include "ui/accessibility.h"
@@ -10,16 +10,16 @@
 #include "ui/focusgrouplistwidget.h"
 #include "ui/passwordprompt.h"
 #include "ui/prefsdialog.h"
+#include "ui/statusnote.h"
 #include "ui/syncstatusmark.h"
 #include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
-#include "ui/statusnote.h"
 #include "ui/toolbaractions.h"
-#include "ui/undocommands.h"
 #include "ui/trayicon.h"
+#include "ui/undocommands.h"
 #include "ui/writefailurebar.h"
-#include "widgets/fancytoolbtn.h"
 #include "widgets/fancysplitter.h"
+#include "widgets/fancytoolbtn.h"
 
 #include <QAction>
 #include <QCloseEvent>

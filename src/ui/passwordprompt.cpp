@@ -1,6 +1,6 @@
 #include "ui/passwordprompt.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "sync/syncservice.h"
 #include "ui/syncaccountchange.h"
 #include "widgets/dialogframe.h"

@@ -1,7 +1,7 @@
 #include "ui/prefsdialog.h"
 
-#include "app/identity.h"
-#include "app/specialfolder.h"
+#include "base/identity.h"
+#include "base/specialfolder.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "settings/runonstartup.h"

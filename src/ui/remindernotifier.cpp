@@ -1,8 +1,8 @@
 #include "ui/remindernotifier.h"
 
-#include "app/duereminder.h"
-#include "app/log.h"
-#include "app/taskcore.h"
+#include "base/log.h"
+#include "core/duereminder.h"
+#include "core/taskcore.h"
 #include "platform/notifications.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"

@@ -1,6 +1,6 @@
 #include "ui/startupmessages.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "ui/syncaccountchange.h"
 
-#include "app/identity.h"
-#include "app/specialfolder.h"
+#include "base/identity.h"
+#include "base/specialfolder.h"
 #include "settings/appsettings.h"
 #include "sync/secretstore.h"
 #include "sync/syncaccount.h"

@@ -1,7 +1,7 @@
 #include "ui/syncprefspage.h"
 
-#include "app/specialfolder.h"
-#include "app/taskcore.h"
+#include "base/specialfolder.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "sync/syncaccount.h"

@@ -1,12 +1,12 @@
 #include "ui/tasklistaccessible.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
-#include "widgets/accessiblenotifier.h"
 #include "ui/accessibletext.h"
 #include "ui/groupname.h"
 #include "ui/tasklistwidget.h"
 #include "ui/taskwidget.h"
+#include "widgets/accessiblenotifier.h"
 
 #include <QAccessible>
 #include <QDate>

@@ -1,19 +1,19 @@
 #include "ui/tasklistwidget.h"
 
-#include "app/duetasks.h"
-#include "app/identity.h"
-#include "app/taskcore.h"
+#include "base/identity.h"
+#include "core/duetasks.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
 #include "ui/duetasksview.h"
 #include "ui/groupname.h"
 #include "ui/tasklistaccessible.h"
-#include "ui/viewaccessibility.h"
 #include "ui/toolbaractions.h"
 #include "ui/userstep.h"
+#include "ui/viewaccessibility.h"
 #include "widgets/colorscheme.h"
-#include "widgets/focusiconcatalogue.h"
 #include "widgets/fancyscrollbar.h"
+#include "widgets/focusiconcatalogue.h"
 
 #include <QAction>
 #include <QApplication>

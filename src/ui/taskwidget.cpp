@@ -1,14 +1,14 @@
 #include "ui/taskwidget.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/repeatrule.h"
 #include "store/taskstorage.h"
-#include "ui/userstep.h"
 #include "ui/duelabel.h"
 #include "ui/repeatbutton.h"
 #include "ui/repeaticon.h"
 #include "ui/repeattext.h"
 #include "ui/tasklistwidget.h"
+#include "ui/userstep.h"
 #include "widgets/colorscheme.h"
 #include "widgets/elidedlabel.h"
 

@@ -1,7 +1,7 @@
 #include "ui/trayicon.h"
 
-#include "app/identity.h"
-#include "app/log.h"
+#include "base/identity.h"
+#include "base/log.h"
 #include "net/netservices.h"
 #include "platform/statusnotifier.h"
 #include "ui/aboutdialog.h"

@@ -1,6 +1,6 @@
 #include "ui/undocommands.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "store/undohistory.h"
 #include "ui/focusgrouplistwidget.h"

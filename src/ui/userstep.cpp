@@ -1,6 +1,6 @@
 #include "ui/userstep.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 
 UserStep::UserStep(const QString& label, const QString& mergeKey)

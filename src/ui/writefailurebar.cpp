@@ -1,6 +1,6 @@
 #include "ui/writefailurebar.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/instancelock.h"
+#include "core/instancelock.h"
 #include "store/focusgroup.h"
 #include "store/taskstorage.h"
 #include "support/programhome.h"

@@ -1,6 +1,6 @@
-#include "app/instancelock.h"
-#include "app/launchmode.h"
 #include "app/singleinstancepeer.h"
+#include "core/instancelock.h"
+#include "core/launchmode.h"
 #include "platform/privatefolder.h"
 #include "support/testenv.h"
 

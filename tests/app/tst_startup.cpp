@@ -1,6 +1,6 @@
-#include "app/identity.h"
-#include "app/instancelock.h"
 #include "app/singleinstancepeer.h"
+#include "base/identity.h"
+#include "core/instancelock.h"
 #include "support/httptestserver.h"
 #include "support/programhome.h"
 #include "support/testenv.h"

@@ -1,4 +1,4 @@
-#include "app/identity.h"
+#include "base/identity.h"
 #include "net/httpconnection.h"
 #include "net/netservices.h"
 #include "net/usermetrics.h"

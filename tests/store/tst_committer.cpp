@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "base/log.h"
 #include "store/csafefileupdate.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"

@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "base/log.h"
 #include "store/databasewriter.h"
 #include "store/tasksnapshot.h"
 #include "store/taskstorage.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/identity.h"
-#include "app/instancelock.h"
+#include "base/identity.h"
+#include "core/instancelock.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "app/duetasks.h"
-#include "app/taskcore.h"
+#include "core/duetasks.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 #include "ui/accessibleevents.h"
-#include "widgets/accessiblenotifier.h"
 #include "ui/accessibletext.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
 #include "ui/tasklistwidget.h"
+#include "widgets/accessiblenotifier.h"
 
 #include <QAccessible>
 #include <QApplication>

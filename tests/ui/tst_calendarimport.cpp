@@ -1,4 +1,4 @@
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
 #include "ui/calendarimport.h"

@@ -1,6 +1,6 @@
 #include "support/testenv.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "ui/countwidget.h"

@@ -1,7 +1,7 @@
 #include "support/testenv.h"
 
-#include "app/identity.h"
-#include "app/taskcore.h"
+#include "base/identity.h"
+#include "core/taskcore.h"
 #include "store/focusgroup.h"
 #include "store/taskstorage.h"
 #include "store/todotask.h"

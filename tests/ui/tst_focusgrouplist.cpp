@@ -1,5 +1,5 @@
-#include "app/duetasks.h"
-#include "app/taskcore.h"
+#include "core/duetasks.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
 #include "support/uitestkit.h"

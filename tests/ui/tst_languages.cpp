@@ -1,15 +1,15 @@
 // Interface languages: the list and lookup of the language manager, a live switch seen in the
 // open windows, and the preferences dialog that drives it.
 
-#include "app/specialfolder.h"
-#include "app/taskcore.h"
+#include "base/specialfolder.h"
+#include "core/taskcore.h"
 #include "platform/autostart.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
-#include "ui/focusgrouplistwidget.h"
 #include "ui/countwidget.h"
+#include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"

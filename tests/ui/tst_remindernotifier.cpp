@@ -1,7 +1,7 @@
 // A reminder is shown in the tray's balloon or, without a tray, by the desktop's notification
 // service; a click on it brings the window up on the group of the first task it names.
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "support/notificationtestserver.h"

@@ -1,5 +1,5 @@
-#include "app/specialfolder.h"
-#include "app/taskcore.h"
+#include "base/specialfolder.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "support/radicaleserver.h"

@@ -1,4 +1,4 @@
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "support/httptestserver.h"
 #include "support/radicaleserver.h"

@@ -1,9 +1,9 @@
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 
-#include "app/duetasks.h"
-#include "app/identity.h"
-#include "app/taskcore.h"
+#include "base/identity.h"
+#include "core/duetasks.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
 #include "ui/grouphintwidget.h"

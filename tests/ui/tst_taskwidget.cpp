@@ -1,7 +1,7 @@
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"

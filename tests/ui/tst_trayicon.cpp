@@ -1,8 +1,8 @@
 // The tray icon with its menu and its balloons (updates, reminders), the window's fallback without
 // a tray host, and the dialogs the tray opens: preferences (one at a time), about and the licence.
 
-#include "app/identity.h"
-#include "app/taskcore.h"
+#include "base/identity.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "support/testenv.h"
 #include "ui/aboutdialog.h"

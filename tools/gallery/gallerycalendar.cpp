@@ -2,7 +2,7 @@
 
 #include "sheet.h"
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "ui/dragregistry.h"
 #include "ui/tasklistwidget.h"

@@ -1,8 +1,8 @@
 #include "gallerywindows.h"
 
-#include "app/duetasks.h"
-#include "app/identity.h"
-#include "app/taskcore.h"
+#include "base/identity.h"
+#include "core/duetasks.h"
+#include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "store/repeatrule.h"

@@ -1,4 +1,4 @@
-#include "app/instancelock.h"
+#include "core/instancelock.h"
 
 #include "platform/filelock.h"
 

@@ -1,7 +1,7 @@
 // The due-date reminder: which tasks it names, once a day and again only for tasks newly due,
 // its texts in each language, and its look at the store coalesced over a burst of changes.
 
-#include "app/duereminder.h"
+#include "core/duereminder.h"
 #include "settings/languagemanager.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"

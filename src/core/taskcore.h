@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dynamicsingleton.h"
+#include "core/dynamicsingleton.h"
 #include "taskapi/itaskapiclientdelegate.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 
-#include "app/log.h"
-#include "app/specialfolder.h"
+#include "base/log.h"
+#include "base/specialfolder.h"
 #include "platform/filesync.h"
 #include "store/csafefileupdate.h"
 #include "store/taskstorage.h"

@@ -1,4 +1,4 @@
-#include "app/launchmode.h"
+#include "core/launchmode.h"
 
 LaunchMode parseLaunchMode(const QStringList& arguments)
 {

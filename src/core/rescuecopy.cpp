@@ -1,7 +1,7 @@
-#include "app/rescuecopy.h"
+#include "core/rescuecopy.h"
 
-#include "app/log.h"
-#include "app/specialfolder.h"
+#include "base/log.h"
+#include "base/specialfolder.h"
 #include "store/taskstorage.h"
 
 #include <QDir>

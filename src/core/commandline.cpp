@@ -1,7 +1,7 @@
-#include "app/commandline.h"
+#include "core/commandline.h"
 
-#include "app/identity.h"
-#include "app/launchmode.h"
+#include "base/identity.h"
+#include "core/launchmode.h"
 
 #include <QCoreApplication>
 #include <QHash>

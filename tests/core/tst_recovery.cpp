@@ -1,7 +1,7 @@
 // Starting from the backup when the database is damaged: the question, its two answers, and
 // the damaged file kept aside.
 
-#include "app/taskcore.h"
+#include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
 

@@ -1,4 +1,4 @@
-#include "app/daytimer.h"
+#include "core/daytimer.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "app/duerule.h"
+#include "core/duerule.h"
 
 #include "store/tasksnapshot.h"
 #include "store/taskstorage.h"

@@ -1,7 +1,7 @@
-#include "app/duetasks.h"
+#include "core/duetasks.h"
 
-#include "app/daytimer.h"
-#include "app/duerule.h"
+#include "core/daytimer.h"
+#include "core/duerule.h"
 #include "store/taskstorage.h"
 
 #include <QTimer>

@@ -1,5 +1,5 @@
+#include "base/log.h"
 #include "support/testenv.h"
-#include "app/log.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

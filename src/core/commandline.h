@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/capturedtask.h"
+#include "core/capturedtask.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "app/capturedtask.h"
+#include "core/capturedtask.h"
 
 #include "store/focusgroup.h"
 #include "store/taskstorage.h"

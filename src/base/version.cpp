@@ -1,4 +1,4 @@
-#include "app/version.h"
+#include "base/version.h"
 
 #include <QStringList>
 

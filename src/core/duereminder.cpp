@@ -1,7 +1,7 @@
-#include "app/duereminder.h"
+#include "core/duereminder.h"
 
-#include "app/daytimer.h"
-#include "app/duerule.h"
+#include "core/daytimer.h"
+#include "core/duerule.h"
 #include "store/taskstorage.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "app/specialfolder.h"
+#include "base/specialfolder.h"
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "platform/shellfolders.h"
 
 #include <QDir>

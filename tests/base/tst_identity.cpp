@@ -1,6 +1,6 @@
+#include "base/identity.h"
+#include "base/specialfolder.h"
 #include "support/testenv.h"
-#include "app/identity.h"
-#include "app/specialfolder.h"
 
 #include <QDir>
 #include <QFileInfo>
