@@ -1,6 +1,6 @@
 #include "net/updateinformation.h"
 
-#include "taskapi/json.h"
+#include "net/json.h"
 
 #include <QVariantList>
 #include <QVariantMap>
@@ -14,7 +14,7 @@ UpdateInformation UpdateInformation::fromResponse(const QString& text)
 {
     UpdateInformation info;
     bool ok = false;
-    const QVariant document = taskapi::parseJson(text, &ok);
+    const QVariant document = net::parseJson(text, &ok);
     if (!ok || document.typeId() != QMetaType::QVariantMap)
         return info;
     const QVariant updates = document.toMap().value(QStringLiteral("updates"));

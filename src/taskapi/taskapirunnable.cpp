@@ -2,8 +2,8 @@
 
 #include "base/log.h"
 #include "net/httpconnection.h"
+#include "net/json.h"
 #include "taskapi/itaskapirunnabledelegate.h"
-#include "taskapi/json.h"
 
 #include <QUrlQuery>
 #include <QVariantMap>
@@ -76,7 +76,7 @@ ApiResult TaskApiRunnable::perform(net::HttpConnection* connection)
     ApiResult outcome(ApiResultCategory::Other, -1);
     if (httpMethod() == Post) {
         bool written = false;
-        const QByteArray body = serializeJson(sorted, &written);
+        const QByteArray body = net::serializeJson(sorted, &written);
         if (!written)
             return outcome;
         post(connection, address, extraHeaders, body, &m_response, &outcome);
@@ -119,7 +119,7 @@ bool TaskApiRunnable::readAnswer(net::HttpConnection* connection, const char* ta
 {
     const QString text = QString::fromUtf8(bytes);
     bool parsed = false;
-    const QVariant value = parseJson(text, &parsed);
+    const QVariant value = net::parseJson(text, &parsed);
     *response = parsed ? value : QVariant();
     const int status = connection->statusCode();
     MRV_DEBUG(tag, url.toString() + QStringLiteral(" [") + QString::number(status) + QStringLiteral("] - ") + text);

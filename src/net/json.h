@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariant>
 
-namespace taskapi {
+namespace net {
 
 /// Reads JSON text into variants: objects become QVariantMap, arrays QVariantList, strings
 /// QString, integers qulonglong (qlonglong when negative), other numbers double, true/false
@@ -20,4 +20,4 @@ QVariant parseJson(const QString& text);
 QByteArray serializeJson(const QVariant& data, bool* ok);
 QByteArray serializeJson(const QVariant& data);
 
-} // namespace taskapi
+} // namespace net

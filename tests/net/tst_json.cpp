@@ -1,13 +1,13 @@
 #include "support/testenv.h"
-#include "taskapi/json.h"
+#include "net/json.h"
 
 #include <QDateTime>
 #include <QUrl>
 
 #include <limits>
 
-using taskapi::parseJson;
-using taskapi::serializeJson;
+using net::parseJson;
+using net::serializeJson;
 
 // Stands in for any registered value type that has no JSON form.
 struct Swatch

@@ -1,4 +1,4 @@
-#include "taskapi/json.h"
+#include "net/json.h"
 
 #include <QByteArrayList>
 #include <QStringList>
@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace taskapi {
+namespace net {
 
 namespace {
 
@@ -533,4 +533,4 @@ QByteArray serializeJson(const QVariant& data)
     return serializeJson(data, nullptr);
 }
 
-} // namespace taskapi
+} // namespace net
