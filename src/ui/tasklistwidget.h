@@ -17,6 +17,7 @@
 class DueTasks;
 class DueTasksView;
 class QVBoxLayout;
+class TaskStorage;
 struct DragGroup;
 
 /// The tasks of one group as a list of rows: selecting with mouse and keys, editing in place,
@@ -120,6 +121,10 @@ private Q_SLOTS:
     void _showViewRows();
 
 private:
+    // The space around the rows and between them, which every source file of the list places by.
+    static constexpr int Margin = 7;
+    static constexpr int Spacing = 1;
+
     struct RowRecord
     {
         TodoTask::Id id;
@@ -146,6 +151,7 @@ private:
     void _selectionChanged();
     void _startDrag();
     void _connectStore();
+    static std::shared_ptr<TaskStorage> _store();
     void _readGroupNames();
     DueTasks* _dueTasks();
     std::shared_ptr<DragGroup> _acceptedDrag(const QMimeData* mime) const;
