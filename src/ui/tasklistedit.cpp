@@ -69,15 +69,21 @@ void TaskListWidget::finishEditing(TaskWidget* row, bool byReturn)
         m_view->editingFinished();
 }
 
+std::shared_ptr<TaskStorage> TaskListWidget::_storeWithEditorClosed()
+{
+    auto storage = _store();
+    if (storage && m_editedRow)
+        finishEditing(m_editedRow, false);
+    return storage;
+}
+
 void TaskListWidget::newTask()
 {
     if (m_groupId.isNull())
         return;
-    const auto storage = _store();
+    const auto storage = _storeWithEditorClosed();
     if (!storage)
         return;
-    if (m_editedRow)
-        finishEditing(m_editedRow, false);
     m_pendingEditKey = QUuid::createUuid().toString();
     TodoTask::Id id;
     {
@@ -104,11 +110,9 @@ void TaskListWidget::cleanup()
 {
     if (m_records.isEmpty() || m_showingFound)
         return;
-    const auto storage = _store();
+    const auto storage = _storeWithEditorClosed();
     if (!storage)
         return;
-    if (m_editedRow)
-        finishEditing(m_editedRow, false);
     UserStep step(tr("Cleanup"));
     // Completed tasks reach Completed in the order they had here; empty ones go to Trash.
     QList<TodoTask::Id> done;

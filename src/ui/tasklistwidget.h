@@ -121,7 +121,7 @@ private Q_SLOTS:
     void _showViewRows();
 
 private:
-    // The space around the rows and between them, which every source file of the list places by.
+    // The space around the rows and between them: every source file of the list places rows by it.
     static constexpr int Margin = 7;
     static constexpr int Spacing = 1;
 
@@ -152,6 +152,7 @@ private:
     void _startDrag();
     void _connectStore();
     static std::shared_ptr<TaskStorage> _store();
+    std::shared_ptr<TaskStorage> _storeWithEditorClosed();
     void _readGroupNames();
     DueTasks* _dueTasks();
     std::shared_ptr<DragGroup> _acceptedDrag(const QMimeData* mime) const;
