@@ -8,46 +8,38 @@ source "$(dirname "$0")/lib.sh"
 
 APPS="$XDG_DATA_HOME/applications"
 INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
-UNINSTALL_ENTRY="$APPS/C8F31CA0-0667-467c-B205-B0A0291603E6.desktop"
-AUTOSTART="$XDG_CONFIG_HOME/autostart/Mirevo.desktop"
-win() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
-shown() { [[ -n $(win "$1") ]]; }
-# exec_line ENTRY: the Exec value of a desktop entry, split into words by its quoting rules.
-exec_words() { python3 -c 'import shlex,sys
-for line in open(sys.argv[1]):
-    if line.startswith("Exec="):
-        print("\n".join(shlex.split(line[5:].strip().replace("\\\\s", " "))))
-        break' "$1"; }
-finish() {  # finish PID CODE WHAT
-    wait_until 20 eval '! kill -0 "$1" 2>/dev/null' || fail "$3 did not end"
-    wait "$1"
-    local rc=$?
+FILES=("$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$XDG_CONFIG_HOME/autostart/Mirevo.desktop"
+    "$APPS/C8F31CA0-0667-467c-B205-B0A0291603E6.desktop")
+# exec_words ENTRY: the Exec value of a desktop entry, split into words by its quoting rules.
+exec_words() { python3 -c 'import shlex, sys
+print("\n".join(shlex.split([l[5:] for l in open(sys.argv[1]) if l.startswith("Exec=")][0].strip().replace("\\\\s", " "))))' "$1"; }
+# finish PID CODE WHAT: the process PID ends within 20 s with status CODE.
+finish() {
+    local pid=$1 rc
+    wait_until 20 eval '! kill -0 "$pid" 2>/dev/null' || fail "$3 did not end"
+    wait "$pid"
+    rc=$?
     ((rc == $2)) || fail "$3 exited with $rc, expected $2"
 }
-
 # install_with_keys PROGRAM NAME: PROGRAM --install clicked through to its success message.
 install_with_keys() {
     log "$2 --install"
     "$1" --install >"$OUT/$2-install.log" 2>&1 &
-    local pid=$!
+    local pid=$! file
     wait_until 20 shown '^Install Mirevo$' || fail "the install wizard did not appear"
     sleep 0.5
-    "$SHOT" "$OUT/$2-install-welcome.png" "$(win '^Install Mirevo$')" >/dev/null 2>&1
+    screen_shot "$OUT/$2-install-welcome.png" "$SHOWN"
     xdotool key Return
     wait_until 10 shown '^Mirevo License Agreement$' || fail "the licence agreement did not appear"
     xdotool key Tab space
     wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
     xdotool key Return
-    wait_until 20 eval '[[ $(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) -ge 2 ]]' ||
-        fail "no message after the installation"
-    "$SHOT" "$OUT/$2-install-done.png" >/dev/null 2>&1
+    wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' || fail "no message after the installation"
+    screen_shot "$OUT/$2-install-done.png"
     xdotool key Return
     finish "$pid" 0 "the install wizard of $2"
-    for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY" "$AUTOSTART"; do
-        [[ -f $file ]] || fail "$file was not written"
-    done
-    mapfile -t command < <(exec_words "$AUTOSTART")
-    [[ "${command[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${command[*]}', not the installed copy"
+    for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
+    [[ $(exec_words "${FILES[3]}") == "$INSTALLED" ]] || fail "the autostart entry starts '$(exec_words "${FILES[3]}")', not the installed copy"
 }
 
 log "the build copy's first start"
@@ -57,7 +49,7 @@ wait_until 30 window_visible || fail "the build copy showed no window"
 kill -TERM "$APP_PID"
 finish "$APP_PID" 0 "the build copy"
 APP_PID=""
-[[ ! -e $AUTOSTART ]] || fail "the build copy wrote an autostart entry at its first start"
+[[ ! -e ${FILES[3]} ]] || fail "the build copy wrote an autostart entry at its first start"
 
 install_with_keys "$MIREVO" build
 cmp -s "$MIREVO" "$INSTALLED" || fail "the installed copy differs from the build"
@@ -65,12 +57,11 @@ install_with_keys "$INSTALLED" installed
 cmp -s "$MIREVO" "$INSTALLED" || fail "installing from the installed copy changed it"
 
 log "the installed copy, started as the menu starts it"
-mapfile -t command < <(exec_words "$APPS/Mirevo.desktop")
+mapfile -t command < <(exec_words "${FILES[1]}")
 [[ ${command[0]} == "$INSTALLED" ]] || fail "the menu entry starts '${command[0]}', not the installed copy"
 "${command[@]}" >"$OUT/installed.log" 2>&1 &
 APP_PID=$!
 wait_until 30 window_visible || fail "the installed copy showed no window"
-
 log "--install while it runs: the warning, exit 1"
 "$INSTALLED" --install >"$OUT/second-install.log" 2>&1 &
 pid=$!
@@ -82,18 +73,14 @@ finish "$APP_PID" 0 "the installed copy"
 APP_PID=""
 
 log "Uninstall Mirevo, as the menu starts it"
-mapfile -t command < <(exec_words "$UNINSTALL_ENTRY")
+mapfile -t command < <(exec_words "${FILES[4]}")
 [[ "${command[*]}" == "$INSTALLED --uninstall" ]] || fail "the uninstall entry runs '${command[*]}'"
 "${command[@]}" >"$OUT/uninstall.log" 2>&1 &
 pid=$!
 wait_until 20 shown '^Uninstall Mirevo$' || fail "the uninstall wizard did not appear"
-"$SHOT" "$OUT/uninstall.png" "$(win '^Uninstall Mirevo$')" >/dev/null 2>&1
+screen_shot "$OUT/uninstall.png" "$SHOWN"
 xdotool key Return
 finish "$pid" 0 "the uninstall wizard"
-for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY" "$AUTOSTART"; do
-    [[ ! -e $file ]] || fail "$file is still there after uninstalling"
-done
+for file in "${FILES[@]}"; do [[ ! -e $file ]] || fail "$file is still there after uninstalling"; done
 [[ ! -d $XDG_DATA_HOME/Velbrook/Mirevo/Application ]] || fail "the program folder is still there"
-if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
-    cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
-fi
+[[ -z ${MRV_DOCS_SCREENSHOT:-} ]] || cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
