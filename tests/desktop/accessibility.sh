@@ -14,7 +14,6 @@ group Work
 task "Send the report" "$(day_ms 'yesterday 00:00')"
 task "Book the room" "$(day_ms 'yesterday 00:00')"
 write_db
-write_settings
 start_app QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 a11y wait || fail "the program is not on the accessibility bus"
 

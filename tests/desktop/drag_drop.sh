@@ -10,7 +10,6 @@ group Alpha home
 group Beta money
 group Gamma party
 write_db
-write_settings
 start_app
 expect_rows before 2
 groups=($(group_rows "$OUT/before.png"))

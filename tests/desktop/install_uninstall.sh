@@ -46,9 +46,7 @@ log "the build copy's first start"
 "$MIREVO" >"$OUT/first-start.log" 2>&1 &
 APP_PID=$!
 wait_until 30 window_visible || fail "the build copy showed no window"
-kill -TERM "$APP_PID"
-finish "$APP_PID" 0 "the build copy"
-APP_PID=""
+stop_app
 [[ ! -e ${FILES[3]} ]] || fail "the build copy wrote an autostart entry at its first start"
 
 install_with_keys "$MIREVO" build
@@ -68,9 +66,7 @@ pid=$!
 wait_until 20 shown '^Mirevo installation$' || fail "no warning from --install while the program runs"
 xdotool key Return
 finish "$pid" 1 "--install beside the running program"
-kill -TERM "$APP_PID"
-finish "$APP_PID" 0 "the installed copy"
-APP_PID=""
+stop_app
 
 log "Uninstall Mirevo, as the menu starts it"
 mapfile -t command < <(exec_words "${FILES[4]}")

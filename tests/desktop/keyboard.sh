@@ -11,7 +11,6 @@ task "Call Ana"
 group Shop
 task "Pick up the Café order"
 write_db
-write_settings
 start_app
 keys() { xdotool key --delay 120 "$@"; sleep 0.4; }
 typed() { xdotool type --delay 30 "$1"; sleep 0.3; }

@@ -5,8 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 task "Buy milk"
-write_db
-write_settings false false
+write_db false false
 start_app
 add_task "Exit without a tray $$"
 log "Escape minimises the window"

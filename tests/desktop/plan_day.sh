@@ -13,7 +13,6 @@ task "Call Ana" "$TODAY"
 group Work
 task Report "$(day_ms 'yesterday 00:00')"
 write_db
-write_settings
 start_app QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 /usr/bin/python3 "$HERE/a11y.py" wait || fail "the program is not on the accessibility bus"
 expect_rows before 6

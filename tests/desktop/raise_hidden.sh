@@ -9,7 +9,6 @@ source "$(dirname "$0")/lib.sh"
 
 task "Buy milk"
 write_db
-write_settings
 start_app
 first=$WIN
 hide() {

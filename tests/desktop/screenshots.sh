@@ -7,8 +7,8 @@
 # (e.g. MRV_DOCS_SCREENSHOT=$PWD/docs/mainwindow.png ctest -L desktop -R screenshots).
 source "$(dirname "$0")/lib.sh"
 
-# realistic_db COLUMN: a week's tasks and groups in English (COLUMN 2) or Russian (3); a task is
-# due at noon so many days from today, or was done an hour ago.
+# realistic_db COLUMN [SETTINGS...]: a week's tasks and groups in English (COLUMN 2) or Russian
+# (3); a task is due at noon so many days from today, or was done an hour ago.
 realistic_db() {
     local noon now days name notes
     noon=$(date -d 12:00 +%s) now=$(date +%s)
@@ -34,14 +34,11 @@ group|Party|Праздник|party|party
 7|Send the invitations|Разослать приглашения||
 TASKS
     )
-    write_db
+    write_db "${@:2}"
 }
 realistic_db 2
-write_settings
 start_app
-still_shot normal
-rows=($(task_rows "$OUT/normal.png"))
-((${#rows[@]} == 8)) || fail "expected 8 task rows in normal view, found ${#rows[@]} (see normal.png)"
+expect_rows normal 8
 screen_shot "$OUT/normal-screen.png"
 
 log "About from the tray menu"
@@ -53,7 +50,6 @@ screen_shot "$OUT/about.png" "$SHOWN" || fail "no picture of the about dialog"
 xdotool key Escape
 wait_until 10 eval '! shown "^About"' || fail "Escape did not close the about dialog"
 activate
-park_mouse
 
 # The toolbar's right-hand buttons (Compact, Find and Menu) stand close together, far from
 # Cleanup: Compact is the first of them.
@@ -65,7 +61,6 @@ click "$compact_x" $((WH - 28))
 sleep 1
 still_shot _compact
 read_geometry
-log "compact window at $WX,$WY size ${WW}x$WH"
 still_shot compact
 # The group panel is gone: the task rows now start at the left edge.
 [[ -n $($PNG inkrows "$OUT/compact.png" 0 0 40 $((WH - 60)) 700) ]] || fail "no task rows at the left edge in compact view (see compact.png)"
@@ -74,8 +69,7 @@ stop_app
 grep -q 'general.compact_view=true' "$DATA/settings.ini" || fail "settings.ini does not say compact_view=true after the switch to compact view"
 
 log "the window in Russian, with a Russian user's tasks"
-realistic_db 3
-write_settings false true ru_RU
+realistic_db 3 false true ru_RU
 start_app
 still_shot russian
 stop_app

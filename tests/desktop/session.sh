@@ -41,18 +41,17 @@ for tool in "${need[@]}"; do
     command -v "$tool" >/dev/null || skip "'$tool' is not installed (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"
 done
 
-RUN=$(mktemp -d "${TMPDIR:-/tmp}/mrv-session.XXXXXX") || skip "cannot create a temporary folder"
-chmod 711 "$RUN"
-[[ -n $LOGDIR ]] || LOGDIR=$RUN/logs
+RUN=$(mktemp -d "${TMPDIR:-/tmp}/mrv-session.XXXXXX") && chmod 711 "$RUN" || skip "cannot create a temporary folder"
+LOGDIR=${LOGDIR:-$RUN/logs}
 mkdir -p "$LOGDIR" || skip "cannot create $LOGDIR"
 
 PIDS=() CMD=""
 cleanup() {
-    local rc=$? pid i
+    local rc=$? pid
     trap - EXIT INT TERM HUP
     for pid in $CMD "${PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null; done
     for pid in $CMD "${PIDS[@]}"; do
-        for ((i = 0; i < 40; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+        timeout 2 tail --pid="$pid" -f /dev/null
         kill -KILL "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
@@ -139,6 +138,5 @@ note "ready (${WAYLAND_DISPLAY:-${DISPLAY:-}}); running $*"
 "${AS[@]}" "$@" &
 CMD=$!
 wait "$CMD"
-rc=$?
-CMD=""
+rc=$? CMD=""
 exit "$rc"

@@ -21,7 +21,6 @@ phone create Inbox --uid phone-1 --summary "Pick up the parcel" >/dev/null || fa
 
 task "Buy milk"
 write_db
-write_settings
 printf 'sync.server=http://127.0.0.1:%s/\nsync.user=ana\n' "$PORT" >>"$DATA/settings.ini"
 start_app
 
