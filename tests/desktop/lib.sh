@@ -115,12 +115,16 @@ main_window() {
 window_visible() { [[ -n $(main_window) ]]; }
 window_hidden() { [[ -z $(main_window) ]]; }
 
-# read_geometry: WX WY (client area on screen) WW WH of the main window $WIN.
+# read_geometry: WX WY (client area on screen) WW WH of the main window $WIN; on X11 once it
+# stays put for 0.2 s (openbox animates a window coming back from its icon).
 read_geometry() {
     if ((WAYLAND)); then
         IFS='|' read -r _ _ _ _ _ WX WY WW WH < <(windows | grep '^mirevo|Mirevo|True|') && [[ -n $WH ]]
     else
-        read -r WX WY WW WH < <(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF} END {print ""}') && [[ -n $WH ]]
+        local at
+        at=$(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') && sleep 0.2 &&
+            [[ $(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') == "$at" ]] &&
+            read -r WX WY WW WH <<<"$at"
     fi
 }
 
@@ -145,25 +149,24 @@ window_up() {
     wait_until 10 painted || fail "the window was not painted within 10 s"
 }
 
-# start_app [NAME=VALUE...]: starts the program (those variables in its environment), waits for
-# its 800x450 window and focuses it.
+# start_app [--hidden] [NAME=VALUE...]: starts the program (those variables in its environment),
+# waits for its 800x450 window and focuses it; with --hidden (X11; the settings keep the window
+# closed) waits for its tray icon instead, and checks that no window opened.
 start_app() {
+    local hidden=0
+    [[ ${1:-} == --hidden ]] && hidden=1 && shift
     log "starting $MIREVO $*"
     env "$@" "$MIREVO" >>"$OUT/mirevo.log" 2>&1 &
     APP_PID=$!
+    if ((hidden)); then
+        wait_until 20 tray_icon_ready || fail "no tray icon in the panel within 20 s"
+        window_hidden || fail "the window opened although the settings say it should not"
+        return
+    fi
     window_up "the start" 30
     [[ "$WW $WH" == "800 450" ]] || fail "window is ${WW}x$WH, expected 800x450 from settings.ini"
     activate
     park_mouse
-}
-
-# start_hidden (X11): starts the program, whose settings keep its window closed, in the tray.
-start_hidden() {
-    log "starting $MIREVO hidden in the tray"
-    "$MIREVO" >>"$OUT/mirevo.log" 2>&1 &
-    APP_PID=$!
-    wait_until 20 tray_icon_ready || fail "no tray icon in the panel within 20 s"
-    window_hidden || fail "the window opened although the settings say it should not"
 }
 
 # add NAME [OPTIONS...]: "mirevo --add" from a second process exits 0 within 15 s.
@@ -240,6 +243,7 @@ add_task() {
     type_text "$1"
     sleep 0.3
     press Return
+    sleep 0.3
     park_mouse
 }
 

@@ -17,7 +17,7 @@ the_window() {
     else [[ $(main_window) == "$WIN" ]] || fail "another window is visible instead of the main window"; fi
 }
 task "Buy milk"
-if ((WAYLAND)); then write_db && start_app && the_window; else write_db false false && start_hidden; fi
+if ((WAYLAND)); then write_db && start_app && the_window; else write_db false false && start_app --hidden; fi
 
 add "$CAPTURED" --notes "$NOTES" --due tomorrow
 expect Inbox "Buy milk" "$CAPTURED"

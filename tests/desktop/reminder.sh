@@ -9,7 +9,7 @@ group Errands money
 task "Call Ann" "$(day_ms 'today 12:00')"
 task "Pay rent" "$(day_ms 'yesterday 12:00')"
 write_db false false
-start_hidden
+start_app --hidden
 # The balloon: a popup of the program larger than the tray icon.
 wait_until 15 popup 100 || fail "no reminder balloon within 15 s"
 sleep 0.5

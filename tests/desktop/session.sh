@@ -32,8 +32,6 @@ done
 (($#)) || { echo "session.sh: no command given" >&2; exit 2; }
 
 skip() { echo "SKIPPED: $*"; exit 77; }
-T0=$(date +%s%N)
-note() { printf 'session [%5dms] %s\n' $((($(date +%s%N) - T0) / 1000000)) "$*" >&2; }
 
 if ((WAYLAND)); then need=(sway swaymsg); else need=(Xvfb xprop xwininfo openbox); fi
 ((!WAYLAND && TRAY)) && need+=(tint2)
@@ -75,25 +73,22 @@ start() {
         (($(date +%s) < deadline)) || skip "$name was not ready after 20 s (logs: $LOGDIR)"
         sleep 0.02
     done
-    note "$name ready"
+    echo "session: $name ready after $SECONDS s" >&2
 }
 
 AS=()                                        # prefix that runs a command as the session's user
 mkdir -m 700 "$RUN/runtime" "$RUN/home" "$RUN/tmp"
 if ((WAYLAND && EUID == 0)); then
     command -v setpriv >/dev/null || skip "'setpriv' is not installed (Debian: util-linux)"
-    for attempt in 1 2 3; do                 # two sessions may add the user at the same time
-        id -u "$TEST_USER" >/dev/null 2>&1 && break
-        useradd --system --user-group --no-create-home --home-dir /nonexistent \
-            --shell /usr/sbin/nologin "$TEST_USER" >/dev/null 2>&1 || sleep 0.2
-    done
-    id -u "$TEST_USER" >/dev/null 2>&1 || skip "cannot create the user $TEST_USER for sway, which refuses to run as root"
+    # Two sessions may add the user at the same time: one of them wins.
+    id -u "$TEST_USER" &>/dev/null || useradd --system --user-group --no-create-home --home-dir /nonexistent \
+        --shell /usr/sbin/nologin "$TEST_USER" &>/dev/null || sleep 0.5
+    id -u "$TEST_USER" &>/dev/null || skip "cannot create the user $TEST_USER for sway, which refuses to run as root"
     chown "$TEST_USER:" "$RUN/runtime" "$RUN/home" "$RUN/tmp"
     ((${#OWN[@]})) && { chown -R "$TEST_USER:" "${OWN[@]}" || skip "cannot hand ${OWN[*]} to $TEST_USER"; }
     AS=(setpriv --reuid="$TEST_USER" --regid="$(id -g "$TEST_USER")" --init-groups)
     for arg in "$@"; do
-        [[ -e $arg ]] && ! "${AS[@]}" test -r "$arg" &&
-            skip "$TEST_USER cannot read $arg: make the source and build folders readable for all users"
+        [[ ! -e $arg ]] || "${AS[@]}" test -r "$arg" || skip "$TEST_USER cannot read $arg: make the source and build folders readable for all"
     done
 fi
 export HOME=$RUN/home XDG_RUNTIME_DIR=$RUN/runtime TMPDIR=$RUN/tmp
@@ -132,7 +127,7 @@ else
     }
     ((TRAY)) && start tint2 tray_up tint2 -c "$HERE/tint2rc"
 fi
-note "ready (${WAYLAND_DISPLAY:-${DISPLAY:-}}); running $*"
+echo "session: running $* on ${WAYLAND_DISPLAY:-${DISPLAY:-}}" >&2
 
 # In the background, so that a signal to this script ends the command and the helpers at once.
 "${AS[@]}" "$@" &

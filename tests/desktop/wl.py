@@ -37,6 +37,10 @@ def u32(*values):
     return b"".join(struct.pack("=I", v & 0xffffffff) for v in values)
 
 
+def ms():
+    return int(time.monotonic() * 1000)
+
+
 class Input:
     def __init__(self):
         self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
@@ -51,8 +55,6 @@ class Input:
         self.send(self.keyboard, 0, u32(1, len(KEYMAP)), fds=[fd])
         os.close(fd)
         self.pointer = self.create("zwlr_virtual_pointer_manager_v1", seat)
-        outputs = json.loads(subprocess.check_output(["swaymsg", "-r", "-t", "get_outputs"]))
-        self.extent = [max(o["rect"][k] + o["rect"][size] for o in outputs) for k, size in (("x", "width"), ("y", "height"))]
         # Clients learn of the new devices, and ask for them, only after this.
         self.roundtrip()
         time.sleep(0.2)
@@ -98,23 +100,23 @@ class Input:
             if (obj, word & 0xffff) == (2, 0):                   # wl_registry.global
                 self.globals[body[8:7 + struct.unpack("=I", body[4:8])[0]].decode()] = struct.unpack("=I", body[:4])[0]
 
+    def modifier(self, name, down):
+        self.send(self.keyboard, 1, u32(ms(), MODIFIERS[name][0], down))
+        self.mods = self.mods | MODIFIERS[name][1] if down else self.mods & ~MODIFIERS[name][1]
+        self.send(self.keyboard, 2, u32(self.mods, 0, 0, 0))
+
     def stroke(self, code, modifiers):
-        now = int(time.monotonic() * 1000)
         for name in modifiers:
-            self.send(self.keyboard, 1, u32(now, MODIFIERS[name][0], 1))
-            self.mods |= MODIFIERS[name][1]
-            self.send(self.keyboard, 2, u32(self.mods, 0, 0, 0))
-        self.send(self.keyboard, 1, u32(now, code, 1))
-        self.send(self.keyboard, 1, u32(now, code, 0))
+            self.modifier(name, 1)
+        self.send(self.keyboard, 1, u32(ms(), code, 1))
+        self.send(self.keyboard, 1, u32(ms(), code, 0))
         for name in reversed(modifiers):
-            self.send(self.keyboard, 1, u32(now, MODIFIERS[name][0], 0))
-            self.mods &= ~MODIFIERS[name][1]
-            self.send(self.keyboard, 2, u32(self.mods, 0, 0, 0))
+            self.modifier(name, 0)
         self.roundtrip()
         time.sleep(0.03)
 
     def pointer_event(self, opcode, *values):
-        self.send(self.pointer, opcode, u32(int(time.monotonic() * 1000), *values))
+        self.send(self.pointer, opcode, u32(ms(), *values))
         self.send(self.pointer, 4)                                # frame
         self.roundtrip()
 
@@ -132,7 +134,7 @@ class Input:
                 self.stroke(CHARS[ch][0], ["shift"] if CHARS[ch][1] else [])
         elif command in ("move", "click"):
             x, y, count = (list(map(int, args)) + [1])[:3]
-            self.pointer_event(1, x, y, *self.extent)            # motion_absolute
+            self.pointer_event(1, x, y, 1280, 800)                # motion_absolute on the session's screen
             time.sleep(0.15 if command == "click" else 0)
             for _ in range(count if command == "click" else 0):
                 for state in (1, 0):
