@@ -5,10 +5,8 @@
 # accessibility bus sets A11Y_BUS=1 first: it then runs again inside a session bus of its own.
 set -u -o pipefail
 if [[ -n ${A11Y_BUS:-} && -z ${MRV_OWN_SESSION_BUS:-} ]]; then
-    command -v dbus-run-session >/dev/null && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || {
-        echo "SKIPPED: dbus-run-session or pyatspi is missing (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"
-        exit 77
-    }
+    command -v dbus-run-session >/dev/null && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+        { echo "SKIPPED: dbus-run-session or pyatspi is missing (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"; exit 77; }
     MRV_OWN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'dbus-daemon' >&2)
 fi
 
@@ -290,7 +288,6 @@ tray_menu() {
     park_mouse
     tray_click 3
     wait_until 10 popup || fail "no menu after a right click on the tray icon"
-    screen_shot "$OUT/tray-menu.png"
     xdotool key --delay 60 "$@"
 }
 # shown TITLE: an X11 window of that title (a regular expression) other than the main window is

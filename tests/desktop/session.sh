@@ -73,7 +73,7 @@ start() {
         (($(date +%s) < deadline)) || skip "$name was not ready after 20 s (logs: $LOGDIR)"
         sleep 0.02
     done
-    echo "session: $name ready after $SECONDS s" >&2
+    echo "session: $name ready" >&2
 }
 
 AS=()                                        # prefix that runs a command as the session's user
