@@ -6,57 +6,49 @@
 # removes the installation and the autostart entry.
 source "$(dirname "$0")/lib.sh"
 
-APPS="$XDG_DATA_HOME/applications"
-INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
-UNINSTALL_ENTRY="$APPS/C8F31CA0-0667-467c-B205-B0A0291603E6.desktop"
-AUTOSTART="$XDG_CONFIG_HOME/autostart/Mirevo.desktop"
-win() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
-shown() { [[ -n $(win "$1") ]]; }
+APPS="$XDG_DATA_HOME/applications" INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
+AUTOSTART="$XDG_CONFIG_HOME/autostart/Mirevo.desktop" UNINSTALL="$APPS/C8F31CA0-0667-467c-B205-B0A0291603E6.desktop"
+FILES=("$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$AUTOSTART" "$UNINSTALL")
 # exec_line ENTRY: the Exec value of a desktop entry, split into words by its quoting rules.
-exec_words() { python3 -c 'import shlex,sys
-for line in open(sys.argv[1]):
-    if line.startswith("Exec="):
-        print("\n".join(shlex.split(line[5:].strip().replace("\\\\s", " "))))
-        break' "$1"; }
-finish() {  # finish PID CODE WHAT
-    wait_until 20 eval '! kill -0 "$1" 2>/dev/null' || fail "$3 did not end"
-    wait "$1"
-    local rc=$?
-    ((rc == $2)) || fail "$3 exited with $rc, expected $2"
+exec_line() { mapfile -t EXEC < <(python3 -c 'import shlex, sys
+print("\n".join(shlex.split([l[5:] for l in open(sys.argv[1]) if l.startswith("Exec=")][0].strip().replace("\\\\s", " "))))' "$1"); }
+# answer TITLE PICTURE KEY...: the window TITLE comes up within 20 s; a picture of it, then KEYs.
+answer() {
+    wait_until 20 shown "$1" || fail "no window '$1'"
+    sleep 0.5
+    screen_shot "$OUT/$2.png" "$SHOWN"
+    xdotool key --delay 60 "${@:3}"
 }
-
+# finish CODE WHAT: the process PID ends within 20 s with status CODE.
+finish() {
+    wait_until 20 eval '! kill -0 "$PID" 2>/dev/null' || fail "$2 did not end"
+    wait "$PID"
+    local rc=$?
+    ((rc == $1)) || fail "$2 exited with $rc, expected $1"
+}
 # install_with_keys PROGRAM NAME: PROGRAM --install clicked through to its success message.
 install_with_keys() {
     log "$2 --install"
     "$1" --install >"$OUT/$2-install.log" 2>&1 &
-    local pid=$!
-    wait_until 20 shown '^Install Mirevo$' || fail "the install wizard did not appear"
-    sleep 0.5
-    "$SHOT" "$OUT/$2-install-welcome.png" "$(win '^Install Mirevo$')" >/dev/null 2>&1
-    xdotool key Return
-    wait_until 10 shown '^Mirevo License Agreement$' || fail "the licence agreement did not appear"
-    xdotool key Tab space
+    PID=$!
+    answer '^Install Mirevo$' "$2-install-welcome" Return
+    answer '^Mirevo License Agreement$' _licence Tab space
     wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
     xdotool key Return
-    wait_until 20 eval '[[ $(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) -ge 2 ]]' ||
-        fail "no message after the installation"
-    "$SHOT" "$OUT/$2-install-done.png" >/dev/null 2>&1
+    wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' || fail "no message after the installation"
+    screen_shot "$OUT/$2-install-done.png"
     xdotool key Return
-    finish "$pid" 0 "the install wizard of $2"
-    for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY" "$AUTOSTART"; do
-        [[ -f $file ]] || fail "$file was not written"
-    done
-    mapfile -t command < <(exec_words "$AUTOSTART")
-    [[ "${command[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${command[*]}', not the installed copy"
+    finish 0 "the install wizard of $2"
+    for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
+    exec_line "$AUTOSTART"
+    [[ "${EXEC[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${EXEC[*]}', not the installed copy"
 }
 
 log "the build copy's first start"
 "$MIREVO" >"$OUT/first-start.log" 2>&1 &
 APP_PID=$!
 wait_until 30 window_visible || fail "the build copy showed no window"
-kill -TERM "$APP_PID"
-finish "$APP_PID" 0 "the build copy"
-APP_PID=""
+stop_app
 [[ ! -e $AUTOSTART ]] || fail "the build copy wrote an autostart entry at its first start"
 
 install_with_keys "$MIREVO" build
@@ -64,36 +56,25 @@ cmp -s "$MIREVO" "$INSTALLED" || fail "the installed copy differs from the build
 install_with_keys "$INSTALLED" installed
 cmp -s "$MIREVO" "$INSTALLED" || fail "installing from the installed copy changed it"
 
-log "the installed copy, started as the menu starts it"
-mapfile -t command < <(exec_words "$APPS/Mirevo.desktop")
-[[ ${command[0]} == "$INSTALLED" ]] || fail "the menu entry starts '${command[0]}', not the installed copy"
-"${command[@]}" >"$OUT/installed.log" 2>&1 &
+log "the installed copy, started as the menu starts it; --install beside it warns and exits 1"
+exec_line "$APPS/Mirevo.desktop"
+[[ ${EXEC[0]} == "$INSTALLED" ]] || fail "the menu entry starts '${EXEC[0]}', not the installed copy"
+"${EXEC[@]}" >"$OUT/installed.log" 2>&1 &
 APP_PID=$!
 wait_until 30 window_visible || fail "the installed copy showed no window"
-
-log "--install while it runs: the warning, exit 1"
 "$INSTALLED" --install >"$OUT/second-install.log" 2>&1 &
-pid=$!
-wait_until 20 shown '^Mirevo installation$' || fail "no warning from --install while the program runs"
-xdotool key Return
-finish "$pid" 1 "--install beside the running program"
-kill -TERM "$APP_PID"
-finish "$APP_PID" 0 "the installed copy"
-APP_PID=""
+PID=$!
+answer '^Mirevo installation$' install-beside-running Return
+finish 1 "--install beside the running program"
+stop_app
 
 log "Uninstall Mirevo, as the menu starts it"
-mapfile -t command < <(exec_words "$UNINSTALL_ENTRY")
-[[ "${command[*]}" == "$INSTALLED --uninstall" ]] || fail "the uninstall entry runs '${command[*]}'"
-"${command[@]}" >"$OUT/uninstall.log" 2>&1 &
-pid=$!
-wait_until 20 shown '^Uninstall Mirevo$' || fail "the uninstall wizard did not appear"
-"$SHOT" "$OUT/uninstall.png" "$(win '^Uninstall Mirevo$')" >/dev/null 2>&1
-xdotool key Return
-finish "$pid" 0 "the uninstall wizard"
-for file in "$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$UNINSTALL_ENTRY" "$AUTOSTART"; do
-    [[ ! -e $file ]] || fail "$file is still there after uninstalling"
-done
+exec_line "$UNINSTALL"
+[[ "${EXEC[*]}" == "$INSTALLED --uninstall" ]] || fail "the uninstall entry runs '${EXEC[*]}'"
+"${EXEC[@]}" >"$OUT/uninstall.log" 2>&1 &
+PID=$!
+answer '^Uninstall Mirevo$' uninstall Return
+finish 0 "the uninstall wizard"
+for file in "${FILES[@]}"; do [[ ! -e $file ]] || fail "$file is still there after uninstalling"; done
 [[ ! -d $XDG_DATA_HOME/Velbrook/Mirevo/Application ]] || fail "the program folder is still there"
-if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
-    cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
-fi
+[[ -z ${MRV_DOCS_SCREENSHOT:-} ]] || cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"

@@ -1,68 +1,43 @@
-# Sourced by every desktop test script: a temporary HOME, starting and stopping the real
-# program, screenshots, keys and mouse. Runs inside session.sh, on X11 (DISPLAY is set) or on
-# Wayland (WAYLAND_DISPLAY is set: sway, driven through wl.py, pictures taken with grim).
-# Every script is called as: SCRIPT MIREVO MRV_SCREENSHOT OUTDIR
+# Sourced by every desktop test script: a temporary HOME, a database of named tasks, starting and
+# stopping the real program, pictures, keys and mouse. Runs inside session.sh, on X11 (DISPLAY is
+# set) or on Wayland (WAYLAND_DISPLAY is set: sway, driven through wl.py, pictures with grim).
+# Every script is called as: SCRIPT MIREVO MRV_SCREENSHOT OUTDIR. A script that reads the
+# accessibility bus sets A11Y_BUS=1 first: it then runs again inside a session bus of its own.
 set -u -o pipefail
+if [[ -n ${A11Y_BUS:-} && -z ${MRV_OWN_SESSION_BUS:-} ]]; then
+    command -v dbus-run-session >/dev/null && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+        { echo "SKIPPED: dbus-run-session or pyatspi is missing (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"; exit 77; }
+    MRV_OWN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'dbus-daemon' >&2)
+fi
 
-MIREVO=$1
-SHOT=$2
-OUT=$3
-HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-TEST=$(basename "$0" .sh)
-PNG="python3 $HERE/pngtool.py"
-XMLQ="python3 $HERE/xmlq.py"
-WAYLAND=0
-[[ -n ${WAYLAND_DISPLAY:-} ]] && WAYLAND=1
-
+MIREVO=$1 SHOT=$2 OUT=$3 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd) TEST=$(basename "$0" .sh)
+PNG="python3 $HERE/pngtool.py" WAYLAND=$([[ -n ${WAYLAND_DISPLAY:-} ]] && echo 1 || echo 0)
 mkdir -p "$OUT"
-rm -f "$OUT"/*.png "$OUT"/*.xml "$OUT"/*.log
+rm -f "$OUT"/*.png "$OUT"/*.xml "$OUT"/*.log "$OUT"/*.txt
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/mrv-desktop.XXXXXX")
-export HOME=$WORK/home
-export XDG_DATA_HOME=$HOME/.local/share
-export XDG_CONFIG_HOME=$HOME/.config
-export XDG_CACHE_HOME=$HOME/.cache
-export TMPDIR=$WORK/tmp
-DATA="$XDG_DATA_HOME/Velbrook/Mirevo/User Data"
-DB="$DATA/database.xml"
+export HOME=$WORK/home TMPDIR=$WORK/tmp
+export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
+DATA="$XDG_DATA_HOME/Velbrook/Mirevo/User Data" DB="$DATA/database.xml"
 mkdir -p "$DATA" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TMPDIR"
-
-INBOX_ID='{b78901e8-4787-4e9e-8977-f940608e4fb9}'
-COMPLETED_ID='{51e5f2f1-6282-4377-8a69-e26b937a47ad}'
-TRASH_ID='{86234c26-8e85-4c76-b80f-6046775b506a}'
-
-APP_PID=""
-# Helper processes a script starts (a server): ended with the test.
-HELPER_PIDS=()
-WIN=""
-WX=0 WY=0 WW=0 WH=0
-SHOTS=0
+APP_PID="" WIN="" WX=0 WY=0 WW=0 WH=0 HELPER_PIDS=() ROWS=()
 
 log() { echo "[$TEST $(date +%T.%N | cut -c1-12)] $*"; }
 
-save_evidence() {
+fail() {
+    log "FAIL: $*"
     [[ -n $WIN ]] && shot failure-window
     screen_shot "$OUT/failure-screen.png"
     [[ -f $DB ]] && cp "$DB" "$OUT/database-at-failure.xml"
-}
-
-fail() {
-    log "FAIL: $*"
-    save_evidence
     exit 1
 }
 
 cleanup() {
-    local rc=$? i
+    local rc=$? pid
     trap - EXIT
-    if [[ -n $APP_PID ]] && kill -0 "$APP_PID" 2>/dev/null; then
-        kill -TERM "$APP_PID" 2>/dev/null
-        for ((i = 0; i < 50; i++)); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$APP_PID" 2>/dev/null
-        wait "$APP_PID" 2>/dev/null
-    fi
-    [[ -n ${INPUT_PID:-} ]] && kill "$INPUT_PID" 2>/dev/null
-    for i in "${HELPER_PIDS[@]}"; do kill "$i" 2>/dev/null; wait "$i" 2>/dev/null; done
+    for pid in $APP_PID ${INPUT_PID:-} "${HELPER_PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null; done
+    [[ -n $APP_PID ]] && wait_until 5 eval '! kill -0 "$APP_PID" 2>/dev/null'
+    for pid in $APP_PID "${HELPER_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
     [[ -f $DATA/log.txt ]] && cp "$DATA/log.txt" "$OUT/mirevo-data-log.txt"
     rm -rf "$WORK"
     if ((rc == 0)); then rm -f "$OUT"/_*.png; log "PASS"; else log "exit status $rc; evidence in $OUT"; fi
@@ -80,156 +55,189 @@ wait_until() {
         (($(date +%s%N) >= deadline)) && return 1
         sleep 0.1
     done
-    return 0
 }
 
-# --- seeding -------------------------------------------------------------------------
+# --- the database ------------------------------------------------------------------------
 
-# write_settings [COMPACT [OPEN_WINDOW [LANGUAGE]]]: the window opens with its client area at
-# 100,100, 800x450.
+# write_settings [COMPACT [OPEN_WINDOW [LANGUAGE]]]: the window's client area at 100,100, 800x450.
 write_settings() {
     printf '[General]\ngeneral.main_window_frame=@Rect(100 100 800 450)\ngeneral.compact_view=%s\ngeneral.group_panel_width=190\ngeneral.open_window_on_startup=%s\ngeneral.ui_language=%s\nversion=0.2.642\n' \
         "${1:-false}" "${2:-true}" "${3:-en_US}" >"$DATA/settings.ini"
 }
 
-# write_db INBOX_TIDS USER_GROUPS TODOS: the fixed groups plus the given XML fragments.
-write_db() {
-    printf '<?xml version="1.0" encoding="UTF-8"?><taskdb version="1"><groups><g name="Inbox" id="%s">%s</g><g name="Completed" id="%s"/><g name="Trash" id="%s"/>%s</groups><todos>%s</todos></taskdb>\n' \
-        "$INBOX_ID" "$1" "$COMPLETED_ID" "$TRASH_ID" "$2" "$3" >"$DB"
+# A database in a few lines: "task NAME [DUE_MS [XML]]" adds a task (not completed, unless XML
+# says otherwise) to the Inbox, or after "group NAME [ICON]" to that user group; write_db writes
+# them with the fixed groups.
+INBOX_TIDS="" GROUPS_XML="" TODOS="" IN_GROUP=0 IDS=0
+task() {
+    local id more=${3:-}
+    [[ $more == *"<completed>"* ]] || more+="<completed>no</completed>"
+    printf -v id '{%08d-1111-4111-8111-111111111111}' $((++IDS))
+    TODOS+="<t><id>$id</id><name>$1</name>${2:+<due>$2</due>}<tcrt>1700000000000</tcrt>$more</t>"
+    if ((IN_GROUP)); then GROUPS_XML+="<tid>$id</tid>"; else INBOX_TIDS+="<tid>$id</tid>"; fi
 }
-
-# todo_xml ID NAME [DUE_MS] [COMPLETED_MS]
-todo_xml() {
-    local xml="<t><id>$1</id><name>$2</name>"
-    [[ -n ${3:-} ]] && xml+="<due>$3</due>"
-    if [[ -n ${4:-} ]]; then
-        xml+="<completed>yes</completed><tcmpl>$4</tcmpl>"
-    else
-        xml+="<completed>no</completed>"
-    fi
-    echo "$xml<tcrt>1700000000000</tcrt></t>"
+group() {
+    ((IN_GROUP)) && GROUPS_XML+="</g>"
+    printf -v GROUPS_XML '%s<g name="%s" id="{%08d-2222-4222-8222-222222222222}"><icon>%s</icon>' \
+        "$GROUPS_XML" "$1" $((++IDS)) "${2:-folder}"
+    IN_GROUP=1
 }
-
-# write_one_task: the Inbox holds the task "Buy milk".
-write_one_task() {
-    write_db "<tid>{11111111-1111-4111-8111-111111111111}</tid>" "" \
-        "$(todo_xml '{11111111-1111-4111-8111-111111111111}' 'Buy milk')"
+write_db() {  # write_db [SETTINGS...]: database.xml, and settings.ini from write_settings SETTINGS
+    ((IN_GROUP)) && GROUPS_XML+="</g>" IN_GROUP=0
+    printf '<?xml version="1.0" encoding="UTF-8"?><taskdb version="1"><groups><g name="Inbox" id="{b78901e8-4787-4e9e-8977-f940608e4fb9}">%s</g><g name="Completed" id="{51e5f2f1-6282-4377-8a69-e26b937a47ad}"/><g name="Trash" id="{86234c26-8e85-4c76-b80f-6046775b506a}"/>%s</groups><todos>%s</todos></taskdb>\n' \
+        "$INBOX_TIDS" "$GROUPS_XML" "$TODOS" >"$DB"
+    INBOX_TIDS="" GROUPS_XML="" TODOS="" IDS=0
+    write_settings "$@"
 }
+# day_ms DATE: midnight (or the time given) of that day in ms, as the program stores due dates.
+day_ms() { echo $(($(date -d "$1" +%s) * 1000)); }
 
-# --- the program ---------------------------------------------------------------------
+# xq QUERY...: xmlq.py on the database (groups; list GROUP [FIELD...]; task NAME FIELD...).
+xq() { [[ -f $DB ]] && python3 "$HERE/xmlq.py" "$DB" "$@" 2>/dev/null; }
+# lists GROUP NAME...: the saved group lists exactly these tasks, in this order.
+lists() { local group=$1 IFS='|'; shift; [[ $(xq list "$group" | paste -sd'|') == "$*" ]]; }
+# expect GROUP NAME...: within 10 s the database lists them so (as it is saved while running).
+expect() { wait_until 10 lists "$@" || fail "$1 lists '$(xq list "$1" | paste -sd'|')', expected '$(IFS='|'; echo "${*:2}")'"; }
+# expect_field NAME FIELD VALUE: the saved task NAME has that value.
+expect_field() { [[ $(xq task "$1" "$2") == "$3" ]] || fail "$2 of '$1' is '$(xq task "$1" "$2")', expected '$3'"; }
 
-# On Wayland a window has no id a test could use: WIN is then its title, and the pictures and
-# clicks go by its rectangle in sway's tree.
+# --- the program ---------------------------------------------------------------------------
+
+# windows (Wayland): "app_id|title|visible|focused|urgent|x|y|width|height" of every window.
+windows() { python3 "$HERE/wl.py" windows; }
+# main_window: the visible main window; on Wayland it has no id a test could use: its title.
 main_window() {
-    if ((WAYLAND)); then
-        python3 "$HERE/wl.py" window >/dev/null && echo Mirevo
-    else
-        xdotool search --onlyvisible --name '^Mirevo$' 2>/dev/null | awk 'NR == 1'
-    fi
+    if ((WAYLAND)); then windows | grep '^mirevo|Mirevo|True|' >/dev/null && echo Mirevo
+    else xdotool search --onlyvisible --name '^Mirevo$' 2>/dev/null | awk 'NR == 1'; fi
 }
 window_visible() { [[ -n $(main_window) ]]; }
 window_hidden() { [[ -z $(main_window) ]]; }
 
-# read_geometry: WX WY (client area on screen), WW WH of the main window $WIN.
+# read_geometry: WX WY (client area on screen) WW WH of the main window $WIN; on X11 once it
+# stays put for 0.2 s (openbox animates a window coming back from its icon).
 read_geometry() {
-    local info
     if ((WAYLAND)); then
-        read -r WX WY WW WH < <(python3 "$HERE/wl.py" window "^$WIN\$") && [[ -n $WH ]]
-        return
-    fi
-    info=$(xwininfo -id "$WIN") || return 1
-    WX=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-    WY=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-    WW=$(awk '/Width:/ {print $NF}' <<<"$info")
-    WH=$(awk '/Height:/ {print $NF}' <<<"$info")
-}
-
-# shot NAME: a picture of the main window as $OUT/NAME.png
-shot() {
-    if ((WAYLAND)); then
-        grim -g "$WX,$WY ${WW}x$WH" "$OUT/$1.png" >/dev/null 2>&1
+        IFS='|' read -r _ _ _ _ _ WX WY WW WH < <(windows | grep '^mirevo|Mirevo|True|') && [[ -n $WH ]]
     else
-        "$SHOT" "$OUT/$1.png" "$WIN" >/dev/null 2>&1
+        local at
+        at=$(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') && sleep 0.2 &&
+            [[ $(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') == "$at" ]] &&
+            read -r WX WY WW WH <<<"$at"
     fi
 }
 
-# screen_shot FILE: a picture of the whole screen.
-screen_shot() {
-    if ((WAYLAND)); then grim "$1" >/dev/null 2>&1; else "$SHOT" "$1" >/dev/null 2>&1; fi
+shot() {  # shot NAME: a picture of the main window as $OUT/NAME.png
+    if ((WAYLAND)); then grim -g "$WX,$WY ${WW}x$WH" "$OUT/$1.png"; else "$SHOT" "$OUT/$1.png" "$WIN"; fi >/dev/null 2>&1
+}
+screen_shot() {  # screen_shot FILE [WINDOW]: a picture of the whole screen (or of the X11 window)
+    if ((WAYLAND)); then grim "$1"; else "$SHOT" "$@"; fi >/dev/null 2>&1
 }
 
 # painted: the window shows the white task list and the light group panel (not black).
 painted() {
-    shot _painted || return 1
-    [[ $($PNG pixel "$OUT/_painted.png" 250 370) == ffffff ]] &&
+    shot _painted && [[ $($PNG pixel "$OUT/_painted.png" 250 370) == ffffff ]] &&
         [[ $($PNG pixel "$OUT/_painted.png" 100 200) != 000000 ]]
 }
 
-# start_app [NAME=VALUE...]: starts the program (with those variables in its environment),
-# waits for its window and focuses it.
-start_app() {
-    log "starting $MIREVO $*"
-    env "$@" "$MIREVO" >"$OUT/mirevo.log" 2>&1 &
-    APP_PID=$!
-    wait_until 30 window_visible || fail "the main window did not appear within 30 s"
+# window_up [WHAT]: the main window is shown and painted within 10 s (30 s for a start): WIN.
+window_up() {
+    wait_until "${2:-10}" window_visible || fail "${1:-the main window} did not show the window"
     WIN=$(main_window)
     wait_until 10 read_geometry || fail "cannot read the window geometry"
-    log "main window $WIN at $WX,$WY size ${WW}x$WH"
-    [[ "$WW $WH" == "800 450" ]] || fail "window is ${WW}x$WH, expected 800x450 from settings.ini"
     wait_until 10 painted || fail "the window was not painted within 10 s"
-    rm -f "$OUT/_painted.png"
+}
+
+# start_app [--hidden] [NAME=VALUE...]: starts the program (those variables in its environment),
+# waits for its 800x450 window and focuses it; with --hidden (X11; the settings keep the window
+# closed) waits for its tray icon instead, and checks that no window opened.
+start_app() {
+    local hidden=0
+    [[ ${1:-} == --hidden ]] && hidden=1 && shift
+    log "starting $MIREVO $*"
+    env "$@" "$MIREVO" >>"$OUT/mirevo.log" 2>&1 &
+    APP_PID=$!
+    if ((hidden)); then
+        wait_until 20 tray_icon_ready || fail "no tray icon in the panel within 20 s"
+        window_hidden || fail "the window opened although the settings say it should not"
+        return
+    fi
+    window_up "the start" 30
+    [[ "$WW $WH" == "800 450" ]] || fail "window is ${WW}x$WH, expected 800x450 from settings.ini"
     activate
     park_mouse
 }
 
+# add NAME [OPTIONS...]: "mirevo --add" from a second process exits 0 within 15 s.
+add() {
+    log "mirevo --add '$1' ${*:2}"
+    timeout 15 "$MIREVO" --add "$@" >>"$OUT/add.log" 2>&1 || fail "mirevo --add exited with status $? (see add.log)"
+}
+
 # activate: keyboard input goes to the main window.
 activate() {
-    if ((WAYLAND)); then
-        swaymsg "[app_id=mirevo title=\"^$WIN\$\"] focus" >/dev/null
-    else
-        timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"
-    fi
+    if ((WAYLAND)); then swaymsg "[app_id=mirevo title=\"^$WIN\$\"] focus" >/dev/null
+    else timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"; fi
 }
 
 # focused_main: the main window has the keyboard and nothing of the program asks for attention.
 focused_main() {
     if ((WAYLAND)); then
-        local states
-        states=$(python3 "$HERE/wl.py" states)
-        [[ $states == "mirevo:Mirevo:True:False" ]] || { log "windows: $states"; return 1; }
+        [[ $(windows | cut -d'|' -f1,2,4,5) == "mirevo|Mirevo|True|False" ]] || { log "windows: $(windows | paste -sd' ')"; return 1; }
     else
-        [[ $(xdotool getactivewindow 2>/dev/null) == "$WIN" ]] || return 1
-        ! xprop -id "$WIN" WM_HINTS 2>/dev/null | grep -qi urgency
+        [[ $(xdotool getactivewindow 2>/dev/null) == "$WIN" ]] && ! xprop -id "$WIN" WM_HINTS 2>/dev/null | grep -qi urgency
     fi
 }
 
-# --- keys ------------------------------------------------------------------------------
+# wait_exit [ANY]: the program ends by itself within 15 s, with status 0 (or any with ANY); a copy
+# of database.xml is kept.
+wait_exit() {
+    wait_until 15 eval '! kill -0 "$APP_PID" 2>/dev/null' || fail "the program did not end within 15 s"
+    wait "$APP_PID"
+    local rc=$?
+    log "the program ended with status $rc"
+    APP_PID="" WIN=""
+    ((rc == 0)) || [[ -n ${1:-} ]] || fail "the program exited with status $rc"
+    cp "$DB" "$OUT/database.xml" 2>/dev/null
+}
+# stop_app: SIGTERM, a clean exit with status 0 (pending changes written).
+stop_app() {
+    log "sending SIGTERM"
+    kill -TERM "$APP_PID" || fail "the program is not running any more"
+    wait_exit
+}
+
+# --- keys and mouse -------------------------------------------------------------------------
 
 # On Wayland one wl.py server holds the virtual keyboard and pointer for the whole test.
-if ((WAYLAND)); then
-    coproc INPUT (exec python3 "$HERE/wl.py" serve)
-fi
+((WAYLAND)) && coproc INPUT (exec python3 "$HERE/wl.py" serve)
 input() {
     local answer
     echo "$*" >&"${INPUT[1]}" && read -r answer <&"${INPUT[0]}" && [[ $answer == ok ]] ||
         fail "wl.py could not do '$*': ${answer:-no answer}"
 }
+press() { if ((WAYLAND)); then input key "$@"; else xdotool key --delay 60 "$@"; fi; }  # press KEY...
+type_text() { if ((WAYLAND)); then input type "$1"; else xdotool type --delay 20 "$1"; fi; }
 
-# press KEY...: real key presses, one after the other (Return, ctrl+n, shift+Tab).
-press() {
-    if ((WAYLAND)); then input key "$@"; else xdotool key --delay 60 "$@"; fi
+# park_mouse: the pointer outside the window, so no row shows a hover state.
+park_mouse() {
+    if ((WAYLAND)); then input move 1279 799; else xdotool mousemove 1200 780; fi
+    sleep 0.1
+}
+# click X Y [N]: N (default 1) clicks at X,Y of the window's client area.
+click() {
+    if ((WAYLAND)); then input click $((WX + $1)) $((WY + $2)) "${3:-1}"
+    else xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.15 click --repeat "${3:-1}" --delay 80 1; fi
 }
 
-# type_text TEXT
-type_text() {
-    if ((WAYLAND)); then input type "$1"; else xdotool type --delay 20 "$1"; fi
-}
-
-# add_task NAME: with one task row shown, a double click below it opens a new task; NAME is
-# typed, Return closes it.
+# add_task NAME: a double click on empty space below the rows opens a new task; NAME is typed and
+# Return closes it.
 add_task() {
-    double_click 500 250
-    sleep 0.5
+    log "a double click on empty space, '$1', Return"
+    shot _before
+    click 500 250 2
+    wait_until 10 eval 'shot _now && $PNG diffbox "$OUT/_now.png" "$OUT/_before.png" 191 0 $((WW - 191)) $((WH - 60)) >/dev/null' ||
+        fail "the double click opened no editor"
+    sleep 0.3
     type_text "$1"
     sleep 0.3
     press Return
@@ -237,167 +245,82 @@ add_task() {
     park_mouse
 }
 
-# wait_exit: the program ends by itself with status 0; a copy of database.xml is kept.
-wait_exit() {
-    local rc
-    wait_until 15 eval '! kill -0 "$APP_PID" 2>/dev/null' || fail "the program did not end within 15 s"
-    wait "$APP_PID"
-    rc=$?
-    APP_PID=""
-    WIN=""
-    ((rc == 0)) || fail "the program exited with status $rc"
-    [[ -f $DB ]] || fail "no database.xml after quitting"
-    cp "$DB" "$OUT/database.xml"
-}
-
-# saved_task NAME: database.xml lists a task NAME in Inbox.
-saved_task() {
-    local id
-    id=$($XMLQ task-id "$DB" "$1") || fail "no task named '$1' in database.xml"
-    grep -qxF "$id" <<<"$($XMLQ tids "$DB" Inbox)" || fail "task '$1' is not listed in Inbox"
-}
-
-# --- the tray -------------------------------------------------------------------------
-
-# tray_icon: the window of the program's icon inside the panel's tray, once it is embedded
-# and has its real size.
-TRAY_ICON=""
-tray_icon_ready() {
-    local panel info
-    panel=$(xdotool search --classname '^tint2$' 2>/dev/null | head -n1) || return 1
-    [[ -n $panel ]] || return 1
-    TRAY_ICON=$(xwininfo -tree -id "$panel" 2>/dev/null | awk '/\("mirevo" /{print $1; exit}')
-    [[ -n $TRAY_ICON ]] || return 1
-    info=$(xwininfo -id "$TRAY_ICON" 2>/dev/null) || return 1
-    grep -q 'IsViewable' <<<"$info" && (($(awk '/Width:/ {print $NF}' <<<"$info") >= 16))
-}
-
-# tray_click BUTTON [REPEAT]: click on the tray icon.
-tray_click() {
-    xdotool mousemove --window "$TRAY_ICON" 12 12 sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
-}
-
-# popup_menu: a menu of the program is open (a visible override-redirect window of it).
-popup_menu() {
-    local w
-    for w in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
-        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
-    done
-    return 1
-}
-
-# stop_app: SIGTERM, wait for a clean exit (status 0), keep a copy of database.xml.
-stop_app() {
-    log "sending SIGTERM"
-    kill -TERM "$APP_PID" || fail "the program is not running any more"
-    wait_exit
-}
-
-# --- mouse ---------------------------------------------------------------------------
-
-# Client coordinates of the main window -> screen coordinates.
-sx() { echo $((WX + $1)); }
-sy() { echo $((WY + $1)); }
-
-# park_mouse: put the pointer outside the window so no row shows a hover state.
-park_mouse() {
-    if ((WAYLAND)); then input move 1279 799; else xdotool mousemove 1200 780; fi
-    sleep 0.1
-}
-
-click() {
-    if ((WAYLAND)); then
-        input click "$(sx "$1")" "$(sy "$2")"
-    else
-        xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click 1
-    fi
-}
-
-double_click() {
-    if ((WAYLAND)); then
-        input click "$(sx "$1")" "$(sy "$2")" 2
-    else
-        xdotool mousemove "$(sx "$1")" "$(sy "$2")" sleep 0.15 click --repeat 2 --delay 80 1
-    fi
-}
-
-# drag X1 Y1 X2 Y2 [SHOT_NAME] (client coordinates): press, move past the drag distance in
-# small steps, glide to the target, rest there so the drop target is known (and take a
-# picture named SHOT_NAME of the window then, if given), release.
+# drag X1 Y1 X2 Y2 (X11, client coordinates): press, move past the drag distance in small steps,
+# glide to the target, rest there so that the drop target is known, release.
 drag() {
-    local x1=$1 y1=$2 x2=$3 y2=$4 name=${5:-} i steps=12
-    xdotool mousemove "$(sx "$x1")" "$(sy "$y1")"
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.2
-    for i in 1 2 3 4 5 6; do                  # 18 px straight down or up: starts the drag
-        local dy=$((y2 >= y1 ? 3 * i : -3 * i))
-        xdotool mousemove "$(sx "$x1")" "$(sy $((y1 + dy)))"
-        sleep 0.05
+    local i y0=$(($2 + ($4 >= $2 ? 18 : -18)))
+    xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.2 mousedown 1 sleep 0.2
+    for i in 1 2 3 4 5 6; do xdotool mousemove $((WX + $1)) $((WY + $2 + ($4 >= $2 ? 3 : -3) * i)) sleep 0.05; done
+    for ((i = 1; i <= 12; i++)); do
+        xdotool mousemove $((WX + $1 + ($3 - $1) * i / 12)) $((WY + y0 + ($4 - y0) * i / 12)) sleep 0.05
     done
-    local y0=$((y1 + (y2 >= y1 ? 18 : -18)))
-    for ((i = 1; i <= steps; i++)); do
-        xdotool mousemove "$(sx $((x1 + (x2 - x1) * i / steps)))" "$(sy $((y0 + (y2 - y0) * i / steps)))"
-        sleep 0.05
-    done
-    sleep 0.3
-    xdotool mousemove "$(sx $((x2 + 1)))" "$(sy "$y2")"
-    sleep 0.2
-    xdotool mousemove "$(sx "$x2")" "$(sy "$y2")"
-    sleep 0.3
-    [[ -n $name ]] && shot "$name"
-    xdotool mouseup 1
-    sleep 0.2
+    xdotool sleep 0.3 mousemove $((WX + $3 + 1)) $((WY + $4)) sleep 0.2 mousemove $((WX + $3)) $((WY + $4)) sleep 0.3 mouseup 1 sleep 0.2
     park_mouse
 }
 
-# --- looking at the window -----------------------------------------------------------
+# --- the tray (X11) -----------------------------------------------------------------------------
 
-# differs_from FILE X Y W H: a new picture of the window differs from FILE in the rectangle,
-# by more than a blinking text cursor.
-differs_from() {
-    shot _now || return 1
-    ! $PNG still "$OUT/_now.png" "$1" "${@:2}"
+# tray_icon_ready: TRAY_ICON is the program's icon inside the panel's tray, embedded, real size.
+TRAY_ICON=""
+tray_icon_ready() {
+    local panel info
+    panel=$(xdotool search --classname '^tint2$' 2>/dev/null | awk 'NR == 1') && [[ -n $panel ]] || return 1
+    TRAY_ICON=$(xwininfo -tree -id "$panel" 2>/dev/null | awk '/\("mirevo" /{print $1; exit}')
+    [[ -n $TRAY_ICON ]] && info=$(xwininfo -id "$TRAY_ICON" 2>/dev/null) || return 1
+    grep -q 'IsViewable' <<<"$info" && (($(awk '/Width:/ {print $NF}' <<<"$info") >= 16))
 }
+# tray_click BUTTON [REPEAT]: click on the tray icon.
+tray_click() { xdotool mousemove --window "$TRAY_ICON" 12 12 sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"; }
 
-# settled [X Y W H]: two pictures 0.3 s apart are the same (in the rectangle; default: all) but
-# for a blinking text cursor; $OUT/_settled.png is the one of them without the cursor.
+# popup [MIN_WIDTH]: a menu or balloon of the program is up (a visible override-redirect window of
+# it, at least MIN_WIDTH wide); POPUP is that window.
+POPUP=""
+popup() {
+    local info
+    for POPUP in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
+        info=$(xwininfo -id "$POPUP" 2>/dev/null) && grep -q 'Override Redirect State: yes' <<<"$info" &&
+            (($(awk '/Width:/ {print $NF}' <<<"$info") >= ${1:-0})) && return 0
+    done
+    return 1
+}
+# tray_menu KEY...: the tray icon's menu, then KEYs (from its end: Up = Exit, About, Preferences).
+tray_menu() {
+    park_mouse
+    tray_click 3
+    wait_until 10 popup || fail "no menu after a right click on the tray icon"
+    xdotool key --delay 60 "$@"
+}
+# shown TITLE: an X11 window of that title (a regular expression) other than the main window is
+# visible: SHOWN is its id.
+shown() { SHOWN=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | awk -v main="$WIN" '$1 != main && !n++') && [[ -n $SHOWN ]]; }
+
+# --- looking at the window ---------------------------------------------------------------------
+
+# settled: two pictures of the window 0.3 s apart are the same but for a blinking text cursor;
+# $OUT/_settled.png is the one of them without the cursor.
 settled() {
-    local area=("$@")
-    ((${#area[@]})) || area=(0 0 "$WW" "$WH")
-    shot _settle_a || return 1
-    sleep 0.3
-    shot _settle_b || return 1
-    $PNG still "$OUT/_settle_a.png" "$OUT/_settle_b.png" "${area[@]}" "$OUT/_settled.png"
+    shot _settle_a && sleep 0.3 && shot _settle_b &&
+        $PNG still "$OUT/_settle_a.png" "$OUT/_settle_b.png" 0 0 "$WW" "$WH" "$OUT/_settled.png"
 }
-
 # still_shot NAME: once the window settled, its picture without a text cursor as NAME.png.
 still_shot() {
+    park_mouse
     wait_until 10 settled || fail "the window did not settle for $1.png"
     mv "$OUT/_settled.png" "$OUT/$1.png"
 }
 
-# wait_change BEFORE.png WHAT X Y W H [SX SY SW SH]: wait until the rectangle X Y W H differs
-# from BEFORE.png, then until the window (or the rectangle SX SY SW SH) settled.
-wait_change() {
-    local before=$1 what=$2
-    wait_until 10 differs_from "$before" "${@:3:4}" || fail "$what: the window did not change within 10 s"
-    wait_until 10 settled "${@:7:4}" || fail "$what: the window did not settle within 10 s"
-    rm -f "$OUT/_now.png" "$OUT/_settle_a.png" "$OUT/_settle_b.png"
-}
-
-# task_rows FILE: the vertical centres of the task rows (found by their check boxes).
-task_rows() {
-    $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'
-}
-
-# toolbar_buttons FILE: "first last" of the columns of each tool button of the toolbar under
-# the task list, left to right.
-toolbar_buttons() {
-    $PNG inkcols "$1" 191 $((WH - 50)) $((WW - 191)) 48 600
-}
-
+# task_rows FILE [MIN_Y]: the vertical centres of the task rows (found by their check boxes).
+task_rows() { $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk -v min="${2:-0}" '$2 - $1 >= 8 && $1 > min {print int(($1 + $2 + 1) / 2)}'; }
 # group_rows FILE: the vertical centres of the rows in the group panel (found by their icons).
-group_rows() {
-    $PNG inkrows "$1" 15 0 22 "$WH" 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'
+group_rows() { $PNG inkrows "$1" 15 0 22 "$WH" 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'; }
+
+# expect_rows NAME COUNT [MIN_Y]: within 10 s the settled window shows COUNT task rows (below
+# MIN_Y); its picture is NAME.png, the rows' centres ROWS.
+rows_are() { settled && ROWS=($(task_rows "$OUT/_settled.png" "${2:-0}")) && ((${#ROWS[@]} == $1)); }
+expect_rows() {
+    park_mouse
+    wait_until 10 rows_are "$2" "${3:-0}"
+    local rc=$?
+    mv "$OUT/_settled.png" "$OUT/$1.png" 2>/dev/null
+    ((rc == 0)) || fail "the list shows ${#ROWS[@]} task rows, expected $2 (see $1.png)"
 }

@@ -1,27 +1,16 @@
 #!/usr/bin/env python3
-"""Small PNG reader for the desktop tests (no third-party modules).
-
-  pngtool.py pixel FILE X Y             print the colour at X,Y as rrggbb
-  pngtool.py size FILE                  print "WIDTH HEIGHT"
-  pngtool.py same FILE1 FILE2 X Y W H   exit 0 when the rectangle is identical in both
-  pngtool.py still FILE1 FILE2 X Y W H [OUT]
-                                        exit 0 when the rectangle is identical in both but for
-                                        a blinking text cursor (all differing pixels within 3
-                                        columns and 40 rows); OUT gets the one without it
-  pngtool.py colorbox FILE RRGGBB       print "x y width height" of the smallest rectangle
-                                        holding every pixel of that colour; exit 1 if none
-  pngtool.py crop FILE OUT X Y W H      write the rectangle as a new PNG
-  pngtool.py diffbox FILE1 FILE2 X Y W H
-                                        print "x y width height" of the smallest rectangle
-                                        holding every pixel of the given one that differs;
-                                        exit 1 when none does
-  pngtool.py inkrows FILE X Y W H [THRESHOLD]
-                                        print "first last" of every run of rows in the
-                                        rectangle holding dark pixels (text, icons)
-  pngtool.py inkcols FILE X Y W H [THRESHOLD [GAP]]
-                                        the same for columns; runs less than GAP (default 6)
-                                        apart count as one: a tool button's icon and label
-"""
+# A small PNG reader for the desktop tests (8-bit, not interlaced; no third-party modules).
+#   pngtool.py pixel FILE X Y                 the colour at X,Y as rrggbb
+#   pngtool.py diffbox FILE1 FILE2 X Y W H    "x y w h" around the pixels of the rectangle that
+#                                             differ; exit 1 when none does
+#   pngtool.py still FILE1 FILE2 X Y W H OUT  exit 0 when the rectangle is the same in both but
+#                                             for a blinking text cursor (3 columns, 40 rows at
+#                                             most); OUT gets the picture without it
+#   pngtool.py colorbox FILE RRGGBB           "x y w h" around every pixel of that colour
+#   pngtool.py inkrows|inkcols FILE X Y W H THRESHOLD
+#                                             "first last" of each run of rows (columns: runs
+#                                             6 or fewer apart are one) of the rectangle holding
+#                                             pixels darker than THRESHOLD (sum of r, g, b)
 import shutil
 import struct
 import sys
@@ -29,179 +18,83 @@ import zlib
 
 
 def read_png(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise SystemExit("%s: not a PNG" % path)
-    pos, idat, header = 8, [], None
+    """The rows of the picture, each as bytes r, g, b per pixel."""
+    data, pos, idat = open(path, "rb").read(), 8, b""
     while pos < len(data):
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        pos += 12 + length
         if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
+            width, height, _, ctype = struct.unpack(">IIBB", data[pos + 8:pos + 18])
         elif kind == b"IDAT":
-            idat.append(body)
-        elif kind == b"IEND":
-            break
-    width, height, depth, ctype, _, _, interlace = header
-    if depth != 8 or interlace or ctype not in (0, 2, 4, 6):
-        raise SystemExit("%s: unsupported PNG (depth %d, type %d, interlace %d)"
-                         % (path, depth, ctype, interlace))
-    bpp = {0: 1, 2: 3, 4: 2, 6: 4}[ctype]
-    raw = zlib.decompress(b"".join(idat))
-    stride = width * bpp
-    rows, prev, i = [], bytearray(stride), 0
-    for _ in range(height):
-        ftype, line = raw[i], bytearray(raw[i + 1:i + 1 + stride])
-        i += 1 + stride
-        for x in range(stride):
-            a = line[x - bpp] if x >= bpp else 0
-            b = prev[x]
-            c = prev[x - bpp] if x >= bpp else 0
-            if ftype == 1:
+            idat += data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+    n = {0: 1, 2: 3, 4: 2, 6: 4}[ctype]
+    raw, stride, prev, rows = zlib.decompress(idat), width * n, bytearray(width * n), []
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        if kind == 2:
+            line = bytearray((a + b) & 255 for a, b in zip(line, prev))
+        elif kind:
+            for x in range(stride):
+                a, b, c = (line[x - n], prev[x], prev[x - n]) if x >= n else (0, prev[x], 0)
+                if kind == 4:
+                    p = a + b - c
+                    a = a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c
+                elif kind == 3:
+                    a = (a + b) >> 1
                 line[x] = (line[x] + a) & 255
-            elif ftype == 2:
-                line[x] = (line[x] + b) & 255
-            elif ftype == 3:
-                line[x] = (line[x] + ((a + b) >> 1)) & 255
-            elif ftype == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[x] = (line[x] + pred) & 255
-        rows.append(bytes(line))
         prev = line
-    # Normalise to RGB triples.
-    out = []
-    for line in rows:
-        if ctype == 2:
-            out.append(line)
-        elif ctype == 6:
-            out.append(b"".join(line[k:k + 3] for k in range(0, len(line), 4)))
-        elif ctype == 0:
-            out.append(bytes(v for g in line for v in (g, g, g)))
-        else:
-            out.append(bytes(v for k in range(0, len(line), 2) for v in (line[k],) * 3))
-    return width, height, out
+        rows.append(bytes(line) if n == 3 else bytes(v for i in range(0, stride, n)
+                                                    for v in (line[i:i + 3] if n > 2 else line[i:i + 1] * 3)))
+    return rows
 
 
-def write_png(path, width, height, rows):
-    raw = b"".join(b"\x00" + r for r in rows)
-
-    def chunk(kind, body):
-        return (struct.pack(">I", len(body)) + kind + body
-                + struct.pack(">I", zlib.crc32(kind + body) & 0xffffffff))
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
+def box(points):
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return (min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1) if points else None
 
 
-def rect(rows, x, y, w, h):
-    return [r[3 * x:3 * (x + w)] for r in rows[y:y + h]]
+def dark(rows, x, y, threshold):
+    return sum(rows[y][3 * x:3 * x + 3]) < threshold
 
 
-def main(argv):
-    if len(argv) < 3:
-        raise SystemExit(__doc__)
-    cmd, path = argv[1], argv[2]
-    width, height, rows = read_png(path)
-    nums = [int(v) for v in argv[3:] if v.lstrip("-").isdigit()]
-    if cmd == "size":
-        print(width, height)
-    elif cmd == "pixel":
-        x, y = nums[:2]
-        print(rows[y][3 * x:3 * x + 3].hex())
-    elif cmd == "same":
-        w2, h2, rows2 = read_png(argv[3])
-        x, y, w, h = [int(v) for v in argv[4:8]]
-        return 0 if rect(rows, x, y, w, h) == rect(rows2, x, y, w, h) else 1
-    elif cmd == "still":
-        w2, h2, rows2 = read_png(argv[3])
-        x, y, w, h = [int(v) for v in argv[4:8]]
-        if (w2, h2) != (width, height):
-            return 1
-        diff = [(xx, yy) for yy in range(y, min(y + h, height))
-                if rows[yy][3 * x:3 * (x + w)] != rows2[yy][3 * x:3 * (x + w)]
-                for xx in range(x, min(x + w, width))
-                if rows[yy][3 * xx:3 * xx + 3] != rows2[yy][3 * xx:3 * xx + 3]]
-        if diff:
-            xs, ys = [p[0] for p in diff], [p[1] for p in diff]
-            if max(xs) - min(xs) >= 3 or max(ys) - min(ys) >= 40:
-                return 1
-        if len(argv) > 8:
-            # The cursor is dark on a light field: the picture without it is the lighter one.
-            ink = [sum(sum(r[3 * xx:3 * xx + 3]) for xx, yy in diff for r in (img[yy],))
-                   for img in (rows, rows2)]
-            shutil.copyfile(path if ink[0] >= ink[1] else argv[3], argv[8])
-    elif cmd == "diffbox":
-        w2, h2, rows2 = read_png(argv[3])
-        x, y, w, h = [int(v) for v in argv[4:8]]
-        if (w2, h2) != (width, height):
-            raise SystemExit("%s and %s differ in size" % (path, argv[3]))
-        xs, ys = [], []
-        for yy in range(y, min(y + h, height)):
-            a, b = rows[yy], rows2[yy]
-            if a[3 * x:3 * (x + w)] == b[3 * x:3 * (x + w)]:
-                continue
-            cols = [xx for xx in range(x, min(x + w, width)) if a[3 * xx:3 * xx + 3] != b[3 * xx:3 * xx + 3]]
-            xs += [cols[0], cols[-1]]
-            ys.append(yy)
-        if not ys:
-            return 1
-        print(min(xs), ys[0], max(xs) - min(xs) + 1, ys[-1] - ys[0] + 1)
-    elif cmd == "colorbox":
-        colour = bytes.fromhex(argv[3])
-        xs, ys = [], []
-        for yy, line in enumerate(rows):
-            cols = [xx for xx in range(width) if line[3 * xx:3 * xx + 3] == colour]
-            if cols:
-                xs += [cols[0], cols[-1]]
-                ys.append(yy)
-        if not ys:
-            return 1
-        print(min(xs), ys[0], max(xs) - min(xs) + 1, ys[-1] - ys[0] + 1)
-    elif cmd == "crop":
-        x, y, w, h = [int(v) for v in argv[4:8]]
-        w, h = min(w, width - x), min(h, height - y)
-        write_png(argv[3], w, h, rect(rows, x, y, w, h))
-    elif cmd == "inkrows":
-        x, y, w, h = nums[:4]
-        threshold = nums[4] if len(nums) > 4 else 400
-        runs, start = [], None
-        for yy in range(y, min(y + h, height)):
-            line = rows[yy]
-            ink = any(sum(line[3 * xx:3 * xx + 3]) < threshold
-                      for xx in range(x, min(x + w, width)))
-            if ink and start is None:
-                start = yy
-            elif not ink and start is not None:
-                runs.append((start, yy - 1))
-                start = None
-        if start is not None:
-            runs.append((start, min(y + h, height) - 1))
-        for a, b in runs:
-            print(a, b)
-    elif cmd == "inkcols":
-        x, y, w, h = nums[:4]
-        threshold = nums[4] if len(nums) > 4 else 400
-        gap = nums[5] if len(nums) > 5 else 6
-        runs = []
-        for xx in range(x, min(x + w, width)):
-            if any(sum(rows[yy][3 * xx:3 * xx + 3]) < threshold for yy in range(y, min(y + h, height))):
-                if runs and xx - runs[-1][1] <= gap:
-                    runs[-1][1] = xx
-                else:
-                    runs.append([xx, xx])
-        for a, b in runs:
-            print(a, b)
+cmd, path, *args = sys.argv[1:]
+rows = read_png(path)
+if cmd == "pixel":
+    x, y = map(int, args)
+    print(rows[y][3 * x:3 * x + 3].hex())
+elif cmd == "colorbox":
+    colour = bytes.fromhex(args[0])
+    found = box([(x, y) for y, line in enumerate(rows) if colour in line
+                 for x in range(len(line) // 3) if line[3 * x:3 * x + 3] == colour])
+    print(*found) if found else sys.exit(1)
+elif cmd in ("inkrows", "inkcols"):
+    x, y, w, h, threshold = map(int, args)
+    w, h = min(w, len(rows[0]) // 3 - x), min(h, len(rows) - y)
+    if cmd == "inkrows":
+        lines, gap = [j for j in range(y, y + h) if any(dark(rows, i, j, threshold) for i in range(x, x + w))], 1
     else:
-        raise SystemExit(__doc__)
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+        lines, gap = [i for i in range(x, x + w) if any(dark(rows, i, j, threshold) for j in range(y, y + h))], 6
+    runs = []
+    for i in lines:
+        if runs and i - runs[-1][1] <= gap:
+            runs[-1][1] = i
+        else:
+            runs.append([i, i])
+    for run in runs:
+        print(*run)
+else:
+    other = read_png(args[0])
+    x, y, w, h = map(int, args[1:5])
+    if (len(rows), len(rows[0])) != (len(other), len(other[0])):
+        sys.exit(1)
+    w, h = min(w, len(rows[0]) // 3 - x), min(h, len(rows) - y)
+    found = box([(i, j) for j in range(y, y + h) if rows[j][3 * x:3 * (x + w)] != other[j][3 * x:3 * (x + w)]
+                 for i in range(x, x + w) if rows[j][3 * i:3 * i + 3] != other[j][3 * i:3 * i + 3]])
+    if cmd == "diffbox":
+        print(*found) if found else sys.exit(1)
+    elif found and (found[2] > 3 or found[3] > 40):
+        sys.exit(1)
+    else:
+        # The cursor is dark on a light field: the picture without it is the lighter one.
+        weight = lambda img: sum(sum(img[j][3 * found[0]:3 * (found[0] + found[2])]) for j in range(found[1], found[1] + found[3]))
+        shutil.copyfile(path if not found or weight(rows) >= weight(other) else args[0], args[5])

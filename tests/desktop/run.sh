@@ -4,17 +4,12 @@
 # Exits 77 (CTest: skipped), saying why, when the session cannot start or a tool the test
 # drives it with is missing.
 set -u
-SCRIPT=$1 OUTDIR=$4
-HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-options=("${@:5}")
-tools=(python3 xdotool)
+OUTDIR=$4 options=("${@:5}") tools=(python3 xdotool)
 [[ " ${options[*]} " == *" --wayland "* ]] && tools=(python3 grim swaymsg) options+=(--own "$OUTDIR")
 for tool in "${tools[@]}"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: '$tool' is not installed (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null 2>&1 ||
+        { echo "SKIPPED: '$tool' is not installed (see MIREVO_DESKTOP_PACKAGES in scripts/setup.sh)"; exit 77; }
 done
 rm -rf "$OUTDIR/session-logs"
 mkdir -p "$OUTDIR/session-logs"
-exec bash "$HERE/session.sh" --logdir "$OUTDIR/session-logs" "${options[@]}" -- bash "$SCRIPT" "${@:2:3}"
+exec bash "$(dirname "$0")/session.sh" --logdir "$OUTDIR/session-logs" "${options[@]}" -- bash "$1" "${@:2:3}"
