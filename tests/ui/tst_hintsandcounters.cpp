@@ -18,13 +18,10 @@ private Q_SLOTS:
         QTest::addColumn<QUuid>("group");
         QTest::addColumn<QString>("fragment");
         QTest::addColumn<bool>("hasLink");
-        QTest::newRow("Inbox") << FocusGroup::inboxId() << QStringLiteral("This is Inbox, a default group") << true;
-        QTest::newRow("Trash") << FocusGroup::trashId() << QStringLiteral("If you delete a task from Trash - it's gone...")
-                               << false;
-        QTest::newRow("Completed") << FocusGroup::completedId()
-                                   << QStringLiteral("This group holds all the tasks that were completed by you and logged.")
-                                   << false;
-        QTest::newRow("user group") << QUuid::createUuid() << QStringLiteral("This is your custom group.") << false;
+        QTest::newRow("Inbox") << FocusGroup::inboxId() << "This is Inbox, a default group" << true;
+        QTest::newRow("Trash") << FocusGroup::trashId() << "If you delete a task from Trash - it's gone..." << false;
+        QTest::newRow("Completed") << FocusGroup::completedId() << "completed by you and logged." << false;
+        QTest::newRow("user group") << QUuid::createUuid() << "This is your custom group." << false;
     }
 
     void hintTexts()
@@ -40,8 +37,6 @@ private Q_SLOTS:
     void inboxLinkAsksForStarterTasks()
     {
         GroupHintWidget hint(QIcon(), GroupHintWidget::hintText(FocusGroup::inboxId()));
-        QCOMPARE(hint.width(), 300);
-        QVERIFY(hint.height() >= 180);
         QSignalSpy spy(&hint, &GroupHintWidget::headStart);
         Q_EMIT hint.textLabel()->linkActivated(QStringLiteral("inboxheadstart"));
         QCOMPARE(spy.size(), 1);
@@ -69,36 +64,6 @@ private Q_SLOTS:
         // The icon is faded to 40 %.
         const QImage icon = hint.iconLabel()->pixmap().toImage();
         QCOMPARE(qRound(icon.pixelColor(24, 24).alphaF() * 10), 4);
-    }
-
-    void counterSize_data()
-    {
-        QTest::addColumn<QList<int>>("counts");
-        QTest::addColumn<int>("segments");
-        QTest::newRow("no open tasks") << QList<int>{0, 0, 0} << 0;
-        QTest::newRow("one") << QList<int>{3, 0, 0} << 1;
-        QTest::newRow("two") << QList<int>{0, 12, 4} << 2;
-        QTest::newRow("three") << QList<int>{1, 2, 345} << 3;
-    }
-
-    void counterSize()
-    {
-        QFETCH(QList<int>, counts);
-        QFETCH(int, segments);
-        CountWidget counter(3);
-        for (int i = 0; i < 3; ++i)
-            counter.setCount(i, counts.at(i));
-        QCOMPARE(counter.visibleCounters().size(), segments);
-        const QFontMetrics metrics(counter.font());
-        int width = 0;
-        int height = 0;
-        const QList<int> visible = counter.visibleCounters();
-        for (int k = 0; k < visible.size(); ++k) {
-            const QSize text = metrics.size(Qt::TextSingleLine, QString::number(counts.at(visible.at(k))));
-            width += text.width() + (k == 0 ? 5 : 3) + (k == visible.size() - 1 ? 5 : 3);
-            height = qMax(height, text.height() + 4);
-        }
-        QCOMPARE(counter.minimumSizeHint(), QSize(width, height));
     }
 
     void outOfRangeCountersAreIgnored()
@@ -137,19 +102,6 @@ private Q_SLOTS:
         QVERIFY(image.pixelColor(segments.at(2).topRight()) != colors[2]);
     }
 
-    void singleSegmentKeepsBothEndsRound()
-    {
-        CountWidget counter(3);
-        counter.setColor(0, schemeColor(ColorScheme::DueNow));
-        counter.setCount(0, 2);
-        counter.resize(counter.minimumSizeHint());
-        counter.show();
-        const QImage image = counter.grab().toImage();
-        const QRect segment = counter.segmentRects().first();
-        QVERIFY(image.pixelColor(segment.topLeft()) != schemeColor(ColorScheme::DueNow));
-        QVERIFY(image.pixelColor(segment.topRight()) != schemeColor(ColorScheme::DueNow));
-        QCOMPARE(image.pixelColor(segment.left() + 3, segment.center().y()), schemeColor(ColorScheme::DueNow));
-    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstHintsAndCounters)
