@@ -103,13 +103,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("error");
-        QTest::newRow("not an address") << "exa mple.org" << "ana" << "pw" << "serverEdit"
-                                        << "\"exa mple.org\" is not a server address.";
+        QTest::newRow("not an address") << "exa mple.org" << "ana" << "pw" << "serverEdit" << "\"exa mple.org\" is not a server address.";
         QTest::newRow("plain http elsewhere") << "http://example.org/dav/" << "ana" << "pw" << "serverEdit"
                                               << "Plain http is only for a server on this computer: use https.";
         QTest::newRow("no user name") << "example.org" << " " << "pw" << "userEdit" << "Enter your user name on the server.";
-        QTest::newRow("no password") << "example.org" << "ana" << "" << "passwordEdit"
-                                     << "Enter your password on the server.";
+        QTest::newRow("no password") << "example.org" << "ana" << "" << "passwordEdit" << "Enter your password on the server.";
     }
 
     void fieldsAreChecked()
