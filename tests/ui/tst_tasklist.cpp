@@ -116,23 +116,84 @@ constexpr auto drop = &sendDrag<QDropEvent>;
 
 void focusOf(QWidget* widget) { QTRY_COMPARE(QApplication::focusWidget(), widget); }
 
-/// Plays steps such as "1 ^3 +e D": a row number or e (empty space) is clicked; D(own), U(p),
-/// A, H(ome), Z (End), P(age down), Q (page up), R(eturn), X (Escape) and S(pace) are keys;
-/// ^ adds Ctrl, + adds Shift.
+/// Plays steps such as "1 ^3 +e D". A row number or e (the space below the rows) is clicked, *1
+/// double clicked, ~1 only pressed; >1, >e and >1g drag the selection onto row 1, below the rows or
+/// onto the gap under row 1. Keys: D(own), U(p), A, H(ome), Z (End), P(age down), Q (page up),
+/// R(eturn), X (Escape), S(pace), K (Delete); ^ adds Ctrl, + adds Shift, @ sends the key to the
+/// focused field instead of the list. N is New, =Bob types Bob, T sends the group to Trash and
+/// shows Trash.
 void play(TaskListWidget& list, const QString& steps)
 {
     static const QHash<char, Qt::Key> keys = {{'D', Qt::Key_Down}, {'U', Qt::Key_Up},       {'A', Qt::Key_A},
                                               {'H', Qt::Key_Home}, {'Z', Qt::Key_End},      {'P', Qt::Key_PageDown},
                                               {'Q', Qt::Key_PageUp}, {'R', Qt::Key_Return}, {'X', Qt::Key_Escape},
-                                              {'S', Qt::Key_Space}};
-    for (const QString& step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const int mods = step.front() == QLatin1Char('^') ? Ctrl : step.front() == QLatin1Char('+') ? int(Qt::ShiftModifier) : None;
-        const char c = step.back().toLatin1();
-        if (keys.contains(c))
-            QTest::keyClick(&list, keys.value(c), Qt::KeyboardModifiers(mods));
-        else
-            click(list, c == 'e' ? Below : c - '0', mods);
+                                              {'S', Qt::Key_Space}, {'K', Qt::Key_Delete}};
+    for (QString step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QChar first = step.front();
+        if (first == QLatin1Char('=')) {
+            testenv::typeText(QApplication::focusWidget(), step.mid(1));
+            continue;
+        }
+        if (step == QLatin1String("N")) {
+            list.newTask();
+            continue;
+        }
+        if (step == QLatin1String("T")) {
+            const FocusGroup::Id groupId = list.group();
+            store()->removeTasks(groupId, storeIds(groupId), false);
+            list.setGroup(FocusGroup::trashId());
+            continue;
+        }
+        const int mods = first == QLatin1Char('^') ? Ctrl : first == QLatin1Char('+') ? int(Qt::ShiftModifier) : None;
+        if (QStringLiteral("^+*~>@").contains(first))
+            step.remove(0, 1);
+        const bool gap = step.endsWith(QLatin1Char('g'));
+        const char c = step.at(0).toLatin1();
+        if (keys.contains(c)) {
+            QTest::keyClick(first == QLatin1Char('@') ? QApplication::focusWidget() : &list, keys.value(c), Qt::KeyboardModifiers(mods));
+            continue;
+        }
+        const int index = c == 'e' ? Below : c - '0';
+        QPoint point = rowCentre(list, index);
+        if (first == QLatin1Char('*')) {
+            doubleClick(list, point);
+        } else if (first == QLatin1Char('~')) {
+            QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        } else if (first == QLatin1Char('>')) {
+            Ids dragged;
+            for (int i : list.selectedIndexes())
+                dragged << list.taskIdAt(i);
+            FakeDrag drag(list.group(), dragged);
+            QVERIFY(dragEnter(list, rowCentre(list, 0), &drag.mime));
+            QVERIFY(dragMove(list, point, &drag.mime));
+            if (gap) { // the one-pixel gap between two rows belongs to no row: the marker stays
+                TaskWidget* row = list.row(index);
+                point = row->mapTo(list.viewport(), QPoint(row->width() / 2, row->height()));
+                QCOMPARE(list.rowAt(point), -1);
+                QVERIFY(dragMove(list, point, &drag.mime));
+            }
+            QCOMPARE(list.dropIndex(), index == Below ? list.rowCount() - 1 : index);
+            QCOMPARE(list.dropBefore(), index != Below);
+            const bool accepted = dragged.size() < list.rowCount();
+            QCOMPARE(drop(list, point, &drag.mime), accepted);
+            QCOMPARE(list.dropIndex(), -1);
+            QCOMPARE(drag.data->resultAction, accepted ? int(DragGroup::Reordered) : int(DragGroup::NoResult));
+        } else {
+            click(list, index, mods);
+        }
     }
+}
+
+/// The names of a group's tasks as the table of actions writes them: _ for no name, * after a
+/// completed one.
+QString outcomeOf(const FocusGroup::Id& groupId)
+{
+    QStringList names;
+    for (const TodoTask::Id& id : storeIds(groupId)) {
+        const TodoTask task = store()->task(id);
+        names << (task.name().isEmpty() ? QStringLiteral("_") : task.name()) + (task.completed() ? QStringLiteral("*") : QString());
+    }
+    return names.join(QLatin1Char(' '));
 }
 
 /// Every row is where a click finds it.
@@ -260,14 +321,25 @@ private Q_SLOTS:
         QCOMPARE(store()->task(ids.at(5000)).name(), QStringLiteral("Kept"));
     }
 
-    void selection_data()
+    // Keys, clicks and drags on a shown group: its list and Trash's afterwards (after |), the
+    // selection, the current row and the row open in the editor.
+    void actions_data()
     {
+        QTest::addColumn<QString>("names");
         QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("outcome");
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<int>("current");
-        const auto row = [](const char* name, const char* steps, const QList<int>& selected, int current) {
-            QTest::newRow(name) << QString::fromLatin1(steps) << selected << current;
-        };
+        QTest::addColumn<int>("open");
+        struct
+        {
+            void operator()(const char* name, const char* steps, const QList<int>& selected, int current, int open = -1,
+                            const char* outcome = "A B C D", const char* names = "ABCD") const
+            {
+                QTest::newRow(name) << QString::fromLatin1(names) << QString::fromUtf8(steps) << QString::fromUtf8(outcome)
+                                    << selected << current << open;
+            }
+        } row;
         row("click selects one", "1", {1}, 1);
         row("click another", "1 3", {3}, 3);
         row("ctrl click adds", "1 ^3", {1, 3}, 3);
@@ -275,6 +347,7 @@ private Q_SLOTS:
         row("shift click up", "3 +0", {0, 1, 2, 3}, 3);
         row("shift click shrinks", "0 +3 +1", {0, 1}, 0);
         row("shift click without anchor", "+2", {2}, 2);
+        row("press in a multiple selection keeps it for a drag", "0 ^2 ~0", {0, 2}, 0);
         row("plain click in a multiple selection", "0 ^2 ^3 2", {2}, 2);
         row("click on empty space", "1 ^2 e", {}, -1);
         row("ctrl click on empty space", "1 ^e", {1}, 1);
@@ -295,62 +368,89 @@ private Q_SLOTS:
         row("page down stops at the last", "0 P", {3}, 3);
         row("page up stops at the first", "3 Q", {0}, 0);
         row("A alone", "2 A", {2}, 2);
+        // The editor
+        row("return opens the current row", "1 R", {1}, 1, 1);
         row("return without current opens nothing", "R", {}, -1);
         row("editor closed by Escape", "1 R X", {1}, 1);
+        row("double click opens", "0 *1", {1}, 1, 1);
+        row("moving and deleting keys do nothing while editing", "0 *1 D U K", {1}, 1, 1);
+        row("a click on another row closes the editor", "*1 2", {2}, 2);
+        row("the editor's Return does not open it again", "1 R @R", {1}, 1);
+        // New rows: kept when named, gone on Escape when left blank
+        row("new", "N", {4}, 4, 4, "A B C D _");
+        row("new, nothing typed", "N X", {}, -1, -1);
+        row("new in an empty group, nothing typed", "N X", {}, -1, -1, "", "");
+        row("new, named", "N =Bob X", {4}, 4, -1, "A B C D Bob");
+        row("shift return, non-ASCII name", "0 +R =Café X", {4}, 4, -1, "A B C D Café");
+        row("double click below, nothing typed", "0 *e X", {}, -1);
+        row("new again while the first is blank", "N N =Second @R", {4}, 4, -1, "A B C D Second");
+        // Space and Delete
+        row("space completes the selection", "0 ^2 S", {0, 2}, 2, -1, "A* B C* D");
+        row("space again reopens it", "0 ^2 S S", {0, 2}, 2);
+        row("delete sends to Trash", "0 ^2 K", {}, -1, -1, "B D|A C");
+        row("delete in Trash is for good", "T 0 ^2 K", {}, -1, -1, "|B D");
+        // Dragging the selection
+        row("before an undragged row, down", "0 >2", {1}, 1, -1, "B A C D");
+        row("before an undragged row, up", "3 >0", {0}, 0, -1, "D A B C");
+        row("several before a row", "0 ^3 >2", {1, 2}, 2, -1, "B A D C");
+        row("after the last row", "0 >e", {3}, 3, -1, "B C D A");
+        row("several after the last row", "1 ^2 >e", {2, 3}, 3, -1, "A D B C");
+        row("on a dragged row: nearest undragged below", "0 ^2 >2", {1, 2}, 2, -1, "B A C D");
+        row("on a dragged row: nearest undragged above", "1 ^3 >3", {1, 2}, 2, -1, "A B D C");
+        row("all rows dragged: refused", "0 ^A >1", {0, 1, 2, 3}, 0);
+        row("over the gap between two rows", "2 >1g", {1}, 1, -1, "A C B D");
     }
 
-    void selection()
+    void actions()
     {
+        QFETCH(QString, names);
         QFETCH(QString, steps);
+        QFETCH(QString, outcome);
         QFETCH(QList<int>, selected);
         QFETCH(int, current);
-        SHOW(makeGroup(letters(QStringLiteral("ABCD"))));
-        play(list, steps);
+        QFETCH(int, open);
+        clearStore();
+        Ids known;
+        const FocusGroup::Id groupId = makeGroup(letters(names), &known);
+        SHOW(groupId);
+        for (const QString& step : steps.split(QLatin1Char(' '))) {
+            play(list, step);
+            if (QTest::currentTestFailed())
+                return;
+            known << rowIds(list);
+        }
+        QCoreApplication::processEvents();
+        flushDeletes();
+        const QString trash = outcomeOf(FocusGroup::trashId());
+        QCOMPARE(outcomeOf(groupId) + (trash.isEmpty() ? QString() : QLatin1Char('|') + trash), outcome);
+        QCOMPARE(rowIds(list), storeIds(list.group()));
         QCOMPARE(list.selectedIndexes(), selected);
         QCOMPARE(list.currentIndex(), current);
-        for (int i = 0; i < list.rowCount(); ++i)
-            QCOMPARE(list.row(i)->isSelected(), selected.contains(i));
+        QCOMPARE(list.editedRow() ? list.indexOfTask(list.editedRow()->taskId()) : -1, open);
         QCOMPARE(editTaskAction()->isEnabled(), current >= 0);
-        QVERIFY(!list.editedRow());
-
-        // The press leaves a multiple selection whole, so that it can still be dragged.
-        play(list, QStringLiteral("0 ^2"));
-        QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, rowCentre(list, 0));
-        QCOMPARE(list.selectedIndexes(), (QList<int>{0, 2}));
-        QTest::mouseRelease(list.viewport(), Qt::LeftButton, Qt::NoModifier, rowCentre(list, 0));
-        QCOMPARE(list.selectedIndexes(), QList<int>{0});
+        QCOMPARE(bool(list.hint()), list.rowCount() == 0);
+        QCOMPARE(list.widget()->findChildren<TaskWidget*>().size(), list.rowCount());
+        for (int i = 0; i < list.rowCount(); ++i) {
+            QCOMPARE(list.row(i)->isSelected(), selected.contains(i));
+            QCOMPARE(list.row(i)->viewCheckbox()->isChecked(), store()->task(list.taskIdAt(i)).completed());
+            QVERIFY(i == 0 || list.row(i)->geometry().top() > list.row(i - 1)->geometry().bottom());
+        }
+        rowsAreWhereTheyShow(list, 0, list.rowCount());
+        // What left the group and Trash is listed nowhere.
+        for (const TodoTask::Id& id : std::as_const(known))
+            QCOMPARE(listedAnywhere(id), store()->group(groupId).contains(id) || store()->group(FocusGroup::trashId()).contains(id));
     }
 
-    void editorOpensAndCloses()
+    // Escape typed in any field closes the editor; in the due date's open calendar the first
+    // Escape closes only the calendar.
+    void escapeInAnyFieldClosesTheEditor()
     {
-        const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("ABC")));
-        SHOW(groupId);
-        click(list, 0);
-        doubleClick(list, rowCentre(list, 1));
-        TaskWidget* row = list.row(1);
-        QCOMPARE(list.editedRow(), row);
-        QCOMPARE(list.selectedIndexes(), QList<int>{1});
-        focusOf(row->nameEdit());
-        QCOMPARE(row->nameEdit()->userText(), QStringLiteral("B"));
-        // Keys that would move or delete are ignored while editing.
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Delete})
-            QTest::keyClick(&list, key);
-        QCOMPARE(list.selectedIndexes(), QList<int>{1});
-        QCOMPARE(list.editedRow(), row);
-        QCOMPARE(storeIds(groupId).size(), 3);
-        click(list, 2);
-        QVERIFY(!row->isEditing());
-        QCOMPARE(list.selectedIndexes(), QList<int>{2});
-
-        // The editor's own Return goes on to the list, which must not open the row again.
+        SHOW(makeGroup(letters(QStringLiteral("ABC"))));
         click(list, 1);
-        QTest::keyClick(&list, Qt::Key_Return);
-        QTest::keyClick(row->nameEdit(), Qt::Key_Return);
-        QVERIFY(!list.editedRow());
-        // Escape typed in any field closes the editor; in the due date's open calendar the first
-        // Escape closes only the calendar.
+        TaskWidget* row = list.row(1);
         for (int field = 0; field < 3; ++field) {
             QTest::keyClick(&list, Qt::Key_Return);
+            focusOf(row->nameEdit());
             QWidget* target = field == 0 ? static_cast<QWidget*>(row->nameEdit())
                               : field == 1 ? static_cast<QWidget*>(row->notesEdit())
                                            : static_cast<QWidget*>(row->dateWidget()->edit());
@@ -366,90 +466,7 @@ private Q_SLOTS:
             QVERIFY(!row->isEditing());
         }
         QVERIFY(!list.editedRow() && !row->nameEdit());
-        QCOMPARE(list.rowCount(), 3);
         QCOMPARE(list.selectedIndexes(), QList<int>{1});
-    }
-
-    void newThenEscape_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::addColumn<QString>("names");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("nothing typed") << 0 << "AB" << QString();
-        QTest::newRow("nothing typed, empty group") << 0 << QString() << QString();
-        QTest::newRow("name typed") << 0 << "AB" << "Call Bob";
-        QTest::newRow("shift return, non-ASCII name") << 1 << "AB" << "Café über";
-        QTest::newRow("double click below, nothing typed") << 2 << "AB" << QString();
-    }
-
-    void newThenEscape()
-    {
-        QFETCH(int, how);
-        QFETCH(QString, names);
-        QFETCH(QString, typed);
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup(letters(names), &ids);
-        SHOW(groupId);
-        QCOMPARE(bool(list.hint()), ids.isEmpty());
-        if (how == 0) {
-            list.newTask();
-        } else {
-            click(list, 0);
-            if (how == 1)
-                QTest::keyClick(&list, Qt::Key_Return, Qt::ShiftModifier);
-            else
-                doubleClick(list, rowCentre(list, Below));
-        }
-        QVERIFY(!list.hint());
-        QPointer<TaskWidget> row = list.row(ids.size());
-        const TodoTask::Id newId = row->taskId();
-        QCOMPARE(list.editedRow(), row.data());
-        QVERIFY(row->createdByNew());
-        QCOMPARE(storeIds(groupId), Ids(ids) << newId);
-        QCOMPARE(list.selectedIndexes(), QList<int>{int(ids.size())});
-        focusOf(row->nameEdit());
-        if (!ids.isEmpty())
-            QVERIFY(row->geometry().top() > list.row(ids.size() - 1)->geometry().bottom());
-        testenv::typeText(row->nameEdit(), typed);
-        QCOMPARE(store()->task(newId).name(), typed);
-
-        QTest::keyClick(&list, Qt::Key_Escape);
-        QVERIFY(!list.editedRow());
-        flushDeletes();
-        QCoreApplication::processEvents();
-        QCOMPARE(bool(row), !typed.isEmpty());
-        if (row) {
-            QVERIFY(!row->createdByNew());
-            QCOMPARE(row->label()->text(), typed);
-            ids << newId;
-        }
-        QCOMPARE(listedAnywhere(newId), !typed.isEmpty());
-        QCOMPARE(rowIds(list), ids);
-        QCOMPARE(storeIds(groupId), ids);
-        QCOMPARE(bool(list.hint()), ids.isEmpty());
-    }
-
-    // New again, the first still empty: it goes, the second opens as the current row.
-    void newWhileNewRowIsOpen()
-    {
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup({QStringLiteral("A")}, &ids);
-        SHOW(groupId);
-        list.newTask();
-        QPointer<TaskWidget> first = list.row(1);
-        const TodoTask::Id firstId = first->taskId();
-        list.newTask();
-        TaskWidget* second = list.row(1);
-        QCOMPARE(list.editedRow(), second);
-        QCOMPARE(list.currentIndex(), 1);
-        QCOMPARE(storeIds(groupId), (Ids{ids.at(0), second->taskId()}));
-        QVERIFY(!listedAnywhere(firstId));
-        flushDeletes();
-        QVERIFY(!first);
-        testenv::typeText(second->nameEdit(), QStringLiteral("Second"));
-        QTest::keyClick(second->nameEdit(), Qt::Key_Return);
-        QVERIFY(!list.editedRow());
-        QCOMPARE(namesOf(storeIds(groupId)), (QStringList{QStringLiteral("A"), QStringLiteral("Second")}));
     }
 
     // Another view adds a task while the new, still empty row is open; pressing on it drops the new row.
@@ -475,55 +492,6 @@ private Q_SLOTS:
         QCOMPARE(storeIds(groupId), (Ids{ids.at(0), added}));
     }
 
-    void spaceCompletesTheSelection()
-    {
-        Ids ids;
-        SHOW(makeGroup(letters(QStringLiteral("ABC")), &ids));
-        play(list, QStringLiteral("0 ^2 S"));
-        QCOMPARE(store()->task(ids.at(0)).completed(), true);
-        QCOMPARE(store()->task(ids.at(1)).completed(), false);
-        QCOMPARE(store()->task(ids.at(2)).completed(), true);
-        QVERIFY(list.row(2)->viewCheckbox()->isChecked());
-        QTest::keyClick(&list, Qt::Key_Space);
-        QCOMPARE(store()->task(ids.at(0)).completed(), false);
-        QVERIFY(!list.row(0)->viewCheckbox()->isChecked());
-    }
-
-    void deleteKey_data()
-    {
-        QTest::addColumn<bool>("inTrash");
-        QTest::newRow("user group: to Trash") << false;
-        QTest::newRow("Trash: gone for good") << true;
-    }
-
-    void deleteKey()
-    {
-        QFETCH(bool, inTrash);
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("ABC")), &ids);
-        if (inTrash)
-            store()->removeTasks(groupId, ids, false);
-        const FocusGroup::Id shown = inTrash ? FocusGroup::trashId() : groupId;
-        SHOW(shown);
-        Ids expected = rowIds(list);
-        click(list, int(expected.indexOf(ids.at(0))));
-        click(list, int(expected.indexOf(ids.at(2))), Ctrl);
-        expected.removeOne(ids.at(0));
-        expected.removeOne(ids.at(2));
-        QTest::keyClick(&list, Qt::Key_Delete);
-        flushDeletes();
-        QCOMPARE(rowIds(list), expected);
-        QCOMPARE(storeIds(shown), expected);
-        QCOMPARE(list.currentIndex(), -1);
-        QVERIFY(!editTaskAction()->isEnabled());
-        for (int i : {0, 2}) {
-            QCOMPARE(store()->group(FocusGroup::trashId()).contains(ids.at(i)), !inTrash);
-            QCOMPARE(listedAnywhere(ids.at(i)), !inTrash);
-        }
-        QCoreApplication::processEvents(); // the store's own notices bring nothing back
-        QCOMPARE(rowIds(list), expected);
-    }
-
     void cleanupSortsTasksOut()
     {
         Ids ids;
@@ -544,74 +512,6 @@ private Q_SLOTS:
         QCOMPARE(storeIds(FocusGroup::completedId()), completedBefore + (Ids{ids.at(0), ids.at(3)})); // in their order
         QVERIFY(store()->group(FocusGroup::trashId()).contains(ids.at(1)));
         QVERIFY(!list.hint());
-    }
-
-    void reorder_data()
-    {
-        QTest::addColumn<QList<int>>("dragged");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<QString>("order");
-        QTest::newRow("before an undragged row, down") << QList<int>{0} << 2 << "BACD";
-        QTest::newRow("before an undragged row, up") << QList<int>{3} << 0 << "DABC";
-        QTest::newRow("several before a row") << QList<int>{0, 3} << 2 << "BADC";
-        QTest::newRow("after the last row") << QList<int>{0} << Below << "BCDA";
-        QTest::newRow("several after the last row") << QList<int>{1, 2} << Below << "ADBC";
-        QTest::newRow("on a dragged row: nearest undragged below") << QList<int>{0, 2} << 2 << "BACD";
-        QTest::newRow("on a dragged row: nearest undragged above") << QList<int>{1, 3} << 3 << "ABDC";
-        QTest::newRow("all rows dragged: refused") << QList<int>{0, 1, 2, 3} << 1 << "ABCD";
-    }
-
-    void reorder()
-    {
-        QFETCH(QList<int>, dragged);
-        QFETCH(int, target);
-        QFETCH(QString, order);
-        const bool accepted = dragged.size() < 4;
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("ABCD")), &ids);
-        SHOW(groupId);
-        Ids draggedIds;
-        QList<QPointer<TaskWidget>> draggedRows;
-        for (int i = 0; i < dragged.size(); ++i) {
-            click(list, dragged.at(i), i == 0 ? None : Ctrl);
-            draggedIds << ids.at(dragged.at(i));
-            draggedRows << list.row(dragged.at(i));
-        }
-        FakeDrag drag(groupId, draggedIds);
-        const QPoint point = rowCentre(list, target);
-        QVERIFY(dragEnter(list, rowCentre(list, 0), &drag.mime));
-        QVERIFY(dragMove(list, point, &drag.mime));
-        QCOMPARE(list.dropIndex(), target == Below ? 3 : target);
-        QCOMPARE(list.dropBefore(), target != Below);
-        QCOMPARE(drop(list, point, &drag.mime), accepted);
-        QCOMPARE(list.dropIndex(), -1);
-        QCoreApplication::processEvents();
-        QCOMPARE(namesOf(rowIds(list)), letters(order));
-        QCOMPARE(namesOf(storeIds(groupId)), letters(order));
-        QCOMPARE(drag.data->resultAction, accepted ? int(DragGroup::Reordered) : int(DragGroup::NoResult));
-        for (const QPointer<TaskWidget>& row : std::as_const(draggedRows))
-            QVERIFY(row && row->isSelected());
-        QTRY_VERIFY(list.row(0)->geometry().top() < list.row(1)->geometry().top());
-        rowsAreWhereTheyShow(list, 0, list.rowCount());
-    }
-
-    // The one-pixel gap between two rows belongs to no row: the drop marker stays where it was.
-    void dropMarkerStaysOverTheGapBetweenRows()
-    {
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("ABC")), &ids);
-        SHOW(groupId);
-        click(list, 2);
-        FakeDrag drag(groupId, {ids.at(2)});
-        QVERIFY(dragEnter(list, rowCentre(list, 1), &drag.mime));
-        TaskWidget* row1 = list.row(1);
-        const QPoint gap = row1->mapTo(list.viewport(), QPoint(row1->width() / 2, row1->height()));
-        QCOMPARE(list.rowAt(gap), -1);
-        QVERIFY(dragMove(list, gap, &drag.mime));
-        QCOMPARE(list.dropIndex(), 1);
-        QVERIFY(list.dropBefore());
-        QVERIFY(drop(list, gap, &drag.mime));
-        QCOMPARE(namesOf(storeIds(groupId)), letters(QStringLiteral("ACB")));
     }
 
     void foreignDropsAreRefused_data()
