@@ -2,18 +2,78 @@
 
 // Pieces shared by the tests of the task views.
 
+#include "core/taskcore.h"
+#include "store/taskstorage.h"
 #include "support/testenv.h"
 #include "ui/dragregistry.h"
 #include "ui/tasklistwidget.h"
 
 #include <QCoreApplication>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include <memory>
 
 namespace uitest {
+
+/// The task store of the tests: TaskCore's, on a database in a temporary folder that lives as
+/// long as this object. initTestCase checks ready().
+class TempStore
+{
+public:
+    TempStore()
+        : m_ready(m_dir.isValid() && TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000) == 0)
+    {
+    }
+    ~TempStore() { TaskCore::destroy(); }
+    bool ready() const { return m_ready; }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_ready;
+};
+
+inline std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
+
+/// One name per character: "ABC" gives A, B and C.
+inline QStringList letters(const QString& s)
+{
+    QStringList names;
+    for (const QChar c : s)
+        names << QString(c);
+    return names;
+}
+
+/// A fresh group of the user's holding one task per name, in order.
+inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr, QString groupName = {})
+{
+    static int counter = 0;
+    if (groupName.isEmpty())
+        groupName = QStringLiteral("Group %1").arg(++counter);
+    const FocusGroup::Id groupId = store()->addGroup(groupName, QString());
+    for (const QString& name : names) {
+        const TodoTask::Id id = store()->createTask(groupId);
+        store()->setTaskName(id, name);
+        if (ids)
+            ids->append(id);
+    }
+    return groupId;
+}
+
+/// No group of the user's, and the fixed groups empty.
+inline void clearStore()
+{
+    for (const FocusGroup::Id& id : store()->groupIds()) {
+        if (FocusGroup::isUserGroup(id))
+            store()->removeGroup(id);
+        else
+            store()->removeTasks(id, store()->group(id).taskIds(), true);
+    }
+    store()->emptyTrash();
+}
 
 /// A drag as the task list or the group panel starts it, registered for the object's life.
 class FakeDrag

