@@ -156,7 +156,7 @@ bool saveEverythingNow()
 // The last write at exit; false when the tasks had to go to a rescue copy.
 bool finishTaskWrites()
 {
-    const auto storage = TaskCore::exists() ? TaskCore::instance()->storage() : nullptr;
+    const auto storage = TaskCore::currentStorage();
     if (!storage || storage->finishWriting())
         return true;
     return rescueUnwrittenTasks(*storage);

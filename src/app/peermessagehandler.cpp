@@ -154,7 +154,7 @@ int PeerMessageHandler::_addTask(const QString& message)
                           QStringLiteral("Malformed task message ignored (") + error + QStringLiteral("): ") + logged);
         return int(SingleInstancePeer::Answer::Refused);
     }
-    const auto storage = TaskCore::exists() ? TaskCore::instance()->storage() : nullptr;
+    const auto storage = TaskCore::currentStorage();
     if (!storage)
         return int(SingleInstancePeer::Answer::Refused);
     // A sender that got no answer in time may hand the same task over again.

@@ -99,6 +99,11 @@ std::shared_ptr<TaskStorage> TaskCore::storage() const
     return m_storage;
 }
 
+std::shared_ptr<TaskStorage> TaskCore::currentStorage()
+{
+    return exists() ? instance()->storage() : nullptr;
+}
+
 void TaskCore::onRequestSucceeded(taskapi::TaskApiClient*, taskapi::TaskApiRunnable*)
 {
 }

@@ -42,6 +42,8 @@ public:
 
     /// A copy of the pointer to the store; callers drop it as soon as they are done.
     std::shared_ptr<TaskStorage> storage() const;
+    /// The running core's store; null when there is no core or no store.
+    static std::shared_ptr<TaskStorage> currentStorage();
     /// The sync with the user's CalDAV account, made on first use once the store is loaded
     /// (its state file beside the database); null before. It lives on the calling thread.
     sync::SyncService* syncService();

@@ -15,11 +15,6 @@
 
 namespace {
 
-std::shared_ptr<TaskStorage> store()
-{
-    return TaskCore::exists() ? TaskCore::instance()->storage() : nullptr;
-}
-
 // The group to show the tasks in: the one shown when it lists any of them (or shows them as
 // found tasks), else the first group in the panel's order that does.
 FocusGroup::Id groupToShow(const TaskStorage& storage, const FocusGroup::Id& shown, const QList<TodoTask::Id>& taskIds)
@@ -44,7 +39,7 @@ UndoCommands::UndoCommands(MainWindow* window, StatusNote* note)
     , m_window(window)
     , m_note(note)
 {
-    if (const auto storage = store())
+    if (const auto storage = TaskCore::currentStorage())
         m_history = new UndoHistory(storage.get(), this);
     connect(undoAction(), &QAction::triggered, this, &UndoCommands::undo);
     connect(redoAction(), &QAction::triggered, this, &UndoCommands::redo);
@@ -65,7 +60,7 @@ void UndoCommands::redo()
 
 void UndoCommands::_apply(bool backwards)
 {
-    const auto storage = store();
+    const auto storage = TaskCore::currentStorage();
     if (!m_history || !storage)
         return;
     TaskListWidget* list = m_window->taskList();

@@ -4,7 +4,7 @@
 #include "store/taskstorage.h"
 
 UserStep::UserStep(const QString& label, const QString& mergeKey)
-    : m_store(TaskCore::exists() ? TaskCore::instance()->storage() : nullptr)
+    : m_store(TaskCore::currentStorage())
 {
     if (m_store)
         m_store->beginStep(label, mergeKey);
