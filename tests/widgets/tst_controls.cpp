@@ -1,9 +1,14 @@
+// The small controls (check box, edits, splitter, scroll bar, link label) and the pictures of
+// groups and of the program.
+
+#include "store/focusgroup.h"
 #include "support/testenv.h"
 #include "widgets/colorscheme.h"
 #include "widgets/fancycheckbox.h"
 #include "widgets/fancylineedit.h"
 #include "widgets/fancyscrollbar.h"
 #include "widgets/fancysplitter.h"
+#include "widgets/focusiconcatalogue.h"
 #include "widgets/hintededit.h"
 #include "widgets/linklabel.h"
 
@@ -11,11 +16,35 @@
 #include <QContextMenuEvent>
 #include <QSignalSpy>
 
+#include <memory>
+
 namespace {
 
 QColor pixelAt(QWidget& widget, const QPoint& point)
 {
     return widget.grab().toImage().pixelColor(point);
+}
+
+/// A 400 by 300 splitter whose first pane is `firstWidth` wide.
+std::unique_ptr<FancySplitter> splitter(int firstWidth, QWidget* first, QWidget* second)
+{
+    auto splitter = std::make_unique<FancySplitter>(Qt::Horizontal);
+    splitter->addWidget(first);
+    splitter->addWidget(second);
+    splitter->resize(400, 300);
+    splitter->show();
+    splitter->setFirstWidth(firstWidth);
+    return splitter;
+}
+
+QImage picture(const QIcon& icon, int size = 20)
+{
+    return icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage resource(const QString& name)
+{
+    return QImage(QStringLiteral(":/icons_focus/") + name).convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
@@ -39,20 +68,17 @@ private Q_SLOTS:
         QCOMPARE(spy.at(1).at(0).toInt(), 0);
     }
 
-    void checkboxPixmapKeys_data()
+    // The pictures are 0 and 1 (idle and pressed) unchecked, 2 and 3 checked.
+    void checkboxPaintsThePictureOfItsState_data()
     {
         QTest::addColumn<bool>("checked");
-        QTest::addColumn<int>("idleKey");
-        QTest::addColumn<int>("pressedKey");
-        QTest::newRow("unchecked") << false << 0 << 1;
-        QTest::newRow("checked") << true << 2 << 3;
+        QTest::newRow("unchecked") << false;
+        QTest::newRow("checked") << true;
     }
 
-    void checkboxPixmapKeys()
+    void checkboxPaintsThePictureOfItsState()
     {
         QFETCH(bool, checked);
-        QFETCH(int, idleKey);
-        QFETCH(int, pressedKey);
         FancyCheckbox box;
         for (int key = 0; key < 4; ++key) {
             QPixmap pixmap(16, 16);
@@ -62,15 +88,15 @@ private Q_SLOTS:
         box.setChecked(checked);
         box.show();
         box.setAttribute(Qt::WA_UnderMouse, true);
-        QCOMPARE(box.currentKey(), idleKey);
+        const int idle = checked ? 2 : 0;
+        QCOMPARE(box.currentKey(), idle);
         QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(8, 8));
-        QCOMPARE(box.currentKey(), pressedKey);
-        QCOMPARE(pixelAt(box, QPoint(8, 8)), box.pixmap(pressedKey).toImage().pixelColor(8, 8));
+        QCOMPARE(box.currentKey(), idle + 1);
+        QCOMPARE(pixelAt(box, QPoint(8, 8)), box.pixmap(idle + 1).toImage().pixelColor(8, 8));
         // Released outside: no toggle, back to the plain picture of the state.
         QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(40, 40));
         QCOMPARE(box.isChecked(), checked);
-        QCOMPARE(box.currentKey(), idleKey);
-        QCOMPARE(pixelAt(box, QPoint(8, 8)), box.pixmap(idleKey).toImage().pixelColor(8, 8));
+        QCOMPARE(pixelAt(box, QPoint(8, 8)), box.pixmap(idle).toImage().pixelColor(8, 8));
     }
 
     void lineEditSelectsAllOnMouseFocusOnce()
@@ -83,7 +109,6 @@ private Q_SLOTS:
         other->setFocus();
         QSignalSpy focus(edit, &FancyLineEdit::gotFocus);
         QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, edit->height() / 2));
-        QVERIFY(edit->hasFocus());
         QCOMPARE(edit->selectedText(), QStringLiteral("Buy milk"));
         QCOMPARE(focus.size(), 1);
         QCOMPARE(focus.at(0).at(0).toBool(), true);
@@ -97,46 +122,26 @@ private Q_SLOTS:
         QCOMPARE(edit->selectedText(), QStringLiteral("Buy milk"));
     }
 
-    void hintShowsOnlyWhileEmptyAndUnfocused_data()
-    {
-        QTest::addColumn<QString>("initial");
-        QTest::addColumn<bool>("hintShown");
-        QTest::newRow("empty shows the hint") << QString() << true;
-        QTest::newRow("text hides it") << QStringLiteral("Paint") << false;
-    }
-
+    // The hint is a placeholder, never text a reader or a screen reader could take for the
+    // user's; the field is named by it. It shows only while the field is empty and unfocused.
     void hintShowsOnlyWhileEmptyAndUnfocused()
-    {
-        QFETCH(QString, initial);
-        QFETCH(bool, hintShown);
-        QWidget window;
-        auto* other = new QLineEdit(&window);
-        auto* edit = new HintedEditT<FancyLineEdit>(initial, QStringLiteral("Task name"), &window);
-        QVERIFY(testenv::showActive(&window));
-        other->setFocus();
-        QCOMPARE(edit->isHintShown(), hintShown);
-        // The hint is a placeholder, never text a reader or a screen reader could take for the
-        // user's; the field is named by it.
-        QCOMPARE(edit->text(), initial);
-        QCOMPARE(edit->placeholderText(), hintShown ? QStringLiteral("Task name") : QString());
-        QCOMPARE(edit->accessibleName(), QStringLiteral("Task name"));
-        QCOMPARE(edit->userText(), initial);
-
-        edit->setFocus();
-        QVERIFY(!edit->isHintShown());
-        QCOMPARE(edit->text(), initial);
-        QCOMPARE(edit->placeholderText(), QString());
-        other->setFocus();
-        QCOMPARE(edit->isHintShown(), hintShown);
-    }
-
-    void typedTextIsKeptAndTheHintNeverReadBack()
     {
         QWidget window;
         auto* other = new QLineEdit(&window);
         auto* edit = new HintedEditT<FancyLineEdit>(QString(), QStringLiteral("Task name"), &window);
+        auto* filled = new HintedEditT<FancyLineEdit>(QStringLiteral("Paint"), edit->hintText(), &window);
         QVERIFY(testenv::showActive(&window));
+        other->setFocus();
+        QVERIFY(!filled->isHintShown());
+        QCOMPARE(filled->placeholderText(), QString());
+        QVERIFY(edit->isHintShown());
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(edit->placeholderText(), QStringLiteral("Task name"));
+        QCOMPARE(edit->accessibleName(), QStringLiteral("Task name"));
+
         edit->setFocus();
+        QVERIFY(!edit->isHintShown());
+        QCOMPARE(edit->placeholderText(), QString());
         testenv::typeText(edit, QStringLiteral("Café ✓"));
         other->setFocus();
         QVERIFY(!edit->isHintShown());
@@ -166,25 +171,19 @@ private Q_SLOTS:
         QFETCH(bool, firstVisible);
         QFETCH(bool, handleVisible);
         QFETCH(bool, secondVisible);
-        FancySplitter splitter(Qt::Horizontal);
         auto* first = new QWidget;
         auto* second = new QWidget;
-        splitter.addWidget(first);
-        splitter.addWidget(second);
-        splitter.resize(400, 300);
-        splitter.show();
-        splitter.setFirstWidth(firstWidth);
+        const auto split = splitter(firstWidth, first, second);
         QCOMPARE(first->isVisible(), firstVisible);
-        QCOMPARE(splitter.handle()->isVisible(), handleVisible);
+        QCOMPARE(split->handle()->isVisible(), handleVisible);
         QCOMPARE(second->isVisible(), secondVisible);
         if (firstVisible)
             QCOMPARE(first->geometry(), QRect(0, 0, firstWidth, 300));
         if (handleVisible)
-            QCOMPARE(splitter.handle()->geometry(), QRect(firstWidth, 0, 1, 300));
-        if (secondVisible) {
-            const int left = firstWidth > 0 ? firstWidth + 1 : 0;
+            QCOMPARE(split->handle()->geometry(), QRect(firstWidth, 0, 1, 300));
+        const int left = firstWidth > 0 ? firstWidth + 1 : 0;
+        if (secondVisible)
             QCOMPARE(second->geometry(), QRect(left, 0, 400 - left, 300));
-        }
     }
 
     void splitterDragIsClampedToMinimumWidths_data()
@@ -200,22 +199,17 @@ private Q_SLOTS:
     {
         QFETCH(int, dragTo);
         QFETCH(int, expected);
-        FancySplitter splitter(Qt::Horizontal);
         auto* first = new QWidget;
         auto* second = new QWidget;
         first->setMinimumWidth(100);
         second->setMinimumWidth(150);
-        splitter.addWidget(first);
-        splitter.addWidget(second);
-        splitter.resize(400, 300);
-        splitter.show();
-        splitter.setFirstWidth(150);
-        QTest::mousePress(&splitter, Qt::LeftButton, {}, QPoint(150, 100));
-        QMouseEvent move(QEvent::MouseMove, QPointF(dragTo, 100), splitter.mapToGlobal(QPointF(dragTo, 100)),
+        const auto split = splitter(150, first, second);
+        QTest::mousePress(split.get(), Qt::LeftButton, {}, QPoint(150, 100));
+        QMouseEvent move(QEvent::MouseMove, QPointF(dragTo, 100), split->mapToGlobal(QPointF(dragTo, 100)),
                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&splitter, &move);
-        QTest::mouseRelease(&splitter, Qt::LeftButton, {}, QPoint(qBound(0, dragTo, 399), 100));
-        QCOMPARE(splitter.firstWidth(), expected);
+        QApplication::sendEvent(split.get(), &move);
+        QTest::mouseRelease(split.get(), Qt::LeftButton, {}, QPoint(qBound(0, dragTo, 399), 100));
+        QCOMPARE(split->firstWidth(), expected);
     }
 
     void scrollbarIsThinAndPaintsItsHandle()
@@ -227,8 +221,7 @@ private Q_SLOTS:
         bar.resize(10, 200);
         bar.show();
         const QImage image = bar.grab().toImage();
-        const QRect handle = bar.handleRect();
-        QCOMPARE(image.pixelColor(handle.center()), schemeColor(ColorScheme::Outline));
+        QCOMPARE(image.pixelColor(bar.handleRect().center()), schemeColor(ColorScheme::Outline));
         QCOMPARE(image.pixelColor(0, 199), QColor(Qt::white));
     }
 
@@ -239,6 +232,97 @@ private Q_SLOTS:
         event.accept();
         QApplication::sendEvent(&label, &event);
         QVERIFY(!event.isAccepted());
+    }
+
+    // Every group icon of the catalogue at both its sizes, and the other pictures of the program.
+    void everyPictureExistsAtItsSize_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        const QStringList keys = FocusIconCatalogue::keys() << QStringLiteral("trash_full");
+        for (const QString& key : keys) {
+            for (int size : {20, 48}) {
+                QTest::addRow("%s_%d", qPrintable(key), size)
+                    << QStringLiteral(":/icons_focus/%1_%2").arg(key).arg(size) << QSize(size, size);
+            }
+        }
+        const QList<QPair<int, QStringList>> others = {
+            {16, {"icons/one_16", "icons/one_16_black", "icons/one_16_white", "icons/edit_note", "icons/edit_duedate",
+                  "calendar/icon_reset_16", "calendar/icon_next_month_16", "calendar/icon_prev_month_16",
+                  "icons_checkbox/checkbox_flat-N", "icons_checkbox/checkbox_flat-P",
+                  "icons_checkbox/checkbox_done-N", "icons_checkbox/checkbox_done-P"}},
+            {24, {"icons/toolbar_new", "icons/toolbar_edit", "icons/toolbar_cleanup", "icons/view_normal",
+                  "icons/view_compact"}},
+            {256, {"icons/one_256", "about/one_noarrows", "about/arrow_hour", "about/arrow_minute"}}};
+        for (const auto& [size, names] : others) {
+            for (const QString& name : names)
+                QTest::newRow(qPrintable(name)) << QStringLiteral(":/") + name << QSize(size, size);
+        }
+    }
+
+    void everyPictureExistsAtItsSize()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        const QImage image(path);
+        QCOMPARE(image.size(), size);
+        QVERIFY(image.hasAlphaChannel());
+    }
+
+    // The picture a group shows; an empty `expected` is no picture.
+    void groupIconRule_data()
+    {
+        QTest::addColumn<QUuid>("group");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<QString>("expected");
+        const QUuid user = QUuid::createUuid();
+        const QUuid trash = FocusGroup::trashId();
+        QTest::newRow("user group without key") << user << QString() << true << "star_yellow_20";
+        QTest::newRow("user group with unknown key") << user << "Money" << true << "star_yellow_20";
+        QTest::newRow("user group with key") << user << "money" << true << "money_20";
+        QTest::newRow("Inbox") << FocusGroup::inboxId() << QString() << false << "inbox_20";
+        QTest::newRow("Completed") << FocusGroup::completedId() << QString() << false << "completed_20";
+        QTest::newRow("empty Trash") << trash << QString() << true << "trash_empty_20";
+        QTest::newRow("full Trash") << trash << QString() << false << "trash_full_20";
+        QTest::newRow("stored key wins over Trash") << trash << "party" << false << "party_20";
+        QTest::newRow("trash_empty key on a full group") << user << "trash_empty" << false << "trash_empty_20";
+        QTest::newRow("no group") << QUuid() << "money" << true << "";
+    }
+
+    void groupIconRule()
+    {
+        QFETCH(QUuid, group);
+        QFETCH(QString, key);
+        QFETCH(bool, empty);
+        QFETCH(QString, expected);
+        const QIcon icon = focusGroupIcon(group, key, empty);
+        QCOMPARE(icon.isNull(), expected.isEmpty());
+        if (!icon.isNull())
+            QCOMPARE(picture(icon), resource(expected));
+    }
+
+    void iconLookups()
+    {
+        const FocusIconMap catalogue = focusIconCatalogue();
+        for (const QString& key : FocusIconCatalogue::keys()) {
+            const QList<QSize> sizes = catalogue.value(key).icon.availableSizes();
+            QVERIFY2(sizes.contains(QSize(20, 20)) && sizes.contains(QSize(48, 48)), qPrintable(key));
+        }
+        QVERIFY(focusIconByKey(QString()).isNull() && focusIconByKey(QStringLiteral("nope")).isNull());
+        QCOMPARE(picture(focusIconByKey(QStringLiteral("inbox"))), resource(QStringLiteral("inbox_20")));
+        QVERIFY(resource(QStringLiteral("trash_empty_20")) != resource(QStringLiteral("trash_full_20")));
+        for (int kind : {CalendarReset, CalendarNextMonth, CalendarPrevMonth})
+            QVERIFY(!calendarIcon(kind).isNull());
+        QVERIFY(calendarIcon(3).isNull());
+        const QList<QSize> all{QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(256, 256)};
+        QCOMPARE(applicationIcon(0).availableSizes(), all);
+        QCOMPARE(applicationIcon(48).availableSizes(), QList<QSize>{QSize(48, 48)});
+        QVERIFY(applicationIcon(20).isNull());
+        const QImage plain = picture(applicationIcon(16), 16);
+        QVERIFY(picture(applicationIcon(16, QStringLiteral("_black")), 16) != plain);
+        QCOMPARE(picture(applicationIcon(16, QStringLiteral("_purple")), 16), plain);
+        QCOMPARE(picture(trayIcon(), 16), plain);
     }
 };
 
