@@ -1,15 +1,21 @@
 // The tray icon with its menu and its balloons (updates, reminders), the window's fallback without
-// a tray host, and the dialogs the tray opens: preferences (one at a time), about and the licence.
+// a tray host, the reminders shown by the notification service, and the dialogs the tray opens:
+// preferences (one at a time), about and the licence.
 
 #include "base/identity.h"
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
+#include "store/taskstorage.h"
+#include "support/notificationtestserver.h"
 #include "support/testenv.h"
 #include "ui/aboutdialog.h"
 #include "ui/clockwidget.h"
 #include "ui/euladialog.h"
+#include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
+#include "ui/remindernotifier.h"
+#include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
 #include "widgets/fancytoolbtn.h"
@@ -24,7 +30,11 @@
 
 namespace {
 
-UpdateInformation answer(const QString& id, const QString& version, const QString& url)
+std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
+
+const QString Page = QStringLiteral("https://velbrook.example/get");
+
+UpdateInformation answer(const QString& id, const QString& version, const QString& url = Page)
 {
     UpdateEntry entry;
     entry.id = id;
@@ -35,12 +45,36 @@ UpdateInformation answer(const QString& id, const QString& version, const QStrin
     return info;
 }
 
-QStringList actionNames(const QMenu* menu)
+QStringList commandNames(const QMenu* menu)
 {
     QStringList names;
-    for (const QAction* action : menu->actions())
-        names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            names << action->objectName();
+    }
     return names;
+}
+
+/// The main window with its tray icon.
+struct Shown
+{
+    explicit Shown(int pollMs = TrayIcon::DefaultAvailabilityPollMs)
+        : tray(&window, nullptr, nullptr, pollMs)
+    {
+        window.setTrayIcon(&tray);
+    }
+    MainWindow window;
+    TrayIcon tray;
+};
+
+/// What a click on the balloon opened: the web page it announced, if any.
+QUrl openedByMessageClick(TrayIcon& tray)
+{
+    QUrl opened;
+    TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
+    Q_EMIT tray.messageClicked();
+    TrayIcon::setUrlOpener(nullptr);
+    return opened;
 }
 
 } // namespace
@@ -69,84 +103,70 @@ private Q_SLOTS:
 
     void cleanupTestCase() { TaskCore::destroy(); }
 
-    void menuHoldsTheCommands()
-    {
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        QCOMPARE(actionNames(tray.menu()), QStringList({"showAction", "-", "syncNowAction", "importCalendarAction",
-                                                        "exportAction", "preferencesAction", "aboutAction", "-",
-                                                        "exitAction"}));
-        QCOMPARE(tray.menu()->actions().first()->text(), QStringLiteral("Show Mirevo"));
-        QVERIFY(tray.menu()->actions().first()->font().bold());
-        QCOMPARE(tray.toolTip(), QStringLiteral("Mirevo"));
-        QCOMPARE(tray.contextMenu(), tray.menu());
-    }
-
-    void doubleClickShowsTheWindow_data()
+    void activationShowsTheWindow_data()
     {
         QTest::addColumn<int>("reason");
         QTest::addColumn<bool>("minimized");
         QTest::addColumn<bool>("statusNotifier");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("double click, hidden") << int(QSystemTrayIcon::DoubleClick) << false << false << true;
-        QTest::newRow("double click, minimised") << int(QSystemTrayIcon::DoubleClick) << true << false << true;
+        const int doubleClick = QSystemTrayIcon::DoubleClick;
+        QTest::newRow("double click, hidden") << doubleClick << false << false << true;
+        QTest::newRow("double click, minimised") << doubleClick << true << false << true;
         QTest::newRow("single click") << int(QSystemTrayIcon::Trigger) << false << false << false;
         // A D-Bus tray has no double click: its activation shows the window.
         QTest::newRow("D-Bus tray activation") << int(QSystemTrayIcon::Trigger) << false << true << true;
     }
 
-    void doubleClickShowsTheWindow()
+    void activationShowsTheWindow()
     {
         QFETCH(int, reason);
         QFETCH(bool, minimized);
         QFETCH(bool, statusNotifier);
         QFETCH(bool, shown);
         TrayIcon::setStatusNotifierProbe([statusNotifier] { return statusNotifier; });
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        window.setTrayIcon(&tray);
+        Shown s;
         TrayIcon::setStatusNotifierProbe(nullptr);
         if (minimized)
-            window.showMinimized();
-        Q_EMIT tray.activated(QSystemTrayIcon::ActivationReason(reason));
-        QCOMPARE(window.isVisible(), shown || minimized);
-        QCOMPARE(window.isMinimized(), minimized && !shown);
+            s.window.showMinimized();
+        Q_EMIT s.tray.activated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(s.window.isVisible(), shown || minimized);
+        QCOMPARE(s.window.isMinimized(), minimized && !shown);
         // The program's menu is reachable from the window beside any tray: its button and F10.
-        QVERIFY(testenv::showActive(&window));
-        FancyToolBtn* button = window.toolbar()->programMenuButton();
+        QVERIFY(testenv::showActive(&s.window));
+        FancyToolBtn* button = s.window.toolbar()->programMenuButton();
         QTRY_VERIFY(button->isVisible());
         bool opened = false;
         QTimer::singleShot(100, button->menu(), [&opened, menu = button->menu()] {
             opened = menu->isVisible();
             menu->close();
         });
-        QTest::keyClick(&window, Qt::Key_F10);
+        QTest::keyClick(&s.window, Qt::Key_F10);
         QVERIFY(opened);
     }
 
     void withoutATrayTheWindowStaysReachable()
     {
         m_trayHost = false;
-        MainWindow window;
-        TrayIcon tray(&window, nullptr, nullptr, 10);
-        window.setTrayIcon(&tray);
-        window.show();
-        FancyToolBtn* menuButton = window.toolbar()->programMenuButton();
+        Shown s(10);
+        s.window.show();
+        FancyToolBtn* menuButton = s.window.toolbar()->programMenuButton();
         QVERIFY(menuButton->isVisible());
-        QCOMPARE(actionNames(menuButton->menu()),
-                 QStringList({"undoAction", "redoAction", "-", "syncNowAction", "importCalendarAction", "exportAction", "preferencesAction",
-                              "aboutAction", "-", "exitAction"}));
-        window.close();
-        QVERIFY(window.isVisible());
-        QVERIFY(window.isMinimized());
+        // Nor can the preferences offer notifications without a tray or a notification service.
+        QVERIFY(PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
+        // Every command of the tray's menu but "Show", with undo and redo.
+        QCOMPARE(commandNames(menuButton->menu()),
+                 QStringList({"undoAction", "redoAction"}) + commandNames(s.tray.menu()).mid(1));
+        s.window.close();
+        QVERIFY(s.window.isVisible());
+        QVERIFY(s.window.isMinimized());
 
         // A tray host that appears later takes the window back.
         m_trayHost = true;
-        QTRY_VERIFY(tray.isTrayAvailable());
+        QTRY_VERIFY(s.tray.isTrayAvailable());
         QVERIFY(menuButton->isVisible());
-        window.showNormal();
-        window.close();
-        QVERIFY(!window.isVisible());
+        s.window.showNormal();
+        s.window.close();
+        QVERIFY(!s.window.isVisible());
     }
 
     void updateAnswers_data()
@@ -154,13 +174,12 @@ private Q_SLOTS:
         QTest::addColumn<UpdateInformation>("info");
         QTest::addColumn<QString>("announced");
         const QString id = applicationId();
-        const QString page = QStringLiteral("https://velbrook.example/get");
-        QTest::newRow("newer") << answer(id, "0.3.1", page) << "0.3.1";
-        QTest::newRow("newer build") << answer(id, "0.2.643", page) << "0.2.643";
-        QTest::newRow("equal") << answer(id, "0.2.642", page) << "";
-        QTest::newRow("invalid version") << answer(id, "banana", page) << "";
+        QTest::newRow("newer") << answer(id, "0.3.1") << "0.3.1";
+        QTest::newRow("newer build") << answer(id, "0.2.643") << "0.2.643";
+        QTest::newRow("equal") << answer(id, "0.2.642") << "";
+        QTest::newRow("invalid version") << answer(id, "banana") << "";
         QTest::newRow("invalid address") << answer(id, "9.0.0", "") << "";
-        QTest::newRow("another program") << answer(QStringLiteral("example.other"), "9.0.0", page) << "";
+        QTest::newRow("another program") << answer(QStringLiteral("example.other"), "9.0.0") << "";
         QTest::newRow("none") << UpdateInformation() << "";
     }
 
@@ -168,20 +187,14 @@ private Q_SLOTS:
     {
         QFETCH(UpdateInformation, info);
         QFETCH(QString, announced);
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        tray._onUpdatesChecked(info);
+        Shown s;
+        s.tray._onUpdatesChecked(info);
         QCOMPARE(availableVersion().isValid() ? availableVersion().toString() : QString(), announced);
-        AboutDialog about(&window);
+        AboutDialog about(&s.window);
         QCOMPARE(about.updateNotice() != nullptr, !announced.isEmpty());
         if (about.updateNotice())
             QVERIFY(about.updateNotice()->text().contains(announced));
-
-        QUrl opened;
-        TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
-        Q_EMIT tray.messageClicked();
-        TrayIcon::setUrlOpener(nullptr);
-        QCOMPARE(opened, QUrl(webSiteUrl()));
+        QCOMPARE(openedByMessageClick(s.tray), QUrl(webSiteUrl()));
     }
 
     void messageClickAnswersTheBalloonShownLast_data()
@@ -197,52 +210,101 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, balloons);
         QFETCH(bool, reminder);
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
+        Shown s;
         for (const QString& balloon : balloons) {
             if (balloon == QLatin1String("update"))
-                tray._onUpdatesChecked(answer(applicationId(), "9.0.0", "https://velbrook.example/get"));
+                s.tray._onUpdatesChecked(answer(applicationId(), "9.0.0"));
             else
-                tray.showReminder(QStringLiteral("1 task due today"), QStringLiteral("Pay rent"));
+                s.tray.showReminder(QStringLiteral("1 task due today"), QStringLiteral("Pay rent"));
         }
-        QSignalSpy reminderClicked(&tray, &TrayIcon::reminderClicked);
-        QUrl opened;
-        TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
-        Q_EMIT tray.messageClicked();
-        TrayIcon::setUrlOpener(nullptr);
+        QSignalSpy reminderClicked(&s.tray, &TrayIcon::reminderClicked);
+        QCOMPARE(openedByMessageClick(s.tray), reminder ? QUrl() : QUrl(webSiteUrl()));
         QCOMPARE(reminderClicked.size(), reminder ? 1 : 0);
-        QCOMPARE(opened, reminder ? QUrl() : QUrl(webSiteUrl()));
     }
 
-    void notificationsCanBeChosenWhereTheyCanBeShown_data()
+    // Where the task is listed when the reminder is clicked: "inbox", "home", "work" (groups of
+    // the user's, in that order), "trash", or nowhere ("gone").
+    void reminderClickShowsTheGroupOfTheFirstTask_data()
     {
-        QTest::addColumn<bool>("trayHost");
-        QTest::newRow("tray") << true;
-        QTest::newRow("no tray, no notification service") << false;
+        QTest::addColumn<QStringList>("listedIn");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("inbox") << QStringList{"inbox"} << "inbox" << false;
+        QTest::newRow("a group") << QStringList{"work"} << "work" << false;
+        QTest::newRow("two groups") << QStringList{"work", "home"} << "home" << false;
+        QTest::newRow("inbox and a group") << QStringList{"work", "inbox"} << "inbox" << false;
+        QTest::newRow("moved to the trash since") << QStringList{"trash"} << "trash" << false;
+        QTest::newRow("deleted since") << QStringList() << "inbox" << false;
+        QTest::newRow("minimised window") << QStringList{"home"} << "home" << true;
     }
 
-    void notificationsCanBeChosenWhereTheyCanBeShown()
+    void reminderClickShowsTheGroupOfTheFirstTask()
     {
-        QFETCH(bool, trayHost);
-        m_trayHost = trayHost;
-        PrefsDialog prefs;
-        QCOMPARE(!prefs.findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden(), trayHost);
+        QFETCH(QStringList, listedIn);
+        QFETCH(QString, shown);
+        QFETCH(bool, minimized);
+        const QHash<QString, FocusGroup::Id> groups{{QStringLiteral("inbox"), FocusGroup::inboxId()},
+                                                    {QStringLiteral("trash"), FocusGroup::trashId()},
+                                                    {QStringLiteral("home"), store()->addGroup("Home", {})},
+                                                    {QStringLiteral("work"), store()->addGroup("Work", {})}};
+        const TodoTask::Id task = store()->createTask(FocusGroup::inboxId());
+        store()->removeTask(FocusGroup::inboxId(), task, true);
+        Shown s;
+        ReminderNotifier notifier(&s.window, &s.tray);
+        notifier.showReminder(QStringLiteral("1 task due today"), QStringLiteral("task"), task);
+        for (const QString& name : listedIn)
+            store()->addTaskToGroup(groups.value(name), task);
+        if (minimized)
+            s.window.showMinimized();
+
+        Q_EMIT s.tray.messageClicked();
+        QVERIFY(s.window.isVisible());
+        QVERIFY(!s.window.isMinimized());
+        QCOMPARE(s.window.groupPanel()->currentGroup(), groups.value(shown));
+        QCOMPARE(s.window.taskList()->group(), groups.value(shown));
+        store()->removeGroup(groups.value(QStringLiteral("home")));
+        store()->removeGroup(groups.value(QStringLiteral("work")));
+    }
+
+    void withoutATrayTheNotificationServiceShowsReminders()
+    {
+        NotificationTestServer server;
+        if (!server.isRunning())
+            QSKIP("dbus-daemon is needed");
+        m_trayHost = false;
+        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Errands"), QString());
+        const TodoTask::Id task = store()->createTask(group);
+        Shown s;
+        ReminderNotifier notifier(&s.window, &s.tray, nullptr, server.address());
+        QVERIFY(!notifier.canShow());
+        QVERIFY(server.serve());
+        QVERIFY(notifier.canShow());
+
+        notifier.showReminder(QStringLiteral("1 task overdue"), QStringLiteral("Pay rent"), task);
+        QTRY_COMPARE(server.shown().size(), 1);
+        QCOMPARE(server.shown().first().title, QStringLiteral("1 task overdue"));
+        QCOMPARE(server.shown().first().body, QStringLiteral("Pay rent"));
+        QVERIFY(!s.window.isVisible());
+        server.click(server.shown().first().id);
+        QTRY_VERIFY(s.window.isVisible());
+        QCOMPARE(s.window.groupPanel()->currentGroup(), group);
+        store()->removeGroup(group);
     }
 
     void onePreferencesDialogAtATime()
     {
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
+        Shown s;
+        QVERIFY(!PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
         int open = -1;
-        QTimer::singleShot(0, &tray, [&] {
-            tray._onPreferences();
-            open = window.findChildren<PrefsDialog*>().size();
-            QVERIFY(tray.preferencesDialog()->isModal());
-            tray.preferencesDialog()->reject();
+        QTimer::singleShot(0, &s.tray, [&] {
+            s.tray._onPreferences();
+            open = s.window.findChildren<PrefsDialog*>().size();
+            QVERIFY(s.tray.preferencesDialog()->isModal());
+            s.tray.preferencesDialog()->reject();
         });
-        tray._onPreferences();
+        s.tray._onPreferences();
         QCOMPARE(open, 1);
-        QVERIFY(!tray.preferencesDialog());
+        QVERIFY(!s.tray.preferencesDialog());
     }
 
     void oneAboutDialogAtATime()
@@ -291,24 +353,9 @@ private Q_SLOTS:
         QVERIFY(!nested);
     }
 
-    void licenceText()
-    {
-        const QString text = EulaDialog::licenseText();
-        QVERIFY(text.contains(QStringLiteral("Mirevo End-User License Agreement")));
-        QVERIFY(text.contains(QStringLiteral("Velbrook")));
-        QVERIFY(!text.contains(QStringLiteral("_APP_")) && !text.contains(QStringLiteral("_COMP_")));
-        QCOMPARE(EulaDialog::licenseText(QStringLiteral(":/about/missing")),
-                 QStringLiteral("Unable to read a license file. Please, report this issue."));
-
-        QString shown;
-        AboutDialog::setEulaHook([&shown](QWidget*, const QString& html) { shown = html; });
-        AboutDialog about;
-        about._onLinkClicked(QStringLiteral("eula"));
-        AboutDialog::setEulaHook(nullptr);
-        QCOMPARE(shown, text);
-    }
-
-    void licenceDialogModes_data()
+    // The licence is shown with the program's and the company's names filled in; the
+    // installer's copy can be accepted or rejected, and Return rejects it.
+    void licence_data()
     {
         QTest::addColumn<bool>("acceptReject");
         QTest::addColumn<QStringList>("buttons");
@@ -317,11 +364,22 @@ private Q_SLOTS:
         QTest::newRow("accept or reject") << true << QStringList{"Accept", "Reject"} << "Reject";
     }
 
-    void licenceDialogModes()
+    void licence()
     {
         QFETCH(bool, acceptReject);
         QFETCH(QStringList, buttons);
         QFETCH(QString, defaultButton);
+        const QString text = EulaDialog::licenseText();
+        QVERIFY(text.contains(QStringLiteral("Mirevo End-User License Agreement")) && text.contains("Velbrook"));
+        QVERIFY(!text.contains(QStringLiteral("_APP_")) && !text.contains(QStringLiteral("_COMP_")));
+        QCOMPARE(EulaDialog::licenseText(QStringLiteral(":/about/missing")),
+                 QStringLiteral("Unable to read a license file. Please, report this issue."));
+        QString shown;
+        AboutDialog::setEulaHook([&shown](QWidget*, const QString& html) { shown = html; });
+        AboutDialog()._onLinkClicked(QStringLiteral("eula"));
+        AboutDialog::setEulaHook(nullptr);
+        QCOMPARE(shown, text);
+
         EulaDialog dialog(nullptr, QStringLiteral("<p>Terms</p>"), acceptReject);
         QStringList texts;
         QString isDefault;
