@@ -119,6 +119,7 @@ private Q_SLOTS:
                  QStringLiteral("Nothing new: the 2 tasks of the file are here already. 1 task could not be read and was left out."));
     }
 
+    // A null `bytes` is a file that is not there.
     void report_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -129,23 +130,19 @@ private Q_SLOTS:
         QTest::newRow("no tasks") << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//T//EN\r\nEND:VCALENDAR\r\n")
                                   << "The file holds no tasks.";
         QTest::newRow("not a calendar") << QByteArray("Dear diary,\nnothing to do today.\n") << "No task of the file could be read.";
+        QTest::newRow("no file") << QByteArray() << "The file could not be read.";
     }
 
     void report()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, report);
-        CalendarImport::importFiles(nullptr, FocusGroup::inboxId(), {file(QStringLiteral("one.ics"), bytes)});
+        const QString path = bytes.isNull() ? m_dir.filePath(QStringLiteral("gone.ics"))
+                                            : file(QStringLiteral("one.ics"), bytes);
+        CalendarImport::importFiles(nullptr, FocusGroup::inboxId(), {path});
         QCOMPARE(m_reports, QStringList{report});
-    }
-
-    void anUnreadableFileIsReported()
-    {
-        const QString missing = m_dir.filePath(QStringLiteral("gone.ics"));
-        CalendarImport::importFiles(nullptr, FocusGroup::inboxId(), {missing});
-        QCOMPARE(m_reports, QStringList{QStringLiteral("The file could not be read.")});
-        QVERIFY(m_details.constFirst().startsWith(missing + QLatin1String(": ")));
-        QVERIFY(namesIn(FocusGroup::inboxId()).isEmpty());
+        QVERIFY(!bytes.isNull() || m_details.constFirst().startsWith(path + QLatin1String(": ")));
+        QCOMPARE(namesIn(FocusGroup::inboxId()).size(), report.startsWith(QLatin1Char('1')) ? 1 : 0);
     }
 
     void droppedFilesGoIntoTheGroup_data()
@@ -187,7 +184,6 @@ private Q_SLOTS:
         QVERIFY(!importCalendarAction()->isEnabled());
         window.groupPanel()->selectGroup(FocusGroup::inboxId());
         QVERIFY(importCalendarAction()->isEnabled());
-        QCOMPARE(importCalendarAction()->text(), QStringLiteral("Import iCalendar file…"));
     }
 };
 
