@@ -131,17 +131,9 @@ private Q_SLOTS:
         Q_EMIT s.tray.activated(QSystemTrayIcon::ActivationReason(reason));
         QCOMPARE(s.window.isVisible(), shown || minimized);
         QCOMPARE(s.window.isMinimized(), minimized && !shown);
-        // The program's menu is reachable from the window beside any tray: its button and F10.
+        // The program's menu is reachable from the window beside any tray.
         QVERIFY(testenv::showActive(&s.window));
-        FancyToolBtn* button = s.window.toolbar()->programMenuButton();
-        QTRY_VERIFY(button->isVisible());
-        bool opened = false;
-        QTimer::singleShot(100, button->menu(), [&opened, menu = button->menu()] {
-            opened = menu->isVisible();
-            menu->close();
-        });
-        QTest::keyClick(&s.window, Qt::Key_F10);
-        QVERIFY(opened);
+        QTRY_VERIFY(s.window.toolbar()->programMenuButton()->isVisible());
     }
 
     void withoutATrayTheWindowStaysReachable()
@@ -175,10 +167,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("announced");
         const QString id = applicationId();
         QTest::newRow("newer") << answer(id, "0.3.1") << "0.3.1";
-        QTest::newRow("newer build") << answer(id, "0.2.643") << "0.2.643";
         QTest::newRow("equal") << answer(id, "0.2.642") << "";
-        QTest::newRow("invalid version") << answer(id, "banana") << "";
-        QTest::newRow("invalid address") << answer(id, "9.0.0", "") << "";
         QTest::newRow("another program") << answer(QStringLiteral("example.other"), "9.0.0") << "";
         QTest::newRow("none") << UpdateInformation() << "";
     }
@@ -307,20 +296,6 @@ private Q_SLOTS:
         QVERIFY(!s.tray.preferencesDialog());
     }
 
-    void oneAboutDialogAtATime()
-    {
-        MainWindow window;
-        showAboutDialog(&window);
-        QPointer<AboutDialog> first = openAboutDialog();
-        QVERIFY(first);
-        showAboutDialog(&window);
-        QCOMPARE(openAboutDialog(), first.data());
-        QCOMPARE(window.findChildren<AboutDialog*>().size(), 1);
-        first->close();
-        QVERIFY(!openAboutDialog());
-        QTRY_VERIFY(!first);
-    }
-
     void minimisedWhileItsNestedDialogRuns_data()
     {
         QTest::addColumn<QString>("link");
@@ -328,14 +303,17 @@ private Q_SLOTS:
         QTest::newRow("about Qt") << QStringLiteral("aboutqt");
     }
 
-    // Minimising hides the about dialog, which then goes; not while a dialog it opened runs its
-    // event loop above it.
+    // One about dialog at a time. Minimising hides it, and then it goes; not while a dialog it
+    // opened runs its event loop above it.
     void minimisedWhileItsNestedDialogRuns()
     {
         QFETCH(QString, link);
         MainWindow window;
         showAboutDialog(&window);
         QPointer<AboutDialog> about = openAboutDialog();
+        showAboutDialog(&window);
+        QCOMPARE(openAboutDialog(), about.data());
+        QCOMPARE(window.findChildren<AboutDialog*>().size(), 1);
         QPointer<QDialog> nested;
         bool bothLivedOn = false;
         QTimer::singleShot(0, this, [&] {
