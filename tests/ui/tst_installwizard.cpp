@@ -97,11 +97,8 @@ private Q_SLOTS:
         InstallWizard wizard(m_paths);
         wizard.show();
         click(wizard.nextButton());
-        auto* startMenu = wizard.findChild<QCheckBox*>(QStringLiteral("startMenuCheck"));
-        auto* desktop = wizard.findChild<QCheckBox*>(QStringLiteral("desktopCheck"));
-        QVERIFY(startMenu->isChecked() && desktop->isChecked());
-        startMenu->setChecked(false);
-        desktop->setChecked(false);
+        wizard.findChild<QCheckBox*>(QStringLiteral("startMenuCheck"))->setChecked(false);
+        wizard.findChild<QCheckBox*>(QStringLiteral("desktopCheck"))->setChecked(false);
         click(wizard.nextButton());
         QCOMPARE(wizard.currentPageId(), 3);
         QVERIFY(!wizard.nextButton()->isEnabled() && !wizard.cancelButton()->isEnabled());
@@ -109,7 +106,6 @@ private Q_SLOTS:
         QVERIFY(wizard.installSucceeded());
         QCOMPARE(wizard.result(), int(QDialog::Accepted));
         QCOMPARE(m_messages, QStringList{QStringLiteral("Mirevo was successfully installed!")});
-        QCOMPARE(wizard.findChild<QProgressBar*>()->maximum(), 1);
         QVERIFY(QFile::exists(m_paths.installedProgram()));
         QVERIFY(!QFile::exists(m_paths.startMenuEntry()) && !QFile::exists(m_paths.desktopEntry()));
         QCOMPARE(QFile::exists(m_paths.autostartEntry), runOnStartup);
