@@ -234,41 +234,6 @@ private Q_SLOTS:
         QVERIFY(!event.isAccepted());
     }
 
-    // Every group icon of the catalogue at both its sizes, and the other pictures of the program.
-    void everyPictureExistsAtItsSize_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        const QStringList keys = FocusIconCatalogue::keys() << QStringLiteral("trash_full");
-        for (const QString& key : keys) {
-            for (int size : {20, 48}) {
-                QTest::addRow("%s_%d", qPrintable(key), size)
-                    << QStringLiteral(":/icons_focus/%1_%2").arg(key).arg(size) << QSize(size, size);
-            }
-        }
-        const QList<QPair<int, QStringList>> others = {
-            {16, {"icons/one_16", "icons/one_16_black", "icons/one_16_white", "icons/edit_note", "icons/edit_duedate",
-                  "calendar/icon_reset_16", "calendar/icon_next_month_16", "calendar/icon_prev_month_16",
-                  "icons_checkbox/checkbox_flat-N", "icons_checkbox/checkbox_flat-P",
-                  "icons_checkbox/checkbox_done-N", "icons_checkbox/checkbox_done-P"}},
-            {24, {"icons/toolbar_new", "icons/toolbar_edit", "icons/toolbar_cleanup", "icons/view_normal",
-                  "icons/view_compact"}},
-            {256, {"icons/one_256", "about/one_noarrows", "about/arrow_hour", "about/arrow_minute"}}};
-        for (const auto& [size, names] : others) {
-            for (const QString& name : names)
-                QTest::newRow(qPrintable(name)) << QStringLiteral(":/") + name << QSize(size, size);
-        }
-    }
-
-    void everyPictureExistsAtItsSize()
-    {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
-        const QImage image(path);
-        QCOMPARE(image.size(), size);
-        QVERIFY(image.hasAlphaChannel());
-    }
-
     // The picture a group shows; an empty `expected` is no picture.
     void groupIconRule_data()
     {
@@ -302,6 +267,7 @@ private Q_SLOTS:
             QCOMPARE(picture(icon), resource(expected));
     }
 
+    // Every group icon of the catalogue comes at both its sizes.
     void iconLookups()
     {
         const FocusIconMap catalogue = focusIconCatalogue();
