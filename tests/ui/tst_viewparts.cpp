@@ -58,19 +58,6 @@ private Q_SLOTS:
         QCOMPARE(shortHint.size(), QSize(300, 180));
     }
 
-    void hintCardPaintsItsColours()
-    {
-        QPixmap red(48, 48);
-        red.fill(Qt::red);
-        GroupHintWidget hint(QIcon(red), GroupHintWidget::hintText(FocusGroup::trashId()));
-        hint.show();
-        const QImage image = hint.grab().toImage();
-        QCOMPARE(image.pixelColor(150, 170), schemeColor(ColorScheme::Panel));
-        QCOMPARE(image.pixelColor(150, 1), schemeColor(ColorScheme::Outline));
-        // The icon is faded to 40 %.
-        QCOMPARE(qRound(hint.iconLabel()->pixmap().toImage().pixelColor(24, 24).alphaF() * 10), 4);
-    }
-
     void counterSegmentsPaintTheirColours()
     {
         CountWidget empty(0); // at least one counter, and counts out of range are ignored
