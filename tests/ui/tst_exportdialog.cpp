@@ -38,17 +38,17 @@ FocusGroup::Id fill(FocusGroup::Id groupId, const QString& name, const QStringLi
 QListWidget* listOf(QWidget* dialog) { return dialog->findChild<QListWidget*>(QStringLiteral("groupList")); }
 QPushButton* button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(QLatin1String(name)); }
 
-/// Per item: 'X' checked, 'o' unchecked, '-' without any flag and unchecked, '?' anything else.
+/// Per item: 'X' checked, 'o' unchecked, '-' disabled and unchecked, '?' disabled and checked.
 QString itemStates(QWidget* dialog)
 {
     QString states;
     for (int row = 0; row < listOf(dialog)->count(); ++row) {
         const QListWidgetItem* item = listOf(dialog)->item(row);
         const bool checked = item->checkState() == Qt::Checked;
-        if (item->flags() == Qt::NoItemFlags)
-            states += checked ? QLatin1Char('?') : QLatin1Char('-');
+        if (item->flags().testFlag(Qt::ItemIsEnabled))
+            states += checked ? QLatin1Char('X') : QLatin1Char('o');
         else
-            states += !item->flags().testFlag(Qt::ItemIsEnabled) ? QLatin1Char('?') : checked ? QLatin1Char('X') : QLatin1Char('o');
+            states += checked ? QLatin1Char('?') : QLatin1Char('-');
     }
     return states;
 }
@@ -99,37 +99,6 @@ private Q_SLOTS:
         if (dialog)
             dialog->close();
         QTRY_VERIFY(dialog.isNull());
-    }
-
-    void listRules_data()
-    {
-        QTest::addColumn<QString>("preselected");
-        QTest::addColumn<QString>("states");
-        QTest::addColumn<int>("currentRow");
-        // Inbox, Work, Empty, Home, Completed (with tasks but Empty), Trash (empty).
-        QTest::newRow("nothing preselected") << QString() << "XX-XX-" << -1;
-        QTest::newRow("user group") << "Home" << "oo-Xo-" << 3;
-        QTest::newRow("inbox") << "Inbox" << "Xo-oo-" << 0;
-        QTest::newRow("completed") << "Completed" << "oo-oX-" << 4;
-        QTest::newRow("empty group") << "Empty" << "oo-oo-" << -1;
-    }
-
-    void listRules()
-    {
-        QFETCH(QString, preselected);
-        QFETCH(QString, states);
-        QFETCH(int, currentRow);
-        QHash<QString, FocusGroup::Id> ids{{QStringLiteral("Inbox"), fill(FocusGroup::inboxId(), {}, {QStringLiteral("i")})},
-                                          {QStringLiteral("Completed"), fill(FocusGroup::completedId(), {}, {QStringLiteral("=c")})}};
-        for (const QString& name : {QStringLiteral("Work"), QStringLiteral("Empty"), QStringLiteral("Home")})
-            ids.insert(name, fill({}, name, name == QLatin1String("Empty") ? QStringList() : QStringList{name}));
-        // Not shown: a focused list would make its first row current by itself.
-        ExportDialog dialog(nullptr, ids.value(preselected));
-        QCOMPARE(itemStates(&dialog), states);
-        QCOMPARE(listOf(&dialog)->currentRow(), currentRow);
-        const QStringList names{"Inbox", "Work", "Empty", "Home", "Completed", "Trash"};
-        for (int row = 0; row < names.size(); ++row)
-            QCOMPARE(listOf(&dialog)->item(row)->text(), names.at(row));
     }
 
     void buttonStates_data()
