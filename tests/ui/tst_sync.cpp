@@ -159,7 +159,7 @@ private Q_SLOTS:
 
     // No secret store in the tests: the password lasts for the session, the user is told, and it
     // is never written.
-    void applyingKeepsServerAndUserButNeverThePassword()
+    void anAccountKeepsServerAndUserButNeverThePassword()
     {
         setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pässwörd-s3cret"));
         QCOMPARE(service()->server(), m_server);
@@ -188,20 +188,15 @@ private Q_SLOTS:
         QCOMPARE(service()->user(), QStringLiteral("bea"));
         QCOMPARE(child<QLabel>(PasswordPrompt::openPrompt(), "passwordQuestion")->text(),
                  QStringLiteral("Enter the password for bea at 127.0.0.1:"));
-    }
+        delete PasswordPrompt::openPrompt();
 
-    // Clearing the address turns sync off, between passes.
-    void aClearedAddressTurnsSyncOff()
-    {
-        setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
+        // Clearing the address turns sync off, between passes.
         QTRY_VERIFY(!service()->isSyncing());
-        PrefsDialog prefs(nullptr, service());
-        child<QLineEdit>(&prefs, "serverEdit")->clear();
-        prefs.accept();
+        PrefsDialog off(nullptr, service());
+        child<QLineEdit>(&off, "serverEdit")->clear();
+        off.accept();
         QCOMPARE(service()->status(), sync::SyncService::Status::Off);
-        QVERIFY(AppSettings::settings()->syncServer().isEmpty());
         QVERIFY(!testenv::readFile(settingsFilePath()).contains(QLatin1String("127.0.0.1")));
-        QVERIFY(!child<QPushButton>(&prefs, "syncNowButton")->isEnabled());
         QTRY_VERIFY(!mark()->isVisible());
     }
 
@@ -289,22 +284,11 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(!PasswordPrompt::openPrompt());
 
-        // The user asks for a sync: the question comes back, and the new password is used.
+        // The user asks for a sync: the question comes back (the desktop test answers it).
         syncNowAction()->trigger();
         QTRY_VERIFY(PasswordPrompt::openPrompt());
-        prompt = PasswordPrompt::openPrompt();
-        testenv::typeText(prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit")), QStringLiteral("правильный"));
-        const int requests = server.requests.size();
-        QVERIFY(m_notices.isEmpty());
-        prompt->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
-        QTRY_VERIFY(prompt.isNull());
-        QTRY_VERIFY(server.requests.size() > requests);
-        const QByteArray credentials = QByteArray("Оля:правильный").toBase64();
-        QVERIFY(server.requests.last().values("Authorization").contains("Basic " + credentials));
-        QTRY_COMPARE(m_notices.size(), 1);
-        QCOMPARE(service()->user(), QStringLiteral("Оля"));
-        QVERIFY(AppSettings::settings()->syncServer() == server.url(QStringLiteral("/dav/")));
     }
+
     // A real server: the page shows what the last pass did and the lists paired (the window's
     // mark is seen by the desktop test).
     void aFinishedPassShowsItsTimeAndTheLists()
