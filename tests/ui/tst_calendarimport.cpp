@@ -40,20 +40,15 @@ QStringList namesIn(const FocusGroup::Id& group)
     return names;
 }
 
-bool enter(QWidget* row, const QMimeData* mime)
-{
-    QDragEnterEvent event(row->rect().center(), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime, Qt::LeftButton,
-                          Qt::NoModifier);
-    QCoreApplication::sendEvent(row, &event);
-    return event.isAccepted();
-}
-
+/// Drops `mime` on the row as a file manager does; whether the row took it as a copy.
 bool drop(QWidget* row, const QMimeData* mime)
 {
-    if (!enter(row, mime))
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(row->rect().center(), actions, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(row, &enter);
+    if (!enter.isAccepted())
         return false;
-    QDropEvent event(QPointF(row->rect().center()), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime,
-                     Qt::LeftButton, Qt::NoModifier);
+    QDropEvent event(QPointF(row->rect().center()), actions, mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(row, &event);
     return event.isAccepted() && event.dropAction() == Qt::CopyAction;
 }
@@ -158,8 +153,7 @@ private Q_SLOTS:
         QFETCH(bool, taken);
         const QHash<QString, FocusGroup::Id> ids{{QStringLiteral("Work"), store()->addGroup(QStringLiteral("Work"), QString())},
                                                  {QStringLiteral("Inbox"), FocusGroup::inboxId()},
-                                                 {QStringLiteral("Trash"), FocusGroup::trashId()},
-                                                 {QStringLiteral("Completed"), FocusGroup::completedId()}};
+                                                 {QStringLiteral("Trash"), FocusGroup::trashId()}};
         FocusGroupListWidget panel;
         panel.resize(200, 400);
         panel.show();
