@@ -1,4 +1,4 @@
-// The install and uninstall wizards driven through their buttons, offscreen, installing into
+// The install wizard driven through its buttons, offscreen, installing into
 // folders of the test's own.
 
 #include "install/installoptions.h"
@@ -123,25 +123,6 @@ private Q_SLOTS:
         });
         QCOMPARE(runInstallWizard(nullptr), 1);
         QCOMPARE(m_asked, QStringList{QStringLiteral("licence")});
-    }
-
-    void uninstallClosesWithoutQuestionAndRemoves()
-    {
-        {
-            UninstallWizard wizard(m_paths);
-            wizard.show();
-            wizard.close();
-            QVERIFY(!wizard.isVisible());
-            QVERIFY(m_asked.isEmpty());
-        }
-        UninstallWizard wizard(m_paths);
-        wizard.show();
-        QVERIFY(!wizard.findChild<QCheckBox*>(QStringLiteral("removeDataCheck"))->isChecked());
-        click(wizard.nextButton());
-        QTRY_VERIFY(!wizard.isVisible());
-        QVERIFY(m_messages.isEmpty());
-        QVERIFY(!QFile::exists(m_paths.installedProgram()));
-        QVERIFY(!QFile::exists(m_paths.uninstallEntry()));
     }
 };
 
