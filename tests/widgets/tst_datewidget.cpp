@@ -3,40 +3,13 @@
 #include "settings/appsettings.h"
 #include "widgets/accessiblenotifier.h"
 #include "widgets/calendarpopup.h"
-#include "widgets/colorscheme.h"
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 #include "widgets/hintededit.h"
 #include "widgets/mycalendar.h"
 
 #include <QAccessible>
-#include <QLineEdit>
 #include <QToolButton>
-
-/// Stands in for the main window, which announces its moves.
-class MovingWindow : public QWidget
-{
-    Q_OBJECT
-Q_SIGNALS:
-    void widgetMoved();
-
-protected:
-    void moveEvent(QMoveEvent* event) override
-    {
-        QWidget::moveEvent(event);
-        Q_EMIT widgetMoved();
-    }
-};
-
-/// Stands in for the task list, which gets the keys the field leaves.
-class KeyRecorder : public QWidget
-{
-public:
-    QList<int> keys;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override { keys << event->key(); }
-};
 
 namespace {
 
@@ -117,28 +90,6 @@ private Q_SLOTS:
             QCOMPARE(widget.edit()->selectedText(), shown);
     }
 
-    // The field proposes tomorrow while it has the focus; left alone, it stays empty.
-    void focusingAnEmptyFieldProposesTomorrow()
-    {
-        QWidget window;
-        auto* other = new QLineEdit(&window);
-        auto* widget = new DateWidget(QDateTime(), &window);
-        widget->move(0, 40);
-        QVERIFY(testenv::showActive(&window));
-        other->setFocus();
-        QSignalSpy changes(widget, &DateWidget::valueChanged);
-
-        widget->edit()->setFocus(Qt::TabFocusReason);
-        QCOMPARE(widget->edit()->text(), tomorrow().toString(Format));
-        QVERIFY(widget->popup() && widget->popup()->isVisible());
-        QCOMPARE(widget->popup()->dateTime().date(), tomorrow());
-
-        other->setFocus();
-        QVERIFY(widget->edit()->isHintShown() && widget->edit()->userText().isEmpty());
-        QVERIFY(!widget->popup());
-        QVERIFY(changes.isEmpty());
-    }
-
     void calendarButtonsChooseADate_data()
     {
         QTest::addColumn<QString>("button");
@@ -205,25 +156,6 @@ private Q_SLOTS:
             QVERIFY(widget.edit()->cursorPosition() < 5);
     }
 
-    // Escape closes the calendar (which then goes), and only the second Escape is the row's (it
-    // closes the editor).
-    void escapeClosesTheCalendarFirst()
-    {
-        KeyRecorder window;
-        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
-        QVERIFY(testenv::showActive(&window));
-        widget->edit()->setFocus(Qt::TabFocusReason);
-        QPointer<CalendarPopup> popup = widget->popup();
-        QVERIFY(popup);
-        QTest::keyClick(widget->edit(), Qt::Key_Escape);
-        QVERIFY(!widget->popup());
-        QVERIFY(widget->edit()->hasFocus());
-        QVERIFY(window.keys.isEmpty());
-        QTRY_VERIFY(popup.isNull());
-        QTest::keyClick(widget->edit(), Qt::Key_Escape);
-        QCOMPARE(window.keys, QList<int>{Qt::Key_Escape});
-    }
-
     // A screen reader hears the day the keys choose, named in full, and the field once the
     // calendar closes.
     void keyboardMovesAreToldToTheScreenReader()
@@ -250,36 +182,6 @@ private Q_SLOTS:
         AccessibleNotifier::setSink(previous);
     }
 
-    void dayColourFollowsDistanceFromToday_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("role");
-        QTest::newRow("today") << 0 << int(ColorScheme::DueNow);
-        QTest::newRow("tomorrow") << 1 << int(ColorScheme::DueSoon);
-        QTest::newRow("in 3 days") << 3 << int(ColorScheme::DueSoon);
-        QTest::newRow("in 4 days") << 4 << int(ColorScheme::Panel);
-    }
-
-    void dayColourFollowsDistanceFromToday()
-    {
-        QFETCH(int, days);
-        QFETCH(int, role);
-        MyCalendar calendar;
-        QCOMPARE(calendar.dateColor(QDate::currentDate().addDays(days)), schemeColor(ColorScheme::Role(role)));
-    }
-
-    void popupFollowsTheWindow()
-    {
-        MovingWindow window;
-        window.move(200, 150);
-        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
-        window.show();
-        widget->setPopupVisible(true);
-        QTest::qWait(50); // queued window activations run their course
-        const QPoint placed = widget->popup()->pos();
-        window.move(260, 180);
-        QTRY_COMPARE(widget->popup()->pos(), placed + QPoint(60, 30));
-    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstDateWidget)
