@@ -1,33 +1,17 @@
-// The small controls (check box, edits, splitter, link label) and the pictures of groups.
+// The small controls (check box, edit, link label) and the pictures of groups.
 
 #include "store/focusgroup.h"
 #include "support/testenv.h"
 #include "widgets/fancycheckbox.h"
 #include "widgets/fancylineedit.h"
-#include "widgets/fancysplitter.h"
 #include "widgets/focusiconcatalogue.h"
-#include "widgets/hintededit.h"
 #include "widgets/linklabel.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QSignalSpy>
 
-#include <memory>
-
 namespace {
-
-/// A 400 by 300 splitter whose first pane is `firstWidth` wide.
-std::unique_ptr<FancySplitter> splitter(int firstWidth, QWidget* first, QWidget* second)
-{
-    auto splitter = std::make_unique<FancySplitter>(Qt::Horizontal);
-    splitter->addWidget(first);
-    splitter->addWidget(second);
-    splitter->resize(400, 300);
-    splitter->show();
-    splitter->setFirstWidth(firstWidth);
-    return splitter;
-}
 
 QImage picture(const QIcon& icon)
 {
@@ -85,74 +69,6 @@ private Q_SLOTS:
         QCOMPARE(focus.at(1).at(0).toBool(), false);
         edit->setFocus(Qt::TabFocusReason); // keyboard focus selects all too
         QCOMPARE(edit->selectedText(), QStringLiteral("Buy milk"));
-    }
-
-    // The hint is a placeholder, never text a reader or a screen reader could take for the
-    // user's; the field is named by it. It shows only while the field is empty and unfocused.
-    void hintShowsOnlyWhileEmptyAndUnfocused()
-    {
-        QWidget window;
-        auto* other = new QLineEdit(&window);
-        auto* edit = new HintedEditT<FancyLineEdit>(QString(), QStringLiteral("Task name"), &window);
-        auto* filled = new HintedEditT<FancyLineEdit>(QStringLiteral("Paint"), edit->hintText(), &window);
-        QVERIFY(testenv::showActive(&window));
-        other->setFocus();
-        QVERIFY(!filled->isHintShown());
-        QVERIFY(edit->isHintShown());
-        QCOMPARE(edit->text(), QString());
-        QCOMPARE(edit->placeholderText(), QStringLiteral("Task name"));
-        QCOMPARE(edit->accessibleName(), QStringLiteral("Task name"));
-
-        edit->setFocus();
-        QVERIFY(!edit->isHintShown());
-        testenv::typeText(edit, QStringLiteral("Café ✓"));
-        other->setFocus();
-        QVERIFY(!edit->isHintShown());
-        QCOMPARE(edit->userText(), QStringLiteral("Café ✓"));
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        other->setFocus();
-        QVERIFY(edit->isHintShown());
-    }
-
-    // The first pane (the group panel) set to a width or dragged, kept within both panes'
-    // minimum widths; at no width it is hidden, at the full width the second pane is.
-    void splitterPanes_data()
-    {
-        QTest::addColumn<int>("setTo");
-        QTest::addColumn<int>("dragTo"); // 0: no drag
-        QTest::addColumn<int>("width");
-        QTest::newRow("no first pane") << 0 << 0 << 0;
-        QTest::newRow("first pane fills") << 400 << 0 << 400;
-        QTest::newRow("dragged into the first minimum") << 150 << 60 << 100;
-        QTest::newRow("dragged past the right edge") << 150 << 900 << 250;
-    }
-
-    void splitterPanes()
-    {
-        QFETCH(int, setTo);
-        QFETCH(int, dragTo);
-        QFETCH(int, width);
-        auto* first = new QWidget;
-        auto* second = new QWidget;
-        first->setMinimumWidth(100);
-        second->setMinimumWidth(150);
-        const auto split = splitter(setTo, first, second);
-        if (dragTo) {
-            QTest::mousePress(split.get(), Qt::LeftButton, {}, QPoint(setTo, 100));
-            QMouseEvent move(QEvent::MouseMove, QPointF(dragTo, 100), split->mapToGlobal(QPointF(dragTo, 100)),
-                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(split.get(), &move);
-            QTest::mouseRelease(split.get(), Qt::LeftButton, {}, QPoint(qBound(0, dragTo, 399), 100));
-        }
-        QCOMPARE(split->firstWidth(), width);
-        QCOMPARE(first->isVisible(), width > 0);
-        QCOMPARE(split->handle()->isVisible(), width > 0 && width < 400);
-        QCOMPARE(second->isVisible(), width < 400);
-        // Without a first pane there is no handle either: the second pane takes the whole width.
-        if (width < 400)
-            QCOMPARE(second->x(), width > 0 ? width + 1 : 0);
     }
 
     void linkLabelPassesRightClicksOn()
