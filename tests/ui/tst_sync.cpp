@@ -1,9 +1,7 @@
 #include "base/specialfolder.h"
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
-#include "store/taskstorage.h"
 #include "support/httptestserver.h"
-#include "support/radicaleserver.h"
 #include "support/testenv.h"
 #include "sync/syncservice.h"
 #include "ui/mainwindow.h"
@@ -24,7 +22,6 @@
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -289,34 +286,6 @@ private Q_SLOTS:
         QTRY_VERIFY(PasswordPrompt::openPrompt());
     }
 
-    // A real server: the page shows what the last pass did and the lists paired (the window's
-    // mark is seen by the desktop test).
-    void aFinishedPassShowsItsTimeAndTheLists()
-    {
-        if (!RadicaleServer::available())
-            QSKIP("radicale is not installed");
-        RadicaleServer radicale;
-        QString error;
-        QVERIFY2(radicale.start(&error), qPrintable(error));
-        const FocusGroup::Id work = TaskCore::instance()->storage()->addGroup(QStringLiteral("Работа"), QString());
-        PrefsDialog prefs(nullptr, service());
-        prefs.showPage(PrefsPage::Sync);
-        QVERIFY(testenv::showActive(&prefs));
-        QSignalSpy finished(service(), &sync::SyncService::passFinished);
-        setUpAccount(radicale.url(), radicale.user(), radicale.password());
-        QVERIFY(child<QLabel>(&prefs, "noPairs")->isVisible());
-        QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), qPrintable(service()->statusText()), 30000);
-        QCOMPARE(service()->status(), sync::SyncService::Status::Synced);
-        QCOMPARE(child<QLabel>(&prefs, "syncCounts")->text(),
-                 QStringLiteral("Received 0, sent 0, conflicts 0, skipped objects 0"));
-        auto* pairs = child<QTreeWidget>(&prefs, "pairList");
-        QStringList rows;
-        for (int i = 0; i < pairs->topLevelItemCount(); ++i)
-            rows << pairs->topLevelItem(i)->text(0) + QLatin1String(" -> ") + pairs->topLevelItem(i)->text(1);
-        QVERIFY2(rows.contains(QStringLiteral("Работа -> Работа (127.0.0.1)")), qPrintable(rows.join(QLatin1Char('|'))));
-        QVERIFY(!child<QLabel>(&prefs, "noPairs")->isVisible());
-        TaskCore::instance()->storage()->removeGroup(work);
-    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstSync)
