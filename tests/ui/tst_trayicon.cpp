@@ -1,6 +1,6 @@
 // The tray icon with its menu and its balloons (updates, reminders), the window's fallback without
 // a tray host, the reminders shown by the notification service, and the dialogs the tray opens:
-// preferences and about (one at a time).
+// about (one at a time).
 
 #include "base/identity.h"
 #include "core/taskcore.h"
@@ -13,7 +13,6 @@
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
 #include "ui/remindernotifier.h"
-#include "ui/tasklistwidget.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
 #include "widgets/fancytoolbtn.h"
@@ -150,6 +149,7 @@ private Q_SLOTS:
         m_trayHost = true;
         QTRY_VERIFY(s.tray.isTrayAvailable());
         QVERIFY(menuButton->isVisible());
+        QVERIFY(!PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
         s.window.showNormal();
         s.window.close();
         QVERIFY(!s.window.isVisible());
@@ -192,41 +192,6 @@ private Q_SLOTS:
         QCOMPARE(reminderClicked.size(), reminderLast ? 1 : 0);
     }
 
-    // Where the task is listed when the reminder is clicked: "inbox", "home", "work" (groups of
-    // the user's, in that order), "trash", or nowhere ("gone").
-    void reminderClickShowsTheGroupOfTheFirstTask_data()
-    {
-        QTest::addColumn<QStringList>("listedIn");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("two groups") << QStringList{"work", "home"} << "home";
-        QTest::newRow("inbox and a group") << QStringList{"work", "inbox"} << "inbox";
-        QTest::newRow("moved to the trash since") << QStringList{"trash"} << "trash";
-        QTest::newRow("deleted since") << QStringList() << "inbox";
-    }
-
-    void reminderClickShowsTheGroupOfTheFirstTask()
-    {
-        QFETCH(QStringList, listedIn);
-        QFETCH(QString, shown);
-        const QHash<QString, FocusGroup::Id> groups{{QStringLiteral("inbox"), FocusGroup::inboxId()},
-                                                    {QStringLiteral("trash"), FocusGroup::trashId()},
-                                                    {QStringLiteral("home"), store()->addGroup("Home", {})},
-                                                    {QStringLiteral("work"), store()->addGroup("Work", {})}};
-        const TodoTask::Id task = store()->createTask(FocusGroup::inboxId());
-        store()->removeTask(FocusGroup::inboxId(), task, true);
-        Shown s;
-        ReminderNotifier notifier(&s.window, &s.tray);
-        notifier.showReminder(QStringLiteral("1 task due today"), QStringLiteral("task"), task);
-        for (const QString& name : listedIn)
-            store()->addTaskToGroup(groups.value(name), task);
-        Q_EMIT s.tray.messageClicked();
-        QVERIFY(s.window.isVisible());
-        QCOMPARE(s.window.groupPanel()->currentGroup(), groups.value(shown));
-        QCOMPARE(s.window.taskList()->group(), groups.value(shown));
-        store()->removeGroup(groups.value(QStringLiteral("home")));
-        store()->removeGroup(groups.value(QStringLiteral("work")));
-    }
-
     void withoutATrayTheNotificationServiceShowsReminders()
     {
         NotificationTestServer server;
@@ -249,22 +214,6 @@ private Q_SLOTS:
         QTRY_VERIFY(s.window.isVisible());
         QCOMPARE(s.window.groupPanel()->currentGroup(), group);
         store()->removeGroup(group);
-    }
-
-    void onePreferencesDialogAtATime()
-    {
-        Shown s;
-        QVERIFY(!PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
-        int open = -1;
-        QTimer::singleShot(0, &s.tray, [&] {
-            s.tray._onPreferences();
-            open = s.window.findChildren<PrefsDialog*>().size();
-            QVERIFY(s.tray.preferencesDialog()->isModal());
-            s.tray.preferencesDialog()->reject();
-        });
-        s.tray._onPreferences();
-        QCOMPARE(open, 1);
-        QVERIFY(!s.tray.preferencesDialog());
     }
 
     void minimisedWhileItsNestedDialogRuns_data()
