@@ -101,39 +101,6 @@ private Q_SLOTS:
         QTRY_VERIFY(dialog.isNull());
     }
 
-    void buttonStates_data()
-    {
-        QTest::addColumn<bool>("withTasks");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("enabled"); // "Select all", "Select none", "Export"
-        QTest::newRow("all checked") << true << QString() << "011";
-        QTest::newRow("select none") << true << "none" << "100";
-        QTest::newRow("uncheck one") << true << "uncheck0" << "111";
-        QTest::newRow("uncheck each") << true << "uncheck0,uncheck1" << "100";
-        QTest::newRow("no enabled item, all") << false << "all" << "000";
-    }
-
-    void buttonStates()
-    {
-        QFETCH(bool, withTasks);
-        QFETCH(QString, steps);
-        QFETCH(QString, enabled);
-        fill(FocusGroup::inboxId(), {}, withTasks ? QStringList{QStringLiteral("i")} : QStringList());
-        fill({}, QStringLiteral("A"), withTasks ? QStringList{QStringLiteral("a")} : QStringList());
-        ExportDialog* dialog = showExportDialog(nullptr);
-        for (const QString& step : steps.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            if (step.startsWith(QLatin1String("uncheck")))
-                listOf(dialog)->item(step.mid(7).toInt())->setCheckState(Qt::Unchecked);
-            else
-                QTest::mouseClick(button(dialog, step == QLatin1String("all") ? "selectAllButton" : "selectNoneButton"), Qt::LeftButton);
-        }
-        QString actual;
-        for (const char* name : {"selectAllButton", "selectNoneButton", "exportButton"})
-            actual += button(dialog, name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-        QCOMPARE(actual, enabled);
-        QCOMPARE(itemStates(dialog).mid(2), QStringLiteral("--")); // the empty Completed and Trash stay as they are
-    }
-
     void exportedBytes_data()
     {
         QTest::addColumn<QString>("group");
