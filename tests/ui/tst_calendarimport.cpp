@@ -4,13 +4,10 @@
 #include "support/uitestkit.h"
 #include "ui/calendarimport.h"
 #include "ui/focusgrouplistwidget.h"
-#include "ui/focusgroupwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/toolbaractions.h"
 
 #include <QAction>
-#include <QDragEnterEvent>
-#include <QMimeData>
 #include <QTemporaryDir>
 
 namespace {
@@ -38,19 +35,6 @@ QStringList namesIn(const FocusGroup::Id& group)
     QStringList names;
     store()->visitTasks(store()->group(group).taskIds(), [&](const TodoTask& task) { names << task.name(); });
     return names;
-}
-
-/// Drops `mime` on the row as a file manager does; whether the row took it as a copy.
-bool drop(QWidget* row, const QMimeData* mime)
-{
-    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-    QDragEnterEvent enter(row->rect().center(), actions, mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(row, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent event(QPointF(row->rect().center()), actions, mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(row, &event);
-    return event.isAccepted() && event.dropAction() == Qt::CopyAction;
 }
 
 } // namespace
@@ -135,35 +119,6 @@ private Q_SLOTS:
         QCOMPARE(namesIn(FocusGroup::inboxId()).size(), report.startsWith(QLatin1Char('1')) ? 1 : 0);
     }
 
-    void droppedFilesGoIntoTheGroup_data()
-    {
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("user group") << "Work" << "planner.ics" << true;
-        QTest::newRow("Inbox") << "Inbox" << "planner.ICS" << true;
-        QTest::newRow("Trash") << "Trash" << "planner.ics" << false;
-        QTest::newRow("not a calendar file") << "Work" << "planner.txt" << false;
-    }
-
-    void droppedFilesGoIntoTheGroup()
-    {
-        QFETCH(QString, group);
-        QFETCH(QString, fileName);
-        QFETCH(bool, taken);
-        const QHash<QString, FocusGroup::Id> ids{{QStringLiteral("Work"), store()->addGroup(QStringLiteral("Work"), QString())},
-                                                 {QStringLiteral("Inbox"), FocusGroup::inboxId()},
-                                                 {QStringLiteral("Trash"), FocusGroup::trashId()}};
-        FocusGroupListWidget panel;
-        panel.resize(200, 400);
-        panel.show();
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(file(fileName, TwoTasks))});
-        QCOMPARE(drop(panel.rowOf(ids.value(group)), &mime), taken);
-        // The import comes after the drop, so that the file manager does not wait for the report.
-        QTRY_COMPARE(namesIn(ids.value(group)).size(), taken ? 2 : 0);
-        QCOMPARE(m_reports.size(), taken ? 1 : 0);
-    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstCalendarImport)
