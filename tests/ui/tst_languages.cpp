@@ -124,30 +124,6 @@ private Q_SLOTS:
         QCOMPARE(translated("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     }
 
-    void preferencesWriteTheSettingsOnlyAfterAChange_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::newRow("nothing touched") << "";
-        QTest::newRow("open window") << "openWindowCheck";
-        QTest::newRow("notifications") << "notificationsCheck";
-        QTest::newRow("run at startup") << "runAtStartupCheck";
-    }
-
-    void preferencesWriteTheSettingsOnlyAfterAChange()
-    {
-        QFETCH(QString, box);
-        AppSettings* settings = AppSettings::settings();
-        {
-            PrefsDialog prefs;
-            if (!box.isEmpty())
-                prefs.findChild<QCheckBox*>(box)->click();
-        }
-        QCOMPARE(QFile::exists(settingsFilePath()), !box.isEmpty());
-        QCOMPARE(settings->openWindowOnStartup(), box != QLatin1String("openWindowCheck"));
-        QCOMPARE(settings->showNotifications(), box != QLatin1String("notificationsCheck"));
-        QCOMPARE(settings->runOnSystemStartup(), box != QLatin1String("runAtStartupCheck"));
-    }
-
     // The box writes the start-up entry at once, with a picture that exists, and removes it.
     void runAtStartupWritesTheEntryAtOnce()
     {
