@@ -9,11 +9,8 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 class TstInstallWizard : public QObject
 {
@@ -111,19 +108,6 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(m_paths.autostartEntry), runOnStartup);
     }
 
-    void runInstallWizardReturnsOneWhenNothingWasInstalled()
-    {
-        m_accept = false;
-        QuestionBox::setHook([](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons,
-                                QMessageBox::StandardButton) { return QMessageBox::Yes; });
-        QTimer::singleShot(0, this, [this] {
-            auto* wizard = qobject_cast<InstallWizard*>(QApplication::activeModalWidget());
-            QVERIFY(wizard);
-            click(wizard->nextButton());
-        });
-        QCOMPARE(runInstallWizard(nullptr), 1);
-        QCOMPARE(m_asked, QStringList{QStringLiteral("licence")});
-    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstInstallWizard)
