@@ -1,29 +1,13 @@
 #include "store/focusgroup.h"
 #include "support/testenv.h"
-#include "ui/countwidget.h"
-#include "ui/duelabel.h"
 #include "ui/grouphintwidget.h"
 #include "ui/startupmessages.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
 
-namespace {
-
-/// The label as it paints, on a white ground.
-QImage rendered(DueLabel& label)
-{
-    label.resize(label.sizeHint());
-    QImage image(label.size(), QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    label.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
-} // namespace
-
-// The small pieces of the window: the backup question of a start, the hint cards of empty
-// groups, the counters and the due date label.
+// The small pieces of the window: the backup question of a start and the hint cards of empty
+// groups.
 class TstViewParts : public QObject
 {
     Q_OBJECT
@@ -48,33 +32,6 @@ private Q_SLOTS:
         Q_EMIT hint.textLabel()->linkActivated(QStringLiteral("inboxheadstart"));
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("inboxheadstart"));
-    }
-
-    void counterIgnoresCountsOutOfRange()
-    {
-        CountWidget empty(0);
-        empty.setCount(5, 3);
-        empty.setCount(-1, 3);
-        QVERIFY(empty.visibleCounters().isEmpty());
-    }
-
-    // A label given another text or font paints as one made with them.
-    void dueLabelPaintsWhatItHoldsNow()
-    {
-        DueLabel reused;
-        reused.setText(QStringLiteral("Tomorrow"));
-        const QImage before = rendered(reused);
-        reused.setText(QStringLiteral("Wednesday"));
-        DueLabel fresh;
-        fresh.setText(QStringLiteral("Wednesday"));
-        QCOMPARE(rendered(reused), rendered(fresh));
-        QVERIFY(rendered(reused) != before);
-
-        QFont bigger = reused.font();
-        bigger.setPointSizeF(bigger.pointSizeF() * 2);
-        reused.setFont(bigger);
-        fresh.setFont(bigger);
-        QCOMPARE(rendered(reused), rendered(fresh));
     }
 };
 
