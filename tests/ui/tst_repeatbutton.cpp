@@ -6,18 +6,13 @@
 #include "store/repeatrule.h"
 #include "store/taskstorage.h"
 #include "ui/repeatbutton.h"
-#include "ui/repeatdialog.h"
 #include "ui/repeattext.h"
 #include "ui/taskwidget.h"
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
 #include <QMenu>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -28,18 +23,6 @@ using uitest::store;
 
 const QDate kWednesday(2030, 1, 9);
 QDate fixedDay() { return kWednesday; }
-
-TodoTask::Id makeTask(FocusGroup::Id* groupId, const QDate& due, const QString& rule = QString())
-{
-    static int counter = 0;
-    *groupId = store()->addGroup(QStringLiteral("Repeats %1").arg(++counter), QString());
-    const TodoTask::Id id = store()->createTask(*groupId);
-    store()->setTaskName(id, QStringLiteral("Water the plants"));
-    if (due.isValid())
-        store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
-    store()->setTaskRepeat(id, rule);
-    return id;
-}
 
 /// Opens the button's menu with `key` and hands it to `use` while it is shown.
 void withMenu(RepeatButton* button, Qt::Key key, const std::function<void(QMenu*)>& use)
@@ -73,14 +56,6 @@ QString checkedEntry(QMenu* menu)
     }
     return QString();
 }
-
-#define OPEN(groupId)                                 \
-    uitest::ListWindow w(groupId);                    \
-    QVERIFY(w.show());                                \
-    w.list->setEditing(0);                            \
-    TaskWidget* row = w.list->row(0);                 \
-    RepeatButton* button = row->repeatButton();       \
-    QVERIFY(button)
 
 } // namespace
 
@@ -154,9 +129,16 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, text);
         QFETCH(QString, stored);
-        FocusGroup::Id groupId;
-        const TodoTask::Id id = makeTask(&groupId, due);
-        OPEN(groupId);
+        QList<TodoTask::Id> ids;
+        const FocusGroup::Id groupId = uitest::makeGroup({QStringLiteral("Water the plants")}, &ids);
+        const TodoTask::Id id = ids.constFirst();
+        if (due.isValid())
+            store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
+        uitest::ListWindow w(groupId);
+        QVERIFY(w.show());
+        w.list->setEditing(0);
+        TaskWidget* row = w.list->row(0);
+        RepeatButton* button = row->repeatButton();
         // Tab goes from the date to the button, Space opens its menu.
         row->dateWidget()->edit()->setFocus();
         QTest::keyClick(row->dateWidget()->edit(), Qt::Key_Tab);
@@ -181,40 +163,6 @@ private Q_SLOTS:
         });
         QVERIFY(store()->task(id).repeatRule().isEmpty());
         QCOMPARE(w.list->editedRow(), row);
-    }
-
-    void customDialogSetsAnyRule_data()
-    {
-        QTest::addColumn<QString>("initial");
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<int>("tickedDay");
-        QTest::addColumn<bool>("lastDay");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("from none: weekly on the due date's day") << QString() << 2 << 4 << false << "FREQ=WEEKLY;INTERVAL=2;BYDAY=WE,TH";
-        QTest::newRow("monthly to the last day") << "FREQ=MONTHLY;BYMONTHDAY=9" << 1 << 0 << true << "FREQ=MONTHLY;BYMONTHDAY=-1";
-    }
-
-    void customDialogSetsAnyRule()
-    {
-        QFETCH(QString, initial);
-        QFETCH(int, interval);
-        QFETCH(int, tickedDay);
-        QFETCH(bool, lastDay);
-        QFETCH(QString, stored);
-        FocusGroup::Id groupId;
-        const TodoTask::Id id = makeTask(&groupId, kWednesday, initial);
-        OPEN(groupId);
-        withMenu(button, Qt::Key_Space, [](QMenu* menu) { choose(menu, QStringLiteral("repeatCustom")); });
-        QTRY_VERIFY(button->customDialog() && button->customDialog()->isVisible());
-        RepeatDialog* dialog = button->customDialog();
-        dialog->intervalBox()->setValue(interval);
-        if (tickedDay)
-            dialog->findChild<QCheckBox*>(QStringLiteral("repeatDay%1").arg(tickedDay))->click();
-        if (lastDay)
-            dialog->lastDayButton()->click();
-        QCOMPARE(dialog->summaryLabel()->text(), RepeatText::describe(RepeatRule::parse(stored), kWednesday));
-        QTest::keyClick(dialog, Qt::Key_Return);
-        QCOMPARE(store()->task(id).repeatRule(), stored);
     }
 
 private:
