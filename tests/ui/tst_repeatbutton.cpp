@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QTemporaryDir>
 
 #include <functional>
 
@@ -63,16 +62,15 @@ class TstRepeatButton : public QObject
 {
     Q_OBJECT
 
+    uitest::TempStore m_store;
+
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        QVERIFY(m_store.ready());
         AppSettings::settings()->setDateFormat(QStringLiteral("dd.MM.yyyy"));
         TaskWidget::setClock(fixedDay);
     }
-
-    void cleanupTestCase() { TaskCore::destroy(); }
 
     void ruleInWords_data()
     {
@@ -80,21 +78,18 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("due");
         QTest::addColumn<QString>("words");
         const QDate none;
-        QTest::newRow("none") << QString() << none << QStringLiteral("Does not repeat");
-        QTest::newRow("daily") << QStringLiteral("FREQ=DAILY") << none << QStringLiteral("Every day");
-        QTest::newRow("every 3 days") << QStringLiteral("FREQ=DAILY;INTERVAL=3") << none << QStringLiteral("Every 3 days");
-        QTest::newRow("weekly, days of the rule in the week's order") << QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU") << none
-            << QStringLiteral("Every 2 weeks on Sunday, Monday, Thursday");
-        QTest::newRow("weekly, the due date's day") << QStringLiteral("FREQ=WEEKLY") << kWednesday
-                                                    << QStringLiteral("Every week on Wednesday");
-        QTest::newRow("weekdays") << QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") << none
-                                  << QStringLiteral("Every weekday (Monday to Friday)");
-        QTest::newRow("last day") << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1") << none << QStringLiteral("Every month on the last day");
-        QTest::newRow("quarterly") << QStringLiteral("FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15") << none
-                                   << QStringLiteral("Every 3 months on day 15");
-        QTest::newRow("yearly") << QStringLiteral("FREQ=YEARLY") << kWednesday << QStringLiteral("Every year on 9 January");
-        QTest::newRow("every 2 years") << QStringLiteral("FREQ=YEARLY;INTERVAL=2") << none << QStringLiteral("Every 2 years");
-        QTest::newRow("outside what repeats here") << QStringLiteral("FREQ=HOURLY") << none << QStringLiteral("Does not repeat");
+        QTest::newRow("none") << "" << none << "Does not repeat";
+        QTest::newRow("daily") << "FREQ=DAILY" << none << "Every day";
+        QTest::newRow("every 3 days") << "FREQ=DAILY;INTERVAL=3" << none << "Every 3 days";
+        QTest::newRow("weekly, days of the rule in the week's order") << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU" << none
+                                                                       << "Every 2 weeks on Sunday, Monday, Thursday";
+        QTest::newRow("weekly, the due date's day") << "FREQ=WEEKLY" << kWednesday << "Every week on Wednesday";
+        QTest::newRow("weekdays") << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR" << none << "Every weekday (Monday to Friday)";
+        QTest::newRow("last day") << "FREQ=MONTHLY;BYMONTHDAY=-1" << none << "Every month on the last day";
+        QTest::newRow("quarterly") << "FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15" << none << "Every 3 months on day 15";
+        QTest::newRow("yearly") << "FREQ=YEARLY" << kWednesday << "Every year on 9 January";
+        QTest::newRow("every 2 years") << "FREQ=YEARLY;INTERVAL=2" << none << "Every 2 years";
+        QTest::newRow("outside what repeats here") << "FREQ=HOURLY" << none << "Does not repeat";
     }
 
     void ruleInWords()
@@ -165,8 +160,6 @@ private Q_SLOTS:
         QCOMPARE(w.list->editedRow(), row);
     }
 
-private:
-    QTemporaryDir m_dir;
 };
 
 MRV_TEST_WIDGETS_MAIN(TstRepeatButton)
