@@ -1,8 +1,6 @@
-// The tray icon with its menu and its balloons (updates, reminders), the window's fallback without
-// a tray host, the reminders shown by the notification service, and the dialogs the tray opens:
-// about (one at a time).
+// The tray icon's activation, the window's fallback without a tray host, the reminders shown by
+// the notification service, and the about box the tray opens (one at a time).
 
-#include "base/identity.h"
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
@@ -20,24 +18,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
 
 std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
-
-UpdateInformation answer(const QString& id, const QString& version)
-{
-    UpdateEntry entry;
-    entry.id = id;
-    entry.version = Version::fromString(version);
-    entry.url = QUrl(QStringLiteral("https://velbrook.example/get"));
-    UpdateInformation info;
-    info.store(entry);
-    return info;
-}
 
 QStringList commandNames(const QMenu* menu)
 {
@@ -61,16 +47,6 @@ struct Shown
     TrayIcon tray;
 };
 
-/// What a click on the balloon opened: the web page it announced, if any.
-QUrl openedByMessageClick(TrayIcon& tray)
-{
-    QUrl opened;
-    TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
-    Q_EMIT tray.messageClicked();
-    TrayIcon::setUrlOpener(nullptr);
-    return opened;
-}
-
 } // namespace
 
 class TstTrayIcon : public QObject
@@ -91,7 +67,6 @@ private Q_SLOTS:
     void init()
     {
         AppSettings::settings()->resetToDefaults();
-        setAvailableVersion(Version());
         m_trayHost = true;
     }
 
@@ -153,43 +128,6 @@ private Q_SLOTS:
         s.window.showNormal();
         s.window.close();
         QVERIFY(!s.window.isVisible());
-    }
-
-    // An update is announced in the about box; a click on the balloon answers the one shown
-    // last: the web site for an update (and by default), the reminder's group for a reminder.
-    void balloonsAndTheirClicks_data()
-    {
-        QTest::addColumn<UpdateInformation>("info");
-        QTest::addColumn<QString>("reminder"); // shown "before" or "after" the update's answer
-        QTest::addColumn<QString>("announced");
-        const QString id = applicationId();
-        QTest::newRow("newer") << answer(id, "0.3.1") << "" << "0.3.1";
-        QTest::newRow("equal") << answer(id, "0.2.642") << "" << "";
-        QTest::newRow("another program") << answer(QStringLiteral("example.other"), "9.0.0") << "" << "";
-        QTest::newRow("update, then a reminder") << answer(id, "9.0.0") << "after" << "9.0.0";
-        QTest::newRow("reminder, then an update") << answer(id, "9.0.0") << "before" << "9.0.0";
-    }
-
-    void balloonsAndTheirClicks()
-    {
-        QFETCH(UpdateInformation, info);
-        QFETCH(QString, reminder);
-        QFETCH(QString, announced);
-        Shown s;
-        if (reminder == QLatin1String("before"))
-            s.tray.showReminder(QStringLiteral("1 task due today"), QStringLiteral("Pay rent"));
-        s.tray._onUpdatesChecked(info);
-        if (reminder == QLatin1String("after"))
-            s.tray.showReminder(QStringLiteral("1 task due today"), QStringLiteral("Pay rent"));
-        QCOMPARE(availableVersion().isValid() ? availableVersion().toString() : QString(), announced);
-        AboutDialog about(&s.window);
-        QCOMPARE(about.updateNotice() != nullptr, !announced.isEmpty());
-        if (about.updateNotice())
-            QVERIFY(about.updateNotice()->text().contains(announced));
-        const bool reminderLast = reminder == QLatin1String("after");
-        QSignalSpy reminderClicked(&s.tray, &TrayIcon::reminderClicked);
-        QCOMPARE(openedByMessageClick(s.tray), reminderLast ? QUrl() : QUrl(webSiteUrl()));
-        QCOMPARE(reminderClicked.size(), reminderLast ? 1 : 0);
     }
 
     void withoutATrayTheNotificationServiceShowsReminders()
