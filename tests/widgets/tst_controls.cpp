@@ -1,14 +1,10 @@
-// The small controls (check box, edit, link label) and the pictures of groups.
+// The task check box and the pictures of groups.
 
 #include "store/focusgroup.h"
 #include "support/testenv.h"
 #include "widgets/fancycheckbox.h"
-#include "widgets/fancylineedit.h"
 #include "widgets/focusiconcatalogue.h"
-#include "widgets/linklabel.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QSignalSpy>
 
 namespace {
@@ -46,38 +42,6 @@ private Q_SLOTS:
         QCOMPARE(spy.size(), 2);
         QCOMPARE(spy.at(0).at(0).toInt(), 1);
         QCOMPARE(spy.at(1).at(0).toInt(), 0);
-    }
-
-    void lineEditSelectsAllOnMouseFocusOnce()
-    {
-        QWidget window;
-        auto* other = new QLineEdit(&window);
-        auto* edit = new FancyLineEdit(QStringLiteral("Buy milk"), &window);
-        edit->move(0, 40);
-        QVERIFY(testenv::showActive(&window));
-        other->setFocus();
-        QSignalSpy focus(edit, &FancyLineEdit::gotFocus);
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, edit->height() / 2));
-        QCOMPARE(edit->selectedText(), QStringLiteral("Buy milk"));
-        QCOMPARE(focus.size(), 1);
-        QCOMPARE(focus.at(0).at(0).toBool(), true);
-        // A second click places the caret where clicked.
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, edit->height() / 2));
-        QVERIFY(!edit->hasSelectedText());
-        other->setFocus();
-        QCOMPARE(focus.size(), 2);
-        QCOMPARE(focus.at(1).at(0).toBool(), false);
-        edit->setFocus(Qt::TabFocusReason); // keyboard focus selects all too
-        QCOMPARE(edit->selectedText(), QStringLiteral("Buy milk"));
-    }
-
-    void linkLabelPassesRightClicksOn()
-    {
-        LinkLabel label(QStringLiteral("text"));
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(1, 1), QPoint(1, 1));
-        event.accept();
-        QApplication::sendEvent(&label, &event);
-        QVERIFY(!event.isAccepted());
     }
 
     // The picture a group shows; an empty `expected` is no picture.
