@@ -9,7 +9,6 @@
 #include "widgets/mycalendar.h"
 
 #include <QAccessible>
-#include <QToolButton>
 
 namespace {
 
@@ -27,8 +26,6 @@ void hear(QAccessibleEvent* event)
 
 const QString Format = QStringLiteral("dd.MM.yyyy");
 const QDate Start(2010, 3, 15);
-
-QDate tomorrow() { return QDate::currentDate().addDays(1); }
 
 /// Replaces the field's text with `text` as typed; an empty text is a Backspace.
 void typeInto(DateWidget& widget, const QString& text)
@@ -88,30 +85,6 @@ private Q_SLOTS:
         QTest::keyClick(widget.edit(), Qt::Key_Return);
         if (!shown.isEmpty())
             QCOMPARE(widget.edit()->selectedText(), shown);
-    }
-
-    void calendarButtonsChooseADate_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QDate>("chosen");
-        QTest::newRow("next") << QStringLiteral("nextMonthButton") << QDate(2010, 4, 15);
-        QTest::newRow("previous") << QStringLiteral("prevMonthButton") << QDate(2010, 2, 15);
-        QTest::newRow("reset") << QStringLiteral("resetButton") << tomorrow();
-    }
-
-    void calendarButtonsChooseADate()
-    {
-        QFETCH(QString, button);
-        QFETCH(QDate, chosen);
-        DateWidget widget(QDateTime(Start, QTime(0, 0)));
-        widget.setPopupVisible(true);
-        QSignalSpy changes(&widget, &DateWidget::valueChanged);
-        QTest::mouseClick(widget.popup()->calendar()->findChild<QToolButton*>(button), Qt::LeftButton);
-        QCOMPARE(changes.size(), 1);
-        QCOMPARE(changes.at(0).at(0).toDateTime().date(), chosen);
-        QCOMPARE(widget.edit()->text(), chosen.toString(Format));
-        QCoreApplication::processEvents();
-        QVERIFY(widget.popup());
     }
 
     // Down and Alt+Right are walked by the desktop test; Left and Home stay with the text.
