@@ -3,6 +3,7 @@
 #include "settings/appsettings.h"
 #include "support/httptestserver.h"
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 #include "sync/syncservice.h"
 #include "ui/mainwindow.h"
 #include "ui/passwordprompt.h"
@@ -21,7 +22,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTcpServer>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -60,7 +60,7 @@ class TstSync : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    uitest::TempStore m_store;
     QStringList m_notices;
     QUrl m_server;
     std::unique_ptr<MainWindow> m_window; // shown, with a tray icon and the sync service
@@ -68,31 +68,15 @@ class TstSync : public QObject
 
     SyncStatusMark* mark() const { return m_window->toolbar()->syncMark(); }
 
-    /// Sets up an account through the dialog, as a user does, and waits until the user is told
-    /// that the password is not stored (there is no secret store here).
-    void setUpAccount(const QUrl& server, const QString& user, const QString& password)
-    {
-        const qsizetype notices = m_notices.size();
-        PrefsDialog prefs(nullptr, service());
-        fill(&prefs, server.toString(), user, password);
-        prefs.accept();
-        QCOMPARE(prefs.result(), int(QDialog::Accepted));
-        QVERIFY(service()->hasPassword());
-        QTRY_COMPARE(m_notices.size(), notices + 1);
-        QVERIFY2(m_notices.constLast().contains(QLatin1String("not stored")), qPrintable(m_notices.constLast()));
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        QVERIFY(m_store.ready());
         service()->setTransferTimeoutMs(5000);
         SyncAccountChange::setNotice([this](QWidget*, const QString& text) { m_notices << text; });
         TrayIcon::setAvailabilityProbe([] { return true; });
         m_server = deadServer();
     }
-
-    void cleanupTestCase() { TaskCore::destroy(); }
 
     void init()
     {
@@ -158,7 +142,13 @@ private Q_SLOTS:
     // is never written.
     void anAccountKeepsServerAndUserButNeverThePassword()
     {
-        setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pässwörd-s3cret"));
+        PrefsDialog prefs(nullptr, service());
+        fill(&prefs, m_server.toString(), QStringLiteral("ana"), QStringLiteral("pässwörd-s3cret"));
+        prefs.accept();
+        QCOMPARE(prefs.result(), int(QDialog::Accepted));
+        QVERIFY(service()->hasPassword());
+        QTRY_COMPARE(m_notices.size(), 1);
+        QVERIFY2(m_notices.constLast().contains(QLatin1String("not stored")), qPrintable(m_notices.constLast()));
         QCOMPARE(service()->server(), m_server);
         QCOMPARE(service()->user(), QStringLiteral("ana"));
         QTRY_COMPARE(service()->status(), sync::SyncService::Status::Offline); // the first pass went
