@@ -271,7 +271,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(!PasswordPrompt::openPrompt());
 
-        // The user asks for a sync: the question comes back (the desktop test answers it).
+        // The user asks for a sync: the question comes back.
         syncNowAction()->trigger();
         QTRY_VERIFY(PasswordPrompt::openPrompt());
     }
