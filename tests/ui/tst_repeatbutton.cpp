@@ -6,40 +6,22 @@
 #include "store/repeatrule.h"
 #include "store/taskstorage.h"
 #include "ui/repeatbutton.h"
-#include "ui/repeatdialog.h"
 #include "ui/repeattext.h"
 #include "ui/taskwidget.h"
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
 #include <QMenu>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTemporaryDir>
 
 #include <functional>
 
 namespace {
 
-std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
+using uitest::store;
 
 const QDate kWednesday(2030, 1, 9);
 QDate fixedDay() { return kWednesday; }
-
-TodoTask::Id makeTask(FocusGroup::Id* groupId, const QDate& due, const QString& rule = QString())
-{
-    static int counter = 0;
-    *groupId = store()->addGroup(QStringLiteral("Repeats %1").arg(++counter), QString());
-    const TodoTask::Id id = store()->createTask(*groupId);
-    store()->setTaskName(id, QStringLiteral("Water the plants"));
-    if (due.isValid())
-        store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
-    store()->setTaskRepeat(id, rule);
-    return id;
-}
 
 /// Opens the button's menu with `key` and hands it to `use` while it is shown.
 void withMenu(RepeatButton* button, Qt::Key key, const std::function<void(QMenu*)>& use)
@@ -74,30 +56,21 @@ QString checkedEntry(QMenu* menu)
     return QString();
 }
 
-#define OPEN(groupId)                                 \
-    uitest::ListWindow w(groupId);                    \
-    QVERIFY(w.show());                                \
-    w.list->setEditing(0);                            \
-    TaskWidget* row = w.list->row(0);                 \
-    RepeatButton* button = row->repeatButton();       \
-    QVERIFY(button)
-
 } // namespace
 
 class TstRepeatButton : public QObject
 {
     Q_OBJECT
 
+    uitest::TempStore m_store;
+
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        QVERIFY(m_store.ready());
         AppSettings::settings()->setDateFormat(QStringLiteral("dd.MM.yyyy"));
         TaskWidget::setClock(fixedDay);
     }
-
-    void cleanupTestCase() { TaskCore::destroy(); }
 
     void ruleInWords_data()
     {
@@ -105,21 +78,18 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("due");
         QTest::addColumn<QString>("words");
         const QDate none;
-        QTest::newRow("none") << QString() << none << QStringLiteral("Does not repeat");
-        QTest::newRow("daily") << QStringLiteral("FREQ=DAILY") << none << QStringLiteral("Every day");
-        QTest::newRow("every 3 days") << QStringLiteral("FREQ=DAILY;INTERVAL=3") << none << QStringLiteral("Every 3 days");
-        QTest::newRow("weekly, days of the rule in the week's order") << QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU") << none
-            << QStringLiteral("Every 2 weeks on Sunday, Monday, Thursday");
-        QTest::newRow("weekly, the due date's day") << QStringLiteral("FREQ=WEEKLY") << kWednesday
-                                                    << QStringLiteral("Every week on Wednesday");
-        QTest::newRow("weekdays") << QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") << none
-                                  << QStringLiteral("Every weekday (Monday to Friday)");
-        QTest::newRow("last day") << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1") << none << QStringLiteral("Every month on the last day");
-        QTest::newRow("quarterly") << QStringLiteral("FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15") << none
-                                   << QStringLiteral("Every 3 months on day 15");
-        QTest::newRow("yearly") << QStringLiteral("FREQ=YEARLY") << kWednesday << QStringLiteral("Every year on 9 January");
-        QTest::newRow("every 2 years") << QStringLiteral("FREQ=YEARLY;INTERVAL=2") << none << QStringLiteral("Every 2 years");
-        QTest::newRow("outside what repeats here") << QStringLiteral("FREQ=HOURLY") << none << QStringLiteral("Does not repeat");
+        QTest::newRow("none") << "" << none << "Does not repeat";
+        QTest::newRow("daily") << "FREQ=DAILY" << none << "Every day";
+        QTest::newRow("every 3 days") << "FREQ=DAILY;INTERVAL=3" << none << "Every 3 days";
+        QTest::newRow("weekly, days of the rule in the week's order") << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU" << none
+                                                                       << "Every 2 weeks on Sunday, Monday, Thursday";
+        QTest::newRow("weekly, the due date's day") << "FREQ=WEEKLY" << kWednesday << "Every week on Wednesday";
+        QTest::newRow("weekdays") << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR" << none << "Every weekday (Monday to Friday)";
+        QTest::newRow("last day") << "FREQ=MONTHLY;BYMONTHDAY=-1" << none << "Every month on the last day";
+        QTest::newRow("quarterly") << "FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15" << none << "Every 3 months on day 15";
+        QTest::newRow("yearly") << "FREQ=YEARLY" << kWednesday << "Every year on 9 January";
+        QTest::newRow("every 2 years") << "FREQ=YEARLY;INTERVAL=2" << none << "Every 2 years";
+        QTest::newRow("outside what repeats here") << "FREQ=HOURLY" << none << "Does not repeat";
     }
 
     void ruleInWords()
@@ -154,14 +124,19 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, text);
         QFETCH(QString, stored);
-        FocusGroup::Id groupId;
-        const TodoTask::Id id = makeTask(&groupId, due);
-        OPEN(groupId);
-        QCOMPARE(button->toolTip(), QStringLiteral("Does not repeat"));
+        QList<TodoTask::Id> ids;
+        const FocusGroup::Id groupId = uitest::makeGroup({QStringLiteral("Water the plants")}, &ids);
+        const TodoTask::Id id = ids.constFirst();
+        if (due.isValid())
+            store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
+        uitest::ListWindow w(groupId);
+        QVERIFY(w.show());
+        w.list->setEditing(0);
+        TaskWidget* row = w.list->row(0);
+        RepeatButton* button = row->repeatButton();
         // Tab goes from the date to the button, Space opens its menu.
         row->dateWidget()->edit()->setFocus();
-        QTRY_VERIFY(row->dateWidget()->edit()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(row->dateWidget()->edit(), Qt::Key_Tab);
         QTRY_COMPARE(QApplication::focusWidget(), button);
         withMenu(button, Qt::Key_Space, [&](QMenu* menu) {
             QCOMPARE(checkedEntry(menu), QStringLiteral("repeatNever"));
@@ -170,8 +145,9 @@ private Q_SLOTS:
             choose(menu, entry);
         });
         QCOMPARE(store()->task(id).repeatRule(), stored);
-        QCOMPARE(store()->task(id).due(), QDateTime(due.isValid() ? due : kWednesday, QTime(0, 0)));
-        QCOMPARE(row->dateWidget()->edit()->text(), (due.isValid() ? due : kWednesday).toString(QStringLiteral("dd.MM.yyyy")));
+        const QDate first = due.isValid() ? due : kWednesday;
+        QCOMPARE(store()->task(id).due(), QDateTime(first, QTime(0, 0)));
+        QCOMPARE(row->dateWidget()->edit()->text(), first.toString(QStringLiteral("dd.MM.yyyy")));
         QVERIFY(button->toolTip().startsWith(QLatin1String("Repeats: every ")));
         QCOMPARE(button->accessibleName(), button->toolTip());
 
@@ -184,42 +160,6 @@ private Q_SLOTS:
         QCOMPARE(w.list->editedRow(), row);
     }
 
-    void customDialogSetsAnyRule_data()
-    {
-        QTest::addColumn<QString>("initial");
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<int>("tickedDay");
-        QTest::addColumn<bool>("lastDay");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("from none: weekly on the due date's day") << QString() << 2 << 4 << false << "FREQ=WEEKLY;INTERVAL=2;BYDAY=WE,TH";
-        QTest::newRow("monthly to the last day") << "FREQ=MONTHLY;BYMONTHDAY=9" << 1 << 0 << true << "FREQ=MONTHLY;BYMONTHDAY=-1";
-    }
-
-    void customDialogSetsAnyRule()
-    {
-        QFETCH(QString, initial);
-        QFETCH(int, interval);
-        QFETCH(int, tickedDay);
-        QFETCH(bool, lastDay);
-        QFETCH(QString, stored);
-        FocusGroup::Id groupId;
-        const TodoTask::Id id = makeTask(&groupId, kWednesday, initial);
-        OPEN(groupId);
-        withMenu(button, Qt::Key_Space, [](QMenu* menu) { choose(menu, QStringLiteral("repeatCustom")); });
-        QTRY_VERIFY(button->customDialog() && button->customDialog()->isVisible());
-        RepeatDialog* dialog = button->customDialog();
-        dialog->intervalBox()->setValue(interval);
-        if (tickedDay)
-            dialog->findChild<QCheckBox*>(QStringLiteral("repeatDay%1").arg(tickedDay))->click();
-        if (lastDay)
-            dialog->lastDayButton()->click();
-        QCOMPARE(dialog->summaryLabel()->text(), RepeatText::describe(RepeatRule::parse(stored), kWednesday));
-        QTest::keyClick(dialog, Qt::Key_Return);
-        QCOMPARE(store()->task(id).repeatRule(), stored);
-    }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 MRV_TEST_WIDGETS_MAIN(TstRepeatButton)

@@ -1,10 +1,9 @@
 #include "base/specialfolder.h"
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
-#include "store/taskstorage.h"
 #include "support/httptestserver.h"
-#include "support/radicaleserver.h"
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 #include "sync/syncservice.h"
 #include "ui/mainwindow.h"
 #include "ui/passwordprompt.h"
@@ -19,14 +18,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -40,10 +35,7 @@ sync::SyncService* service()
 template <typename T>
 T* child(QWidget* dialog, const char* name)
 {
-    T* found = dialog->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("no %s", name);
-    return found;
+    return dialog->findChild<T*>(QLatin1String(name));
 }
 
 /// An address on this computer where nothing listens: passes end at once, offline.
@@ -68,7 +60,7 @@ class TstSync : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    uitest::TempStore m_store;
     QStringList m_notices;
     QUrl m_server;
     std::unique_ptr<MainWindow> m_window; // shown, with a tray icon and the sync service
@@ -76,27 +68,15 @@ class TstSync : public QObject
 
     SyncStatusMark* mark() const { return m_window->toolbar()->syncMark(); }
 
-    /// Sets up an account through the dialog, as a user does.
-    void setUpAccount(const QUrl& server, const QString& user, const QString& password)
-    {
-        PrefsDialog prefs(nullptr, service());
-        fill(&prefs, server.toString(), user, password);
-        prefs.accept();
-        QCOMPARE(prefs.result(), int(QDialog::Accepted));
-        QTRY_VERIFY(service()->hasPassword());
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        QVERIFY(m_store.ready());
         service()->setTransferTimeoutMs(5000);
         SyncAccountChange::setNotice([this](QWidget*, const QString& text) { m_notices << text; });
         TrayIcon::setAvailabilityProbe([] { return true; });
         m_server = deadServer();
     }
-
-    void cleanupTestCase() { TaskCore::destroy(); }
 
     void init()
     {
@@ -128,8 +108,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("error");
         QTest::newRow("not an address") << "exa mple.org" << "ana" << "pw" << "serverEdit" << "\"exa mple.org\" is not a server address.";
-        QTest::newRow("plain http elsewhere") << "http://example.org/dav/" << "ana" << "pw" << "serverEdit"
-                                              << "Plain http is only for a server on this computer: use https.";
         QTest::newRow("no user name") << "example.org" << " " << "pw" << "userEdit" << "Enter your user name on the server.";
         QTest::newRow("no password") << "example.org" << "ana" << "" << "passwordEdit" << "Enter your password on the server.";
     }
@@ -154,8 +132,6 @@ private Q_SLOTS:
         auto* edit = child<QLineEdit>(&prefs, qPrintable(field));
         QCOMPARE(edit->accessibleDescription(), error);
         QVERIFY(edit->hasFocus());
-        // The whole complaint fits: the dialog grew for it.
-        QTRY_VERIFY(complaint->height() >= complaint->heightForWidth(complaint->width()));
         QVERIFY(AppSettings::settings()->syncServer().isEmpty());
         QVERIFY(!service()->isConfigured());
         QTest::keyClick(edit, Qt::Key_A);
@@ -164,22 +140,21 @@ private Q_SLOTS:
 
     // No secret store in the tests: the password lasts for the session, the user is told, and it
     // is never written.
-    void applyingKeepsServerAndUserButNeverThePassword()
+    void anAccountKeepsServerAndUserButNeverThePassword()
     {
         PrefsDialog prefs(nullptr, service());
         fill(&prefs, m_server.toString(), QStringLiteral("ana"), QStringLiteral("pässwörd-s3cret"));
-        child<QSpinBox>(&prefs, "intervalSpin")->setValue(12);
         prefs.accept();
         QCOMPARE(prefs.result(), int(QDialog::Accepted));
+        QVERIFY(service()->hasPassword());
         QTRY_COMPARE(m_notices.size(), 1);
-        QVERIFY2(m_notices.constFirst().contains(QLatin1String("not stored")), qPrintable(m_notices.constFirst()));
+        QVERIFY2(m_notices.constLast().contains(QLatin1String("not stored")), qPrintable(m_notices.constLast()));
         QCOMPARE(service()->server(), m_server);
         QCOMPARE(service()->user(), QStringLiteral("ana"));
-        QVERIFY(service()->hasPassword());
         QTRY_COMPARE(service()->status(), sync::SyncService::Status::Offline); // the first pass went
         const QString file = testenv::readFile(settingsFilePath());
-        for (const char* kept : {"127.0.0.1", "ana", "interval_minutes=12"})
-            QVERIFY2(file.contains(QLatin1String(kept)), qPrintable(file));
+        QVERIFY2(file.contains(QLatin1String("127.0.0.1")), qPrintable(file));
+        QVERIFY2(file.contains(QLatin1String("ana")), qPrintable(file));
         QVERIFY2(!file.contains(QLatin1String("s3cret")) && !file.contains(QLatin1String("ss")), qPrintable(file));
 
         // An empty password field keeps the password.
@@ -187,11 +162,7 @@ private Q_SLOTS:
         auto* password = child<QLineEdit>(&again, "passwordEdit");
         QVERIFY(password->text().isEmpty());
         QCOMPARE(password->echoMode(), QLineEdit::Password);
-        QCOMPARE(password->placeholderText(), QStringLiteral("Stored: leave empty to keep it"));
-        QCOMPARE(child<QLineEdit>(&again, "userEdit")->text(), QStringLiteral("ana"));
-        child<QSpinBox>(&again, "intervalSpin")->setValue(7);
         again.accept();
-        QVERIFY(testenv::readFile(settingsFilePath()).contains(QLatin1String("interval_minutes=7")));
         QVERIFY(service()->hasPassword());
         QCOMPARE(m_notices.size(), 1);
 
@@ -204,38 +175,31 @@ private Q_SLOTS:
         QCOMPARE(service()->user(), QStringLiteral("bea"));
         QCOMPARE(child<QLabel>(PasswordPrompt::openPrompt(), "passwordQuestion")->text(),
                  QStringLiteral("Enter the password for bea at 127.0.0.1:"));
-    }
+        delete PasswordPrompt::openPrompt();
 
-    void clearingTheAddressTurnsSyncOff()
-    {
-        setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
-        PrefsDialog prefs(nullptr, service());
-        child<QLineEdit>(&prefs, "serverEdit")->clear();
-        prefs.accept();
+        // Clearing the address turns sync off, between passes.
+        QTRY_VERIFY(!service()->isSyncing());
+        PrefsDialog off(nullptr, service());
+        child<QLineEdit>(&off, "serverEdit")->clear();
+        off.accept();
         QCOMPARE(service()->status(), sync::SyncService::Status::Off);
-        QVERIFY(AppSettings::settings()->syncServer().isEmpty());
         QVERIFY(!testenv::readFile(settingsFilePath()).contains(QLatin1String("127.0.0.1")));
-        QVERIFY(!child<QPushButton>(&prefs, "syncNowButton")->isEnabled());
         QTRY_VERIFY(!mark()->isVisible());
     }
 
-    // The state of sync as the window's mark and the Preferences page show it; F5 and the page's
-    // button start a pass when there is an account, and the button waits for it.
+    // The state of sync as the window's mark and the Preferences page show it. Return on the
+    // mark (as a click) opens the sync page when the user must act, else it starts a pass.
     void status_data()
     {
         QTest::addColumn<bool>("account");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("passFirst");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<int>("look");
-        QTest::newRow("off") << false << "" << false << "" << "" << "Sync is off" << int(SyncStatusMark::Look::Hidden);
-        QTest::newRow("waiting") << true << "pw" << false << "Sync soon" << "Sync starts soon" << "Sync starts soon"
-                                 << int(SyncStatusMark::Look::Waiting);
-        QTest::newRow("offline") << true << "pw" << true << "Offline" << "Offline" << "Offline" << int(SyncStatusMark::Look::Offline);
-        QTest::newRow("no password") << true << "" << false << "Check sync" << "Sync needs the password"
-                                     << "Sync needs the password" << int(SyncStatusMark::Look::Attention);
+        QTest::addColumn<QString>("words");
+        QTest::newRow("off") << false << "" << false << "" << "Sync is off";
+        QTest::newRow("waiting") << true << "pw" << false << "Sync soon" << "Sync starts soon";
+        QTest::newRow("offline") << true << "pw" << true << "Offline" << "Offline";
+        QTest::newRow("no password") << true << "" << false << "Check sync" << "Sync needs the password";
     }
 
     void status()
@@ -244,9 +208,7 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(bool, passFirst);
         QFETCH(QString, text);
-        QFETCH(QString, toolTip);
-        QFETCH(QString, page);
-        QFETCH(int, look);
+        QFETCH(QString, words);
         if (account)
             service()->setAccount(m_server, QStringLiteral("ana"), password);
         if (passFirst) {
@@ -254,54 +216,21 @@ private Q_SLOTS:
             QCOMPARE(mark()->text(), QStringLiteral("Syncing…"));
             QTRY_VERIFY(!service()->isSyncing());
         }
-        PrefsDialog prefs(nullptr, service());
-        auto* button = child<QPushButton>(&prefs, "syncNowButton");
-        QTRY_COMPARE(mark()->isVisible(), account);
-        QCOMPARE(int(mark()->look()), look);
-        QCOMPARE(mark()->text(), text);
-        QVERIFY2(mark()->toolTip().startsWith(toolTip), qPrintable(mark()->toolTip()));
-        QCOMPARE(QAccessible::queryAccessibleInterface(mark())->text(QAccessible::Name), mark()->toolTip());
-        QVERIFY2(child<QLabel>(&prefs, "syncStatus")->text().startsWith(page), qPrintable(child<QLabel>(&prefs, "syncStatus")->text()));
-        // The window cannot be made so narrow that the mark pushes buttons out of the toolbar.
-        QVERIFY(m_window->minimumWidth() > m_window->toolbar()->minimumSizeHint().width());
-        QCOMPARE(button->isEnabled(), account);
-        QCOMPARE(syncNowAction()->isEnabled(), account);
-        QTest::keyClick(m_window.get(), Qt::Key_F5);
-        if (account && password.isEmpty()) { // asks for the password first
-            QTRY_VERIFY(PasswordPrompt::openPrompt());
-            return;
+        {
+            PrefsDialog prefs(nullptr, service());
+            const QString page = child<QLabel>(&prefs, "syncStatus")->text();
+            QVERIFY2(page.startsWith(words), qPrintable(page));
+            QCOMPARE(child<QPushButton>(&prefs, "syncNowButton")->isEnabled(), account);
         }
-        QCOMPARE(service()->isSyncing(), account);
-        QCOMPARE(button->isEnabled(), false);
-        QTRY_COMPARE(button->isEnabled(), account);
-        if (account)
-            QCOMPARE(service()->status(), password.isEmpty() ? sync::SyncService::Status::NeedsAttention : sync::SyncService::Status::Offline);
-    }
+        QTRY_COMPARE(mark()->isVisible(), account);
+        QCOMPARE(syncNowAction()->isEnabled(), account);
+        if (!account)
+            return;
+        QCOMPARE(mark()->text(), text);
+        QVERIFY2(mark()->toolTip().startsWith(words), qPrintable(mark()->toolTip()));
+        QCOMPARE(QAccessible::queryAccessibleInterface(mark())->text(QAccessible::Name), mark()->toolTip());
 
-    void aWindowWithoutTheServiceShowsNoMark()
-    {
-        m_window->setSyncService(nullptr);
-        service()->setAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
-        QVERIFY(!mark()->isVisible());
-    }
-
-    void clickingTheMark_data()
-    {
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("byKeyboard");
-        QTest::addColumn<bool>("opensPreferences");
-        QTest::newRow("waiting, click") << "pw" << false << false;
-        QTest::newRow("waiting, Return") << "pw" << true << false;
-        QTest::newRow("needs attention, click") << "" << false << true;
-        QTest::newRow("needs attention, Return") << "" << true << true;
-    }
-
-    void clickingTheMark()
-    {
-        QFETCH(QString, password);
-        QFETCH(bool, byKeyboard);
-        QFETCH(bool, opensPreferences);
-        service()->setAccount(m_server, QStringLiteral("ana"), password);
+        const bool opensPreferences = password.isEmpty();
         QString page;
         QSignalSpy passes(service(), &sync::SyncService::passFinished);
         QTimer::singleShot(0, m_tray.get(), [&] {
@@ -310,28 +239,12 @@ private Q_SLOTS:
                 prefs->reject();
             }
         });
-        if (byKeyboard) {
-            mark()->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(mark(), Qt::Key_Return);
-        } else {
-            QTest::mouseClick(mark(), Qt::LeftButton);
-        }
+        mark()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(mark(), Qt::Key_Return);
         QCoreApplication::processEvents();
         QCOMPARE(page, opensPreferences ? QStringLiteral("syncPage") : QString());
-        // A click on a mark that needs no attention starts a pass (which may end at once here).
+        // A pass started here may end at once.
         QCOMPARE(!passes.isEmpty() || passes.wait(opensPreferences ? 300 : 10000), !opensPreferences);
-    }
-
-    void anUntouchedPageFollowsAnAccountSetUpElsewhere()
-    {
-        PrefsDialog prefs(nullptr, service());
-        setUpAccount(m_server, QStringLiteral("ana"), QStringLiteral("pw"));
-        QCOMPARE(child<QLineEdit>(&prefs, "serverEdit")->text(), m_server.toString());
-        QCOMPARE(child<QLineEdit>(&prefs, "userEdit")->text(), QStringLiteral("ana"));
-        prefs.accept();
-        QCOMPARE(prefs.result(), int(QDialog::Accepted));
-        QCOMPARE(service()->server(), m_server);
-        QCOMPARE(AppSettings::settings()->syncServer(), m_server);
     }
 
     void aRefusedPasswordIsAskedForAgain()
@@ -345,10 +258,6 @@ private Q_SLOTS:
         QPointer<PasswordPrompt> prompt = PasswordPrompt::openPrompt();
         QCOMPARE(prompt->findChild<QLabel*>(QStringLiteral("passwordQuestion"))->text(),
                  QStringLiteral("The server refused the password for Оля at 127.0.0.1. Enter it again:"));
-        QCOMPARE(prompt->windowModality(), Qt::WindowModal);
-        QCOMPARE(prompt->parentWidget(), m_window.get());
-        auto* edit = prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit"));
-        QCOMPARE(edit->echoMode(), QLineEdit::Password);
         QVERIFY(!prompt->findChild<QPushButton*>(QStringLiteral("okButton"))->isEnabled());
 
         prompt->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
@@ -362,53 +271,9 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(!PasswordPrompt::openPrompt());
 
-        // The user asks for a sync: the question comes back, and the new password is used.
+        // The user asks for a sync: the question comes back.
         syncNowAction()->trigger();
         QTRY_VERIFY(PasswordPrompt::openPrompt());
-        prompt = PasswordPrompt::openPrompt();
-        testenv::typeText(prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit")), QStringLiteral("правильный"));
-        const int requests = server.requests.size();
-        const int notices = m_notices.size();
-        prompt->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
-        QTRY_VERIFY(prompt.isNull());
-        QTRY_VERIFY(server.requests.size() > requests);
-        const QByteArray credentials = QByteArray("Оля:правильный").toBase64();
-        QVERIFY(server.requests.last().values("Authorization").contains("Basic " + credentials));
-        QTRY_VERIFY2(m_notices.size() == notices + 1, qPrintable(m_notices.join(QLatin1Char('|'))));
-        QCOMPARE(service()->user(), QStringLiteral("Оля"));
-        QVERIFY(AppSettings::settings()->syncServer() == server.url(QStringLiteral("/dav/")));
-    }
-    // A real server: the page shows the last pass and the lists paired, the mark the time.
-    void aFinishedPassShowsItsTimeAndTheLists()
-    {
-        if (!RadicaleServer::available())
-            QSKIP("radicale is not installed");
-        RadicaleServer radicale;
-        QString error;
-        QVERIFY2(radicale.start(&error), qPrintable(error));
-        const FocusGroup::Id work = TaskCore::instance()->storage()->addGroup(QStringLiteral("Работа"), QString());
-        PrefsDialog prefs(nullptr, service());
-        prefs.showPage(PrefsPage::Sync);
-        QVERIFY(testenv::showActive(&prefs));
-        QVERIFY(!child<QLabel>(&prefs, "noPairs")->isVisible());
-        QSignalSpy finished(service(), &sync::SyncService::passFinished);
-        setUpAccount(radicale.url(), radicale.user(), radicale.password());
-        QVERIFY(child<QLabel>(&prefs, "noPairs")->isVisible());
-        QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), qPrintable(service()->statusText()), 30000);
-        QCOMPARE(service()->status(), sync::SyncService::Status::Synced);
-        QVERIFY(child<QLabel>(&prefs, "syncStatus")->text().startsWith(QLatin1String("Synced at ")));
-        QCOMPARE(child<QLabel>(&prefs, "syncCounts")->text(),
-                 QStringLiteral("Received 0, sent 0, conflicts 0, skipped objects 0"));
-        auto* pairs = child<QTreeWidget>(&prefs, "pairList");
-        QStringList rows;
-        for (int i = 0; i < pairs->topLevelItemCount(); ++i)
-            rows << pairs->topLevelItem(i)->text(0) + QLatin1String(" -> ") + pairs->topLevelItem(i)->text(1);
-        QVERIFY2(rows.contains(QStringLiteral("Работа -> Работа (127.0.0.1)")), qPrintable(rows.join(QLatin1Char('|'))));
-        QVERIFY(!child<QLabel>(&prefs, "noPairs")->isVisible());
-        QCOMPARE(mark()->look(), SyncStatusMark::Look::Synced);
-        QCOMPARE(mark()->text(), QStringLiteral("Synced ") + QLocale().toString(service()->lastSynced().time(), QLocale::ShortFormat));
-        QCOMPARE(mark()->toolTip(), service()->statusText());
-        TaskCore::instance()->storage()->removeGroup(work);
     }
 
 };

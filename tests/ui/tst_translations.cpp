@@ -12,52 +12,6 @@
 
 namespace {
 
-struct Message
-{
-    QString context;
-    QString source;
-    QString type;
-    QStringList forms;
-    bool numerus = false;
-};
-
-QList<Message> readMessages(const QString& path)
-{
-    QList<Message> messages;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return messages;
-    QXmlStreamReader xml(&file);
-    QString context;
-    Message message;
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement())
-            continue;
-        const QStringView name = xml.name();
-        if (name == QLatin1String("TS") || name == QLatin1String("context")) {
-            continue;
-        } else if (name == QLatin1String("name")) {
-            context = xml.readElementText();
-        } else if (name == QLatin1String("message")) {
-            message = Message{context, {}, {}, {}, xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes")};
-        } else if (name == QLatin1String("source")) {
-            message.source = xml.readElementText();
-        } else if (name == QLatin1String("translation")) {
-            message.type = xml.attributes().value(QLatin1String("type")).toString();
-            if (message.numerus) {
-                while (xml.readNextStartElement())
-                    message.forms << xml.readElementText();
-            } else {
-                message.forms << xml.readElementText();
-            }
-            messages << message;
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    return messages;
-}
-
 QStringList placeholders(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral("%\\d|%n"));
@@ -67,6 +21,56 @@ QStringList placeholders(const QString& text)
     found.sort();
     found.removeDuplicates();
     return found;
+}
+
+/// What is wrong with the translations of a translation source, one line a message; `messages`
+/// counts the messages read.
+QStringList problemsIn(const QString& path, int pluralForms, int* messages)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cannot read ") + path};
+    QXmlStreamReader xml(&file);
+    QStringList problems;
+    QString context;
+    QString source;
+    bool numerus = false;
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement())
+            continue;
+        const QStringView name = xml.name();
+        if (name == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (name == QLatin1String("message")) {
+            numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+        } else if (name == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (name == QLatin1String("translation")) {
+            ++*messages;
+            const QString where = context + QStringLiteral(": ") + source.left(50);
+            const QString type = xml.attributes().value(QLatin1String("type")).toString();
+            QStringList forms;
+            if (numerus) {
+                while (xml.readNextStartElement())
+                    forms << xml.readElementText();
+            } else {
+                forms << xml.readElementText();
+            }
+            if (!type.isEmpty()) {
+                problems << type + QStringLiteral(" - ") + where;
+                continue;
+            }
+            if (numerus && forms.size() != pluralForms)
+                problems << QStringLiteral("plural forms - ") + where;
+            for (const QString& form : forms) {
+                if (form.trimmed().isEmpty())
+                    problems << QStringLiteral("empty - ") + where;
+                else if (placeholders(form) != placeholders(source))
+                    problems << QStringLiteral("placeholders - ") + where;
+            }
+        }
+    }
+    return problems;
 }
 
 } // namespace
@@ -103,24 +107,9 @@ private Q_SLOTS:
         QVERIFY(run.waitForFinished(60000));
         QCOMPARE(run.exitCode(), 0);
 
-        const QList<Message> messages = readMessages(copy);
-        QVERIFY(messages.size() > 50);
-        QStringList problems;
-        for (const Message& message : messages) {
-            const QString where = message.context + QStringLiteral(": ") + message.source.left(50);
-            if (!message.type.isEmpty()) {
-                problems << message.type + QStringLiteral(" - ") + where;
-                continue;
-            }
-            if (message.numerus && message.forms.size() != pluralForms)
-                problems << QStringLiteral("plural forms - ") + where;
-            for (const QString& form : message.forms) {
-                if (form.trimmed().isEmpty())
-                    problems << QStringLiteral("empty - ") + where;
-                else if (placeholders(form) != placeholders(message.source))
-                    problems << QStringLiteral("placeholders - ") + where;
-            }
-        }
+        int messages = 0;
+        const QStringList problems = problemsIn(copy, pluralForms, &messages);
+        QVERIFY(messages > 50);
         QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("\n") + problems.join(QLatin1Char('\n'))));
     }
 };

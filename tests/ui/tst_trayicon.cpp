@@ -1,15 +1,16 @@
-// The tray icon with its menu and its balloons (updates, reminders), the window's fallback without
-// a tray host, and the dialogs the tray opens: preferences (one at a time), about and the licence.
+// The tray icon's activation, the window's fallback without a tray host, the reminders shown by
+// the notification service, and the about box the tray opens (one at a time).
 
-#include "base/identity.h"
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
+#include "store/taskstorage.h"
+#include "support/notificationtestserver.h"
 #include "support/testenv.h"
 #include "ui/aboutdialog.h"
-#include "ui/clockwidget.h"
-#include "ui/euladialog.h"
+#include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
+#include "ui/remindernotifier.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
 #include "widgets/fancytoolbtn.h"
@@ -17,31 +18,34 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
 
-UpdateInformation answer(const QString& id, const QString& version, const QString& url)
-{
-    UpdateEntry entry;
-    entry.id = id;
-    entry.version = Version::fromString(version);
-    entry.url = QUrl(url);
-    UpdateInformation info;
-    info.store(entry);
-    return info;
-}
+std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
 
-QStringList actionNames(const QMenu* menu)
+QStringList commandNames(const QMenu* menu)
 {
     QStringList names;
-    for (const QAction* action : menu->actions())
-        names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            names << action->objectName();
+    }
     return names;
 }
+
+/// The main window with its tray icon.
+struct Shown
+{
+    explicit Shown(int pollMs = TrayIcon::DefaultAvailabilityPollMs)
+        : tray(&window, nullptr, nullptr, pollMs)
+    {
+        window.setTrayIcon(&tray);
+    }
+    MainWindow window;
+    TrayIcon tray;
+};
 
 } // namespace
 
@@ -63,200 +67,91 @@ private Q_SLOTS:
     void init()
     {
         AppSettings::settings()->resetToDefaults();
-        setAvailableVersion(Version());
         m_trayHost = true;
     }
 
     void cleanupTestCase() { TaskCore::destroy(); }
 
-    void menuHoldsTheCommands()
-    {
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        QCOMPARE(actionNames(tray.menu()), QStringList({"showAction", "-", "syncNowAction", "importCalendarAction",
-                                                        "exportAction", "preferencesAction", "aboutAction", "-",
-                                                        "exitAction"}));
-        QCOMPARE(tray.menu()->actions().first()->text(), QStringLiteral("Show Mirevo"));
-        QVERIFY(tray.menu()->actions().first()->font().bold());
-        QCOMPARE(tray.toolTip(), QStringLiteral("Mirevo"));
-        QCOMPARE(tray.contextMenu(), tray.menu());
-    }
-
-    void doubleClickShowsTheWindow_data()
+    void activationShowsTheWindow_data()
     {
         QTest::addColumn<int>("reason");
         QTest::addColumn<bool>("minimized");
         QTest::addColumn<bool>("statusNotifier");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("double click, hidden") << int(QSystemTrayIcon::DoubleClick) << false << false << true;
-        QTest::newRow("double click, minimised") << int(QSystemTrayIcon::DoubleClick) << true << false << true;
+        const int doubleClick = QSystemTrayIcon::DoubleClick;
+        QTest::newRow("double click, minimised") << doubleClick << true << false << true;
         QTest::newRow("single click") << int(QSystemTrayIcon::Trigger) << false << false << false;
         // A D-Bus tray has no double click: its activation shows the window.
         QTest::newRow("D-Bus tray activation") << int(QSystemTrayIcon::Trigger) << false << true << true;
     }
 
-    void doubleClickShowsTheWindow()
+    void activationShowsTheWindow()
     {
         QFETCH(int, reason);
         QFETCH(bool, minimized);
         QFETCH(bool, statusNotifier);
         QFETCH(bool, shown);
         TrayIcon::setStatusNotifierProbe([statusNotifier] { return statusNotifier; });
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        window.setTrayIcon(&tray);
+        Shown s;
         TrayIcon::setStatusNotifierProbe(nullptr);
         if (minimized)
-            window.showMinimized();
-        Q_EMIT tray.activated(QSystemTrayIcon::ActivationReason(reason));
-        QCOMPARE(window.isVisible(), shown || minimized);
-        QCOMPARE(window.isMinimized(), minimized && !shown);
-        // The program's menu is reachable from the window beside any tray: its button and F10.
-        QVERIFY(testenv::showActive(&window));
-        FancyToolBtn* button = window.toolbar()->programMenuButton();
-        QTRY_VERIFY(button->isVisible());
-        bool opened = false;
-        QTimer::singleShot(100, button->menu(), [&opened, menu = button->menu()] {
-            opened = menu->isVisible();
-            menu->close();
-        });
-        QTest::keyClick(&window, Qt::Key_F10);
-        QVERIFY(opened);
+            s.window.showMinimized();
+        Q_EMIT s.tray.activated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(s.window.isVisible(), shown || minimized);
+        QCOMPARE(s.window.isMinimized(), minimized && !shown);
+        // The program's menu is reachable from the window beside any tray.
+        QVERIFY(testenv::showActive(&s.window));
+        QTRY_VERIFY(s.window.toolbar()->programMenuButton()->isVisible());
     }
 
     void withoutATrayTheWindowStaysReachable()
     {
         m_trayHost = false;
-        MainWindow window;
-        TrayIcon tray(&window, nullptr, nullptr, 10);
-        window.setTrayIcon(&tray);
-        window.show();
-        FancyToolBtn* menuButton = window.toolbar()->programMenuButton();
+        Shown s(10);
+        s.window.show();
+        FancyToolBtn* menuButton = s.window.toolbar()->programMenuButton();
         QVERIFY(menuButton->isVisible());
-        QCOMPARE(actionNames(menuButton->menu()),
-                 QStringList({"undoAction", "redoAction", "-", "syncNowAction", "importCalendarAction", "exportAction", "preferencesAction",
-                              "aboutAction", "-", "exitAction"}));
-        window.close();
-        QVERIFY(window.isVisible());
-        QVERIFY(window.isMinimized());
+        // Nor can the preferences offer notifications without a tray or a notification service.
+        QVERIFY(PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
+        // Every command of the tray's menu but "Show", with undo and redo.
+        QCOMPARE(commandNames(menuButton->menu()),
+                 QStringList({"undoAction", "redoAction"}) + commandNames(s.tray.menu()).mid(1));
+        s.window.close();
+        QVERIFY(s.window.isVisible());
+        QVERIFY(s.window.isMinimized());
 
         // A tray host that appears later takes the window back.
         m_trayHost = true;
-        QTRY_VERIFY(tray.isTrayAvailable());
+        QTRY_VERIFY(s.tray.isTrayAvailable());
         QVERIFY(menuButton->isVisible());
-        window.showNormal();
-        window.close();
-        QVERIFY(!window.isVisible());
+        QVERIFY(!PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
+        s.window.showNormal();
+        s.window.close();
+        QVERIFY(!s.window.isVisible());
     }
 
-    void updateAnswers_data()
+    void withoutATrayTheNotificationServiceShowsReminders()
     {
-        QTest::addColumn<UpdateInformation>("info");
-        QTest::addColumn<QString>("announced");
-        const QString id = applicationId();
-        const QString page = QStringLiteral("https://velbrook.example/get");
-        QTest::newRow("newer") << answer(id, "0.3.1", page) << "0.3.1";
-        QTest::newRow("newer build") << answer(id, "0.2.643", page) << "0.2.643";
-        QTest::newRow("equal") << answer(id, "0.2.642", page) << "";
-        QTest::newRow("invalid version") << answer(id, "banana", page) << "";
-        QTest::newRow("invalid address") << answer(id, "9.0.0", "") << "";
-        QTest::newRow("another program") << answer(QStringLiteral("example.other"), "9.0.0", page) << "";
-        QTest::newRow("none") << UpdateInformation() << "";
-    }
+        NotificationTestServer server;
+        if (!server.isRunning())
+            QSKIP("dbus-daemon is needed");
+        m_trayHost = false;
+        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Errands"), QString());
+        const TodoTask::Id task = store()->createTask(group);
+        Shown s;
+        ReminderNotifier notifier(&s.window, &s.tray, nullptr, server.address());
+        QVERIFY(!notifier.canShow());
+        QVERIFY(server.serve());
+        QVERIFY(notifier.canShow());
 
-    void updateAnswers()
-    {
-        QFETCH(UpdateInformation, info);
-        QFETCH(QString, announced);
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        tray._onUpdatesChecked(info);
-        QCOMPARE(availableVersion().isValid() ? availableVersion().toString() : QString(), announced);
-        AboutDialog about(&window);
-        QCOMPARE(about.updateNotice() != nullptr, !announced.isEmpty());
-        if (about.updateNotice())
-            QVERIFY(about.updateNotice()->text().contains(announced));
-
-        QUrl opened;
-        TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
-        Q_EMIT tray.messageClicked();
-        TrayIcon::setUrlOpener(nullptr);
-        QCOMPARE(opened, QUrl(webSiteUrl()));
-    }
-
-    void messageClickAnswersTheBalloonShownLast_data()
-    {
-        QTest::addColumn<QStringList>("balloons");
-        QTest::addColumn<bool>("reminder");
-        QTest::newRow("none") << QStringList() << false;
-        QTest::newRow("update, then a reminder") << QStringList{"update", "reminder"} << true;
-        QTest::newRow("reminder, then an update") << QStringList{"reminder", "update"} << false;
-    }
-
-    void messageClickAnswersTheBalloonShownLast()
-    {
-        QFETCH(QStringList, balloons);
-        QFETCH(bool, reminder);
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        for (const QString& balloon : balloons) {
-            if (balloon == QLatin1String("update"))
-                tray._onUpdatesChecked(answer(applicationId(), "9.0.0", "https://velbrook.example/get"));
-            else
-                tray.showReminder(QStringLiteral("1 task due today"), QStringLiteral("Pay rent"));
-        }
-        QSignalSpy reminderClicked(&tray, &TrayIcon::reminderClicked);
-        QUrl opened;
-        TrayIcon::setUrlOpener([&opened](const QUrl& url) { opened = url; });
-        Q_EMIT tray.messageClicked();
-        TrayIcon::setUrlOpener(nullptr);
-        QCOMPARE(reminderClicked.size(), reminder ? 1 : 0);
-        QCOMPARE(opened, reminder ? QUrl() : QUrl(webSiteUrl()));
-    }
-
-    void notificationsCanBeChosenWhereTheyCanBeShown_data()
-    {
-        QTest::addColumn<bool>("trayHost");
-        QTest::newRow("tray") << true;
-        QTest::newRow("no tray, no notification service") << false;
-    }
-
-    void notificationsCanBeChosenWhereTheyCanBeShown()
-    {
-        QFETCH(bool, trayHost);
-        m_trayHost = trayHost;
-        PrefsDialog prefs;
-        QCOMPARE(!prefs.findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden(), trayHost);
-    }
-
-    void onePreferencesDialogAtATime()
-    {
-        MainWindow window;
-        TrayIcon tray(&window, nullptr);
-        int open = -1;
-        QTimer::singleShot(0, &tray, [&] {
-            tray._onPreferences();
-            open = window.findChildren<PrefsDialog*>().size();
-            QVERIFY(tray.preferencesDialog()->isModal());
-            tray.preferencesDialog()->reject();
-        });
-        tray._onPreferences();
-        QCOMPARE(open, 1);
-        QVERIFY(!tray.preferencesDialog());
-    }
-
-    void oneAboutDialogAtATime()
-    {
-        MainWindow window;
-        showAboutDialog(&window);
-        QPointer<AboutDialog> first = openAboutDialog();
-        QVERIFY(first);
-        showAboutDialog(&window);
-        QCOMPARE(openAboutDialog(), first.data());
-        QCOMPARE(window.findChildren<AboutDialog*>().size(), 1);
-        first->close();
-        QVERIFY(!openAboutDialog());
-        QTRY_VERIFY(!first);
+        notifier.showReminder(QStringLiteral("1 task overdue"), QStringLiteral("Pay rent"), task);
+        QTRY_COMPARE(server.shown().size(), 1);
+        QCOMPARE(server.shown().first().title, QStringLiteral("1 task overdue"));
+        QVERIFY(!s.window.isVisible());
+        server.click(server.shown().first().id);
+        QTRY_VERIFY(s.window.isVisible());
+        QCOMPARE(s.window.groupPanel()->currentGroup(), group);
+        store()->removeGroup(group);
     }
 
     void minimisedWhileItsNestedDialogRuns_data()
@@ -266,14 +161,17 @@ private Q_SLOTS:
         QTest::newRow("about Qt") << QStringLiteral("aboutqt");
     }
 
-    // Minimising hides the about dialog, which then goes; not while a dialog it opened runs its
-    // event loop above it.
+    // One about dialog at a time. Minimising hides it, and then it goes; not while a dialog it
+    // opened runs its event loop above it.
     void minimisedWhileItsNestedDialogRuns()
     {
         QFETCH(QString, link);
         MainWindow window;
         showAboutDialog(&window);
         QPointer<AboutDialog> about = openAboutDialog();
+        showAboutDialog(&window);
+        QCOMPARE(openAboutDialog(), about.data());
+        QCOMPARE(window.findChildren<AboutDialog*>().size(), 1);
         QPointer<QDialog> nested;
         bool bothLivedOn = false;
         QTimer::singleShot(0, this, [&] {
@@ -289,51 +187,6 @@ private Q_SLOTS:
         QVERIFY(!openAboutDialog());
         QTRY_VERIFY(!about);
         QVERIFY(!nested);
-    }
-
-    void licenceText()
-    {
-        const QString text = EulaDialog::licenseText();
-        QVERIFY(text.contains(QStringLiteral("Mirevo End-User License Agreement")));
-        QVERIFY(text.contains(QStringLiteral("Velbrook")));
-        QVERIFY(!text.contains(QStringLiteral("_APP_")) && !text.contains(QStringLiteral("_COMP_")));
-        QCOMPARE(EulaDialog::licenseText(QStringLiteral(":/about/missing")),
-                 QStringLiteral("Unable to read a license file. Please, report this issue."));
-
-        QString shown;
-        AboutDialog::setEulaHook([&shown](QWidget*, const QString& html) { shown = html; });
-        AboutDialog about;
-        about._onLinkClicked(QStringLiteral("eula"));
-        AboutDialog::setEulaHook(nullptr);
-        QCOMPARE(shown, text);
-    }
-
-    void licenceDialogModes_data()
-    {
-        QTest::addColumn<bool>("acceptReject");
-        QTest::addColumn<QStringList>("buttons");
-        QTest::addColumn<QString>("defaultButton");
-        QTest::newRow("read only") << false << QStringList{"OK"} << "OK";
-        QTest::newRow("accept or reject") << true << QStringList{"Accept", "Reject"} << "Reject";
-    }
-
-    void licenceDialogModes()
-    {
-        QFETCH(bool, acceptReject);
-        QFETCH(QStringList, buttons);
-        QFETCH(QString, defaultButton);
-        EulaDialog dialog(nullptr, QStringLiteral("<p>Terms</p>"), acceptReject);
-        QStringList texts;
-        QString isDefault;
-        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            texts << button->text();
-            if (button->isDefault())
-                isDefault = button->text();
-        }
-        QCOMPARE(texts, buttons);
-        QCOMPARE(isDefault, defaultButton);
-        QVERIFY(dialog.textView()->isReadOnly());
-        QCOMPARE(dialog.textView()->toPlainText(), QStringLiteral("Terms"));
     }
 };
 
