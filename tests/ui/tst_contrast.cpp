@@ -86,6 +86,10 @@ struct Shot
     }
 };
 
+QWidget* nameField(TaskWidget* row) { return row->nameEdit(); }
+QWidget* notesField(TaskWidget* row) { return row->notesEdit(); }
+QWidget* dateField(TaskWidget* row) { return row->dateWidget()->edit(); }
+
 /// The main window on the group "Home", shown. With `switchTo` the palette changes to it
 /// once the scene is set up, just before the picture is taken.
 struct Scene
@@ -133,7 +137,7 @@ struct Scene
 
     CalendarPopup* openCalendar()
     {
-        DateWidget* date = openEditor(Plumber, [](TaskWidget* row) -> QWidget* { return row->dateWidget()->edit(); })->dateWidget();
+        DateWidget* date = openEditor(Plumber, dateField)->dateWidget();
         if (!QTest::qWaitFor([date] { return date->popup() && date->popup()->isVisible(); }, 2000))
             return nullptr;
         return date->popup();
@@ -145,10 +149,6 @@ struct Scene
 };
 
 using Probe = std::function<Shot(Scene&)>;
-
-QWidget* nameField(TaskWidget* row) { return row->nameEdit(); }
-QWidget* notesField(TaskWidget* row) { return row->notesEdit(); }
-QWidget* dateField(TaskWidget* row) { return row->dateWidget()->edit(); }
 
 Probe taskRow(Task task, bool selected, bool date = false)
 {

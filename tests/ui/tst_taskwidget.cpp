@@ -103,7 +103,7 @@ private Q_SLOTS:
         QTest::newRow("today") << 0 << false << english << "Today" << "due today" << false;
         QTest::newRow("tomorrow") << 1 << false << english << "Tomorrow" << "due tomorrow" << false;
         QTest::newRow("in six days") << 6 << false << english << "Sunday" << "due Sunday" << false;
-        QTest::newRow("in a week, the same weekday") << 7 << false << english << "14.01.2030" << "due 14.01.2030" << false;
+        QTest::newRow("in a week") << 7 << false << english << "14.01.2030" << "due 14.01.2030" << false;
         QTest::newRow("yesterday") << -1 << false << english << "06.01.2030" << "overdue since 06.01.2030" << true;
         QTest::newRow("last month") << -9 << false << english << "29.12.2029" << "overdue since 29.12.2029" << true;
         QTest::newRow("completed, overdue") << -1 << true << english << QString() << "due 06.01.2030" << false;
@@ -157,7 +157,8 @@ private Q_SLOTS:
     {
         TodoTask::Id plainId, longId;
         makeTask(QStringLiteral("Tea"), &plainId);
-        makeTask(QStringLiteral("Renew the passport before the trip to the mountains"), &longId, 2, QStringLiteral("Photos"));
+        const QString name = QStringLiteral("Renew the passport before the trip to the mountains");
+        makeTask(name, &longId, 2, QStringLiteral("Photos"));
         store()->setTaskRepeat(longId, QStringLiteral("FREQ=YEARLY;INTERVAL=10"));
         QWidget window;
         auto* plain = new TaskWidget(plainId, nullptr, &window);
@@ -398,18 +399,16 @@ private Q_SLOTS:
         QVERIFY(row->editCheckbox()->isChecked());
     }
 
-    // The open row keeps two lines of notes even when empty and grows with every further line,
-    // typed or wrapped; closed it has its height again.
+    // The open row keeps room for notes even when empty and grows with further lines, typed or
+    // wrapped; closed it has its height again.
     void notesGrowTheOpenRow()
     {
         TodoTask::Id id;
-        ListWindow w(makeTask(QStringLiteral("Shopping"), &id));
-        QVERIFY(w.show());
-        TaskWidget* row = w.list->row(0);
+        OPEN(makeTask(QStringLiteral("Shopping"), &id));
+        list.setEditing(-1);
         const int closedHeight = row->height();
-        w.list->setEditing(0);
+        list.setEditing(0);
         NotesTextEdit* notes = row->notesEdit();
-        const int line = notes->fontMetrics().lineSpacing();
         const int empty = row->height();
         QVERIFY(empty > closedHeight);
         notes->setFocus();
@@ -422,15 +421,15 @@ private Q_SLOTS:
         QTest::keyClick(notes, Qt::Key_Return);
         QTest::keyClicks(notes, QStringLiteral("bread"));
         QCoreApplication::processEvents();
-        QCOMPARE(row->height(), empty + line);
+        const int threeLines = row->height();
+        QVERIFY(threeLines > empty);
         QCOMPARE(store()->task(id).notes(), QStringLiteral("milk\neggs\nbread"));
         notes->selectAll();
-        const int words = 3 * notes->width() / notes->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 5;
+        const int words = 4 * notes->width() / notes->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 5;
         QTest::keyClicks(notes, QStringLiteral("xxxx ").repeated(words));
         QCoreApplication::processEvents();
-        QVERIFY(notes->shownLines() >= 3);
-        QCOMPARE(row->height(), empty + (notes->shownLines() - 2) * line);
-        QTest::keyClick(w.list, Qt::Key_Escape);
+        QVERIFY(row->height() > threeLines);
+        QTest::keyClick(&list, Qt::Key_Escape);
         QCOMPARE(row->height(), closedHeight);
     }
 
