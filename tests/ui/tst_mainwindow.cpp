@@ -270,7 +270,7 @@ private Q_SLOTS:
             w.taskList()->selectTasks({t[1], t[2], t[3]}, t[1]);
             w.taskList()->deleteSelected();
         }) << QList<int>{1, 2, 3} << "Inbox";
-        QTest::newRow("cleanup") << WindowAction([](MainWindow& w, const auto&) { w.taskList()->cleanup(); })
+        QTest::newRow("cleanup") << WindowAction([](MainWindow&, const auto&) { cleanupAction()->trigger(); })
                                  << QList<int>{0, 2} << "Inbox";
         QTest::newRow("edit session") << WindowAction([](MainWindow& w, const auto&) {
             w.taskList()->setEditing(4);
@@ -278,7 +278,7 @@ private Q_SLOTS:
             w.taskList()->setEditing(-1);
         }) << QList<int>{4} << "Inbox";
         QTest::newRow("new task") << WindowAction([](MainWindow& w, const auto&) {
-            w.taskList()->newTask();
+            newTaskAction()->trigger();
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("new"));
             w.taskList()->setEditing(-1);
         }) << QList<int>{} << "Inbox";
