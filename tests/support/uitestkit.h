@@ -47,6 +47,15 @@ inline QStringList letters(const QString& s)
     return names;
 }
 
+/// Names T0, T1, ... up to `count` of them.
+inline QStringList numbered(int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << QStringLiteral("T%1").arg(i);
+    return names;
+}
+
 /// A fresh group of the user's holding one task per name, in order.
 inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr, QString groupName = {})
 {

@@ -3,6 +3,7 @@
 #include "settings/appsettings.h"
 #include "store/taskstorage.h"
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 #include "ui/editgroupdialog.h"
 #include "ui/exportdialog.h"
 #include "ui/focusgrouplistwidget.h"
@@ -19,29 +20,29 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QApplication>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <functional>
-#include <QToolButton>
 
 using WindowAction = std::function<void(MainWindow&, const QList<TodoTask::Id>&)>;
 Q_DECLARE_METATYPE(WindowAction)
 
 namespace {
 
+using namespace uitest;
+
 // Every group's list and every record.
-QList<QVariant> storeState(TaskStorage& store)
+QList<QVariant> storeState()
 {
     QList<QVariant> state;
-    for (const FocusGroup::Id& groupId : store.groupIds()) {
-        const FocusGroup group = store.group(groupId);
+    for (const FocusGroup::Id& groupId : store()->groupIds()) {
+        const FocusGroup group = store()->group(groupId);
         state << group.name() << QVariant::fromValue(group.taskIds());
-        store.visitTasks(group.taskIds(), [&state](const TodoTask& task) {
+        store()->visitTasks(group.taskIds(), [&state](const TodoTask& task) {
             state << task.name() << task.completed() << task.created();
         });
     }
@@ -55,124 +56,80 @@ class TstMainWindow : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-
-    // An Inbox of five tasks t0..t4 and a group "Work"; nothing else.
-    QList<TodoTask::Id> _freshInbox(FocusGroup::Id* work)
-    {
-        TaskStorage& store = *TaskCore::instance()->storage();
-        for (const FocusGroup::Id& groupId : store.groupIds()) {
-            if (FocusGroup::isUserGroup(groupId))
-                store.removeGroup(groupId);
-            else
-                store.removeTasks(groupId, store.group(groupId).taskIds(), true);
-        }
-        *work = store.addGroup(QStringLiteral("Work"), QString());
-        QList<TodoTask::Id> ids;
-        for (int i = 0; i < 5; ++i) {
-            ids << store.createTask(FocusGroup::inboxId());
-            store.setTaskName(ids.constLast(), QStringLiteral("t%1").arg(i));
-        }
-        return ids;
-    }
+    TempStore m_store;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
-    }
-
+    void initTestCase() { QVERIFY(m_store.ready()); }
     void init() { AppSettings::settings()->resetToDefaults(); }
 
-    void cleanupTestCase() { TaskCore::destroy(); }
-
-    void firstRunIsCentred()
+    // A first start shows 800 x 450 in the middle of the screen. Wayland tells no position:
+    // only the size is kept there, and the position an X11 session saved stays.
+    void frameIsRestoredAndSaved_data()
     {
-        QCOMPARE(MainWindow::defaultFrame(QRect(100, 50, 1001, 601)), QRect(200, 125, 800, 450));
-        MainWindow window;
-        QCOMPARE(window.size(), QSize(800, 450));
-        // It cannot be made so small that the toolbar's buttons are cut off.
-        QVERIFY(window.minimumWidth() > window.toolbar()->minimumSizeHint().width());
-        QVERIFY(window.minimumHeight() >= 300);
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(window.pos(), MainWindow::defaultFrame(screen).topLeft());
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<QRect>("savedAfter");
+        QTest::newRow("first start") << QRect() << false << QRect(10, 20, 650, 480);
+        QTest::newRow("X11") << QRect(40, 60, 700, 500) << false << QRect(10, 20, 650, 480);
+        QTest::newRow("Wayland") << QRect(40, 60, 700, 500) << true << QRect(40, 60, 650, 480);
     }
 
-    void geometryRoundTripsThroughTheSettingsFile()
+    void frameIsRestoredAndSaved()
     {
-        const QString path = m_dir.filePath(QStringLiteral("settings.ini"));
+        QFETCH(QRect, saved);
+        QFETCH(bool, wayland);
+        QFETCH(QRect, savedAfter);
+        AppSettings::settings()->setMainWindowFrame(saved);
+        MainWindow::setWaylandForTests(wayland);
         {
             MainWindow window;
-            window.setGeometry(QRect(40, 60, 700, 500));
+            QCOMPARE(window.size(), saved.isValid() ? saved.size() : QSize(800, 450));
+            const QPoint centre = saved.isValid() ? saved.center()
+                                                  : QGuiApplication::primaryScreen()->availableGeometry().center();
+            if (!wayland)
+                QVERIFY((window.geometry().center() - centre).manhattanLength() <= 2);
+            // It cannot be made so small that the toolbar's buttons are cut off.
+            QVERIFY(window.minimumWidth() > window.toolbar()->minimumSizeHint().width());
+            window.setGeometry(QRect(10, 20, 650, 480));
         }
-        QVERIFY(AppSettings::settings()->save(path));
-        AppSettings::settings()->resetToDefaults();
-        AppSettings::settings()->load(path);
-        MainWindow again;
-        QCOMPARE(again.geometry(), QRect(40, 60, 700, 500));
+        MainWindow::setWaylandForTests(false);
+        QCOMPARE(AppSettings::settings()->mainWindowFrame(), savedAfter);
     }
 
-    void actionsFollowTheGroup_data()
-    {
-        QTest::addColumn<QUuid>("group");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("Trash") << FocusGroup::trashId() << false;
-        QTest::newRow("user group") << QUuid() << true;
-    }
-
+    // Nothing is made or cleaned up in the Trash.
     void actionsFollowTheGroup()
     {
-        QFETCH(QUuid, group);
-        QFETCH(bool, enabled);
-        if (group.isNull())
-            group = TaskCore::instance()->storage()->addGroup(QStringLiteral("Mine"), QString());
+        const FocusGroup::Id mine = makeGroup({});
         MainWindow window;
-        window.groupPanel()->selectGroup(FocusGroup::trashId());
-        window.groupPanel()->selectGroup(group);
-        QCOMPARE(window.taskList()->group(), group);
-        QCOMPARE(newTaskAction()->isEnabled(), enabled);
-        QCOMPARE(cleanupAction()->isEnabled(), enabled);
+        for (const FocusGroup::Id& group : {FocusGroup::trashId(), mine}) {
+            window.groupPanel()->selectGroup(group);
+            QCOMPARE(window.taskList()->group(), group);
+            QCOMPARE(newTaskAction()->isEnabled(), group == mine);
+            QCOMPARE(cleanupAction()->isEnabled(), group == mine);
+        }
     }
 
-    void viewSwitchRestoresThePanelWidth()
+    // Compact hides the group panel; back in the normal view it has its width again, also
+    // after quitting in compact view and starting again (at once, without the animation).
+    void compactViewKeepsThePanelWidth()
     {
         AppSettings::settings()->setGroupPanelWidth(230);
-        MainWindow window;
-        window.showWindow();
-        QCOMPARE(window.splitter()->firstWidth(), 230);
-        QCOMPARE(toggleViewAction()->text(), QStringLiteral("Compact"));
-
-        toggleViewAction()->trigger();
-        QVERIFY(AppSettings::settings()->compactView());
-        QTRY_VERIFY(!window.viewAnimation());
-        QCOMPARE(window.splitter()->firstWidth(), 0);
-        QVERIFY(!window.groupPanel()->isVisible());
-        QVERIFY(!window.splitter()->handle()->isVisible());
-        QCOMPARE(window.rightPane()->width(), window.width());
-        QCOMPARE(toggleViewAction()->text(), QStringLiteral("Normal"));
-
-        toggleViewAction()->trigger();
-        QTRY_VERIFY(!window.viewAnimation());
-        QCOMPARE(window.splitter()->firstWidth(), 230);
-        QCOMPARE(window.groupPanel()->width(), 230);
-        QCOMPARE(window.rightPane()->geometry().left(), 231);
-        QCOMPARE(AppSettings::settings()->groupPanelWidth(), 230);
-    }
-
-    void startingCompactShowsTheTaskPaneAtOnce()
-    {
-        AppSettings::settings()->setCompactView(true);
-        AppSettings::settings()->setGroupPanelWidth(180);
-        {
+        for (const bool startCompact : {false, true}) {
             MainWindow window;
             window.showWindow();
             QVERIFY(!window.viewAnimation());
-            QCOMPARE(window.splitter()->firstWidth(), 0);
-            QCOMPARE(window.rightPane()->geometry(), window.rect());
-            QCOMPARE(toggleViewAction()->text(), QStringLiteral("Normal"));
+            QCOMPARE(window.splitter()->firstWidth(), startCompact ? 0 : 230);
+            toggleViewAction()->trigger();
+            QTRY_VERIFY(!window.viewAnimation());
+            const bool compact = !startCompact;
+            QCOMPARE(AppSettings::settings()->compactView(), compact);
+            QCOMPARE(window.groupPanel()->isVisible(), !compact);
+            QCOMPARE(window.splitter()->firstWidth(), compact ? 0 : 230);
+            QCOMPARE(window.rightPane()->geometry().left(), compact ? 0 : 231);
+            QCOMPARE(window.rightPane()->geometry().right(), window.rect().right());
+            QCOMPARE(toggleViewAction()->text(), compact ? QStringLiteral("Normal") : QStringLiteral("Compact"));
         }
-        // Quitting in compact view keeps the width from before the switch.
-        QCOMPARE(AppSettings::settings()->groupPanelWidth(), 180);
+        QCOMPARE(AppSettings::settings()->groupPanelWidth(), 230);
     }
 
     // With a tray the window hides; without one it minimises where a taskbar brings it back,
@@ -206,54 +163,30 @@ private Q_SLOTS:
         MainWindow::setWaylandForTests(false);
     }
 
-    // Wayland tells no position: only the size is kept there, the position of X11 stays.
-    void waylandKeepsOnlyTheSize()
-    {
-        AppSettings::settings()->setMainWindowFrame(QRect(40, 60, 700, 500));
-        MainWindow::setWaylandForTests(true);
-        {
-            MainWindow window;
-            QCOMPARE(window.size(), QSize(700, 500));
-            window.setGeometry(QRect(0, 0, 650, 480));
-        }
-        MainWindow::setWaylandForTests(false);
-        QCOMPARE(AppSettings::settings()->mainWindowFrame(), QRect(40, 60, 650, 480));
-    }
-
+    // The panel's rows are reached with Tab, its menu with the Menu key; Return goes to the
+    // tasks, Ctrl+N makes one even in an empty group, Tab reaches the toolbar.
     void keyboardAloneReachesEverything()
     {
-        const FocusGroup::Id work = TaskCore::instance()->storage()->addGroup(QStringLiteral("Keys"), QString());
+        const FocusGroup::Id work = makeGroup({});
         MainWindow window;
         QVERIFY(testenv::showActive(&window));
         FocusGroupListWidget* panel = window.groupPanel();
         TaskListWidget* list = window.taskList();
         panel->setFocus(Qt::TabFocusReason);
         QVERIFY(panel->rowOf(FocusGroup::inboxId())->flags() & FocusGroupWidget::FocusMarked);
-
-        QTest::keyClick(panel, Qt::Key_End);
-        QCOMPARE(list->group(), FocusGroup::trashId());
-        QTest::keyClick(panel, Qt::Key_Home);
-        QCOMPARE(list->group(), DueTasks::viewId(DueTasks::Today));
-        const QList<FocusGroupWidget*> rows = panel->rowsInOrder();
-        QTest::keyClick(panel, Qt::Key_Down);
-        QCOMPARE(list->group(), rows.at(1)->groupId());
         QTest::keyClick(panel, Qt::Key_Menu);
         QTRY_VERIFY(panel->contextMenu() && panel->contextMenu()->isVisible());
         panel->contextMenu()->close();
         QVERIFY(testenv::showActive(&window));
-
-        // Return goes to the tasks; Ctrl+N makes one even in an empty group; Tab reaches the toolbar.
         panel->selectGroup(work);
         QTest::keyClick(panel, Qt::Key_Return);
         QTRY_VERIFY(list->hasFocus());
         QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
-        QVERIFY(list->editedRow());
         QCOMPARE(list->rowCount(), 1);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        // The empty new row is gone and nothing is current: Return and F2 open nothing.
+        // The empty new row is gone and leaves nothing to undo; F2 then opens nothing.
         QCOMPARE(list->rowCount(), 0);
-        QCOMPARE(list->currentIndex(), -1);
-        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!undoAction()->isEnabled());
         QTest::keyClick(list, Qt::Key_F2);
         QVERIFY(!list->editedRow());
         QTest::keyClick(list, Qt::Key_Tab);
@@ -272,7 +205,7 @@ private Q_SLOTS:
     void everyControlIsNamed()
     {
         QFETCH(QString, shown);
-        TaskCore::instance()->storage()->createTask(FocusGroup::inboxId());
+        store()->createTask(FocusGroup::inboxId());
         MainWindow window;
         QVERIFY(testenv::showActive(&window));
         QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
@@ -309,8 +242,8 @@ private Q_SLOTS:
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     }
 
-    // Changes that cannot be written are said above the panes, with the system's reason, in
-    // every view; once writes work again the bar goes.
+    // Changes that cannot be written are said above the panes, with the system's reason; once
+    // writes work again the bar goes.
     void writeFailureIsShownUntilWritesWork()
     {
         MainWindow window;
@@ -326,111 +259,81 @@ private Q_SLOTS:
         QVERIFY(!bar->isVisible());
     }
 
+    // After an undo the window shows the group of the step with its tasks selected; the
+    // status note says what was undone.
     void undoAndRedoPutBackWhatTheWindowDid_data()
     {
         QTest::addColumn<WindowAction>("action");
         QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QString>("shown");
         QTest::newRow("delete three") << WindowAction([](MainWindow& w, const auto& t) {
             w.taskList()->selectTasks({t[1], t[2], t[3]}, t[1]);
             w.taskList()->deleteSelected();
-        }) << QList<int>{1, 2, 3};
-        QTest::newRow("cleanup") << WindowAction([](MainWindow& w, const auto&) { w.taskList()->cleanup(); }) << QList<int>{0, 2};
+        }) << QList<int>{1, 2, 3} << "Inbox";
+        QTest::newRow("cleanup") << WindowAction([](MainWindow&, const auto&) { cleanupAction()->trigger(); })
+                                 << QList<int>{0, 2} << "Inbox";
         QTest::newRow("edit session") << WindowAction([](MainWindow& w, const auto&) {
             w.taskList()->setEditing(4);
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" and"));
             w.taskList()->setEditing(-1);
-        }) << QList<int>{4};
+        }) << QList<int>{4} << "Inbox";
         QTest::newRow("new task") << WindowAction([](MainWindow& w, const auto&) {
-            w.taskList()->newTask();
+            newTaskAction()->trigger();
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("new"));
             w.taskList()->setEditing(-1);
-        }) << QList<int>{};
+        }) << QList<int>{} << "Inbox";
         QTest::newRow("moved while another group is shown") << WindowAction([](MainWindow& w, const auto& t) {
-            const FocusGroup::Id work = TaskCore::instance()->storage()->groupIds().constLast();
+            const FocusGroup::Id work = store()->groupIds().constLast();
             {
                 UserStep step(QStringLiteral("Move"));
-                TaskCore::instance()->storage()->moveTasks(FocusGroup::inboxId(), work, {t[3]});
+                store()->moveTasks(FocusGroup::inboxId(), work, {t[3]});
             }
             w.groupPanel()->selectGroup(work);
-        }) << QList<int>{3};
+        }) << QList<int>{3} << "Inbox";
+        QTest::newRow("group removed") << WindowAction([](MainWindow& w, const auto&) {
+            QuestionBox::setHook([](auto...) { return QMessageBox::Yes; });
+            w.groupPanel()->selectGroup(store()->groupIds().constLast());
+            QMetaObject::invokeMethod(w.groupPanel(), "_onRemoveGroup");
+            QuestionBox::setHook({});
+        }) << QList<int>{} << "Work";
     }
 
     void undoAndRedoPutBackWhatTheWindowDid()
     {
         QFETCH(WindowAction, action);
         QFETCH(QList<int>, selected);
-        FocusGroup::Id work;
-        const QList<TodoTask::Id> t = _freshInbox(&work);
-        TaskStorage& store = *TaskCore::instance()->storage();
-        store.setTaskCompleted(t[0], true, QDateTime::currentDateTime());
-        store.setTaskCompleted(t[2], true, QDateTime::currentDateTime());
+        QFETCH(QString, shown);
+        clearStore();
+        makeGroup({}, nullptr, QStringLiteral("Work"));
+        QList<TodoTask::Id> t;
+        for (int i = 0; i < 5; ++i) {
+            t << store()->createTask(FocusGroup::inboxId());
+            store()->setTaskName(t.constLast(), QStringLiteral("t%1").arg(i));
+        }
+        store()->setTaskCompleted(t[0], true, QDateTime::currentDateTime());
+        store()->setTaskCompleted(t[2], true, QDateTime::currentDateTime());
         MainWindow window;
         testenv::showActive(&window);
         QVERIFY(!undoAction()->isEnabled());
-        const QList<QVariant> before = storeState(store);
+        const QList<QVariant> before = storeState();
         action(window, t);
-        const QList<QVariant> after = storeState(store);
+        const QList<QVariant> after = storeState();
         QVERIFY(after != before);
         QVERIFY(undoAction()->isEnabled() && undoAction()->text().startsWith(QLatin1String("Undo ")));
 
         undoAction()->trigger();
-        QCOMPARE(storeState(store), before);
-        QCOMPARE(window.taskList()->group(), FocusGroup::inboxId());
+        QCOMPARE(storeState(), before);
+        QCOMPARE(store()->group(window.taskList()->group()).name(), shown);
+        QVERIFY(window.groupPanel()->rowOf(window.taskList()->group()));
         QTRY_COMPARE(window.taskList()->selectedIndexes(), selected);
         QVERIFY(window.statusNote()->isVisible() && window.statusNote()->text().startsWith(QLatin1String("Undone")));
         QVERIFY(!undoAction()->isEnabled() && redoAction()->isEnabled());
 
         redoAction()->trigger();
-        QCOMPARE(storeState(store), after);
+        QCOMPARE(storeState(), after);
+        QVERIFY(window.groupPanel()->rowOf(window.taskList()->group()));
         QVERIFY(undoAction()->isEnabled() && !redoAction()->isEnabled());
     }
-
-    void stepsThatChangeNothingOrLostTheirTasks()
-    {
-        FocusGroup::Id work;
-        const QList<TodoTask::Id> t = _freshInbox(&work);
-        TaskStorage& store = *TaskCore::instance()->storage();
-        MainWindow window;
-        testenv::showActive(&window);
-        // A new row left empty is gone again and leaves nothing to undo.
-        window.taskList()->newTask();
-        window.taskList()->setEditing(-1);
-        QVERIFY(!undoAction()->isEnabled());
-        // A step whose task was deleted elsewhere is skipped, and the note says why.
-        window.taskList()->setEditing(1);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
-        window.taskList()->setEditing(-1);
-        store.removeTasks(FocusGroup::inboxId(), {t[1]}, true);
-        const QList<QVariant> before = storeState(store);
-        undoAction()->trigger();
-        QCOMPARE(storeState(store), before);
-        QVERIFY(window.statusNote()->text().contains(QLatin1String("deleted elsewhere")));
-        QVERIFY(!undoAction()->isEnabled() && !redoAction()->isEnabled());
-        // The keys: Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y.
-        QCOMPARE(undoAction()->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
-        QCOMPARE(redoAction()->shortcuts(),
-                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
-    }
-
-    void undoneGroupRemovalComesBackInThePanel()
-    {
-        FocusGroup::Id work;
-        _freshInbox(&work);
-        MainWindow window;
-        testenv::showActive(&window);
-        QuestionBox::setHook([](auto...) { return QMessageBox::Yes; });
-        window.groupPanel()->selectGroup(work);
-        QMetaObject::invokeMethod(window.groupPanel(), "_onRemoveGroup");
-        QuestionBox::setHook({});
-        QVERIFY(!window.groupPanel()->rowOf(work));
-        undoAction()->trigger();
-        QVERIFY(window.groupPanel()->rowOf(work));
-        QCOMPARE(window.taskList()->group(), work);
-        redoAction()->trigger();
-        QVERIFY(!window.groupPanel()->rowOf(work));
-        QCOMPARE(window.taskList()->group(), FocusGroup::inboxId());
-    }
-
 };
 
 MRV_TEST_WIDGETS_MAIN(TstMainWindow)

@@ -13,23 +13,19 @@
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 
-#include <QHash>
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QHash>
 #include <QPointer>
-#include <QTemporaryDir>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
 using namespace uitest;
 using Ids = QList<TodoTask::Id>;
 
-constexpr int None = 0;
-constexpr int Ctrl = int(Qt::ControlModifier);
 constexpr int Below = -1; // no row: the space below the last one
 constexpr int LongList = 10000;
 const QDate ViewDay(2001, 5, 10); // long before any due date of other tests
@@ -39,24 +35,7 @@ const QDate ViewDay(2001, 5, 10); // long before any due date of other tests
     QVERIFY(w.show());       \
     TaskListWidget& list = *w.list
 
-/// A fresh group of LongList tasks named T0, T1, ...
-FocusGroup::Id makeLongGroup(Ids* ids)
-{
-    QStringList names;
-    for (int i = 0; i < LongList; ++i)
-        names << QStringLiteral("T%1").arg(i);
-    return makeGroup(names, ids);
-}
-
 Ids storeIds(const FocusGroup::Id& groupId) { return store()->group(groupId).taskIds(); }
-
-QStringList namesOf(const Ids& ids)
-{
-    QStringList names;
-    for (const TodoTask::Id& id : ids)
-        names << store()->task(id).name();
-    return names;
-}
 
 Ids rowIds(const TaskListWidget& list)
 {
@@ -87,22 +66,6 @@ QPoint rowCentre(TaskListWidget& list, int index)
     return row->mapTo(list.viewport(), row->rect().center());
 }
 
-void click(TaskListWidget& list, int index, int modifiers = None)
-{
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::KeyboardModifiers(modifiers), rowCentre(list, index));
-}
-
-/// Press, release, double click, release: what a real double click delivers.
-void doubleClick(TaskListWidget& list, const QPoint& point)
-{
-    QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseRelease(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseRelease(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-}
-
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
 template <typename Event>
 bool sendDrag(TaskListWidget& list, const QPoint& point, const QMimeData* mime)
 {
@@ -114,8 +77,6 @@ constexpr auto dragEnter = &sendDrag<QDragEnterEvent>;
 constexpr auto dragMove = &sendDrag<QDragMoveEvent>;
 constexpr auto drop = &sendDrag<QDropEvent>;
 
-void focusOf(QWidget* widget) { QTRY_COMPARE(QApplication::focusWidget(), widget); }
-
 /// Plays steps such as "1 ^3 +e D". A row number or e (the space below the rows) is clicked, *1
 /// double clicked, ~1 only pressed; >1, >e and >1g drag the selection onto row 1, below the rows or
 /// onto the gap under row 1. Keys: D(own), U(p), A, H(ome), Z (End), P(age down), Q (page up),
@@ -125,26 +86,23 @@ void focusOf(QWidget* widget) { QTRY_COMPARE(QApplication::focusWidget(), widget
 /// every task to Trash, !T empties Trash.
 void play(TaskListWidget& list, const QString& steps)
 {
-    static const QHash<char, Qt::Key> keys = {{'D', Qt::Key_Down}, {'U', Qt::Key_Up},       {'A', Qt::Key_A},
-                                              {'H', Qt::Key_Home}, {'Z', Qt::Key_End},      {'P', Qt::Key_PageDown},
-                                              {'Q', Qt::Key_PageUp}, {'R', Qt::Key_Return}, {'X', Qt::Key_Escape},
-                                              {'S', Qt::Key_Space}, {'K', Qt::Key_Delete}};
+    static const QHash<char, Qt::Key> keys = {
+        {'D', Qt::Key_Down},     {'U', Qt::Key_Up},       {'A', Qt::Key_A},      {'H', Qt::Key_Home},
+        {'Z', Qt::Key_End},      {'P', Qt::Key_PageDown}, {'Q', Qt::Key_PageUp}, {'R', Qt::Key_Return},
+        {'X', Qt::Key_Escape},   {'S', Qt::Key_Space},    {'K', Qt::Key_Delete}};
+    const FocusGroup::Id groupId = list.group();
     for (QString step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QChar first = step.front();
         if (first == QLatin1Char('=')) {
             testenv::typeText(QApplication::focusWidget(), step.mid(1));
-            continue;
-        }
-        if (step == QLatin1String("N")) {
+        } else if (step == QLatin1String("N")) {
             list.newTask();
-            continue;
-        }
-        if (step == QLatin1String("C")) {
+        } else if (step == QLatin1String("C")) {
             list.cleanup();
-            continue;
-        }
-        if (first == QLatin1Char('!')) {
-            const FocusGroup::Id groupId = list.group();
+        } else if (step == QLatin1String("T")) {
+            store()->removeTasks(groupId, storeIds(groupId), false);
+            list.setGroup(FocusGroup::trashId());
+        } else if (first == QLatin1Char('!')) {
             const QChar what = step.back();
             if (what == QLatin1Char('N'))
                 store()->createTask(groupId);
@@ -155,50 +113,47 @@ void play(TaskListWidget& list, const QString& steps)
             else
                 store()->removeTask(groupId, list.taskIdAt(what.digitValue()), false);
             QTRY_COMPARE(rowIds(list), storeIds(groupId));
-            continue;
-        }
-        if (step == QLatin1String("T")) {
-            const FocusGroup::Id groupId = list.group();
-            store()->removeTasks(groupId, storeIds(groupId), false);
-            list.setGroup(FocusGroup::trashId());
-            continue;
-        }
-        const int mods = first == QLatin1Char('^') ? Ctrl : first == QLatin1Char('+') ? int(Qt::ShiftModifier) : None;
-        if (QStringLiteral("^+*~>@").contains(first))
-            step.remove(0, 1);
-        const bool gap = step.endsWith(QLatin1Char('g'));
-        const char c = step.at(0).toLatin1();
-        if (keys.contains(c)) {
-            QTest::keyClick(first == QLatin1Char('@') ? QApplication::focusWidget() : &list, keys.value(c), Qt::KeyboardModifiers(mods));
-            continue;
-        }
-        const int index = c == 'e' ? Below : c - '0';
-        QPoint point = rowCentre(list, index);
-        if (first == QLatin1Char('*')) {
-            doubleClick(list, point);
-        } else if (first == QLatin1Char('~')) {
-            QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-        } else if (first == QLatin1Char('>')) {
-            Ids dragged;
-            for (int i : list.selectedIndexes())
-                dragged << list.taskIdAt(i);
-            FakeDrag drag(list.group(), dragged);
-            QVERIFY(dragEnter(list, rowCentre(list, 0), &drag.mime));
-            QVERIFY(dragMove(list, point, &drag.mime));
-            if (gap) { // the one-pixel gap between two rows belongs to no row: the marker stays
-                TaskWidget* row = list.row(index);
-                point = row->mapTo(list.viewport(), QPoint(row->width() / 2, row->height()));
-                QCOMPARE(list.rowAt(point), -1);
-                QVERIFY(dragMove(list, point, &drag.mime));
-            }
-            QCOMPARE(list.dropIndex(), index == Below ? list.rowCount() - 1 : index);
-            QCOMPARE(list.dropBefore(), index != Below);
-            const bool accepted = dragged.size() < list.rowCount();
-            QCOMPARE(drop(list, point, &drag.mime), accepted);
-            QCOMPARE(list.dropIndex(), -1);
-            QCOMPARE(drag.data->resultAction, accepted ? int(DragGroup::Reordered) : int(DragGroup::NoResult));
         } else {
-            click(list, index, mods);
+            const Qt::KeyboardModifiers mods = first == QLatin1Char('^')   ? Qt::ControlModifier
+                                               : first == QLatin1Char('+') ? Qt::ShiftModifier
+                                                                           : Qt::NoModifier;
+            if (QStringLiteral("^+*~>@").contains(first))
+                step.remove(0, 1);
+            const char c = step.at(0).toLatin1();
+            if (keys.contains(c)) {
+                QTest::keyClick(first == QLatin1Char('@') ? QApplication::focusWidget() : &list, keys.value(c), mods);
+                continue;
+            }
+            const int index = c == 'e' ? Below : c - '0';
+            QPoint point = rowCentre(list, index);
+            if (first == QLatin1Char('*')) { // press, release, double click, release: a real double click
+                QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+                QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+                QTest::mouseRelease(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+            } else if (first == QLatin1Char('~')) {
+                QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+            } else if (first != QLatin1Char('>')) {
+                QTest::mouseClick(list.viewport(), Qt::LeftButton, mods, point);
+            } else {
+                Ids dragged;
+                for (int i : list.selectedIndexes())
+                    dragged << list.taskIdAt(i);
+                FakeDrag drag(groupId, dragged);
+                QVERIFY(dragEnter(list, rowCentre(list, 0), &drag.mime));
+                QVERIFY(dragMove(list, point, &drag.mime));
+                if (step.endsWith(QLatin1Char('g'))) { // the gap between two rows belongs to no row: the marker stays
+                    TaskWidget* row = list.row(index);
+                    point = row->mapTo(list.viewport(), QPoint(row->width() / 2, row->height()));
+                    QCOMPARE(list.rowAt(point), -1);
+                    QVERIFY(dragMove(list, point, &drag.mime));
+                }
+                QCOMPARE(list.dropIndex(), index == Below ? list.rowCount() - 1 : index);
+                QCOMPARE(list.dropBefore(), index != Below);
+                const bool accepted = dragged.size() < list.rowCount();
+                QCOMPARE(drop(list, point, &drag.mime), accepted);
+                QCOMPARE(list.dropIndex(), -1);
+                QCOMPARE(drag.data->resultAction, accepted ? int(DragGroup::Reordered) : int(DragGroup::NoResult));
+            }
         }
     }
 }
@@ -222,13 +177,6 @@ QString outcomeOf(const FocusGroup::Id& groupId, bool others = true)
     return outcome;
 }
 
-/// Every row is where a click finds it.
-void rowsAreWhereTheyShow(TaskListWidget& list, int from, int to)
-{
-    for (int i = from; i < to; ++i)
-        QCOMPARE(list.rowAt(rowCentre(list, i)), i);
-}
-
 } // namespace
 
 class TstTaskList : public QObject
@@ -239,43 +187,40 @@ private Q_SLOTS:
     void initTestCase() { QVERIFY(m_store.ready()); }
     void cleanupTestCase() { DragRegistry::destroy(); }
 
-    // A long list builds rows only around the view; every rule still holds for all of them.
-    void keyboardReachesEveryRowOfALongList_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("current");
-        const int last = LongList - 1;
-        QTest::newRow("end") << "Z" << last;
-        QTest::newRow("end, home") << "Z H" << 0;
-        QTest::newRow("up without current") << "U" << last;
-        QTest::newRow("home, down") << "H D" << 1;
-        QTest::newRow("end, page up, page down") << "Z Q P" << last;
-    }
-
-    void keyboardReachesEveryRowOfALongList()
-    {
-        QFETCH(QString, steps);
-        QFETCH(int, current);
-        Ids ids;
-        SHOW(makeLongGroup(&ids));
-        list.setFocus();
-        play(list, steps);
-        QCOMPARE(list.currentIndex(), current);
-        QCOMPARE(list.selectedIndexes(), QList<int>{current});
-        TaskWidget* row = list.row(current);
-        QVERIFY(row && row->isSelected());
-        QCOMPARE(row->taskId(), ids.at(current));
-        QVERIFY(list.viewport()->rect().contains(QRect(row->mapTo(list.viewport(), QPoint()), row->size())));
-        QCOMPARE(list.rowAt(rowCentre(list, current)), current);
-        QVERIFY(list.widget()->findChildren<TaskWidget*>().size() < 100); // far fewer row widgets than rows
-    }
-
-    void selectionOfRowsNeverBuiltSurvivesScrollingAndDeletes()
+    // A long list builds rows only around the view; keys, selection, store changes, Delete,
+    // drags and the editor still reach every row.
+    void longListReachesEveryRow()
     {
         Ids ids;
-        const FocusGroup::Id groupId = makeLongGroup(&ids);
+        const FocusGroup::Id groupId = makeGroup(numbered(LongList), &ids);
         SHOW(groupId);
-        click(list, 5);
+        list.setFocus();
+        const int last = LongList - 1;
+        for (const auto& [steps, current] : {qMakePair("Z", last), qMakePair("Z H", 0), qMakePair("Z Q P", last)}) {
+            play(list, QString::fromLatin1(steps));
+            QCOMPARE(list.currentIndex(), current);
+            TaskWidget* row = list.row(current);
+            QVERIFY(row && row->isSelected());
+            QCOMPARE(row->taskId(), ids.at(current));
+            QVERIFY(list.viewport()->rect().contains(QRect(row->mapTo(list.viewport(), QPoint()), row->size())));
+            QCOMPARE(list.rowAt(rowCentre(list, current)), current);
+        }
+        QVERIFY(list.widget()->findChildren<TaskWidget*>().size() < 100); // far fewer row widgets than rows
+
+        // The editor keeps its row in place, the rows below it follow its height; typing is kept.
+        list.setEditing(5000);
+        TaskWidget* open = list.editedRow();
+        QVERIFY(open->height() > list.row(5001)->height());
+        QCOMPARE(list.rowAt(rowCentre(list, 5001)), 5001);
+        list.ensureIndexVisible(0);
+        QCOMPARE(list.editedRow(), open);
+        testenv::typeText(open->nameEdit(), QStringLiteral("Kept"));
+        QTest::keyClick(&list, Qt::Key_Escape);
+        QCOMPARE(store()->task(ids.at(5000)).name(), QStringLiteral("Kept"));
+
+        // A selection over rows never built survives scrolling, shows a store change, and goes
+        // to Trash with Delete.
+        play(list, QStringLiteral("5"));
         for (int page = 0; page < 40; ++page)
             QTest::keyClick(&list, Qt::Key_PageDown, Qt::ShiftModifier);
         const QList<int> selected = list.selectedIndexes();
@@ -288,63 +233,38 @@ private Q_SLOTS:
             QCOMPARE(list.selectedIndexes(), selected);
             QCOMPARE(list.row(index)->isSelected(), selected.contains(index));
         }
-        // A store change shows in rows in and out of view.
         store()->setTaskName(ids.at(LongList - 1), QStringLiteral("Renamed"));
         list.ensureIndexVisible(LongList - 1);
         QTRY_COMPARE(list.row(LongList - 1)->label()->text(), QStringLiteral("Renamed"));
-
         QTest::keyClick(&list, Qt::Key_Delete);
         Ids expected = ids;
-        expected.erase(expected.begin() + selected.first(), expected.begin() + selected.last() + 1);
+        expected.erase(expected.begin() + 5, expected.begin() + selected.last() + 1);
         QCOMPARE(rowIds(list), expected);
         QCOMPARE(storeIds(groupId), expected);
         const Ids trash = storeIds(FocusGroup::trashId());
         QCOMPARE(trash.mid(trash.size() - selected.size()), ids.mid(5, selected.size()));
-        QCoreApplication::processEvents();
-        QCOMPARE(rowIds(list), expected);
         list.ensureIndexVisible(5);
         QCOMPARE(list.row(5)->taskId(), expected.at(5));
-    }
 
-    void reorderRowsOutOfView()
-    {
-        Ids ids;
-        const FocusGroup::Id groupId = makeLongGroup(&ids);
-        SHOW(groupId);
-        for (int index : {1, 2, LongList - 2})
+        // Rows dragged from in and out of view land together where dropped.
+        const QList<int> from{1, 2, int(expected.size()) - 2};
+        Ids dragged;
+        for (int index : from) {
             list.select(index);
-        FakeDrag drag(groupId, {ids.at(1), ids.at(2), ids.at(LongList - 2)});
+            dragged << expected.at(index);
+        }
+        FakeDrag drag(groupId, dragged);
         const QPoint point = rowCentre(list, 7000);
         QVERIFY(dragEnter(list, point, &drag.mime) && drop(list, point, &drag.mime));
-        Ids expected = ids;
-        for (int index : {LongList - 2, 2, 1})
+        for (int index : {from.at(2), 2, 1})
             expected.removeAt(index);
-        for (int i : {0, 1, 2})
-            expected.insert(6998 + i, ids.at(QList<int>{1, 2, LongList - 2}.at(i)));
+        for (int i = 0; i < 3; ++i)
+            expected.insert(6998 + i, dragged.at(i));
         QCOMPARE(rowIds(list), expected);
         QCOMPARE(storeIds(groupId), expected);
         QCOMPARE(list.selectedIndexes(), (QList<int>{6998, 6999, 7000}));
-        rowsAreWhereTheyShow(list, 6990, 7010);
-    }
-
-    // An open editor keeps its row in place, and the rows below it follow its height.
-    void openEditorInALongList()
-    {
-        Ids ids;
-        SHOW(makeLongGroup(&ids));
-        list.setEditing(5000);
-        TaskWidget* open = list.editedRow();
-        QCOMPARE(open->taskId(), ids.at(5000));
-        QVERIFY(open->height() > list.row(5001)->height());
-        QCOMPARE(list.rowAt(rowCentre(list, 5001)), 5001);
-        QVERIFY(list.row(5001)->geometry().top() > open->geometry().bottom());
-        list.ensureIndexVisible(0);
-        QCOMPARE(list.editedRow(), open);
-        QCOMPARE(list.rowAt(rowCentre(list, 3)), 3);
-        testenv::typeText(open->nameEdit(), QStringLiteral("Kept"));
-        QTest::keyClick(&list, Qt::Key_Escape);
-        QVERIFY(!list.editedRow());
-        QCOMPARE(store()->task(ids.at(5000)).name(), QStringLiteral("Kept"));
+        for (int i = 6990; i < 7010; ++i)
+            QCOMPARE(list.rowAt(rowCentre(list, i)), i);
     }
 
     // Keys, clicks, drags and changes made elsewhere on a shown group: its list, Trash's and
@@ -367,9 +287,7 @@ private Q_SLOTS:
             }
         } row;
         row("click selects one", "1", {1}, 1);
-        row("click another", "1 3", {3}, 3);
         row("ctrl click adds", "1 ^3", {1, 3}, 3);
-        row("shift click down", "1 +3", {1, 2, 3}, 1);
         row("shift click up", "3 +0", {0, 1, 2, 3}, 3);
         row("shift click shrinks", "0 +3 +1", {0, 1}, 0);
         row("shift click without anchor", "+2", {2}, 2);
@@ -380,15 +298,12 @@ private Q_SLOTS:
         row("down", "0 D", {1}, 1);
         row("up", "2 U", {1}, 1);
         row("shift down extends", "0 +D", {0, 1}, 1);
-        row("shift up extends", "2 +U", {1, 2}, 1);
         row("up without current selects the last", "U", {3}, 3);
         row("down without current selects the first", "D", {0}, 0);
         row("down at the end", "3 D", {3}, 3);
         row("up at the top", "0 U", {0}, 0);
         row("ctrl A selects all", "1 ^A", {0, 1, 2, 3}, 1);
         row("home", "2 H", {0}, 0);
-        row("end", "1 Z", {3}, 3);
-        row("ctrl home", "2 ^H", {0}, 0);
         row("ctrl end without current", "^Z", {3}, 3);
         row("shift end selects the range", "1 +Z", {1, 2, 3}, 3);
         row("page down stops at the last", "0 P", {3}, 3);
@@ -455,9 +370,8 @@ private Q_SLOTS:
             known << rowIds(list);
         }
         QCoreApplication::processEvents();
-        flushDeletes();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(outcomeOf(groupId), outcome);
-        const FocusGroup::Id others[] = {FocusGroup::trashId(), FocusGroup::completedId()};
         QCOMPARE(rowIds(list), storeIds(list.group()));
         QCOMPARE(list.selectedIndexes(), selected);
         QCOMPARE(list.currentIndex(), current);
@@ -469,12 +383,14 @@ private Q_SLOTS:
             QCOMPARE(list.row(i)->isSelected(), selected.contains(i));
             QCOMPARE(list.row(i)->viewCheckbox()->isChecked(), store()->task(list.taskIdAt(i)).completed());
             QVERIFY(i == 0 || list.row(i)->geometry().top() > list.row(i - 1)->geometry().bottom());
+            QCOMPARE(list.rowAt(rowCentre(list, i)), i);
         }
-        rowsAreWhereTheyShow(list, 0, list.rowCount());
         // What the outcome does not list is listed nowhere.
         for (const TodoTask::Id& id : std::as_const(known)) {
-            const bool kept = std::any_of(std::begin(others), std::end(others), [&](const FocusGroup::Id& shown) { return store()->group(shown).contains(id); });
-            QCOMPARE(listedAnywhere(id), kept || store()->group(groupId).contains(id));
+            bool shown = false;
+            for (const FocusGroup::Id& group : {FocusGroup::trashId(), FocusGroup::completedId(), groupId})
+                shown = shown || store()->group(group).contains(id);
+            QCOMPARE(listedAnywhere(id), shown);
         }
     }
 
@@ -483,16 +399,16 @@ private Q_SLOTS:
     void escapeInAnyFieldClosesTheEditor()
     {
         SHOW(makeGroup(letters(QStringLiteral("ABC"))));
-        click(list, 1);
+        play(list, QStringLiteral("1"));
         TaskWidget* row = list.row(1);
         for (int field = 0; field < 3; ++field) {
             QTest::keyClick(&list, Qt::Key_Return);
-            focusOf(row->nameEdit());
+            QTRY_COMPARE(QApplication::focusWidget(), row->nameEdit());
             QWidget* target = field == 0 ? static_cast<QWidget*>(row->nameEdit())
                               : field == 1 ? static_cast<QWidget*>(row->notesEdit())
                                            : static_cast<QWidget*>(row->dateWidget()->edit());
             target->setFocus();
-            focusOf(target);
+            QTRY_COMPARE(QApplication::focusWidget(), target);
             if (field == 2) {
                 QVERIFY(row->dateWidget()->popup());
                 QTest::keyClick(target, Qt::Key_Escape);
@@ -506,40 +422,30 @@ private Q_SLOTS:
         QCOMPARE(list.selectedIndexes(), QList<int>{1});
     }
 
-    void foreignDropsAreRefused_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("no drag id") << 0;
-        QTest::newRow("unparsable id") << 1;
-        QTest::newRow("unregistered id") << 2;
-        QTest::newRow("group drag") << 3;
-    }
-
+    // What no drag of the program's carries, or a group's drag, is refused.
     void foreignDropsAreRefused()
     {
-        QFETCH(int, kind);
         Ids ids;
         const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("ABC")), &ids);
         SHOW(groupId);
-        click(list, 0);
         FakeDrag other(groupId, {ids.at(0)}); // so that ids are in use
         FakeDrag groupDrag(groupId, Ids(), DragGroup::Group);
-        QMimeData foreign;
-        foreign.setText(QStringLiteral("A"));
-        const QByteArray payloads[] = {QByteArray(), QByteArrayLiteral("x1"), DragRegistry::payload(other.id + 1000),
-                                       DragRegistry::payload(groupDrag.id)};
-        if (kind > 0)
-            foreign.setData(QLatin1String(DragRegistry::MimeType), payloads[kind]);
-        QVERIFY(!dragEnter(list, rowCentre(list, 2), &foreign));
-        QVERIFY(!dragMove(list, rowCentre(list, 2), &foreign));
-        QCOMPARE(list.dropIndex(), -1);
-        QVERIFY(!drop(list, rowCentre(list, Below), &foreign));
-        QCOMPARE(rowIds(list), ids);
+        for (const QByteArray& payload : {QByteArray(), QByteArrayLiteral("x1"), DragRegistry::payload(other.id + 1000),
+                                          DragRegistry::payload(groupDrag.id)}) {
+            QMimeData foreign;
+            foreign.setText(QStringLiteral("A"));
+            if (!payload.isEmpty())
+                foreign.setData(QLatin1String(DragRegistry::MimeType), payload);
+            QVERIFY(!dragEnter(list, rowCentre(list, 2), &foreign));
+            QVERIFY(!dragMove(list, rowCentre(list, 2), &foreign));
+            QCOMPARE(list.dropIndex(), -1);
+            QVERIFY(!drop(list, rowCentre(list, Below), &foreign));
+        }
         QCOMPARE(storeIds(groupId), ids);
-        QCOMPARE(other.data->resultAction, int(DragGroup::NoResult));
         QCOMPARE(groupDrag.data->resultAction, int(DragGroup::NoResult));
     }
 
+    // The hint of an empty Inbox offers starter tasks; no other group takes them.
     void starterTasksOnlyInInbox()
     {
         const FocusGroup::Id inbox = FocusGroup::inboxId();
@@ -548,83 +454,37 @@ private Q_SLOTS:
         QPointer<GroupHintWidget> hint = list.hint();
         QVERIFY(hint && hint->isVisible());
         Q_EMIT hint->headStart(QStringLiteral("inboxheadstart"));
-        QCOMPARE(list.rowCount(), 0); // queued
+        QCOMPARE(list.rowCount(), 0); // queued: the hint is not deleted inside its own signal
         QTRY_COMPARE(list.rowCount(), 4);
-        flushDeletes();
-        QVERIFY(!hint);
+        QTRY_VERIFY(!hint);
         const Ids ids = storeIds(inbox);
         QCOMPARE(rowIds(list), ids);
-        QCOMPARE(namesOf(ids).last(), QStringLiteral("Have a coffee :)"));
+        QCOMPARE(store()->task(ids.last()).name(), QStringLiteral("Have a coffee :)"));
         QVERIFY(store()->task(ids.at(0)).notes().contains(webSiteUrl()));
         QVERIFY(store()->task(ids.at(2)).notes().contains(donateUrl()));
         store()->removeTasks(inbox, ids, true);
-
         list.setGroup(makeGroup({}));
-        hint = list.hint();
-        Q_EMIT hint->headStart(QStringLiteral("inboxheadstart"));
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        Q_EMIT list.hint()->headStart(QStringLiteral("inboxheadstart"));
+        QTest::qWait(10);
         QCOMPARE(list.rowCount(), 0);
         QVERIFY(storeIds(list.group()).isEmpty());
-        QCOMPARE(list.hint(), hint.data());
     }
 
-    void dragText_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QStringList>("notes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("name and notes") << QStringList{"  Buy milk "} << QStringList{" 2 l "} << "Buy milk (2 l)";
-        QTest::newRow("blank notes") << QStringList{"Buy milk"} << QStringList{"   "} << "Buy milk";
-        QTest::newRow("several tasks") << QStringList{"Buy milk", " Call Bob", "Pay rent "} << QStringList{"2 l", "", "\tMarch\n"}
-                                       << "Buy milk (2 l)\nCall Bob\nPay rent (March)";
-    }
-
+    // One line per dragged task: its name and its notes in brackets, blanks trimmed.
     void dragText()
     {
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, notes);
-        QFETCH(QString, text);
         QList<TodoTask> tasks;
-        for (int i = 0; i < names.size(); ++i)
-            tasks << TodoTask(QUuid::createUuid(), names.at(i), notes.at(i), false, QDateTime(), QDateTime::currentDateTime());
-        QCOMPARE(TaskListWidget::dragText(tasks), text);
+        const char* const texts[][2] = {{"  Buy milk ", " 2 l "}, {" Call Bob", "   "}, {"Pay rent ", "\tMarch\n"}};
+        for (const auto& [name, notes] : texts)
+            tasks << TodoTask(QUuid::createUuid(), QString::fromLatin1(name), QString::fromLatin1(notes), false,
+                              QDateTime(), QDateTime::currentDateTime());
+        QCOMPARE(TaskListWidget::dragText(tasks), QStringLiteral("Buy milk (2 l)\nCall Bob\nPay rent (March)"));
     }
 
-    // Up to three rows are shown one below the other; more are shown as a stack of fixed size.
-    void dragPixmap()
-    {
-        SHOW(makeGroup(letters(QStringLiteral("ABCDE"))));
-        QVERIFY(TaskListWidget::dragPixmap({}).isNull());
-        const QSize row = list.row(0)->size();
-        QList<TaskWidget*> rows;
-        for (int count = 1; count <= 5; ++count) {
-            rows << list.row(count - 1);
-            const QSize size = TaskListWidget::dragPixmap(rows).deviceIndependentSize().toSize();
-            QCOMPARE(size, count < 4 ? QSize(row.width(), count * row.height() + count - 1) : row + QSize(20, 20));
-        }
-    }
-
-    void setGroupShowsAnotherGroup()
-    {
-        const FocusGroup::Id first = makeGroup(letters(QStringLiteral("AB")));
-        Ids otherIds;
-        const FocusGroup::Id second = makeGroup({QStringLiteral("C")}, &otherIds);
-        SHOW(first);
-        QPointer<TaskWidget> row0 = list.row(0);
-        click(list, 0);
-        list.setGroup(first);
-        QCOMPARE(list.row(0), row0.data());
-        QCOMPARE(list.selectedIndexes(), QList<int>{0});
-        list.setGroup(second);
-        flushDeletes();
-        QVERIFY(!row0);
-        QCOMPARE(rowIds(list), otherIds);
-        QCOMPARE(list.currentIndex(), -1);
-        QCOMPARE(list.widget()->findChildren<TaskWidget*>().size(), 1);
-    }
-
-    void aViewListsOverdueFirstUnderTheFirstGroup()
+    // Today lists the tasks due by today from every group, each once under the first group
+    // that lists it, earliest due first; Delete sends a task to its own group's Trash, and a
+    // completed task leaves once no longer edited.
+    void todayListsOverdueFirstUnderTheFirstGroup()
     {
         DueTasks due(store(), [] { return QDateTime(ViewDay, QTime(9, 0)); });
         Ids ids;
@@ -639,12 +499,9 @@ private Q_SLOTS:
         QTRY_COMPARE(rowIds(list), (Ids{ids.at(1), ids.at(3), ids.at(2), ids.at(0)}));
         QCOMPARE(list.groupNameAt(2), QStringLiteral("Inbox"));
         QCOMPARE(list.groupNameAt(3), store()->group(group).name());
-        // Delete sends a task to its own group's Trash.
-        click(list, 0);
-        QTest::keyClick(&list, Qt::Key_Delete);
+        play(list, QStringLiteral("0 K"));
         QVERIFY(store()->group(FocusGroup::trashId()).contains(ids.at(1)));
         QTRY_COMPARE(rowIds(list), (Ids{ids.at(3), ids.at(2), ids.at(0)}));
-        // A completed task leaves once no longer edited.
         list.setEditing(0);
         store()->setTaskCompleted(ids.at(3), true, QDateTime::currentDateTime());
         QTest::qWait(20);
