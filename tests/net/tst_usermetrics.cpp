@@ -30,24 +30,13 @@ private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-
     void cleanup() { UserMetrics::destroy(); }
 
-    void idIsCreatedOnce()
-    {
-        UserMetrics metrics;
-        QVERIFY(metrics.storedId().isEmpty());
-        const QString id = metrics.id();
-        QCOMPARE(id.size(), 36);
-        QVERIFY2(IdForm.match(id).hasMatch(), qPrintable(id));
-        QCOMPARE(metrics.id(), id);
-
-    }
-
+    // One id, made on first use, whichever thread asks first.
     void threadsShareOneId()
     {
         UserMetrics metrics;
+        QVERIFY(metrics.storedId().isEmpty());
         constexpr int Count = 8;
         QString seen[Count];
         std::vector<std::unique_ptr<QThread>> threads;
@@ -59,7 +48,8 @@ private Q_SLOTS:
             QVERIFY(thread->wait(5000));
         for (const QString& id : seen)
             QCOMPARE(id, seen[0]);
-        QCOMPARE(seen[0].size(), 36);
+        QVERIFY2(IdForm.match(seen[0]).hasMatch(), qPrintable(seen[0]));
+        QCOMPARE(metrics.id(), seen[0]);
     }
 
     void savedIdReadsBack()
@@ -108,10 +98,7 @@ private Q_SLOTS:
         QTest::newRow("other root") << QByteArray("<?xml version=\"1.0\"?><settings><id>" + id.toUtf8()
                                                   + "</id></settings>")
                                     << true << QString();
-        QTest::newRow("metrics below another root")
-            << QByteArray("<root><metrics><id>" + id.toUtf8() + "</id></metrics></root>") << true << QString();
         QTest::newRow("not XML") << QByteArray("id=" + id.toUtf8()) << false << QString();
-        QTest::newRow("cut off") << QByteArray("<metrics><id>" + id.toUtf8() + "</id>") << false << QString();
         QTest::newRow("element inside id") << QByteArray("<metrics><id>a<b/></id></metrics>") << false << QString();
     }
 
@@ -129,20 +116,16 @@ private Q_SLOTS:
         QCOMPARE(metrics.id().size(), 36);
     }
 
+    // What cannot be read leaves the id in use alone.
     void failedOrForeignLoadKeepsTheId()
     {
         UserMetrics metrics;
         const QString id = metrics.id();
         QVERIFY(!metrics.load(path(QStringLiteral("missing.xml"))));
+        QVERIFY(testenv::writeBytes(path(QStringLiteral("foreign.xml")), "<settings><id>else</id></settings>"));
+        QVERIFY(metrics.load(path(QStringLiteral("foreign.xml"))));
         QCOMPARE(metrics.storedId(), id);
-
-        const QString foreign = path(QStringLiteral("foreign.xml"));
-        QVERIFY(testenv::writeBytes(foreign, "<settings><id>something-else</id></settings>"));
-        QVERIFY(metrics.load(foreign));
-        QCOMPARE(metrics.storedId(), id);
-
     }
-
 };
 
 MRV_TEST_GUILESS_MAIN(TstUserMetrics)
