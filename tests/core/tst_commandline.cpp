@@ -51,8 +51,6 @@ private Q_SLOTS:
                                         << task("a=b", "", kToday);
         QTest::newRow("a name starting with a dash is the name")
             << args({"--add", "-x"}) << english << add << task("-x");
-        QTest::newRow("a name that looks like an option is the name")
-            << args({"--add", "--notes"}) << english << add << task("--notes");
         QTest::newRow("quotes, line breaks, any script")
             << args({"--add", "Say \"hi\" and 'bye'\n\\n", "--notes", "Ünïcödé 😀 שלום\r\n\ttab"}) << english << add
             << task("Say \"hi\" and 'bye'\n\\n", "Ünïcödé 😀 שלום\r\n\ttab");
@@ -60,8 +58,6 @@ private Q_SLOTS:
                                     << task("x", "", QDate(2020, 1, 31));
         QTest::newRow("tomorrow, any case") << args({"--add", "x", "--due", "TOMORROW"}) << english << add
                                             << task("x", "", kToday.addDays(1));
-        QTest::newRow("weekday of today is today") << args({"--add", "x", "--due", "Wednesday"}) << english << add
-                                                   << task("x", "", kToday);
         QTest::newRow("next weekday") << args({"--add", "x", "--due", "thursday"}) << english << add
                                       << task("x", "", QDate(2024, 5, 16));
         QTest::newRow("weekday of next week") << args({"--add", "x", "--due", "tue"}) << english << add
@@ -74,12 +70,15 @@ private Q_SLOTS:
                                                  << task("x", "", QDate(2026, 12, 31));
         QTest::newRow("the locale's short date, two-digit year")
             << args({"--add", "x", "--due", "31/12/26"}) << portuguese << add << task("x", "", QDate(2026, 12, 31));
+        QTest::newRow("two-digit year 00") << args({"--add", "x", "--due", "1/2/00"}) << english << add
+                                           << task("x", "", QDate(2000, 1, 2));
+        QTest::newRow("two-digit year 99") << args({"--add", "x", "--due", "1/2/99"}) << english << add
+                                           << task("x", "", QDate(2099, 1, 2));
         QTest::newRow("English besides the locale") << args({"--add", "x", "--due", "monday"}) << portuguese << add
                                                     << task("x", "", QDate(2024, 5, 20));
         QTest::newRow("help") << args({"--help"}) << english << int(CommandLine::Help) << CapturedTask();
         QTest::newRow("short help wins over add") << args({"--add", "x", "-h"}) << english << int(CommandLine::Help)
                                                   << CapturedTask();
-        QTest::newRow("version") << args({"--version"}) << english << int(CommandLine::Version) << CapturedTask();
         QTest::newRow("install wins over add") << args({"--add", "x", "--install"}) << english
                                                << int(CommandLine::Install) << CapturedTask();
         QTest::newRow("install even as the name") << args({"--add", "--install"}) << english
@@ -89,7 +88,6 @@ private Q_SLOTS:
         QTest::newRow("toolkit options with their values")
             << args({"-platform", "offscreen", "--style", "fusion", "-reverse", "-session", "1a2b", "--add", "x"})
             << english << add << task("x");
-        QTest::newRow("toolkit option alone starts") << args({"-style=fusion"}) << english << start << CapturedTask();
         QTest::newRow("sync") << args({"--sync", "--password-stdin"}) << english << int(CommandLine::Sync)
                               << CapturedTask();
         QTest::newRow("sync account") << args({"--user=ana", "--sync-account", "https://dav.example/"}) << english
@@ -120,20 +118,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("named");
         QTest::newRow("unknown option") << args({"--add", "x", "--frob"}) << QStringLiteral("\"--frob\"");
-        QTest::newRow("unknown short option") << args({"-x"}) << QStringLiteral("\"-x\"");
         QTest::newRow("name in words without quotes") << args({"--add", "Call", "the", "plumber"})
                                                       << QStringLiteral("\"the\"");
         QTest::newRow("add without its value") << args({"--add"}) << QStringLiteral("--add");
         QTest::newRow("due without its value") << args({"--add", "x", "--due"}) << QStringLiteral("--due");
         QTest::newRow("add twice") << args({"--add", "a", "--add", "b"}) << QStringLiteral("--add");
         QTest::newRow("notes without add") << args({"--notes", "n"}) << QStringLiteral("--notes");
-        QTest::newRow("due without add") << args({"--due", "today"}) << QStringLiteral("--due");
         QTest::newRow("blank name") << args({"--add", " \t"}) << QStringLiteral("--add");
         QTest::newRow("control characters only") << args({"--add", "\x01\x1b"}) << QStringLiteral("--add");
         QTest::newRow("no such day") << args({"--add", "x", "--due", "2024-02-30"}) << QStringLiteral("\"2024-02-30\"");
         QTest::newRow("day with a time") << args({"--add", "x", "--due", "2024-05-01T10:00"})
                                          << QStringLiteral("\"2024-05-01T10:00\"");
-        QTest::newRow("unpadded day") << args({"--add", "x", "--due", "2024-5-1"}) << QStringLiteral("\"2024-5-1\"");
         QTest::newRow("digits of another script") << args({"--add", "x", "--due", "٢٠٢٤-٠٥-٠١"})
                                                   << QStringLiteral("\"٢٠٢٤-٠٥-٠١\"");
         QTest::newRow("unknown word") << args({"--add", "x", "--due", "someday"}) << QStringLiteral("\"someday\"");
