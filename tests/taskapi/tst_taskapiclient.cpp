@@ -9,7 +9,6 @@
 #include <QMutexLocker>
 #include <QWaitCondition>
 
-#include <functional>
 #include <memory>
 
 using taskapi::ApiSession;
@@ -34,12 +33,12 @@ struct Answer
     bool hang = false; // never answer: the transfer ends only when aborted
 };
 
-/// Records every request and answers through `respond`; shared with the pool threads.
+/// Records every request and gives every one the same answer; shared with the pool threads.
 struct FakeService
 {
     mutable QMutex lock;
     QList<SentRequest> sent;
-    std::function<Answer(const SentRequest&)> respond = [](const SentRequest&) { return Answer(); };
+    Answer answer;
 
     QList<SentRequest> requests() const
     {
@@ -80,17 +79,18 @@ private:
     {
         QMutexLocker locker(&m_service->lock);
         m_service->sent.append(request);
-        const Answer answer = m_service->respond(request);
+        const Answer answer = m_service->answer;
+        locker.unlock();
         if (answer.hang) {
-            locker.unlock();
             QMutexLocker abortLocker(&m_abortLock);
             if (!m_aborted)
                 m_abortedCondition.wait(&m_abortLock, 60000);
             return false;
         }
-        m_status = answer.transferOk ? answer.status : m_status;
-        if (answer.transferOk)
+        if (answer.transferOk) {
+            m_status = answer.status;
             *response = answer.body;
+        }
         return answer.transferOk;
     }
 
@@ -168,7 +168,8 @@ private:
 
     void answer(int status, const QByteArray& body, bool transferOk = true)
     {
-        m_service->respond = [=](const SentRequest&) { return Answer{transferOk, status, body}; };
+        QMutexLocker locker(&m_service->lock);
+        m_service->answer = Answer{transferOk, status, body};
     }
 
     bool logIn(const QByteArray& body, int status = 200)
@@ -217,9 +218,6 @@ private Q_SLOTS:
         QTest::newRow("status") << "status" << true << QByteArray("GET")
                                 << "http://127.0.0.1:8010/0/tasks/status/?revision=12" << QByteArray()
                                 << "OAuth2 tok-1" << 4;
-        QTest::newRow("status without a session")
-            << "status" << false << QByteArray("GET") << "http://127.0.0.1:8010/0/tasks/status/?revision=12"
-            << QByteArray() << "OAuth2 " << 4;
     }
 
     void requestsOnTheWire()
@@ -263,29 +261,36 @@ private Q_SLOTS:
         QCOMPARE(m_owner->last().requestType, requestType);
     }
 
-    void statusCategories_data()
+    // The category of every answer; without a transfer there is no status and no answer.
+    void resultCategories_data()
     {
-        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("status"); // -1: no status
+        QTest::addColumn<int>("failure"); // 0: none, 1: the transfer fails, 2: no connection
         QTest::addColumn<ApiResultCategory>("category");
-        QTest::newRow("200") << 200 << ApiResultCategory::Ok;
-        QTest::newRow("201") << 201 << ApiResultCategory::Other;
-        QTest::newRow("400") << 400 << ApiResultCategory::BadRequest;
-        QTest::newRow("401") << 401 << ApiResultCategory::Unauthorized;
-        QTest::newRow("403") << 403 << ApiResultCategory::Forbidden;
-        QTest::newRow("404") << 404 << ApiResultCategory::NotFound;
-        QTest::newRow("405") << 405 << ApiResultCategory::Other;
-        QTest::newRow("500") << 500 << ApiResultCategory::ServerError;
-        QTest::newRow("599") << 599 << ApiResultCategory::ServerError;
-        QTest::newRow("600") << 600 << ApiResultCategory::Other;
-        QTest::newRow("no status") << -1 << ApiResultCategory::Other;
+        QTest::newRow("200") << 200 << 0 << ApiResultCategory::Ok;
+        QTest::newRow("201") << 201 << 0 << ApiResultCategory::Other;
+        QTest::newRow("400") << 400 << 0 << ApiResultCategory::BadRequest;
+        QTest::newRow("401") << 401 << 0 << ApiResultCategory::Unauthorized;
+        QTest::newRow("403") << 403 << 0 << ApiResultCategory::Forbidden;
+        QTest::newRow("404") << 404 << 0 << ApiResultCategory::NotFound;
+        QTest::newRow("405") << 405 << 0 << ApiResultCategory::Other;
+        QTest::newRow("500") << 500 << 0 << ApiResultCategory::ServerError;
+        QTest::newRow("599") << 599 << 0 << ApiResultCategory::ServerError;
+        QTest::newRow("600") << 600 << 0 << ApiResultCategory::Other;
+        QTest::newRow("no status") << -1 << 0 << ApiResultCategory::Other;
+        QTest::newRow("transfer failed") << -1 << 1 << ApiResultCategory::NetworkError;
+        QTest::newRow("no connection") << -1 << 2 << ApiResultCategory::NetworkError;
     }
 
-    void statusCategories()
+    void resultCategories()
     {
         QFETCH(int, status);
+        QFETCH(int, failure);
         QFETCH(ApiResultCategory, category);
         makeClient();
-        answer(status, "{ \"error\" : \"said so\" }");
+        if (failure == 2)
+            m_client->setConnectionFactory([] { return std::shared_ptr<net::HttpConnection>(); });
+        answer(status, "{ \"error\" : \"said so\" }", failure == 0);
         m_client->requestStatus(3);
         QTRY_COMPARE(m_owner->count(), 1);
         const Outcome outcome = m_owner->last();
@@ -293,84 +298,55 @@ private Q_SLOTS:
         QCOMPARE(outcome.result.httpStatus, status);
         QCOMPARE(outcome.succeeded, category == ApiResultCategory::Ok);
         // The answer is kept whatever the status.
-        QCOMPARE(outcome.response.toMap().value(QStringLiteral("error")).toString(), QStringLiteral("said so"));
+        const QVariant said = failure == 0 ? QVariant(QStringLiteral("said so")) : QVariant();
+        QCOMPARE(outcome.response.toMap().value(QStringLiteral("error")), said);
     }
 
-    void networkFailures_data()
-    {
-        QTest::addColumn<bool>("noConnection");
-        QTest::newRow("no connection") << true;
-        QTest::newRow("transfer failed") << false;
-    }
-
-    void networkFailures()
-    {
-        QFETCH(bool, noConnection);
-        makeClient();
-        if (noConnection)
-            m_client->setConnectionFactory([] { return std::shared_ptr<net::HttpConnection>(); });
-        answer(200, "{ }", false);
-        m_client->login(QStringLiteral("a@b"), QStringLiteral("c"));
-        QTRY_COMPARE(m_owner->count(), 1);
-        const Outcome outcome = m_owner->last();
-        QVERIFY(!outcome.succeeded);
-        QCOMPARE(outcome.result.category, ApiResultCategory::NetworkError);
-        QCOMPARE(outcome.result.httpStatus, -1);
-        QVERIFY(!outcome.response.isValid());
-        QCOMPARE(m_client->session().state(), ApiSession::NoSession);
-    }
-
-    void sessionStates_data()
+    // A successful login replaces the session with what its answer says; a failed one keeps it.
+    void sessionAfterALogin_data()
     {
         QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("status");
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("token");
-        QTest::newRow("valid") << loginAnswer("abc", "2999-12-31T23:00:00Z") << 1 << "abc";
-        QTest::newRow("expired") << loginAnswer("abc", "2001-02-03T04:05:06Z") << 2 << "abc";
-        QTest::newRow("no expiry") << loginAnswer("abc", QString()) << 2 << "abc";
-        QTest::newRow("unreadable expiry") << loginAnswer("abc", "next week") << 2 << "abc";
-        QTest::newRow("no token") << QByteArray("{ \"expires\" : \"2999-12-31T23:00:00Z\" }") << 0 << "";
-        QTest::newRow("empty token") << loginAnswer("", "2999-12-31T23:00:00Z") << 0 << "";
+        QTest::newRow("valid") << loginAnswer("abc", "2999-12-31T23:00:00Z") << 200 << 1 << "abc";
+        QTest::newRow("expired") << loginAnswer("abc", "2001-02-03T04:05:06Z") << 200 << 2 << "abc";
+        QTest::newRow("no expiry") << loginAnswer("abc", QString()) << 200 << 2 << "abc";
+        QTest::newRow("unreadable expiry") << loginAnswer("abc", "next week") << 200 << 2 << "abc";
+        QTest::newRow("no token") << QByteArray("{ \"expires\" : \"2999-12-31T23:00:00Z\" }") << 200 << 0 << "";
+        QTest::newRow("empty token") << loginAnswer("", "2999-12-31T23:00:00Z") << 200 << 0 << "";
+        QTest::newRow("not JSON") << QByteArray("<html><body>Welcome</body></html>") << 200 << 0 << "";
+        QTest::newRow("refused") << loginAnswer("x", QString()) << 401 << 1 << "first";
     }
 
-    void sessionStates()
+    void sessionAfterALogin()
     {
         QFETCH(QByteArray, answer);
+        QFETCH(int, status);
         QFETCH(int, state);
         QFETCH(QString, token);
         makeClient();
-        QVERIFY(logIn(answer));
-        QVERIFY(m_owner->last().succeeded);
+        QVERIFY(logIn(loginAnswer("first", "2999-01-01T00:00:00Z")));
+        QVERIFY(logIn(answer, status));
+        QCOMPARE(m_owner->last().succeeded, status == 200);
         QCOMPARE(int(m_client->session().state()), state);
         QCOMPARE(m_client->session().token(), token);
         QCOMPARE(m_client->accessToken(), token);
-        QCOMPARE(m_client->session().data(), m_owner->last().response.toMap());
+        if (status == 200)
+            QCOMPARE(m_client->session().data(), m_owner->last().response.toMap());
     }
 
-    void onlySuccessfulLoginsChangeTheSession()
+    // Only a login changes the session, whatever other answers say.
+    void otherRequestsKeepTheSession()
     {
         makeClient();
         QVERIFY(logIn(loginAnswer("first", "2999-01-01T00:00:00Z")));
-        QVERIFY(logIn(loginAnswer("x", QString()), 401));
         answer(200, loginAnswer("y", QString()));
         m_client->requestStatus(1);
         m_client->logout();
-        QTRY_COMPARE(m_owner->count(), 4);
+        QTRY_COMPARE(m_owner->count(), 3);
         QCOMPARE(m_client->session().token(), QStringLiteral("first"));
         QCOMPARE(m_client->session().state(), ApiSession::Valid);
-    }
-
-    void nonJsonAnswerIsStillOk()
-    {
-        makeClient();
-        QVERIFY(logIn(loginAnswer("first", "2999-01-01T00:00:00Z")));
-        QVERIFY(logIn("<html><body>Welcome</body></html>"));
-        const Outcome outcome = m_owner->last();
-        QVERIFY(outcome.succeeded);
-        QCOMPARE(outcome.result.category, ApiResultCategory::Ok);
-        QCOMPARE(outcome.result.httpStatus, 200);
-        QVERIFY(!outcome.response.isValid());
-        QCOMPARE(m_client->session().state(), ApiSession::NoSession);
     }
 
     void manyRequestsAtOnce()
@@ -390,11 +366,7 @@ private Q_SLOTS:
     void destroyingTheClientAbortsRequestsInFlight()
     {
         makeClient();
-        m_service->respond = [](const SentRequest&) {
-            Answer hanging;
-            hanging.hang = true;
-            return hanging;
-        };
+        m_service->answer.hang = true;
         for (int i = 0; i < 3; ++i)
             m_client->requestStatus(i);
         QTRY_VERIFY(!m_service->requests().isEmpty());
