@@ -43,7 +43,6 @@ private Q_SLOTS:
         const int add = CommandLine::AddTask;
 
         QTest::newRow("no arguments") << args({}) << english << start << CapturedTask();
-        QTest::newRow("add") << args({"--add", "Call the plumber"}) << english << add << task("Call the plumber");
         QTest::newRow("add, notes and due in any order")
             << args({"--due", "2024-06-01", "--notes", "Leak under the sink", "--add", "Call the plumber"}) << english
             << add << task("Call the plumber", "Leak under the sink", QDate(2024, 6, 1));
@@ -54,12 +53,8 @@ private Q_SLOTS:
         QTest::newRow("quotes, line breaks, any script")
             << args({"--add", "Say \"hi\" and 'bye'\n\\n", "--notes", "Ünïcödé 😀 שלום\r\n\ttab"}) << english << add
             << task("Say \"hi\" and 'bye'\n\\n", "Ünïcödé 😀 שלום\r\n\ttab");
-        QTest::newRow("a past day") << args({"--add", "x", "--due", "2020-01-31"}) << english << add
-                                    << task("x", "", QDate(2020, 1, 31));
         QTest::newRow("tomorrow, any case") << args({"--add", "x", "--due", "TOMORROW"}) << english << add
                                             << task("x", "", kToday.addDays(1));
-        QTest::newRow("next weekday") << args({"--add", "x", "--due", "thursday"}) << english << add
-                                      << task("x", "", QDate(2024, 5, 16));
         QTest::newRow("weekday of next week") << args({"--add", "x", "--due", "tue"}) << english << add
                                               << task("x", "", QDate(2024, 5, 21));
         QTest::newRow("weekday of the locale") << args({"--add", "x", "--due", "Sexta-feira"}) << portuguese << add
@@ -72,17 +67,11 @@ private Q_SLOTS:
             << args({"--add", "x", "--due", "31/12/26"}) << portuguese << add << task("x", "", QDate(2026, 12, 31));
         QTest::newRow("two-digit year 00") << args({"--add", "x", "--due", "1/2/00"}) << english << add
                                            << task("x", "", QDate(2000, 1, 2));
-        QTest::newRow("two-digit year 99") << args({"--add", "x", "--due", "1/2/99"}) << english << add
-                                           << task("x", "", QDate(2099, 1, 2));
         QTest::newRow("English besides the locale") << args({"--add", "x", "--due", "monday"}) << portuguese << add
                                                     << task("x", "", QDate(2024, 5, 20));
         QTest::newRow("help") << args({"--help"}) << english << int(CommandLine::Help) << CapturedTask();
-        QTest::newRow("short help wins over add") << args({"--add", "x", "-h"}) << english << int(CommandLine::Help)
-                                                  << CapturedTask();
         QTest::newRow("install wins over add") << args({"--add", "x", "--install"}) << english
                                                << int(CommandLine::Install) << CapturedTask();
-        QTest::newRow("install even as the name") << args({"--add", "--install"}) << english
-                                                  << int(CommandLine::Install) << CapturedTask();
         QTest::newRow("uninstall wins over a wrong option") << args({"--frob", "--uninstall", "--help"}) << english
                                                             << int(CommandLine::Uninstall) << CapturedTask();
         QTest::newRow("toolkit options with their values")
@@ -104,8 +93,6 @@ private Q_SLOTS:
         QCOMPARE(commandLine.m_error, QString());
         QCOMPARE(int(commandLine.m_action), action);
         QCOMPARE(commandLine.m_task, task);
-        QCOMPARE(commandLine.startsProgram(), action == int(CommandLine::Start) || action == int(CommandLine::Install)
-                                                  || action == int(CommandLine::Uninstall));
         if (action == int(CommandLine::SyncAccount)) {
             QCOMPARE(commandLine.m_syncServer, QStringLiteral("https://dav.example/"));
             QCOMPARE(commandLine.m_syncUser, QStringLiteral("ana"));
@@ -121,20 +108,15 @@ private Q_SLOTS:
         QTest::newRow("name in words without quotes") << args({"--add", "Call", "the", "plumber"})
                                                       << QStringLiteral("\"the\"");
         QTest::newRow("add without its value") << args({"--add"}) << QStringLiteral("--add");
-        QTest::newRow("due without its value") << args({"--add", "x", "--due"}) << QStringLiteral("--due");
         QTest::newRow("add twice") << args({"--add", "a", "--add", "b"}) << QStringLiteral("--add");
         QTest::newRow("notes without add") << args({"--notes", "n"}) << QStringLiteral("--notes");
         QTest::newRow("blank name") << args({"--add", " \t"}) << QStringLiteral("--add");
-        QTest::newRow("control characters only") << args({"--add", "\x01\x1b"}) << QStringLiteral("--add");
         QTest::newRow("no such day") << args({"--add", "x", "--due", "2024-02-30"}) << QStringLiteral("\"2024-02-30\"");
-        QTest::newRow("day with a time") << args({"--add", "x", "--due", "2024-05-01T10:00"})
-                                         << QStringLiteral("\"2024-05-01T10:00\"");
         QTest::newRow("digits of another script") << args({"--add", "x", "--due", "٢٠٢٤-٠٥-٠١"})
                                                   << QStringLiteral("\"٢٠٢٤-٠٥-٠١\"");
         QTest::newRow("unknown word") << args({"--add", "x", "--due", "someday"}) << QStringLiteral("\"someday\"");
         QTest::newRow("line break in the culprit") << args({"--add", "x", "--due", "next\nweek"})
                                                    << QStringLiteral("\"next\\nweek\"");
-        QTest::newRow("non-ASCII culprit") << args({"--add", "x", "--due", "пятницу"}) << QStringLiteral("\"пятницу\"");
         QTest::newRow("user without account") << args({"--sync", "--user", "ana"}) << QStringLiteral("--user");
         QTest::newRow("account without user") << args({"--sync-account", "dav.example"}) << QStringLiteral("--user");
         QTest::newRow("password without sync") << args({"--password-stdin"}) << QStringLiteral("--password-stdin");
