@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The build copy's first start writes no autostart entry; `mirevo --install` clicked through with
-# the keyboard to its success message writes one for the installed copy; `--install` of the
-# installed copy keeps it; the installed copy started from the menu entry's Exec line shows its
-# window; `--install` while it runs warns and exits 1; the "Uninstall Mirevo" entry's Exec line
-# removes the installation and the autostart entry.
+# `mirevo --install` clicked through with the keyboard to its success message installs the
+# program and writes an autostart entry for the installed copy; the installed copy started from
+# the menu entry's Exec line shows its window; `--install` while it runs warns and exits 1; the
+# "Uninstall Mirevo" entry's Exec line removes the installation and the autostart entry.
 source "$(dirname "$0")/lib.sh"
 
 APPS="$XDG_DATA_HOME/applications" INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
@@ -26,35 +25,21 @@ finish() {
     local rc=$?
     ((rc == $1)) || fail "$2 exited with $rc, expected $1"
 }
-# install_with_keys PROGRAM NAME: PROGRAM --install clicked through to its success message.
-install_with_keys() {
-    log "$2 --install"
-    "$1" --install >"$OUT/$2-install.log" 2>&1 &
-    PID=$!
-    answer '^Install Mirevo$' "$2-install-welcome" Return
-    answer '^Mirevo License Agreement$' _licence Tab space
-    wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
-    xdotool key Return
-    wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' || fail "no message after the installation"
-    screen_shot "$OUT/$2-install-done.png"
-    xdotool key Return
-    finish 0 "the install wizard of $2"
-    for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
-    exec_line "$AUTOSTART"
-    [[ "${EXEC[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${EXEC[*]}', not the installed copy"
-}
-
-log "the build copy's first start"
-"$MIREVO" >"$OUT/first-start.log" 2>&1 &
-APP_PID=$!
-wait_until 30 window_visible || fail "the build copy showed no window"
-stop_app
-[[ ! -e $AUTOSTART ]] || fail "the build copy wrote an autostart entry at its first start"
-
-install_with_keys "$MIREVO" build
+log "mirevo --install"
+"$MIREVO" --install >"$OUT/install.log" 2>&1 &
+PID=$!
+answer '^Install Mirevo$' install-welcome Return
+answer '^Mirevo License Agreement$' _licence Tab space
+wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
+xdotool key Return
+wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' || fail "no message after the installation"
+screen_shot "$OUT/install-done.png"
+xdotool key Return
+finish 0 "the install wizard"
+for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
 cmp -s "$MIREVO" "$INSTALLED" || fail "the installed copy differs from the build"
-install_with_keys "$INSTALLED" installed
-cmp -s "$MIREVO" "$INSTALLED" || fail "installing from the installed copy changed it"
+exec_line "$AUTOSTART"
+[[ "${EXEC[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${EXEC[*]}', not the installed copy"
 
 log "the installed copy, started as the menu starts it; --install beside it warns and exits 1"
 exec_line "$APPS/Mirevo.desktop"
@@ -77,4 +62,4 @@ answer '^Uninstall Mirevo$' uninstall Return
 finish 0 "the uninstall wizard"
 for file in "${FILES[@]}"; do [[ ! -e $file ]] || fail "$file is still there after uninstalling"; done
 [[ ! -d $XDG_DATA_HOME/Velbrook/Mirevo/Application ]] || fail "the program folder is still there"
-[[ -z ${MRV_DOCS_SCREENSHOT:-} ]] || cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"
+[[ -z ${MRV_DOCS_SCREENSHOT:-} ]] || cp "$OUT/install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"

@@ -7,10 +7,8 @@
 #                                             for a blinking text cursor (3 columns, 40 rows at
 #                                             most); OUT gets the picture without it
 #   pngtool.py colorbox FILE RRGGBB           "x y w h" around every pixel of that colour
-#   pngtool.py inkrows|inkcols FILE X Y W H THRESHOLD
-#                                             "first last" of each run of rows (columns: runs
-#                                             6 or fewer apart are one) of the rectangle holding
-#                                             pixels darker than THRESHOLD (sum of r, g, b)
+#   pngtool.py inkrows FILE X Y W H THRESHOLD "first last" of each run of rows of the rectangle
+#                                             holding pixels darker than THRESHOLD (sum of r, g, b)
 import shutil
 import struct
 import sys
@@ -67,19 +65,15 @@ elif cmd == "colorbox":
     found = box([(x, y) for y, line in enumerate(rows) if colour in line
                  for x in range(len(line) // 3) if line[3 * x:3 * x + 3] == colour])
     print(*found) if found else sys.exit(1)
-elif cmd in ("inkrows", "inkcols"):
+elif cmd == "inkrows":
     x, y, w, h, threshold = map(int, args)
     w, h = min(w, len(rows[0]) // 3 - x), min(h, len(rows) - y)
-    if cmd == "inkrows":
-        lines, gap = [j for j in range(y, y + h) if any(dark(rows, i, j, threshold) for i in range(x, x + w))], 1
-    else:
-        lines, gap = [i for i in range(x, x + w) if any(dark(rows, i, j, threshold) for j in range(y, y + h))], 6
     runs = []
-    for i in lines:
-        if runs and i - runs[-1][1] <= gap:
-            runs[-1][1] = i
+    for j in [j for j in range(y, y + h) if any(dark(rows, i, j, threshold) for i in range(x, x + w))]:
+        if runs and j - runs[-1][1] <= 1:
+            runs[-1][1] = j
         else:
-            runs.append([i, i])
+            runs.append([j, j])
     for run in runs:
         print(*run)
 else:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the main window with realistic data, in normal and in compact view, of the about
-# dialog opened from the tray, and of the window in Russian (normal.png, compact.png, about.png,
-# russian.png in the output folder), for looking at and for the README.
+# Pictures of the main window with realistic data, of the about dialog opened from the tray, and
+# of the window in Russian (normal.png, about.png, russian.png in the output folder), for looking
+# at and for the README.
 # With MRV_DOCS_SCREENSHOT=PATH in the environment the normal-view picture is also copied there,
 # and the about and Russian pictures beside it as about.png and mainwindow-ru.png
 # (e.g. MRV_DOCS_SCREENSHOT=$PWD/docs/mainwindow.png ctest -L desktop -R screenshots).
@@ -49,24 +49,7 @@ sleep 0.5
 screen_shot "$OUT/about.png" "$SHOWN" || fail "no picture of the about dialog"
 xdotool key Escape
 wait_until 10 eval '! shown "^About"' || fail "Escape did not close the about dialog"
-activate
-
-# The toolbar's right-hand buttons (Compact, Find and Menu) stand close together, far from
-# Cleanup: Compact is the first of them.
-compact_x=$($PNG inkcols "$OUT/normal.png" 191 $((WH - 50)) $((WW - 191)) 48 600 |
-    awk '{a[NR] = $1; b[NR] = $2} END {i = NR; while (i > 1 && a[i] - b[i - 1] < 40) i--; if (NR) print int((a[i] + b[i]) / 2)}')
-[[ -n $compact_x ]] || fail "no tool buttons found in the toolbar (see normal.png)"
-log "clicking the Compact button at x=$compact_x"
-click "$compact_x" $((WH - 28))
-sleep 1
-still_shot _compact
-read_geometry
-still_shot compact
-# The group panel is gone: the task rows now start at the left edge.
-[[ -n $($PNG inkrows "$OUT/compact.png" 0 0 40 $((WH - 60)) 700) ]] || fail "no task rows at the left edge in compact view (see compact.png)"
-screen_shot "$OUT/compact-screen.png"
 stop_app
-grep -q 'general.compact_view=true' "$DATA/settings.ini" || fail "settings.ini does not say compact_view=true after the switch to compact view"
 
 log "the window in Russian, with a Russian user's tasks"
 realistic_db 3 false true ru_RU

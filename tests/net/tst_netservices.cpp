@@ -2,6 +2,7 @@
 #include "net/httpconnection.h"
 #include "net/netservices.h"
 #include "net/usermetrics.h"
+#include "support/fakeconnection.h"
 #include "support/httptestserver.h"
 #include "support/testenv.h"
 
@@ -10,30 +11,6 @@
 #include <memory>
 
 namespace {
-
-/// Answers every GET with one body, or fails the transfer (an empty body).
-class FakeConnection : public net::HttpConnection
-{
-public:
-    explicit FakeConnection(const QByteArray& body) : m_body(body) {}
-
-    bool connect(const QString&, quint16) override { return true; }
-    bool disconnect() override { return true; }
-    bool get(const QUrl&, QByteArray* response, const Headers&) override
-    {
-        *response = m_body;
-        return !m_body.isEmpty();
-    }
-    bool post(const QUrl&, const QByteArray&, QByteArray*, const Headers&) override { return false; }
-    int statusCode() const override { return 503; } // the answer counts, not the status
-    qint64 contentLength() const override { return -1; }
-    int read(QIODevice*, int) override { return -1; }
-    QString userAgent() const override { return QString(); }
-    void setUserAgent(const QString&) override {}
-
-private:
-    QByteArray m_body;
-};
 
 /// Sorted "id version url" lines.
 QStringList describe(const UpdateInformation& info)
@@ -126,7 +103,11 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, body);
         QFETCH(QStringList, entries);
-        startService([body] { return std::make_shared<FakeConnection>(body); });
+        // The answer counts, not the status.
+        const testhttp::Answer answer{!body.isEmpty(), 503, body};
+        startService([answer] {
+            return std::make_shared<testhttp::FakeConnection>([answer](const testhttp::SentRequest&) { return answer; });
+        });
         m_service->checkForUpdates();
         QTRY_COMPARE(m_results.size(), 1); // always reported
         QCOMPARE(describe(m_results.first()), entries);
