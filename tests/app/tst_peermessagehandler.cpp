@@ -39,7 +39,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("delivery");
         const CapturedTask plain{QStringLiteral("Call the plumber"), QStringLiteral("Leak\nunder the sink"),
                                  QDate(2024, 6, 1), QUuid::createUuid()};
-        const CapturedTask long_{QStringLiteral("Read 😀"), QString(200000, QChar(0x044f)), QDate(), QUuid()};
         const QString ready = QStringLiteral("ready");
         const int accepted = int(SingleInstancePeer::Delivery::Accepted);
         const int refused = int(SingleInstancePeer::Delivery::Refused);
@@ -54,7 +53,6 @@ private Q_SLOTS:
         QTest::newRow("task while a question is open: refused")
             << plain.toMessage() << CapturedTask() << false << QStringLiteral("was refused") << QStringLiteral("refusing")
             << refused;
-        QTest::newRow("task with long notes") << long_.toMessage() << long_ << false << QString() << ready << accepted;
         QTest::newRow("show") << QStringLiteral("show") << CapturedTask() << true << QString() << ready << accepted;
         QTest::newRow("show with an activation token")
             << QStringLiteral("show:launcher-token") << CapturedTask() << true << QString() << ready << accepted;

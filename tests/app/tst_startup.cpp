@@ -35,16 +35,56 @@ private Q_SLOTS:
         m_home = std::make_unique<testenv::ProgramHome>();
     }
 
-    void firstRunStartsEmptyAndQuitsOnSigterm()
+    // What a start and a SIGTERM leave behind: without a change nothing is written but the
+    // settings, and no start-up entry by a copy outside its installed place; a repaired database
+    // (an orphan id dropped) is written, the earlier one its backup; a database the program
+    // cannot read is never touched while it asks what to do, whatever ends it.
+    void startAndEnd_data()
     {
+        QTest::addColumn<QByteArray>("database"); // null: none yet
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("first run") << QByteArray() << true;
+        QTest::newRow("repaired")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
+                          "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
+                          "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>")
+            << true;
+        QTest::newRow("newer") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>") << false;
+        QTest::newRow("damaged")
+            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>") << false;
+    }
+
+    void startAndEnd()
+    {
+        QFETCH(QByteArray, database);
+        QFETCH(bool, readable);
+        QDir().mkpath(dataFolder());
+        if (!database.isNull())
+            QVERIFY(testenv::writeBytes(databasePath(), database));
         auto first = start();
+        if (!readable) {
+            QVERIFY(!first->waitForFinished(1500));
+            first->kill();
+            first->waitForFinished(5000);
+            QCOMPARE(testenv::readBytes(databasePath()), database);
+            QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
+                     (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.lock")}));
+            const QString log = testenv::readFile(dataFolder() + QStringLiteral("log.txt"));
+            QVERIFY(log.contains(QLatin1String("Database failed to load")));
+            return;
+        }
         QVERIFY(m_home->waitUntilRunning(*first));
         QCOMPARE(m_home->stop(*first), 0);
-        // Nothing changed, so nothing was written; the settings were. A program run from outside
-        // its installed place writes no start-up entry unasked.
-        QVERIFY(!QFile::exists(databasePath()));
         QVERIFY(QFile::exists(dataFolder() + QStringLiteral("settings.ini")));
         QVERIFY(!QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
+        if (database.isNull()) {
+            QVERIFY(!QFile::exists(databasePath()));
+            return;
+        }
+        QCOMPARE(testenv::readBytes(databasePath() + QStringLiteral(".bak")), database);
+        const QByteArray written = testenv::readBytes(databasePath());
+        QVERIFY(written.contains("<taskdb version=\"1\">"));
+        QVERIFY(!written.contains("0fff"));
     }
 
     // Whatever their environments, two starts never both own the database (su, sudo, cron and
@@ -147,46 +187,6 @@ private Q_SLOTS:
         QVERIFY(first->waitForFinished(15000));
         QVERIFY(testenv::readFile(databasePath()).contains(QLatin1String("Added just before logout")));
         QVERIFY(QFile::exists(dataFolder() + QStringLiteral("metrics.xml")));
-    }
-
-    void sigtermWritesPendingChanges()
-    {
-        // A repaired database (an orphan id dropped) is a pending change.
-        QDir().mkpath(dataFolder());
-        const QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
-                                 "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
-                                 "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>";
-        QVERIFY(testenv::writeBytes(databasePath(), bytes));
-        auto first = start();
-        QVERIFY(m_home->waitUntilRunning(*first));
-        QCOMPARE(m_home->stop(*first), 0);
-        QCOMPARE(testenv::readBytes(databasePath() + QStringLiteral(".bak")), bytes);
-        const QByteArray written = testenv::readBytes(databasePath());
-        QVERIFY(written.contains("<taskdb version=\"1\">"));
-        QVERIFY(!written.contains("0fff"));
-    }
-
-    void unreadableDatabaseIsNeverTouched_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("newer") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>");
-        QTest::newRow("damaged") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>");
-    }
-
-    void unreadableDatabaseIsNeverTouched()
-    {
-        QFETCH(QByteArray, bytes);
-        QDir().mkpath(dataFolder());
-        QVERIFY(testenv::writeBytes(databasePath(), bytes));
-        auto first = start();
-        // The program waits in its message box; whatever ends it, the file stays as it was.
-        QVERIFY(!first->waitForFinished(1500));
-        first->kill();
-        first->waitForFinished(5000);
-        QCOMPARE(testenv::readBytes(databasePath()), bytes);
-        QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
-                 (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.lock")}));
-        QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("Database failed to load")));
     }
 
     // The update check of the real program, over HTTPS to a local server: the toolkit's TLS
