@@ -92,10 +92,12 @@ private Q_SLOTS:
             QVERIFY(second.isRunning());
             QStringList received;
             if (listening)
-                connect(&first, &SingleInstancePeer::messageReceived, this, [&](const QString& text) { received << text; });
+                connect(&first, &SingleInstancePeer::messageReceived, this,
+                        [&](const QString& text) { received << text; });
             QCOMPARE(int(sendFromThread(second, QStringLiteral("show ✓"), listening ? 300 : 5000)), delivery);
             QCOMPARE(received, listening ? QStringList{QStringLiteral("show ✓")} : QStringList());
-            QCOMPARE(first.deliver(QStringLiteral("to myself"), 100), SingleInstancePeer::Delivery::NotDelivered);
+            QCOMPARE(first.deliver(QStringLiteral("to myself"), 100),
+                     SingleInstancePeer::Delivery::NotDelivered);
         }
         SingleInstancePeer next(m_id, m_lockPath);
         QVERIFY(!next.isRunning());

@@ -66,8 +66,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const QString data = qEnvironmentVariable("XDG_DATA_HOME") + QLatin1Char('/');
-        QTest::newRow("ProgramFolder") << int(ProgramFolder) << data + QStringLiteral("Velbrook/Mirevo/Application/");
-        QTest::newRow("UserDataFolder") << int(UserDataFolder) << data + QStringLiteral("Velbrook/Mirevo/User Data/");
+        QTest::newRow("ProgramFolder")
+            << int(ProgramFolder) << data + QStringLiteral("Velbrook/Mirevo/Application/");
+        QTest::newRow("UserDataFolder")
+            << int(UserDataFolder) << data + QStringLiteral("Velbrook/Mirevo/User Data/");
     }
 
     void folderPath()

@@ -41,7 +41,8 @@ private Q_SLOTS:
         const QString time = QStringLiteral("2024-03-05T10:11:12.005   ");
         const QString warning = QStringLiteral("Warning         ") + time;
         QTest::newRow("warning") << int(Log::Warning) << "msg" << warning + QStringLiteral("msg");
-        QTest::newRow("unknown level") << 7 << "msg" << QString(16, QLatin1Char(' ')) + time + QStringLiteral("msg");
+        QTest::newRow("unknown level")
+            << 7 << "msg" << QString(16, QLatin1Char(' ')) + time + QStringLiteral("msg");
         QTest::newRow("line feeds become '#'")
             << int(Log::Warning) << "one\ntwo\nthree" << warning + QStringLiteral("one#two#three");
     }
@@ -51,7 +52,8 @@ private Q_SLOTS:
         QFETCH(int, level);
         QFETCH(QString, message);
         QFETCH(QString, expected);
-        QCOMPARE(Log::formatLine(level, QDateTime(QDate(2024, 3, 5), QTime(10, 11, 12, 5)), message), expected);
+        QCOMPARE(Log::formatLine(level, QDateTime(QDate(2024, 3, 5), QTime(10, 11, 12, 5)), message),
+                 expected);
     }
 
     // Each open appends to what the file holds.
@@ -128,8 +130,9 @@ private Q_SLOTS:
         for (auto& thread : threads)
             QVERIFY(thread->wait(60000));
 
-        const QRegularExpression whole(QStringLiteral(
-            "^Warning {9}\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} {3}thread (\\d) line (\\d+) end$"));
+        const QRegularExpression whole(
+            QStringLiteral("^Warning {9}\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} {3}thread (\\d) "
+                           "line (\\d+) end$"));
         const QStringList lines = linesOf(path);
         QCOMPARE(lines.size(), threadCount * linesPerThread);
         QList<int> next(threadCount, 0);

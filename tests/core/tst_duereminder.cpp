@@ -177,7 +177,8 @@ private Q_SLOTS:
         if (!editing)
             addTask(-1);
         QVERIFY(remind.wait());
-        QCOMPARE(remind.first().at(0).toString(), editing ? "1 task due today" : "1 task due today, 1 overdue");
+        QCOMPARE(remind.first().at(0).toString(),
+                 editing ? "1 task due today" : "1 task due today, 1 overdue");
     }
 
     void dayCheckInTheFirstMinuteOfTheNextDay_data()

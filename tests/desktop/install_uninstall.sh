@@ -32,7 +32,8 @@ answer '^Install Mirevo$' install-welcome Return
 answer '^Mirevo License Agreement$' _licence Tab space
 wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
 xdotool key Return
-wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' || fail "no message after the installation"
+wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' ||
+    fail "no message after the installation"
 screen_shot "$OUT/install-done.png"
 xdotool key Return
 finish 0 "the install wizard"

@@ -100,11 +100,12 @@ private Q_SLOTS:
         const QString json = QStringLiteral("application/json");
         QTest::newRow("GET, encoded query kept, two headers")
             << false << QStringLiteral("/a%20b?q=%2F&r=1+2") << QByteArray()
-            << Headers{{QStringLiteral("X-One"), QStringLiteral("1")}, {QStringLiteral("X-Two"), QStringLiteral("2 3")}}
+            << Headers{{QStringLiteral("X-One"), QStringLiteral("1")},
+                       {QStringLiteral("X-Two"), QStringLiteral("2 3")}}
             << QByteArray() << QByteArray();
-        QTest::newRow("POST with body and type") << true << QStringLiteral("/submit") << QByteArray("{\"a\":1}")
-                                                 << Headers{{QStringLiteral("Content-Type"), json}} << QByteArray("7")
-                                                 << json.toUtf8();
+        QTest::newRow("POST with body and type")
+            << true << QStringLiteral("/submit") << QByteArray("{\"a\":1}")
+            << Headers{{QStringLiteral("Content-Type"), json}} << QByteArray("7") << json.toUtf8();
         QTest::newRow("POST, body without type") << true << QStringLiteral("/raw") << pattern(3000) << Headers()
                                                  << QByteArray("3000") << QByteArray("application/octet-stream");
         QTest::newRow("POST without body") << true << QStringLiteral("/empty") << QByteArray() << Headers()
@@ -173,7 +174,8 @@ private Q_SLOTS:
             if (silence == 0)
                 QCOMPARE(outcome.response, QByteArray("untouched"));
             else
-                QVERIFY2(outcome.elapsedMs >= 400 && outcome.elapsedMs < 5000, QByteArray::number(outcome.elapsedMs));
+                QVERIFY2(outcome.elapsedMs >= 400 && outcome.elapsedMs < 5000,
+                         QByteArray::number(outcome.elapsedMs));
         }
         QTest::qWait(100);
         QCOMPARE(server.connections, silence == 0 ? 0 : 2);

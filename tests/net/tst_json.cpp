@@ -182,7 +182,8 @@ void TstJson::serialize_data()
     QTest::newRow("float NaN") << QVariant(std::numeric_limits<float>::quiet_NaN()) << QByteArray();
     QTest::newRow("NaN deep inside") << map({{QStringLiteral("a"), list({list({nan})})}}) << QByteArray();
     QTest::newRow("custom type in list") << list({1, swatch()}) << QByteArray();
-    QTest::newRow("custom type in hash") << QVariant(QVariantHash{{QStringLiteral("a"), swatch()}}) << QByteArray();
+    QTest::newRow("custom type in hash")
+        << QVariant(QVariantHash{{QStringLiteral("a"), swatch()}}) << QByteArray();
 }
 
 void TstJson::serialize()

@@ -106,7 +106,8 @@ private Q_SLOTS:
         // The answer counts, not the status.
         const testhttp::Answer answer{!body.isEmpty(), 503, body};
         startService([answer] {
-            return std::make_shared<testhttp::FakeConnection>([answer](const testhttp::SentRequest&) { return answer; });
+            return std::make_shared<testhttp::FakeConnection>(
+                [answer](const testhttp::SentRequest&) { return answer; });
         });
         m_service->checkForUpdates();
         QTRY_COMPARE(m_results.size(), 1); // always reported

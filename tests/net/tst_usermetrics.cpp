@@ -122,7 +122,8 @@ private Q_SLOTS:
         UserMetrics metrics;
         const QString id = metrics.id();
         QVERIFY(!metrics.load(path(QStringLiteral("missing.xml"))));
-        QVERIFY(testenv::writeBytes(path(QStringLiteral("foreign.xml")), "<settings><id>else</id></settings>"));
+        QVERIFY(
+            testenv::writeBytes(path(QStringLiteral("foreign.xml")), "<settings><id>else</id></settings>"));
         QVERIFY(metrics.load(path(QStringLiteral("foreign.xml"))));
         QCOMPARE(metrics.storedId(), id);
     }

@@ -31,7 +31,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("expected");
         QTest::newRow("plain") << QStringLiteral("/usr/bin/mirevo") << QStringLiteral("/usr/bin/mirevo");
-        QTest::newRow("space") << QStringLiteral("/home/a b/mirevo") << QStringLiteral("\"/home/a b/mirevo\"");
+        QTest::newRow("space") << QStringLiteral("/home/a b/mirevo")
+                               << QStringLiteral("\"/home/a b/mirevo\"");
         QTest::newRow("dollar") << QStringLiteral("/opt/$x") << QStringLiteral("\"/opt/\\$x\"");
         QTest::newRow("double quote") << QStringLiteral("/opt/a\"b") << QStringLiteral("\"/opt/a\\\"b\"");
         QTest::newRow("backslash") << QStringLiteral("/opt/a\\b") << QStringLiteral("\"/opt/a\\\\b\"");
@@ -53,7 +54,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("plain, inner and trailing spaces") << QStringLiteral("a b ") << QStringLiteral("a b ");
         QTest::newRow("backslash") << QStringLiteral("a\\b") << QStringLiteral("a\\\\b");
-        QTest::newRow("line feed, tab, return") << QStringLiteral("a\nb\tc\rd") << QStringLiteral("a\\nb\\tc\\rd");
+        QTest::newRow("line feed, tab, return")
+            << QStringLiteral("a\nb\tc\rd") << QStringLiteral("a\\nb\\tc\\rd");
         QTest::newRow("leading space") << QStringLiteral(" a b") << QStringLiteral("\\sa b");
     }
 
@@ -99,7 +101,8 @@ private Q_SLOTS:
         QVERIFY(platform::isRunOnStartupEnabled());
         const QByteArray text = testenv::readBytes(path);
         QVERIFY(text.startsWith("[Desktop Entry]\n"));
-        for (const char* line : {"Type=Application", "Name=Mirevo", "Exec=\"/opt/Mirevo App/mirevo\"", "Terminal=false"})
+        for (const char* line :
+             {"Type=Application", "Name=Mirevo", "Exec=\"/opt/Mirevo App/mirevo\"", "Terminal=false"})
             QVERIFY2(text.contains(QByteArray("\n") + line + "\n"), line);
 
         // Turning it on again rewrites the entry for the new path.
@@ -188,7 +191,8 @@ private Q_SLOTS:
         const auto localTimes = [&instants] {
             QStringList shown;
             for (qint64 ms : instants)
-                shown << QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t"));
+                shown << QDateTime::fromMSecsSinceEpoch(ms).toString(
+                    QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t"));
             return shown;
         };
         const QByteArray saved = qgetenv("TZ");
@@ -203,7 +207,8 @@ private Q_SLOTS:
         tzset();
         QCOMPARE(pinned, QByteArray(":") + zoneFile.toUtf8());
         QCOMPARE(byFile, byName);
-        QVERIFY(byName.first().contains(QStringLiteral("WET")) || byName.first().contains(QStringLiteral("+00")));
+        QVERIFY(byName.first().contains(QStringLiteral("WET"))
+                || byName.first().contains(QStringLiteral("+00")));
     }
 
     void platformPlugins_data()
@@ -213,8 +218,8 @@ private Q_SLOTS:
         QTest::newRow("Wayland compositor started from a console")
             << QStringList{"WAYLAND_DISPLAY=wayland-1"} << QByteArray("wayland;xcb");
         QTest::newRow("handed a socket") << QStringList{"WAYLAND_SOCKET=5"} << QByteArray("wayland;xcb");
-        QTest::newRow("session names its type") << QStringList{"WAYLAND_DISPLAY=wayland-1", "XDG_SESSION_TYPE=x11"}
-                                                << QByteArray();
+        QTest::newRow("session names its type")
+            << QStringList{"WAYLAND_DISPLAY=wayland-1", "XDG_SESSION_TYPE=x11"} << QByteArray();
         QTest::newRow("user's choice") << QStringList{"WAYLAND_DISPLAY=wayland-1", "QT_QPA_PLATFORM=xcb"}
                                        << QByteArray();
         QTest::newRow("X11 only") << QStringList{"DISPLAY=:0"} << QByteArray();
@@ -226,7 +231,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, plugins);
         QProcessEnvironment environment;
         for (const QString& variable : variables)
-            environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+            environment.insert(variable.section(QLatin1Char('='), 0, 0),
+                               variable.section(QLatin1Char('='), 1));
         QCOMPARE(platform::preferredPlatformPlugins(environment), plugins);
     }
 };

@@ -88,18 +88,22 @@ private Q_SLOTS:
         QTest::newRow("compact, old key") << QByteArray("CompactView=true") << "compact" << QVariant(true);
         QTest::newRow("compact, new key wins")
             << QByteArray("CompactView=true\ngeneral.compact_view=false") << "compact" << QVariant(false);
-        QTest::newRow("frame, old key") << QByteArray("WindowRect=@Rect(10 20 300 400)") << "frame" << QVariant(frame);
+        QTest::newRow("frame, old key")
+            << QByteArray("WindowRect=@Rect(10 20 300 400)") << "frame" << QVariant(frame);
         QTest::newRow("frame, new key wins")
-            << QByteArray("WindowRect=@Rect(1 2 3 4)\ngeneral.main_window_frame=@Rect(10 20 300 400)") << "frame"
-            << QVariant(frame);
+            << QByteArray("WindowRect=@Rect(1 2 3 4)\ngeneral.main_window_frame=@Rect(10 20 300 400)")
+            << "frame" << QVariant(frame);
         QTest::newRow("width, old key") << QByteArray("GroupPanelWidth=250") << "width" << QVariant(250);
         QTest::newRow("width, new key wins")
             << QByteArray("GroupPanelWidth=250\ngeneral.group_panel_width=300") << "width" << QVariant(300);
         QTest::newRow("unreadable width: the old key")
             << QByteArray("GroupPanelWidth=250\ngeneral.group_panel_width=wide") << "width" << QVariant(250);
-        QTest::newRow("sync interval") << QByteArray("sync.interval_minutes=30") << "interval" << QVariant(30);
-        QTest::newRow("interval below a minute") << QByteArray("sync.interval_minutes=0") << "interval" << QVariant(5);
-        QTest::newRow("unreadable interval") << QByteArray("sync.interval_minutes=often") << "interval" << QVariant(5);
+        QTest::newRow("sync interval")
+            << QByteArray("sync.interval_minutes=30") << "interval" << QVariant(30);
+        QTest::newRow("interval below a minute")
+            << QByteArray("sync.interval_minutes=0") << "interval" << QVariant(5);
+        QTest::newRow("unreadable interval")
+            << QByteArray("sync.interval_minutes=often") << "interval" << QVariant(5);
     }
 
     void valuesReadFromTheFile()
@@ -161,7 +165,8 @@ private Q_SLOTS:
         QTest::newRow("off, older version") << QStringLiteral("0.2.600") << false << true << true;
         // A copy in a build or download folder leaves the entry alone, whatever the version says.
         QTest::newRow("first run, not installed") << QString() << true << true << false;
-        QTest::newRow("off, older version, not installed") << QStringLiteral("0.2.600") << false << true << false;
+        QTest::newRow("off, older version, not installed")
+            << QStringLiteral("0.2.600") << false << true << false;
     }
 
     void syncRunOnStartup_appliesOnlyAfterFirstRunOrUpgrade()
@@ -177,7 +182,8 @@ private Q_SLOTS:
         paths.installFolder = m_dir.filePath(QStringLiteral("Application/"));
         QVERIFY(QDir().mkpath(paths.installFolder));
         QVERIFY(testenv::writeBytes(paths.installedProgram(), "program"));
-        paths.sourceProgram = installedCopy ? paths.installedProgram() : m_dir.filePath(QStringLiteral("build-mirevo"));
+        paths.sourceProgram
+            = installedCopy ? paths.installedProgram() : m_dir.filePath(QStringLiteral("build-mirevo"));
         QVERIFY(testenv::writeBytes(paths.sourceProgram, "program"));
 
         AppSettings* s = AppSettings::settings();
@@ -206,7 +212,8 @@ private Q_SLOTS:
         if (installed) {
             QVERIFY(QDir().mkpath(QFileInfo(installedProgram).absolutePath()));
             QVERIFY(testenv::writeBytes(installedProgram, "program"));
-            QVERIFY(QFile::setPermissions(installedProgram, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY(QFile::setPermissions(installedProgram,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
         QVERIFY(setRunOnStartup(true));
         const QString program = installed ? installedProgram : QCoreApplication::applicationFilePath();

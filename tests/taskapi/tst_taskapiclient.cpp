@@ -230,7 +230,8 @@ private Q_SLOTS:
         QTest::newRow("valid") << loginAnswer("abc", "2999-12-31T23:00:00Z") << 200 << 1 << "abc";
         QTest::newRow("expired") << loginAnswer("abc", "2001-02-03T04:05:06Z") << 200 << 2 << "abc";
         QTest::newRow("unreadable expiry") << loginAnswer("abc", "next week") << 200 << 2 << "abc";
-        QTest::newRow("no token") << QByteArray("{ \"expires\" : \"2999-12-31T23:00:00Z\" }") << 200 << 0 << "";
+        QTest::newRow("no token") << QByteArray("{ \"expires\" : \"2999-12-31T23:00:00Z\" }") << 200 << 0
+                                  << "";
         QTest::newRow("not JSON") << QByteArray("<html><body>Welcome</body></html>") << 200 << 0 << "";
         QTest::newRow("refused") << loginAnswer("x", QString()) << 401 << 1 << "first";
     }
