@@ -1,7 +1,7 @@
-// The installer's worker against folders of the test's own: the job list, a whole install,
-// a failure rolled back, installing from the installed copy, and uninstalling.
+// The installer's worker against folders of the test's own: a whole install, a failure rolled
+// back (its steps show which links the options asked for), installing from the installed copy,
+// and uninstalling.
 
-#include "install/installjob.h"
 #include "install/installworker.h"
 #include "support/testenv.h"
 
@@ -82,41 +82,6 @@ private Q_SLOTS:
         m_paths.startMenuFolder = home + QStringLiteral("/.local/share/applications/");
         m_paths.desktopFolder = home + QStringLiteral("/Desktop/");
         m_paths.autostartEntry = home + QStringLiteral("/.config/autostart/Mirevo.desktop");
-    }
-
-    void jobList_data()
-    {
-        QTest::addColumn<bool>("install");
-        QTest::addColumn<bool>("menu");
-        QTest::addColumn<bool>("desktop");
-        QTest::addColumn<bool>("removeData");
-        QTest::addColumn<bool>("startup");
-        QTest::addColumn<QStringList>("messages");
-        const QString files = QStringLiteral("Installing files...");
-        const QString links = QStringLiteral("Creating links...");
-        const QString keys = QStringLiteral("Creating uninstall keys...");
-        QTest::newRow("no links") << true << false << false << false << false << QStringList{files, files, keys};
-        QTest::newRow("only the start with the session") << true << false << false << false << true
-                                                         << QStringList{files, files, links, keys};
-        // The autostart entry goes whatever the setting says.
-        QTest::newRow("uninstall with the data")
-            << false << true << true << true << false
-            << QStringList{files, files, links, links, links, QStringLiteral("Removing user data..."), keys};
-    }
-
-    void jobList()
-    {
-        QFETCH(bool, install);
-        QFETCH(bool, menu);
-        QFETCH(bool, desktop);
-        QFETCH(bool, removeData);
-        QFETCH(bool, startup);
-        QFETCH(QStringList, messages);
-        InstallWorker worker(install, InstallOptions{menu, desktop, removeData, startup}, m_paths);
-        QStringList shown;
-        for (const auto& job : worker.jobs())
-            shown << job->message;
-        QCOMPARE(shown, messages);
     }
 
     void installWritesTheProgramAndValidEntries()
