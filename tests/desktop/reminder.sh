@@ -13,7 +13,6 @@ start_app --hidden
 # The balloon: a popup of the program larger than the tray icon.
 wait_until 15 popup 100 || fail "no reminder balloon within 15 s"
 sleep 0.5
-screen_shot "$OUT/reminder.png"
 log "a click on the balloon"
 xdotool mousemove --window "$POPUP" 40 20 sleep 0.2 click 1
 window_up "a click on the balloon"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Pictures of the main window with realistic data, of the about dialog opened from the tray, and
-# of the window in Russian (normal.png, about.png, russian.png in the output folder), for looking
-# at and for the README.
-# With MRV_DOCS_SCREENSHOT=PATH in the environment the normal-view picture is also copied there,
-# and the about and Russian pictures beside it as about.png and mainwindow-ru.png
-# (e.g. MRV_DOCS_SCREENSHOT=$PWD/docs/mainwindow.png ctest -L desktop -R screenshots).
-source "$(dirname "$0")/lib.sh"
+# The README's pictures of the real program, in a throw-away desktop of the desktop tests:
+#   MRV_DOCS=$PWD/docs bash tests/desktop/run.sh scripts/readme-pictures.sh build/src/app/mirevo \
+#       build/tools/mrv_screenshot /tmp/pictures
+# takes install.png (the install wizard's first page), mainwindow.png (the main window with a
+# week's tasks), about.png (the about dialog, opened from the tray) and mainwindow-ru.png (the
+# window in Russian, with a Russian user's tasks) in the folder given last, and copies them to
+# MRV_DOCS when it is set. A tool, not a test: it checks nothing the tests do not.
+source "$(dirname "$0")/../tests/desktop/lib.sh"
 
 # realistic_db COLUMN [SETTINGS...]: a week's tasks and groups in English (COLUMN 2) or Russian
 # (3); a task is due at noon so many days from today, or was done an hour ago.
@@ -36,28 +37,26 @@ TASKS
     )
     write_db "${@:2}"
 }
-realistic_db 2
-start_app
-expect_rows normal 8
-screen_shot "$OUT/normal-screen.png"
+# picture NAME [WINDOW]: once the window NAME shows is up, a picture of it as NAME.png.
+picture() { sleep 1 && screen_shot "$OUT/$1.png" "${2:-$WIN}" || fail "no picture $1.png"; }
 
-log "About from the tray menu"
+realistic_db 2
+"$MIREVO" --install >"$OUT/install.log" 2>&1 &
+APP_PID=$!
+wait_until 20 shown '^Install Mirevo$' || fail "the install wizard did not open"
+picture install "$SHOWN"
+kill -TERM "$APP_PID"
+wait_exit any
+start_app
+picture mainwindow
 wait_until 20 tray_icon_ready || fail "no tray icon in the panel within 20 s"
 tray_menu Up Up Return
 wait_until 10 shown '^About' || fail "the about dialog did not open"
-sleep 0.5
-screen_shot "$OUT/about.png" "$SHOWN" || fail "no picture of the about dialog"
-xdotool key Escape
-wait_until 10 eval '! shown "^About"' || fail "Escape did not close the about dialog"
+picture about "$SHOWN"
 stop_app
 
-log "the window in Russian, with a Russian user's tasks"
 realistic_db 3 false true ru_RU
 start_app
-still_shot russian
+picture mainwindow-ru
 stop_app
-if [[ -n ${MRV_DOCS_SCREENSHOT:-} ]]; then
-    docs=$(dirname "$MRV_DOCS_SCREENSHOT")
-    cp "$OUT/normal.png" "$MRV_DOCS_SCREENSHOT" && cp "$OUT/about.png" "$docs/about.png" &&
-        cp "$OUT/russian.png" "$docs/mainwindow-ru.png" || fail "cannot copy the pictures to $docs"
-fi
+[[ -z ${MRV_DOCS:-} ]] || cp "$OUT"/{install,mainwindow,about,mainwindow-ru}.png "$MRV_DOCS"
