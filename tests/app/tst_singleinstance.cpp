@@ -103,26 +103,6 @@ private Q_SLOTS:
         QVERIFY(!next.isRunning());
     }
 
-    // A quick capture holds the database while it writes; a start waits for it to end.
-    void startWaitsForACaptureToEnd()
-    {
-        InstanceLock capture(m_lockPath);
-        QVERIFY(capture.tryLock(InstanceLock::Capture));
-        InstanceLock program(m_lockPath);
-        QVERIFY(!program.lockOrWait(InstanceLock::Program, QString(), 100));
-        QCOMPARE(program.owner().m_role, InstanceLock::Capture);
-        int waits = 0;
-        QVERIFY(program.lockOrWait(InstanceLock::Program, QStringLiteral("/run/x y.socket"), 5000, nullptr, [&] {
-            if (++waits == 5)
-                capture.unlock();
-        }));
-        QCOMPARE(waits, 5);
-        QCOMPARE(program.owner().m_role, InstanceLock::Program);
-        QCOMPARE(program.owner().m_channel, QStringLiteral("/run/x y.socket"));
-        InstanceLock later(m_lockPath);
-        QVERIFY(!later.lockOrWait(InstanceLock::Capture, QString(), 5000));
-    }
-
     // The socket lives where only the user can reach it, never in a folder others prepared.
     void channelIsInAPrivateFolder_data()
     {

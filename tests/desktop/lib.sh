@@ -214,7 +214,11 @@ type_text() { if ((WAYLAND)); then input type "$1"; else xdotool type --delay 20
 
 # park_mouse (X11; Wayland has no pointer): the pointer outside the window, so no row shows a
 # hover state.
-park_mouse() { ((WAYLAND)) || { xdotool mousemove 1200 780 && sleep 0.1; }; }
+park_mouse() {
+    ((WAYLAND)) && return
+    xdotool mousemove 1200 780
+    sleep 0.1
+}
 # click X Y (X11): a click at X,Y of the window's client area.
 click() { xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.15 click 1; }
 
