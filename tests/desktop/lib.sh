@@ -1,6 +1,7 @@
 # Sourced by every desktop test script: a temporary HOME, a database of named tasks, starting and
 # stopping the real program, pictures, keys and mouse. Runs inside session.sh, on X11 (DISPLAY is
-# set) or on Wayland (WAYLAND_DISPLAY is set: sway, driven through wl.py, pictures with grim).
+# set; keys and mouse through xdotool) or on Wayland (WAYLAND_DISPLAY is set: sway, its windows
+# listed by wl.py, pictures with grim; no keys or mouse).
 # Every script is called as: SCRIPT MIREVO MRV_SCREENSHOT OUTDIR. A script that reads the
 # accessibility bus sets A11Y_BUS=1 first: it then runs again inside a session bus of its own.
 set -u -o pipefail
@@ -35,7 +36,7 @@ fail() {
 cleanup() {
     local rc=$? pid
     trap - EXIT
-    for pid in $APP_PID ${INPUT_PID:-}; do kill -TERM "$pid" 2>/dev/null; done
+    [[ -n $APP_PID ]] && kill -TERM "$APP_PID" 2>/dev/null
     [[ -n $APP_PID ]] && wait_until 5 eval '! kill -0 "$APP_PID" 2>/dev/null'
     [[ -n $APP_PID ]] && kill -KILL "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null
     [[ -f $DATA/log.txt ]] && cp "$DATA/log.txt" "$OUT/mirevo-data-log.txt"
@@ -104,7 +105,7 @@ expect_field() { [[ $(xq task "$1" "$2") == "$3" ]] || fail "$2 of '$1' is '$(xq
 # --- the program ---------------------------------------------------------------------------
 
 # windows (Wayland): "app_id|title|visible|focused|urgent|x|y|width|height" of every window.
-windows() { python3 "$HERE/wl.py" windows; }
+windows() { python3 "$HERE/wl.py"; }
 # main_window: the visible main window; on Wayland it has no id a test could use: its title.
 main_window() {
     if ((WAYLAND)); then windows | grep '^mirevo|Mirevo|True|' >/dev/null && echo Mirevo
@@ -202,15 +203,9 @@ stop_app() {
 
 # --- keys and mouse -------------------------------------------------------------------------
 
-# On Wayland one wl.py server holds the virtual keyboard and pointer for the whole test.
-((WAYLAND)) && coproc INPUT (exec python3 "$HERE/wl.py" serve)
-input() {
-    local answer
-    echo "$*" >&"${INPUT[1]}" && read -r answer <&"${INPUT[0]}" && [[ $answer == ok ]] ||
-        fail "wl.py could not do '$*': ${answer:-no answer}"
-}
-press() { if ((WAYLAND)); then input key "$@"; else xdotool key --delay 60 "$@"; fi; }  # press KEY...
-type_text() { if ((WAYLAND)); then input type "$1"; else xdotool type --delay 20 "$1"; fi; }
+# press KEY... and type_text TEXT (X11).
+press() { xdotool key --delay 60 "$@"; }
+type_text() { xdotool type --delay 20 "$1"; }
 
 # park_mouse (X11; Wayland has no pointer): the pointer outside the window, so no row shows a
 # hover state.
