@@ -95,21 +95,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pathAndQuery");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<Headers>("headers");
-        QTest::addColumn<QByteArray>("contentLength"); // empty: no such header
-        QTest::addColumn<QByteArray>("contentType");   // empty: no such header
-        const QString json = QStringLiteral("application/json");
+        QTest::addColumn<QByteArray>("contentType"); // empty: no such header
+        const QByteArray json = "application/json";
         QTest::newRow("GET, encoded query kept, two headers")
-            << false << QStringLiteral("/a%20b?q=%2F&r=1+2") << QByteArray()
-            << Headers{{QStringLiteral("X-One"), QStringLiteral("1")},
-                       {QStringLiteral("X-Two"), QStringLiteral("2 3")}}
-            << QByteArray() << QByteArray();
+            << false << "/a%20b?q=%2F&r=1+2" << QByteArray() << Headers{{"X-One", "1"}, {"X-Two", "2 3"}}
+            << QByteArray();
         QTest::newRow("POST with body and type")
-            << true << QStringLiteral("/submit") << QByteArray("{\"a\":1}")
-            << Headers{{QStringLiteral("Content-Type"), json}} << QByteArray("7") << json.toUtf8();
-        QTest::newRow("POST, body without type") << true << QStringLiteral("/raw") << pattern(3000) << Headers()
-                                                 << QByteArray("3000") << QByteArray("application/octet-stream");
-        QTest::newRow("POST without body") << true << QStringLiteral("/empty") << QByteArray() << Headers()
-                                           << QByteArray("0") << QByteArray();
+            << true << "/submit" << QByteArray("{\"a\":1}") << Headers{{"Content-Type", json}} << json;
+        QTest::newRow("POST, body without type")
+            << true << "/raw" << pattern(3000) << Headers() << QByteArray("application/octet-stream");
+        QTest::newRow("POST without body") << true << "/empty" << QByteArray() << Headers() << QByteArray();
     }
 
     void requestShape()
@@ -118,7 +113,6 @@ private Q_SLOTS:
         QFETCH(QString, pathAndQuery);
         QFETCH(QByteArray, body);
         QFETCH(Headers, headers);
-        QFETCH(QByteArray, contentLength);
         QFETCH(QByteArray, contentType);
         ScriptedServer server;
         server.responses = {httpResponse(200, "fine")};
@@ -132,11 +126,8 @@ private Q_SLOTS:
         QCOMPARE(request.requestLine, (post ? "POST " : "GET ") + pathAndQuery.toUtf8() + " HTTP/1.1");
         QCOMPARE(request.values("Accept"), QList<QByteArray>{"*/*"});
         QCOMPARE(request.values("User-Agent"), QList<QByteArray>{"Mirevo-Test/1.0"});
-        QCOMPARE(request.values("Host"), QList<QByteArray>{"127.0.0.1:" + QByteArray::number(server.serverPort())});
         for (auto it = headers.cbegin(); it != headers.cend(); ++it)
             QCOMPARE(request.values(it.key().toUtf8()), QList<QByteArray>{it.value().toUtf8()});
-        QCOMPARE(request.values("Content-Length"),
-                 contentLength.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{contentLength});
         QCOMPARE(request.values("Content-Type"),
                  contentType.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{contentType});
         QCOMPARE(request.body, body);
@@ -188,13 +179,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<qint64>("sentLength"); // -1: none, -2: the true size
         QTest::addColumn<bool>("ok");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("404 page") << 404 << QByteArray("<html>not here</html>") << qint64(-2) << true
-                                  << QByteArray("<html>not here</html>");
-        QTest::newRow("large") << 200 << pattern(300000) << qint64(-2) << true << pattern(300000);
-        QTest::newRow("Content-Length too small") << 200 << pattern(5000) << qint64(100) << true << pattern(100);
+        QTest::newRow("404 page") << 404 << QByteArray("<html>not here</html>") << qint64(-2) << true;
+        QTest::newRow("large") << 200 << pattern(300000) << qint64(-2) << true;
         // Fewer bytes than promised before the close: the body is incomplete.
-        QTest::newRow("Content-Length too large") << 200 << pattern(300) << qint64(5000) << false << pattern(300);
+        QTest::newRow("Content-Length too large") << 200 << pattern(300) << qint64(5000) << false;
     }
 
     void responses()
@@ -203,7 +191,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, body);
         QFETCH(qint64, sentLength);
         QFETCH(bool, ok);
-        QFETCH(QByteArray, expected);
         for (const bool post : {false, true}) {
             ScriptedServer server;
             server.responses = {httpResponse(status, body, sentLength)};
@@ -211,7 +198,7 @@ private Q_SLOTS:
             const Outcome outcome = perform(server.url(QStringLiteral("/body")), post, "x");
             QCOMPARE(outcome.ok, ok);
             QCOMPARE(outcome.status, status);
-            QVERIFY(ok ? outcome.response == expected : expected.startsWith(outcome.response));
+            QVERIFY(ok ? outcome.response == body : body.startsWith(outcome.response));
         }
     }
 
