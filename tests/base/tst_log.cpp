@@ -32,38 +32,14 @@ private:
 private Q_SLOTS:
     void cleanup() { Log::destroy(); }
 
-    void formatLine_data()
-    {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("expected");
-
-        const QString time = QStringLiteral("2024-03-05T10:11:12.005   ");
-        const QString warning = QStringLiteral("Warning         ") + time;
-        QTest::newRow("warning") << int(Log::Warning) << "msg" << warning + QStringLiteral("msg");
-        QTest::newRow("unknown level")
-            << 7 << "msg" << QString(16, QLatin1Char(' ')) + time + QStringLiteral("msg");
-        QTest::newRow("line feeds become '#'")
-            << int(Log::Warning) << "one\ntwo\nthree" << warning + QStringLiteral("one#two#three");
-    }
-
-    void formatLine()
-    {
-        QFETCH(int, level);
-        QFETCH(QString, message);
-        QFETCH(QString, expected);
-        QCOMPARE(Log::formatLine(level, QDateTime(QDate(2024, 3, 5), QTime(10, 11, 12, 5)), message),
-                 expected);
-    }
-
-    // Each open appends to what the file holds.
+    // Each open appends to what the file holds; a line feed in a message becomes '#'.
     void write_appendsOnlyWarningsAndCriticals()
     {
         const QString path = logPath("append.txt");
         QVERIFY(testenv::writeBytes(path, "earlier line\n"));
         QVERIFY(Log::instance()->open(path));
         Log::instance()->critical(QStringLiteral("c-line"));
-        Log::instance()->warning(QStringLiteral("w-line Привет ✓"));
+        Log::instance()->warning(QStringLiteral("w-line Привет ✓\nnext"));
         Log::instance()->information(QStringLiteral("i-line"));
         Log::instance()->debug(QStringLiteral("d-line"));
         QVERIFY(Log::instance()->open(path));
@@ -78,7 +54,7 @@ private Q_SLOTS:
         QVERIFY(lines.at(1).startsWith(QStringLiteral("Critical        ")));
         QVERIFY(lines.at(1).endsWith(QStringLiteral(" c-line")));
         QVERIFY(lines.at(2).startsWith(QStringLiteral("Warning         ")));
-        QVERIFY(lines.at(2).endsWith(QStringLiteral(" w-line Привет ✓")));
+        QVERIFY(lines.at(2).endsWith(QStringLiteral(" w-line Привет ✓#next"))); // one line each
         QVERIFY(lines.at(3).endsWith(QStringLiteral(" second")));
         QVERIFY(lines.at(4).endsWith(QStringLiteral(" third")));
     }
