@@ -88,8 +88,6 @@ private Q_SLOTS:
     {
         const Run run = runWorker(true, InstallOptions(), m_paths);
         QVERIFY(run.result);
-        QCOMPARE(run.progress.size(), 7);
-        QCOMPARE(run.progress.at(5), (QList<QVariant>{6, 6, QStringLiteral("Creating uninstall keys...")}));
         QCOMPARE(run.progress.last(), (QList<QVariant>{1, 1, QStringLiteral("Done.")}));
 
         QCOMPARE(testenv::readBytes(m_paths.installedProgram()), testenv::readBytes(m_paths.sourceProgram));
@@ -104,9 +102,7 @@ private Q_SLOTS:
             QCOMPARE(QProcess::splitCommand(exec).value(0), m_paths.installedProgram());
             QCOMPARE(entryValue(entry, QStringLiteral("Icon")), m_paths.installedIcon());
         }
-        QCOMPARE(entryValue(m_paths.uninstallEntry(), QStringLiteral("Name")), QStringLiteral("Uninstall Mirevo"));
         QVERIFY(entryValue(m_paths.uninstallEntry(), QStringLiteral("Exec")).endsWith(QStringLiteral(" --uninstall")));
-        QCOMPARE(entryValue(m_paths.uninstallEntry(), QStringLiteral("X-Mirevo-Publisher")), QStringLiteral("Velbrook"));
 
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (validator.isEmpty())
@@ -187,8 +183,6 @@ private Q_SLOTS:
 
         const Run run = runWorker(false, InstallOptions{true, true, removeData}, m_paths);
         QVERIFY(run.result);
-        QCOMPARE(run.progress.first().at(2).toString(), QStringLiteral("Creating uninstall keys..."));
-        QCOMPARE(run.progress.last(), (QList<QVariant>{1, 1, QStringLiteral("Done.")}));
         for (const QString& written : {m_paths.installedProgram(), m_paths.installedIcon(), m_paths.startMenuEntry(),
                                        m_paths.desktopEntry(), m_paths.uninstallEntry(), m_paths.autostartEntry})
             QVERIFY2(!QFile::exists(written), qPrintable(written));
