@@ -160,7 +160,6 @@ private Q_SLOTS:
         QTest::newRow("unreadable version") << QStringLiteral("abc") << true << true << true;
         QTest::newRow("older version") << QStringLiteral("0.2.600") << true << true << true;
         QTest::newRow("same version") << QStringLiteral("0.2.642") << true << false << true;
-        QTest::newRow("newer version") << QStringLiteral("0.3.0") << true << false << true;
         QTest::newRow("off, same version") << QStringLiteral("0.2.642") << false << false << true;
         QTest::newRow("off, older version") << QStringLiteral("0.2.600") << false << true << true;
         // A copy in a build or download folder leaves the entry alone, whatever the version says.
