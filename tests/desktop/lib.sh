@@ -243,14 +243,11 @@ tray_icon_ready() {
 # tray_click BUTTON [REPEAT]: click on the tray icon.
 tray_click() { xdotool mousemove --window "$TRAY_ICON" 12 12 sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"; }
 
-# popup [MIN_WIDTH]: a menu or balloon of the program is up (a visible override-redirect window of
-# it, at least MIN_WIDTH wide); POPUP is that window.
-POPUP=""
+# popup: a menu or calendar of the program is up (a visible override-redirect window of it).
 popup() {
-    local info
-    for POPUP in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
-        info=$(xwininfo -id "$POPUP" 2>/dev/null) && grep -q 'Override Redirect State: yes' <<<"$info" &&
-            (($(awk '/Width:/ {print $NF}' <<<"$info") >= ${1:-0})) && return 0
+    local w
+    for w in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
     done
     return 1
 }
