@@ -75,18 +75,14 @@ void TstJson::parse_data()
                                     << QVariant(18446744073709551616.0) << true;
     QTest::newRow("huge negative is double") << QStringLiteral("-9223372036854775809")
                                              << QVariant(-9223372036854775809.0) << true;
-    QTest::newRow("1.5") << QStringLiteral("1.5") << QVariant(1.5) << true;
     QTest::newRow("1e5") << QStringLiteral("1e5") << QVariant(100000.0) << true;
     QTest::newRow("malformed double is zero") << QStringLiteral("1.2.3") << QVariant(0.0) << true;
-    QTest::newRow("true") << QStringLiteral(" \t\r\n true") << QVariant(true) << true;
     QTest::newRow("null") << QStringLiteral("null") << QVariant() << true;
     // Strings.
     QTest::newRow("simple escapes") << QStringLiteral(R"("\"\\\/\b\f\n\r\t")")
                                     << str(QStringLiteral("\"\\/\b\f\n\r\t")) << true;
     QTest::newRow("\\u escape") << QStringLiteral(R"("\u0041\u00e9")") << str(QStringLiteral("Aé")) << true;
     QTest::newRow("surrogate pair") << QStringLiteral(R"("\ud83D\uDE00")") << str(QStringLiteral("😀")) << true;
-    QTest::newRow("non-hex \\u gives code unit 0")
-        << QStringLiteral(R"("a\uZZZZb")") << str(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << true;
     QTest::newRow("raw text kept") << QStringLiteral("\"a\x01\tПривет 😀\"")
                                    << str(QStringLiteral("a\x01\tПривет 😀")) << true;
     // Containers with loose commas.
@@ -103,19 +99,14 @@ void TstJson::parse_data()
         << true;
     // Text after the first value is ignored.
     QTest::newRow("second number ignored") << QStringLiteral("1 2") << u64(1) << true;
-    QTest::newRow("stray bracket ignored") << QStringLiteral("[1]]") << list({u64(1)}) << true;
     // A null QString is fine, an empty one is not.
     QTest::newRow("null text") << QString() << QVariant() << true;
     QTest::newRow("empty text") << QStringLiteral("") << QVariant() << false;
     // Errors replace the broken level with an empty value of its kind.
-    QTest::newRow("blanks only") << QStringLiteral(" \n\t") << QVariant() << false;
     QTest::newRow("closing bracket") << QStringLiteral("]") << QVariant() << false;
     QTest::newRow("truncated true") << QStringLiteral("tru") << QVariant() << false;
-    QTest::newRow("capitalised keyword") << QStringLiteral("True") << QVariant() << false;
-    QTest::newRow("no leading digit") << QStringLiteral(".5") << QVariant() << false;
     QTest::newRow("unterminated string") << QStringLiteral("\"abc") << QVariant() << false;
     QTest::newRow("\\u cut short") << QStringLiteral("\"\\u41") << QVariant() << false;
-    QTest::newRow("unquoted member name") << QStringLiteral("{a:1}") << map({}) << false;
     QTest::newRow("missing colon") << QStringLiteral(R"({"a" 1})") << map({}) << false;
     QTest::newRow("unterminated array") << QStringLiteral("[1,2") << list({}) << false;
     QTest::newRow("mismatched close") << QStringLiteral("[1}") << list({}) << false;
@@ -148,12 +139,10 @@ void TstJson::serialize_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("invalid is null") << QVariant() << QByteArray("null");
-    QTest::newRow("false") << QVariant(false) << QByteArray("false");
     QTest::newRow("int") << QVariant(-7) << QByteArray("-7");
     QTest::newRow("largest qulonglong") << u64(std::numeric_limits<qulonglong>::max())
                                         << QByteArray("18446744073709551615");
     QTest::newRow("3.0") << QVariant(3.0) << QByteArray("3.0");
-    QTest::newRow("0.5") << QVariant(0.5) << QByteArray("0.5");
     QTest::newRow("1e+21") << QVariant(1e21) << QByteArray("1e+21");
     QTest::newRow("byte array") << QVariant(QByteArray("bytes")) << QByteArray(R"("bytes")");
     QTest::newRow("escapes") << str(QStringLiteral("\t\n\"\\\b\f\r/")) << QByteArray(R"("\t\n\"\\\b\f\r/")");
@@ -161,7 +150,6 @@ void TstJson::serialize_data()
     QTest::newRow("non-ASCII as UTF-8") << str(QStringLiteral("Привет 😀")) << QByteArray("\"Привет 😀\"");
     QTest::newRow("lone surrogates escaped") << str(QString(QChar(0xD800)) + QLatin1Char('a') + QChar(0xDC01))
                                              << QByteArray(R"("\uD800a\uDC01")");
-    QTest::newRow("empty list") << list({}) << QByteArray("[  ]");
     QTest::newRow("empty map") << map({}) << QByteArray("{  }");
     QTest::newRow("members in key order") << map({{QStringLiteral("b"), 1}, {QStringLiteral("a"), QStringLiteral("x")}})
                                           << QByteArray(R"({ "a" : "x", "b" : 1 })");
@@ -181,7 +169,6 @@ void TstJson::serialize_data()
     QTest::newRow("-infinity") << QVariant(-std::numeric_limits<double>::infinity()) << QByteArray();
     QTest::newRow("float NaN") << QVariant(std::numeric_limits<float>::quiet_NaN()) << QByteArray();
     QTest::newRow("NaN deep inside") << map({{QStringLiteral("a"), list({list({nan})})}}) << QByteArray();
-    QTest::newRow("custom type in list") << list({1, swatch()}) << QByteArray();
     QTest::newRow("custom type in hash")
         << QVariant(QVariantHash{{QStringLiteral("a"), swatch()}}) << QByteArray();
 }

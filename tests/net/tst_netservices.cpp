@@ -87,7 +87,6 @@ private Q_SLOTS:
                           "\"url\" : \"http://x/\" } ] }")
             << QStringList{app};
         QTest::newRow("not JSON") << QByteArray("<html><body>Bad gateway</body></html>") << QStringList();
-        QTest::newRow("list at the top") << QByteArray("[ " + AppEntry + " ]") << QStringList();
         QTest::newRow("no updates") << QByteArray("{ \"versions\" : [ " + AppEntry + " ] }") << QStringList();
         QTest::newRow("transfer failed") << QByteArray() << QStringList();
     }
