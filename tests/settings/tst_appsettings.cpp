@@ -85,21 +85,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("expected");
         const QRect frame(10, 20, 300, 400);
-        QTest::newRow("compact, old key") << QByteArray("CompactView=true") << "compact" << QVariant(true);
         QTest::newRow("compact, new key wins")
             << QByteArray("CompactView=true\ngeneral.compact_view=false") << "compact" << QVariant(false);
         QTest::newRow("frame, old key")
             << QByteArray("WindowRect=@Rect(10 20 300 400)") << "frame" << QVariant(frame);
-        QTest::newRow("frame, new key wins")
-            << QByteArray("WindowRect=@Rect(1 2 3 4)\ngeneral.main_window_frame=@Rect(10 20 300 400)")
-            << "frame" << QVariant(frame);
-        QTest::newRow("width, old key") << QByteArray("GroupPanelWidth=250") << "width" << QVariant(250);
         QTest::newRow("width, new key wins")
             << QByteArray("GroupPanelWidth=250\ngeneral.group_panel_width=300") << "width" << QVariant(300);
         QTest::newRow("unreadable width: the old key")
             << QByteArray("GroupPanelWidth=250\ngeneral.group_panel_width=wide") << "width" << QVariant(250);
-        QTest::newRow("sync interval")
-            << QByteArray("sync.interval_minutes=30") << "interval" << QVariant(30);
+        QTest::newRow("sync interval of a minute")
+            << QByteArray("sync.interval_minutes=1") << "interval" << QVariant(1);
         QTest::newRow("interval below a minute")
             << QByteArray("sync.interval_minutes=0") << "interval" << QVariant(5);
         QTest::newRow("unreadable interval")
