@@ -49,12 +49,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("mode");
-        QTest::newRow("install") << QStringList{QStringLiteral("mirevo"), QStringLiteral("--install")} << 1;
-        QTest::newRow("uninstall after others")
-            << QStringList{QStringLiteral("mirevo"), QStringLiteral("-x"), QStringLiteral("--uninstall")} << 2;
-        QTest::newRow("first switch wins")
-            << QStringList{QStringLiteral("mirevo"), QStringLiteral("--uninstall"), QStringLiteral("--install")} << 2;
-        QTest::newRow("program path itself is not looked at") << QStringList{QStringLiteral("--install")} << 0;
+        QTest::newRow("first switch wins") << QStringList{"mirevo", "-x", "--uninstall", "--install"} << 2;
+        QTest::newRow("program path itself is not looked at") << QStringList{"--install"} << 0;
     }
 
     void launchMode()

@@ -3,7 +3,6 @@
 #include "platform/desktopentry.h"
 #include "platform/displayserver.h"
 #include "platform/filesync.h"
-#include "platform/localtime.h"
 #include "platform/quitsignals.h"
 
 #include <QFileInfo>
@@ -134,27 +133,6 @@ private Q_SLOTS:
         QCOMPARE(pthread_sigmask(SIG_BLOCK, nullptr, &blocked), 0);
         for (int sig : {SIGTERM, SIGINT, SIGHUP})
             QVERIFY2(!sigismember(&blocked, sig), qPrintable(QString::number(sig)));
-    }
-
-    // The system's zone file is named in TZ when TZ is unset; a zone the user set stays.
-    void localTimeZoneIsPinnedOnlyWithoutTZ()
-    {
-        QTemporaryDir root;
-        const QString zoneFile = root.filePath(QStringLiteral("localtime"));
-        QVERIFY(testenv::writeBytes(zoneFile, "TZif"));
-        const QByteArray saved = qgetenv("TZ");
-        platform::pinLocalTimeZone(zoneFile);
-        const QByteArray kept = qgetenv("TZ");
-        qunsetenv("TZ");
-        platform::pinLocalTimeZone(root.filePath(QStringLiteral("missing")));
-        const bool stillUnset = !qEnvironmentVariableIsSet("TZ");
-        platform::pinLocalTimeZone(zoneFile);
-        const QByteArray pinned = qgetenv("TZ");
-        qputenv("TZ", saved);
-        tzset();
-        QCOMPARE(kept, saved);
-        QVERIFY(stillUnset);
-        QCOMPARE(pinned, ":" + QFile::encodeName(zoneFile));
     }
 
     void platformPlugins_data()
