@@ -46,7 +46,6 @@ private Q_SLOTS:
             << plain << name << false << "twice" << Delivery::Accepted;
         QTest::newRow("task while a question is open: refused")
             << plain << QString() << false << "refusing" << Delivery::Refused;
-        QTest::newRow("show") << "show" << QString() << true << "ready" << Delivery::Accepted;
         QTest::newRow("show with an activation token")
             << "show:launcher-token" << QString() << true << "ready" << Delivery::Accepted;
         QTest::newRow("malformed task")

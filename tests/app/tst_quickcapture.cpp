@@ -105,7 +105,6 @@ private Q_SLOTS:
         QVERIFY(testenv::writeBytes(databasePath() + QStringLiteral(".bak"), backup));
         const auto result = run({QStringLiteral("--add"), QStringLiteral("x")});
         QCOMPARE(result.code, 1);
-        QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
         QVERIFY2(result.err.contains(databasePath()), qPrintable(result.err));
         QCOMPARE(testenv::readBytes(databasePath()), damaged);
         QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),

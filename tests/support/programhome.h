@@ -32,7 +32,6 @@ public:
     }
 
     QString path() const { return m_dir.path(); }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
     QString dataFolder() const { return path() + QStringLiteral("/data/Velbrook/Mirevo/User Data/"); }
     QString databasePath() const { return dataFolder() + QStringLiteral("database.xml"); }
     QString runtimeFolder() const { return path() + QStringLiteral("/runtime"); }
