@@ -32,7 +32,8 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", "relative/share");
         const QString fallback = ::folderPath(UserDataFolder, false);
         qputenv("XDG_DATA_HOME", saved);
-        QCOMPARE(fallback, testenv::homePath() + QStringLiteral("/.local/share/Velbrook/Mirevo/User Data/"));
+        QCOMPARE(fallback,
+                 qEnvironmentVariable("HOME") + QStringLiteral("/.local/share/Velbrook/Mirevo/User Data/"));
     }
 };
 
