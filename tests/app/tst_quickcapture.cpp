@@ -74,8 +74,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("firstErrorLine");
         QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << usage() << QString();
-        QTest::newRow("unknown option, in UTF-8") << QStringList{QStringLiteral("--пятница")} << 2 << QString()
-                                                  << QStringLiteral("mirevo: unknown option \"--пятница\"");
+        QTest::newRow("unknown option, in UTF-8")
+            << QStringList{"--пятница"} << 2 << QString() << "mirevo: unknown option \"--пятница\"";
     }
 
     void answersWithoutTheTaskManager()

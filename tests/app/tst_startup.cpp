@@ -199,7 +199,7 @@ private Q_SLOTS:
         QProcessEnvironment extra;
         extra.insert(QStringLiteral("MIREVO_UPDATE_SERVER"), server.url(QString()).toString());
         if (trusted)
-            extra.insert(QStringLiteral("SSL_CERT_FILE"), m_home->path() + QStringLiteral("/server-cert.pem"));
+            extra.insert(QStringLiteral("SSL_CERT_FILE"), m_home->path() + "/server-cert.pem");
         auto first = start(extra);
         QTRY_VERIFY_WITH_TIMEOUT(server.connections > 0, 20000);
         if (trusted) {

@@ -20,7 +20,7 @@ type_text "at the post office"
 press Tab
 wait_until 5 popup || fail "Tab to the due date opened no calendar"
 sleep 0.5
-wait_until 5 focused_main || fail "the main window lost the keyboard, or asks for attention, with the calendar open"
+wait_until 5 focused_main || fail "the window lost the keyboard, or asks for attention, with the calendar up"
 press Return Escape
 expect Inbox "Buy milk" "Call Ana" "Buy stamps"
 expect_field "Buy stamps" notes "at the post office"

@@ -268,7 +268,7 @@ shown() { SHOWN=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | awk -v 
 settled() { shot _settle_a && sleep 0.3 && shot _settled && cmp -s "$OUT/_settle_a.png" "$OUT/_settled.png"; }
 
 # task_rows FILE: the vertical centres of the task rows (found by their check boxes).
-task_rows() { $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'; }
+task_rows() { $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk '$2 - $1 >= 8 {print int(($1 + $2) / 2)}'; }
 # group_rows FILE: the vertical centres of the rows in the group panel (found by their icons).
 group_rows() { $PNG inkrows "$1" 15 0 22 "$WH" 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'; }
 

@@ -28,7 +28,7 @@ kill -0 "$APP_PID" 2>/dev/null || fail "the first instance is gone"
 wait_until 5 focused_main || fail "the shown window is not the focused window"
 if ((WAYLAND)); then
     [[ "$WW $WH" == "800 450" ]] || fail "the window came back ${WW}x$WH, not 800x450"
-    [[ $(windows | cut -d'|' -f1,2) == "mirevo|Mirevo" ]] || fail "sway lists other windows: $(windows | paste -sd' ')"
+    [[ $(windows | cut -d'|' -f1,2) == "mirevo|Mirevo" ]] || fail "other windows: $(windows | paste -sd' ')"
     [[ ! -e $DATA/metrics.xml ]] || fail "metrics.xml was written before the end"
     log "the compositor ends"
     swaymsg exit >/dev/null 2>&1
@@ -36,7 +36,7 @@ if ((WAYLAND)); then
     [[ -f $DATA/metrics.xml ]] || fail "nothing was saved when the compositor ended"
     exit 0
 fi
-[[ "$WX $WY $WW $WH" == "100 100 800 450" ]] || fail "the window came at $WX,$WY ${WW}x$WH, not 100,100 800x450"
+[[ "$WX $WY $WW $WH" == "100 100 800 450" ]] || fail "the window is at $WX,$WY ${WW}x$WH, not 100,100 800x450"
 first=$WIN
 log "Escape in the task list, focused by a click on empty space (it opens nothing)"
 click 500 250
