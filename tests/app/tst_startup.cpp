@@ -1,11 +1,6 @@
-#include "app/singleinstancepeer.h"
-#include "base/identity.h"
-#include "core/instancelock.h"
 #include "support/httptestserver.h"
 #include "support/programhome.h"
-#include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
@@ -22,43 +17,9 @@ private:
 
     QString dataFolder() const { return m_home->dataFolder(); }
     QString databasePath() const { return m_home->databasePath(); }
-    QString runtimeFolder() const { return m_home->runtimeFolder(); }
-
-    QProcessEnvironment environment() const
+    std::unique_ptr<QProcess> start(const QProcessEnvironment& extra = QProcessEnvironment())
     {
-        QProcessEnvironment env = m_home->environment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return env;
-    }
-
-    // `extra` values replace the environment's; an empty value removes the variable.
-    std::unique_ptr<QProcess> start(const QStringList& arguments = QStringList(),
-                                    const QProcessEnvironment& extra = QProcessEnvironment())
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = environment();
-        for (const QString& name : extra.keys()) {
-            if (extra.value(name).isEmpty())
-                env.remove(name);
-            else
-                env.insert(name, extra.value(name));
-        }
-        process->setProcessEnvironment(env);
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(testenv::programPath(), arguments);
-        process->waitForStarted(10000);
-        return process;
-    }
-
-    bool waitUntilRunning(QProcess& process) { return m_home->waitUntilRunning(process); }
-
-    static bool terminate(QProcess& process, int* exitCode)
-    {
-        process.terminate();
-        if (!process.waitForFinished(15000))
-            return false;
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        return true;
+        return m_home->start({}, extra);
     }
 
 private Q_SLOTS:
@@ -72,18 +33,54 @@ private Q_SLOTS:
         m_home = std::make_unique<testenv::ProgramHome>();
     }
 
-    void firstRunStartsEmptyAndQuitsOnSigterm()
+    // What a start and a SIGTERM leave behind: without a change nothing is written but the
+    // settings, and no start-up entry by a copy outside its installed place; a repaired database
+    // (an orphan id dropped) is written, the earlier one its backup; a database the program
+    // cannot read is never touched while it asks what to do, whatever ends it.
+    void startAndEnd_data()
     {
+        QTest::addColumn<QByteArray>("database"); // null: none yet
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("first run") << QByteArray() << true;
+        QTest::newRow("repaired")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
+                          "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
+                          "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>")
+            << true;
+        QTest::newRow("newer") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>") << false;
+        QTest::newRow("damaged")
+            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>") << false;
+    }
+
+    void startAndEnd()
+    {
+        QFETCH(QByteArray, database);
+        QFETCH(bool, readable);
+        QDir().mkpath(dataFolder());
+        if (!database.isNull())
+            QVERIFY(testenv::writeBytes(databasePath(), database));
         auto first = start();
-        QVERIFY(waitUntilRunning(*first));
-        int code = -1;
-        QVERIFY(terminate(*first, &code));
-        QCOMPARE(code, 0);
-        // Nothing changed, so nothing was written; the settings were. A program run from outside
-        // its installed place writes no start-up entry unasked.
-        QVERIFY(!QFile::exists(databasePath()));
+        if (!readable) {
+            QVERIFY(!first->waitForFinished(1500));
+            first->kill();
+            first->waitForFinished(5000);
+            QCOMPARE(testenv::readBytes(databasePath()), database);
+            QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
+                     (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.lock")}));
+            return;
+        }
+        QVERIFY(m_home->waitUntilRunning(*first));
+        QCOMPARE(m_home->stop(*first), 0);
         QVERIFY(QFile::exists(dataFolder() + QStringLiteral("settings.ini")));
         QVERIFY(!QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
+        if (database.isNull()) {
+            QVERIFY(!QFile::exists(databasePath()));
+            return;
+        }
+        QCOMPARE(testenv::readBytes(databasePath() + QStringLiteral(".bak")), database);
+        const QByteArray written = testenv::readBytes(databasePath());
+        QVERIFY(written.contains("<taskdb version=\"1\">"));
+        QVERIFY(!written.contains("0fff"));
     }
 
     // Whatever their environments, two starts never both own the database (su, sudo, cron and
@@ -103,22 +100,14 @@ private Q_SLOTS:
         QFETCH(bool, secondHasRuntime);
         QProcessEnvironment noRuntime;
         noRuntime.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString());
-        auto first = start({}, firstHasRuntime ? QProcessEnvironment() : noRuntime);
-        QVERIFY(waitUntilRunning(*first));
-        auto second = start({}, secondHasRuntime ? QProcessEnvironment() : noRuntime);
+        auto first = start(firstHasRuntime ? QProcessEnvironment() : noRuntime);
+        QVERIFY(m_home->waitUntilRunning(*first));
+        auto second = start(secondHasRuntime ? QProcessEnvironment() : noRuntime);
         QVERIFY(second->waitForFinished(15000));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
         QCOMPARE(first->state(), QProcess::Running);
-
-        // The running instance confirms a "show" message like the second start sends.
-        SingleInstancePeer probe(singleInstanceId(), InstanceLock::pathFor(databasePath()));
-        QVERIFY(probe.isRunning());
-        QVERIFY(probe.sendMessage(QStringLiteral("show"), 5000));
-
-        int code = -1;
-        QVERIFY(terminate(*first, &code));
-        QCOMPARE(code, 0);
+        QCOMPARE(m_home->stop(*first), 0);
     }
 
     // A start that meets a quick capture writing the database waits for it, then runs.
@@ -131,10 +120,8 @@ private Q_SLOTS:
         QVERIFY(!first->waitForFinished(1000));
         QCOMPARE(m_home->owner().m_role, InstanceLock::Capture);
         capture.unlock();
-        QVERIFY(waitUntilRunning(*first));
-        int code = -1;
-        QVERIFY(terminate(*first, &code));
-        QCOMPARE(code, 0);
+        QVERIFY(m_home->waitUntilRunning(*first));
+        QCOMPARE(m_home->stop(*first), 0);
     }
 
     // A database that cannot be written while the program runs: the failure is logged with its
@@ -145,20 +132,14 @@ private Q_SLOTS:
         QDir().mkpath(dataFolder());
         QVERIFY(testenv::writeBytes(databasePath(), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
         auto first = start();
-        QVERIFY(waitUntilRunning(*first));
+        QVERIFY(m_home->waitUntilRunning(*first));
         // A folder where the backup goes makes every replacement fail, even for root.
         QVERIFY(QDir().mkpath(databasePath() + QStringLiteral(".bak/in the way")));
-        QProcess capture;
-        capture.setProcessEnvironment(environment());
-        capture.start(testenv::programPath(), {QStringLiteral("--add"), QStringLiteral("Keep me")});
-        QVERIFY(capture.waitForFinished(15000));
         // Taken, but not on the disk: the capture does not claim it was added.
-        QCOMPARE(capture.exitCode(), 3);
+        QCOMPARE(m_home->run({QStringLiteral("--add"), QStringLiteral("Keep me")}).code, 3);
         const QString log = dataFolder() + QStringLiteral("log.txt");
         QTRY_VERIFY_WITH_TIMEOUT(testenv::readFile(log).contains(QLatin1String("Is a directory")), 15000);
-        int code = -1;
-        QVERIFY(terminate(*first, &code));
-        QCOMPARE(code, 1);
+        QCOMPARE(m_home->stop(*first), 1);
         QDir parent(dataFolder());
         parent.cdUp();
         const QStringList copies = parent.entryList({QStringLiteral("mirevo-rescue-*.xml")}, QDir::Files);
@@ -168,10 +149,9 @@ private Q_SLOTS:
 
         QDir(databasePath() + QStringLiteral(".bak")).removeRecursively();
         auto next = start();
-        QVERIFY(waitUntilRunning(*next));
+        QVERIFY(m_home->waitUntilRunning(*next));
         QTRY_VERIFY(testenv::readFile(log).contains(QLatin1String("An earlier run could not write the task database")));
-        QVERIFY(terminate(*next, &code));
-        QCOMPARE(code, 0);
+        QCOMPARE(m_home->stop(*next), 0);
     }
 
     // When the X server goes (as at logout) the toolkit ends the program at once; what it had
@@ -189,60 +169,14 @@ private Q_SLOTS:
         QProcessEnvironment x11;
         x11.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         x11.insert(QStringLiteral("DISPLAY"), display);
-        auto first = start({}, x11);
-        QVERIFY(waitUntilRunning(*first));
-        QProcess capture;
-        capture.setProcessEnvironment(environment());
-        capture.start(testenv::programPath(), {QStringLiteral("--add"), QStringLiteral("Added just before logout")});
-        QVERIFY(capture.waitForFinished(15000));
-        QCOMPARE(capture.exitCode(), 0);
+        auto first = start(x11);
+        QVERIFY(m_home->waitUntilRunning(*first));
+        QCOMPARE(m_home->run({QStringLiteral("--add"), QStringLiteral("Added just before logout")}).code, 0);
         server.terminate();
         QVERIFY(server.waitForFinished(10000));
         QVERIFY(first->waitForFinished(15000));
         QVERIFY(testenv::readFile(databasePath()).contains(QLatin1String("Added just before logout")));
         QVERIFY(QFile::exists(dataFolder() + QStringLiteral("metrics.xml")));
-    }
-
-    void sigtermWritesPendingChanges()
-    {
-        // A repaired database (an orphan id dropped) is a pending change.
-        QDir().mkpath(dataFolder());
-        const QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
-                                 "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
-                                 "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>";
-        QVERIFY(testenv::writeBytes(databasePath(), bytes));
-        auto first = start();
-        QVERIFY(waitUntilRunning(*first));
-        int code = -1;
-        QVERIFY(terminate(*first, &code));
-        QCOMPARE(code, 0);
-        QCOMPARE(testenv::readBytes(databasePath() + QStringLiteral(".bak")), bytes);
-        const QByteArray written = testenv::readBytes(databasePath());
-        QVERIFY(written.contains("<taskdb version=\"1\">"));
-        QVERIFY(!written.contains("0fff"));
-    }
-
-    void unreadableDatabaseIsNeverTouched_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("newer") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>");
-        QTest::newRow("damaged") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>");
-    }
-
-    void unreadableDatabaseIsNeverTouched()
-    {
-        QFETCH(QByteArray, bytes);
-        QDir().mkpath(dataFolder());
-        QVERIFY(testenv::writeBytes(databasePath(), bytes));
-        auto first = start();
-        // The program waits in its message box; whatever ends it, the file stays as it was.
-        QVERIFY(!first->waitForFinished(1500));
-        first->kill();
-        first->waitForFinished(5000);
-        QCOMPARE(testenv::readBytes(databasePath()), bytes);
-        QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
-                 (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.lock")}));
-        QVERIFY(testenv::readFile(dataFolder() + QStringLiteral("log.txt")).contains(QLatin1String("Database failed to load")));
     }
 
     // The update check of the real program, over HTTPS to a local server: the toolkit's TLS
@@ -265,8 +199,8 @@ private Q_SLOTS:
         QProcessEnvironment extra;
         extra.insert(QStringLiteral("MIREVO_UPDATE_SERVER"), server.url(QString()).toString());
         if (trusted)
-            extra.insert(QStringLiteral("SSL_CERT_FILE"), m_home->filePath(QStringLiteral("server-cert.pem")));
-        auto first = start({}, extra);
+            extra.insert(QStringLiteral("SSL_CERT_FILE"), m_home->path() + "/server-cert.pem");
+        auto first = start(extra);
         QTRY_VERIFY_WITH_TIMEOUT(server.connections > 0, 20000);
         if (trusted) {
             QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 20000);
@@ -275,9 +209,7 @@ private Q_SLOTS:
             QTest::qWait(1500);
             QCOMPARE(server.requests.size(), 0);
         }
-        int code = -1;
-        QVERIFY(terminate(*first, &code));
-        QCOMPARE(code, 0);
+        QCOMPARE(m_home->stop(*first), 0);
     }
 };
 

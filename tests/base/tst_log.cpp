@@ -32,139 +32,83 @@ private:
 private Q_SLOTS:
     void cleanup() { Log::destroy(); }
 
-    void formatLine_data();
-    void formatLine();
-    void write_keepsOnlyWarningsAndCriticals();
-    void open_appendsToExistingFile();
-    void failedOpen_dropsLinesSilently();
-    void linesFromManyThreads_neverInterleave();
-    void floodOfWarnings_isCappedAndRotated();
+    // Each open appends to what the file holds; a line feed in a message becomes '#'.
+    void write_appendsOnlyWarningsAndCriticals()
+    {
+        const QString path = logPath("append.txt");
+        QVERIFY(testenv::writeBytes(path, "earlier line\n"));
+        QVERIFY(Log::instance()->open(path));
+        Log::instance()->critical(QStringLiteral("c-line"));
+        Log::instance()->warning(QStringLiteral("w-line Привет ✓\nnext"));
+        Log::instance()->information(QStringLiteral("i-line"));
+        Log::instance()->debug(QStringLiteral("d-line"));
+        QVERIFY(Log::instance()->open(path));
+        Log::instance()->warning(QStringLiteral("second"));
+        Log::destroy();
+        QVERIFY(Log::instance()->open(path));
+        Log::instance()->critical(QStringLiteral("third"));
+
+        const QStringList lines = linesOf(path);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.at(0), QStringLiteral("earlier line"));
+        QVERIFY(lines.at(1).startsWith(QStringLiteral("Critical        ")));
+        QVERIFY(lines.at(1).endsWith(QStringLiteral(" c-line")));
+        QVERIFY(lines.at(2).startsWith(QStringLiteral("Warning         ")));
+        QVERIFY(lines.at(2).endsWith(QStringLiteral(" w-line Привет ✓#next"))); // one line each
+        QVERIFY(lines.at(3).endsWith(QStringLiteral(" second")));
+        QVERIFY(lines.at(4).endsWith(QStringLiteral(" third")));
+    }
+
+    void failedOpen_dropsLinesSilently()
+    {
+        QVERIFY(!Log::instance()->open(QStringLiteral("/proc/nonexistent/x.log")));
+        QVERIFY(!Log::instance()->isOpen());
+        Log::instance()->critical(QStringLiteral("lost"));
+        Log::instance()->flush();
+    }
+
+    // A flood of bad input writes its warning once per burst, and the file never grows past its
+    // cap: the older lines go to "<name>.1".
+    void floodOfWarnings_isCappedAndRotated()
+    {
+        const QString path = logPath("flood.txt");
+        QVERIFY(Log::instance()->open(path));
+        Log::instance()->setMaxBytes(4000);
+        for (int i = 0; i < 1000; ++i)
+            MRV_WARNING_BURST("Peer::read", QStringLiteral("bad message %1").arg(i));
+        QStringList lines = linesOf(path);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines.first().endsWith(QLatin1String("bad message 0")));
+        for (int i = 0; i < 100; ++i)
+            MRV_WARNING("Store::write", QString(100, QLatin1Char('x')));
+        Log::instance()->flush();
+        QVERIFY(QFileInfo(path).size() <= 4000);
+        QVERIFY(QFileInfo(path + QStringLiteral(".1")).size() > 3000);
+        QVERIFY(QFileInfo(path + QStringLiteral(".1")).size() <= 4000 + 200);
+        QVERIFY(linesOf(path + QStringLiteral(".1")).last().endsWith(QLatin1String("xxx")));
+    }
+
+    void linesFromManyThreads_neverInterleave()
+    {
+        const QString path = logPath("threads.txt");
+        QVERIFY(Log::instance()->open(path));
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back(QThread::create([t] {
+                for (int i = 0; i < 200; ++i)
+                    Log::instance()->warning(QStringLiteral("thread %1 line %2 end").arg(t).arg(i));
+            }));
+            threads.back()->start();
+        }
+        for (auto& thread : threads)
+            QVERIFY(thread->wait(60000));
+        const QRegularExpression whole(QStringLiteral("^Warning {9}\\S+ {3}thread \\d line \\d+ end$"));
+        const QStringList lines = linesOf(path);
+        QCOMPARE(lines.size(), 800);
+        for (const QString& line : lines)
+            QVERIFY2(whole.match(line).hasMatch(), qPrintable(line));
+    }
 };
-
-void TstLog::formatLine_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("expected");
-
-    const QString time = QStringLiteral("2024-03-05T10:11:12.005   ");
-    QTest::newRow("critical") << int(Log::Critical) << QStringLiteral("msg")
-                              << QStringLiteral("Critical        ") + time + QStringLiteral("msg");
-    QTest::newRow("warning") << int(Log::Warning) << QStringLiteral("msg")
-                             << QStringLiteral("Warning         ") + time + QStringLiteral("msg");
-    QTest::newRow("information") << int(Log::Information) << QStringLiteral("msg")
-                                 << QStringLiteral("Information     ") + time + QStringLiteral("msg");
-    QTest::newRow("debug") << int(Log::Debug) << QStringLiteral("msg")
-                           << QStringLiteral("Debug           ") + time + QStringLiteral("msg");
-    QTest::newRow("unknown level") << 7 << QStringLiteral("msg") << QString(16, QLatin1Char(' ')) + time + QStringLiteral("msg");
-    QTest::newRow("line feeds become '#'") << int(Log::Warning) << QStringLiteral("one\ntwo\nthree")
-                                           << QStringLiteral("Warning         ") + time + QStringLiteral("one#two#three");
-}
-
-void TstLog::formatLine()
-{
-    QFETCH(int, level);
-    QFETCH(QString, message);
-    QFETCH(QString, expected);
-    QCOMPARE(Log::formatLine(level, QDateTime(QDate(2024, 3, 5), QTime(10, 11, 12, 5)), message), expected);
-}
-
-void TstLog::write_keepsOnlyWarningsAndCriticals()
-{
-    const QString path = logPath("levels.txt");
-    QVERIFY(Log::instance()->open(path));
-    Log::instance()->critical(QStringLiteral("c-line"));
-    Log::instance()->warning(QStringLiteral("w-line Привет ✓"));
-    Log::instance()->information(QStringLiteral("i-line"));
-    Log::instance()->debug(QStringLiteral("d-line"));
-
-    const QStringList lines = linesOf(path);
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines.at(0).startsWith(QStringLiteral("Critical        ")));
-    QVERIFY(lines.at(0).endsWith(QStringLiteral(" c-line")));
-    QVERIFY(lines.at(1).startsWith(QStringLiteral("Warning         ")));
-    QVERIFY(lines.at(1).endsWith(QStringLiteral(" w-line Привет ✓")));
-}
-
-void TstLog::open_appendsToExistingFile()
-{
-    const QString path = logPath("append.txt");
-    QVERIFY(testenv::writeBytes(path, "earlier line\n"));
-    QVERIFY(Log::instance()->open(path));
-    Log::instance()->warning(QStringLiteral("first"));
-    QVERIFY(Log::instance()->open(path));
-    Log::instance()->warning(QStringLiteral("second"));
-    Log::destroy();
-    QVERIFY(Log::instance()->open(path));
-    Log::instance()->critical(QStringLiteral("third"));
-
-    const QStringList lines = linesOf(path);
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines.at(0), QStringLiteral("earlier line"));
-    QVERIFY(lines.at(1).endsWith(QStringLiteral(" first")));
-    QVERIFY(lines.at(2).endsWith(QStringLiteral(" second")));
-    QVERIFY(lines.at(3).endsWith(QStringLiteral(" third")));
-}
-
-void TstLog::failedOpen_dropsLinesSilently()
-{
-    QVERIFY(!Log::instance()->open(QStringLiteral("/proc/nonexistent/x.log")));
-    QVERIFY(!Log::instance()->isOpen());
-    Log::instance()->critical(QStringLiteral("lost"));
-    Log::instance()->flush();
-}
-
-// A flood of bad input writes its warning once per burst, and the file never grows past its
-// cap: the older lines go to "<name>.1".
-void TstLog::floodOfWarnings_isCappedAndRotated()
-{
-    const QString path = logPath("flood.txt");
-    QVERIFY(Log::instance()->open(path));
-    Log::instance()->setMaxBytes(4000);
-    for (int i = 0; i < 1000; ++i)
-        MRV_WARNING_BURST("Peer::read", QStringLiteral("bad message %1").arg(i));
-    QStringList lines = linesOf(path);
-    QCOMPARE(lines.size(), 1);
-    QVERIFY(lines.first().endsWith(QLatin1String("bad message 0")));
-    for (int i = 0; i < 100; ++i)
-        MRV_WARNING("Store::write", QString(100, QLatin1Char('x')));
-    Log::instance()->flush();
-    QVERIFY(QFileInfo(path).size() <= 4000);
-    QVERIFY(QFileInfo(path + QStringLiteral(".1")).size() > 3000);
-    QVERIFY(QFileInfo(path + QStringLiteral(".1")).size() <= 4000 + 200);
-    QVERIFY(linesOf(path + QStringLiteral(".1")).last().endsWith(QLatin1String("xxx")));
-}
-
-void TstLog::linesFromManyThreads_neverInterleave()
-{
-    const QString path = logPath("threads.txt");
-    QVERIFY(Log::instance()->open(path));
-    const int threadCount = 4;
-    const int linesPerThread = 200;
-
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (int t = 0; t < threadCount; ++t) {
-        threads.emplace_back(QThread::create([t] {
-            for (int i = 0; i < linesPerThread; ++i)
-                Log::instance()->warning(QStringLiteral("thread %1 line %2 end").arg(t).arg(i));
-        }));
-        threads.back()->start();
-    }
-    for (auto& thread : threads)
-        QVERIFY(thread->wait(60000));
-
-    const QRegularExpression whole(QStringLiteral(
-        "^Warning {9}\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} {3}thread (\\d) line (\\d+) end$"));
-    const QStringList lines = linesOf(path);
-    QCOMPARE(lines.size(), threadCount * linesPerThread);
-    QList<int> next(threadCount, 0);
-    for (const QString& line : lines) {
-        const QRegularExpressionMatch match = whole.match(line);
-        QVERIFY2(match.hasMatch(), qPrintable(line));
-        const int t = match.captured(1).toInt();
-        QCOMPARE(match.captured(2).toInt(), next[t]++); // each thread's lines keep their order
-    }
-}
 
 MRV_TEST_GUILESS_MAIN(TstLog)
 #include "tst_log.moc"

@@ -43,7 +43,6 @@ private Q_SLOTS:
         const int add = CommandLine::AddTask;
 
         QTest::newRow("no arguments") << args({}) << english << start << CapturedTask();
-        QTest::newRow("add") << args({"--add", "Call the plumber"}) << english << add << task("Call the plumber");
         QTest::newRow("add, notes and due in any order")
             << args({"--due", "2024-06-01", "--notes", "Leak under the sink", "--add", "Call the plumber"}) << english
             << add << task("Call the plumber", "Leak under the sink", QDate(2024, 6, 1));
@@ -51,45 +50,31 @@ private Q_SLOTS:
                                         << task("a=b", "", kToday);
         QTest::newRow("a name starting with a dash is the name")
             << args({"--add", "-x"}) << english << add << task("-x");
-        QTest::newRow("a name that looks like an option is the name")
-            << args({"--add", "--notes"}) << english << add << task("--notes");
         QTest::newRow("quotes, line breaks, any script")
             << args({"--add", "Say \"hi\" and 'bye'\n\\n", "--notes", "Ünïcödé 😀 שלום\r\n\ttab"}) << english << add
             << task("Say \"hi\" and 'bye'\n\\n", "Ünïcödé 😀 שלום\r\n\ttab");
-        QTest::newRow("a past day") << args({"--add", "x", "--due", "2020-01-31"}) << english << add
-                                    << task("x", "", QDate(2020, 1, 31));
         QTest::newRow("tomorrow, any case") << args({"--add", "x", "--due", "TOMORROW"}) << english << add
                                             << task("x", "", kToday.addDays(1));
-        QTest::newRow("weekday of today is today") << args({"--add", "x", "--due", "Wednesday"}) << english << add
-                                                   << task("x", "", kToday);
-        QTest::newRow("next weekday") << args({"--add", "x", "--due", "thursday"}) << english << add
-                                      << task("x", "", QDate(2024, 5, 16));
         QTest::newRow("weekday of next week") << args({"--add", "x", "--due", "tue"}) << english << add
                                               << task("x", "", QDate(2024, 5, 21));
         QTest::newRow("weekday of the locale") << args({"--add", "x", "--due", "Sexta-feira"}) << portuguese << add
                                                << task("x", "", QDate(2024, 5, 17));
         QTest::newRow("short weekday of the locale, no full stop")
             << args({"--add", "x", "--due", "seg"}) << brazilian << add << task("x", "", QDate(2024, 5, 20));
-        QTest::newRow("the locale's short date") << args({"--add", "x", "--due", "12/31/2026"}) << english << add
-                                                 << task("x", "", QDate(2026, 12, 31));
         QTest::newRow("the locale's short date, two-digit year")
             << args({"--add", "x", "--due", "31/12/26"}) << portuguese << add << task("x", "", QDate(2026, 12, 31));
+        QTest::newRow("two-digit year 00") << args({"--add", "x", "--due", "1/2/00"}) << english << add
+                                           << task("x", "", QDate(2000, 1, 2));
         QTest::newRow("English besides the locale") << args({"--add", "x", "--due", "monday"}) << portuguese << add
                                                     << task("x", "", QDate(2024, 5, 20));
         QTest::newRow("help") << args({"--help"}) << english << int(CommandLine::Help) << CapturedTask();
-        QTest::newRow("short help wins over add") << args({"--add", "x", "-h"}) << english << int(CommandLine::Help)
-                                                  << CapturedTask();
-        QTest::newRow("version") << args({"--version"}) << english << int(CommandLine::Version) << CapturedTask();
         QTest::newRow("install wins over add") << args({"--add", "x", "--install"}) << english
                                                << int(CommandLine::Install) << CapturedTask();
-        QTest::newRow("install even as the name") << args({"--add", "--install"}) << english
-                                                  << int(CommandLine::Install) << CapturedTask();
         QTest::newRow("uninstall wins over a wrong option") << args({"--frob", "--uninstall", "--help"}) << english
                                                             << int(CommandLine::Uninstall) << CapturedTask();
         QTest::newRow("toolkit options with their values")
             << args({"-platform", "offscreen", "--style", "fusion", "-reverse", "-session", "1a2b", "--add", "x"})
             << english << add << task("x");
-        QTest::newRow("toolkit option alone starts") << args({"-style=fusion"}) << english << start << CapturedTask();
         QTest::newRow("sync") << args({"--sync", "--password-stdin"}) << english << int(CommandLine::Sync)
                               << CapturedTask();
         QTest::newRow("sync account") << args({"--user=ana", "--sync-account", "https://dav.example/"}) << english
@@ -106,8 +91,6 @@ private Q_SLOTS:
         QCOMPARE(commandLine.m_error, QString());
         QCOMPARE(int(commandLine.m_action), action);
         QCOMPARE(commandLine.m_task, task);
-        QCOMPARE(commandLine.startsProgram(), action == int(CommandLine::Start) || action == int(CommandLine::Install)
-                                                  || action == int(CommandLine::Uninstall));
         if (action == int(CommandLine::SyncAccount)) {
             QCOMPARE(commandLine.m_syncServer, QStringLiteral("https://dav.example/"));
             QCOMPARE(commandLine.m_syncUser, QStringLiteral("ana"));
@@ -120,28 +103,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("named");
         QTest::newRow("unknown option") << args({"--add", "x", "--frob"}) << QStringLiteral("\"--frob\"");
-        QTest::newRow("unknown short option") << args({"-x"}) << QStringLiteral("\"-x\"");
         QTest::newRow("name in words without quotes") << args({"--add", "Call", "the", "plumber"})
                                                       << QStringLiteral("\"the\"");
         QTest::newRow("add without its value") << args({"--add"}) << QStringLiteral("--add");
-        QTest::newRow("due without its value") << args({"--add", "x", "--due"}) << QStringLiteral("--due");
         QTest::newRow("add twice") << args({"--add", "a", "--add", "b"}) << QStringLiteral("--add");
         QTest::newRow("notes without add") << args({"--notes", "n"}) << QStringLiteral("--notes");
-        QTest::newRow("due without add") << args({"--due", "today"}) << QStringLiteral("--due");
         QTest::newRow("blank name") << args({"--add", " \t"}) << QStringLiteral("--add");
-        QTest::newRow("control characters only") << args({"--add", "\x01\x1b"}) << QStringLiteral("--add");
         QTest::newRow("no such day") << args({"--add", "x", "--due", "2024-02-30"}) << QStringLiteral("\"2024-02-30\"");
-        QTest::newRow("day with a time") << args({"--add", "x", "--due", "2024-05-01T10:00"})
-                                         << QStringLiteral("\"2024-05-01T10:00\"");
-        QTest::newRow("unpadded day") << args({"--add", "x", "--due", "2024-5-1"}) << QStringLiteral("\"2024-5-1\"");
-        QTest::newRow("digits of another script") << args({"--add", "x", "--due", "٢٠٢٤-٠٥-٠١"})
-                                                  << QStringLiteral("\"٢٠٢٤-٠٥-٠١\"");
         QTest::newRow("unknown word") << args({"--add", "x", "--due", "someday"}) << QStringLiteral("\"someday\"");
         QTest::newRow("line break in the culprit") << args({"--add", "x", "--due", "next\nweek"})
                                                    << QStringLiteral("\"next\\nweek\"");
-        QTest::newRow("non-ASCII culprit") << args({"--add", "x", "--due", "пятницу"}) << QStringLiteral("\"пятницу\"");
         QTest::newRow("user without account") << args({"--sync", "--user", "ana"}) << QStringLiteral("--user");
-        QTest::newRow("account without user") << args({"--sync-account", "dav.example"}) << QStringLiteral("--user");
         QTest::newRow("password without sync") << args({"--password-stdin"}) << QStringLiteral("--password-stdin");
         QTest::newRow("sync and add") << args({"--sync", "--add", "x"}) << QStringLiteral("--add");
         QTest::newRow("sync twice") << args({"--sync", "--sync"}) << QStringLiteral("--sync");

@@ -19,15 +19,12 @@ private:
     QTemporaryDir m_dir;
     std::shared_ptr<TaskStorage> m_storage;
     QDateTime m_now;
-    bool m_enabled = true;
     int m_tasks = 0;
     int m_stores = 0;
 
     std::unique_ptr<DueReminder> reminder(int quietMs = 10)
     {
-        auto made = std::make_unique<DueReminder>(m_storage, [this] { return m_now; }, quietMs);
-        made->setEnabledCheck([this] { return m_enabled; });
-        return made;
+        return std::make_unique<DueReminder>(m_storage, [this] { return m_now; }, quietMs);
     }
 
     // "task N" in `groupId`, due `days` from today at 23:30 (no due date for INT_MIN).
@@ -54,7 +51,6 @@ private Q_SLOTS:
         m_storage = std::make_shared<TaskStorage>(m_dir.filePath(QStringLiteral("tasks-%1.xml").arg(++m_stores)), 3600000);
         QCOMPARE(m_storage->init(), 0);
         m_now = QDateTime(QDate(2024, 3, 12), QTime(9, 15));
-        m_enabled = true;
         m_tasks = 0;
     }
 
@@ -72,7 +68,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("body");
         QTest::addColumn<int>("first");
         QTest::newRow("nothing due") << "none +1 +30" << "" << "" << 0;
-        QTest::newRow("due later today") << "0" << "1 task due today" << "task 1" << 1;
         QTest::newRow("several due today") << "0 +1 0" << "2 tasks due today" << "task 1\ntask 3" << 1;
         QTest::newRow("overdue, the longest first") << "-1 -30" << "2 tasks overdue" << "task 2\ntask 1" << 2;
         QTest::newRow("both, three named") << "0 0 0 -1" << "3 tasks due today, 1 overdue"
@@ -154,56 +149,36 @@ private Q_SLOTS:
         QCOMPARE(remind.takeFirst().at(0).toString(), QStringLiteral("3 tasks overdue"));
     }
 
-    void nothingWhileTheSettingIsOff()
+    // Nothing while the setting is off, and no reminder interrupts an edit. Nothing was taken
+    // as told: switched on, the next look names the task; after the editor closed, a quiet time.
+    void heldBackWhileOffOrEditing_data()
     {
-        addTask(0);
-        const auto made = reminder();
-        QSignalSpy remind(made.get(), &DueReminder::remind);
-        m_enabled = false;
-        made->start();
-        QTest::qWait(50);
-        made->check();
-        QCOMPARE(remind.size(), 0);
-
-        // Nothing was taken as told: switched on, the next look names the task.
-        m_enabled = true;
-        addTask(-1);
-        QVERIFY(remind.wait());
-        QCOMPARE(remind.first().at(0).toString(), QStringLiteral("1 task due today, 1 overdue"));
+        QTest::addColumn<bool>("editing");
+        QTest::newRow("setting off") << false;
+        QTest::newRow("editor open") << true;
     }
 
-    void aBurstOfChangesIsLookedAtOnce()
+    void heldBackWhileOffOrEditing()
     {
-        QList<TodoTask::Id> ids;
-        for (int i = 0; i < 5; ++i)
-            ids << addTask(INT_MIN);
-        const auto made = reminder(200);
-        QSignalSpy remind(made.get(), &DueReminder::remind);
-        made->start();
-        QTest::qWait(300);
-        for (const TodoTask::Id& id : ids)
-            setDue(id, 0);
-        QCOMPARE(remind.size(), 0);
-        QVERIFY(remind.wait());
-        QCOMPARE(remind.first().at(0).toString(), QStringLiteral("5 tasks due today"));
-        QTest::qWait(300);
-        QCOMPARE(remind.size(), 1);
-    }
-
-    // No reminder interrupts an edit: it comes a quiet time after the editor closed.
-    void waitsWhileAnEditorIsOpen()
-    {
+        QFETCH(bool, editing);
         addTask(0);
         const auto made = reminder(50);
-        bool editing = true;
-        made->setBusyCheck([&editing] { return editing; });
+        bool held = true;
+        if (editing)
+            made->setBusyCheck([&held] { return held; });
+        else
+            made->setEnabledCheck([&held] { return !held; });
         QSignalSpy remind(made.get(), &DueReminder::remind);
         made->start();
         QTest::qWait(200);
+        made->check();
         QCOMPARE(remind.size(), 0);
-        editing = false;
+        held = false;
+        if (!editing)
+            addTask(-1);
         QVERIFY(remind.wait());
-        QCOMPARE(remind.first().at(0).toString(), QStringLiteral("1 task due today"));
+        QCOMPARE(remind.first().at(0).toString(),
+                 editing ? "1 task due today" : "1 task due today, 1 overdue");
     }
 
     void dayCheckInTheFirstMinuteOfTheNextDay_data()
@@ -212,10 +187,7 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("next");
         const QDate day(2024, 3, 30);
         QTest::newRow("morning") << QDateTime(day, QTime(9, 0)) << QDateTime(day.addDays(1), QTime(0, 1));
-        QTest::newRow("last second") << QDateTime(day, QTime(23, 59, 59)) << QDateTime(day.addDays(1), QTime(0, 1));
         QTest::newRow("first minute") << QDateTime(day, QTime(0, 0, 30)) << QDateTime(day.addDays(1), QTime(0, 1));
-        QTest::newRow("new year") << QDateTime(QDate(2024, 12, 31), QTime(18, 0))
-                                  << QDateTime(QDate(2025, 1, 1), QTime(0, 1));
     }
 
     void dayCheckInTheFirstMinuteOfTheNextDay()
@@ -235,18 +207,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("overdue");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("more");
-        QTest::newRow("en 1") << "en_US" << 1 << 0 << "1 task due today" << "and 1 more";
-        QTest::newRow("en overdue 11") << "en_US" << 0 << 11 << "11 tasks overdue" << "and 11 more";
         QTest::newRow("en both") << "en_US" << 1 << 2 << "1 task due today, 2 overdue" << "and 3 more";
-        QTest::newRow("pt 1") << "pt_PT" << 1 << 0 << "1 tarefa para hoje" << "e mais 1";
-        QTest::newRow("pt 3") << "pt_PT" << 3 << 0 << "3 tarefas para hoje" << "e mais 3";
-        QTest::newRow("pt overdue 2") << "pt_PT" << 0 << 2 << "2 tarefas em atraso" << "e mais 2";
-        QTest::newRow("pt both") << "pt_PT" << 2 << 1 << "2 tarefas para hoje, 1 em atraso" << "e mais 3";
         QTest::newRow("ru 1") << "ru_RU" << 1 << 0 << "1 задача на сегодня" << "и ещё 1";
-        QTest::newRow("ru 3") << "ru_RU" << 3 << 0 << "3 задачи на сегодня" << "и ещё 3";
         QTest::newRow("ru 5") << "ru_RU" << 5 << 0 << "5 задач на сегодня" << "и ещё 5";
-        QTest::newRow("ru 21") << "ru_RU" << 21 << 0 << "21 задача на сегодня" << "и ещё 21";
-        QTest::newRow("ru overdue 11") << "ru_RU" << 0 << 11 << "11 задач просрочено" << "и ещё 11";
         QTest::newRow("ru both") << "ru_RU" << 2 << 1 << "2 задачи на сегодня, 1 просрочена" << "и ещё 3";
     }
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The build copy's first start writes no autostart entry; `mirevo --install` clicked through with
-# the keyboard to its success message writes one for the installed copy; `--install` of the
-# installed copy keeps it; the installed copy started from the menu entry's Exec line shows its
-# window; `--install` while it runs warns and exits 1; the "Uninstall Mirevo" entry's Exec line
-# removes the installation and the autostart entry.
+# `mirevo --install` clicked through with the keyboard to its success message installs the
+# program, its menu, desktop, autostart and uninstall entries; the installed copy started from
+# the menu entry's Exec line shows its window; `--install` while it runs warns and exits 1; the
+# "Uninstall Mirevo" entry's Exec line removes them all. What the entries say is the installer's
+# tests' business.
 source "$(dirname "$0")/lib.sh"
 
 APPS="$XDG_DATA_HOME/applications" INSTALLED="$XDG_DATA_HOME/Velbrook/Mirevo/Application/mirevo"
@@ -12,12 +12,11 @@ FILES=("$INSTALLED" "$APPS/Mirevo.desktop" "$HOME/Desktop/Mirevo.desktop" "$AUTO
 # exec_line ENTRY: the Exec value of a desktop entry, split into words by its quoting rules.
 exec_line() { mapfile -t EXEC < <(python3 -c 'import shlex, sys
 print("\n".join(shlex.split([l[5:] for l in open(sys.argv[1]) if l.startswith("Exec=")][0].strip().replace("\\\\s", " "))))' "$1"); }
-# answer TITLE PICTURE KEY...: the window TITLE comes up within 20 s; a picture of it, then KEYs.
+# answer TITLE KEY...: the window TITLE comes up within 20 s; then KEYs.
 answer() {
     wait_until 20 shown "$1" || fail "no window '$1'"
     sleep 0.5
-    screen_shot "$OUT/$2.png" "$SHOWN"
-    xdotool key --delay 60 "${@:3}"
+    xdotool key --delay 60 "${@:2}"
 }
 # finish CODE WHAT: the process PID ends within 20 s with status CODE.
 finish() {
@@ -26,35 +25,18 @@ finish() {
     local rc=$?
     ((rc == $1)) || fail "$2 exited with $rc, expected $1"
 }
-# install_with_keys PROGRAM NAME: PROGRAM --install clicked through to its success message.
-install_with_keys() {
-    log "$2 --install"
-    "$1" --install >"$OUT/$2-install.log" 2>&1 &
-    PID=$!
-    answer '^Install Mirevo$' "$2-install-welcome" Return
-    answer '^Mirevo License Agreement$' _licence Tab space
-    wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
-    xdotool key Return
-    wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' || fail "no message after the installation"
-    screen_shot "$OUT/$2-install-done.png"
-    xdotool key Return
-    finish 0 "the install wizard of $2"
-    for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
-    exec_line "$AUTOSTART"
-    [[ "${EXEC[*]}" == "$INSTALLED" ]] || fail "the autostart entry starts '${EXEC[*]}', not the installed copy"
-}
-
-log "the build copy's first start"
-"$MIREVO" >"$OUT/first-start.log" 2>&1 &
-APP_PID=$!
-wait_until 30 window_visible || fail "the build copy showed no window"
-stop_app
-[[ ! -e $AUTOSTART ]] || fail "the build copy wrote an autostart entry at its first start"
-
-install_with_keys "$MIREVO" build
-cmp -s "$MIREVO" "$INSTALLED" || fail "the installed copy differs from the build"
-install_with_keys "$INSTALLED" installed
-cmp -s "$MIREVO" "$INSTALLED" || fail "installing from the installed copy changed it"
+log "mirevo --install"
+"$MIREVO" --install >"$OUT/install.log" 2>&1 &
+PID=$!
+answer '^Install Mirevo$' Return
+answer '^Mirevo License Agreement$' Tab space
+wait_until 10 eval '! shown "^Mirevo License Agreement$"' || fail "the licence was not accepted"
+xdotool key Return
+wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' ||
+    fail "no message after the installation"
+xdotool key Return
+finish 0 "the install wizard"
+for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
 
 log "the installed copy, started as the menu starts it; --install beside it warns and exits 1"
 exec_line "$APPS/Mirevo.desktop"
@@ -64,7 +46,7 @@ APP_PID=$!
 wait_until 30 window_visible || fail "the installed copy showed no window"
 "$INSTALLED" --install >"$OUT/second-install.log" 2>&1 &
 PID=$!
-answer '^Mirevo installation$' install-beside-running Return
+answer '^Mirevo installation$' Return
 finish 1 "--install beside the running program"
 stop_app
 
@@ -73,8 +55,6 @@ exec_line "$UNINSTALL"
 [[ "${EXEC[*]}" == "$INSTALLED --uninstall" ]] || fail "the uninstall entry runs '${EXEC[*]}'"
 "${EXEC[@]}" >"$OUT/uninstall.log" 2>&1 &
 PID=$!
-answer '^Uninstall Mirevo$' uninstall Return
+answer '^Uninstall Mirevo$' Return
 finish 0 "the uninstall wizard"
 for file in "${FILES[@]}"; do [[ ! -e $file ]] || fail "$file is still there after uninstalling"; done
-[[ ! -d $XDG_DATA_HOME/Velbrook/Mirevo/Application ]] || fail "the program folder is still there"
-[[ -z ${MRV_DOCS_SCREENSHOT:-} ]] || cp "$OUT/build-install-welcome.png" "$(dirname "$MRV_DOCS_SCREENSHOT")/install.png"

@@ -1,6 +1,7 @@
 # Sourced by every desktop test script: a temporary HOME, a database of named tasks, starting and
 # stopping the real program, pictures, keys and mouse. Runs inside session.sh, on X11 (DISPLAY is
-# set) or on Wayland (WAYLAND_DISPLAY is set: sway, driven through wl.py, pictures with grim).
+# set; keys and mouse through xdotool) or on Wayland (WAYLAND_DISPLAY is set: sway, its windows
+# listed by wl.py, pictures with grim; no keys or mouse).
 # Every script is called as: SCRIPT MIREVO MRV_SCREENSHOT OUTDIR. A script that reads the
 # accessibility bus sets A11Y_BUS=1 first: it then runs again inside a session bus of its own.
 set -u -o pipefail
@@ -20,7 +21,7 @@ export HOME=$WORK/home TMPDIR=$WORK/tmp
 export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
 DATA="$XDG_DATA_HOME/Velbrook/Mirevo/User Data" DB="$DATA/database.xml"
 mkdir -p "$DATA" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TMPDIR"
-APP_PID="" WIN="" WX=0 WY=0 WW=0 WH=0 HELPER_PIDS=() ROWS=()
+APP_PID="" WIN="" WX=0 WY=0 WW=0 WH=0 ROWS=()
 
 log() { echo "[$TEST $(date +%T.%N | cut -c1-12)] $*"; }
 
@@ -35,9 +36,9 @@ fail() {
 cleanup() {
     local rc=$? pid
     trap - EXIT
-    for pid in $APP_PID ${INPUT_PID:-} "${HELPER_PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null; done
+    [[ -n $APP_PID ]] && kill -TERM "$APP_PID" 2>/dev/null
     [[ -n $APP_PID ]] && wait_until 5 eval '! kill -0 "$APP_PID" 2>/dev/null'
-    for pid in $APP_PID "${HELPER_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+    [[ -n $APP_PID ]] && kill -KILL "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null
     [[ -f $DATA/log.txt ]] && cp "$DATA/log.txt" "$OUT/mirevo-data-log.txt"
     rm -rf "$WORK"
     if ((rc == 0)); then rm -f "$OUT"/_*.png; log "PASS"; else log "exit status $rc; evidence in $OUT"; fi
@@ -92,7 +93,7 @@ write_db() {  # write_db [SETTINGS...]: database.xml, and settings.ini from writ
 # day_ms DATE: midnight (or the time given) of that day in ms, as the program stores due dates.
 day_ms() { echo $(($(date -d "$1" +%s) * 1000)); }
 
-# xq QUERY...: xmlq.py on the database (groups; list GROUP [FIELD...]; task NAME FIELD...).
+# xq QUERY...: xmlq.py on the database (list GROUP [FIELD...]; task NAME FIELD...).
 xq() { [[ -f $DB ]] && python3 "$HERE/xmlq.py" "$DB" "$@" 2>/dev/null; }
 # lists GROUP NAME...: the saved group lists exactly these tasks, in this order.
 lists() { local group=$1 IFS='|'; shift; [[ $(xq list "$group" | paste -sd'|') == "$*" ]]; }
@@ -104,7 +105,7 @@ expect_field() { [[ $(xq task "$1" "$2") == "$3" ]] || fail "$2 of '$1' is '$(xq
 # --- the program ---------------------------------------------------------------------------
 
 # windows (Wayland): "app_id|title|visible|focused|urgent|x|y|width|height" of every window.
-windows() { python3 "$HERE/wl.py" windows; }
+windows() { python3 "$HERE/wl.py"; }
 # main_window: the visible main window; on Wayland it has no id a test could use: its title.
 main_window() {
     if ((WAYLAND)); then windows | grep '^mirevo|Mirevo|True|' >/dev/null && echo Mirevo
@@ -167,12 +168,6 @@ start_app() {
     park_mouse
 }
 
-# add NAME [OPTIONS...]: "mirevo --add" from a second process exits 0 within 15 s.
-add() {
-    log "mirevo --add '$1' ${*:2}"
-    timeout 15 "$MIREVO" --add "$@" >>"$OUT/add.log" 2>&1 || fail "mirevo --add exited with status $? (see add.log)"
-}
-
 # activate: keyboard input goes to the main window.
 activate() {
     if ((WAYLAND)); then swaymsg "[app_id=mirevo title=\"^$WIN\$\"] focus" >/dev/null
@@ -208,53 +203,29 @@ stop_app() {
 
 # --- keys and mouse -------------------------------------------------------------------------
 
-# On Wayland one wl.py server holds the virtual keyboard and pointer for the whole test.
-((WAYLAND)) && coproc INPUT (exec python3 "$HERE/wl.py" serve)
-input() {
-    local answer
-    echo "$*" >&"${INPUT[1]}" && read -r answer <&"${INPUT[0]}" && [[ $answer == ok ]] ||
-        fail "wl.py could not do '$*': ${answer:-no answer}"
-}
-press() { if ((WAYLAND)); then input key "$@"; else xdotool key --delay 60 "$@"; fi; }  # press KEY...
-type_text() { if ((WAYLAND)); then input type "$1"; else xdotool type --delay 20 "$1"; fi; }
+# press KEY... and type_text TEXT (X11).
+press() { xdotool key --delay 60 "$@"; }
+type_text() { xdotool type --delay 20 "$1"; }
 
-# park_mouse: the pointer outside the window, so no row shows a hover state.
+# park_mouse (X11; Wayland has no pointer): the pointer outside the window, so no row shows a
+# hover state.
 park_mouse() {
-    if ((WAYLAND)); then input move 1279 799; else xdotool mousemove 1200 780; fi
+    ((WAYLAND)) && return
+    xdotool mousemove 1200 780
     sleep 0.1
 }
-# click X Y [N]: N (default 1) clicks at X,Y of the window's client area.
-click() {
-    if ((WAYLAND)); then input click $((WX + $1)) $((WY + $2)) "${3:-1}"
-    else xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.15 click --repeat "${3:-1}" --delay 80 1; fi
-}
+# click X Y (X11): a click at X,Y of the window's client area.
+click() { xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.15 click 1; }
 
-# add_task NAME: a double click on empty space below the rows opens a new task; NAME is typed and
-# Return closes it.
-add_task() {
-    log "a double click on empty space, '$1', Return"
-    shot _before
-    click 500 250 2
-    wait_until 10 eval 'shot _now && $PNG diffbox "$OUT/_now.png" "$OUT/_before.png" 191 0 $((WW - 191)) $((WH - 60)) >/dev/null' ||
-        fail "the double click opened no editor"
-    sleep 0.3
-    type_text "$1"
-    sleep 0.3
-    press Return
-    sleep 0.3
-    park_mouse
-}
-
-# drag X1 Y1 X2 Y2 (X11, client coordinates): press, move past the drag distance in small steps,
-# glide to the target, rest there so that the drop target is known, release.
+# drag X1 Y1 X2 Y2 (X11, client coordinates): press, glide to the target in steps, rest there so
+# that the drop target is known, release.
 drag() {
-    local i y0=$(($2 + ($4 >= $2 ? 18 : -18)))
+    local i
     xdotool mousemove $((WX + $1)) $((WY + $2)) sleep 0.2 mousedown 1 sleep 0.2
-    for i in 1 2 3 4 5 6; do xdotool mousemove $((WX + $1)) $((WY + $2 + ($4 >= $2 ? 3 : -3) * i)) sleep 0.05; done
     for ((i = 1; i <= 12; i++)); do
-        xdotool mousemove $((WX + $1 + ($3 - $1) * i / 12)) $((WY + y0 + ($4 - y0) * i / 12)) sleep 0.05
+        xdotool mousemove $((WX + $1 + ($3 - $1) * i / 12)) $((WY + $2 + ($4 - $2) * i / 12)) sleep 0.05
     done
-    xdotool sleep 0.3 mousemove $((WX + $3 + 1)) $((WY + $4)) sleep 0.2 mousemove $((WX + $3)) $((WY + $4)) sleep 0.3 mouseup 1 sleep 0.2
+    xdotool sleep 0.3 mousemove $((WX + $3 + 1)) $((WY + $4)) sleep 0.3 mouseup 1 sleep 0.2
     park_mouse
 }
 
@@ -272,14 +243,11 @@ tray_icon_ready() {
 # tray_click BUTTON [REPEAT]: click on the tray icon.
 tray_click() { xdotool mousemove --window "$TRAY_ICON" 12 12 sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"; }
 
-# popup [MIN_WIDTH]: a menu or balloon of the program is up (a visible override-redirect window of
-# it, at least MIN_WIDTH wide); POPUP is that window.
-POPUP=""
+# popup: a menu or calendar of the program is up (a visible override-redirect window of it).
 popup() {
-    local info
-    for POPUP in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
-        info=$(xwininfo -id "$POPUP" 2>/dev/null) && grep -q 'Override Redirect State: yes' <<<"$info" &&
-            (($(awk '/Width:/ {print $NF}' <<<"$info") >= ${1:-0})) && return 0
+    local w
+    for w in $(xdotool search --onlyvisible --class '^mirevo$' 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
     done
     return 1
 }
@@ -296,30 +264,20 @@ shown() { SHOWN=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | awk -v 
 
 # --- looking at the window ---------------------------------------------------------------------
 
-# settled: two pictures of the window 0.3 s apart are the same but for a blinking text cursor;
-# $OUT/_settled.png is the one of them without the cursor.
-settled() {
-    shot _settle_a && sleep 0.3 && shot _settle_b &&
-        $PNG still "$OUT/_settle_a.png" "$OUT/_settle_b.png" 0 0 "$WW" "$WH" "$OUT/_settled.png"
-}
-# still_shot NAME: once the window settled, its picture without a text cursor as NAME.png.
-still_shot() {
-    park_mouse
-    wait_until 10 settled || fail "the window did not settle for $1.png"
-    mv "$OUT/_settled.png" "$OUT/$1.png"
-}
+# settled: two pictures of the window 0.3 s apart are the same; $OUT/_settled.png is the second.
+settled() { shot _settle_a && sleep 0.3 && shot _settled && cmp -s "$OUT/_settle_a.png" "$OUT/_settled.png"; }
 
-# task_rows FILE [MIN_Y]: the vertical centres of the task rows (found by their check boxes).
-task_rows() { $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk -v min="${2:-0}" '$2 - $1 >= 8 && $1 > min {print int(($1 + $2 + 1) / 2)}'; }
+# task_rows FILE: the vertical centres of the task rows (found by their check boxes).
+task_rows() { $PNG inkrows "$1" 200 0 22 $((WH - 60)) 700 | awk '$2 - $1 >= 8 {print int(($1 + $2) / 2)}'; }
 # group_rows FILE: the vertical centres of the rows in the group panel (found by their icons).
 group_rows() { $PNG inkrows "$1" 15 0 22 "$WH" 700 | awk '$2 - $1 >= 8 {print int(($1 + $2 + 1) / 2)}'; }
 
-# expect_rows NAME COUNT [MIN_Y]: within 10 s the settled window shows COUNT task rows (below
-# MIN_Y); its picture is NAME.png, the rows' centres ROWS.
-rows_are() { settled && ROWS=($(task_rows "$OUT/_settled.png" "${2:-0}")) && ((${#ROWS[@]} == $1)); }
+# expect_rows NAME COUNT: within 10 s the settled window shows COUNT task rows; its picture is
+# NAME.png, the rows' centres ROWS.
+rows_are() { settled && ROWS=($(task_rows "$OUT/_settled.png")) && ((${#ROWS[@]} == $1)); }
 expect_rows() {
     park_mouse
-    wait_until 10 rows_are "$2" "${3:-0}"
+    wait_until 10 rows_are "$2"
     local rc=$?
     mv "$OUT/_settled.png" "$OUT/$1.png" 2>/dev/null
     ((rc == 0)) || fail "the list shows ${#ROWS[@]} task rows, expected $2 (see $1.png)"

@@ -1,17 +1,8 @@
 #!/usr/bin/env python3
 # A small PNG reader for the desktop tests (8-bit, not interlaced; no third-party modules).
 #   pngtool.py pixel FILE X Y                 the colour at X,Y as rrggbb
-#   pngtool.py diffbox FILE1 FILE2 X Y W H    "x y w h" around the pixels of the rectangle that
-#                                             differ; exit 1 when none does
-#   pngtool.py still FILE1 FILE2 X Y W H OUT  exit 0 when the rectangle is the same in both but
-#                                             for a blinking text cursor (3 columns, 40 rows at
-#                                             most); OUT gets the picture without it
-#   pngtool.py colorbox FILE RRGGBB           "x y w h" around every pixel of that colour
-#   pngtool.py inkrows|inkcols FILE X Y W H THRESHOLD
-#                                             "first last" of each run of rows (columns: runs
-#                                             6 or fewer apart are one) of the rectangle holding
-#                                             pixels darker than THRESHOLD (sum of r, g, b)
-import shutil
+#   pngtool.py inkrows FILE X Y W H THRESHOLD "first last" of each run of rows of the rectangle
+#                                             holding pixels darker than THRESHOLD (sum of r, g, b)
 import struct
 import sys
 import zlib
@@ -48,11 +39,6 @@ def read_png(path):
     return rows
 
 
-def box(points):
-    xs, ys = [p[0] for p in points], [p[1] for p in points]
-    return (min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1) if points else None
-
-
 def dark(rows, x, y, threshold):
     return sum(rows[y][3 * x:3 * x + 3]) < threshold
 
@@ -62,39 +48,14 @@ rows = read_png(path)
 if cmd == "pixel":
     x, y = map(int, args)
     print(rows[y][3 * x:3 * x + 3].hex())
-elif cmd == "colorbox":
-    colour = bytes.fromhex(args[0])
-    found = box([(x, y) for y, line in enumerate(rows) if colour in line
-                 for x in range(len(line) // 3) if line[3 * x:3 * x + 3] == colour])
-    print(*found) if found else sys.exit(1)
-elif cmd in ("inkrows", "inkcols"):
+elif cmd == "inkrows":
     x, y, w, h, threshold = map(int, args)
     w, h = min(w, len(rows[0]) // 3 - x), min(h, len(rows) - y)
-    if cmd == "inkrows":
-        lines, gap = [j for j in range(y, y + h) if any(dark(rows, i, j, threshold) for i in range(x, x + w))], 1
-    else:
-        lines, gap = [i for i in range(x, x + w) if any(dark(rows, i, j, threshold) for j in range(y, y + h))], 6
     runs = []
-    for i in lines:
-        if runs and i - runs[-1][1] <= gap:
-            runs[-1][1] = i
+    for j in [j for j in range(y, y + h) if any(dark(rows, i, j, threshold) for i in range(x, x + w))]:
+        if runs and j - runs[-1][1] <= 1:
+            runs[-1][1] = j
         else:
-            runs.append([i, i])
+            runs.append([j, j])
     for run in runs:
         print(*run)
-else:
-    other = read_png(args[0])
-    x, y, w, h = map(int, args[1:5])
-    if (len(rows), len(rows[0])) != (len(other), len(other[0])):
-        sys.exit(1)
-    w, h = min(w, len(rows[0]) // 3 - x), min(h, len(rows) - y)
-    found = box([(i, j) for j in range(y, y + h) if rows[j][3 * x:3 * (x + w)] != other[j][3 * x:3 * (x + w)]
-                 for i in range(x, x + w) if rows[j][3 * i:3 * i + 3] != other[j][3 * i:3 * i + 3]])
-    if cmd == "diffbox":
-        print(*found) if found else sys.exit(1)
-    elif found and (found[2] > 3 or found[3] > 40):
-        sys.exit(1)
-    else:
-        # The cursor is dark on a light field: the picture without it is the lighter one.
-        weight = lambda img: sum(sum(img[j][3 * found[0]:3 * (found[0] + found[2])]) for j in range(found[1], found[1] + found[3]))
-        shutil.copyfile(path if not found or weight(rows) >= weight(other) else args[0], args[5])

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
 # Queries on a Mirevo database.xml for the desktop tests; fields of a task are joined by "|".
-#   xmlq.py DB groups                 the names of all groups, in file order
 #   xmlq.py DB list GROUP [FIELD...]  the tasks the group lists, in its order (default: name)
 #   xmlq.py DB task NAME FIELD...     every task of that name; exit 1 when there is none
 import sys
@@ -10,9 +9,7 @@ db, cmd, *args = sys.argv[1:]
 root = ET.parse(db).getroot()
 tasks = root.findall("./todos/t")
 fields = lambda t, names: "|".join(t.findtext(f) or "" for f in names or ["name"])
-if cmd == "groups":
-    print("\n".join(g.get("name") for g in root.findall("./groups/g")))
-elif cmd == "list":
+if cmd == "list":
     group = [g for g in root.findall("./groups/g") if g.get("name") == args[0]]
     by_id = {(t.findtext("id") or "").strip(): t for t in tasks}
     if not group:

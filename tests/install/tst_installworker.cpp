@@ -1,7 +1,7 @@
-// The installer's worker against folders of the test's own: the job list, a whole install,
-// a failure rolled back, installing from the installed copy, and uninstalling.
+// The installer's worker against folders of the test's own: a whole install, a failure rolled
+// back (its steps show which links the options asked for), installing from the installed copy,
+// and uninstalling.
 
-#include "install/installjob.h"
 #include "install/installworker.h"
 #include "support/testenv.h"
 
@@ -54,20 +54,6 @@ QString entryValue(const QString& path, const QString& key)
     return QString();
 }
 
-/// The program an Exec value starts, by the Desktop Entry rules for quoted arguments.
-QString execProgram(const QString& exec)
-{
-    if (!exec.startsWith(QLatin1Char('"')))
-        return exec.section(QLatin1Char(' '), 0, 0);
-    QString program;
-    for (int i = 1; i < exec.size() && exec.at(i) != QLatin1Char('"'); ++i) {
-        if (exec.at(i) == QLatin1Char('\\') && i + 1 < exec.size())
-            ++i;
-        program += exec.at(i);
-    }
-    return program;
-}
-
 } // namespace
 
 class TstInstallWorker : public QObject
@@ -98,51 +84,10 @@ private Q_SLOTS:
         m_paths.autostartEntry = home + QStringLiteral("/.config/autostart/Mirevo.desktop");
     }
 
-    void jobList_data()
-    {
-        QTest::addColumn<bool>("install");
-        QTest::addColumn<bool>("menu");
-        QTest::addColumn<bool>("desktop");
-        QTest::addColumn<bool>("removeData");
-        QTest::addColumn<bool>("startup");
-        QTest::addColumn<QStringList>("messages");
-        const QString files = QStringLiteral("Installing files...");
-        const QString links = QStringLiteral("Creating links...");
-        const QString keys = QStringLiteral("Creating uninstall keys...");
-        QTest::newRow("all links") << true << true << true << false << true
-                                   << QStringList{files, files, links, links, links, keys};
-        QTest::newRow("no links") << true << false << false << false << false << QStringList{files, files, keys};
-        QTest::newRow("only the start with the session") << true << false << false << false << true
-                                                         << QStringList{files, files, links, keys};
-        QTest::newRow("install ignores removing data") << true << true << false << true << false
-                                                       << QStringList{files, files, links, keys};
-        // The autostart entry goes whatever the setting says.
-        QTest::newRow("uninstall with the data")
-            << false << true << true << true << false
-            << QStringList{files, files, links, links, links, QStringLiteral("Removing user data..."), keys};
-    }
-
-    void jobList()
-    {
-        QFETCH(bool, install);
-        QFETCH(bool, menu);
-        QFETCH(bool, desktop);
-        QFETCH(bool, removeData);
-        QFETCH(bool, startup);
-        QFETCH(QStringList, messages);
-        InstallWorker worker(install, InstallOptions{menu, desktop, removeData, startup}, m_paths);
-        QStringList shown;
-        for (const auto& job : worker.jobs())
-            shown << job->message;
-        QCOMPARE(shown, messages);
-    }
-
     void installWritesTheProgramAndValidEntries()
     {
         const Run run = runWorker(true, InstallOptions(), m_paths);
         QVERIFY(run.result);
-        QCOMPARE(run.progress.size(), 7);
-        QCOMPARE(run.progress.at(5), (QList<QVariant>{6, 6, QStringLiteral("Creating uninstall keys...")}));
         QCOMPARE(run.progress.last(), (QList<QVariant>{1, 1, QStringLiteral("Done.")}));
 
         QCOMPARE(testenv::readBytes(m_paths.installedProgram()), testenv::readBytes(m_paths.sourceProgram));
@@ -153,12 +98,11 @@ private Q_SLOTS:
         const QStringList entries{m_paths.startMenuEntry(), m_paths.desktopEntry(), m_paths.uninstallEntry(),
                                   m_paths.autostartEntry};
         for (const QString& entry : entries) {
-            QCOMPARE(execProgram(entryValue(entry, QStringLiteral("Exec"))), m_paths.installedProgram());
+            const QString exec = entryValue(entry, QStringLiteral("Exec"));
+            QCOMPARE(QProcess::splitCommand(exec).value(0), m_paths.installedProgram());
             QCOMPARE(entryValue(entry, QStringLiteral("Icon")), m_paths.installedIcon());
         }
-        QCOMPARE(entryValue(m_paths.uninstallEntry(), QStringLiteral("Name")), QStringLiteral("Uninstall Mirevo"));
         QVERIFY(entryValue(m_paths.uninstallEntry(), QStringLiteral("Exec")).endsWith(QStringLiteral(" --uninstall")));
-        QCOMPARE(entryValue(m_paths.uninstallEntry(), QStringLiteral("X-Mirevo-Publisher")), QStringLiteral("Velbrook"));
 
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (validator.isEmpty())
@@ -239,8 +183,6 @@ private Q_SLOTS:
 
         const Run run = runWorker(false, InstallOptions{true, true, removeData}, m_paths);
         QVERIFY(run.result);
-        QCOMPARE(run.progress.first().at(2).toString(), QStringLiteral("Creating uninstall keys..."));
-        QCOMPARE(run.progress.last(), (QList<QVariant>{1, 1, QStringLiteral("Done.")}));
         for (const QString& written : {m_paths.installedProgram(), m_paths.installedIcon(), m_paths.startMenuEntry(),
                                        m_paths.desktopEntry(), m_paths.uninstallEntry(), m_paths.autostartEntry})
             QVERIFY2(!QFile::exists(written), qPrintable(written));

@@ -57,9 +57,6 @@ private Q_SLOTS:
     void parse_failsOnExcessiveNesting();
     void serialize_data();
     void serialize();
-    void serialize_hashWritesEveryMember();
-    void serialize_refusesUnwritableValues_data();
-    void serialize_refusesUnwritableValues();
     void roundTrip_preservesNestedStructuresAndTypes();
 };
 
@@ -74,32 +71,21 @@ void TstJson::parse_data()
     QTest::newRow("-12 signed") << QStringLiteral("-12") << QVariant(qlonglong(-12)) << true;
     QTest::newRow("largest unsigned") << QStringLiteral("18446744073709551615")
                                       << u64(std::numeric_limits<qulonglong>::max()) << true;
-    QTest::newRow("smallest signed") << QStringLiteral("-9223372036854775808")
-                                     << QVariant(std::numeric_limits<qlonglong>::min()) << true;
     QTest::newRow("huge is double") << QStringLiteral("18446744073709551616")
                                     << QVariant(18446744073709551616.0) << true;
     QTest::newRow("huge negative is double") << QStringLiteral("-9223372036854775809")
                                              << QVariant(-9223372036854775809.0) << true;
-    QTest::newRow("1.5") << QStringLiteral("1.5") << QVariant(1.5) << true;
     QTest::newRow("1e5") << QStringLiteral("1e5") << QVariant(100000.0) << true;
-    QTest::newRow("2E-2") << QStringLiteral("2E-2") << QVariant(0.02) << true;
     QTest::newRow("malformed double is zero") << QStringLiteral("1.2.3") << QVariant(0.0) << true;
-    QTest::newRow("lone minus is zero") << QStringLiteral("-") << QVariant(qlonglong(0)) << true;
-    QTest::newRow("true") << QStringLiteral(" \t\r\n true") << QVariant(true) << true;
     QTest::newRow("null") << QStringLiteral("null") << QVariant() << true;
-    QTest::newRow("empty string") << QStringLiteral("\"\"") << str(QStringLiteral("")) << true;
     // Strings.
     QTest::newRow("simple escapes") << QStringLiteral(R"("\"\\\/\b\f\n\r\t")")
                                     << str(QStringLiteral("\"\\/\b\f\n\r\t")) << true;
     QTest::newRow("\\u escape") << QStringLiteral(R"("\u0041\u00e9")") << str(QStringLiteral("Aé")) << true;
     QTest::newRow("surrogate pair") << QStringLiteral(R"("\ud83D\uDE00")") << str(QStringLiteral("😀")) << true;
-    QTest::newRow("non-hex \\u gives code unit 0")
-        << QStringLiteral(R"("a\uZZZZb")") << str(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << true;
-    QTest::newRow("unknown escape dropped") << QStringLiteral(R"("a\qb")") << str(QStringLiteral("ab")) << true;
     QTest::newRow("raw text kept") << QStringLiteral("\"a\x01\tПривет 😀\"")
                                    << str(QStringLiteral("a\x01\tПривет 😀")) << true;
     // Containers with loose commas.
-    QTest::newRow("empty array") << QStringLiteral("[ ]") << list({}) << true;
     QTest::newRow("optional commas") << QStringLiteral("[,1,,2 3,]") << list({u64(1), u64(2), u64(3)}) << true;
     QTest::newRow("object without commas") << QStringLiteral(R"({,"a":1 "b":2,})")
                                            << map({{QStringLiteral("a"), u64(1)}, {QStringLiteral("b"), u64(2)}})
@@ -113,24 +99,15 @@ void TstJson::parse_data()
         << true;
     // Text after the first value is ignored.
     QTest::newRow("second number ignored") << QStringLiteral("1 2") << u64(1) << true;
-    QTest::newRow("stray bracket ignored") << QStringLiteral("[1]]") << list({u64(1)}) << true;
-    QTest::newRow("letters after keyword ignored") << QStringLiteral("truex") << QVariant(true) << true;
     // A null QString is fine, an empty one is not.
     QTest::newRow("null text") << QString() << QVariant() << true;
     QTest::newRow("empty text") << QStringLiteral("") << QVariant() << false;
     // Errors replace the broken level with an empty value of its kind.
-    QTest::newRow("blanks only") << QStringLiteral(" \n\t") << QVariant() << false;
     QTest::newRow("closing bracket") << QStringLiteral("]") << QVariant() << false;
     QTest::newRow("truncated true") << QStringLiteral("tru") << QVariant() << false;
-    QTest::newRow("truncated null") << QStringLiteral("nul") << QVariant() << false;
-    QTest::newRow("capitalised keyword") << QStringLiteral("True") << QVariant() << false;
-    QTest::newRow("no leading digit") << QStringLiteral(".5") << QVariant() << false;
     QTest::newRow("unterminated string") << QStringLiteral("\"abc") << QVariant() << false;
-    QTest::newRow("backslash at end") << QStringLiteral("\"abc\\") << QVariant() << false;
     QTest::newRow("\\u cut short") << QStringLiteral("\"\\u41") << QVariant() << false;
-    QTest::newRow("unquoted member name") << QStringLiteral("{a:1}") << map({}) << false;
     QTest::newRow("missing colon") << QStringLiteral(R"({"a" 1})") << map({}) << false;
-    QTest::newRow("missing member value") << QStringLiteral(R"({"a":})") << map({}) << false;
     QTest::newRow("unterminated array") << QStringLiteral("[1,2") << list({}) << false;
     QTest::newRow("mismatched close") << QStringLiteral("[1}") << list({}) << false;
     QTest::newRow("broken inner object") << QStringLiteral(R"([{"a"}])") << list({}) << false;
@@ -162,32 +139,20 @@ void TstJson::serialize_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("invalid is null") << QVariant() << QByteArray("null");
-    QTest::newRow("false") << QVariant(false) << QByteArray("false");
     QTest::newRow("int") << QVariant(-7) << QByteArray("-7");
-    QTest::newRow("smallest qlonglong") << QVariant(std::numeric_limits<qlonglong>::min())
-                                        << QByteArray("-9223372036854775808");
     QTest::newRow("largest qulonglong") << u64(std::numeric_limits<qulonglong>::max())
                                         << QByteArray("18446744073709551615");
-    QTest::newRow("uchar") << QVariant::fromValue(uchar(200)) << QByteArray("200");
     QTest::newRow("3.0") << QVariant(3.0) << QByteArray("3.0");
-    QTest::newRow("-2.0") << QVariant(-2.0) << QByteArray("-2.0");
-    QTest::newRow("0.5") << QVariant(0.5) << QByteArray("0.5");
     QTest::newRow("1e+21") << QVariant(1e21) << QByteArray("1e+21");
-    QTest::newRow("float") << QVariant(0.25f) << QByteArray("0.25");
-    QTest::newRow("null string") << QVariant(QString()) << QByteArray(R"("")");
     QTest::newRow("byte array") << QVariant(QByteArray("bytes")) << QByteArray(R"("bytes")");
     QTest::newRow("escapes") << str(QStringLiteral("\t\n\"\\\b\f\r/")) << QByteArray(R"("\t\n\"\\\b\f\r/")");
     QTest::newRow("\\u00XX") << str(QStringLiteral("\x01\x1f")) << QByteArray(R"("\u0001\u001F")");
     QTest::newRow("non-ASCII as UTF-8") << str(QStringLiteral("Привет 😀")) << QByteArray("\"Привет 😀\"");
     QTest::newRow("lone surrogates escaped") << str(QString(QChar(0xD800)) + QLatin1Char('a') + QChar(0xDC01))
                                              << QByteArray(R"("\uD800a\uDC01")");
-    QTest::newRow("empty list") << list({}) << QByteArray("[  ]");
     QTest::newRow("empty map") << map({}) << QByteArray("{  }");
-    QTest::newRow("empty hash") << QVariant(QVariantHash()) << QByteArray("{  }");
     QTest::newRow("members in key order") << map({{QStringLiteral("b"), 1}, {QStringLiteral("a"), QStringLiteral("x")}})
                                           << QByteArray(R"({ "a" : "x", "b" : 1 })");
-    QTest::newRow("escaped member name") << map({{QStringLiteral("a\"b"), QVariant()}})
-                                         << QByteArray(R"({ "a\"b" : null })");
     QTest::newRow("single-member hash") << QVariant(QVariantHash{{QStringLiteral("k"), true}})
                                         << QByteArray(R"({ "k" : true })");
     QTest::newRow("string list") << QVariant(QStringList{QStringLiteral("a"), QStringLiteral("b")})
@@ -198,43 +163,23 @@ void TstJson::serialize_data()
                          << QByteArray(R"("https://example.org/a?b=c")");
     QTest::newRow("date-time") << QVariant(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5), Qt::UTC))
                                << QByteArray(R"("2024-01-02T03:04:05.000Z")");
+    // Values without a JSON form are refused, however deep they are (a null result).
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("NaN") << QVariant(nan) << QByteArray();
+    QTest::newRow("-infinity") << QVariant(-std::numeric_limits<double>::infinity()) << QByteArray();
+    QTest::newRow("float NaN") << QVariant(std::numeric_limits<float>::quiet_NaN()) << QByteArray();
+    QTest::newRow("NaN deep inside") << map({{QStringLiteral("a"), list({list({nan})})}}) << QByteArray();
+    QTest::newRow("custom type in hash")
+        << QVariant(QVariantHash{{QStringLiteral("a"), swatch()}}) << QByteArray();
 }
 
 void TstJson::serialize()
 {
     QFETCH(QVariant, data);
     QFETCH(QByteArray, expected);
-    bool ok = false;
+    bool ok = expected.isNull();
     QCOMPARE(serializeJson(data, &ok), expected);
-    QVERIFY(ok);
-}
-
-void TstJson::serialize_hashWritesEveryMember()
-{
-    const QByteArray text = serializeJson(QVariantHash{{QStringLiteral("one"), 1}, {QStringLiteral("two"), 2}});
-    QVERIFY(text == R"({ "one" : 1, "two" : 2 })" || text == R"({ "two" : 2, "one" : 1 })");
-}
-
-void TstJson::serialize_refusesUnwritableValues_data()
-{
-    QTest::addColumn<QVariant>("data");
-    QTest::newRow("NaN") << QVariant(std::numeric_limits<double>::quiet_NaN());
-    QTest::newRow("infinity") << QVariant(std::numeric_limits<double>::infinity());
-    QTest::newRow("-infinity") << QVariant(-std::numeric_limits<double>::infinity());
-    QTest::newRow("float NaN") << QVariant(std::numeric_limits<float>::quiet_NaN());
-    QTest::newRow("custom type") << swatch();
-    QTest::newRow("custom type in list") << list({1, swatch()});
-    QTest::newRow("custom type in hash") << QVariant(QVariantHash{{QStringLiteral("a"), swatch()}});
-    QTest::newRow("NaN deep inside")
-        << map({{QStringLiteral("a"), list({list({std::numeric_limits<double>::quiet_NaN()})})}});
-}
-
-void TstJson::serialize_refusesUnwritableValues()
-{
-    QFETCH(QVariant, data);
-    bool ok = true;
-    QVERIFY(serializeJson(data, &ok).isNull());
-    QVERIFY(!ok);
+    QCOMPARE(ok, !expected.isNull());
 }
 
 void TstJson::roundTrip_preservesNestedStructuresAndTypes()

@@ -14,18 +14,7 @@ class TstNotifications : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void availableOnlyWithAService()
-    {
-        QVERIFY(!DesktopNotifications().isAvailable());
-        NotificationTestServer server;
-        if (!server.isRunning())
-            QSKIP("dbus-daemon is needed");
-        DesktopNotifications notifications(server.address());
-        QVERIFY(!notifications.isAvailable());
-        QVERIFY(server.serve());
-        QVERIFY(notifications.isAvailable());
-    }
-
+    // Available only with a service; the text follows what the service can show.
     void textFollowsTheServiceCapabilities_data()
     {
         QTest::addColumn<QStringList>("capabilities");
@@ -39,14 +28,16 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, capabilities);
         QFETCH(QString, body);
+        QVERIFY(!DesktopNotifications().isAvailable()); // no session bus
         NotificationTestServer server;
         if (!server.isRunning())
             QSKIP("dbus-daemon is needed");
-        QVERIFY(server.serve(capabilities));
         DesktopNotifications notifications(server.address());
+        QVERIFY(!notifications.isAvailable()); // a bus without the service
+        QVERIFY(server.serve(capabilities));
+        QVERIFY(notifications.isAvailable());
         notifications.show(QStringLiteral("2 tasks due today"), QStringLiteral("Call <Ann> & Bob\nPay rent"));
         QTRY_COMPARE(server.shown().size(), 1);
-        QCOMPARE(server.shown().first().title, QStringLiteral("2 tasks due today"));
         QCOMPARE(server.shown().first().body, body);
         QCOMPARE(server.shown().first().actions.value(0), QStringLiteral("default"));
     }

@@ -3,10 +3,7 @@
 #include "platform/desktopentry.h"
 #include "platform/displayserver.h"
 #include "platform/filesync.h"
-#include "platform/localtime.h"
 #include "platform/quitsignals.h"
-#include "platform/shellfolders.h"
-#include "platform/userid.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -18,7 +15,6 @@
 #include <unistd.h>
 
 using platform::DesktopEntry;
-using platform::ShellFolder;
 
 class TstPlatform : public QObject
 {
@@ -26,240 +22,144 @@ class TstPlatform : public QObject
 
 private Q_SLOTS:
     void cleanup() { QFile::remove(platform::autostartEntryPath()); }
+    // An Exec argument is quoted as the desktop entry rules say, a value escaped.
+    void entryText_data()
+    {
+        QTest::addColumn<bool>("exec");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("space") << true << "/home/a b/mirevo" << "\"/home/a b/mirevo\"";
+        QTest::newRow("dollar") << true << "/opt/$x" << "\"/opt/\\$x\"";
+        QTest::newRow("double quote") << true << "/opt/a\"b" << "\"/opt/a\\\"b\"";
+        QTest::newRow("backslash") << true << "/opt/a\\b" << "\"/opt/a\\\\b\"";
+        QTest::newRow("percent") << true << "100%" << "100%%";
+        QTest::newRow("empty") << true << "" << "\"\"";
+        QTest::newRow("inner and trailing spaces") << false << "a b " << "a b ";
+        QTest::newRow("line feed, tab, return") << false << "a\nb\tc\rd" << "a\\nb\\tc\\rd";
+        QTest::newRow("leading space") << false << " a b" << "\\sa b";
+    }
 
-    void quoteExecArgument_data();
-    void quoteExecArgument();
-    void escapeValue_data();
-    void escapeValue();
-    void toText_keepsOrderAndEscapes();
-    void write_createsFoldersAndSetsExecuteFlag();
-    void runOnStartup_writesAndDeletesAutostartEntry();
-    void shellFolderPath_followsXdgFolders();
-    void syncToDisk();
-    void quitSignals_deliverSigtermOnEventLoop();
-    void quitSignals_withoutAPipeStopHoldingSignalsBack();
-    void pinnedTimeZoneGivesTheSameLocalTimes();
-    void platformPlugins_data();
-    void platformPlugins();
-};
+    void entryText()
+    {
+        QFETCH(bool, exec);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(exec ? DesktopEntry::quoteExecArgument(text) : DesktopEntry::escapeValue(text), expected);
+    }
 
-void TstPlatform::quoteExecArgument_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << QStringLiteral("/usr/bin/mirevo") << QStringLiteral("/usr/bin/mirevo");
-    QTest::newRow("space") << QStringLiteral("/home/a b/mirevo") << QStringLiteral("\"/home/a b/mirevo\"");
-    QTest::newRow("dollar") << QStringLiteral("/opt/$x") << QStringLiteral("\"/opt/\\$x\"");
-    QTest::newRow("double quote") << QStringLiteral("/opt/a\"b") << QStringLiteral("\"/opt/a\\\"b\"");
-    QTest::newRow("backtick") << QStringLiteral("/opt/a`b") << QStringLiteral("\"/opt/a\\`b\"");
-    QTest::newRow("backslash") << QStringLiteral("/opt/a\\b") << QStringLiteral("\"/opt/a\\\\b\"");
-    QTest::newRow("single quote") << QStringLiteral("/opt/it's") << QStringLiteral("\"/opt/it's\"");
-    QTest::newRow("percent") << QStringLiteral("100%") << QStringLiteral("100%%");
-    QTest::newRow("percent and space") << QStringLiteral("a %f") << QStringLiteral("\"a %%f\"");
-    QTest::newRow("empty") << QString() << QStringLiteral("\"\"");
-}
+    void write_keepsOrderEscapesAndSetsExecuteFlag()
+    {
+        DesktopEntry entry;
+        entry.setValue(QStringLiteral("Type"), QStringLiteral("Application"));
+        entry.setValue(QStringLiteral("Name"), QStringLiteral("Old"));
+        entry.setValue(QStringLiteral("Comment"), QStringLiteral("line one\nline two ✓"));
+        entry.setValue(QStringLiteral("Name"), QStringLiteral("Mirevo"));
+        // Quoting doubles the backslash inside the argument; value escaping doubles it again.
+        entry.setExec(QStringLiteral("/opt/my app/a\\b"), {QStringLiteral("--minimized")});
+        QTemporaryDir root;
+        const QString path = root.filePath(QStringLiteral("deep/er/entry.desktop"));
+        QVERIFY(entry.write(path, true));
+        QCOMPARE(testenv::readBytes(path), QByteArray("[Desktop Entry]\n"
+                                                      "Type=Application\n"
+                                                      "Name=Mirevo\n"
+                                                      "Comment=line one\\nline two ✓\n"
+                                                      "Exec=\"/opt/my app/a\\\\\\\\b\" --minimized\n"));
+        QVERIFY(QFileInfo(path).isExecutable());
+        QVERIFY(entry.write(path, false));
+        QVERIFY(!QFileInfo(path).isExecutable());
+        QVERIFY(!entry.write(QStringLiteral("/proc/x/y.desktop")));
+    }
 
-void TstPlatform::quoteExecArgument()
-{
-    QFETCH(QString, argument);
-    QFETCH(QString, expected);
-    QCOMPARE(DesktopEntry::quoteExecArgument(argument), expected);
-}
+    void runOnStartup_writesAndDeletesAutostartEntry()
+    {
+        const QString path = platform::autostartEntryPath();
+        QVERIFY(!platform::setRunOnStartup(QString(), true));
+        QVERIFY(!platform::isRunOnStartupEnabled());
 
-void TstPlatform::escapeValue_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain, inner and trailing spaces") << QStringLiteral("a b ") << QStringLiteral("a b ");
-    QTest::newRow("backslash") << QStringLiteral("a\\b") << QStringLiteral("a\\\\b");
-    QTest::newRow("line feed, tab, return") << QStringLiteral("a\nb\tc\rd") << QStringLiteral("a\\nb\\tc\\rd");
-    QTest::newRow("leading space") << QStringLiteral(" a b") << QStringLiteral("\\sa b");
-}
+        QVERIFY(platform::setRunOnStartup(QStringLiteral("/opt/Mirevo App/mirevo"), true));
+        QVERIFY(platform::isRunOnStartupEnabled());
+        QVERIFY(testenv::readBytes(path).contains("\nExec=\"/opt/Mirevo App/mirevo\"\n"));
+        // Turning it on again rewrites the entry for the new path.
+        QVERIFY(platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), true));
+        QVERIFY(testenv::readBytes(path).contains("\nExec=/usr/bin/mirevo\n"));
 
-void TstPlatform::escapeValue()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, expected);
-    QCOMPARE(DesktopEntry::escapeValue(value), expected);
-}
+        QVERIFY(platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), false));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!platform::isRunOnStartupEnabled());
+        QVERIFY(!platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), false));
+    }
 
-void TstPlatform::toText_keepsOrderAndEscapes()
-{
-    DesktopEntry entry;
-    entry.setValue(QStringLiteral("Type"), QStringLiteral("Application"));
-    entry.setValue(QStringLiteral("Name"), QStringLiteral("Old"));
-    entry.setValue(QStringLiteral("Comment"), QStringLiteral("line one\nline two"));
-    entry.setValue(QStringLiteral("Name"), QStringLiteral("Mirevo"));
-    // Quoting doubles the backslash inside the argument; value escaping doubles it again.
-    entry.setExec(QStringLiteral("/opt/my app/a\\b"), {QStringLiteral("--minimized")});
-    QCOMPARE(entry.toText(), QByteArray("[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Name=Mirevo\n"
-                                        "Comment=line one\\nline two\n"
-                                        "Exec=\"/opt/my app/a\\\\\\\\b\" --minimized\n"));
-}
+    void syncToDisk()
+    {
+        QTemporaryDir root;
+        const QString file = root.filePath(QStringLiteral("data.bin"));
+        QVERIFY(testenv::writeBytes(file, "payload"));
+        QVERIFY(platform::syncFileToDisk(file));
+        QVERIFY(!platform::syncFileToDisk(root.filePath(QStringLiteral("missing.bin"))));
+        QVERIFY(platform::syncFolderToDisk(root.path()));
+        QVERIFY(!platform::syncFolderToDisk(file));
+    }
 
-void TstPlatform::write_createsFoldersAndSetsExecuteFlag()
-{
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    const QString path = root.filePath(QStringLiteral("deep/er/entry.desktop"));
-    DesktopEntry entry;
-    entry.setValue(QStringLiteral("Name"), QStringLiteral("Mirevo ✓"));
-    QVERIFY(entry.write(path, true));
-    QCOMPARE(testenv::readBytes(path), entry.toText());
-    QVERIFY(QFileInfo(path).isExecutable());
-    QVERIFY(entry.write(path, false));
-    QVERIFY(!QFileInfo(path).isExecutable());
-    QVERIFY(!entry.write(QStringLiteral("/proc/x/y.desktop")));
-}
-
-void TstPlatform::runOnStartup_writesAndDeletesAutostartEntry()
-{
-    const QString path = platform::autostartEntryPath();
-    QCOMPARE(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/Mirevo.desktop"));
-    QVERIFY(!platform::isRunOnStartupEnabled());
-    QVERIFY(!platform::setRunOnStartup(QString(), true));
-    QVERIFY(!platform::isRunOnStartupEnabled());
-
-    QVERIFY(platform::setRunOnStartup(QStringLiteral("/opt/Mirevo App/mirevo"), true));
-    QVERIFY(platform::isRunOnStartupEnabled());
-    const QByteArray text = testenv::readBytes(path);
-    QVERIFY(text.startsWith("[Desktop Entry]\n"));
-    for (const char* line : {"Type=Application", "Name=Mirevo", "Exec=\"/opt/Mirevo App/mirevo\"", "Terminal=false"})
-        QVERIFY2(text.contains(QByteArray("\n") + line + "\n"), line);
-
-    // Turning it on again rewrites the entry for the new path.
-    QVERIFY(platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), true));
-    QVERIFY(testenv::readBytes(path).contains("\nExec=/usr/bin/mirevo\n"));
-
-    QVERIFY(platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), false));
-    QVERIFY(!QFileInfo::exists(path));
-    QVERIFY(!platform::isRunOnStartupEnabled());
-    QVERIFY(!platform::setRunOnStartup(QStringLiteral("/usr/bin/mirevo"), false));
-}
-
-void TstPlatform::shellFolderPath_followsXdgFolders()
-{
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
-    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    QCOMPARE(platform::shellFolderPath(ShellFolder::RoamingAppData), QString::fromLocal8Bit(config));
-    QCOMPARE(platform::shellFolderPath(ShellFolder::LocalAppData), data);
-    QCOMPARE(platform::shellFolderPath(ShellFolder::StartMenu), data + QStringLiteral("/applications"));
-    QCOMPARE(platform::shellFolderPath(ShellFolder::QuickLaunch), QString());
-    QCOMPARE(platform::currentUserId(), QString::number(::getuid()));
-
-    qunsetenv("XDG_CONFIG_HOME");
-    const QString roaming = platform::shellFolderPath(ShellFolder::RoamingAppData);
-    qputenv("XDG_CONFIG_HOME", config);
-    QCOMPARE(roaming, testenv::homePath() + QStringLiteral("/.config"));
-}
-
-void TstPlatform::syncToDisk()
-{
-    QTemporaryDir root;
-    const QString file = root.filePath(QStringLiteral("data.bin"));
-    QVERIFY(testenv::writeBytes(file, "payload"));
-    QVERIFY(platform::syncFileToDisk(file));
-    QVERIFY(!platform::syncFileToDisk(root.filePath(QStringLiteral("missing.bin"))));
-    QVERIFY(platform::syncFolderToDisk(root.path()));
-    QVERIFY(!platform::syncFolderToDisk(file));
-}
-
-void TstPlatform::quitSignals_deliverSigtermOnEventLoop()
-{
-    platform::QuitSignals quit;
-    QVERIFY(quit.isActive());
-    QSignalSpy spy(&quit, &platform::QuitSignals::quitRequested);
-    QCOMPARE(::kill(::getpid(), SIGTERM), 0);
-    QCOMPARE(spy.count(), 0); // nothing is emitted from inside the handler
-    QVERIFY(spy.wait(5000));
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toInt(), int(SIGTERM));
-}
-
-void TstPlatform::quitSignals_withoutAPipeStopHoldingSignalsBack()
-{
-    platform::QuitSignals::holdUntilInstalled();
-    // No file descriptor left for the pipe.
-    rlimit saved = {};
-    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-    rlimit none = saved;
-    none.rlim_cur = 0;
-    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
-    bool active = true;
+    void quitSignals_deliverSigtermOnEventLoop()
     {
         platform::QuitSignals quit;
-        active = quit.isActive();
+        QVERIFY(quit.isActive());
+        QSignalSpy spy(&quit, &platform::QuitSignals::quitRequested);
+        QCOMPARE(::kill(::getpid(), SIGTERM), 0);
+        QCOMPARE(spy.count(), 0); // nothing is emitted from inside the handler
+        QVERIFY(spy.wait(5000));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), int(SIGTERM));
     }
-    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
-    QVERIFY(!active);
-    sigset_t blocked;
-    sigemptyset(&blocked);
-    QCOMPARE(pthread_sigmask(SIG_BLOCK, nullptr, &blocked), 0);
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        QVERIFY2(!sigismember(&blocked, sig), qPrintable(QString::number(sig)));
-}
 
-void TstPlatform::pinnedTimeZoneGivesTheSameLocalTimes()
-{
-    // Around both changes of daylight saving time in Lisbon in 2026, to the millisecond.
-    const QString zoneFile = QStringLiteral("/usr/share/zoneinfo/Europe/Lisbon");
-    if (!QFileInfo::exists(zoneFile))
-        QSKIP("no time zone data");
-    QList<qint64> instants;
-    for (const qint64 change : {Q_INT64_C(1774746000000), Q_INT64_C(1792890000000)}) {
-        for (qint64 offset = -2 * 3600000; offset <= 2 * 3600000; offset += 1800001)
-            instants << change + offset;
+    void quitSignals_withoutAPipeStopHoldingSignalsBack()
+    {
+        platform::QuitSignals::holdUntilInstalled();
+        // No file descriptor left for the pipe.
+        rlimit saved = {};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+        rlimit none = saved;
+        none.rlim_cur = 0;
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
+        bool active = true;
+        {
+            platform::QuitSignals quit;
+            active = quit.isActive();
+        }
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+        QVERIFY(!active);
+        sigset_t blocked;
+        sigemptyset(&blocked);
+        QCOMPARE(pthread_sigmask(SIG_BLOCK, nullptr, &blocked), 0);
+        for (int sig : {SIGTERM, SIGINT, SIGHUP})
+            QVERIFY2(!sigismember(&blocked, sig), qPrintable(QString::number(sig)));
     }
-    const auto localTimes = [&instants] {
-        QStringList shown;
-        for (qint64 ms : instants)
-            shown << QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t"));
-        return shown;
-    };
-    const QByteArray saved = qgetenv("TZ");
-    qputenv("TZ", "Europe/Lisbon");
-    tzset();
-    const QStringList byName = localTimes();
-    qunsetenv("TZ");
-    platform::pinLocalTimeZone(zoneFile);
-    const QByteArray pinned = qgetenv("TZ");
-    const QStringList byFile = localTimes();
-    qputenv("TZ", saved);
-    tzset();
-    QCOMPARE(pinned, QByteArray(":") + zoneFile.toUtf8());
-    QCOMPARE(byFile, byName);
-    QVERIFY(byName.first().contains(QStringLiteral("WET")) || byName.first().contains(QStringLiteral("+00")));
-}
 
+    void platformPlugins_data()
+    {
+        QTest::addColumn<QStringList>("variables");
+        QTest::addColumn<QByteArray>("plugins");
+        QTest::newRow("Wayland compositor started from a console")
+            << QStringList{"WAYLAND_DISPLAY=wayland-1"} << QByteArray("wayland;xcb");
+        QTest::newRow("handed a socket") << QStringList{"WAYLAND_SOCKET=5"} << QByteArray("wayland;xcb");
+        QTest::newRow("session names its type")
+            << QStringList{"WAYLAND_DISPLAY=wayland-1", "XDG_SESSION_TYPE=x11"} << QByteArray();
+        QTest::newRow("user's choice") << QStringList{"WAYLAND_DISPLAY=wayland-1", "QT_QPA_PLATFORM=xcb"}
+                                       << QByteArray();
+        QTest::newRow("X11 only") << QStringList{"DISPLAY=:0"} << QByteArray();
+    }
 
-void TstPlatform::platformPlugins_data()
-{
-    QTest::addColumn<QStringList>("variables");
-    QTest::addColumn<QByteArray>("plugins");
-    QTest::newRow("Wayland compositor started from a console")
-        << QStringList{"WAYLAND_DISPLAY=wayland-1"} << QByteArray("wayland;xcb");
-    QTest::newRow("the same with XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-1", "DISPLAY=:1"}
-                                            << QByteArray("wayland;xcb");
-    QTest::newRow("handed a socket") << QStringList{"WAYLAND_SOCKET=5"} << QByteArray("wayland;xcb");
-    QTest::newRow("session names its type") << QStringList{"WAYLAND_DISPLAY=wayland-1", "XDG_SESSION_TYPE=x11"}
-                                            << QByteArray();
-    QTest::newRow("user's choice") << QStringList{"WAYLAND_DISPLAY=wayland-1", "QT_QPA_PLATFORM=xcb"}
-                                   << QByteArray();
-    QTest::newRow("X11 only") << QStringList{"DISPLAY=:0"} << QByteArray();
-    QTest::newRow("empty values") << QStringList{"WAYLAND_DISPLAY="} << QByteArray();
-}
-
-void TstPlatform::platformPlugins()
-{
-    QFETCH(QStringList, variables);
-    QFETCH(QByteArray, plugins);
-    QProcessEnvironment environment;
-    for (const QString& variable : variables)
-        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
-    QCOMPARE(platform::preferredPlatformPlugins(environment), plugins);
-}
+    void platformPlugins()
+    {
+        QFETCH(QStringList, variables);
+        QFETCH(QByteArray, plugins);
+        QProcessEnvironment environment;
+        for (const QString& variable : variables)
+            environment.insert(variable.section(QLatin1Char('='), 0, 0),
+                               variable.section(QLatin1Char('='), 1));
+        QCOMPARE(platform::preferredPlatformPlugins(environment), plugins);
+    }
+};
 
 MRV_TEST_GUILESS_MAIN(TstPlatform)
 #include "tst_platform.moc"

@@ -19,6 +19,9 @@ QList<QByteArray> ReceivedRequest::values(const QByteArray& name) const
     return found;
 }
 
+namespace {
+
+// False while the request is incomplete.
 bool parseRequest(const QByteArray& raw, ReceivedRequest* request)
 {
     const int end = raw.indexOf("\r\n\r\n");
@@ -42,6 +45,8 @@ bool parseRequest(const QByteArray& raw, ReceivedRequest* request)
     request->body = raw.mid(end + 4);
     return true;
 }
+
+} // namespace
 
 QByteArray httpResponse(int status, const QByteArray& body, qint64 contentLength)
 {

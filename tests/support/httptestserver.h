@@ -21,9 +21,6 @@ struct ReceivedRequest
     QList<QByteArray> values(const QByteArray& name) const;
 };
 
-/// False while the request is incomplete.
-bool parseRequest(const QByteArray& raw, ReceivedRequest* request);
-
 /// `contentLength` -1 sends no Content-Length, -2 the body's true size, else that number.
 QByteArray httpResponse(int status, const QByteArray& body, qint64 contentLength = -2);
 

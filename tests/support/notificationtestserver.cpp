@@ -72,10 +72,11 @@ uint NotificationTestServer::Notify(const QString& appName, uint replacesId, con
                                     const QString& summary, const QString& body, const QStringList& actions,
                                     const QVariantMap& hints, int timeout)
 {
+    Q_UNUSED(appName);
     Q_UNUSED(appIcon);
     Q_UNUSED(hints);
     Q_UNUSED(timeout);
     const uint id = replacesId != 0 ? replacesId : ++m_lastId;
-    m_shown.append(Shown{appName, replacesId, summary, body, actions, id});
+    m_shown.append(Shown{replacesId, summary, body, actions, id});
     return id;
 }

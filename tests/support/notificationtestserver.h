@@ -16,7 +16,6 @@ class NotificationTestServer : public QObject
 public:
     struct Shown
     {
-        QString appName;
         uint replacesId = 0;
         QString title;
         QString body;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/identity.h"
 #include "core/instancelock.h"
 #include "support/testenv.h"
 
@@ -10,13 +9,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 namespace testenv {
 
 /// A temporary HOME for the real program: its data and runtime folders, the environment that
-/// points the program at them, and whether a started program runs.
+/// points the program at them, and the program started or run in it.
 class ProgramHome
 {
 public:
+    struct Run
+    {
+        int code = -1; // -1: crashed or did not end
+        QString out;
+        QString err;
+    };
+
     ProgramHome()
     {
         QDir().mkpath(runtimeFolder());
@@ -24,19 +32,65 @@ public:
     }
 
     QString path() const { return m_dir.path(); }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
     QString dataFolder() const { return path() + QStringLiteral("/data/Velbrook/Mirevo/User Data/"); }
     QString databasePath() const { return dataFolder() + QStringLiteral("database.xml"); }
     QString runtimeFolder() const { return path() + QStringLiteral("/runtime"); }
 
-    QProcessEnvironment environment() const
+    /// `extra` values replace the usual ones; an empty value removes the variable.
+    QProcessEnvironment environment(const QProcessEnvironment& extra = QProcessEnvironment()) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path() + QStringLiteral("/config"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), path() + QStringLiteral("/data"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        for (const QString& name : extra.keys()) {
+            if (extra.value(name).isEmpty())
+                env.remove(name);
+            else
+                env.insert(name, extra.value(name));
+        }
         return env;
+    }
+
+    /// The program as a desktop starts it (on the offscreen platform unless `extra` says else).
+    std::unique_ptr<QProcess> start(const QStringList& arguments = QStringList(),
+                                    QProcessEnvironment extra = QProcessEnvironment()) const
+    {
+        if (!extra.contains(QStringLiteral("QT_QPA_PLATFORM")))
+            extra.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(environment(extra));
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(programPath(), arguments);
+        process->waitForStarted(10000);
+        return process;
+    }
+
+    /// Ends a started program with SIGTERM: its exit status, -1 when it crashed or did not end.
+    static int stop(QProcess& process)
+    {
+        process.terminate();
+        if (!process.waitForFinished(15000) || process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return process.exitCode();
+    }
+
+    /// The program run from a command line without a display, to its end.
+    Run run(const QStringList& arguments, QProcessEnvironment extra = QProcessEnvironment()) const
+    {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            extra.insert(QString::fromLatin1(name), QString());
+        QProcess process;
+        process.setProcessEnvironment(environment(extra));
+        process.start(programPath(), arguments);
+        Run result;
+        if (!process.waitForFinished(15000) || process.exitStatus() != QProcess::NormalExit)
+            return result;
+        result.code = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
     }
 
     /// The program's record in the database lock.

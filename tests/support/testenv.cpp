@@ -54,11 +54,6 @@ void prepare()
     QStandardPaths::setTestModeEnabled(true);
 }
 
-QString homePath()
-{
-    return temporaryHome()->path();
-}
-
 QString programPath()
 {
     return qEnvironmentVariable("MIREVO_BINARY");

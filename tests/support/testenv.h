@@ -12,9 +12,6 @@ namespace testenv {
 /// before the application object exists.
 void prepare();
 
-/// The temporary HOME made by prepare().
-QString homePath();
-
 /// Path of the built program, for tests that start it as a process.
 QString programPath();
 

@@ -1,151 +1,51 @@
-#include "net/httpconnection.h"
+// The task service client against a scripted server on 127.0.0.1, through real connections.
+
+#include "support/httptestserver.h"
 #include "support/testenv.h"
 #include "taskapi/itaskapiclientdelegate.h"
 #include "taskapi/taskapiclient.h"
-#include "taskapi/taskapirequests.h"
+#include "taskapi/taskapirunnable.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
-#include <QMutexLocker>
-#include <QWaitCondition>
 
-#include <functional>
 #include <memory>
 
-using taskapi::ApiSession;
 using taskapi::TaskApiClient;
 using taskapi::TaskApiRunnable;
+using testhttp::httpResponse;
 
 namespace {
 
-struct SentRequest
-{
-    QByteArray method;
-    QUrl url;
-    QByteArray body;
-    net::HttpConnection::Headers headers;
-};
-
-struct Answer
-{
-    bool transferOk = true;
-    int status = 200;
-    QByteArray body;
-    bool hang = false; // never answer: the transfer ends only when aborted
-};
-
-/// Records every request and answers through `respond`; shared with the pool threads.
-struct FakeService
-{
-    mutable QMutex lock;
-    QList<SentRequest> sent;
-    std::function<Answer(const SentRequest&)> respond = [](const SentRequest&) { return Answer(); };
-
-    QList<SentRequest> requests() const
-    {
-        QMutexLocker locker(&lock);
-        return sent;
-    }
-};
-
-class FakeConnection : public net::HttpConnection
-{
-public:
-    explicit FakeConnection(std::shared_ptr<FakeService> service) : m_service(std::move(service)) {}
-
-    bool connect(const QString&, quint16) override { return true; }
-    bool disconnect() override { return true; }
-    bool get(const QUrl& url, QByteArray* response, const Headers& headers) override
-    {
-        return exchange({"GET", url, QByteArray(), headers}, response);
-    }
-    bool post(const QUrl& url, const QByteArray& body, QByteArray* response, const Headers& headers) override
-    {
-        return exchange({"POST", url, body, headers}, response);
-    }
-    int statusCode() const override { return m_status; }
-    qint64 contentLength() const override { return -1; }
-    int read(QIODevice*, int) override { return -1; }
-    QString userAgent() const override { return QString(); }
-    void setUserAgent(const QString&) override {}
-    void abort() override
-    {
-        QMutexLocker locker(&m_abortLock);
-        m_aborted = true;
-        m_abortedCondition.wakeAll();
-    }
-
-private:
-    bool exchange(const SentRequest& request, QByteArray* response)
-    {
-        QMutexLocker locker(&m_service->lock);
-        m_service->sent.append(request);
-        const Answer answer = m_service->respond(request);
-        if (answer.hang) {
-            locker.unlock();
-            QMutexLocker abortLocker(&m_abortLock);
-            if (!m_aborted)
-                m_abortedCondition.wait(&m_abortLock, 60000);
-            return false;
-        }
-        m_status = answer.transferOk ? answer.status : m_status;
-        if (answer.transferOk)
-            *response = answer.body;
-        return answer.transferOk;
-    }
-
-    std::shared_ptr<FakeService> m_service;
-    int m_status = -1;
-    QMutex m_abortLock;
-    QWaitCondition m_abortedCondition;
-    bool m_aborted = false;
-};
-
-/// Copied inside the callbacks: the requests are deleted after them.
 struct Outcome
 {
     bool succeeded = false;
-    int requestType = -1;
     ApiResult result;
     QVariant response;
 };
 
-class RecordingOwner : public taskapi::ITaskApiClientDelegate
+/// The client's owner: records every outcome, told on the pool threads.
+class Recorder : public taskapi::ITaskApiClientDelegate
 {
 public:
     void onRequestSucceeded(TaskApiClient*, TaskApiRunnable* request) override { record(true, request); }
     void onRequestFailed(TaskApiClient*, TaskApiRunnable* request) override { record(false, request); }
-    int count() const
+    QList<Outcome> outcomes() const
     {
         QMutexLocker locker(&m_lock);
-        return m_outcomes.size();
-    }
-    Outcome last() const
-    {
-        QMutexLocker locker(&m_lock);
-        return m_outcomes.value(m_outcomes.size() - 1);
+        return m_outcomes;
     }
 
 private:
     void record(bool succeeded, TaskApiRunnable* request)
     {
         QMutexLocker locker(&m_lock);
-        m_outcomes.append({succeeded, request->requestType(), request->result(), request->response()});
+        m_outcomes.append({succeeded, request->result(), request->response()});
     }
 
     mutable QMutex m_lock;
     QList<Outcome> m_outcomes;
 };
-
-const QString ClientId = QStringLiteral("3E7A94C2-5B1D-4F08-A6C3-D82F0E61B975");
-
-QByteArray loginAnswer(const QString& token, const QString& expires = QString())
-{
-    QByteArray body = "{ \"token\" : \"" + token.toUtf8() + "\"";
-    if (!expires.isNull())
-        body += ", \"expires\" : \"" + expires.toUtf8() + "\"";
-    return body + ", \"user\" : { \"email\" : \"ann@example.org\" } }";
-}
 
 } // namespace
 
@@ -154,256 +54,86 @@ class TstTaskApiClient : public QObject
     Q_OBJECT
 
 private:
-    std::shared_ptr<FakeService> m_service;
-    std::unique_ptr<RecordingOwner> m_owner;
+    std::unique_ptr<testhttp::ScriptedServer> m_server;
+    std::unique_ptr<Recorder> m_owner;
     std::unique_ptr<TaskApiClient> m_client;
-
-    void makeClient()
-    {
-        m_client = std::make_unique<TaskApiClient>(ClientId, TaskApiClient::defaultBaseUrl());
-        m_client->setDelegate(m_owner.get());
-        const std::shared_ptr<FakeService> service = m_service;
-        m_client->setConnectionFactory([service] { return std::make_shared<FakeConnection>(service); });
-    }
-
-    void answer(int status, const QByteArray& body, bool transferOk = true)
-    {
-        m_service->respond = [=](const SentRequest&) { return Answer{transferOk, status, body}; };
-    }
-
-    bool logIn(const QByteArray& body, int status = 200)
-    {
-        answer(status, body);
-        const int before = m_owner->count();
-        m_client->login(QStringLiteral("ann@example.org"), QStringLiteral("secret"));
-        return QTest::qWaitFor([&] { return m_owner->count() == before + 1; }, 5000);
-    }
 
 private Q_SLOTS:
     void init()
     {
-        m_service = std::make_shared<FakeService>();
-        m_owner = std::make_unique<RecordingOwner>();
+        m_server = std::make_unique<testhttp::ScriptedServer>();
+        m_owner = std::make_unique<Recorder>();
+        QVERIFY(m_server->start());
+        const QUrl base = m_server->url(QString());
+        m_client = std::make_unique<TaskApiClient>(TaskApiClient::defaultClientId(), base);
+        m_client->setDelegate(m_owner.get());
     }
 
     void cleanup()
     {
         m_client.reset(); // waits for its requests
-        m_owner.reset();
     }
 
-    void requestsOnTheWire_data()
+    // The category of every answer; without a transfer there is no status and no answer.
+    void resultCategories_data()
     {
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<bool>("loggedIn");
-        QTest::addColumn<QByteArray>("method");
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("authorization"); // null: no header
-        QTest::addColumn<int>("requestType");
-
-        QTest::newRow("login") << "login" << false << QByteArray("POST") << "http://127.0.0.1:8010/0/account/login/"
-                               << QByteArray("{ \"client_id\" : \"3E7A94C2-5B1D-4F08-A6C3-D82F0E61B975\", "
-                                             "\"client_name\" : \"TODO\", \"email\" : \"ann@example.org\", "
-                                             "\"password\" : \"se\\\"cret\" }")
-                               << QString() << 1;
-        QTest::newRow("logout") << "logout" << true << QByteArray("POST") << "http://127.0.0.1:8010/0/account/logout/"
-                                << QByteArray("{  }") << "OAuth2 tok-1" << 2;
-        QTest::newRow("create account")
-            << "create" << false << QByteArray("POST") << "http://127.0.0.1:8010/0/account/new/"
-            << QByteArray("{ \"email\" : \"bo@example.org\", \"first_name\" : \"Bo\", \"last_name\" : \"Lind\", "
-                          "\"meta\" : { \"source\" : \"test\" }, \"password\" : \"pw\" }")
-            << QString() << 3;
-        QTest::newRow("status") << "status" << true << QByteArray("GET")
-                                << "http://127.0.0.1:8010/0/tasks/status/?revision=12" << QByteArray()
-                                << "OAuth2 tok-1" << 4;
-        QTest::newRow("status without a session")
-            << "status" << false << QByteArray("GET") << "http://127.0.0.1:8010/0/tasks/status/?revision=12"
-            << QByteArray() << "OAuth2 " << 4;
-    }
-
-    void requestsOnTheWire()
-    {
-        QFETCH(QString, call);
-        QFETCH(bool, loggedIn);
-        QFETCH(QByteArray, method);
-        QFETCH(QString, url);
-        QFETCH(QByteArray, body);
-        QFETCH(QString, authorization);
-        QFETCH(int, requestType);
-
-        makeClient();
-        if (loggedIn)
-            QVERIFY(logIn(loginAnswer(QStringLiteral("tok-1"), QStringLiteral("2999-01-01T00:00:00Z"))));
-        answer(200, "{ }");
-        const int before = m_owner->count();
-        if (call == QLatin1String("login")) {
-            m_client->login(QStringLiteral("ann@example.org"), QStringLiteral("se\"cret"));
-        } else if (call == QLatin1String("logout")) {
-            m_client->logout();
-        } else if (call == QLatin1String("create")) {
-            QVariantHash meta;
-            meta.insert(QStringLiteral("source"), QStringLiteral("test"));
-            m_client->createAccount(QStringLiteral("bo@example.org"), QStringLiteral("pw"), QStringLiteral("Bo"),
-                                    QStringLiteral("Lind"), meta);
-        } else {
-            m_client->requestStatus(12);
-        }
-        QTRY_COMPARE(m_owner->count(), before + 1);
-
-        const SentRequest sent = m_service->requests().last();
-        QCOMPARE(sent.method, method);
-        QCOMPARE(sent.url.toString(QUrl::FullyEncoded), url);
-        QCOMPARE(sent.body, body);
-        net::HttpConnection::Headers headers;
-        if (!authorization.isNull())
-            headers.insert(QStringLiteral("Authorization"), authorization);
-        QCOMPARE(sent.headers, headers);
-        QVERIFY(m_owner->last().succeeded);
-        QCOMPARE(m_owner->last().requestType, requestType);
-    }
-
-    void statusCategories_data()
-    {
+        QTest::addColumn<QByteArray>("answer"); // empty: no connection
         QTest::addColumn<int>("status");
         QTest::addColumn<ApiResultCategory>("category");
-        QTest::newRow("200") << 200 << ApiResultCategory::Ok;
-        QTest::newRow("201") << 201 << ApiResultCategory::Other;
-        QTest::newRow("400") << 400 << ApiResultCategory::BadRequest;
-        QTest::newRow("401") << 401 << ApiResultCategory::Unauthorized;
-        QTest::newRow("403") << 403 << ApiResultCategory::Forbidden;
-        QTest::newRow("404") << 404 << ApiResultCategory::NotFound;
-        QTest::newRow("405") << 405 << ApiResultCategory::Other;
-        QTest::newRow("500") << 500 << ApiResultCategory::ServerError;
-        QTest::newRow("599") << 599 << ApiResultCategory::ServerError;
-        QTest::newRow("600") << 600 << ApiResultCategory::Other;
-        QTest::newRow("no status") << -1 << ApiResultCategory::Other;
+        const QByteArray said = "{ \"error\" : \"said so\" }";
+        QTest::newRow("200") << httpResponse(200, said) << 200 << ApiResultCategory::Ok;
+        QTest::newRow("401") << httpResponse(401, said) << 401 << ApiResultCategory::Unauthorized;
+        QTest::newRow("500") << httpResponse(500, said) << 500 << ApiResultCategory::ServerError;
+        QTest::newRow("409") << httpResponse(409, said) << 409 << ApiResultCategory::Other;
+        QTest::newRow("transfer cut short")
+            << httpResponse(200, said, 1000) << -1 << ApiResultCategory::NetworkError;
+        QTest::newRow("no connection") << QByteArray() << -1 << ApiResultCategory::NetworkError;
     }
 
-    void statusCategories()
+    void resultCategories()
     {
+        QFETCH(QByteArray, answer);
         QFETCH(int, status);
         QFETCH(ApiResultCategory, category);
-        makeClient();
-        answer(status, "{ \"error\" : \"said so\" }");
+        if (answer.isEmpty())
+            m_client->setConnectionFactory([] { return std::shared_ptr<net::HttpConnection>(); });
+        m_server->responses = {answer};
         m_client->requestStatus(3);
-        QTRY_COMPARE(m_owner->count(), 1);
-        const Outcome outcome = m_owner->last();
+        QTRY_COMPARE(m_owner->outcomes().size(), 1);
+        const Outcome outcome = m_owner->outcomes().first();
         QCOMPARE(outcome.result.category, category);
         QCOMPARE(outcome.result.httpStatus, status);
         QCOMPARE(outcome.succeeded, category == ApiResultCategory::Ok);
         // The answer is kept whatever the status.
-        QCOMPARE(outcome.response.toMap().value(QStringLiteral("error")).toString(), QStringLiteral("said so"));
-    }
-
-    void networkFailures_data()
-    {
-        QTest::addColumn<bool>("noConnection");
-        QTest::newRow("no connection") << true;
-        QTest::newRow("transfer failed") << false;
-    }
-
-    void networkFailures()
-    {
-        QFETCH(bool, noConnection);
-        makeClient();
-        if (noConnection)
-            m_client->setConnectionFactory([] { return std::shared_ptr<net::HttpConnection>(); });
-        answer(200, "{ }", false);
-        m_client->login(QStringLiteral("a@b"), QStringLiteral("c"));
-        QTRY_COMPARE(m_owner->count(), 1);
-        const Outcome outcome = m_owner->last();
-        QVERIFY(!outcome.succeeded);
-        QCOMPARE(outcome.result.category, ApiResultCategory::NetworkError);
-        QCOMPARE(outcome.result.httpStatus, -1);
-        QVERIFY(!outcome.response.isValid());
-        QCOMPARE(m_client->session().state(), ApiSession::NoSession);
-    }
-
-    void sessionStates_data()
-    {
-        QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QString>("token");
-        QTest::newRow("valid") << loginAnswer("abc", "2999-12-31T23:00:00Z") << 1 << "abc";
-        QTest::newRow("expired") << loginAnswer("abc", "2001-02-03T04:05:06Z") << 2 << "abc";
-        QTest::newRow("no expiry") << loginAnswer("abc", QString()) << 2 << "abc";
-        QTest::newRow("unreadable expiry") << loginAnswer("abc", "next week") << 2 << "abc";
-        QTest::newRow("no token") << QByteArray("{ \"expires\" : \"2999-12-31T23:00:00Z\" }") << 0 << "";
-        QTest::newRow("empty token") << loginAnswer("", "2999-12-31T23:00:00Z") << 0 << "";
-    }
-
-    void sessionStates()
-    {
-        QFETCH(QByteArray, answer);
-        QFETCH(int, state);
-        QFETCH(QString, token);
-        makeClient();
-        QVERIFY(logIn(answer));
-        QVERIFY(m_owner->last().succeeded);
-        QCOMPARE(int(m_client->session().state()), state);
-        QCOMPARE(m_client->session().token(), token);
-        QCOMPARE(m_client->accessToken(), token);
-        QCOMPARE(m_client->session().data(), m_owner->last().response.toMap());
-    }
-
-    void onlySuccessfulLoginsChangeTheSession()
-    {
-        makeClient();
-        QVERIFY(logIn(loginAnswer("first", "2999-01-01T00:00:00Z")));
-        QVERIFY(logIn(loginAnswer("x", QString()), 401));
-        answer(200, loginAnswer("y", QString()));
-        m_client->requestStatus(1);
-        m_client->logout();
-        QTRY_COMPARE(m_owner->count(), 4);
-        QCOMPARE(m_client->session().token(), QStringLiteral("first"));
-        QCOMPARE(m_client->session().state(), ApiSession::Valid);
-    }
-
-    void nonJsonAnswerIsStillOk()
-    {
-        makeClient();
-        QVERIFY(logIn(loginAnswer("first", "2999-01-01T00:00:00Z")));
-        QVERIFY(logIn("<html><body>Welcome</body></html>"));
-        const Outcome outcome = m_owner->last();
-        QVERIFY(outcome.succeeded);
-        QCOMPARE(outcome.result.category, ApiResultCategory::Ok);
-        QCOMPARE(outcome.result.httpStatus, 200);
-        QVERIFY(!outcome.response.isValid());
-        QCOMPARE(m_client->session().state(), ApiSession::NoSession);
+        const QVariant said = status > 0 ? QVariant(QStringLiteral("said so")) : QVariant();
+        QCOMPARE(outcome.response.toMap().value(QStringLiteral("error")), said);
     }
 
     void manyRequestsAtOnce()
     {
-        makeClient();
-        answer(200, "{ \"revision\" : 1 }");
+        m_server->responses = {httpResponse(200, "{ \"revision\" : 1 }")};
         for (int i = 0; i < 24; ++i)
             m_client->requestStatus(i);
-        QTRY_COMPARE(m_owner->count(), 24);
-        QStringList queries;
-        for (const SentRequest& sent : m_service->requests())
-            queries.append(sent.url.query());
-        queries.removeDuplicates();
-        QCOMPARE(queries.size(), 24);
+        QTRY_COMPARE_WITH_TIMEOUT(m_owner->outcomes().size(), 24, 20000);
+        QStringList lines;
+        for (const testhttp::ReceivedRequest& request : m_server->requests)
+            lines.append(QString::fromLatin1(request.requestLine));
+        lines.removeDuplicates();
+        QCOMPARE(lines.size(), 24);
     }
 
     void destroyingTheClientAbortsRequestsInFlight()
     {
-        makeClient();
-        m_service->respond = [](const SentRequest&) {
-            Answer hanging;
-            hanging.hang = true;
-            return hanging;
-        };
+        m_server->silent = true;
         for (int i = 0; i < 3; ++i)
             m_client->requestStatus(i);
-        QTRY_VERIFY(!m_service->requests().isEmpty());
+        QTRY_VERIFY(!m_server->requests.isEmpty());
         QElapsedTimer timer;
         timer.start();
         m_client.reset();
-        // The hanging server would hold each request for a minute.
+        // The silent server would hold each request until the transfer times out.
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(m_owner->count(), 0);
+        QVERIFY(m_owner->outcomes().isEmpty());
     }
 };
 
