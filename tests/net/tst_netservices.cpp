@@ -68,7 +68,8 @@ private Q_SLOTS:
             << QByteArray("{ \"updates\" : [ " + AppEntry
                           + ", { \"id\" : \"example.velbrook.mrv.win\", \"version\" : \"0.2.700\", "
                             "\"url\" : \"https://velbrook.example/w\" } ] }")
-            << QStringList{app, QStringLiteral("example.velbrook.mrv.win 0.2.700 https://velbrook.example/w")};
+            << QStringList{app,
+                           QStringLiteral("example.velbrook.mrv.win 0.2.700 https://velbrook.example/w")};
         QTest::newRow("duplicate ids: the later wins")
             << QByteArray("{\"updates\":[" + AppEntry
                           + ",{\"id\":\"example.velbrook.mrv.linux\",\"version\":\"0.4.1\",\"url\":\"https://v.example/4\"}]}")
