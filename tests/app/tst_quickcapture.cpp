@@ -19,8 +19,6 @@ class TstQuickCapture : public QObject
     Q_OBJECT
 
 private:
-    static QString usage() { return QStringLiteral("Usage: mirevo [--add NAME [--notes TEXT] [--due DATE]]"); }
-
     std::unique_ptr<testenv::ProgramHome> m_home;
 
     QString dataFolder() const { return m_home->dataFolder(); }
@@ -65,35 +63,6 @@ private Q_SLOTS:
         QCOMPARE(tasks.at(1).due(), QDateTime(QDate(2024, 7, 1), QTime(0, 0)));
         // Written through the store's safe update: the first version is the backup.
         QVERIFY(QFile::exists(databasePath() + QStringLiteral(".bak")));
-    }
-
-    void answersWithoutTheTaskManager_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("firstErrorLine");
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << usage() << QString();
-        QTest::newRow("unknown option, in UTF-8")
-            << QStringList{"--пятница"} << 2 << QString() << "mirevo: unknown option \"--пятница\"";
-    }
-
-    void answersWithoutTheTaskManager()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, out);
-        QFETCH(QString, firstErrorLine);
-        const auto result = run(arguments);
-        QCOMPARE(result.code, code);
-        QVERIFY2(result.out.startsWith(out) && (out.isEmpty() == result.out.isEmpty()), qPrintable(result.out));
-        if (firstErrorLine.isEmpty()) {
-            QCOMPARE(result.err, QString());
-        } else {
-            QCOMPARE(result.err.section(QLatin1Char('\n'), 0, 0), firstErrorLine);
-            QVERIFY(result.err.section(QLatin1Char('\n'), 1, 1).startsWith(usage()));
-        }
-        QVERIFY(!QFile::exists(databasePath()));
     }
 
     void unreadableDatabaseIsLeftAlone()

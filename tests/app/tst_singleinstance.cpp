@@ -45,19 +45,10 @@ private:
     }
 
 private Q_SLOTS:
-    void launchMode_data()
+    void launchModeIsTheFirstSwitchAfterTheProgram()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("mode");
-        QTest::newRow("first switch wins") << QStringList{"mirevo", "-x", "--uninstall", "--install"} << 2;
-        QTest::newRow("program path itself is not looked at") << QStringList{"--install"} << 0;
-    }
-
-    void launchMode()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, mode);
-        QCOMPARE(static_cast<int>(parseLaunchMode(arguments)), mode);
+        QCOMPARE(parseLaunchMode({"mirevo", "-x", "--uninstall", "--install"}), LaunchMode::Uninstall);
+        QCOMPARE(parseLaunchMode({"--install"}), LaunchMode::TaskManager);
     }
 
     void init()

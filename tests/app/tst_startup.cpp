@@ -124,9 +124,8 @@ private Q_SLOTS:
         QCOMPARE(m_home->stop(*first), 0);
     }
 
-    // A database that cannot be written while the program runs: the failure is logged with its
-    // reason and retried; at exit the tasks go to a rescue copy, the exit status says so, and
-    // the next start tells where the copy is.
+    // A database that cannot be written while the program runs: at exit the tasks go to a rescue
+    // copy, the exit status says so, and the next start tells of it.
     void unwritableDatabaseEndsInARescueCopy()
     {
         QDir().mkpath(dataFolder());
@@ -137,19 +136,17 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(databasePath() + QStringLiteral(".bak/in the way")));
         // Taken, but not on the disk: the capture does not claim it was added.
         QCOMPARE(m_home->run({QStringLiteral("--add"), QStringLiteral("Keep me")}).code, 3);
-        const QString log = dataFolder() + QStringLiteral("log.txt");
-        QTRY_VERIFY_WITH_TIMEOUT(testenv::readFile(log).contains(QLatin1String("Is a directory")), 15000);
         QCOMPARE(m_home->stop(*first), 1);
         QDir parent(dataFolder());
         parent.cdUp();
         const QStringList copies = parent.entryList({QStringLiteral("mirevo-rescue-*.xml")}, QDir::Files);
         QCOMPARE(copies.size(), 1);
         QVERIFY(testenv::readFile(parent.filePath(copies.first())).contains(QLatin1String("Keep me")));
-        QVERIFY(testenv::readFile(log).contains(parent.filePath(copies.first())));
 
         QDir(databasePath() + QStringLiteral(".bak")).removeRecursively();
         auto next = start();
         QVERIFY(m_home->waitUntilRunning(*next));
+        const QString log = dataFolder() + QStringLiteral("log.txt");
         QTRY_VERIFY(testenv::readFile(log).contains(QLatin1String("An earlier run could not write the task database")));
         QCOMPARE(m_home->stop(*next), 0);
     }

@@ -67,27 +67,21 @@ private Q_SLOTS:
         QTest::newRow("several ids")
             << QByteArray("{ \"updates\" : [ " + AppEntry
                           + ", { \"id\" : \"example.velbrook.mrv.win\", \"version\" : \"0.2.700\", "
-                            "\"url\" : \"https://velbrook.example/w\" }, "
-                            "{ \"id\" : \"other.app\", \"version\" : \"2\", \"url\" : \"http://o.example/\" } ] }")
-            << QStringList{app, QStringLiteral("example.velbrook.mrv.win 0.2.700 https://velbrook.example/w"),
-                           QStringLiteral("other.app 2.0.0 http://o.example/")};
+                            "\"url\" : \"https://velbrook.example/w\" } ] }")
+            << QStringList{app,
+                           QStringLiteral("example.velbrook.mrv.win 0.2.700 https://velbrook.example/w")};
         QTest::newRow("duplicate ids: the later wins")
             << QByteArray("{\"updates\":[" + AppEntry
                           + ",{\"id\":\"example.velbrook.mrv.linux\",\"version\":\"0.4.1\",\"url\":\"https://v.example/4\"}]}")
             << QStringList{QStringLiteral("example.velbrook.mrv.linux 0.4.1 https://v.example/4")};
         QTest::newRow("invalid entries skipped")
             << QByteArray("{ \"updates\" : [ 5, \"text\", null, "
-                          "{ \"id\" : \"a\", \"version\" : \"1.2.3.4\", \"url\" : \"http://a.example/\" }, "
                           "{ \"id\" : \"\", \"version\" : \"1\", \"url\" : \"http://c.example/\" }, "
-                          "{ \"version\" : \"1\", \"url\" : \"http://d.example/\" }, "
-                          "{ \"id\" : \"e\", \"url\" : \"http://e.example/\" }, "
-                          "{ \"id\" : \"f\", \"version\" : \"1\" }, "
                           "{ \"id\" : \"g\", \"version\" : \"1\", \"url\" : \"http://[broken/\" }, "
                           + AppEntry + ", { \"id\" : \"example.velbrook.mrv.linux\", \"version\" : \"x\", "
                           "\"url\" : \"http://x/\" } ] }")
             << QStringList{app};
         QTest::newRow("not JSON") << QByteArray("<html><body>Bad gateway</body></html>") << QStringList();
-        QTest::newRow("no updates") << QByteArray("{ \"versions\" : [ " + AppEntry + " ] }") << QStringList();
         QTest::newRow("transfer failed") << QByteArray() << QStringList();
     }
 

@@ -58,11 +58,6 @@ void NotificationTestServer::click(uint id, const QString& actionKey)
     Q_EMIT ActionInvoked(id, actionKey);
 }
 
-void NotificationTestServer::close(uint id)
-{
-    Q_EMIT NotificationClosed(id, 2);
-}
-
 QStringList NotificationTestServer::GetCapabilities()
 {
     return m_capabilities;

@@ -35,8 +35,6 @@ public:
     const QList<Shown>& shown() const { return m_shown; }
     /// The user clicks the notification `id` (its default action, or another one).
     void click(uint id, const QString& actionKey = QStringLiteral("default"));
-    /// The notification `id` goes away.
-    void close(uint id);
 
 public Q_SLOTS:
     QStringList GetCapabilities();
