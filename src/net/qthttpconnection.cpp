@@ -282,12 +282,15 @@ bool QtHttpConnection::transferFailed() const
     const QNetworkReply::NetworkError error = m_reply->error();
     if (error == QNetworkReply::NoError)
         return false;
-    // QtNetwork reports 4xx and 5xx statuses as errors too; their pages are transfers that
-    // worked, and callers look at statusCode().
+    // QtNetwork reports 4xx and 5xx statuses as errors too (400 and 418 as an invalid
+    // operation, 407 as a proxy refusal); their pages are transfers that worked, and callers
+    // look at statusCode().
     const bool fromStatus = (error >= QNetworkReply::ContentAccessDenied
                              && error <= QNetworkReply::UnknownContentError)
         || (error >= QNetworkReply::InternalServerError
-            && error <= QNetworkReply::UnknownServerError);
+            && error <= QNetworkReply::UnknownServerError)
+        || error == QNetworkReply::ProtocolInvalidOperationError
+        || error == QNetworkReply::ProxyAuthenticationRequiredError;
     return !(fromStatus && statusCode() != -1);
 }
 
