@@ -1,16 +1,12 @@
-// The tray icon's activation, the window's fallback without a tray host, the reminders shown by
-// the notification service, and the about box the tray opens (one at a time).
+// The tray icon's activation, the window's fallback without a tray host, and the about box the
+// tray opens (one at a time).
 
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
-#include "store/taskstorage.h"
-#include "support/notificationtestserver.h"
 #include "support/testenv.h"
 #include "ui/aboutdialog.h"
-#include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
-#include "ui/remindernotifier.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
 #include "widgets/fancytoolbtn.h"
@@ -22,8 +18,6 @@
 #include <QTimer>
 
 namespace {
-
-std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
 
 QStringList commandNames(const QMenu* menu)
 {
@@ -128,30 +122,6 @@ private Q_SLOTS:
         s.window.showNormal();
         s.window.close();
         QVERIFY(!s.window.isVisible());
-    }
-
-    void withoutATrayTheNotificationServiceShowsReminders()
-    {
-        NotificationTestServer server;
-        if (!server.isRunning())
-            QSKIP("dbus-daemon is needed");
-        m_trayHost = false;
-        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Errands"), QString());
-        const TodoTask::Id task = store()->createTask(group);
-        Shown s;
-        ReminderNotifier notifier(&s.window, &s.tray, nullptr, server.address());
-        QVERIFY(!notifier.canShow());
-        QVERIFY(server.serve());
-        QVERIFY(notifier.canShow());
-
-        notifier.showReminder(QStringLiteral("1 task overdue"), QStringLiteral("Pay rent"), task);
-        QTRY_COMPARE(server.shown().size(), 1);
-        QCOMPARE(server.shown().first().title, QStringLiteral("1 task overdue"));
-        QVERIFY(!s.window.isVisible());
-        server.click(server.shown().first().id);
-        QTRY_VERIFY(s.window.isVisible());
-        QCOMPARE(s.window.groupPanel()->currentGroup(), group);
-        store()->removeGroup(group);
     }
 
     void minimisedWhileItsNestedDialogRuns_data()
