@@ -164,15 +164,6 @@ private Q_SLOTS:
         QVERIFY(service()->hasPassword());
         QCOMPARE(m_notices.size(), 1);
 
-        // Another user name: the password of the account moves with it, where a secret store
-        // keeps it; here there is none, so the user is asked.
-        PrefsDialog other(nullptr, service());
-        child<QLineEdit>(&other, "userEdit")->setText(QStringLiteral("bea"));
-        other.accept();
-        QTRY_VERIFY(PasswordPrompt::openPrompt());
-        QCOMPARE(service()->user(), QStringLiteral("bea"));
-        delete PasswordPrompt::openPrompt();
-
         // Clearing the address turns sync off, between passes.
         QTRY_VERIFY(!service()->isSyncing());
         PrefsDialog off(nullptr, service());
@@ -253,13 +244,6 @@ private Q_SLOTS:
         QTRY_VERIFY(prompt.isNull());
         QCOMPARE(service()->status(), sync::SyncService::Status::NeedsAttention);
         QCOMPARE(mark()->text(), QStringLiteral("Check sync"));
-        // A pass of its own (the interval) is refused too: the declined question is not asked again.
-        QSignalSpy refused(service(), &sync::SyncService::passwordRefused);
-        service()->syncNow();
-        QTRY_COMPARE(refused.size(), 1);
-        QCoreApplication::processEvents();
-        QVERIFY(!PasswordPrompt::openPrompt());
-
         // The user asks for a sync: the question comes back.
         syncNowAction()->trigger();
         QTRY_VERIFY(PasswordPrompt::openPrompt());
