@@ -153,17 +153,14 @@ private Q_SLOTS:
     {
         const FocusGroup::Id kitchen = fill({}, QStringLiteral("Küche"), {QStringLiteral("Äpfel|für €"), QStringLiteral("=Done")});
         fill(FocusGroup::inboxId(), {}, {QStringLiteral("not exported")});
-        QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("plain")), kitchen));
-        QCOMPARE(m_opened, QStringList{m_dir.filePath(QStringLiteral("plain.txt"))});
         QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("kitchen")), kitchen, ExportDialog::Calendar));
-        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("plain"))));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("kitchen"))));
         const QByteArray bytes = testenv::readBytes(m_dir.filePath(QStringLiteral("kitchen.ics")));
         QVERIFY2(bytes.startsWith("BEGIN:VCALENDAR"), bytes.constData());
         QVERIFY(bytes.contains("SUMMARY:\xc3\x84pfel"));
         QVERIFY(bytes.contains("SUMMARY:Done"));
         QVERIFY(!bytes.contains("not exported"));
-        QCOMPARE(m_opened.size(), 1);
+        QVERIFY(m_opened.isEmpty());
         QVERIFY(m_errors.isEmpty());
     }
 
