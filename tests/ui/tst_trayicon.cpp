@@ -29,18 +29,6 @@ QStringList commandNames(const QMenu* menu)
     return names;
 }
 
-/// The main window with its tray icon.
-struct Shown
-{
-    explicit Shown(int pollMs = TrayIcon::DefaultAvailabilityPollMs)
-        : tray(&window, nullptr, nullptr, pollMs)
-    {
-        window.setTrayIcon(&tray);
-    }
-    MainWindow window;
-    TrayIcon tray;
-};
-
 } // namespace
 
 class TstTrayIcon : public QObject
@@ -86,42 +74,46 @@ private Q_SLOTS:
         QFETCH(bool, statusNotifier);
         QFETCH(bool, shown);
         TrayIcon::setStatusNotifierProbe([statusNotifier] { return statusNotifier; });
-        Shown s;
+        MainWindow window;
+        TrayIcon tray(&window, nullptr);
+        window.setTrayIcon(&tray);
         TrayIcon::setStatusNotifierProbe(nullptr);
         if (minimized)
-            s.window.showMinimized();
-        Q_EMIT s.tray.activated(QSystemTrayIcon::ActivationReason(reason));
-        QCOMPARE(s.window.isVisible(), shown || minimized);
-        QCOMPARE(s.window.isMinimized(), minimized && !shown);
+            window.showMinimized();
+        Q_EMIT tray.activated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(window.isVisible(), shown || minimized);
+        QCOMPARE(window.isMinimized(), minimized && !shown);
         // The program's menu is reachable from the window beside any tray.
-        QVERIFY(testenv::showActive(&s.window));
-        QTRY_VERIFY(s.window.toolbar()->programMenuButton()->isVisible());
+        QVERIFY(testenv::showActive(&window));
+        QTRY_VERIFY(window.toolbar()->programMenuButton()->isVisible());
     }
 
     void withoutATrayTheWindowStaysReachable()
     {
         m_trayHost = false;
-        Shown s(10);
-        s.window.show();
-        FancyToolBtn* menuButton = s.window.toolbar()->programMenuButton();
+        MainWindow window;
+        TrayIcon tray(&window, nullptr, nullptr, 10);
+        window.setTrayIcon(&tray);
+        window.show();
+        FancyToolBtn* menuButton = window.toolbar()->programMenuButton();
         QVERIFY(menuButton->isVisible());
         // Nor can the preferences offer notifications without a tray or a notification service.
         QVERIFY(PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
         // Every command of the tray's menu but "Show", with undo and redo.
         QCOMPARE(commandNames(menuButton->menu()),
-                 QStringList({"undoAction", "redoAction"}) + commandNames(s.tray.menu()).mid(1));
-        s.window.close();
-        QVERIFY(s.window.isVisible());
-        QVERIFY(s.window.isMinimized());
+                 QStringList({"undoAction", "redoAction"}) + commandNames(tray.menu()).mid(1));
+        window.close();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
 
         // A tray host that appears later takes the window back.
         m_trayHost = true;
-        QTRY_VERIFY(s.tray.isTrayAvailable());
+        QTRY_VERIFY(tray.isTrayAvailable());
         QVERIFY(menuButton->isVisible());
         QVERIFY(!PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
-        s.window.showNormal();
-        s.window.close();
-        QVERIFY(!s.window.isVisible());
+        window.showNormal();
+        window.close();
+        QVERIFY(!window.isVisible());
     }
 
     void minimisedWhileItsNestedDialogRuns_data()
