@@ -109,7 +109,8 @@ private Q_SLOTS:
         QTest::newRow("open and completed") << "Home" << QStringList{"Buy milk", "=Call|about the car"}
                                             << QByteArray("[Home]\r\n- Buy milk\r\n= Call (about the car)\r\n\r\n");
         QTest::newRow("UTF-8, task trimmed, group not")
-            << QStringLiteral("  K\u00fcche  ") << QStringList{QStringLiteral("=  \u00c4pfel  |  f\u00fcr \u20ac ")}
+            << QStringLiteral("  K\u00fcche  ")
+            << QStringList{QStringLiteral("=  \u00c4pfel  |  f\u00fcr \u20ac ")}
             << QByteArray("[  K\xc3\xbc" "che  ]\r\n= \xc3\x84pfel (f\xc3\xbcr \xe2\x82\xac)\r\n\r\n");
         QTest::newRow("line breaks and separators as CR LF")
             << "Two" << QStringList{QStringLiteral("a\nb|\nc\r\nd\re\u2028f\u2029g\n")}
