@@ -96,12 +96,11 @@ private Q_SLOTS:
                  QStringLiteral("Nothing new: the 2 tasks of the file are here already. 1 task could not be read and was left out."));
     }
 
-    // A null `bytes` is a file that is not there.
+    // Files that add nothing; a null `bytes` is a file that is not there.
     void report_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("report");
-        QTest::newRow("one task") << calendar(todo("UID:only@example.org\r\nSUMMARY:Only one\r\n")) << "1 task added.";
         QTest::newRow("no tasks") << calendar("") << "The file holds no tasks.";
         QTest::newRow("not a calendar") << QByteArray("Dear diary,\nnothing to do today.\n") << "No task of the file could be read.";
         QTest::newRow("no file") << QByteArray() << "The file could not be read.";
@@ -116,7 +115,7 @@ private Q_SLOTS:
         CalendarImport::importFiles(nullptr, FocusGroup::inboxId(), {path});
         QCOMPARE(m_reports, QStringList{report});
         QVERIFY(!bytes.isNull() || m_details.constFirst().startsWith(path + QLatin1String(": ")));
-        QCOMPARE(namesIn(FocusGroup::inboxId()).size(), report.startsWith(QLatin1Char('1')) ? 1 : 0);
+        QVERIFY(namesIn(FocusGroup::inboxId()).isEmpty());
     }
 
 };

@@ -108,14 +108,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("open and completed") << "Home" << QStringList{"Buy milk", "=Call|about the car"}
                                             << QByteArray("[Home]\r\n- Buy milk\r\n= Call (about the car)\r\n\r\n");
-        QTest::newRow("task trimmed, group not") << "  Spaced  " << QStringList{"=  Walk  |  park "}
-                                                 << QByteArray("[  Spaced  ]\r\n= Walk (park)\r\n\r\n");
-        QTest::newRow("non-ASCII") << QStringLiteral("K\u00fcche") << QStringList{QStringLiteral("\u00c4pfel|f\u00fcr \u20ac")}
-                                   << QByteArray("[K\xc3\xbc" "che]\r\n- \xc3\x84pfel (f\xc3\xbcr \xe2\x82\xac)\r\n\r\n");
-        QTest::newRow("line breaks as CR LF") << "Two" << QStringList{"a\nb|\nc\r\nd\re\n"}
-                                              << QByteArray("[Two]\r\n- a\r\nb (c\r\nd\r\ne)\r\n\r\n");
-        QTest::newRow("line and paragraph separators as CR LF") << "Seps" << QStringList{QStringLiteral("n|a\u2028b\u2029c")}
-                                                                << QByteArray("[Seps]\r\n- n (a\r\nb\r\nc)\r\n\r\n");
+        QTest::newRow("UTF-8, task trimmed, group not")
+            << QStringLiteral("  K\u00fcche  ")
+            << QStringList{QStringLiteral("=  \u00c4pfel  |  f\u00fcr \u20ac ")}
+            << QByteArray("[  K\xc3\xbc" "che  ]\r\n= \xc3\x84pfel (f\xc3\xbcr \xe2\x82\xac)\r\n\r\n");
+        QTest::newRow("line breaks and separators as CR LF")
+            << "Two" << QStringList{QStringLiteral("a\nb|\nc\r\nd\re\u2028f\u2029g\n")}
+            << QByteArray("[Two]\r\n- a\r\nb (c\r\nd\r\ne\r\nf\r\ng)\r\n\r\n");
     }
 
     void exportedBytes()
@@ -155,17 +154,14 @@ private Q_SLOTS:
     {
         const FocusGroup::Id kitchen = fill({}, QStringLiteral("Küche"), {QStringLiteral("Äpfel|für €"), QStringLiteral("=Done")});
         fill(FocusGroup::inboxId(), {}, {QStringLiteral("not exported")});
-        QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("plain")), kitchen));
-        QCOMPARE(m_opened, QStringList{m_dir.filePath(QStringLiteral("plain.txt"))});
         QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("kitchen")), kitchen, ExportDialog::Calendar));
-        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("plain"))));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("kitchen"))));
         const QByteArray bytes = testenv::readBytes(m_dir.filePath(QStringLiteral("kitchen.ics")));
         QVERIFY2(bytes.startsWith("BEGIN:VCALENDAR"), bytes.constData());
         QVERIFY(bytes.contains("SUMMARY:\xc3\x84pfel"));
         QVERIFY(bytes.contains("SUMMARY:Done"));
         QVERIFY(!bytes.contains("not exported"));
-        QCOMPARE(m_opened.size(), 1);
+        QVERIFY(m_opened.isEmpty());
         QVERIFY(m_errors.isEmpty());
     }
 

@@ -1,5 +1,5 @@
-// Interface languages: the list and lookup of the language manager, a live switch seen in the
-// open windows, and the preferences dialog that drives it.
+// Interface languages switched live in the open windows from the preferences dialog, and the
+// dialog's start-up box.
 
 #include "base/specialfolder.h"
 #include "core/taskcore.h"
@@ -55,36 +55,6 @@ private Q_SLOTS:
     {
         LanguageManager::destroy();
         TaskCore::destroy();
-    }
-
-    // The test carries a "de" translation of its own besides the program's two. Each language
-    // is offered by its own name.
-    void lookup_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("switches");
-        QTest::newRow("carried") << "ru_RU" << ":/Language/ru_RU/translation" << true;
-        QTest::newRow("language folder") << "de_AT" << ":/Language/de/translation" << true;
-        QTest::newRow("no language folder") << "ru_UA" << "" << false;
-        QTest::newRow("any English") << "en_GB" << "" << true;
-    }
-
-    void lookup()
-    {
-        QFETCH(QString, locale);
-        QFETCH(QString, file);
-        QFETCH(bool, switches);
-        QCOMPARE(languageManager()->availableLanguages(), QStringList({"en_US", "de", "pt_PT", "ru_RU"}));
-        QCOMPARE(LanguageManager::displayName(QStringLiteral("ru_RU")), QStringLiteral("Русский"));
-        QCOMPARE(LanguageManager::translationFile(locale), file);
-        QCOMPARE(languageManager()->isLanguageAvailable(locale), !file.isEmpty());
-        QVERIFY(languageManager()->setLanguage(QStringLiteral("de")));
-        QCOMPARE(languageManager()->setLanguage(locale), switches);
-        QCOMPARE(languageManager()->currentLanguage(), switches ? locale : QStringLiteral("de"));
-        // Only an installed translation translates; English removes them all.
-        const bool english = locale.startsWith(QLatin1String("en"));
-        QCOMPARE(translated("TrayIcon", "Exit") == QLatin1String("Exit"), switches && english);
     }
 
     // The order of day and month stays the system's in every language. The toolkit's own texts

@@ -6,22 +6,10 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 namespace {
-
-QStringList placeholders(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("%\\d|%n"));
-    QStringList found;
-    for (auto it = pattern.globalMatch(text); it.hasNext();)
-        found << it.next().captured();
-    found.sort();
-    found.removeDuplicates();
-    return found;
-}
 
 /// What is wrong with the translations of a translation source, one line a message; `messages`
 /// counts the messages read.
@@ -65,8 +53,6 @@ QStringList problemsIn(const QString& path, int pluralForms, int* messages)
             for (const QString& form : forms) {
                 if (form.trimmed().isEmpty())
                     problems << QStringLiteral("empty - ") + where;
-                else if (placeholders(form) != placeholders(source))
-                    problems << QStringLiteral("placeholders - ") + where;
             }
         }
     }

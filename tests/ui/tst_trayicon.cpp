@@ -1,16 +1,12 @@
-// The tray icon's activation, the window's fallback without a tray host, the reminders shown by
-// the notification service, and the about box the tray opens (one at a time).
+// The tray icon's activation, the window's fallback without a tray host, and the about box the
+// tray opens (one at a time).
 
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
-#include "store/taskstorage.h"
-#include "support/notificationtestserver.h"
 #include "support/testenv.h"
 #include "ui/aboutdialog.h"
-#include "ui/focusgrouplistwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/prefsdialog.h"
-#include "ui/remindernotifier.h"
 #include "ui/toolbar.h"
 #include "ui/trayicon.h"
 #include "widgets/fancytoolbtn.h"
@@ -23,8 +19,6 @@
 
 namespace {
 
-std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
-
 QStringList commandNames(const QMenu* menu)
 {
     QStringList names;
@@ -34,18 +28,6 @@ QStringList commandNames(const QMenu* menu)
     }
     return names;
 }
-
-/// The main window with its tray icon.
-struct Shown
-{
-    explicit Shown(int pollMs = TrayIcon::DefaultAvailabilityPollMs)
-        : tray(&window, nullptr, nullptr, pollMs)
-    {
-        window.setTrayIcon(&tray);
-    }
-    MainWindow window;
-    TrayIcon tray;
-};
 
 } // namespace
 
@@ -92,66 +74,46 @@ private Q_SLOTS:
         QFETCH(bool, statusNotifier);
         QFETCH(bool, shown);
         TrayIcon::setStatusNotifierProbe([statusNotifier] { return statusNotifier; });
-        Shown s;
+        MainWindow window;
+        TrayIcon tray(&window, nullptr);
+        window.setTrayIcon(&tray);
         TrayIcon::setStatusNotifierProbe(nullptr);
         if (minimized)
-            s.window.showMinimized();
-        Q_EMIT s.tray.activated(QSystemTrayIcon::ActivationReason(reason));
-        QCOMPARE(s.window.isVisible(), shown || minimized);
-        QCOMPARE(s.window.isMinimized(), minimized && !shown);
+            window.showMinimized();
+        Q_EMIT tray.activated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(window.isVisible(), shown || minimized);
+        QCOMPARE(window.isMinimized(), minimized && !shown);
         // The program's menu is reachable from the window beside any tray.
-        QVERIFY(testenv::showActive(&s.window));
-        QTRY_VERIFY(s.window.toolbar()->programMenuButton()->isVisible());
+        QVERIFY(testenv::showActive(&window));
+        QTRY_VERIFY(window.toolbar()->programMenuButton()->isVisible());
     }
 
     void withoutATrayTheWindowStaysReachable()
     {
         m_trayHost = false;
-        Shown s(10);
-        s.window.show();
-        FancyToolBtn* menuButton = s.window.toolbar()->programMenuButton();
+        MainWindow window;
+        TrayIcon tray(&window, nullptr, nullptr, 10);
+        window.setTrayIcon(&tray);
+        window.show();
+        FancyToolBtn* menuButton = window.toolbar()->programMenuButton();
         QVERIFY(menuButton->isVisible());
         // Nor can the preferences offer notifications without a tray or a notification service.
         QVERIFY(PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
         // Every command of the tray's menu but "Show", with undo and redo.
         QCOMPARE(commandNames(menuButton->menu()),
-                 QStringList({"undoAction", "redoAction"}) + commandNames(s.tray.menu()).mid(1));
-        s.window.close();
-        QVERIFY(s.window.isVisible());
-        QVERIFY(s.window.isMinimized());
+                 QStringList({"undoAction", "redoAction"}) + commandNames(tray.menu()).mid(1));
+        window.close();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
 
         // A tray host that appears later takes the window back.
         m_trayHost = true;
-        QTRY_VERIFY(s.tray.isTrayAvailable());
+        QTRY_VERIFY(tray.isTrayAvailable());
         QVERIFY(menuButton->isVisible());
         QVERIFY(!PrefsDialog().findChild<QCheckBox*>(QStringLiteral("notificationsCheck"))->isHidden());
-        s.window.showNormal();
-        s.window.close();
-        QVERIFY(!s.window.isVisible());
-    }
-
-    void withoutATrayTheNotificationServiceShowsReminders()
-    {
-        NotificationTestServer server;
-        if (!server.isRunning())
-            QSKIP("dbus-daemon is needed");
-        m_trayHost = false;
-        const FocusGroup::Id group = store()->addGroup(QStringLiteral("Errands"), QString());
-        const TodoTask::Id task = store()->createTask(group);
-        Shown s;
-        ReminderNotifier notifier(&s.window, &s.tray, nullptr, server.address());
-        QVERIFY(!notifier.canShow());
-        QVERIFY(server.serve());
-        QVERIFY(notifier.canShow());
-
-        notifier.showReminder(QStringLiteral("1 task overdue"), QStringLiteral("Pay rent"), task);
-        QTRY_COMPARE(server.shown().size(), 1);
-        QCOMPARE(server.shown().first().title, QStringLiteral("1 task overdue"));
-        QVERIFY(!s.window.isVisible());
-        server.click(server.shown().first().id);
-        QTRY_VERIFY(s.window.isVisible());
-        QCOMPARE(s.window.groupPanel()->currentGroup(), group);
-        store()->removeGroup(group);
+        window.showNormal();
+        window.close();
+        QVERIFY(!window.isVisible());
     }
 
     void minimisedWhileItsNestedDialogRuns_data()

@@ -1,11 +1,8 @@
-// The task check box and the pictures of groups.
+// The pictures of groups.
 
 #include "store/focusgroup.h"
 #include "support/testenv.h"
-#include "widgets/fancycheckbox.h"
 #include "widgets/focusiconcatalogue.h"
-
-#include <QSignalSpy>
 
 namespace {
 
@@ -26,24 +23,6 @@ class TstControls : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void checkboxReportsEachRealChange()
-    {
-        TaskCheckbox box;
-        box.show();
-        QSignalSpy spy(&box, &FancyCheckbox::stateChanged);
-        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, 8));
-        QVERIFY(box.isChecked());
-        // Released outside: no toggle.
-        QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(8, 8));
-        QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(40, 40));
-        QVERIFY(box.isChecked());
-        box.setChecked(true);
-        box.setChecked(false);
-        QCOMPARE(spy.size(), 2);
-        QCOMPARE(spy.at(0).at(0).toInt(), 1);
-        QCOMPARE(spy.at(1).at(0).toInt(), 0);
-    }
-
     // The picture a group shows; an empty `expected` is no picture.
     void groupIconRule_data()
     {

@@ -1,28 +1,12 @@
 #include "support/testenv.h"
 
 #include "settings/appsettings.h"
-#include "widgets/accessiblenotifier.h"
 #include "widgets/calendarpopup.h"
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 #include "widgets/hintededit.h"
-#include "widgets/mycalendar.h"
-
-#include <QAccessible>
 
 namespace {
-
-/// An accessibility event as a screen reader would hear it, read when it was sent.
-struct HeardEvent { QAccessible::Event type; QObject* object; QAccessible::Role role; QString name; };
-
-QList<HeardEvent> heardEvents;
-
-void hear(QAccessibleEvent* event)
-{
-    QAccessibleInterface* iface = event->accessibleInterface();
-    QVERIFY(iface);
-    heardEvents.append({event->type(), iface->object(), iface->role(), iface->text(QAccessible::Name)});
-}
 
 const QString Format = QStringLiteral("dd.MM.yyyy");
 const QDate Start(2010, 3, 15);
@@ -87,7 +71,7 @@ private Q_SLOTS:
             QCOMPARE(widget.edit()->selectedText(), shown);
     }
 
-    // Down and Alt+Right are walked by the desktop test; Left and Home stay with the text.
+    // Down and Alt+Right are walked by the desktop test; Left stays with the text.
     void keysMoveTheChosenDay_data()
     {
         QTest::addColumn<QDate>("start");
@@ -103,7 +87,6 @@ private Q_SLOTS:
         QTest::newRow("Alt+Left: into the last year") << QDate(2010, 1, 1) << int(Qt::Key_Left) << int(Qt::AltModifier)
                                                       << QDate(2009, 12, 31);
         QTest::newRow("Left: the text cursor") << Start << int(Qt::Key_Left) << none << Start;
-        QTest::newRow("Home: the text cursor") << Start << int(Qt::Key_Home) << none << Start;
     }
 
     void keysMoveTheChosenDay()
@@ -128,33 +111,6 @@ private Q_SLOTS:
         else
             QVERIFY(widget.edit()->cursorPosition() < 5);
     }
-
-    // A screen reader hears the day the keys choose, named in full, and the field once the
-    // calendar closes.
-    void keyboardMovesAreToldToTheScreenReader()
-    {
-        QWidget window;
-        auto* widget = new DateWidget(QDateTime(Start, QTime(0, 0)), &window);
-        QVERIFY(testenv::showActive(&window));
-        widget->edit()->setFocus(Qt::TabFocusReason);
-        heardEvents.clear();
-        const AccessibleNotifier::Sink previous = AccessibleNotifier::setSink(&hear);
-
-        QTest::keyClick(widget->edit(), Qt::Key_Down);
-        QCOMPARE(heardEvents.size(), 2);
-        QCOMPARE(heardEvents.at(0).type, QAccessible::Selection);
-        QCOMPARE(heardEvents.at(1).type, QAccessible::Focus);
-        QCOMPARE(heardEvents.at(1).role, QAccessible::Cell);
-        QCOMPARE(heardEvents.at(1).name, QStringLiteral("Monday, March 22, 2010"));
-        // Into the next month: the cells are those of April.
-        QTest::keyClick(widget->edit(), Qt::Key_PageDown);
-        QCOMPARE(heardEvents.last().name, QStringLiteral("Thursday, April 22, 2010"));
-        QTest::keyClick(widget->edit(), Qt::Key_Escape);
-        QCOMPARE(heardEvents.last().type, QAccessible::Focus);
-        QCOMPARE(heardEvents.last().object, widget->edit());
-        AccessibleNotifier::setSink(previous);
-    }
-
 };
 
 MRV_TEST_WIDGETS_MAIN(TstDateWidget)
