@@ -39,7 +39,6 @@ private Q_SLOTS:
         const QString name = task.m_name;
         QTest::newRow("task the disk cannot take: taken, not written yet")
             << plain << name << false << "unwritable" << Delivery::Pending;
-        QTest::newRow("task") << plain << name << false << "ready" << Delivery::Accepted;
         QTest::newRow("task while loading: added and confirmed after")
             << plain << name << false << "loading" << Delivery::Accepted;
         QTest::newRow("task handed over twice: added once")

@@ -110,13 +110,10 @@ private Q_SLOTS:
         QTest::newRow("notes without add") << args({"--notes", "n"}) << QStringLiteral("--notes");
         QTest::newRow("blank name") << args({"--add", " \t"}) << QStringLiteral("--add");
         QTest::newRow("no such day") << args({"--add", "x", "--due", "2024-02-30"}) << QStringLiteral("\"2024-02-30\"");
-        QTest::newRow("unknown word") << args({"--add", "x", "--due", "someday"}) << QStringLiteral("\"someday\"");
         QTest::newRow("line break in the culprit") << args({"--add", "x", "--due", "next\nweek"})
                                                    << QStringLiteral("\"next\\nweek\"");
         QTest::newRow("user without account") << args({"--sync", "--user", "ana"}) << QStringLiteral("--user");
-        QTest::newRow("password without sync") << args({"--password-stdin"}) << QStringLiteral("--password-stdin");
         QTest::newRow("sync and add") << args({"--sync", "--add", "x"}) << QStringLiteral("--add");
-        QTest::newRow("sync twice") << args({"--sync", "--sync"}) << QStringLiteral("--sync");
     }
 
     void rejectsInOneLine()

@@ -81,22 +81,13 @@ void TstJson::parse_data()
     // Strings.
     QTest::newRow("simple escapes") << QStringLiteral(R"("\"\\\/\b\f\n\r\t")")
                                     << str(QStringLiteral("\"\\/\b\f\n\r\t")) << true;
-    QTest::newRow("\\u escape") << QStringLiteral(R"("\u0041\u00e9")") << str(QStringLiteral("Aé")) << true;
     QTest::newRow("surrogate pair") << QStringLiteral(R"("\ud83D\uDE00")") << str(QStringLiteral("😀")) << true;
     QTest::newRow("raw text kept") << QStringLiteral("\"a\x01\tПривет 😀\"")
                                    << str(QStringLiteral("a\x01\tПривет 😀")) << true;
-    // Containers with loose commas.
+    // Containers with loose commas; a repeated name keeps the last value.
     QTest::newRow("optional commas") << QStringLiteral("[,1,,2 3,]") << list({u64(1), u64(2), u64(3)}) << true;
-    QTest::newRow("object without commas") << QStringLiteral(R"({,"a":1 "b":2,})")
-                                           << map({{QStringLiteral("a"), u64(1)}, {QStringLiteral("b"), u64(2)}})
-                                           << true;
     QTest::newRow("repeated name keeps last") << QStringLiteral(R"({"a":1,"a":2})")
                                               << map({{QStringLiteral("a"), u64(2)}}) << true;
-    QTest::newRow("nested")
-        << QStringLiteral(" { \"a\" : [ true , null , { \"b\" : \"c\" } ] , \"d\" : -1.5 } ")
-        << map({{QStringLiteral("a"), list({true, QVariant(), map({{QStringLiteral("b"), QStringLiteral("c")}})})},
-                {QStringLiteral("d"), -1.5}})
-        << true;
     // Text after the first value is ignored.
     QTest::newRow("second number ignored") << QStringLiteral("1 2") << u64(1) << true;
     // A null QString is fine, an empty one is not.
@@ -109,7 +100,6 @@ void TstJson::parse_data()
     QTest::newRow("\\u cut short") << QStringLiteral("\"\\u41") << QVariant() << false;
     QTest::newRow("missing colon") << QStringLiteral(R"({"a" 1})") << map({}) << false;
     QTest::newRow("unterminated array") << QStringLiteral("[1,2") << list({}) << false;
-    QTest::newRow("mismatched close") << QStringLiteral("[1}") << list({}) << false;
     QTest::newRow("broken inner object") << QStringLiteral(R"([{"a"}])") << list({}) << false;
 }
 

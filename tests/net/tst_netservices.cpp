@@ -64,16 +64,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body"); // empty: the transfer fails
         QTest::addColumn<QStringList>("entries");
         const QString app = QStringLiteral("example.velbrook.mrv.linux 0.3.0 https://velbrook.example/mirevo/0.3");
-        QTest::newRow("several ids")
+        QTest::newRow("several ids, the later of a duplicate wins")
             << QByteArray("{ \"updates\" : [ " + AppEntry
                           + ", { \"id\" : \"example.velbrook.mrv.win\", \"version\" : \"0.2.700\", "
-                            "\"url\" : \"https://velbrook.example/w\" } ] }")
-            << QStringList{app,
+                            "\"url\" : \"https://velbrook.example/w\" },"
+                            "{\"id\":\"example.velbrook.mrv.linux\",\"version\":\"0.4.1\","
+                            "\"url\":\"https://v.example/4\"}]}")
+            << QStringList{QStringLiteral("example.velbrook.mrv.linux 0.4.1 https://v.example/4"),
                            QStringLiteral("example.velbrook.mrv.win 0.2.700 https://velbrook.example/w")};
-        QTest::newRow("duplicate ids: the later wins")
-            << QByteArray("{\"updates\":[" + AppEntry
-                          + ",{\"id\":\"example.velbrook.mrv.linux\",\"version\":\"0.4.1\",\"url\":\"https://v.example/4\"}]}")
-            << QStringList{QStringLiteral("example.velbrook.mrv.linux 0.4.1 https://v.example/4")};
         QTest::newRow("invalid entries skipped")
             << QByteArray("{ \"updates\" : [ 5, \"text\", null, "
                           "{ \"id\" : \"\", \"version\" : \"1\", \"url\" : \"http://c.example/\" }, "

@@ -72,6 +72,6 @@ uint NotificationTestServer::Notify(const QString& appName, uint replacesId, con
     Q_UNUSED(hints);
     Q_UNUSED(timeout);
     const uint id = replacesId != 0 ? replacesId : ++m_lastId;
-    m_shown.append(Shown{replacesId, summary, body, actions, id});
+    m_shown.append(Shown{summary, body, actions, id});
     return id;
 }

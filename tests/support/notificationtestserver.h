@@ -16,7 +16,6 @@ class NotificationTestServer : public QObject
 public:
     struct Shown
     {
-        uint replacesId = 0;
         QString title;
         QString body;
         QStringList actions;
@@ -43,7 +42,6 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void ActionInvoked(uint id, const QString& actionKey);
-    void NotificationClosed(uint id, uint reason);
 
 private:
     QTemporaryDir m_dir;

@@ -15,13 +15,6 @@ namespace testenv {
 
 namespace {
 
-QTemporaryDir* temporaryHome()
-{
-    // Lives until process end so that files written during the tests stay inspectable by them.
-    static QTemporaryDir* dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/mirevo-test-XXXXXX"));
-    return dir;
-}
-
 void setEnv(const char* name, const QString& value)
 {
     qputenv(name, value.toLocal8Bit());
@@ -31,7 +24,8 @@ void setEnv(const char* name, const QString& value)
 
 void prepare()
 {
-    QTemporaryDir* home = temporaryHome();
+    // Lives until process end so that files written during the tests stay inspectable by them.
+    static QTemporaryDir* home = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/mirevo-test-XXXXXX"));
     const QString root = home->path();
     QDir().mkpath(root + QStringLiteral("/.config"));
     QDir().mkpath(root + QStringLiteral("/.local/share"));
