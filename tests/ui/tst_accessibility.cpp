@@ -21,7 +21,7 @@ using namespace uitest;
 using Ids = QList<TodoTask::Id>;
 
 constexpr int NoDue = INT_MIN;
-constexpr int LongList = 3000;
+constexpr int Far = 300; // rows enough that the last is never built
 
 struct Task
 {
@@ -32,39 +32,7 @@ struct Task
     QString repeat = {};
 };
 
-/// A fresh group of `before` tasks named T0, T1, ... and then `tasks`.
-FocusGroup::Id makeTasks(const QString& groupName, const QList<Task>& tasks, int before = 0, Ids* ids = nullptr)
-{
-    QStringList numbered;
-    for (int i = 0; i < before; ++i)
-        numbered << QStringLiteral("T%1").arg(i);
-    const FocusGroup::Id groupId = makeGroup(numbered, ids, groupName);
-    for (const Task& task : tasks) {
-        const TodoTask::Id id = store()->createTask(groupId);
-        store()->setTaskName(id, task.name);
-        store()->setTaskNotes(id, task.notes);
-        store()->setTaskRepeat(id, task.repeat);
-        if (task.dueInDays != NoDue)
-            store()->setTaskDue(id, QDate::currentDate().addDays(task.dueInDays).startOfDay());
-        if (task.completed)
-            store()->setTaskCompleted(id, true, QDateTime::currentDateTime());
-        if (ids)
-            ids->append(id);
-    }
-    return groupId;
-}
-
-/// What a screen reader was told: the event, the row it names (-1 for the view itself or for
-/// an event sent by an item), and that object and its name at the time.
-struct Told
-{
-    QAccessible::Event type;
-    int child;
-    QAccessible::Id id;
-    QString name;
-};
-
-/// A window holding the group panel, a task list and another field.
+/// A window holding the group panel, a task list and another field, shown.
 struct Views
 {
     explicit Views(const FocusGroup::Id& groupId)
@@ -75,13 +43,8 @@ struct Views
         layout->addWidget(other = new QLineEdit(&window));
         panel->setFixedSize(220, 500);
         list->setFixedSize(400, 500);
-    }
-
-    bool show()
-    {
-        const bool active = testenv::showActive(&window);
+        shown = testenv::showActive(&window);
         QCoreApplication::processEvents();
-        return active;
     }
     int indexOf(const FocusGroup::Id& groupId) const
     {
@@ -92,6 +55,7 @@ struct Views
     FocusGroupListWidget* panel = nullptr;
     TaskListWidget* list = nullptr;
     QLineEdit* other = nullptr;
+    bool shown = false;
 };
 
 } // namespace
@@ -104,31 +68,14 @@ class TstAccessibility : public QObject
 
 private:
     TempStore m_store;
-    QList<Told> m_told;
-
-    QList<Told> told(QAccessible::Event type) const
+    /// What a screen reader was told: each event with the row it names.
+    QList<QPair<QAccessible::Event, int>> m_told;
+    QMultiHash<QAccessible::Event, int> told() const
     {
-        QList<Told> found;
-        for (const Told& entry : m_told) {
-            if (entry.type == type)
-                found.append(entry);
-        }
-        return found;
-    }
-
-    /// The one event of `type` told: its row and name ("" and -2 if not exactly one).
-    QPair<int, QString> toldOnce(QAccessible::Event type) const
-    {
-        const QList<Told> found = told(type);
-        return found.size() == 1 ? qMakePair(found.first().child, found.first().name) : qMakePair(-2, QString());
-    }
-
-    /// Gives a shown widget the keyboard and lets the toolkit finish announcing it.
-    void focus(QWidget* widget)
-    {
-        widget->setFocus(Qt::OtherFocusReason);
-        QTRY_VERIFY(widget->hasFocus());
-        QCoreApplication::processEvents();
+        QMultiHash<QAccessible::Event, int> events;
+        for (const auto& [type, child] : m_told)
+            events.insert(type, child);
+        return events;
     }
 
 private Q_SLOTS:
@@ -136,25 +83,17 @@ private Q_SLOTS:
     {
         QVERIFY(m_store.ready());
         AccessibleNotifier::setSink([this](QAccessibleEvent* event) {
-            QAccessibleInterface* iface = event->accessibleInterface();
-            const QString name = iface && iface->isValid() ? iface->text(QAccessible::Name) : QString();
-            m_told.append(Told{event->type(), event->object() ? event->child() : -1,
-                               iface ? QAccessible::uniqueId(iface) : 0, name});
+            m_told.append({event->type(), event->object() ? event->child() : -1});
         });
     }
 
     void cleanupTestCase() { AccessibleNotifier::setSink({}); }
 
-    void init()
-    {
-        clearStore();
-        m_told.clear();
-    }
+    void init() { clearStore(); }
 
     // The task list and the group panel are lists; each task and group an item whose name
-    // says what the row shows, a task's with its check box (checked when completed); found
-    // tasks name their groups. A path names the node: "list/task/box" is the check box of the
-    // task's item in the list.
+    // says what the row shows, a task's with its check box (checked when completed). A path
+    // names the node: "list/task/box" is the check box of the task's item in the list.
     void itemsSayWhatTheRowsShow_data()
     {
         QTest::addColumn<Task>("task");
@@ -166,22 +105,14 @@ private Q_SLOTS:
         };
         const Task dentist{"Call the dentist", "Ask", 1};
         const Task milk{"Buy milk", "", 0};
-        const Task weekly{"Water", "", 1, false, "FREQ=WEEKLY;BYDAY=MO"};
-        const Task hourly{"Water", "", 1, false, "FREQ=HOURLY"};
+        const Task done{"Pay rent", "", NoDue, true};
         row("task list", dentist, "list", "Errands");
-        row("plain", Task{"Call the dentist"}, "list/task", "Call the dentist");
         row("due tomorrow, notes", dentist, "list/task", "Call the dentist, due tomorrow, has notes");
+        const Task weekly{"Water", "", 1, false, "FREQ=WEEKLY;BYDAY=MO"};
         row("repeats", weekly, "list/task", "Water, due tomorrow, repeats every week on Monday");
-        row("a rule followed elsewhere only", hourly, "list/task", "Water, due tomorrow");
-        row("blank notes", Task{"Pay rent", " \n "}, "list/task", "Pay rent");
-        row("completed", Task{"Pay rent", "", NoDue, true}, "list/task", "Pay rent");
-        row("name on two lines", Task{"Buy\nmilk"}, "list/task", "Buy milk");
-        row("no name", Task{"", "", 1}, "list/task", "Unnamed task, due tomorrow");
-        row("far out of view", Task{"Water", "", 1}, "list/task", "Water, due tomorrow", LongList - 1);
-        row("far out of view, completed", Task{"Water", "", NoDue, true}, "list/task", "Water", LongList - 1);
-        row("check box", Task{"Pay rent", "", NoDue, true}, "list/task/box", "Completed");
-        row("found tasks", dentist, "found", "Found tasks");
-        row("found task", milk, "found/task", "Buy milk, due today, in Errands");
+        row("far out of view", Task{"Water", "", 1}, "list/task", "Water, due tomorrow", Far);
+        row("completed", done, "list/task", "Pay rent");
+        row("check box", done, "list/task/box", "Completed");
         row("group panel", dentist, "panel", "Groups");
         row("group", milk, "panel/group", "Errands, 1 due today or overdue");
         row("view", milk, "panel/view", "Today, 1 task");
@@ -193,21 +124,24 @@ private Q_SLOTS:
         QFETCH(int, before);
         QFETCH(QString, path);
         QFETCH(QString, name);
-        Ids ids;
-        const FocusGroup::Id groupId = makeTasks(QStringLiteral("Errands"), {task}, before, &ids);
+        const FocusGroup::Id groupId = makeGroup(numbered(before), nullptr, QStringLiteral("Errands"));
+        const TodoTask::Id id = store()->createTask(groupId);
+        store()->setTaskName(id, task.name);
+        store()->setTaskNotes(id, task.notes);
+        store()->setTaskRepeat(id, task.repeat);
+        if (task.dueInDays != NoDue)
+            store()->setTaskDue(id, QDate::currentDate().addDays(task.dueInDays).startOfDay());
+        store()->setTaskCompleted(id, task.completed, QDateTime::currentDateTime());
         Views w(groupId);
-        QVERIFY(w.show());
+        QVERIFY(w.shown);
         const QStringList steps = path.split(QLatin1Char('/'));
-        if (steps.first() == QLatin1String("found"))
-            w.list->showFound({FoundTask{ids.last(), groupId}});
         const bool inPanel = steps.first() == QLatin1String("panel");
         QWidget* shownIn = inPanel ? static_cast<QWidget*>(w.panel) : static_cast<QWidget*>(w.list);
         QAccessibleInterface* view = QAccessible::queryAccessibleInterface(shownIn);
         QAccessibleInterface* node = view;
         int index = before;
         if (steps.size() > 1 && inPanel) {
-            const bool isView = steps.at(1) == QLatin1String("view");
-            const FocusGroup::Id shown = isView ? DueTasks::viewId(DueTasks::Today) : groupId;
+            const FocusGroup::Id shown = steps.at(1) == QLatin1String("view") ? DueTasks::viewId(DueTasks::Today) : groupId;
             index = w.indexOf(shown);
             QTRY_COMPARE(QAccessible::queryAccessibleInterface(w.panel->rowOf(shown))->text(QAccessible::Name), name);
         }
@@ -215,49 +149,23 @@ private Q_SLOTS:
             node = view->child(index);
             QCOMPARE(node->parent(), view);
             QCOMPARE(view->indexOfChild(node), index);
-            QCOMPARE(view->child(index), node);
             QVERIFY(node->state().selectable);
         }
         if (steps.size() > 2) {
             QCOMPARE(node->childCount(), 1);
-            QCOMPARE(node->child(0)->parent(), node);
             node = node->child(0);
         }
-        const QAccessible::Role role = path.endsWith(QLatin1String("box")) ? QAccessible::CheckBox
-                                       : steps.size() > 1                  ? QAccessible::ListItem
-                                                                           : QAccessible::List;
-        const bool checked = task.completed && path.contains(QLatin1String("task"));
+        const QAccessible::Role role = steps.size() == 3   ? QAccessible::CheckBox
+                                       : steps.size() == 2 ? QAccessible::ListItem
+                                                           : QAccessible::List;
+        const bool checked = task.completed && steps.size() > 1 && !inPanel;
         QCOMPARE(node->role(), role);
         QCOMPARE(node->text(QAccessible::Name), name);
         QCOMPARE(bool(node->state().checked), checked);
-        if (path.endsWith(QLatin1String("/task"))) {
+        if (steps.size() == 2 && !inPanel) {
             QCOMPARE(node->text(QAccessible::Description), checked ? QStringLiteral("completed") : QString());
             QCOMPARE(bool(node->state().offscreen), before > 0);
         }
-    }
-
-    void checkBoxActionCompletesTask_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::newRow("in view") << 1;
-        QTest::newRow("out of view") << LongList - 1;
-    }
-
-    void checkBoxActionCompletesTask()
-    {
-        QFETCH(int, index);
-        Views w(makeTasks({}, {}, LongList));
-        QVERIFY(w.show());
-        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(w.list)->child(index);
-        QAccessibleActionInterface* box = item->child(0)->actionInterface();
-        QVERIFY(box);
-        const TodoTask::Id id = w.list->taskIdAt(index);
-        box->doAction(QAccessibleActionInterface::toggleAction());
-        QVERIFY(store()->task(id).completed());
-        QVERIFY(item->state().checked);
-        QCOMPARE(item->text(QAccessible::Description), QStringLiteral("completed"));
-        box->doAction(QAccessibleActionInterface::toggleAction());
-        QVERIFY(!store()->task(id).completed());
     }
 
     // Keys move the focused and selected item of the list or panel that has the keyboard, and
@@ -272,13 +180,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("added"); // the event of the newly selected item
         const int add = QAccessible::SelectionAdd, only = QAccessible::Selection;
         QTest::newRow("Down") << false << "T0" << int(Qt::Key_Down) << "T1" << add;
-        QTest::newRow("Up") << false << "T5" << int(Qt::Key_Up) << "T4" << add;
-        QTest::newRow("End") << false << "T0" << int(Qt::Key_End) << "T2999" << add;
-        QTest::newRow("Home") << false << "T2999" << int(Qt::Key_Home) << "T0" << add;
+        QTest::newRow("End, far out of view") << false << "T0" << int(Qt::Key_End) << "T299" << add;
         QTest::newRow("list gains the keyboard") << false << "T2" << 0 << "T2" << add;
         QTest::newRow("panel: Down") << true << "Inbox" << int(Qt::Key_Down) << "Work" << only;
-        QTest::newRow("panel: Up") << true << "Home" << int(Qt::Key_Up) << "Work" << only;
-        QTest::newRow("panel: End") << true << "Inbox" << int(Qt::Key_End) << "Trash" << only;
         QTest::newRow("panel: Up to a view") << true << "Inbox" << int(Qt::Key_Up) << "Upcoming" << only;
         QTest::newRow("panel gains the keyboard") << true << "Work" << 0 << "Work" << only;
     }
@@ -292,12 +196,10 @@ private Q_SLOTS:
         QFETCH(int, added);
         Ids ids;
         const QHash<QString, FocusGroup::Id> groups{{"Inbox", FocusGroup::inboxId()},
-                                                    {"Work", makeTasks(QStringLiteral("Work"), {}, LongList, &ids)},
-                                                    {"Home", makeTasks(QStringLiteral("Home"), {})},
-                                                    {"Trash", FocusGroup::trashId()},
+                                                    {"Work", makeGroup(numbered(Far), &ids, QStringLiteral("Work"))},
                                                     {"Upcoming", DueTasks::viewId(DueTasks::Upcoming)}};
         Views w(groups.value("Work"));
-        QVERIFY(w.show());
+        QVERIFY(w.shown);
         QWidget* widget = inPanel ? static_cast<QWidget*>(w.panel) : static_cast<QWidget*>(w.list);
         const auto indexOf = [&](const QString& name) {
             return inPanel ? w.indexOf(groups.value(name)) : name.mid(1).toInt();
@@ -306,108 +208,23 @@ private Q_SLOTS:
             w.panel->selectGroup(groups.value(from));
         else
             w.list->selectTasks({ids.at(indexOf(from))}, ids.at(indexOf(from)));
-        focus(key ? widget : w.other);
+        QWidget* first = key ? widget : w.other;
+        first->setFocus();
+        QTRY_VERIFY(first->hasFocus());
+        QCoreApplication::processEvents();
         m_told.clear();
         if (key)
             QTest::keyClick(widget, Qt::Key(key));
         else
-            focus(widget);
-        QTRY_COMPARE(told(QAccessible::Focus).size(), 1);
-        QCOMPARE(toldOnce(QAccessible::Focus).first, indexOf(to));
-        QCOMPARE(toldOnce(QAccessible::Focus).second.section(QLatin1Char(','), 0, 0), to);
+            widget->setFocus();
+        QTRY_COMPARE(told().values(QAccessible::Focus), QList<int>{indexOf(to)});
         QAccessibleInterface* item = QAccessible::queryAccessibleInterface(widget)->child(indexOf(to));
         QVERIFY(item->state().focused && item->state().selected);
+        QVERIFY(item->text(QAccessible::Name).startsWith(to));
         if (!key)
             return;
-        QCOMPARE(toldOnce(QAccessible::Event(added)).first, indexOf(to));
-        QCOMPARE(toldOnce(QAccessible::SelectionRemove).first, indexOf(from));
-    }
-
-    void manySelectedRowsAreToldAtOnce()
-    {
-        Views w(makeTasks({}, {}, LongList));
-        QVERIFY(w.show());
-        focus(w.list);
-        w.list->select(0);
-        m_told.clear();
-        QTest::keyClick(w.list, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(told(QAccessible::SelectionWithin).size(), 1);
-        QVERIFY(told(QAccessible::SelectionAdd).isEmpty());
-    }
-
-    void itemsOfTasksThatLeaveTheListGo_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QStringList>("left");
-        QTest::newRow("Delete") << "delete" << QStringList{"A", "C"};
-        QTest::newRow("deleted by another view") << "store" << QStringList{"A", "C"};
-        QTest::newRow("found tasks shown") << "found" << QStringList{"C"};
-        QTest::newRow("another group shown") << "group" << QStringList{};
-    }
-
-    void itemsOfTasksThatLeaveTheListGo()
-    {
-        QFETCH(QString, how);
-        QFETCH(QStringList, left);
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("ABC")), &ids);
-        Views w(groupId);
-        QVERIFY(w.show());
-        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(w.list);
-        const bool staysInTheGroup = how == QLatin1String("delete") || how == QLatin1String("store");
-        QAccessibleInterface* c = staysInTheGroup ? view->child(2) : nullptr;
-        const QAccessible::Id b = QAccessible::uniqueId(view->child(1));
-        m_told.clear();
-        if (how == QLatin1String("delete")) {
-            w.list->select(1);
-            w.list->deleteSelected();
-        } else if (how == QLatin1String("store")) {
-            store()->removeTask(groupId, ids.at(1), false);
-            QTRY_COMPARE(w.list->rowCount(), 2);
-        } else if (how == QLatin1String("found")) {
-            w.list->showFound({FoundTask{ids.at(2), groupId}});
-        } else {
-            w.list->setGroup(makeTasks({}, {}, LongList));
-        }
-        const QList<Told> gone = told(QAccessible::ObjectDestroyed);
-        QCOMPARE(gone.size(), 1);
-        QCOMPARE(gone.first().id, b);
-        QVERIFY(!QAccessible::accessibleInterface(b));
-        if (how == QLatin1String("group"))
-            return;
-        QStringList names;
-        for (int i = 0; i < view->childCount(); ++i)
-            names << view->child(i)->text(QAccessible::Name).section(QLatin1Char(','), 0, 0);
-        QCOMPARE(names, left);
-        QCOMPARE(view->indexOfChild(view->child(left.size() - 1)), left.size() - 1);
-        if (staysInTheGroup) { // the item of C follows its task to its new place
-            QCOMPARE(view->indexOfChild(c), 1);
-            QCOMPARE(view->child(1), c);
-        }
-    }
-
-    // A renamed task, a group whose counts or name change: the new name is told.
-    void newNamesAreTold()
-    {
-        Ids ids;
-        const FocusGroup::Id groupId = makeGroup(letters(QStringLiteral("AB")), &ids, QStringLiteral("Errands"));
-        Views w(groupId);
-        QVERIFY(w.show());
-        QCOMPARE(QAccessible::queryAccessibleInterface(w.list)->child(1)->text(QAccessible::Name), QStringLiteral("B"));
-        m_told.clear();
-        store()->setTaskName(ids.last(), QStringLiteral("Buy bread"));
-        QTRY_COMPARE(told(QAccessible::NameChanged).size(), 1);
-        QCOMPARE(told(QAccessible::NameChanged).first().name, QStringLiteral("Buy bread"));
-        m_told.clear();
-        store()->setTaskDue(ids.first(), QDate::currentDate().startOfDay());
-        QStringList names;
-        for (const Told& entry : told(QAccessible::NameChanged))
-            names << entry.name;
-        const QString counts = QStringLiteral(", 1 due today or overdue, 1 due later or undated");
-        QVERIFY2(names.contains(QStringLiteral("Errands") + counts), qPrintable(names.join(QLatin1Char('|'))));
-        m_told.clear();
-        w.panel->rowOf(groupId)->setGroupInfo(QStringLiteral("Chores"), QString());
-        QCOMPARE(toldOnce(QAccessible::NameChanged).second, QStringLiteral("Chores") + counts);
+        QCOMPARE(told().values(QAccessible::Event(added)), QList<int>{indexOf(to)});
+        QCOMPARE(told().values(QAccessible::SelectionRemove), QList<int>{indexOf(from)});
     }
 };
 
