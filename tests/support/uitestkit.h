@@ -38,15 +38,6 @@ private:
 
 inline std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
 
-/// One name per character: "ABC" gives A, B and C.
-inline QStringList letters(const QString& s)
-{
-    QStringList names;
-    for (const QChar c : s)
-        names << QString(c);
-    return names;
-}
-
 /// Names T0, T1, ... up to `count` of them.
 inline QStringList numbered(int count)
 {

@@ -1,7 +1,6 @@
 #include "support/testenv.h"
 #include "support/uitestkit.h"
 
-#include "base/identity.h"
 #include "core/duetasks.h"
 #include "core/taskcore.h"
 #include "store/taskstorage.h"
@@ -69,22 +68,16 @@ constexpr auto dragEnter = &sendDrag<QDragEnterEvent>;
 constexpr auto dragMove = &sendDrag<QDragMoveEvent>;
 constexpr auto drop = &sendDrag<QDropEvent>;
 
-/// Drags the selection onto row `index` (or below the rows); with `gap`, onto the gap under it.
-void dragSelection(TaskListWidget& list, int index, bool gap)
+/// Drags the selection onto row `index` or below the rows.
+void dragSelection(TaskListWidget& list, int index)
 {
     Ids dragged;
     for (int i : list.selectedIndexes())
         dragged << list.taskIdAt(i);
     FakeDrag drag(list.group(), dragged);
-    QPoint point = rowCentre(list, index);
+    const QPoint point = rowCentre(list, index);
     QVERIFY(dragEnter(list, rowCentre(list, 0), &drag.mime));
     QVERIFY(dragMove(list, point, &drag.mime));
-    if (gap) { // the gap between two rows belongs to no row: the marker stays
-        TaskWidget* row = list.row(index);
-        point = row->mapTo(list.viewport(), QPoint(row->width() / 2, row->height()));
-        QCOMPARE(list.rowAt(point), -1);
-        QVERIFY(dragMove(list, point, &drag.mime));
-    }
     QCOMPARE(list.dropIndex(), index == Below ? list.rowCount() - 1 : index);
     QCOMPARE(list.dropBefore(), index != Below);
     const bool accepted = dragged.size() < list.rowCount();
@@ -104,14 +97,14 @@ void dropForeign(TaskListWidget& list, char kind)
         foreign.setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(id));
     QVERIFY(!dragEnter(list, rowCentre(list, 2), &foreign));
     QVERIFY(!dragMove(list, rowCentre(list, 2), &foreign));
+    QVERIFY(!drop(list, rowCentre(list, 2), &foreign));
     QCOMPARE(list.dropIndex(), -1);
-    QVERIFY(!drop(list, rowCentre(list, Below), &foreign));
     QCOMPARE(groupDrag.data->resultAction, int(DragGroup::NoResult));
 }
 
 /// Plays steps such as "1 ^3 +e D". A row number or e (the space below the rows) is clicked, *1
-/// double clicked; >1 and >e drag the selection onto row 1 or below the rows, >1g onto the gap
-/// under row 1; ?t, ?x and ?g drop what the list refuses. Keys: D(own), U(p), A, H(ome), Z (End),
+/// double clicked; >1 and >e drag the selection onto row 1 or below the rows; ?t, ?x and ?g drop
+/// what the list refuses. Keys: D(own), U(p), A, H(ome), Z (End),
 /// P(age down), R(eturn), X (Escape), S(pace), K (Delete); ^ adds Ctrl, + adds Shift. N is New,
 /// =Bob types Bob, C cleans up, T sends the group to Trash and shows Trash. Changes made
 /// elsewhere: !1 sends row 1 to Trash, !M moves every task to Trash, !T empties Trash.
@@ -158,7 +151,7 @@ void play(TaskListWidget& list, const QString& steps)
             const int index = c == 'e' ? Below : c - '0';
             const QPoint point = rowCentre(list, index);
             if (first == '>') {
-                dragSelection(list, index, last == 'g');
+                dragSelection(list, index);
             } else if (first == '*') { // press, release, double click, release: a real double click
                 QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
                 QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
@@ -170,23 +163,25 @@ void play(TaskListWidget& list, const QString& steps)
     }
 }
 
-/// The names of a group's tasks as the table of actions writes them: _ for no name, * after a
-/// completed one; then Trash's and Completed's when not empty.
-QString outcomeOf(const FocusGroup::Id& groupId, bool others = true)
+QString namesIn(const FocusGroup::Id& groupId)
 {
-    const QString trash = others ? outcomeOf(FocusGroup::trashId(), false) : QString();
-    const QString completed = others ? outcomeOf(FocusGroup::completedId(), false) : QString();
     QStringList names;
     for (const TodoTask::Id& id : storeIds(groupId)) {
         const TodoTask task = store()->task(id);
         const QString name = task.name().isEmpty() ? QStringLiteral("_") : task.name();
         names << name + (task.completed() ? QStringLiteral("*") : QString());
     }
-    QString outcome = names.join(QLatin1Char(' '));
-    if (!trash.isEmpty() || !completed.isEmpty())
-        outcome += QLatin1Char('|') + trash;
-    if (!completed.isEmpty())
-        outcome += QLatin1Char('|') + completed;
+    return names.join(QLatin1Char(' '));
+}
+
+/// The names of a group's tasks as the tables write them: _ for no name, * after a completed
+/// one; then Trash's and Completed's when not empty, each after a |.
+QString outcomeOf(const FocusGroup::Id& groupId)
+{
+    QString outcome = namesIn(groupId) + QLatin1Char('|') + namesIn(FocusGroup::trashId()) + QLatin1Char('|')
+                      + namesIn(FocusGroup::completedId());
+    while (outcome.endsWith(QLatin1Char('|')))
+        outcome.chop(1);
     return outcome;
 }
 
@@ -229,7 +224,6 @@ private Q_SLOTS:
         row("shift down extends", "0 +D", {0, 1}, 1);
         row("ctrl A selects all", "1 ^A", {0, 1, 2, 3}, 1);
         row("home", "2 H", {0}, 0);
-        row("shift end selects the range", "1 +Z", {1, 2, 3}, 3);
         row("page down stops at the last", "0 P", {3}, 3);
         // The editor: what is typed is kept when it closes
         row("return opens the current row", "1 R", {1}, 1, 1);
@@ -250,7 +244,6 @@ private Q_SLOTS:
         row("on a dragged row: nearest undragged below", "0 ^2 >2", {1, 2}, 2, -1, "B A C D");
         row("on a dragged row: nearest undragged above", "1 ^3 >3", {1, 2}, 2, -1, "A B D C");
         row("all rows dragged: refused", "0 ^A >1", {0, 1, 2, 3}, 0);
-        row("over the gap between two rows", "2 >1g", {1}, 1, -1, "A C B D");
         row("text refused", "1 ?t", {1}, 1);
         row("a drag that ended refused", "1 ?x", {1}, 1);
         row("a group's drag refused", "1 ?g", {1}, 1);
@@ -271,7 +264,7 @@ private Q_SLOTS:
         QFETCH(int, current);
         QFETCH(int, open);
         Ids known;
-        const QStringList taskNames = letters(names).replaceInStrings(QStringLiteral("_"), QString());
+        const QStringList taskNames = names.split(QString(), Qt::SkipEmptyParts).replaceInStrings(QStringLiteral("_"), QString());
         const FocusGroup::Id groupId = makeGroup(taskNames, &known);
         SHOW(groupId);
         for (const QString& step : steps.split(QLatin1Char(' '))) {
@@ -328,7 +321,6 @@ private Q_SLOTS:
         const Ids ids = storeIds(inbox);
         QCOMPARE(rowIds(list), ids);
         QCOMPARE(store()->task(ids.last()).name(), QStringLiteral("Have a coffee :)"));
-        QVERIFY(store()->task(ids.at(0)).notes().contains(webSiteUrl()));
     }
 
     // Today lists the open tasks due by today, Upcoming those of the seven days after it, each
@@ -356,7 +348,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         DueTasks due(store(), [] { return QDateTime(ViewDay, QTime(9, 0)); });
         Ids ids;
-        const FocusGroup::Id work = makeGroup(letters(QStringLiteral("ABCDEFGHI")), &ids, QStringLiteral("Work"));
+        const FocusGroup::Id work = makeGroup(QStringLiteral("ABCDEFGHI").split(QString(), Qt::SkipEmptyParts), &ids, QStringLiteral("Work"));
         // A to G due (days from today, hour, minute); H done today; I undated
         const int dueAt[][3] = {{0, 10, 0}, {-2, 12, 0}, {0, 8, 0}, {-1, 0, 0}, {1, 9, 0}, {7, 23, 59}, {8, 0, 0}};
         for (int i = 0; i < 7; ++i) {
@@ -374,7 +366,7 @@ private Q_SLOTS:
             QStringList rows;
             for (int i = 0; i < list.rowCount(); ++i)
                 rows << store()->task(list.taskIdAt(i)).name() + QLatin1Char(':') + list.groupNameAt(i);
-            const QString trash = outcomeOf(FocusGroup::trashId(), false);
+            const QString trash = namesIn(FocusGroup::trashId());
             return rows.join(QLatin1Char(' ')) + (trash.isEmpty() ? QString() : QLatin1Char('|') + trash);
         };
         QTRY_COMPARE(rows(), shown);
