@@ -44,14 +44,8 @@ Ids rowIds(const TaskListWidget& list)
 
 QPoint rowCentre(TaskListWidget& list, int index)
 {
-    if (index == Below) {
-        int y = 300;
-        if (list.rowCount() > 0) {
-            TaskWidget* last = list.row(list.rowCount() - 1);
-            y = last->mapTo(list.viewport(), QPoint(0, last->height())).y() + 40;
-        }
-        return QPoint(list.viewport()->width() / 2, qMin(y, list.viewport()->height() - 5));
-    }
+    if (index == Below)
+        return QPoint(list.viewport()->width() / 2, list.viewport()->height() - 5);
     list.ensureIndexVisible(index);
     TaskWidget* row = list.row(index);
     return row->mapTo(list.viewport(), row->rect().center());
@@ -104,16 +98,16 @@ void dropForeign(TaskListWidget& list, char kind)
 
 /// Plays steps such as "1 ^3 +e D". A row number or e (the space below the rows) is clicked, *1
 /// double clicked; >1 and >e drag the selection onto row 1 or below the rows; ?t, ?x and ?g drop
-/// what the list refuses. Keys: D(own), U(p), A, H(ome), Z (End),
-/// P(age down), R(eturn), X (Escape), S(pace), K (Delete); ^ adds Ctrl, + adds Shift. N is New,
-/// =Bob types Bob, C cleans up, T sends the group to Trash and shows Trash. Changes made
-/// elsewhere: !1 sends row 1 to Trash, !M moves every task to Trash, !T empties Trash.
+/// what the list refuses. Keys: D(own), U(p), A, H(ome), P(age down), R(eturn), X (Escape),
+/// S(pace), K (Delete); ^ adds Ctrl, + adds Shift. N is New, =Bob types Bob, C cleans up, T sends
+/// the group to Trash and shows Trash. Changes made elsewhere: !1 sends row 1 to Trash, !M moves
+/// every task to Trash, !T empties Trash.
 void play(TaskListWidget& list, const QString& steps)
 {
     static const QHash<char, Qt::Key> keys = {
-        {'D', Qt::Key_Down},     {'U', Qt::Key_Up},     {'A', Qt::Key_A},      {'H', Qt::Key_Home},
-        {'Z', Qt::Key_End},      {'P', Qt::Key_PageDown}, {'R', Qt::Key_Return}, {'X', Qt::Key_Escape},
-        {'S', Qt::Key_Space},    {'K', Qt::Key_Delete}};
+        {'D', Qt::Key_Down},   {'U', Qt::Key_Up},       {'A', Qt::Key_A},      {'H', Qt::Key_Home},
+        {'P', Qt::Key_PageDown}, {'R', Qt::Key_Return}, {'X', Qt::Key_Escape}, {'S', Qt::Key_Space},
+        {'K', Qt::Key_Delete}};
     const FocusGroup::Id groupId = list.group();
     for (QString step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const char first = step.front().toLatin1();
@@ -264,8 +258,8 @@ private Q_SLOTS:
         QFETCH(int, current);
         QFETCH(int, open);
         Ids known;
-        const QStringList taskNames = names.split(QString(), Qt::SkipEmptyParts).replaceInStrings(QStringLiteral("_"), QString());
-        const FocusGroup::Id groupId = makeGroup(taskNames, &known);
+        QStringList taskNames = names.split(QString(), Qt::SkipEmptyParts);
+        const FocusGroup::Id groupId = makeGroup(taskNames.replaceInStrings(QStringLiteral("_"), QString()), &known);
         SHOW(groupId);
         for (const QString& step : steps.split(QLatin1Char(' '))) {
             play(list, step);
