@@ -276,34 +276,10 @@ private Q_SLOTS:
     }
 
 
-    // Wayland tells no position: only the size is restored and saved there, and the position
-    // an X11 session saved stays.
-    void waylandKeepsOnlyTheSize_data()
-    {
-        QTest::addColumn<bool>("wayland");
-        QTest::addColumn<QPoint>("savedAt");
-        QTest::newRow("X11") << false << QPoint(10, 20);
-        QTest::newRow("Wayland") << true << QPoint(40, 60);
-    }
-
-    void waylandKeepsOnlyTheSize()
-    {
-        QFETCH(bool, wayland);
-        QFETCH(QPoint, savedAt);
-        AppSettings::settings()->setMainWindowFrame(QRect(40, 60, 700, 500));
-        MainWindow::setWaylandForTests(wayland);
-        {
-            MainWindow window;
-            QCOMPARE(window.size(), QSize(700, 500));
-            window.setGeometry(QRect(10, 20, 650, 480));
-        }
-        MainWindow::setWaylandForTests(false);
-        QCOMPARE(AppSettings::settings()->mainWindowFrame(), QRect(savedAt, QSize(650, 480)));
-    }
-
     // With a tray the window hides; without one it minimises where a taskbar brings it back,
-    // and hides on Wayland, where nothing could (a second start shows it).
-    void closeAndEscapeOnlyHide_data()
+    // and hides on Wayland, where nothing could (a second start shows it). Wayland tells no
+    // position: only the size is restored and saved there, and the position X11 saved stays.
+    void closingHidesAndWaylandKeepsOnlyTheSize_data()
     {
         QTest::addColumn<bool>("tray");
         QTest::addColumn<bool>("wayland");
@@ -313,23 +289,30 @@ private Q_SLOTS:
         QTest::newRow("no tray on Wayland") << false << true << false;
     }
 
-    void closeAndEscapeOnlyHide()
+    void closingHidesAndWaylandKeepsOnlyTheSize()
     {
         QFETCH(bool, tray);
         QFETCH(bool, wayland);
         QFETCH(bool, minimised);
+        AppSettings::settings()->setMainWindowFrame(QRect(40, 60, 700, 500));
         MainWindow::setWaylandForTests(wayland);
-        MainWindow window;
-        window.setTrayAvailable(tray);
-        QVERIFY(testenv::showActive(&window));
-        window.close();
-        QCOMPARE(window.isVisible(), minimised);
-        QCOMPARE(window.isMinimized(), minimised);
-        window.showNormal();
-        QVERIFY(testenv::showActive(&window));
-        QTest::keyClick(&window, Qt::Key_Escape);
-        QCOMPARE(window.isVisible(), minimised);
+        {
+            MainWindow window;
+            QCOMPARE(window.size(), QSize(700, 500));
+            window.setTrayAvailable(tray);
+            QVERIFY(testenv::showActive(&window));
+            window.close();
+            QCOMPARE(window.isVisible(), minimised);
+            QCOMPARE(window.isMinimized(), minimised);
+            window.showNormal();
+            QVERIFY(testenv::showActive(&window));
+            QTest::keyClick(&window, Qt::Key_Escape);
+            QCOMPARE(window.isVisible(), minimised);
+            window.setGeometry(QRect(10, 20, 650, 480));
+        }
         MainWindow::setWaylandForTests(false);
+        const QPoint savedAt = wayland ? QPoint(40, 60) : QPoint(10, 20);
+        QCOMPARE(AppSettings::settings()->mainWindowFrame(), QRect(savedAt, QSize(650, 480)));
     }
 
     // Changes that cannot be written are said above the panes, with the system's reason; once
