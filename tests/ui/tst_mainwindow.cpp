@@ -50,7 +50,7 @@ QList<QVariant> storeState()
 }
 
 // The tasks of the group "Home", in list order.
-enum Task { Water, Rent, Plumber, Stamps, Unnamed, TaskCount };
+enum Task { Water, Rent, Plumber, Stamps, Unnamed };
 
 FocusGroup::Id g_home;
 QList<TodoTask::Id> g_tasks;
@@ -212,22 +212,16 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_store.ready());
-        AppSettings::settings()->setDateFormat(QStringLiteral("dd.MM.yyyy"));
         // A steady cursor: two renderings of a focused field are then the same.
         QApplication::setCursorFlashTime(0);
         m_light = QApplication::palette();
         QVERIFY(!ColorScheme::isDarkPalette(m_light));
-        TaskStorage& store = *TaskCore::instance()->storage();
-        g_home = store.addGroup(QStringLiteral("Home"), QStringLiteral("home"));
+        const QStringList names{"Water the plants", "Pay the rent", "Call the plumber", "Buy stamps", ""};
+        g_home = makeGroup(names, &g_tasks, QStringLiteral("Home"));
         const QDateTime noon(QDate::currentDate(), QTime(12, 0));
-        const char* names[TaskCount] = {"Water the plants", "Pay the rent", "Call the plumber", "Buy stamps", ""};
-        for (const char* name : names) {
-            g_tasks.append(store.createTask(g_home));
-            store.setTaskName(g_tasks.last(), QString::fromLatin1(name));
-        }
-        store.setTaskDue(g_tasks.at(Rent), noon.addDays(-1));
-        store.setTaskDue(g_tasks.at(Plumber), noon.addDays(2));
-        store.setTaskCompleted(g_tasks.at(Stamps), true, noon);
+        store()->setTaskDue(g_tasks.at(Rent), noon.addDays(-1));
+        store()->setTaskDue(g_tasks.at(Plumber), noon.addDays(2));
+        store()->setTaskCompleted(g_tasks.at(Stamps), true, noon);
     }
 
     void init() { AppSettings::settings()->resetToDefaults(); }
