@@ -29,7 +29,6 @@ public:
     }
     ~TempStore() { TaskCore::destroy(); }
     bool ready() const { return m_ready; }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
 
 private:
     QTemporaryDir m_dir;

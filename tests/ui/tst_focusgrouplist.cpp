@@ -10,6 +10,7 @@
 #include "ui/focusgroupwidget.h"
 #include "ui/questionbox.h"
 #include "ui/tasklistwidget.h"
+#include "ui/taskwidget.h"
 #include "widgets/accessiblenotifier.h"
 
 #include <QAccessible>
@@ -266,14 +267,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("to");
-        QTest::addColumn<int>("added"); // the event of the newly selected item
-        const int add = QAccessible::SelectionAdd, only = QAccessible::Selection;
-        QTest::newRow("Down") << false << 0 << int(Qt::Key_Down) << 1 << add;
-        QTest::newRow("End, far out of view") << false << 0 << int(Qt::Key_End) << Far - 1 << add;
-        QTest::newRow("list gains the keyboard") << false << 2 << 0 << 2 << add;
-        QTest::newRow("panel: Down") << true << 1 << int(Qt::Key_Down) << 2 << only;
-        QTest::newRow("panel: Up to a view") << true << 1 << int(Qt::Key_Up) << 0 << only;
-        QTest::newRow("panel gains the keyboard") << true << 2 << 0 << 2 << only;
+        QTest::newRow("Down") << false << 0 << int(Qt::Key_Down) << 1;
+        QTest::newRow("End, far out of view") << false << 0 << int(Qt::Key_End) << Far - 1;
+        QTest::newRow("list gains the keyboard") << false << 2 << 0 << 2;
+        QTest::newRow("panel: Down") << true << 1 << int(Qt::Key_Down) << 2;
+        QTest::newRow("panel: Up to a view") << true << 1 << int(Qt::Key_Up) << 0;
+        QTest::newRow("panel gains the keyboard") << true << 2 << 0 << 2;
     }
 
     void keysMoveTheFocusedItem()
@@ -282,7 +281,6 @@ private Q_SLOTS:
         QFETCH(int, from);
         QFETCH(int, key);
         QFETCH(int, to);
-        QFETCH(int, added);
         Ids ids;
         const FocusGroup::Id work = makeGroup(numbered(Far), &ids, QStringLiteral("Work"));
         const QList<FocusGroup::Id> groups{DueTasks::viewId(DueTasks::Upcoming), FocusGroup::inboxId(), work};
@@ -306,9 +304,12 @@ private Q_SLOTS:
         QTRY_COMPARE(m_told.values(QAccessible::Focus), QList<int>{indexOf(to)});
         QAccessibleInterface* item = QAccessible::queryAccessibleInterface(widget)->child(indexOf(to));
         QVERIFY(item->state().focused && item->state().selected);
+        QVERIFY(w.list->widget()->findChildren<TaskWidget*>().size() < 100); // rows built only around the view
         if (!key)
             return;
-        QCOMPARE(m_told.values(QAccessible::Event(added)), QList<int>{indexOf(to)});
+        // The list adds to a selection, the panel has one selected group.
+        const QAccessible::Event added = inPanel ? QAccessible::Selection : QAccessible::SelectionAdd;
+        QCOMPARE(m_told.values(added), QList<int>{indexOf(to)});
         QCOMPARE(m_told.values(QAccessible::SelectionRemove), QList<int>{indexOf(from)});
     }
 };

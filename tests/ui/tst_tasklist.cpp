@@ -324,15 +324,6 @@ private Q_SLOTS:
         }
     }
 
-    // A long list builds rows only around the view; End still reaches the last.
-    void longListBuildsRowsOnlyAroundTheView()
-    {
-        SHOW(makeGroup(numbered(10000)));
-        QTest::keyClick(&list, Qt::Key_End);
-        QCOMPARE(list.row(9999)->label()->text(), QStringLiteral("T9999"));
-        QVERIFY(list.widget()->findChildren<TaskWidget*>().size() < 100);
-    }
-
     // The hint of an empty Inbox offers starter tasks.
     void starterTasksComeAfterTheHintsSignal()
     {
