@@ -84,38 +84,28 @@ constexpr auto dragEnter = &sendDrag<QDragEnterEvent>;
 constexpr auto dragMove = &sendDrag<QDragMoveEvent>;
 constexpr auto drop = &sendDrag<QDropEvent>;
 
-/// Drags the selection onto row `index` or below the rows.
-void dragSelection(TaskListWidget& list, int index)
+/// Drags onto row `index` (or below the rows) the selection, or what no drag of the list's
+/// carries: t text alone, x the payload of a drag that ended, g a group's drag.
+void dragOnto(TaskListWidget& list, int index, char foreign = 0)
 {
     Ids dragged;
     for (int i : list.selectedIndexes())
         dragged << list.taskIdAt(i);
-    FakeDrag drag(list.group(), dragged);
+    FakeDrag drag(list.group(), dragged, foreign == 'g' ? DragGroup::Group : DragGroup::Tasks);
+    QMimeData text;
+    text.setText(QStringLiteral("A"));
+    if (foreign == 'x')
+        text.setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(drag.id + 1000));
+    const QMimeData* mime = foreign == 't' || foreign == 'x' ? &text : &drag.mime;
     const QPoint point = rowCentre(list, index);
-    QVERIFY(dragEnter(list, rowCentre(list, 0), &drag.mime));
-    QVERIFY(dragMove(list, point, &drag.mime));
-    QCOMPARE(list.dropIndex(), index == Below ? list.rowCount() - 1 : index);
-    QCOMPARE(list.dropBefore(), index != Below);
-    const bool accepted = dragged.size() < list.rowCount();
-    QCOMPARE(drop(list, point, &drag.mime), accepted);
+    QCOMPARE(dragEnter(list, rowCentre(list, 0), mime), !foreign);
+    QCOMPARE(dragMove(list, point, mime), !foreign);
+    QCOMPARE(list.dropIndex(), foreign ? -1 : index == Below ? list.rowCount() - 1 : index);
+    QVERIFY(foreign || list.dropBefore() == (index != Below));
+    const bool accepted = !foreign && dragged.size() < list.rowCount();
+    QCOMPARE(drop(list, point, mime), accepted);
     QCOMPARE(list.dropIndex(), -1);
     QCOMPARE(drag.data->resultAction, accepted ? int(DragGroup::Reordered) : int(DragGroup::NoResult));
-}
-
-/// A drop no drag of the program's carries: t text alone, x the payload of no drag, g a group's.
-void dropForeign(TaskListWidget& list, char kind)
-{
-    FakeDrag groupDrag(list.group(), Ids(), DragGroup::Group);
-    QMimeData foreign;
-    foreign.setText(QStringLiteral("A"));
-    const int id = kind == 'g' ? groupDrag.id : groupDrag.id + 1000;
-    if (kind != 't')
-        foreign.setData(QLatin1String(DragRegistry::MimeType), DragRegistry::payload(id));
-    QVERIFY(!dragEnter(list, rowCentre(list, 2), &foreign));
-    QVERIFY(!dragMove(list, rowCentre(list, 2), &foreign));
-    QVERIFY(!drop(list, rowCentre(list, 2), &foreign));
-    QCOMPARE(list.dropIndex(), -1);
-    QCOMPARE(groupDrag.data->resultAction, int(DragGroup::NoResult));
 }
 
 /// Plays steps such as "1 ^3 +e D". A row number or e (the space below the rows) is clicked, *1
@@ -139,7 +129,7 @@ void play(TaskListWidget& list, const QString& steps)
         } else if (step == QLatin1String("C")) {
             list.cleanup();
         } else if (first == '?') {
-            dropForeign(list, last);
+            dragOnto(list, 2, last);
         } else if (first == 'c') {
             TaskWidget* row = list.row(last - '0');
             QTest::mouseClick(row->isEditing() ? row->editCheckbox() : row->viewCheckbox(), Qt::LeftButton);
@@ -157,7 +147,7 @@ void play(TaskListWidget& list, const QString& steps)
             const int index = c == 'e' ? Below : c - '0';
             const QPoint point = rowCentre(list, index);
             if (first == '>') {
-                dragSelection(list, index);
+                dragOnto(list, index);
             } else if (first == '*') { // press, release, double click, release: a real double click
                 QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
                 QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
