@@ -130,9 +130,7 @@ private Q_SLOTS:
         QFETCH(int, target);
         QFETCH(int, result);
         const FocusGroup::Id a = addGroup("A"), b = addGroup("B");
-        QList<TodoTask::Id> tasks;
-        for (int i = 0; i < 2; ++i)
-            tasks << store()->createTask(FocusGroup::inboxId());
+        const Ids tasks{store()->createTask(FocusGroup::inboxId()), store()->createTask(FocusGroup::inboxId())};
         store()->addTaskToGroup(b, tasks.first()); // B already holds one
         Views w(FocusGroup::inboxId());
         QVERIFY(w.shown);
@@ -227,8 +225,7 @@ private Q_SLOTS:
         QAccessibleInterface* view = QAccessible::queryAccessibleInterface(inPanel ? static_cast<QWidget*>(w.panel) : w.list);
         QAccessibleInterface* node = view;
         if (steps.size() > 1) {
-            const bool today = steps.at(1) == QLatin1String("Today");
-            const FocusGroup::Id group = today ? DueTasks::viewId(DueTasks::Today) : errands;
+            const FocusGroup::Id group = steps.at(1) == QLatin1String("Today") ? DueTasks::viewId(DueTasks::Today) : errands;
             const int index = inPanel ? w.panel->rowsInOrder().indexOf(w.panel->rowOf(group)) : steps.at(1).toInt();
             node = view->child(index);
             QCOMPARE(node->parent(), view);

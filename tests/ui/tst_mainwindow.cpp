@@ -111,11 +111,12 @@ struct Scene
     }
 
     /// A picture of the window and the area of `widget` (or of `rect` in it) there.
-    Shot shot(QWidget* widget, QRect rect = {})
+    Shot shot(QWidget* widget, QRect rect = {}, bool saturatedOnly = false)
     {
         QCoreApplication::processEvents();
         rect = rect.isNull() ? widget->rect() : rect;
-        return Shot{window.grab().toImage(), QRect(widget->mapTo(&window, rect.topLeft()), rect.size())};
+        const QRect area(widget->mapTo(&window, rect.topLeft()), rect.size());
+        return Shot{window.grab().toImage(), area, saturatedOnly};
     }
 
     /// Opens the editor of a task with the focus in its name field or, with `inNotes`, its notes.
@@ -124,7 +125,6 @@ struct Scene
         list()->setEditing(list()->indexOfTask(g_tasks.at(task)));
         TaskWidget* row = list()->editedRow();
         (inNotes ? static_cast<QWidget*>(row->notesEdit()) : row->nameEdit())->setFocus();
-        QCoreApplication::processEvents();
         return row;
     }
 
@@ -148,8 +148,7 @@ Probe counter(int kind)
         CountWidget* counter = scene.window.groupPanel()->rowOf(g_home)->counter();
         const int position = counter->visibleCounters().indexOf(kind);
         // Inside the segment's rounded ends.
-        const QRect segment = counter->segmentRects().value(position).adjusted(3, 2, -3, -2);
-        return position < 0 ? Shot() : scene.shot(counter, segment);
+        return scene.shot(counter, counter->segmentRects().value(position).adjusted(3, 2, -3, -2));
     };
 }
 
@@ -157,10 +156,7 @@ Probe hintCard(const FocusGroup::Id& group, bool link)
 {
     return [=](Scene& scene) {
         scene.window.groupPanel()->selectGroup(group);
-        QCoreApplication::processEvents();
-        Shot shot = scene.shot(scene.list()->hint()->textLabel());
-        shot.saturatedOnly = link;
-        return shot;
+        return scene.shot(scene.list()->hint()->textLabel(), {}, link);
     };
 }
 
@@ -262,7 +258,6 @@ private Q_SLOTS:
             QEXPECT_FAIL("", "the designed light colours", Continue);
         QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("contrast %1").arg(ratio, 0, 'f', 2)));
     }
-
 
     // With a tray the window hides; without one it minimises where a taskbar brings it back,
     // and hides on Wayland, where nothing could (a second start shows it). Wayland tells no
