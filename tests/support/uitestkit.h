@@ -24,7 +24,8 @@ class TempStore
 {
 public:
     TempStore()
-        : m_ready(m_dir.isValid() && TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000) == 0)
+        : m_ready(m_dir.isValid()
+                  && TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000) == 0)
     {
     }
     ~TempStore() { TaskCore::destroy(); }
@@ -47,7 +48,8 @@ inline QStringList numbered(int count)
 }
 
 /// A fresh group of the user's holding one task per name, in order.
-inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr, QString groupName = {})
+inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr,
+                                QString groupName = {})
 {
     static int counter = 0;
     if (groupName.isEmpty())
@@ -78,8 +80,8 @@ inline void clearStore()
 class FakeDrag
 {
 public:
-    FakeDrag(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds = {}, int kind = DragGroup::Tasks,
-             bool copy = false)
+    FakeDrag(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds = {},
+             int kind = DragGroup::Tasks, bool copy = false)
         : data(std::make_shared<DragGroup>())
     {
         data->kind = kind;

@@ -255,8 +255,8 @@ private Q_SLOTS:
         QFETCH(int, current);
         QFETCH(int, open);
         Ids known;
-        QStringList taskNames = tasks.split(QString(), Qt::SkipEmptyParts);
-        const FocusGroup::Id groupId = makeGroup(taskNames.replaceInStrings(QStringLiteral("_"), QString()), &known);
+        QStringList names = tasks.split(QString(), Qt::SkipEmptyParts);
+        const FocusGroup::Id groupId = makeGroup(names.replaceInStrings("_", ""), &known);
         SHOW(groupId);
         for (const QString& step : steps.split(QLatin1Char(' '))) {
             play(list, step);
@@ -267,11 +267,11 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         // The group's tasks, then Trash's and Completed's when not empty, each after a |.
-        QString names = namesIn(groupId) + QLatin1Char('|') + namesIn(FocusGroup::trashId()) + QLatin1Char('|')
+        QString shown = namesIn(groupId) + QLatin1Char('|') + namesIn(FocusGroup::trashId()) + QLatin1Char('|')
                         + namesIn(FocusGroup::completedId());
-        while (names.endsWith(QLatin1Char('|')))
-            names.chop(1);
-        QCOMPARE(names, outcome);
+        while (shown.endsWith(QLatin1Char('|')))
+            shown.chop(1);
+        QCOMPARE(shown, outcome);
         QCOMPARE(rowIds(list), storeIds(list.group()));
         QCOMPARE(list.selectedIndexes(), selected);
         QCOMPARE(list.currentIndex(), current);
@@ -288,9 +288,9 @@ private Q_SLOTS:
         // What the outcome does not list is listed nowhere.
         const QList<FocusGroup::Id> groups = store()->groupIds();
         for (const TodoTask::Id& id : std::as_const(known)) {
-            const auto lists = [&id](const FocusGroup::Id& group) { return store()->group(group).contains(id); };
-            const bool shown = lists(FocusGroup::trashId()) || lists(FocusGroup::completedId()) || lists(groupId);
-            QCOMPARE(std::any_of(groups.cbegin(), groups.cend(), lists), shown);
+            const auto in = [&id](const FocusGroup::Id& group) { return store()->group(group).contains(id); };
+            const bool written = in(FocusGroup::trashId()) || in(FocusGroup::completedId()) || in(groupId);
+            QCOMPARE(std::any_of(groups.cbegin(), groups.cend(), in), written);
         }
     }
 
@@ -335,11 +335,11 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         DueTasks due(store(), [] { return QDateTime(ViewDay, QTime(9, 0)); });
         Ids ids;
-        const FocusGroup::Id work = makeGroup(QStringLiteral("ABCDEFGH").split(QString(), Qt::SkipEmptyParts), &ids, QStringLiteral("Work"));
+        const FocusGroup::Id work = makeGroup({"A", "B", "C", "D", "E", "F", "G", "H"}, &ids, "Work");
         // A to G due (days from today, hour, minute); H undated
-        const int dueAt[][3] = {{0, 10, 0}, {-2, 12, 0}, {0, 8, 0}, {-1, 0, 0}, {1, 9, 0}, {7, 23, 59}, {8, 0, 0}};
+        const int d[][3] = {{0, 10, 0}, {-2, 12, 0}, {0, 8, 0}, {-1, 0, 0}, {1, 9, 0}, {7, 23, 59}, {8, 0, 0}};
         for (int i = 0; i < 7; ++i)
-            store()->setTaskDue(ids.at(i), QDateTime(ViewDay.addDays(dueAt[i][0]), QTime(dueAt[i][1], dueAt[i][2])));
+            store()->setTaskDue(ids[i], QDateTime(ViewDay.addDays(d[i][0]), QTime(d[i][1], d[i][2])));
         store()->addTaskToGroup(FocusGroup::inboxId(), ids.at(2));
         SHOW(work);
         list.setDueTasks(&due);
@@ -360,33 +360,32 @@ private Q_SLOTS:
     void dueDateRule_data()
     {
         QTest::addColumn<int>("dueInDays");
-        QTest::addColumn<bool>("completed");
-        QTest::addColumn<bool>("selected");
+        QTest::addColumn<int>("state");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QColor>("fill");
+        const int open = 0, done = 1, chosen = 2; // chosen: selected
         const QColor plain(0xFFFFFF), now(0xF2C9C8), soon(0xFFF2B9), picked(0xC6D0DA);
         const QString en = QStringLiteral("en"), pt = QStringLiteral("pt_PT");
-        QTest::newRow("no date") << NoDue << false << false << en << "" << "" << plain;
-        QTest::newRow("today") << 0 << false << false << en << "Today" << "due today" << now;
-        QTest::newRow("tomorrow") << 1 << false << false << en << "Tomorrow" << "due tomorrow" << soon;
-        QTest::newRow("in three days") << 3 << false << false << en << "Friday" << "due Friday" << soon;
-        QTest::newRow("in four days") << 4 << false << false << en << "Saturday" << "due Saturday" << plain;
-        QTest::newRow("in a week") << 7 << false << false << en << "15.01.2030" << "due 15.01.2030" << plain;
-        QTest::newRow("overdue") << -9 << false << false << en << "30.12.2029" << "overdue since 30.12.2029" << now;
-        QTest::newRow("completed, overdue") << -1 << true << false << en << "" << "due 07.01.2030" << plain;
-        QTest::newRow("selected, overdue") << -1 << false << true << en << "07.01.2030" << "overdue since 07.01.2030"
+        QTest::newRow("no date") << NoDue << open << en << "" << "" << plain;
+        QTest::newRow("today") << 0 << open << en << "Today" << "due today" << now;
+        QTest::newRow("tomorrow") << 1 << open << en << "Tomorrow" << "due tomorrow" << soon;
+        QTest::newRow("in three days") << 3 << open << en << "Friday" << "due Friday" << soon;
+        QTest::newRow("in four days") << 4 << open << en << "Saturday" << "due Saturday" << plain;
+        QTest::newRow("in a week") << 7 << open << en << "15.01.2030" << "due 15.01.2030" << plain;
+        QTest::newRow("overdue") << -9 << open << en << "30.12.2029" << "overdue since 30.12.2029" << now;
+        QTest::newRow("completed, overdue") << -1 << done << en << "" << "due 07.01.2030" << plain;
+        QTest::newRow("selected, overdue") << -1 << chosen << en << "07.01.2030" << "overdue since 07.01.2030"
                                            << picked;
-        QTest::newRow("tomorrow in Portuguese") << 1 << false << false << pt << "Amanhã" << "" << soon;
-        QTest::newRow("weekday in Portuguese") << 2 << false << false << pt << "Quinta-feira" << "" << soon;
+        QTest::newRow("tomorrow in Portuguese") << 1 << open << pt << "Amanhã" << "" << soon;
+        QTest::newRow("weekday in Portuguese") << 2 << open << pt << "Quinta-feira" << "" << soon;
     }
 
     void dueDateRule()
     {
         QFETCH(int, dueInDays);
-        QFETCH(bool, completed);
-        QFETCH(bool, selected);
+        QFETCH(int, state);
         QFETCH(QString, language);
         QFETCH(QString, shown);
         QFETCH(QString, spoken);
@@ -395,9 +394,9 @@ private Q_SLOTS:
         SHOW(makeGroup({QStringLiteral("Water the plants")}, &ids));
         if (dueInDays != NoDue)
             store()->setTaskDue(ids[0], QDateTime(kMonday.addDays(dueInDays + 1), QTime(9, 30)));
-        store()->setTaskCompleted(ids[0], completed, QDateTime::currentDateTime());
+        store()->setTaskCompleted(ids[0], state == 1, QDateTime::currentDateTime());
         TaskWidget* row = list.row(0);
-        row->setSelected(selected);
+        row->setSelected(state == 2);
         QCoreApplication::processEvents();
         g_day = kMonday.addDays(1);
         if (language != QLatin1String("en"))
@@ -407,7 +406,7 @@ private Q_SLOTS:
         QCOMPARE(row->grab().toImage().pixelColor(row->width() - 3, row->height() / 2), fill);
         QCOMPARE(row->backgroundColor(), fill);
         if (language == QLatin1String("en"))
-            QCOMPARE(AccessibleText::due(store()->task(ids[0]).due(), g_day, completed), spoken);
+            QCOMPARE(AccessibleText::due(store()->task(ids[0]).due(), g_day, state == 1), spoken);
         if (!shown.isEmpty())
             QCOMPARE(row->dueLabel()->palette().color(QPalette::WindowText)
                          != row->label()->palette().color(QPalette::WindowText),
