@@ -35,6 +35,7 @@ using Ids = QList<TodoTask::Id>;
 constexpr int Below = -1; // no row: the space below the last one
 const QDate ViewDay(2001, 5, 10); // long before any due date of other tests
 constexpr int NoDue = INT_MIN;
+constexpr int Open = 0, Done = 1, Selected = 2; // a row's state in the due-date table
 
 // The day the rows take as today while a test sets it: a Monday unless a test moves it.
 const QDate kMonday(2030, 1, 7);
@@ -113,7 +114,7 @@ void dragOnto(TaskListWidget& list, int index, char foreign = 0)
 void play(TaskListWidget& list, const QString& steps)
 {
     static const QHash<char, Qt::Key> keys = {
-        {'D', Qt::Key_Down},   {'U', Qt::Key_Up},       {'A', Qt::Key_A},      {'H', Qt::Key_Home},
+        {'D', Qt::Key_Down},     {'U', Qt::Key_Up},     {'A', Qt::Key_A},      {'H', Qt::Key_Home},
         {'P', Qt::Key_PageDown}, {'R', Qt::Key_Return}, {'X', Qt::Key_Escape}, {'S', Qt::Key_Space},
         {'K', Qt::Key_Delete}};
     for (QString step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -365,21 +366,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QColor>("fill");
-        const int open = 0, done = 1, chosen = 2; // chosen: selected
         const QColor plain(0xFFFFFF), now(0xF2C9C8), soon(0xFFF2B9), picked(0xC6D0DA);
         const QString en = QStringLiteral("en"), pt = QStringLiteral("pt_PT");
-        QTest::newRow("no date") << NoDue << open << en << "" << "" << plain;
-        QTest::newRow("today") << 0 << open << en << "Today" << "due today" << now;
-        QTest::newRow("tomorrow") << 1 << open << en << "Tomorrow" << "due tomorrow" << soon;
-        QTest::newRow("in three days") << 3 << open << en << "Friday" << "due Friday" << soon;
-        QTest::newRow("in four days") << 4 << open << en << "Saturday" << "due Saturday" << plain;
-        QTest::newRow("in a week") << 7 << open << en << "15.01.2030" << "due 15.01.2030" << plain;
-        QTest::newRow("overdue") << -9 << open << en << "30.12.2029" << "overdue since 30.12.2029" << now;
-        QTest::newRow("completed, overdue") << -1 << done << en << "" << "due 07.01.2030" << plain;
-        QTest::newRow("selected, overdue") << -1 << chosen << en << "07.01.2030" << "overdue since 07.01.2030"
+        QTest::newRow("no date") << NoDue << Open << en << "" << "" << plain;
+        QTest::newRow("today") << 0 << Open << en << "Today" << "due today" << now;
+        QTest::newRow("tomorrow") << 1 << Open << en << "Tomorrow" << "due tomorrow" << soon;
+        QTest::newRow("in three days") << 3 << Open << en << "Friday" << "due Friday" << soon;
+        QTest::newRow("in four days") << 4 << Open << en << "Saturday" << "due Saturday" << plain;
+        QTest::newRow("in a week") << 7 << Open << en << "15.01.2030" << "due 15.01.2030" << plain;
+        QTest::newRow("overdue") << -9 << Open << en << "30.12.2029" << "overdue since 30.12.2029" << now;
+        QTest::newRow("completed, overdue") << -1 << Done << en << "" << "due 07.01.2030" << plain;
+        QTest::newRow("selected, overdue") << -1 << Selected << en << "07.01.2030" << "overdue since 07.01.2030"
                                            << picked;
-        QTest::newRow("tomorrow in Portuguese") << 1 << open << pt << "Amanhã" << "" << soon;
-        QTest::newRow("weekday in Portuguese") << 2 << open << pt << "Quinta-feira" << "" << soon;
+        QTest::newRow("tomorrow in Portuguese") << 1 << Open << pt << "Amanhã" << "" << soon;
+        QTest::newRow("weekday in Portuguese") << 2 << Open << pt << "Quinta-feira" << "" << soon;
     }
 
     void dueDateRule()
@@ -394,9 +394,9 @@ private Q_SLOTS:
         SHOW(makeGroup({QStringLiteral("Water the plants")}, &ids));
         if (dueInDays != NoDue)
             store()->setTaskDue(ids[0], QDateTime(kMonday.addDays(dueInDays + 1), QTime(9, 30)));
-        store()->setTaskCompleted(ids[0], state == 1, QDateTime::currentDateTime());
+        store()->setTaskCompleted(ids[0], state == Done, QDateTime::currentDateTime());
         TaskWidget* row = list.row(0);
-        row->setSelected(state == 2);
+        row->setSelected(state == Selected);
         QCoreApplication::processEvents();
         g_day = kMonday.addDays(1);
         if (language != QLatin1String("en"))
@@ -406,7 +406,7 @@ private Q_SLOTS:
         QCOMPARE(row->grab().toImage().pixelColor(row->width() - 3, row->height() / 2), fill);
         QCOMPARE(row->backgroundColor(), fill);
         if (language == QLatin1String("en"))
-            QCOMPARE(AccessibleText::due(store()->task(ids[0]).due(), g_day, state == 1), spoken);
+            QCOMPARE(AccessibleText::due(store()->task(ids[0]).due(), g_day, state == Done), spoken);
         if (!shown.isEmpty())
             QCOMPARE(row->dueLabel()->palette().color(QPalette::WindowText)
                          != row->label()->palette().color(QPalette::WindowText),
