@@ -24,12 +24,12 @@ class TempStore
 {
 public:
     TempStore()
-        : m_ready(m_dir.isValid() && TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000) == 0)
+        : m_ready(m_dir.isValid()
+                  && TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000) == 0)
     {
     }
     ~TempStore() { TaskCore::destroy(); }
     bool ready() const { return m_ready; }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
 
 private:
     QTemporaryDir m_dir;
@@ -37,15 +37,6 @@ private:
 };
 
 inline std::shared_ptr<TaskStorage> store() { return TaskCore::instance()->storage(); }
-
-/// One name per character: "ABC" gives A, B and C.
-inline QStringList letters(const QString& s)
-{
-    QStringList names;
-    for (const QChar c : s)
-        names << QString(c);
-    return names;
-}
 
 /// Names T0, T1, ... up to `count` of them.
 inline QStringList numbered(int count)
@@ -57,7 +48,8 @@ inline QStringList numbered(int count)
 }
 
 /// A fresh group of the user's holding one task per name, in order.
-inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr, QString groupName = {})
+inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr,
+                                QString groupName = {})
 {
     static int counter = 0;
     if (groupName.isEmpty())
@@ -88,8 +80,8 @@ inline void clearStore()
 class FakeDrag
 {
 public:
-    FakeDrag(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds = {}, int kind = DragGroup::Tasks,
-             bool copy = false)
+    FakeDrag(const FocusGroup::Id& groupId, const QList<TodoTask::Id>& taskIds = {},
+             int kind = DragGroup::Tasks, bool copy = false)
         : data(std::make_shared<DragGroup>())
     {
         data->kind = kind;
