@@ -38,7 +38,7 @@ using namespace uitest;
 /// The database as the program writes it.
 QByteArray storeState()
 {
-    const QString path = testenv::homePath() + QStringLiteral("/state.xml");
+    const QString path = QDir::homePath() + QStringLiteral("/state.xml");
     QFile::remove(path);
     return store()->writeCopyTo(path, nullptr) ? testenv::readBytes(path) : QByteArray();
 }
