@@ -223,18 +223,26 @@ private Q_SLOTS:
         QCOMPARE(m_store->group(kInbox).taskIds(), (FocusGroup::TaskIdList{x.a, phone.id(), x.c, x.d}));
         QCOMPARE(m_store->task(x.a).name(), QStringLiteral("renamed"));
         QCOMPARE(m_store->task(x.a).notes(), QStringLiteral("from the phone"));
-    }
 
-    void taskMovedElsewhereSinceStaysWhereItWent()
-    {
+        // A task moved elsewhere since the step stays where it went.
         {
             StoreStep step(*m_store, QStringLiteral("Reorder"));
-            m_store->reorderTasks(m_ids.work, m_ids.e, true, {m_ids.c});
+            m_store->reorderTasks(x.work, x.e, true, {x.c});
         }
-        m_store->moveTasks(m_ids.work, m_ids.home, {m_ids.c});
+        m_store->moveTasks(x.work, x.home, {x.c});
         QVERIFY(m_history->undo().applied);
-        QCOMPARE(m_store->group(m_ids.work).taskIds(), (FocusGroup::TaskIdList{m_ids.e, m_ids.f}));
-        QCOMPARE(m_store->group(m_ids.home).taskIds(), FocusGroup::TaskIdList{m_ids.c});
+        QCOMPARE(m_store->group(x.work).taskIds(), (FocusGroup::TaskIdList{x.e, x.f}));
+        QCOMPARE(m_store->group(x.home).taskIds(), FocusGroup::TaskIdList{x.c});
+    }
+
+    void undoneGroupRemovalShowsItsTasks()
+    {
+        {
+            StoreStep step(*m_store, QStringLiteral("Remove"));
+            m_store->removeGroup(m_ids.work);
+        }
+        const QList<TodoTask::Id> shown = m_history->undo().taskIds;
+        QCOMPARE(QSet<TodoTask::Id>(shown.cbegin(), shown.cend()), (QSet<TodoTask::Id>{m_ids.c, m_ids.e, m_ids.f}));
     }
 
     void stepWhoseTasksAreGoneIsSkippedWithAReason()
