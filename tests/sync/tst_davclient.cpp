@@ -185,6 +185,7 @@ private Q_SLOTS:
         row("https redirected to http", answer(302, "text/plain", "", "Location: http://127.0.0.1:1/cal/\r\n"),
             DavError::Insecure, 1, "", "trusted");
         row("500", answer(500, "text/plain", "oops"), DavError::Server, 1, "500");
+        row("400", answer(400, "text/plain", "no"), DavError::Server, 1, "refused the request");
         row("slow server", QByteArray(), DavError::Timeout, 1);
         row("stopped while waiting", QByteArray(), DavError::Aborted, 1);
         row("password refused", answer(401, "text/plain", "no", "WWW-Authenticate: Basic realm=\"tasks\"\r\n"),
