@@ -105,14 +105,15 @@ private:
     }
 
     /// Runs the phone (another CalDAV client) and returns its JSON answer.
-    QJsonObject phone(const QStringList& arguments)
+    QJsonObject phone(std::initializer_list<const char*> words)
     {
+        QStringList arguments{QStringLiteral(MRV_SYNC_SCRIPTS "/phone.py"), QStringLiteral("--url"),
+                              m_server->url().toString(), QStringLiteral("--user"), m_server->user(),
+                              QStringLiteral("--password"), m_server->password()};
+        for (const char* word : words)
+            arguments << QString::fromUtf8(word);
         QProcess process;
-        process.start(QStringLiteral("/usr/bin/python3"),
-                      QStringList{QStringLiteral(MRV_SYNC_SCRIPTS "/phone.py"), QStringLiteral("--url"),
-                                  m_server->url().toString(), QStringLiteral("--user"), m_server->user(),
-                                  QStringLiteral("--password"), m_server->password()}
-                          + arguments);
+        process.start(QStringLiteral("/usr/bin/python3"), arguments);
         if (!process.waitForFinished(60000) || process.exitCode() != 0)
             qWarning().noquote() << "phone" << arguments << process.readAllStandardError();
         return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
@@ -122,7 +123,7 @@ private:
     QHash<QString, QJsonObject> serverTasks()
     {
         QHash<QString, QJsonObject> tasks;
-        for (const QJsonValue& list : phone({QStringLiteral("dump")}).value(QStringLiteral("lists")).toArray()) {
+        for (const QJsonValue& list : phone({"dump"}).value(QStringLiteral("lists")).toArray()) {
             for (const QJsonValue& todo : list.toObject().value(QStringLiteral("todos")).toArray()) {
                 QJsonObject object = todo.toObject();
                 object.insert(QStringLiteral("list"), list.toObject().value(QStringLiteral("name")));
@@ -146,9 +147,8 @@ private Q_SLOTS:
 
     void firstSyncJoinsBothSides()
     {
-        phone({QStringLiteral("mklist"), QStringLiteral("Shopping")});
-        phone({QStringLiteral("create"), QStringLiteral("Shopping"), QStringLiteral("--uid"), QStringLiteral("phone-1"),
-               QStringLiteral("--summary"), QStringLiteral("Milk"), QStringLiteral("--extra")});
+        phone({"mklist", "Shopping"});
+        phone({"create", "Shopping", "--uid", "phone-1", "--summary", "Milk", "--extra"});
         auto laptop = device();
         laptop->add(FocusGroup::inboxId(), QStringLiteral("Call Ana"), QStringLiteral("about Friday"));
         const FocusGroup::Id work = laptop->store->addGroup(QStringLiteral("Work"), QStringLiteral("star_yellow"));
@@ -315,10 +315,9 @@ private Q_SLOTS:
 
     void otherClientsPropertiesAndEditsSurvive()
     {
-        phone({QStringLiteral("mklist"), QStringLiteral("Inbox")});
-        phone({QStringLiteral("create"), QStringLiteral("Inbox"), QStringLiteral("--uid"), QStringLiteral("phone-7"),
-               QStringLiteral("--summary"), QStringLiteral("Water plants"), QStringLiteral("--due"),
-               QStringLiteral("2027-04-01"), QStringLiteral("--extra")});
+        phone({"mklist", "Inbox"});
+        phone({"create", "Inbox", "--uid", "phone-7", "--summary", "Water plants", "--due", "2027-04-01",
+               "--extra"});
         auto laptop = device();
         QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
         const TodoTask task = laptop->taskNamed(QStringLiteral("Water plants"));
@@ -330,7 +329,7 @@ private Q_SLOTS:
         QCOMPARE(there.value(QStringLiteral("uid")).toString(), QStringLiteral("phone-7"));
         QCOMPARE(there.value(QStringLiteral("due")).toString(), QStringLiteral("2027-04-01"));
 
-        phone({QStringLiteral("edit"), QStringLiteral("phone-7"), QStringLiteral("--complete")});
+        phone({"edit", "phone-7", "--complete"});
         laptop->sync();
         QVERIFY(laptop->store->task(task.id()).completed());
 
@@ -343,6 +342,22 @@ private Q_SLOTS:
         there = serverTasks().value(QStringLiteral("Water the plants"));
         QCOMPARE(there.value(QStringLiteral("uid")).toString(), QStringLiteral("phone-7"));
         QVERIFY(there.value(QStringLiteral("extra")).toBool());
+    }
+
+    void listRemovedFromTheServerStaysHereOnly()
+    {
+        auto laptop = device();
+        const FocusGroup::Id work = laptop->store->addGroup(QStringLiteral("Work"), QString());
+        laptop->add(work, QStringLiteral("Report"));
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        phone({"rmlist", "Work"});
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        QVERIFY(!laptop->store->group(work).id().isNull());
+        QStringList lists;
+        for (const QJsonValue& list : phone({"dump"}).value(QStringLiteral("lists")).toArray())
+            lists << list.toObject().value(QStringLiteral("name")).toString();
+        QCOMPARE(lists, QStringList{QStringLiteral("Inbox")});
     }
 
     void sentAgainAfterALostAnswerIsOneTask()
