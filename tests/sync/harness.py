@@ -1,24 +1,21 @@
 #!/usr/bin/python3
-"""Random rounds of edits on three clients of one CalDAV server, then checks that sync lost
-nothing, duplicated nothing and kept every conflicting edit.
-
-The clients: two Mirevo profiles (each its own HOME, synced with `mirevo --sync` through
-faultproxy.py) and a phone (phone.py, straight to Radicale). Each round makes 1-4 random edits
-on random clients, then syncs one or both profiles, one after the other or at once; the proxy
-may delay, cut, fail or drop requests or refuse connections for the round, a sync may be killed
-with SIGKILL 0-800 ms after it starts, and Radicale may be stopped and started again while one
-runs. Then, quietly, both profiles sync in turn until nothing changes, and the checks run:
-no task lost, none duplicated, every task under its own UID, all fields and list memberships
-alike on every client, lists in the order of the server's sort keys, the phone's own properties
-kept, and every text a client wrote, and no client that had seen it overwrote, still in the
-task's name or notes. The edits are written to events.jsonl in the folder (see --keep).
-
-  harness.py --mirevo PATH [--rounds N] [--seed S] [--check-every K] [--keep] [--verbose]
-
-Exit status: 0 all checks passed, 1 violations (each printed with the seed and the round of the
-task's last edit), 2 a wrong command line or a failed setup, 77 Radicale or python3-caldav is
-missing. A seed repeats the same choices, but kills and faults land wherever the processes are.
-"""
+# Random rounds of edits on three clients of one CalDAV server, then checks that sync lost
+# nothing, duplicated nothing and kept every conflicting edit.
+#
+# The clients: two Mirevo profiles (each its own HOME, synced with `mirevo --sync` through
+# faultproxy.py) and a phone (phone.py, straight to Radicale). Each round makes 1-4 random edits
+# on random clients, then syncs one or both profiles, one after the other or at once; the proxy
+# may delay, cut, fail or drop requests or refuse connections for the round, a sync may be killed
+# with SIGKILL 0-800 ms after it starts, and Radicale may be stopped and started again while one
+# runs. Then, quietly, both profiles sync in turn until nothing changes, and the checks run:
+# no task lost, none duplicated, every task under its own UID, all fields and list memberships
+# alike on every client, lists in the order of the server's sort keys, the phone's own properties
+# kept, and every text a client wrote, and no client that had seen it overwrote, still in the
+# task's name or notes. The edits are written to events.jsonl in the folder (see --keep).
+#
+# Exit status: 0 all checks passed, 1 violations (each printed with the seed and the round of the
+# task's last edit), 2 a failed setup, 77 Radicale or python3-caldav is missing. A seed repeats
+# the same choices, but kills and faults land wherever the processes are.
 
 import argparse
 import collections
@@ -41,7 +38,6 @@ import uuid
 import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-PYTHON = "/usr/bin/python3"
 USER, PASSWORD = "alice", "secret"
 INBOX = uuid.UUID("b78901e8-4787-4e9e-8977-f940608e4fb9")
 TRASH = uuid.UUID("86234c26-8e85-4c76-b80f-6046775b506a")
@@ -56,8 +52,6 @@ PROXY_MODES = {"quiet": "", "faults": "delay=0.15 cut=0.05 error500=0.04 error50
 EDITS = {"create": 4, "rename": 3, "notes": 3, "due": 2, "complete": 2, "delete": 1.5, "restore": 1,
          "move": 1.5, "reorder": 1.5, "newlist": 0.5}
 SYNC_TIMEOUT_S = 120
-# Not UTC, so that a date and the instant of its midnight differ.
-TIME_ZONE = "Europe/Berlin"
 
 try:
     sys.path.insert(0, HERE)
@@ -65,19 +59,35 @@ try:
 except ImportError as missing:
     phonelib = missing
 
-libc = ctypes.CDLL(None, use_errno=True)
-
-
-def die_with_parent():
-    libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG: nothing outlives a harness killed by a timeout
+LIBC = ctypes.CDLL(None, use_errno=True)
 
 
 def spawn(args, **options):
-    return subprocess.Popen(args, preexec_fn=die_with_parent, **options)
+    # PR_SET_PDEATHSIG: nothing outlives a harness killed by a timeout.
+    return subprocess.Popen(args, preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **options)
 
 
 class SetupError(Exception):
     pass
+
+
+def wait_until(done, seconds, failure):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if done():
+            return
+        time.sleep(0.02)
+    raise SetupError(failure)
+
+
+def connects(port, probe=b""):
+    """Whether 127.0.0.1:port takes a connection (and, given a probe, answers it in HTTP)."""
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=1) as connection:
+            connection.sendall(probe)
+            return not probe or connection.recv(5) == b"HTTP/"
+    except OSError:
+        return False
 
 
 def tokens(*texts):
@@ -92,8 +102,12 @@ def now_ms():
     return int(time.time() * 1000)
 
 
+def utc_text(moment):
+    return moment.astimezone(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
+
+
+# A due time as the harness writes it: "YYYY-MM-DD" for a local midnight, else UTC.
 def due_of_ms(text):
-    """A due time as the harness writes it: "YYYY-MM-DD" for a local midnight, else UTC."""
     moment = datetime.datetime.fromtimestamp(int(text) / 1000).astimezone()
     if moment.time() == datetime.time(0):
         return moment.date().isoformat()
@@ -102,45 +116,32 @@ def due_of_ms(text):
 
 def ms_of_due(due):
     if len(due) == 10:
-        return int(datetime.datetime.combine(datetime.date.fromisoformat(due), datetime.time()).timestamp() * 1000)
-    return int(datetime.datetime.strptime(due, "%Y-%m-%dT%H:%M:%SZ")
-               .replace(tzinfo=datetime.timezone.utc).timestamp() * 1000)
+        moment = datetime.datetime.combine(datetime.date.fromisoformat(due), datetime.time())
+    else:
+        moment = datetime.datetime.strptime(due + "+0000", "%Y-%m-%dT%H:%M:%SZ%z")
+    return int(moment.timestamp() * 1000)
 
 
 def due_of_phone(text):
     if text is None or len(text) == 10 or text.endswith("Z"):
         return text
-    local = datetime.datetime.strptime(text, "%Y-%m-%dT%H:%M:%S").astimezone()
-    return local.astimezone(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
+    return utc_text(datetime.datetime.strptime(text, "%Y-%m-%dT%H:%M:%S").astimezone())
 
 
 def random_due(rng):
     day = datetime.date.today() + datetime.timedelta(days=rng.randint(-5, 40))
     if rng.random() < 0.7:
         return day.isoformat()
-    local = datetime.datetime.combine(day, datetime.time(rng.randint(1, 22), rng.choice([5, 15, 30, 45])))
-    return local.astimezone(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
-
-
-def answers(port):
-    try:
-        with socket.create_connection(("127.0.0.1", port), timeout=1) as connection:
-            connection.sendall(b"OPTIONS / HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n")
-            return connection.recv(5) == b"HTTP/"
-    except OSError:
-        return False
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
+    moment = datetime.time(rng.randint(1, 22), rng.choice([5, 15, 30, 45]))
+    return utc_text(datetime.datetime.combine(day, moment))
 
 
 class Radicale:
     def __init__(self, folder):
         self.folder = folder
-        self.port = free_port()
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            self.port = probe.getsockname()[1]
         self.config = os.path.join(folder, "config")
         self.process = None
         with open(os.path.join(folder, "users"), "w") as users:
@@ -157,14 +158,12 @@ class Radicale:
             # The explicit --config and RADICALE_CONFIG keep the system's and the user's config out.
             self.process = spawn(["radicale", "--config", self.config], stdin=subprocess.DEVNULL, stdout=log,
                                  stderr=subprocess.STDOUT, env=dict(os.environ, RADICALE_CONFIG=self.config))
-        deadline = time.monotonic() + 15
-        while time.monotonic() < deadline:
+
+        def ready():
             if self.process.poll() is not None:
                 raise SetupError("radicale ended at start, see %s/radicale.log" % self.folder)
-            if answers(self.port):
-                return
-            time.sleep(0.05)
-        raise SetupError("radicale did not answer on port %d" % self.port)
+            return connects(self.port, b"OPTIONS / HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n")
+        wait_until(ready, 15, "radicale did not answer on port %d" % self.port)
 
     def stop(self):
         if self.process:
@@ -181,9 +180,9 @@ class Proxy:
     def __init__(self, folder, upstream, seed):
         self.control = os.path.join(folder, "proxy.control")
         self.log = os.path.join(folder, "proxy.log")
-        self.process = spawn([PYTHON, os.path.join(HERE, "faultproxy.py"), "--upstream", "127.0.0.1:%d" % upstream,
-                              "--seed", str(seed), "--control", self.control, "--log", self.log],
-                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        self.process = spawn(["/usr/bin/python3", os.path.join(HERE, "faultproxy.py"), "--upstream",
+                              "127.0.0.1:%d" % upstream, "--seed", str(seed), "--control", self.control,
+                              "--log", self.log], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
         words = self.process.stdout.readline().split()
         if len(words) != 2 or words[0] != b"port":
             raise SetupError("the fault proxy did not start")
@@ -194,26 +193,16 @@ class Proxy:
             control.write(PROXY_MODES[mode])
         os.replace(self.control + ".new", self.control)
         # The proxy reads the file every 50 ms: wait until it listens, or refuses, as asked.
-        deadline = time.monotonic() + 5
-        while time.monotonic() < deadline:
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
-                listening = True
-            except OSError:
-                listening = False
-            if listening == (mode != "down"):
-                return
-            time.sleep(0.02)
-        raise SetupError("the fault proxy did not switch to %s" % mode)
+        listening = mode != "down"
+        wait_until(lambda: connects(self.port) == listening, 5, "the fault proxy did not switch to " + mode)
 
     def faults(self):
         seen = collections.Counter()
         with open(self.log) as log:
-            for line in log:
-                words = line.split()
+            for words in map(str.split, log):
                 if len(words) == 5 and words[0].isdigit() and words[3] != "pass":
                     seen[words[3]] += 1
-                elif words[:2] == ["mode", "down"]:
+                elif words == ["mode", "down"]:
                     seen["down"] += 1
         return seen
 
@@ -246,19 +235,18 @@ class Database:
     def lists(self):
         return [g for g in self.groups if g not in (TRASH, COMPLETED)]
 
+    def name(self, group_id):
+        return self.groups[group_id].get("name")
+
     def text(self, task_id, field):
         return self.tasks[task_id].findtext(field) or ""
 
     def set(self, task_id, field, value):
         task = self.tasks[task_id]
-        element = task.find(field)
-        if value in (None, ""):
-            if element is not None:
-                task.remove(element)
-            return
-        if element is None:
-            element = ET.SubElement(task, field)
-        element.text = str(value)
+        if task.find(field) is not None:
+            task.remove(task.find(field))
+        if value not in (None, ""):
+            ET.SubElement(task, field).text = str(value)
 
     def unlist(self, task_id):
         for group in self.groups.values():
@@ -270,8 +258,7 @@ class Database:
         tid = ET.Element("tid")
         tid.text = "{%s}" % task_id
         group = self.groups[group_id]
-        icons = len(group.findall("icon"))
-        group.insert(icons + min(index, len(group.findall("tid"))), tid)
+        group.insert(len(group.findall("icon")) + min(index, len(group.findall("tid"))), tid)
 
     def save(self):
         os.makedirs(os.path.dirname(self.path), exist_ok=True)
@@ -283,7 +270,6 @@ class Database:
 
 class Profile:
     def __init__(self, name, folder, mirevo):
-        self.name = name
         self.mirevo = mirevo
         home = os.path.join(folder, name)
         self.env = {k: v for k, v in os.environ.items()
@@ -315,9 +301,11 @@ class Profile:
 
 
 def phone_call(url, command, **options):
-    args = argparse.Namespace(**dict(dict(summary=None, description=None, due=None, no_due=False, sort=None,
-                                          complete=False, reopen=False, extra=False), **options))
-    return getattr(phonelib, "cmd_" + command)(phonelib.Phone(url, USER, PASSWORD), args)
+    args = dict(summary=None, description=None, due=None, no_due=False, sort=None, complete=False,
+                reopen=False, extra=False)
+    args.update(options)
+    phone = phonelib.Phone(url, USER, PASSWORD)
+    return getattr(phonelib, "cmd_" + command)(phone, argparse.Namespace(**args))
 
 
 class Harness:
@@ -345,10 +333,9 @@ class Harness:
             return  # the same finding again at a later check
         last = max((e["round"] for e in self.events if e["uid"] == uid), default=self.round)
         lines = ["VIOLATION (seed %d, round %d) %s" % (self.seed, last if uid else self.round, text)]
-        if uid:
-            lines += ["  r%d %s %s %r%s" % (e["round"], e["client"], e["field"], e["value"],
-                                             " (seen %s)" % " ".join(e["seen"]) if e["seen"] else "")
-                      for e in self.events if e["uid"] == uid]
+        lines += ["  r%d %s %s %r%s" % (e["round"], e["client"], e["field"], e["value"],
+                                         " (seen %s)" % " ".join(e["seen"]) if e["seen"] else "")
+                  for e in self.events if uid and e["uid"] == uid]
         print("\n".join(lines), flush=True)
         self.violations.append(text)
 
@@ -363,59 +350,61 @@ class Harness:
         self.stats["tokens"] += 1
         return "%s-r%d-n%d" % (client, self.round, self.stats["tokens"])
 
-    def new_notes(self, client, rng, old):
-        way = rng.choice(["replace", "append", "append", "clear"])
-        if way == "clear":
-            return ""
-        line = "note %s" % self.token(client)
+    def new_text(self, kind, client, rng, old):
+        """A new name ("rename"), or new notes: replaced, appended to or cleared."""
+        way = "replace" if kind == "rename" else rng.choice(["replace", "append", "append", "clear"])
+        line = ("" if kind == "rename" else "note ") + self.token(client) if way != "clear" else ""
         return old + "\n" + line if way == "append" and old else line
+
+    def new_uid(self, client, rng):
+        # Phones write UIDs that are no UUID, and UUIDs in capitals.
+        if client != "ph":
+            return str(uuid.UUID(int=rng.getrandbits(128), version=4))
+        return (str(uuid.UUID(int=rng.getrandbits(128), version=4)).upper() if rng.random() < 0.5
+                else "phone-%016x@example.org" % rng.getrandbits(64))
 
     def edit_mirevo(self, client, kind, rng):
         db = Database(self.profiles[client].database)
         lists = db.lists()
         live = [(t, g) for g in lists for t in db.members(g) if t in db.tasks]
         trash = [t for t in db.members(TRASH) if t in db.tasks]
-        names = {db.groups[g].get("name").lower() for g in db.groups}
-        if kind == "newlist" and all(n.lower() in names for n in LIST_NAMES):
-            kind = "create"
-        if (kind == "restore" and not trash) or (kind not in ("create", "newlist", "restore") and not live) \
+        unused = [n for n in LIST_NAMES if n.lower() not in {db.name(g).lower() for g in db.groups}]
+        if (kind == "newlist" and not unused) or (kind == "restore" and not trash) \
+                or (kind not in ("create", "newlist", "restore") and not live) \
                 or (kind == "move" and len(lists) < 2) or (kind == "reorder" and len(live) < 2):
             kind = "create"
         if kind == "newlist":
-            name = rng.choice([n for n in LIST_NAMES if n.lower() not in names])
-            ET.SubElement(db.root.find("groups"), "g", name=name, id="{%s}" % uuid.UUID(int=rng.getrandbits(128)))
+            name = rng.choice(unused)
+            group_id = uuid.UUID(int=rng.getrandbits(128))
+            ET.SubElement(db.root.find("groups"), "g", name=name, id="{%s}" % group_id)
             self.record(client, None, "newlist", name)
         elif kind == "create":
-            task_id = uuid.UUID(int=rng.getrandbits(128), version=4)
-            uid = self.uids[task_id] = str(task_id)
+            uid = self.new_uid(client, rng)
+            task_id = uuid.UUID(uid)
+            self.uids[task_id] = uid
             self.created[uid] = client
-            task = ET.SubElement(db.root.find("todos"), "t")
-            db.tasks[task_id] = task
-            ET.SubElement(task, "id").text = "{%s}" % task_id
-            db.set(task_id, "name", self.token(client))
-            db.set(task_id, "notes", self.new_notes(client, rng, "") if rng.random() < 0.5 else "")
-            db.set(task_id, "completed", "no")
-            db.set(task_id, "due", ms_of_due(random_due(rng)) if rng.random() < 0.3 else None)
-            db.set(task_id, "tcrt", now_ms())
-            db.set(task_id, "tmod", now_ms())
+            db.tasks[task_id] = ET.SubElement(db.root.find("todos"), "t")
+            ET.SubElement(db.tasks[task_id], "id").text = "{%s}" % task_id
+            notes = self.new_text("notes", client, rng, "") if rng.random() < 0.5 else ""
+            for field, value in (("name", self.token(client)), ("notes", notes), ("completed", "no"),
+                                 ("due", ms_of_due(random_due(rng)) if rng.random() < 0.3 else None),
+                                 ("tcrt", now_ms()), ("tmod", now_ms())):
+                db.set(task_id, field, value)
             group = rng.choice(lists)
             db.insert(group, task_id, rng.randint(0, len(db.members(group))))
-            self.record(client, uid, "create", "%s in %s" % (db.text(task_id, "name"), db.groups[group].get("name")),
-                        written=tokens(db.text(task_id, "name"), db.text(task_id, "notes")))
+            self.record(client, uid, "create", "%s in %s" % (db.text(task_id, "name"), db.name(group)),
+                        written=tokens(db.text(task_id, "name"), notes))
         else:
             task_id, group = (rng.choice(trash), TRASH) if kind == "restore" else rng.choice(live)
             uid = self.uids.get(task_id, str(task_id))
             name, notes = db.text(task_id, "name"), db.text(task_id, "notes")
             fields = ("name", "notes", "due", "completed")
             before = [db.text(task_id, field) for field in fields]
-            if kind == "rename":
-                new = self.token(client)
-                db.set(task_id, "name", new)
-                self.record(client, uid, "name", new, tokens(name), tokens(new))
-            elif kind == "notes":
-                new = self.new_notes(client, rng, notes)
-                db.set(task_id, "notes", new)
-                self.record(client, uid, "notes", new, tokens(notes), tokens(new))
+            if kind in ("rename", "notes"):
+                field, old = ("name", name) if kind == "rename" else ("notes", notes)
+                new = self.new_text(kind, client, rng, old)
+                db.set(task_id, field, new)
+                self.record(client, uid, field, new, tokens(old), tokens(new))
             elif kind == "due":
                 due = random_due(rng) if rng.random() < 0.75 else None
                 db.set(task_id, "due", ms_of_due(due) if due else None)
@@ -434,7 +423,7 @@ class Harness:
                 target = rng.choice([g for g in lists if g != group])
                 db.unlist(task_id)
                 db.insert(target, task_id, rng.randint(0, len(db.members(target))))
-                self.record(client, uid, "list" if kind == "move" else "restore", db.groups[target].get("name"))
+                self.record(client, uid, "list" if kind == "move" else "restore", db.name(target))
             elif kind == "reorder":
                 order = db.members(group)
                 db.unlist(task_id)
@@ -451,13 +440,12 @@ class Harness:
         lists = phone_call(url, "dump")["lists"]
         names = [entry["name"] for entry in lists]
         todos = [(entry["name"], todo) for entry in lists for todo in entry["todos"]]
-        if kind == "restore" or (kind == "move" and len(lists) < 2):
-            kind = "create"
-        if kind not in ("create", "newlist") and not todos:
+        unused = [n for n in LIST_NAMES if n.lower() not in {m.lower() for m in names}]
+        if kind == "restore" or (kind == "move" and len(lists) < 2) \
+                or (kind not in ("create", "newlist") and not todos):
             kind = "create"
         if kind == "create" and not lists:
             kind = "newlist"
-        unused = [n for n in LIST_NAMES if n.lower() not in {m.lower() for m in names}]
         if kind == "newlist" and not unused:
             kind = "create"
         if kind == "newlist":
@@ -465,13 +453,11 @@ class Harness:
             phone_call(url, "mklist", name=name)
             self.record("ph", None, "newlist", name)
         elif kind == "create":
-            # Phones write UIDs that are no UUID, and UUIDs in capitals.
-            uid = (str(uuid.UUID(int=rng.getrandbits(128), version=4)).upper() if rng.random() < 0.5
-                   else "phone-%016x@example.org" % rng.getrandbits(64))
+            uid = self.new_uid("ph", rng)
             self.uids[task_id_of_uid(uid)] = uid
             self.created[uid] = "ph"
             summary = self.token("ph")
-            notes = self.new_notes("ph", rng, "") if rng.random() < 0.5 else ""
+            notes = self.new_text("notes", "ph", rng, "") if rng.random() < 0.5 else ""
             due = random_due(rng) if rng.random() < 0.3 else None
             target = rng.choice(names)
             extra = rng.random() < 0.3
@@ -484,14 +470,12 @@ class Harness:
         else:
             listname, todo = rng.choice(todos)
             uid, name, notes = todo["uid"], todo["summary"], todo["description"]
-            if kind == "rename":
-                new = self.token("ph")
-                phone_call(url, "edit", uid=uid, summary=new)
-                self.record("ph", uid, "name", new, tokens(name), tokens(new))
-            elif kind == "notes":
-                new = self.new_notes("ph", rng, notes)
-                phone_call(url, "edit", uid=uid, description=new)
-                self.record("ph", uid, "notes", new, tokens(notes), tokens(new))
+            if kind in ("rename", "notes"):
+                field, option, old = ("name", "summary", name) if kind == "rename" \
+                    else ("notes", "description", notes)
+                new = self.new_text(kind, "ph", rng, old)
+                phone_call(url, "edit", uid=uid, **{option: new})
+                self.record("ph", uid, field, new, tokens(old), tokens(new))
             elif kind == "due":
                 due = random_due(rng) if rng.random() < 0.75 else None
                 phone_call(url, "edit", uid=uid, due=phonelib.parse_due(due) if due else None, no_due=not due)
@@ -531,7 +515,7 @@ class Harness:
         processes = {n: self.profiles[n].start(["--sync", "--password-stdin"], "round %d" % self.round)
                      for n in names}
         self.running = list(processes.values())
-        timers = [threading.Timer(kills[n], processes[n].kill) for n in names if kills.get(n) is not None]
+        timers = [threading.Timer(kills[n], processes[n].kill) for n in names if n in kills]
         for timer in timers:
             timer.start()
         if restart:
@@ -548,7 +532,7 @@ class Harness:
                 process.kill()
                 process.wait()
                 status = "hung"
-            if status == -signal.SIGKILL and kills.get(n) is not None:
+            if status == -signal.SIGKILL and n in kills:
                 status = "killed"
                 self.stats["kills"] += 1
             statuses[n] = status
@@ -578,9 +562,6 @@ class Harness:
                 self.sync([n], kills, restart)
                 restart = None
 
-    def snapshot(self):
-        return {"m1": self.mirevo_view("m1"), "m2": self.mirevo_view("m2"), "server": self.server_view()}
-
     def settle(self):
         """Syncs m1 and m2 in turn, faults off, until a turn changes nothing; the final views."""
         self.proxy.set("quiet")
@@ -592,7 +573,7 @@ class Harness:
                 if status != 0:
                     self.violation("a quiet sync of %s ended with %s, see %s" % (n, status, self.profiles[n].log))
                 reports.append("%s: %s" % (n, self.profiles[n].last_report()))
-            views = self.snapshot()
+            views = {"m1": self.mirevo_view("m1"), "m2": self.mirevo_view("m2"), "server": self.server_view()}
             if views == before and not any(re.search(r"\b[1-9]\d* (?:received|sent)", r) for r in reports):
                 return views
             before, previous = views, before
@@ -602,23 +583,23 @@ class Harness:
                        % (turn + 1, "\n  ".join(changes + reports)))
         return views
 
+    def uid_of(self, task_id):
+        return self.uids.get(task_id, "(unknown) {%s}" % task_id)
+
     def mirevo_view(self, client):
         db = Database(self.profiles[client].database)
         view = {}
         for task_id in db.tasks:
-            uid = self.uids.get(task_id, "(unknown) {%s}" % task_id)
-            view[uid] = dict(name=db.text(task_id, "name"), notes=db.text(task_id, "notes"),
-                             due=due_of_ms(db.text(task_id, "due")) if db.text(task_id, "due") else None,
-                             completed=db.text(task_id, "completed") == "yes", lists=[], trash=False)
+            due = db.text(task_id, "due")
+            view[self.uid_of(task_id)] = dict(name=db.text(task_id, "name"), notes=db.text(task_id, "notes"),
+                                              due=due_of_ms(due) if due else None, lists=[], trash=False,
+                                              completed=db.text(task_id, "completed") == "yes")
         for group_id in db.groups:
-            for task_id in db.members(group_id):
-                task = view.get(self.uids.get(task_id, "(unknown) {%s}" % task_id))
-                if task is None:
-                    continue
+            for task in filter(None, map(view.get, map(self.uid_of, db.members(group_id)))):
                 if group_id == TRASH:
                     task["trash"] = True
                 else:
-                    task["lists"].append(db.groups[group_id].get("name"))
+                    task["lists"].append(db.name(group_id))
         return view
 
     def server_view(self):
@@ -684,7 +665,7 @@ class Harness:
         for client in ("m1", "m2"):
             db = Database(self.profiles[client].database)
             for group in db.lists():
-                name = db.groups[group].get("name")
+                name = db.name(group)
                 keyed = [(keys[name][uid], uid) for uid in map(self.uids.get, db.members(group)) if uid in keys[name]]
                 if any(a[0] > b[0] for a, b in zip(keyed, keyed[1:])):
                     self.violation("list %s: %s lists the tasks against their sort keys: %s"
@@ -705,20 +686,18 @@ class Harness:
                 self.play_round()
                 if self.options.check_every and self.round % self.options.check_every == 0:
                     self.check(self.settle())
-            self.round = self.options.rounds
             views = self.settle()
             self.check(views)
         except ET.ParseError as failure:
             self.violation("a database does not read as XML: %s" % failure)
         with open(os.path.join(self.folder, "events.jsonl"), "w") as log:
             log.writelines(json.dumps(event) + "\n" for event in self.events)
-        faults = self.proxy.faults()
         print("seed %d: %d rounds, %d edits, %d syncs (%s), %d kills, %d server restarts, proxy faults: %s, "
               "%d tasks at the end, %d violations"
               % (self.seed, self.options.rounds, self.stats["edits"], self.stats["syncs"],
                  ", ".join("%s: %d" % (s, c) for s, c in sorted(self.statuses.items(), key=str)),
                  self.stats["kills"], self.stats["server restarts"],
-                 ", ".join("%s %d" % kv for kv in sorted(faults.items())) or "none",
+                 ", ".join("%s %d" % kv for kv in sorted(self.proxy.faults().items())) or "none",
                  len(views["server"]), len(self.violations)), flush=True)
         return 1 if self.violations else 0
 
@@ -732,20 +711,19 @@ class Harness:
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser = argparse.ArgumentParser(description="Random sync rounds on two profiles and a phone.")
     parser.add_argument("--mirevo", required=True, help="the mirevo program")
     parser.add_argument("--rounds", type=int, default=12)
-    parser.add_argument("--seed", type=int, default=None, help="default: from the clock (printed)")
+    parser.add_argument("--seed", type=int, default=int(time.time()) % 100000, help="default: from the clock")
     parser.add_argument("--check-every", type=int, default=0, metavar="K", help="also settle and check every K rounds")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder (printed)")
     parser.add_argument("--verbose", action="store_true", help="print every edit")
     options = parser.parse_args()
-    if options.seed is None:
-        options.seed = int(time.time()) % 100000
     if isinstance(phonelib, ImportError) or not shutil.which("radicale"):
         print("skipped: needs radicale and python3-caldav (%s)" % phonelib, file=sys.stderr)
         return 77
-    os.environ["TZ"] = TIME_ZONE
+    # Not UTC, so that a date and the instant of its midnight differ.
+    os.environ["TZ"] = "Europe/Berlin"
     time.tzset()
     folder = tempfile.mkdtemp(prefix="mrv-syncharness-")
     print("seed %d, folder %s" % (options.seed, folder), flush=True)
