@@ -38,8 +38,8 @@ private:
     // Links too, dangling ones included.
     QStringList files() const
     {
-        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                                             QDir::Name);
+        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        return QDir(m_dir->path()).entryList(all, QDir::Name);
     }
 
     static bool writeNewFile(CSafeFileUpdate& update, const QByteArray& bytes)
@@ -90,13 +90,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QString>("chosen"); // empty: none left
         const QString name = QStringLiteral("database.xml.new");
+        const QString first = name + QStringLiteral("_0");
+        const QString second = name + QStringLiteral("_1");
         QTest::newRow("nothing left over") << QStringList() << name;
-        QTest::newRow(".new left over") << QStringList{name} << name + QStringLiteral("_0");
-        QTest::newRow("two left over") << QStringList{name, name + QStringLiteral("_0")} << name + QStringLiteral("_1");
-        QTest::newRow("gap is reused") << QStringList{name, name + QStringLiteral("_1")} << name + QStringLiteral("_0");
-        QTest::newRow("link at .new") << QStringList{QLatin1Char('@') + name} << name + QStringLiteral("_0");
-        QTest::newRow("link at .new_0") << QStringList{name, QStringLiteral("@database.xml.new_0")}
-                                        << name + QStringLiteral("_1");
+        QTest::newRow(".new left over") << QStringList{name} << first;
+        QTest::newRow("two left over") << QStringList{name, first} << second;
+        QTest::newRow("gap is reused") << QStringList{name, second} << first;
+        QTest::newRow("link at .new") << QStringList{QLatin1Char('@') + name} << first;
+        QTest::newRow("link at .new_0") << QStringList{name, QLatin1Char('@') + first} << second;
         QStringList thousand{name};
         for (int i = 0; i < CSafeFileUpdate::NewFileNames; ++i)
             thousand << name + QStringLiteral("_%1").arg(i);
@@ -173,7 +174,7 @@ private Q_SLOTS:
     {
         QFETCH(int, ceilingMs);
         QFETCH(bool, writtenDuringTheStream);
-        auto store = open(150, ceilingMs);
+        auto store = open(400, ceilingMs);
         QVERIFY(store);
         QElapsedTimer timer;
         timer.start();

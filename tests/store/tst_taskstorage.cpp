@@ -362,7 +362,7 @@ private Q_SLOTS:
         QTest::newRow("anchor among moved ids") << 1 << true << QList<int>{1, 3} << QList<int>{0, 1, 2, 3, 4};
         QTest::newRow("no ids") << 1 << true << QList<int>{} << QList<int>{0, 1, 2, 3, 4};
         QTest::newRow("duplicated ids inserted once") << 0 << true << QList<int>{4, 4} << QList<int>{4, 0, 1, 2, 3};
-        QTest::newRow("absent anchor changes nothing") << -1 << true << QList<int>{1} << QList<int>{0, 1, 2, 3, 4};
+        QTest::newRow("absent anchor: no change") << -1 << true << QList<int>{1} << QList<int>{0, 1, 2, 3, 4};
     }
 
     void reorderTasks()

@@ -242,7 +242,8 @@ private Q_SLOTS:
             m_store->removeGroup(m_ids.work);
         }
         const QList<TodoTask::Id> shown = m_history->undo().taskIds;
-        QCOMPARE(QSet<TodoTask::Id>(shown.cbegin(), shown.cend()), (QSet<TodoTask::Id>{m_ids.c, m_ids.e, m_ids.f}));
+        const QSet<TodoTask::Id> expected{m_ids.c, m_ids.e, m_ids.f};
+        QCOMPARE(QSet<TodoTask::Id>(shown.cbegin(), shown.cend()), expected);
     }
 
     void stepWhoseTasksAreGoneIsSkippedWithAReason()
