@@ -80,6 +80,7 @@ QDateTime utc(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
 }
 
+// The tests run in Lisbon time (see testenv): UTC in winter, UTC+1 in summer.
 QDateTime local(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::LocalTime);
@@ -161,341 +162,353 @@ class TstVTodo : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readsFieldsAndDueInItsZone_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<TaskFields>("expected");
+    void readsFieldsAndDueInItsZone_data();
+    void readsFieldsAndDueInItsZone();
+    void writesFieldsThatReadBack_data();
+    void writesFieldsThatReadBack();
+    void newObjectHasStampsAndNoEmptyProperties();
+    void replacesOnlyWhatChanged_data();
+    void replacesOnlyWhatChanged();
+    void refusesBadInputWithReason_data();
+    void refusesBadInputWithReason();
+    void calendarFileSkipsWhatItCannotRead_data();
+    void calendarFileSkipsWhatItCannotRead();
+};
 
-        QTest::newRow("all fields") << kEverything << kEverythingFields;
-        // The DESCRIPTION is folded in the middle of the two bytes of the é.
-        QTest::newRow("escaped and folded text")
-            << todoWith("UID:t\nSUMMARY:Milk\\, eggs\\; bread \\\\ done\\nline two \xE2\x9C\x93\n"
-                        "DESCRIPTION:Caf\xC3\n \xA9 \xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC\n")
-            << task(QStringLiteral("t"), QStringLiteral("Milk, eggs; bread \\ done\nline two \u2713"),
-                    [](TaskFields& f) { f.notes = QStringLiteral("Caf\u00e9 \U0001F600 \u65E5\u672C"); });
+void TstVTodo::readsFieldsAndDueInItsZone_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<TaskFields>("expected");
 
-        auto todo = [](const QByteArray& properties) { return todoWith("UID:u\nSUMMARY:U\n" + properties); };
-        auto with = [](const std::function<void(TaskFields&)>& set) { return task(QStringLiteral("u"), QStringLiteral("U"), set); };
-        const TaskFields plain = with({});
-        QTest::newRow("completed, no time") << todo("STATUS:COMPLETED\n") << with([](TaskFields& f) { f.completed = true; });
-        QTest::newRow("completed time, no status") << todo("COMPLETED:20270101T100000Z\n") << with([](TaskFields& f) {
-            f.completed = true;
-            f.completedAt = utc(2027, 1, 1, 10);
-        });
-        QTest::newRow("cancelled") << todo("STATUS:CANCELLED\nCOMPLETED:20270101T100000Z\n")
-                                   << with([](TaskFields& f) { f.completedAt = utc(2027, 1, 1, 10); });
-        QTest::newRow("sort order, large") << todo("X-APPLE-SORT-ORDER:9007199254740993\n")
-                                           << with([](TaskFields& f) { f.sortOrder = Q_INT64_C(9007199254740993); });
-        QTest::newRow("sort order, not a number") << todo("X-APPLE-SORT-ORDER:1.5\n") << plain;
-        QTest::newRow("unreadable lines around") << todo("this line has no colon\nDTSTART:garbage\n") << plain;
-        QTest::newRow("the master, not the occurrence")
-            << calendarWith("BEGIN:VTODO\nUID:u\nRECURRENCE-ID:20270108T090000Z\nSUMMARY:Moved\nEND:VTODO\n"
-                            "BEGIN:VTODO\nUID:u\nSUMMARY:U\nEND:VTODO\n")
-            << plain;
-        QTest::newRow("occurrences only: the first")
+    QTest::newRow("all fields") << kEverything << kEverythingFields;
+    // The DESCRIPTION is folded in the middle of the two bytes of the é.
+    QTest::newRow("escaped and folded text")
+        << todoWith("UID:t\nSUMMARY:Milk\\, eggs\\; bread \\\\ done\\nline two \xE2\x9C\x93\n"
+                    "DESCRIPTION:Caf\xC3\n \xA9 \xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC\n")
+        << task(QStringLiteral("t"), QStringLiteral("Milk, eggs; bread \\ done\nline two \u2713"),
+                [](TaskFields& f) { f.notes = QStringLiteral("Caf\u00e9 \U0001F600 \u65E5\u672C"); });
+
+    auto todo = [](const QByteArray& properties) { return todoWith("UID:u\nSUMMARY:U\n" + properties); };
+    auto with = [](const std::function<void(TaskFields&)>& set) { return task(QStringLiteral("u"), QStringLiteral("U"), set); };
+    const TaskFields plain = with({});
+    QTest::newRow("completed, no time") << todo("STATUS:COMPLETED\n") << with([](TaskFields& f) { f.completed = true; });
+    QTest::newRow("completed time, no status") << todo("COMPLETED:20270101T100000Z\n") << with([](TaskFields& f) {
+        f.completed = true;
+        f.completedAt = utc(2027, 1, 1, 10);
+    });
+    QTest::newRow("cancelled") << todo("STATUS:CANCELLED\nCOMPLETED:20270101T100000Z\n")
+                               << with([](TaskFields& f) { f.completedAt = utc(2027, 1, 1, 10); });
+    QTest::newRow("sort order, large") << todo("X-APPLE-SORT-ORDER:9007199254740993\n")
+                                       << with([](TaskFields& f) { f.sortOrder = Q_INT64_C(9007199254740993); });
+    QTest::newRow("sort order, not a number") << todo("X-APPLE-SORT-ORDER:1.5\n") << plain;
+    QTest::newRow("unreadable lines around") << todo("this line has no colon\nDTSTART:garbage\n") << plain;
+    QTest::newRow("the master, not the occurrence")
+        << calendarWith("BEGIN:VTODO\nUID:u\nRECURRENCE-ID:20270108T090000Z\nSUMMARY:Moved\nEND:VTODO\n"
+                        "BEGIN:VTODO\nUID:u\nSUMMARY:U\nEND:VTODO\n")
+        << plain;
+    QTest::newRow("occurrences only: the first")
         << calendarWith("BEGIN:VTODO\nUID:u\nRECURRENCE-ID:20270108T090000Z\nSUMMARY:U\nEND:VTODO\n"
                         "BEGIN:VTODO\nUID:u\nRECURRENCE-ID:20270115T090000Z\nSUMMARY:Later\nEND:VTODO\n")
         << plain;
     QTest::newRow("lower case names") << todoWith("uid:u\nsummary:U\n") << plain;
-        QTest::newRow("lf line ends") << QByteArray("BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VTODO\nUID:u\nSUMMARY:U\nEND:VTODO\nEND:VCALENDAR\n")
-                                      << plain;
-        QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF") + todo(QByteArray()) << plain;
+    QTest::newRow("lf line ends") << QByteArray("BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VTODO\nUID:u\nSUMMARY:U\nEND:VTODO\nEND:VCALENDAR\n")
+                                  << plain;
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF") + todo(QByteArray()) << plain;
 
-        auto due = [&](const char* name, const QByteArray& lines, const QDateTime& at, const QByteArray& zones = QByteArray()) {
-            QTest::newRow(name) << todoWith("UID:u\nSUMMARY:U\n" + lines + "\n", zones) << with([&](TaskFields& f) { f.due = at; });
-        };
-        due("date", "DUE;VALUE=DATE:20270720", local(2027, 7, 20));
-        due("utc", "DUE:20270720T083000Z", utc(2027, 7, 20, 8, 30));
-        due("floating", "DUE:20270720T083000", local(2027, 7, 20, 8, 30));
-        due("tzid, own vtimezone", "DUE;TZID=My Office Zone:20270720T120000", utc(2027, 7, 20, 9), fixedZone("My Office Zone", "+0300"));
-        due("tzid, vtimezone wins over the name", "DUE;TZID=Europe/Berlin:20270720T120000", utc(2027, 7, 20, 7),
-            fixedZone("Europe/Berlin", "+0500"));
-        // The last Sunday of March 2028 is the 26th.
-        due("tzid, vtimezone, last sunday", "DUE;TZID=Europe/Berlin:20280330T120000", utc(2028, 3, 30, 10), kBerlin);
-        due("tzid, outlook vtimezone", "DUE;TZID=\"W. Europe Standard Time\":20270720T120000", utc(2027, 7, 20, 10), kOutlook);
-        due("tzid, vtimezone with rdates", "DUE;TZID=Rdate Zone:20270715T120000", utc(2027, 7, 15, 10), kRdateZone);
-        due("tzid, vtimezone libical expands", "DUE;TZID=Setpos Zone:20270720T120000", utc(2027, 7, 20, 16), kSetPosZone);
-        due("tzid without vtimezone", "DUE;TZID=Europe/Berlin:20270720T120000", utc(2027, 7, 20, 10));
-        due("tzid of a fixed offset", "DUE;TZID=Etc/GMT+9:20270720T120000", utc(2027, 7, 20, 21));
-        due("tzid with vendor prefix", "DUE;TZID=/mozilla.org/20050126_1/America/New_York:20270115T120000", utc(2027, 1, 15, 17));
-        due("tzid windows name", "DUE;TZID=Eastern Standard Time:20270115T120000", utc(2027, 1, 15, 17));
-        due("tzid unknown: floating", "DUE;TZID=Nowhere/Land:20270720T120000", local(2027, 7, 20, 12));
-        due("tzid path is no file name", "DUE;TZID=../../../../dev/zero:20270720T120000", local(2027, 7, 20, 12));
-        due("tzid path to a zone file", "DUE;TZID=Asia/./Tokyo:20270720T120000", local(2027, 7, 20, 12));
-        due("impossible time: none", "DUE:20270115T126100Z", QDateTime());
-        // New York 2027-03-14 02:30 does not exist: the offset before the change (EST) makes it 07:30Z.
-        // 2027-11-07 01:30 happens twice: the first (EDT) is 05:30Z.
-        due("dst gap", "DUE;TZID=America/New_York:20270314T023000", utc(2027, 3, 14, 7, 30), kNewYork);
-        due("dst just after the gap", "DUE;TZID=America/New_York:20270314T033000", utc(2027, 3, 14, 7, 30), kNewYork);
-        due("dst twice", "DUE;TZID=America/New_York:20271107T013000", utc(2027, 11, 7, 5, 30), kNewYork);
-        // Lisbon: 2027-03-28 01:00 becomes 02:00.
-        due("floating in the local gap", "DUE:20270328T013000", utc(2027, 3, 28, 1, 30));
-        // Across Berlin's change to summer time: a day is a day on the wall clock, 24 hours are exact.
-        due("dtstart and a day", "DTSTART;TZID=Europe/Berlin:20270327T120000\nDURATION:P1D", utc(2027, 3, 28, 10), kBerlin);
-        due("dtstart and 24 hours", "DTSTART;TZID=Europe/Berlin:20270327T120000\nDURATION:PT24H", utc(2027, 3, 28, 11), kBerlin);
-        due("date and days", "DTSTART;VALUE=DATE:20270327\nDURATION:P2D", local(2027, 3, 29));
+    auto due = [&](const char* name, const QByteArray& lines, const QDateTime& at, const QByteArray& zones = QByteArray()) {
+        QTest::newRow(name) << todoWith("UID:u\nSUMMARY:U\n" + lines + "\n", zones) << with([&](TaskFields& f) { f.due = at; });
+    };
+    due("date", "DUE;VALUE=DATE:20270720", local(2027, 7, 20));
+    due("utc", "DUE:20270720T083000Z", utc(2027, 7, 20, 8, 30));
+    due("floating", "DUE:20270720T083000", local(2027, 7, 20, 8, 30));
+    due("tzid, own vtimezone", "DUE;TZID=My Office Zone:20270720T120000", utc(2027, 7, 20, 9), fixedZone("My Office Zone", "+0300"));
+    due("tzid, vtimezone wins over the name", "DUE;TZID=Europe/Berlin:20270720T120000", utc(2027, 7, 20, 7),
+        fixedZone("Europe/Berlin", "+0500"));
+    // The last Sunday of March 2028 is the 26th.
+    due("tzid, vtimezone, last sunday", "DUE;TZID=Europe/Berlin:20280330T120000", utc(2028, 3, 30, 10), kBerlin);
+    due("tzid, outlook vtimezone", "DUE;TZID=\"W. Europe Standard Time\":20270720T120000", utc(2027, 7, 20, 10), kOutlook);
+    due("tzid, vtimezone with rdates", "DUE;TZID=Rdate Zone:20270715T120000", utc(2027, 7, 15, 10), kRdateZone);
+    due("tzid, vtimezone libical expands", "DUE;TZID=Setpos Zone:20270720T120000", utc(2027, 7, 20, 16), kSetPosZone);
+    due("tzid without vtimezone", "DUE;TZID=Europe/Berlin:20270720T120000", utc(2027, 7, 20, 10));
+    due("tzid of a fixed offset", "DUE;TZID=Etc/GMT+9:20270720T120000", utc(2027, 7, 20, 21));
+    due("tzid with vendor prefix", "DUE;TZID=/mozilla.org/20050126_1/America/New_York:20270115T120000", utc(2027, 1, 15, 17));
+    due("tzid windows name", "DUE;TZID=Eastern Standard Time:20270115T120000", utc(2027, 1, 15, 17));
+    due("tzid unknown: floating", "DUE;TZID=Nowhere/Land:20270720T120000", local(2027, 7, 20, 12));
+    due("tzid path is no file name", "DUE;TZID=../../../../dev/zero:20270720T120000", local(2027, 7, 20, 12));
+    due("tzid path to a zone file", "DUE;TZID=Asia/./Tokyo:20270720T120000", local(2027, 7, 20, 12));
+    due("impossible time: none", "DUE:20270115T126100Z", QDateTime());
+    // New York 2027-03-14 02:30 does not exist: the offset before the change (EST) makes it 07:30Z.
+    // 2027-11-07 01:30 happens twice: the first (EDT) is 05:30Z.
+    due("dst gap", "DUE;TZID=America/New_York:20270314T023000", utc(2027, 3, 14, 7, 30), kNewYork);
+    due("dst just after the gap", "DUE;TZID=America/New_York:20270314T033000", utc(2027, 3, 14, 7, 30), kNewYork);
+    due("dst twice", "DUE;TZID=America/New_York:20271107T013000", utc(2027, 11, 7, 5, 30), kNewYork);
+    // Lisbon: 2027-03-28 01:00 becomes 02:00.
+    due("floating in the local gap", "DUE:20270328T013000", utc(2027, 3, 28, 1, 30));
+    // Across Berlin's change to summer time: a day is a day on the wall clock, 24 hours are exact.
+    due("dtstart and a day", "DTSTART;TZID=Europe/Berlin:20270327T120000\nDURATION:P1D", utc(2027, 3, 28, 10), kBerlin);
+    due("dtstart and 24 hours", "DTSTART;TZID=Europe/Berlin:20270327T120000\nDURATION:PT24H", utc(2027, 3, 28, 11), kBerlin);
+    due("date and days", "DTSTART;VALUE=DATE:20270327\nDURATION:P2D", local(2027, 3, 29));
+}
+
+void TstVTodo::readsFieldsAndDueInItsZone()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(TaskFields, expected);
+    TaskFields fields;
+    QString error = QStringLiteral("stale");
+    QVERIFY2(sync::readVTodo(text, &fields, &error), qPrintable(error));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(fields, expected);
+    for (const QDateTime& time : {fields.due, fields.completedAt, fields.created, fields.lastModified}) {
+        if (time.isValid())
+            QCOMPARE(time.timeSpec(), Qt::LocalTime);
     }
+}
 
-    void readsFieldsAndDueInItsZone()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(TaskFields, expected);
-        TaskFields fields;
-        QString error = QStringLiteral("stale");
-        QVERIFY2(sync::readVTodo(text, &fields, &error), qPrintable(error));
-        QVERIFY(error.isEmpty());
-        QCOMPARE(fields, expected);
-        for (const QDateTime& time : {fields.due, fields.completedAt, fields.created, fields.lastModified}) {
-            if (time.isValid())
-                QCOMPARE(time.timeSpec(), Qt::LocalTime);
-        }
-    }
+void TstVTodo::writesFieldsThatReadBack_data()
+{
+    QTest::addColumn<TaskFields>("fields");
 
-    void writesFieldsThatReadBack_data()
-    {
-        QTest::addColumn<TaskFields>("fields");
-
-        QTest::newRow("empty name") << task(QStringLiteral("r-1"), QString());
-        QTest::newRow("all fields") << kEverythingFields;
-        QTest::newRow("hard text, due date") << task(QStringLiteral("r-3@example.com"), QStringLiteral("Commas, semicolons; \\ \"quotes\"\ttab"),
-            [](TaskFields& f) {
-                f.notes = QStringLiteral("Line one\nLine two, with \\n not a newline; \u00e9\u00e8 \U0001F600 \u4E2D\u6587\n\n"
-                                         "A long line that libical has to fold because it is far longer than seventy-five octets, "
-                                         "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\U0001F600\U0001F600\U0001F600\U0001F600 end\n");
-                f.due = local(2027, 7, 20);
-            });
-        QTest::newRow("open, repeating, due at a time that happens twice") << task(QStringLiteral("r-4"), QStringLiteral("Open"), [](TaskFields& f) {
-            f.due = local(2027, 10, 31, 1, 30);
-            f.created = local(2020, 1, 1, 1, 1, 1);
-            f.sortOrder = 0;
-            f.repeatRule = QStringLiteral("FREQ=MONTHLY;UNTIL=20271231T235959Z;BYMONTHDAY=-1");
+    QTest::newRow("empty name") << task(QStringLiteral("r-1"), QString());
+    QTest::newRow("all fields") << kEverythingFields;
+    QTest::newRow("hard text, due date") << task(QStringLiteral("r-3@example.com"), QStringLiteral("Commas, semicolons; \\ \"quotes\"\ttab"),
+        [](TaskFields& f) {
+            f.notes = QStringLiteral("Line one\nLine two, with \\n not a newline; \u00e9\u00e8 \U0001F600 \u4E2D\u6587\n\n"
+                                     "A long line that libical has to fold because it is far longer than seventy-five octets, "
+                                     "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\U0001F600\U0001F600\U0001F600\U0001F600 end\n");
+            f.due = local(2027, 7, 20);
         });
+    QTest::newRow("open, repeating, due at a time that happens twice") << task(QStringLiteral("r-4"), QStringLiteral("Open"), [](TaskFields& f) {
+        f.due = local(2027, 10, 31, 1, 30);
+        f.created = local(2020, 1, 1, 1, 1, 1);
+        f.sortOrder = 0;
+        f.repeatRule = QStringLiteral("FREQ=MONTHLY;UNTIL=20271231T235959Z;BYMONTHDAY=-1");
+    });
+}
+
+void TstVTodo::writesFieldsThatReadBack()
+{
+    QFETCH(TaskFields, fields);
+    const QByteArray text = sync::writeVTodo(QByteArray(), fields);
+    const TaskFields back = read(text);
+    QVERIFY(isRecent(back.lastModified));
+    TaskFields expected = fields;
+    expected.lastModified = back.lastModified;
+    if (!fields.created.isValid()) {
+        QVERIFY(isRecent(back.created));
+        expected.created = back.created;
     }
+    QCOMPARE(back, expected);
 
-    void writesFieldsThatReadBack()
-    {
-        QFETCH(TaskFields, fields);
-        const QByteArray text = sync::writeVTodo(QByteArray(), fields);
-        const TaskFields back = read(text);
-        QVERIFY(isRecent(back.lastModified));
-        TaskFields expected = fields;
-        expected.lastModified = back.lastModified;
-        if (!fields.created.isValid()) {
-            QVERIFY(isRecent(back.created));
-            expected.created = back.created;
-        }
-        QCOMPARE(back, expected);
+    // Written again over itself unchanged, it reads the same.
+    TaskFields again = read(sync::writeVTodo(text, back));
+    again.lastModified = back.lastModified;
+    QCOMPARE(again, back);
 
-        // Written again over itself unchanged, it reads the same.
-        TaskFields again = read(sync::writeVTodo(text, back));
-        again.lastModified = back.lastModified;
-        QCOMPARE(again, back);
+    // And so in a calendar file, after another task.
+    QStringList errors{QStringLiteral("stale")};
+    const QList<TaskFields> file = sync::readCalendarFile(sync::writeCalendarFile({task(QStringLiteral("x"), QString()), fields}), &errors);
+    QCOMPARE(errors, QStringList());
+    QCOMPARE(file.size(), 2);
+    expected.lastModified = file.last().lastModified;
+    expected.created = fields.created.isValid() ? fields.created : file.last().created;
+    QCOMPARE(file.last(), expected);
+}
 
-        // And so in a calendar file, after another task.
-        QStringList errors{QStringLiteral("stale")};
-        const QList<TaskFields> file = sync::readCalendarFile(sync::writeCalendarFile({task(QStringLiteral("x"), QString()), fields}), &errors);
-        QCOMPARE(errors, QStringList());
-        QCOMPARE(file.size(), 2);
-        expected.lastModified = file.last().lastModified;
-        expected.created = fields.created.isValid() ? fields.created : file.last().created;
-        QCOMPARE(file.last(), expected);
+void TstVTodo::newObjectHasStampsAndNoEmptyProperties()
+{
+    TaskFields f = task(QString(), QStringLiteral("No uid yet"));
+    const QByteArray text = sync::writeVTodo(QByteArray(), f);
+    QVERIFY(text.contains("\r\n"));
+    Lines lines = linesOf(text);
+    for (QByteArray& line : lines) {
+        for (const char* stamp : {"UID:", "DTSTAMP:", "CREATED:", "LAST-MODIFIED:"})
+            line = line.startsWith(stamp) ? QByteArray(stamp) : line;
     }
+    QCOMPARE(lines, (Lines{"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Mirevo//Mirevo//EN", "CALSCALE:GREGORIAN",
+                           "BEGIN:VTODO", "UID:", "DTSTAMP:", "CREATED:", "LAST-MODIFIED:", "SUMMARY:No uid yet",
+                           "STATUS:NEEDS-ACTION", "END:VTODO", "END:VCALENDAR"}));
+    QVERIFY(!read(text).uid.isEmpty());
 
-    void newObjectHasStampsAndNoEmptyProperties()
-    {
-        TaskFields f = task(QString(), QStringLiteral("No uid yet"));
-        const QByteArray text = sync::writeVTodo(QByteArray(), f);
-        QVERIFY(text.contains("\r\n"));
-        Lines lines = linesOf(text);
-        for (QByteArray& line : lines) {
-            for (const char* stamp : {"UID:", "DTSTAMP:", "CREATED:", "LAST-MODIFIED:"})
-                line = line.startsWith(stamp) ? QByteArray(stamp) : line;
-        }
-        QCOMPARE(lines, (Lines{"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Mirevo//Mirevo//EN", "CALSCALE:GREGORIAN",
-                               "BEGIN:VTODO", "UID:", "DTSTAMP:", "CREATED:", "LAST-MODIFIED:", "SUMMARY:No uid yet",
-                               "STATUS:NEEDS-ACTION", "END:VTODO", "END:VCALENDAR"}));
-        QVERIFY(!read(text).uid.isEmpty());
+    // A completion without a time is stamped now; line breaks become LF.
+    f.completed = true;
+    f.notes = QStringLiteral("a\r\nb\rc");
+    const TaskFields back = read(sync::writeVTodo(QByteArray(), f));
+    QVERIFY(back.completed && isRecent(back.completedAt));
+    QCOMPARE(back.notes, QStringLiteral("a\nb\nc"));
+}
 
-        // A completion without a time is stamped now; line breaks become LF.
+void TstVTodo::replacesOnlyWhatChanged_data()
+{
+    QTest::addColumn<QByteArray>("existing");
+    QTest::addColumn<TaskFields>("fields");
+    QTest::addColumn<Lines>("removed");
+    QTest::addColumn<Lines>("added");
+
+    auto row = [](const char* name, const QByteArray& existing, const std::function<void(TaskFields&)>& change,
+                  const Lines& removed, const Lines& added) {
+        TaskFields fields = read(existing);
+        change(fields);
+        QTest::newRow(name) << existing << fields << removed << added;
+    };
+    const auto rename = [](TaskFields& f) { f.name = QStringLiteral("Neu"); };
+    const auto complete = [](TaskFields& f) {
         f.completed = true;
-        f.notes = QStringLiteral("a\r\nb\rc");
-        const TaskFields back = read(sync::writeVTodo(QByteArray(), f));
-        QVERIFY(back.completed && isRecent(back.completedAt));
-        QCOMPARE(back.notes, QStringLiteral("a\nb\nc"));
-    }
+        f.completedAt = utc(2027, 1, 16, 12);
+    };
+    const auto dueMoved = [](TaskFields& f) { f.due = local(2027, 2, 1, 10); };
+    const QByteArray rich = kRichObject;
+    const QByteArray due = "DUE;TZID=Europe/Berlin:20270115T090000";
+    row("nothing", rich, [](TaskFields&) {}, {}, {});
+    row("rename", rich, rename, {"SUMMARY;LANGUAGE=de:Alt"}, {"SUMMARY;LANGUAGE=de:Neu"});
+    row("notes", rich, [](TaskFields& f) { f.notes = QStringLiteral("Other, notes"); }, {"DESCRIPTION:Some notes"},
+        {"DESCRIPTION:Other\\, notes"});
+    row("notes cleared", rich, [](TaskFields& f) { f.notes.clear(); }, {"DESCRIPTION:Some notes"}, {});
+    row("due moved", rich, dueMoved, {due}, {"DUE:20270201T100000Z"});
+    row("due to a date", rich, [](TaskFields& f) { f.due = local(2027, 2, 1); }, {due}, {"DUE;VALUE=DATE:20270201"});
+    row("due at local midnight, given in utc", rich, [](TaskFields& f) { f.due = utc(2027, 7, 19, 23); }, {due},
+        {"DUE;VALUE=DATE:20270720"});
+    row("due a second after midnight, in another zone", rich,
+        [](TaskFields& f) { f.due = QDateTime(QDate(2027, 7, 20), QTime(8, 0, 1), QTimeZone("Asia/Tokyo")); }, {due},
+        {"DUE:20270719T230001Z"});
+    row("due cleared", rich, [](TaskFields& f) { f.due = QDateTime(); }, {due}, {});
+    row("completed", rich, complete, {"STATUS:IN-PROCESS", "PERCENT-COMPLETE:40"},
+        {"STATUS:COMPLETED", "COMPLETED:20270116T120000Z", "PERCENT-COMPLETE:100"});
+    row("sort order", rich, [](TaskFields& f) { f.sortOrder = 12; }, {}, {"X-APPLE-SORT-ORDER:12"});
+    row("created", rich, [](TaskFields& f) { f.created = utc(2026, 6, 1, 12); }, {"CREATED:20250101T000000Z"},
+        {"CREATED:20260601T120000Z"});
 
-    void replacesOnlyWhatChanged_data()
-    {
-        QTest::addColumn<QByteArray>("existing");
-        QTest::addColumn<TaskFields>("fields");
-        QTest::addColumn<Lines>("removed");
-        QTest::addColumn<Lines>("added");
+    row("what reads the same stays", todoWith("UID:c\nSUMMARY:Old\nSTATUS:CANCELLED\nDUE:20270719T230000Z\nX-APPLE-SORT-ORDER:first\n"),
+        rename, {"SUMMARY:Old"}, {"SUMMARY:Neu"});
+    row("a completion without status stays", todoWith("UID:c\nSUMMARY:Old\nCOMPLETED:20270101T100000Z\nDTSTART:20270110T090000Z\nDURATION:PT2H\n"),
+        rename, {"SUMMARY:Old"}, {"SUMMARY:Neu"});
+    row("the duration goes when the due moves", todoWith("UID:c\nSUMMARY:Old\nDTSTART:20270110T090000Z\nDURATION:PT2H\n"),
+        dueMoved, {"DURATION:PT2H"}, {"DUE:20270201T100000Z"});
+    row("sort order replaced", todoWith("UID:c\nSUMMARY:Old\nX-APPLE-SORT-ORDER:5\n"), [](TaskFields& f) { f.sortOrder = 12; },
+        {"X-APPLE-SORT-ORDER:5"}, {"X-APPLE-SORT-ORDER:12"});
+    row("sort order removed", todoWith("UID:c\nSUMMARY:Old\nX-APPLE-SORT-ORDER:5\n"), [](TaskFields& f) { f.sortOrder.reset(); },
+        {"X-APPLE-SORT-ORDER:5"}, {});
+    row("rule replaced", todoWith("UID:c\nSUMMARY:Old\nRRULE:FREQ=WEEKLY\n"),
+        [](TaskFields& f) { f.repeatRule = QStringLiteral("FREQ=DAILY;COUNT=3"); }, {"RRULE:FREQ=WEEKLY"}, {"RRULE:FREQ=DAILY;COUNT=3"});
+    row("cancelled completed", todoWith("UID:c\nSUMMARY:Old\nSTATUS:CANCELLED\n"), complete, {"STATUS:CANCELLED"},
+        {"STATUS:COMPLETED", "COMPLETED:20270116T120000Z", "PERCENT-COMPLETE:100"});
+    row("reopened", todoWith("UID:c\nSUMMARY:Old\nSTATUS:COMPLETED\nCOMPLETED:20270101T100000Z\nPERCENT-COMPLETE:100\n"),
+        [](TaskFields& f) { f = task(f.uid, f.name); }, {"STATUS:COMPLETED", "COMPLETED:20270101T100000Z", "PERCENT-COMPLETE:100"},
+        {"STATUS:NEEDS-ACTION"});
+    row("a broken line is not sent back", todoWith("UID:c\nSUMMARY:Old\nthis line has no colon\nBAD NAME:x\nREFID;X-P=2:ref-1\n"),
+        rename, {"SUMMARY:Old", "this line has no colon", "BAD NAME:x"}, {"SUMMARY:Neu"});
+}
 
-        auto row = [](const char* name, const QByteArray& existing, const std::function<void(TaskFields&)>& change,
-                      const Lines& removed, const Lines& added) {
-            TaskFields fields = read(existing);
-            change(fields);
-            QTest::newRow(name) << existing << fields << removed << added;
-        };
-        const auto rename = [](TaskFields& f) { f.name = QStringLiteral("Neu"); };
-        const auto complete = [](TaskFields& f) {
-            f.completed = true;
-            f.completedAt = utc(2027, 1, 16, 12);
-        };
-        const auto dueMoved = [](TaskFields& f) { f.due = local(2027, 2, 1, 10); };
-        const QByteArray rich = kRichObject;
-        const QByteArray due = "DUE;TZID=Europe/Berlin:20270115T090000";
-        row("nothing", rich, [](TaskFields&) {}, {}, {});
-        row("rename", rich, rename, {"SUMMARY;LANGUAGE=de:Alt"}, {"SUMMARY;LANGUAGE=de:Neu"});
-        row("notes", rich, [](TaskFields& f) { f.notes = QStringLiteral("Other, notes"); }, {"DESCRIPTION:Some notes"},
-            {"DESCRIPTION:Other\\, notes"});
-        row("notes cleared", rich, [](TaskFields& f) { f.notes.clear(); }, {"DESCRIPTION:Some notes"}, {});
-        row("due moved", rich, dueMoved, {due}, {"DUE:20270201T100000Z"});
-        row("due to a date", rich, [](TaskFields& f) { f.due = local(2027, 2, 1); }, {due}, {"DUE;VALUE=DATE:20270201"});
-        row("due at local midnight, given in utc", rich, [](TaskFields& f) { f.due = utc(2027, 7, 19, 23); }, {due},
-            {"DUE;VALUE=DATE:20270720"});
-        row("due a second after midnight, in another zone", rich,
-            [](TaskFields& f) { f.due = QDateTime(QDate(2027, 7, 20), QTime(8, 0, 1), QTimeZone("Asia/Tokyo")); }, {due},
-            {"DUE:20270719T230001Z"});
-        row("due cleared", rich, [](TaskFields& f) { f.due = QDateTime(); }, {due}, {});
-        row("completed", rich, complete, {"STATUS:IN-PROCESS", "PERCENT-COMPLETE:40"},
-            {"STATUS:COMPLETED", "COMPLETED:20270116T120000Z", "PERCENT-COMPLETE:100"});
-        row("sort order", rich, [](TaskFields& f) { f.sortOrder = 12; }, {}, {"X-APPLE-SORT-ORDER:12"});
-        row("created", rich, [](TaskFields& f) { f.created = utc(2026, 6, 1, 12); }, {"CREATED:20250101T000000Z"},
-            {"CREATED:20260601T120000Z"});
+void TstVTodo::replacesOnlyWhatChanged()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(TaskFields, fields);
+    QFETCH(Lines, removed);
+    QFETCH(Lines, added);
+    const QByteArray text = sync::writeVTodo(existing, fields);
+    const Lines lines = linesOf(text);
+    const Lines original = linesOf(existing);
 
-        row("what reads the same stays", todoWith("UID:c\nSUMMARY:Old\nSTATUS:CANCELLED\nDUE:20270719T230000Z\nX-APPLE-SORT-ORDER:first\n"),
-            rename, {"SUMMARY:Old"}, {"SUMMARY:Neu"});
-        row("a completion without status stays", todoWith("UID:c\nSUMMARY:Old\nCOMPLETED:20270101T100000Z\nDTSTART:20270110T090000Z\nDURATION:PT2H\n"),
-            rename, {"SUMMARY:Old"}, {"SUMMARY:Neu"});
-        row("the duration goes when the due moves", todoWith("UID:c\nSUMMARY:Old\nDTSTART:20270110T090000Z\nDURATION:PT2H\n"),
-            dueMoved, {"DURATION:PT2H"}, {"DUE:20270201T100000Z"});
-        row("sort order replaced", todoWith("UID:c\nSUMMARY:Old\nX-APPLE-SORT-ORDER:5\n"), [](TaskFields& f) { f.sortOrder = 12; },
-            {"X-APPLE-SORT-ORDER:5"}, {"X-APPLE-SORT-ORDER:12"});
-        row("sort order removed", todoWith("UID:c\nSUMMARY:Old\nX-APPLE-SORT-ORDER:5\n"), [](TaskFields& f) { f.sortOrder.reset(); },
-            {"X-APPLE-SORT-ORDER:5"}, {});
-        row("rule replaced", todoWith("UID:c\nSUMMARY:Old\nRRULE:FREQ=WEEKLY\n"),
-            [](TaskFields& f) { f.repeatRule = QStringLiteral("FREQ=DAILY;COUNT=3"); }, {"RRULE:FREQ=WEEKLY"}, {"RRULE:FREQ=DAILY;COUNT=3"});
-        row("cancelled completed", todoWith("UID:c\nSUMMARY:Old\nSTATUS:CANCELLED\n"), complete, {"STATUS:CANCELLED"},
-            {"STATUS:COMPLETED", "COMPLETED:20270116T120000Z", "PERCENT-COMPLETE:100"});
-        row("reopened", todoWith("UID:c\nSUMMARY:Old\nSTATUS:COMPLETED\nCOMPLETED:20270101T100000Z\nPERCENT-COMPLETE:100\n"),
-            [](TaskFields& f) { f = task(f.uid, f.name); }, {"STATUS:COMPLETED", "COMPLETED:20270101T100000Z", "PERCENT-COMPLETE:100"},
-            {"STATUS:NEEDS-ACTION"});
-        row("a broken line is not sent back", todoWith("UID:c\nSUMMARY:Old\nthis line has no colon\nBAD NAME:x\nREFID;X-P=2:ref-1\n"),
-            rename, {"SUMMARY:Old", "this line has no colon", "BAD NAME:x"}, {"SUMMARY:Neu"});
-    }
+    // Against the original, exactly the lines of the change differ, and the stamps.
+    auto isStamp = [](const QByteArray& line) {
+        return line.startsWith("DTSTAMP:") || line.startsWith("LAST-MODIFIED:") || line.startsWith("SEQUENCE:");
+    };
+    Lines gone, came;
+    std::copy_if(original.begin(), original.end(), std::back_inserter(gone),
+                 [&](const QByteArray& l) { return !lines.contains(l) && !isStamp(l); });
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(came),
+                 [&](const QByteArray& l) { return !original.contains(l) && !isStamp(l); });
+    for (Lines* list : {&gone, &came, &removed, &added})
+        std::sort(list->begin(), list->end());
+    QCOMPARE(gone, removed);
+    QCOMPARE(came, added);
+    QCOMPARE(text.contains("SEQUENCE:"), existing.contains("SEQUENCE:"));
+    QCOMPARE(lines.contains("SEQUENCE:4"), existing.contains("SEQUENCE:3"));
+    QVERIFY(!lines.contains("DTSTAMP:20250101T000000Z"));
 
-    void replacesOnlyWhatChanged()
-    {
-        QFETCH(QByteArray, existing);
-        QFETCH(TaskFields, fields);
-        QFETCH(Lines, removed);
-        QFETCH(Lines, added);
-        const QByteArray text = sync::writeVTodo(existing, fields);
-        const Lines lines = linesOf(text);
-        const Lines original = linesOf(existing);
+    TaskFields after = read(text);
+    QVERIFY(isRecent(after.lastModified));
+    after.lastModified = fields.lastModified;
+    QCOMPARE(after, fields);
+}
 
-        // Against the original, exactly the lines of the change differ, and the stamps.
-        auto isStamp = [](const QByteArray& line) {
-            return line.startsWith("DTSTAMP:") || line.startsWith("LAST-MODIFIED:") || line.startsWith("SEQUENCE:");
-        };
-        Lines gone, came;
-        std::copy_if(original.begin(), original.end(), std::back_inserter(gone),
-                     [&](const QByteArray& l) { return !lines.contains(l) && !isStamp(l); });
-        std::copy_if(lines.begin(), lines.end(), std::back_inserter(came),
-                     [&](const QByteArray& l) { return !original.contains(l) && !isStamp(l); });
-        for (Lines* list : {&gone, &came, &removed, &added})
-            std::sort(list->begin(), list->end());
-        QCOMPARE(gone, removed);
-        QCOMPARE(came, added);
-        QCOMPARE(text.contains("SEQUENCE:"), existing.contains("SEQUENCE:"));
-        QCOMPARE(lines.contains("SEQUENCE:4"), existing.contains("SEQUENCE:3"));
-        QVERIFY(!lines.contains("DTSTAMP:20250101T000000Z"));
+void TstVTodo::refusesBadInputWithReason_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("reason");
 
-        TaskFields after = read(text);
-        QVERIFY(isRecent(after.lastModified));
-        after.lastModified = fields.lastModified;
-        QCOMPARE(after, fields);
-    }
+    const QByteArray whole = todoWith("UID:cut\nSUMMARY:A task that is cut\nDESCRIPTION:Notes\n");
+    QTest::newRow("white space") << QByteArray(" \r\n\r\n\t") << QStringLiteral("empty");
+    QTest::newRow("garbage") << QByteArray("<html><body>502 Bad Gateway</body></html>") << QStringLiteral("not an iCalendar");
+    QTest::newRow("end alone") << QByteArray("END:VCALENDAR\r\n") << QStringLiteral("not an iCalendar");
+    QTest::newRow("a bare vtodo") << ics("BEGIN:VTODO\nUID:x\nEND:VTODO\n") << QStringLiteral("not an iCalendar");
+    QTest::newRow("cut in half") << whole.left(whole.size() / 2) << QStringLiteral("cut short");
+    QTest::newRow("cut in the end") << whole.left(whole.lastIndexOf("END:VCALENDAR") + 8) << QStringLiteral("cut short");
+    QTest::newRow("no task") << calendarWith("BEGIN:VEVENT\nUID:e\nDTSTART:20270101T100000Z\nEND:VEVENT\n")
+                             << QStringLiteral("no task");
+    QTest::newRow("empty uid") << todoWith("UID:\nSUMMARY:Nameless\n") << QStringLiteral("no UID");
+    QTest::newRow("end closes the wrong component")
+        << calendarWith("BEGIN:VTODO\nUID:x\nEND:VEVENT\nEND:VTODO\n") << QStringLiteral("malformed (line 6: END:VEVENT");
+}
 
-    void refusesBadInputWithReason_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("reason");
+void TstVTodo::refusesBadInputWithReason()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, reason);
+    TaskFields fields = task(QStringLiteral("untouched"), QStringLiteral("Untouched"));
+    QString error;
+    QVERIFY(!sync::readVTodo(text, &fields, &error));
+    QVERIFY2(error.contains(reason, Qt::CaseInsensitive), qPrintable(error));
+    QVERIFY(!error.contains(QLatin1Char('\n')) && error.size() < 120);
+    QCOMPARE(fields.uid, QStringLiteral("untouched"));
+    QVERIFY(!sync::readVTodo(text, nullptr, nullptr));
 
-        const QByteArray whole = todoWith("UID:cut\nSUMMARY:A task that is cut\nDESCRIPTION:Notes\n");
-        QTest::newRow("white space") << QByteArray(" \r\n\r\n\t") << QStringLiteral("empty");
-        QTest::newRow("garbage") << QByteArray("<html><body>502 Bad Gateway</body></html>") << QStringLiteral("not an iCalendar");
-        QTest::newRow("end alone") << QByteArray("END:VCALENDAR\r\n") << QStringLiteral("not an iCalendar");
-        QTest::newRow("a bare vtodo") << ics("BEGIN:VTODO\nUID:x\nEND:VTODO\n") << QStringLiteral("not an iCalendar");
-        QTest::newRow("cut in half") << whole.left(whole.size() / 2) << QStringLiteral("cut short");
-        QTest::newRow("cut in the end") << whole.left(whole.lastIndexOf("END:VCALENDAR") + 8) << QStringLiteral("cut short");
-        QTest::newRow("no task") << calendarWith("BEGIN:VEVENT\nUID:e\nDTSTART:20270101T100000Z\nEND:VEVENT\n")
-                                 << QStringLiteral("no task");
-        QTest::newRow("empty uid") << todoWith("UID:\nSUMMARY:Nameless\n") << QStringLiteral("no UID");
-        QTest::newRow("end closes the wrong component")
-            << calendarWith("BEGIN:VTODO\nUID:x\nEND:VEVENT\nEND:VTODO\n") << QStringLiteral("malformed (line 6: END:VEVENT");
-    }
+    // Writing over it makes a new, readable object.
+    QCOMPARE(read(sync::writeVTodo(text, task(QStringLiteral("fresh"), QString()))).uid, QStringLiteral("fresh"));
+}
 
-    void refusesBadInputWithReason()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, reason);
-        TaskFields fields = task(QStringLiteral("untouched"), QStringLiteral("Untouched"));
-        QString error;
-        QVERIFY(!sync::readVTodo(text, &fields, &error));
-        QVERIFY2(error.contains(reason, Qt::CaseInsensitive), qPrintable(error));
-        QVERIFY(!error.contains(QLatin1Char('\n')) && error.size() < 120);
-        QCOMPARE(fields.uid, QStringLiteral("untouched"));
-        QVERIFY(!sync::readVTodo(text, nullptr, nullptr));
+void TstVTodo::calendarFileSkipsWhatItCannotRead_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("tasks");
+    QTest::addColumn<QStringList>("errors");
 
-        // Writing over it makes a new, readable object.
-        QCOMPARE(read(sync::writeVTodo(text, task(QStringLiteral("fresh"), QString()))).uid, QStringLiteral("fresh"));
-    }
+    const QString noUid = QStringLiteral("line 21: the task has no UID and is skipped");
+    QTest::newRow("two calendars, each with its own zones")
+        << kMixedFile << QStringList{"a1 2027-01-15T09:00:00Z", "a2", "b1 2027-01-15T17:00:00Z"} << QStringList{noUid};
+    QTest::newRow("cut in a task") << kMixedFile.left(kMixedFile.indexOf("falls inside")) << QStringList{"a1 2027-01-15T09:00:00Z", "a2"}
+                                   << QStringList{noUid, "line 40: the file is cut short in this task, which is skipped"};
+    QTest::newRow("cut between tasks") << kMixedFile.left(kMixedFile.indexOf("BEGIN:VTODO\r\nSUMMARY:No uid"))
+                                       << QStringList{"a1 2027-01-15T09:00:00Z"}
+                                       << QStringList{"line 1: the file is cut short in this calendar"};
+    QTest::newRow("empty") << QByteArray() << QStringList() << QStringList();
+    QTest::newRow("not a calendar") << QByteArray("garbage, not a calendar") << QStringList() << QStringList{"not an iCalendar file"};
+    QTest::newRow("a task outside a calendar, a calendar malformed")
+        << ics("BEGIN:VTODO\nUID:x\nEND:VTODO\n") + calendarWith("BEGIN:VTODO\nUID:y\nEND:VTODO\nEND:VEVENT\n")
+        << QStringList() << QStringList{"line 1: VTODO outside a VCALENDAR is skipped",
+                                        "line 10: END:VEVENT where END:VCALENDAR belongs; the calendar from line 4 on is skipped"};
+    // A repeating task with a moved occurrence is one task; text between calendars is reported.
+    QTest::newRow("occurrences and stray text")
+        << calendarWith("BEGIN:VTODO\nUID:r\nRRULE:FREQ=WEEKLY\nEND:VTODO\n"
+                        "BEGIN:VTODO\nUID:r\nRECURRENCE-ID:20270108T090000Z\nSUMMARY:Moved\nEND:VTODO\n")
+               + "stray text\r\n" + calendarWith("BEGIN:VTODO\nUID:q\nRECURRENCE-ID:20270108T090000Z\nEND:VTODO\n")
+        << QStringList{"r", "q"}
+        << QStringList{"line 8: one occurrence of the repeating task \"Moved\" is skipped", "line 14: text outside a calendar is ignored"};
+}
 
-    void calendarFileSkipsWhatItCannotRead_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QStringList>("tasks");
-        QTest::addColumn<QStringList>("errors");
-
-        const QString noUid = QStringLiteral("line 21: the task has no UID and is skipped");
-        QTest::newRow("two calendars, each with its own zones")
-            << kMixedFile << QStringList{"a1 2027-01-15T09:00:00Z", "a2", "b1 2027-01-15T17:00:00Z"} << QStringList{noUid};
-        QTest::newRow("cut in a task") << kMixedFile.left(kMixedFile.indexOf("falls inside")) << QStringList{"a1 2027-01-15T09:00:00Z", "a2"}
-                                       << QStringList{noUid, "line 40: the file is cut short in this task, which is skipped"};
-        QTest::newRow("cut between tasks") << kMixedFile.left(kMixedFile.indexOf("BEGIN:VTODO\r\nSUMMARY:No uid"))
-                                           << QStringList{"a1 2027-01-15T09:00:00Z"}
-                                           << QStringList{"line 1: the file is cut short in this calendar"};
-        QTest::newRow("empty") << QByteArray() << QStringList() << QStringList();
-        QTest::newRow("not a calendar") << QByteArray("garbage, not a calendar") << QStringList() << QStringList{"not an iCalendar file"};
-        QTest::newRow("a task outside a calendar, a calendar malformed")
-            << ics("BEGIN:VTODO\nUID:x\nEND:VTODO\n") + calendarWith("BEGIN:VTODO\nUID:y\nEND:VTODO\nEND:VEVENT\n")
-            << QStringList() << QStringList{"line 1: VTODO outside a VCALENDAR is skipped",
-                                            "line 10: END:VEVENT where END:VCALENDAR belongs; the calendar from line 4 on is skipped"};
-        // A repeating task with a moved occurrence is one task; text between calendars is reported.
-        QTest::newRow("occurrences and stray text")
-            << calendarWith("BEGIN:VTODO\nUID:r\nRRULE:FREQ=WEEKLY\nEND:VTODO\n"
-                            "BEGIN:VTODO\nUID:r\nRECURRENCE-ID:20270108T090000Z\nSUMMARY:Moved\nEND:VTODO\n")
-                   + "stray text\r\n" + calendarWith("BEGIN:VTODO\nUID:q\nRECURRENCE-ID:20270108T090000Z\nEND:VTODO\n")
-            << QStringList{"r", "q"}
-            << QStringList{"line 8: one occurrence of the repeating task \"Moved\" is skipped", "line 14: text outside a calendar is ignored"};
-    }
-
-    void calendarFileSkipsWhatItCannotRead()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QStringList, tasks);
-        QFETCH(QStringList, errors);
-        QStringList found{QStringLiteral("stale")};
-        QStringList read;
-        for (const TaskFields& f : sync::readCalendarFile(text, &found))
-            read << (f.due.isValid() ? f.uid + QLatin1Char(' ') + f.due.toUTC().toString(Qt::ISODate) : f.uid);
-        QCOMPARE(read, tasks);
-        QCOMPARE(found, errors);
-        QCOMPARE(sync::readCalendarFile(text, nullptr).size(), tasks.size());
-    }
-};
+void TstVTodo::calendarFileSkipsWhatItCannotRead()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, tasks);
+    QFETCH(QStringList, errors);
+    QStringList found{QStringLiteral("stale")};
+    QStringList read;
+    for (const TaskFields& f : sync::readCalendarFile(text, &found))
+        read << (f.due.isValid() ? f.uid + QLatin1Char(' ') + f.due.toUTC().toString(Qt::ISODate) : f.uid);
+    QCOMPARE(read, tasks);
+    QCOMPARE(found, errors);
+    QCOMPARE(sync::readCalendarFile(text, nullptr).size(), tasks.size());
+}
 
 MRV_TEST_GUILESS_MAIN(TstVTodo)
 
