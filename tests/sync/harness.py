@@ -14,8 +14,8 @@
 # task's name or notes. The edits are written to events.jsonl in the folder (see --keep).
 #
 # Exit status: 0 all checks passed, 1 violations (each printed with the seed and the round of the
-# task's last edit), 2 a failed setup, 77 Radicale or python3-caldav is missing. A seed repeats
-# the same choices, but kills and faults land wherever the processes are.
+# task's last edit), 2 a wrong command line or a failed setup, 77 Radicale or python3-caldav is
+# missing. A seed repeats the same choices, but kills and faults land wherever the processes are.
 
 import argparse
 import collections
