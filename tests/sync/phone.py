@@ -1,8 +1,7 @@
 #!/usr/bin/python3
 # Another device that edits the same CalDAV task lists as Mirevo, with the system interpreter
 # (python3-caldav, python3-icalendar). Every command prints JSON on stdout and exits 0; on
-# failure it writes a message on stderr and exits 1 (3 when the task or list is not there, 4
-# when another client kept changing the task while it retried).
+# failure it writes a message on stderr and exits 1.
 #
 # Writes are careful: a change of an existing task is sent with If-Match of the entity tag the
 # phone loaded; on 412 it loads the task again and applies the same change to the newer copy.
@@ -24,31 +23,11 @@ CONTENT_TYPE = {"Content-Type": 'text/calendar; charset="utf-8"'}
 
 
 class Failure(Exception):
-    def __init__(self, message, code=1):
-        super().__init__(message)
-        self.code = code
+    pass
 
 
 def utcnow():
     return datetime.datetime.now(pytz.utc).replace(microsecond=0)
-
-
-def parse_due(text):
-    try:
-        if "T" not in text:
-            return datetime.date.fromisoformat(text)
-        return pytz.utc.localize(datetime.datetime.strptime(text, "%Y-%m-%dT%H:%M:%SZ"))
-    except ValueError:
-        raise argparse.ArgumentTypeError("due must be YYYY-MM-DD or YYYY-MM-DDTHH:MM:SSZ")
-
-
-def due_text(value):
-    value = value.dt if value is not None else None
-    if not isinstance(value, datetime.datetime):
-        return value and value.isoformat()
-    if value.tzinfo is None:
-        return value.strftime("%Y-%m-%dT%H:%M:%S")
-    return value.astimezone(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
 
 
 class Phone:
@@ -64,7 +43,7 @@ class Phone:
         for calendar in self.lists():
             if calendar.name == name:
                 return calendar
-        raise Failure("no task list named %r" % name, 3)
+        raise Failure("no task list named %r" % name)
 
     def todos(self, calendar):
         # A full read, not the library's pending-only default.
@@ -77,7 +56,7 @@ class Phone:
             for todo in self.todos(calendar) if calendar.url != skip else []:
                 if str(todo.icalendar_component.get("UID", "")) == uid:
                     return todo.url
-        raise Failure("no task with UID %r" % uid, 3)
+        raise Failure("no task with UID %r" % uid)
 
     def request(self, url, method, ok, body="", headers=None, lost=(404, 412)):
         """The reply when its status is in `ok`, None when it is in `lost` (another client won)."""
@@ -126,7 +105,7 @@ def apply_changes(todo, args):
     changes = [(name, value) for name, value, asked in (
         ("SUMMARY", args.summary, args.summary is not None),
         ("DESCRIPTION", args.description or None, args.description is not None),
-        ("DUE", args.due, args.due is not None or args.no_due),
+        ("DUE", args.due, args.due is not None),
         ("X-APPLE-SORT-ORDER", str(args.sort), args.sort is not None)) if asked]
     if args.complete or args.reopen:
         done = args.complete
@@ -142,7 +121,7 @@ def retried(uid, attempt):
         result = attempt()
         if result is not None:
             return result
-    raise Failure("task %r kept changing under the phone" % uid, 4)
+    raise Failure("task %r kept changing under the phone" % uid)
 
 
 def cmd_lists(phone, args):
@@ -220,13 +199,13 @@ def cmd_move(phone, args):
 
 def dumped(resource):
     todo = resource.icalendar_component
-    sort, categories = todo.get("X-APPLE-SORT-ORDER"), todo.get("CATEGORIES")
+    sort, categories, due = todo.get("X-APPLE-SORT-ORDER"), todo.get("CATEGORIES"), todo.get("DUE")
     categories = categories if isinstance(categories, list) else [categories] if categories else []
     # The phone's own properties (create --extra), all still there.
     extra = (any("Phone" in c.cats for c in categories) and int(todo.get("PRIORITY", 0)) == 1
              and bool(todo.walk("VALARM")) and str(todo.get("X-PHONE-COLOR", "")) == "red")
     return {"uid": str(todo.get("UID", "")), "summary": str(todo.get("SUMMARY", "")),
-            "description": str(todo.get("DESCRIPTION", "")), "due": due_text(todo.get("DUE")),
+            "description": str(todo.get("DESCRIPTION", "")), "due": due and due.dt.isoformat(),
             "rrule": todo["RRULE"].to_ical().decode() if "RRULE" in todo else "",
             "completed": str(todo.get("STATUS", "")).upper() == "COMPLETED" or "COMPLETED" in todo,
             "sort": int(str(sort)) if sort is not None else None, "extra": extra}
@@ -257,22 +236,18 @@ def main():
                         help="add PRIORITY:1, CATEGORIES:Phone, X-PHONE-COLOR:red and a VALARM")
     edit = commands.add_parser("edit", help="change only the given properties")
     edit.add_argument("uid")
-    edit.add_argument("--no-due", action="store_true")
     state = edit.add_mutually_exclusive_group()
     state.add_argument("--complete", action="store_true")
     state.add_argument("--reopen", action="store_true")
     for command in (create, edit):
         command.add_argument("--summary", required=command is create)
         command.add_argument("--description")
-        command.add_argument("--due", type=parse_due, help="YYYY-MM-DD or YYYY-MM-DDTHH:MM:SSZ")
+        command.add_argument("--due", type=datetime.date.fromisoformat, help="YYYY-MM-DD")
         command.add_argument("--sort", type=int, help="X-APPLE-SORT-ORDER")
     args = parser.parse_args()
     try:
         result = globals()["cmd_" + args.command](Phone(args.url, args.user, args.password), args)
-    except Failure as failure:
-        print("phone: %s" % failure, file=sys.stderr)
-        return failure.code
-    except (caldav.lib.error.DAVError, OSError, ValueError) as failure:
+    except (Failure, caldav.lib.error.DAVError, OSError, ValueError) as failure:
         print("phone: %s: %s" % (type(failure).__name__, failure), file=sys.stderr)
         return 1
     json.dump(result, sys.stdout, indent=1, sort_keys=True)
