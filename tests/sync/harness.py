@@ -90,10 +90,10 @@ class Radicale:
         with open(os.path.join(folder, "users"), "w") as users:
             users.write("%s:%s\n" % (USER, PASSWORD))
         with open(self.config, "w") as config:
-            config.write("[server]\nhosts = 127.0.0.1:%d\nssl = False\n[encoding]\nrequest = utf-8\nstock = utf-8\n"
-                         "[auth]\ntype = htpasswd\nhtpasswd_filename = %s\nhtpasswd_encryption = plain\ndelay = 0\n"
-                         "[rights]\ntype = owner_only\n[storage]\nfilesystem_folder = %s\n[web]\ntype = none\n"
-                         "[logging]\nlevel = warning\n"
+            config.write("[server]\nhosts = 127.0.0.1:%d\nssl = False\n[encoding]\nrequest = utf-8\n"
+                         "stock = utf-8\n[auth]\ntype = htpasswd\nhtpasswd_filename = %s\n"
+                         "htpasswd_encryption = plain\ndelay = 0\n[rights]\ntype = owner_only\n[storage]\n"
+                         "filesystem_folder = %s\n[web]\ntype = none\n[logging]\nlevel = warning\n"
                          % (self.port, os.path.join(folder, "users"), os.path.join(folder, "collections")))
 
     def answers(self):
@@ -112,7 +112,7 @@ class Radicale:
         deadline = time.monotonic() + 15
         while not self.answers():
             if self.process.poll() is not None or time.monotonic() > deadline:
-                raise SetupError("radicale did not answer on port %d, see %s/radicale.log" % (self.port, self.folder))
+                raise SetupError("radicale did not answer, see %s/radicale.log" % self.folder)
             time.sleep(0.02)
 
     def stop(self):
@@ -159,9 +159,9 @@ class Database:
 
     def live(self):
         """(UID, list, fields) of every task a list holds."""
-        return [(self.uids.get(t, str(t)), self.name(g), dict(name=self.text(t, "name"), notes=self.text(t, "notes"),
-                                                               completed=self.text(t, "completed") == "yes"))
-                for g in map(self.named, self.lists) for t in self.members(g) if t in self.tasks]
+        return [(self.uids.get(t, str(t)), name, dict(name=self.text(t, "name"), notes=self.text(t, "notes"),
+                                                       completed=self.text(t, "completed") == "yes"))
+                for name in self.lists for t in self.members(self.named(name)) if t in self.tasks]
 
     def set(self, task_id, field, value, touch=True):
         task = self.tasks[task_id]
@@ -222,9 +222,11 @@ class Phone:
         self.lists = [entry["name"] for entry in self.dump]
 
     def call(self, command, **options):
-        args = dict(summary=None, description=None, due=None, sort=None, complete=False, reopen=False, extra=False)
+        args = dict(summary=None, description=None, due=None, sort=None, complete=False, reopen=False,
+                    extra=False)
         args.update(options)
-        return getattr(phonelib, "cmd_" + command)(phonelib.Phone(self.url, USER, PASSWORD), argparse.Namespace(**args))
+        phone = phonelib.Phone(self.url, USER, PASSWORD)
+        return getattr(phonelib, "cmd_" + command)(phone, argparse.Namespace(**args))
 
     def live(self):
         return [(todo["uid"], entry["name"], dict(todo, name=todo["summary"], notes=todo["description"]))
@@ -259,11 +261,11 @@ class Profile:
         self.env = {k: v for k, v in os.environ.items()
                     if k not in ("DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY")}
         self.env.update(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_DATA_HOME=home + "/.local/share",
-                        XDG_CACHE_HOME=home + "/.cache", XDG_RUNTIME_DIR=home + "/runtime", TMPDIR=home + "/tmp",
-                        QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8")
+                        XDG_CACHE_HOME=home + "/.cache", XDG_RUNTIME_DIR=home + "/runtime",
+                        TMPDIR=home + "/tmp", QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8")
         for path in ("/.config", "/.local/share", "/.cache", "/runtime", "/tmp"):
             os.makedirs(home + path, mode=0o700)
-        self.database = self.env["XDG_DATA_HOME"] + "/Velbrook/Mirevo/User Data/database.xml"
+        self.path = self.env["XDG_DATA_HOME"] + "/Velbrook/Mirevo/User Data/database.xml"
         self.log = os.path.join(folder, name + ".log")
 
     def start(self, args, note):
@@ -278,6 +280,9 @@ class Profile:
         except BrokenPipeError:
             pass
         return process
+
+    def database(self, uids=None):
+        return Database(self.path, uids)
 
     def last_report(self):
         with open(self.log) as log:
@@ -337,7 +342,7 @@ class Harness:
     def edit(self, rng):
         client = rng.choice(["m1", "m2", "ph"])
         kind = rng.choices(list(EDITS), list(EDITS.values()))[0]
-        side = Phone(self.phone_url) if client == "ph" else Database(self.profiles[client].database, self.uids)
+        side = Phone(self.phone_url) if client == "ph" else self.profiles[client].database(self.uids)
         live = side.live()
         if not live or (kind == "reorder" and len(live) < 2) or (kind == "move" and len(side.lists) < 2):
             kind = "create"
@@ -368,7 +373,7 @@ class Harness:
                 elif kind == "delete":
                     side.edit(uid, "delete", listname, rng)
                     self.deleted.add(uid)
-                    self.record(client, uid, "delete", "from " + listname, tokens(task["name"], task["notes"]))
+                    self.record(client, uid, "delete", listname, tokens(task["name"], task["notes"]))
                 elif kind == "move":
                     target = rng.choice([n for n in side.lists if n != listname])
                     side.edit(uid, "list", target, rng)
@@ -429,29 +434,30 @@ class Harness:
         """Syncs m1 and m2 in turn, faults off, until a turn changes nothing; the final views."""
         self.proxy.settings = PROXY_MODES["quiet"]
         before = None
-        for turn in range(4):
+        for _ in range(4):
             reports = []
             for n in ("m1", "m2"):
                 status = self.sync([n])[n]
                 if status != 0:
-                    self.violation("a quiet sync of %s ended with %s, see %s" % (n, status, self.profiles[n].log))
+                    self.violation("a quiet sync of %s ended with %s" % (n, status))
                 reports.append("%s: %s" % (n, self.profiles[n].last_report()))
             views = {"m1": self.mirevo_view("m1"), "m2": self.mirevo_view("m2"), "server": self.server_view()}
             if views == before and not any(re.search(r"\b[1-9]\d* (?:received|sent)", r) for r in reports):
                 return views
             before = views
-        self.violation("the clients still changed after %d quiet turns:\n  %s" % (turn + 1, "\n  ".join(reports)))
+        self.violation("the clients still changed after 4 quiet turns:\n  " + "\n  ".join(reports))
         return views
 
     def uid_of(self, task_id):
         return self.uids.get(task_id, "(unknown) {%s}" % task_id)
 
     def mirevo_view(self, client):
-        db = Database(self.profiles[client].database)
+        db = self.profiles[client].database()
         view = {}
         for task_id in db.tasks:
             view[self.uid_of(task_id)] = dict(name=db.text(task_id, "name"), notes=db.text(task_id, "notes"),
-                                              lists=[], trash=False, completed=db.text(task_id, "completed") == "yes")
+                                              completed=db.text(task_id, "completed") == "yes",
+                                              lists=[], trash=False)
         for group_id in db.groups:
             for task in filter(None, map(view.get, map(self.uid_of, db.members(group_id)))):
                 if group_id == TRASH:
@@ -467,8 +473,8 @@ class Harness:
                 # An object under another UID of the same Mirevo id is that task, sent again.
                 uid = todo["uid"] if todo["uid"] in self.created else self.uids.get(task_id_of_uid(todo["uid"]))
                 task = view.setdefault(uid or "(unknown) " + todo["uid"],
-                                       dict(name=todo["summary"], notes=todo["description"], completed=todo["completed"],
-                                            extra=todo["extra"], lists=[], sorts=[], uids=[]))
+                                       dict(name=todo["summary"], notes=todo["description"], lists=[], sorts=[],
+                                            completed=todo["completed"], extra=todo["extra"], uids=[]))
                 task["lists"].append(entry["name"])
                 task["sorts"].append(todo["sort"])
                 task["uids"].append(todo["uid"])
@@ -487,8 +493,9 @@ class Harness:
                 problems.append("a task no client made (a copy?)")
             live = {c: bool(v.get(uid) and v[uid]["lists"]) for c, v in views.items()}
             for c, v in views.items():
-                if uid in v and len(v[uid]["lists"]) + v[uid].get("trash", False) > 1:
-                    problems.append("%s holds it %d times" % (c, len(v[uid]["lists"]) + v[uid].get("trash", False)))
+                held = len(v[uid]["lists"]) + v[uid].get("trash", False) if uid in v else 0
+                if held > 1:
+                    problems.append("%s holds it %d times" % (c, held))
             if uid in self.created and uid not in self.deleted and not all(live.values()):
                 problems.append("lost on " + ", ".join(c for c in live if not live[c]))
             elif live["server"] != live["m1"] or live["server"] != live["m2"]:
@@ -520,10 +527,10 @@ class Harness:
                 if sort is not None:
                     keys.setdefault(name, {})[uid] = sort
         for client in ("m1", "m2"):
-            db = Database(self.profiles[client].database)
+            db = self.profiles[client].database()
             for name in db.lists:
                 listed = keys.get(name, {})
-                keyed = [(listed[uid], uid) for uid in map(self.uids.get, db.members(db.named(name))) if uid in listed]
+                keyed = [(listed[u], u) for u in map(self.uids.get, db.members(db.named(name))) if u in listed]
                 if any(a[0] > b[0] for a, b in zip(keyed, keyed[1:])):
                     self.violation("list %s: %s lists the tasks against their sort keys: %s"
                                    % (name, client, ", ".join("%s (%d)" % (u, k) for k, u in keyed)))
@@ -552,8 +559,8 @@ class Harness:
             self.violation("a database does not read as XML: %s" % failure)
         with open(os.path.join(self.folder, "events.jsonl"), "w") as log:
             log.writelines(json.dumps(event) + "\n" for event in self.events)
-        print("seed %d: %d rounds, %d edits, %d tasks at the end, %d violations"
-              % (self.seed, self.options.rounds, len(self.events), len(views["server"]), len(self.violations)))
+        print("seed %d: %d rounds, %d edits, %d tasks at the end, %d violations" % (
+            self.seed, self.options.rounds, len(self.events), len(views["server"]), len(self.violations)))
         return 1 if self.violations else 0
 
     def stop(self):
@@ -568,7 +575,8 @@ def main():
     parser.add_argument("--mirevo", required=True, help="the mirevo program")
     parser.add_argument("--rounds", type=int, default=12)
     parser.add_argument("--seed", type=int, default=int(time.time()) % 100000, help="default: from the clock")
-    parser.add_argument("--check-every", type=int, default=0, metavar="K", help="also settle and check every K rounds")
+    parser.add_argument("--check-every", type=int, default=0, metavar="K",
+                        help="also settle and check every K rounds")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder (printed)")
     options = parser.parse_args()
     if isinstance(phonelib, ImportError) or not shutil.which("radicale"):
