@@ -94,10 +94,8 @@ private Q_SLOTS:
         const QString second = name + QStringLiteral("_1");
         QTest::newRow("nothing left over") << QStringList() << name;
         QTest::newRow(".new left over") << QStringList{name} << first;
-        QTest::newRow("two left over") << QStringList{name, first} << second;
         QTest::newRow("gap is reused") << QStringList{name, second} << first;
         QTest::newRow("link at .new") << QStringList{QLatin1Char('@') + name} << first;
-        QTest::newRow("link at .new_0") << QStringList{name, QLatin1Char('@') + first} << second;
         QStringList thousand{name};
         for (int i = 0; i < CSafeFileUpdate::NewFileNames; ++i)
             thousand << name + QStringLiteral("_%1").arg(i);
@@ -140,28 +138,6 @@ private Q_SLOTS:
         QCOMPARE(testenv::readBytes(m_path), QByteArray("old"));
     }
 
-    void aChangeIsWrittenOnceAfterAQuietInterval()
-    {
-        auto store = open(40);
-        QVERIFY(store);
-        // No change, nothing written.
-        QTest::qWait(150);
-        QVERIFY(files().isEmpty());
-        name(*store, QStringLiteral("Quiet"));
-        QElapsedTimer timer;
-        timer.start();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_path), 5000);
-        // Written on the first tick that finds the revision unchanged: never before one interval.
-        QVERIFY(timer.elapsed() >= 40);
-        QCOMPARE(nameIn(m_path), QStringLiteral("Quiet"));
-        QVERIFY(!QFile::exists(bak()));
-
-        name(*store, QStringLiteral("Second"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(bak()), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(nameIn(m_path), QStringLiteral("Second"), 5000);
-        QCOMPARE(nameIn(bak()), QStringLiteral("Quiet"));
-    }
-
     void aStreamOfChangesIsWrittenByTheCeiling_data()
     {
         QTest::addColumn<int>("ceilingMs");
@@ -176,6 +152,9 @@ private Q_SLOTS:
         QFETCH(bool, writtenDuringTheStream);
         auto store = open(400, ceilingMs);
         QVERIFY(store);
+        // No change, nothing written.
+        QTest::qWait(500);
+        QVERIFY(files().isEmpty());
         QElapsedTimer timer;
         timer.start();
         int n = 0;

@@ -1,4 +1,3 @@
-#include "base/log.h"
 #include "store/databasewriter.h"
 #include "store/tasksnapshot.h"
 #include "store/taskstorage.h"
@@ -40,7 +39,6 @@ class TstDatabaseFile : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_logPath;
 
     QString newPath() { return m_dir.filePath(QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".xml")); }
 
@@ -53,12 +51,6 @@ private:
         return store;
     }
 
-    QStringList logLines() const
-    {
-        Log::instance()->flush();
-        return testenv::readFile(m_logPath).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
     static QByteArray written(const TaskSnapshot& snapshot)
     {
         QBuffer buffer;
@@ -69,26 +61,38 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
+    void writtenDatabaseReadsBackTheSame_data()
     {
-        m_logPath = m_dir.filePath(QStringLiteral("log.txt"));
-        QVERIFY(Log::instance()->open(m_logPath));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const QString breaks = QStringLiteral("one\r\ntwo\rthree\r");
+        const QString typed = QStringLiteral("  \tpadded <b>&amp;</b> ]]> \"q\" 'a' Café ✓ 😀 Привет 漢字\t  ");
+        QTest::newRow("CR LF and lone CR") << breaks << breaks;
+        QTest::newRow("only blanks") << QStringLiteral(" \n ") << QStringLiteral(" \n ");
+        QTest::newRow("blanks, tabs, markup, emoji and scripts") << typed << typed;
+        QTest::newRow("control characters, lone surrogates and non-characters dropped")
+            << QString::fromUtf16(u"a\u0001b\u0008c\u000Bd\u001Fe") + QChar(0xD800) + QStringLiteral("f") + QChar(0xFFFE)
+                   + QChar(0xFFFF) + QStringLiteral("g")
+            << QStringLiteral("abcdefg");
     }
 
-    void init() { QFile::resize(m_logPath, 0); }
-
-    void roundTripKeepsEverything()
+    void writtenDatabaseReadsBackTheSame()
     {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
         const QString path = newPath();
         TaskSnapshot before;
+        FocusGroup::Id group;
+        TodoTask::Id a;
         {
             TaskStorage store(path, 3600000);
             QCOMPARE(store.init(), 0);
-            const FocusGroup::Id home = store.addGroup(QStringLiteral("Home"), QStringLiteral("house"));
-            const TodoTask::Id a = store.createTask(home);
+            group = store.addGroup(text, text);
+            a = store.createTask(group);
             const TodoTask::Id b = store.createTask(FocusGroup::inboxId());
             store.addTaskToGroup(FocusGroup::inboxId(), a);
-            store.setTaskName(a, QStringLiteral("Paint the fence"));
+            store.setTaskName(a, text);
+            store.setTaskNotes(a, text);
             store.setTaskDue(a, QDateTime(QDate(2027, 3, 1), QTime(9, 15, 30, 123)));
             store.setTaskCompleted(b, true, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 678)));
             store.removeTask(FocusGroup::inboxId(), b, true); // an unlisted record is kept too
@@ -98,54 +102,19 @@ private Q_SLOTS:
         TaskStorage reloaded(path, 3600000);
         QCOMPARE(reloaded.init(), 0);
         QCOMPARE(reloaded.revision(), 0);
+        QCOMPARE(reloaded.task(a).name(), expected);
+        QCOMPARE(reloaded.task(a).notes(), expected);
+        QCOMPARE(reloaded.group(group).name(), expected);
+        QCOMPARE(reloaded.group(group).iconKey(), expected);
+        if (expected != text)
+            return;
+        // Everything else as it was: the times to the millisecond, the unlisted record.
         TaskSnapshot after;
         reloaded.snapshot(after);
         QCOMPARE(after.groups, before.groups);
         QCOMPARE(after.tasks.size(), 2);
         for (const TodoTask& task : before.tasks)
             QCOMPARE(reloaded.task(task.id()), task);
-    }
-
-    void hostileTextSurvives_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("CR LF") << QStringLiteral("one\r\ntwo") << QStringLiteral("one\r\ntwo");
-        QTest::newRow("lone CR") << QStringLiteral("one\rtwo\r") << QStringLiteral("one\rtwo\r");
-        QTest::newRow("tabs and blanks") << QStringLiteral("  \tpadded\t  ") << QStringLiteral("  \tpadded\t  ");
-        QTest::newRow("only blanks") << QStringLiteral(" \n ") << QStringLiteral(" \n ");
-        QTest::newRow("markup") << QStringLiteral("<b>&amp;</b> ]]> \"q\" 'a'") << QStringLiteral("<b>&amp;</b> ]]> \"q\" 'a'");
-        QTest::newRow("emoji and scripts") << QStringLiteral("Café ✓ 😀 Привет 漢字") << QStringLiteral("Café ✓ 😀 Привет 漢字");
-        QTest::newRow("control characters dropped")
-            << QString::fromUtf16(u"a\u0001b\u0008c\u000Bd\u001Fe") << QStringLiteral("abcde");
-        QTest::newRow("lone surrogate dropped") << QString::fromUtf16(u"x") + QChar(0xD800) + QStringLiteral("y")
-                                                << QStringLiteral("xy");
-        QTest::newRow("non-characters dropped") << QStringLiteral("x") + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("y")
-                                                << QStringLiteral("xy");
-    }
-
-    void hostileTextSurvives()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        const QString path = newPath();
-        TodoTask::Id id;
-        FocusGroup::Id group;
-        {
-            auto store = std::make_shared<TaskStorage>(path, 3600000);
-            QCOMPARE(store->init(), 0);
-            group = store->addGroup(text, text);
-            id = store->createTask(group);
-            store->setTaskName(id, text);
-            store->setTaskNotes(id, text);
-            store->commitNow();
-        }
-        auto reloaded = std::make_shared<TaskStorage>(path, 3600000);
-        QCOMPARE(reloaded->init(), 0);
-        QCOMPARE(reloaded->task(id).name(), expected);
-        QCOMPARE(reloaded->task(id).notes(), expected);
-        QCOMPARE(reloaded->group(group).name(), expected);
-        QCOMPARE(reloaded->group(group).iconKey(), expected);
     }
 
     void loneSurrogatesOfAnotherEncodingAreDropped()
@@ -197,56 +166,37 @@ private Q_SLOTS:
             snapshot.tasks << TodoTask(QUuid::createUuid(), QString(100, QLatin1Char('x')), QString(), false, QDateTime(),
                                        QDateTime::currentDateTime());
         QVERIFY(!writeDatabase(&full, snapshot));
-        QVERIFY(!writeDatabase(nullptr, snapshot));
-        TaskStorage store(newPath());
-        QCOMPARE(TaskStorageReader(&store).read(nullptr), 3);
     }
 
     void readerResults_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("result");
-        QTest::addColumn<QString>("logged");
         const QByteArray group = "<groups><g name=\"A\" id=\"" + kUserGroup.toUtf8() + "\">";
-        QTest::newRow("empty database") << document(QByteArray()) << 0 << QString();
-        QTest::newRow("version 0 accepted") << document(QByteArray(), "version=\"0\"") << 0 << QString();
-        QTest::newRow("newer version") << document(QByteArray(), "version=\"2\"") << 1
-                                       << QStringLiteral("Database version is not supported. (Reader ver - 1; Database ver - 2)");
-        QTest::newRow("version not a number") << document(QByteArray(), "version=\"x\"") << 2
-                                              << QStringLiteral("Database version is corrupted: \"x\"");
-        QTest::newRow("version missing") << document(QByteArray(), "v=\"1\"") << 2 << QStringLiteral("Database version is missing");
-        QTest::newRow("empty file") << QByteArray() << 3 << QStringLiteral("Database failed to load");
-        QTest::newRow("truncated") << document(todo(kTaskA)).left(80) << 3 << QStringLiteral("Database failed to load");
-        QTest::newRow("wrong root") << QByteArray(kHeader + "<tasks version=\"1\"/>") << 3 << QStringLiteral("Xml reader failed: ");
-        QTest::newRow("group without id") << document("<groups><g name=\"A\"/></groups>") << 3
-                                          << QStringLiteral("Group is missing attributes: name or id");
-        QTest::newRow("group without name") << document("<groups><g id=\"" + kUserGroup.toUtf8() + "\"/></groups>") << 3
-                                            << QStringLiteral("Group is missing attributes: name or id");
-        QTest::newRow("group id not a uuid") << document("<groups><g name=\"A\" id=\"nope\"/></groups>") << 3 << QString();
-        QTest::newRow("empty tid") << document(group + "<tid/></g></groups>") << 3 << QString();
-        QTest::newRow("malformed tid") << document(group + "<tid>123</tid></g></groups>") << 3 << QString();
-        QTest::newRow("element inside tid") << document(group + "<tid><x/></tid></g></groups>") << 3 << QString();
-        QTest::newRow("task without id") << document("<todos><t><name>x</name></t></todos>") << 3 << QString();
-        QTest::newRow("root tags are ignored")
-            << document("<tags><t><id>x</id></t></tags>" + QByteArray("<todos>") + todo(kTaskA, "<tags>work</tags>") + "</todos>")
-            << 0 << QString();
-        QTest::newRow("unknown elements are passed over")
-            << document("<extra><more/></extra><todos>" + todo(kTaskA, "<colour>red</colour>") + "</todos>") << 0 << QString();
+        QTest::newRow("empty database") << document(QByteArray()) << 0;
+        QTest::newRow("newer version") << document(QByteArray(), "version=\"2\"") << 1;
+        QTest::newRow("version not a number") << document(QByteArray(), "version=\"x\"") << 2;
+        QTest::newRow("version missing") << document(QByteArray(), "v=\"1\"") << 2;
+        QTest::newRow("empty file") << QByteArray() << 3;
+        QTest::newRow("wrong root") << QByteArray(kHeader + "<tasks version=\"1\"/>") << 3;
+        QTest::newRow("group without id") << document("<groups><g name=\"A\"/></groups>") << 3;
+        QTest::newRow("group id not a uuid") << document("<groups><g name=\"A\" id=\"nope\"/></groups>") << 3;
+        QTest::newRow("malformed tid") << document(group + "<tid>123</tid></g></groups>") << 3;
+        QTest::newRow("element inside tid") << document(group + "<tid><x/></tid></g></groups>") << 3;
+        QTest::newRow("task without id") << document("<todos><t><name>x</name></t></todos>") << 3;
+        QTest::newRow("unknown elements and the old tags are passed over")
+            << document("<tags><t><id>x</id></t></tags><extra><more/></extra><todos>"
+                        + todo(kTaskA, "<tags>work</tags><colour>red</colour>") + "</todos>")
+            << 0;
     }
 
     void readerResults()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, result);
-        QFETCH(QString, logged);
         int actual = -1;
-        auto store = load(bytes, &actual);
+        load(bytes, &actual);
         QCOMPARE(actual, result);
-        if (!logged.isEmpty()) {
-            const QStringList lines = logLines();
-            QVERIFY2(!lines.filter(logged).isEmpty(), qPrintable(lines.join(QLatin1Char('\n'))));
-            QVERIFY(lines.filter(logged).first().startsWith(QLatin1String("Critical ")));
-        }
     }
 
     void failedLoadNeverWritesTheFile()
@@ -284,17 +234,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("completed");
         QTest::addColumn<bool>("createdNow");
         QTest::addColumn<bool>("dueValid");
-        QTest::newRow("yes") << QByteArray("<t><id>" + kTaskA.toUtf8() + "</id><completed>yes</completed><tcrt>5</tcrt></t>")
-                             << true << false << false;
-        QTest::newRow("Yes is not completed")
-            << QByteArray("<t><id>" + kTaskA.toUtf8() + "</id><completed>Yes</completed><tcrt>5</tcrt></t>") << false << false << false;
-        QTest::newRow("missing tcrt is now") << QByteArray("<t><id>" + kTaskA.toUtf8() + "</id></t>") << false << true << false;
-        QTest::newRow("garbage tcrt is now") << QByteArray("<t><id>" + kTaskA.toUtf8() + "</id><tcrt>soon</tcrt></t>")
-                                             << false << true << false;
-        QTest::newRow("due read") << QByteArray("<t><id>" + kTaskA.toUtf8() + "</id><tcrt>5</tcrt><due>1800000000000</due></t>")
-                                  << false << false << true;
-        QTest::newRow("garbage due is none") << QByteArray("<t><id>" + kTaskA.toUtf8() + "</id><tcrt>5</tcrt><due>x</due></t>")
-                                             << false << false << false;
+        const QByteArray id = "<t><id>" + kTaskA.toUtf8() + "</id>";
+        QTest::newRow("yes, a creation time, a due time")
+            << QByteArray(id + "<completed>yes</completed><tcrt>5</tcrt><due>1800000000000</due></t>") << true << false
+            << true;
+        QTest::newRow("no creation time is now, a garbage due none")
+            << QByteArray(id + "<completed>Yes</completed><due>x</due></t>") << false << true << false;
     }
 
     void fieldRules()
@@ -339,26 +284,6 @@ private Q_SLOTS:
         QCOMPARE(store->group(FocusGroup::trashId()).name(), QStringLiteral("Trash"));
         QCOMPARE(store->group(FocusGroup::completedId()).name(), QStringLiteral("Completed"));
     }
-
-    void orphanIdsAreDroppedAndTheRepairIsPending()
-    {
-        const QString orphan = QStringLiteral("{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}");
-        const QByteArray body = "<groups><g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
-                                "<tid>" + orphan.toUtf8() + "</tid><tid>" + kTaskA.toUtf8() + "</tid></g>"
-                                "<g name=\"Home\" id=\"" + kUserGroup.toUtf8() + "\"><tid>" + orphan.toUtf8() + "</tid></g>"
-                                "</groups><todos>" + todo(kTaskA) + "</todos>";
-        int result = -1;
-        auto store = load(document(body), &result);
-        QCOMPARE(result, 0);
-        QCOMPARE(store->revision(), 1);
-        QCOMPARE(store->group(FocusGroup::inboxId()).taskIds(), QList<QUuid>{QUuid(kTaskA)});
-        QVERIFY(store->group(QUuid(kUserGroup)).taskIds().isEmpty());
-        const QStringList warnings = logLines().filter(QStringLiteral("Removing orphaned task id ") + orphan);
-        QCOMPARE(warnings.size(), 2);
-        QVERIFY(warnings.at(0).startsWith(QLatin1String("Warning ")));
-        QVERIFY(!logLines().filter(QStringLiteral(" from Home ") + kUserGroup).isEmpty());
-    }
-
 };
 
 MRV_TEST_GUILESS_MAIN(TstDatabaseFile)
