@@ -228,39 +228,6 @@ private Q_SLOTS:
         QCOMPARE(TaskStorage(path, 10).init(), 3);
     }
 
-    void fieldRules_data()
-    {
-        QTest::addColumn<QByteArray>("task");
-        QTest::addColumn<bool>("completed");
-        QTest::addColumn<bool>("createdNow");
-        QTest::addColumn<bool>("dueValid");
-        const QByteArray id = "<t><id>" + kTaskA.toUtf8() + "</id>";
-        QTest::newRow("yes, a creation time, a due time")
-            << QByteArray(id + "<completed>yes</completed><tcrt>5</tcrt><due>1800000000000</due></t>") << true << false
-            << true;
-        QTest::newRow("no creation time is now, a garbage due none")
-            << QByteArray(id + "<completed>Yes</completed><due>x</due></t>") << false << true << false;
-    }
-
-    void fieldRules()
-    {
-        QFETCH(QByteArray, task);
-        QFETCH(bool, completed);
-        QFETCH(bool, createdNow);
-        QFETCH(bool, dueValid);
-        const QDateTime before = QDateTime::currentDateTime();
-        int result = -1;
-        auto store = load(document("<todos>" + task + "</todos>"), &result);
-        QCOMPARE(result, 0);
-        const TodoTask loaded = store->task(QUuid(kTaskA));
-        QCOMPARE(loaded.completed(), completed);
-        QCOMPARE(loaded.due().isValid(), dueValid);
-        if (createdNow)
-            QVERIFY(loaded.created() >= before);
-        else
-            QCOMPARE(loaded.created().toMSecsSinceEpoch(), qint64(5));
-    }
-
     void groupElementsAndFixedGroups()
     {
         const QByteArray body = "<groups><g name=\"Mine\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\"/>"

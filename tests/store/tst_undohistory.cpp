@@ -78,12 +78,6 @@ private:
             && records(now) == records(expected);
     }
 
-    void _rename(const TodoTask::Id& id, const QString& name)
-    {
-        StoreStep step(*m_store, QStringLiteral("Rename"));
-        m_store->setTaskName(id, name);
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -130,11 +124,8 @@ private Q_SLOTS:
                                          << QStringList{"b", "c"};
         QTest::newRow("move to a group") << Action([](auto& s, auto& x) { s.moveTasks(kInbox, x.home, {x.d, x.a}); })
                                          << QStringList();
-        QTest::newRow("reorder") << Action([](auto& s, auto& x) { s.reorderTasks(kInbox, x.a, true, {x.d, x.c}); })
-                                 << QStringList();
         QTest::newRow("cleanup") << Action([](auto& s, auto& x) { s.moveTasks(x.work, kCompleted, {x.e, x.c}); })
                                  << QStringList();
-        QTest::newRow("empty Trash") << Action([](auto& s, auto&) { s.emptyTrash(); }) << QStringList();
         QTest::newRow("group rename and icon") << Action([](auto& s, auto& x) {
             s.setGroupName(x.work, QStringLiteral("Job"));
             s.setGroupIcon(x.work, QStringLiteral("flag"));
@@ -194,6 +185,15 @@ private Q_SLOTS:
         QCOMPARE(m_store->task(m_ids.a).notes(), QStringLiteral("from the phone"));
         QVERIFY(!m_history->canUndo());
 
+        // A new step drops the steps that could be redone; steps within a step are one, the outer.
+        {
+            StoreStep outer(*m_store, QStringLiteral("Edit"));
+            StoreStep inner(*m_store, QStringLiteral("Rename"));
+            m_store->setTaskName(m_ids.b, QStringLiteral("second"));
+        }
+        QVERIFY(!m_history->canRedo());
+        QCOMPARE(m_history->undoLabel(), QStringLiteral("Edit"));
+
         // A new task left empty and dropped again is no step at all.
         {
             StoreStep step(*m_store, QStringLiteral("New"), QStringLiteral("new row"));
@@ -203,7 +203,7 @@ private Q_SLOTS:
             StoreStep step(*m_store, QStringLiteral("New"), QStringLiteral("new row"));
             m_store->removeTask(kInbox, m_store->group(kInbox).taskIds().constLast(), true);
         }
-        QVERIFY(!m_history->canUndo());
+        QCOMPARE(m_history->undoLabel(), QStringLiteral("Edit"));
     }
 
     void changesFromElsewhereSinceTheStepAreKept()
@@ -232,38 +232,6 @@ private Q_SLOTS:
         QCOMPARE(m_store->group(kInbox).taskIds(), (FocusGroup::TaskIdList{x.a, phone.id(), x.c, x.d}));
         QCOMPARE(m_store->task(x.a).name(), QStringLiteral("renamed"));
         QCOMPARE(m_store->task(x.a).notes(), QStringLiteral("from the phone"));
-
-        // A task moved elsewhere since the step stays where it went.
-        {
-            StoreStep step(*m_store, QStringLiteral("Reorder"));
-            m_store->reorderTasks(x.work, x.e, true, {x.c});
-        }
-        m_store->moveTasks(x.work, x.home, {x.c});
-        QVERIFY(m_history->undo().applied);
-        QCOMPARE(m_store->group(x.work).taskIds(), (FocusGroup::TaskIdList{x.e, x.f}));
-        QCOMPARE(m_store->group(x.home).taskIds(), FocusGroup::TaskIdList{x.c});
-    }
-
-    void newStepDropsTheRedoStepsAndChangesFromElsewhereAreNoSteps()
-    {
-        QSignalSpy changed(m_history.get(), &UndoHistory::changed);
-        _rename(m_ids.a, QStringLiteral("first"));
-        m_history->undo();
-        QCOMPARE(m_history->redoLabel(), QStringLiteral("Rename"));
-        {
-            StoreStep outer(*m_store, QStringLiteral("Edit"));
-            StoreStep inner(*m_store, QStringLiteral("Rename"));
-            m_store->setTaskName(m_ids.b, QStringLiteral("second"));
-        }
-        QVERIFY(!m_history->canRedo());
-        QCOMPARE(m_history->undoLabel(), QStringLiteral("Edit"));
-        QCOMPARE(changed.size(), 3);
-
-        m_store->setTaskOrder(kInbox, {m_ids.d, m_ids.a});
-        m_store->createTask(kInbox);
-        QCOMPARE(changed.size(), 3);
-        QVERIFY(m_history->undo().applied);
-        QVERIFY(!m_history->canUndo());
     }
 };
 
