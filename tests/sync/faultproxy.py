@@ -3,8 +3,6 @@
 #
 # Each request gets one fault, drawn with a seeded random generator from the probabilities in
 # Proxy.settings (what is left over passes through untouched):
-#   cut       forwarded, then the headers and only the start of the body are sent and the
-#             connection closed
 #   error500  answered without forwarding
 #   drop      forwarded (the server does the work), then the connection closed without an answer
 #
@@ -16,7 +14,7 @@ import queue
 import random
 import threading
 
-FAULTS = ["cut", "error500", "drop"]
+FAULTS = ["error500", "drop"]
 # Hop-by-hop headers, and the length, which the proxy sets itself.
 NOT_FORWARDED = {b"connection", b"keep-alive", b"proxy-connection", b"te", b"trailer", b"transfer-encoding",
                  b"upgrade", b"expect", b"content-length"}
@@ -80,13 +78,6 @@ class Proxy:
         else:
             answer = await self.forward(method, target, headers, body, connection)
         if fault == "drop":
-            raise Closed()
-        if fault == "cut":
-            head_end = answer.index(b"\r\n\r\n") + 4
-            cut = self.random.randrange(head_end - 2) if head_end == len(answer) \
-                else self.random.randrange(head_end, len(answer))
-            writer.write(answer[:cut])
-            await writer.drain()
             raise Closed()
         writer.write(answer)
         await writer.drain()

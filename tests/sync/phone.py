@@ -82,12 +82,6 @@ class Phone:
         return self.request(url, "DELETE", (200, 204), "", {"If-Match": etag}) is not None
 
 
-def vtodo_of(calendar):
-    for component in calendar.walk("VTODO"):
-        return component
-    raise Failure("the object holds no VTODO")
-
-
 def set_properties(todo, *pairs):
     """Sets each (name, value); None removes the property."""
     for name, value in pairs:
@@ -105,8 +99,7 @@ def apply_changes(todo, args):
     changes = [(name, value) for name, value, asked in (
         ("SUMMARY", args.summary, args.summary is not None),
         ("DESCRIPTION", args.description or None, args.description is not None),
-        ("DUE", args.due, args.due is not None),
-        ("X-APPLE-SORT-ORDER", str(args.sort), args.sort is not None)) if asked]
+        ("DUE", args.due, args.due is not None)) if asked]
     if args.complete or args.reopen:
         done = args.complete
         changes += [("STATUS", "COMPLETED" if done else "NEEDS-ACTION"),
@@ -143,8 +136,7 @@ def cmd_create(phone, args):
     set_properties(calendar, ("PRODID", "-//Mirevo tests//phone//EN"), ("VERSION", "2.0"))
     todo = icalendar.Todo()
     set_properties(todo, ("UID", args.uid), ("CREATED", utcnow()), ("SUMMARY", args.summary),
-                   ("STATUS", "NEEDS-ACTION"), ("DESCRIPTION", args.description or None), ("DUE", args.due),
-                   ("X-APPLE-SORT-ORDER", None if args.sort is None else str(args.sort)))
+                   ("STATUS", "NEEDS-ACTION"), ("DESCRIPTION", args.description or None), ("DUE", args.due))
     if args.extra:
         set_properties(todo, ("PRIORITY", 1), ("CATEGORIES", ["Phone"]), ("X-PHONE-COLOR", "red"))
         alarm = icalendar.Alarm()
@@ -165,7 +157,7 @@ def cmd_edit(phone, args):
         calendar, etag = phone.get(url)
         if calendar is None:
             return None
-        apply_changes(vtodo_of(calendar), args)
+        apply_changes(calendar.walk("VTODO")[0], args)
         return {"uid": args.uid, "url": str(url)} if phone.put(url, calendar, {"If-Match": etag}) else None
     return retried(args.uid, attempt)
 
@@ -178,28 +170,9 @@ def cmd_delete(phone, args):
     return retried(args.uid, attempt)
 
 
-def cmd_move(phone, args):
-    target = phone.list_named(args.list)
-    new_url = target.url.join(str(uuid.uuid4()) + ".ics")
-    condition = {"If-None-Match": "*"}
-
-    def attempt():
-        nonlocal condition
-        url = phone.locate(args.uid, skip=target.url)
-        calendar, etag = phone.get(url)
-        if calendar is None:
-            return None
-        new_etag = phone.put(new_url, calendar, condition)
-        if new_etag is None:
-            raise Failure("PUT %s answered 412" % new_url)
-        condition = {"If-Match": new_etag}
-        return {"uid": args.uid, "url": str(new_url)} if phone.delete(url, etag) else None
-    return retried(args.uid, attempt)
-
-
 def dumped(resource):
     todo = resource.icalendar_component
-    sort, categories, due = todo.get("X-APPLE-SORT-ORDER"), todo.get("CATEGORIES"), todo.get("DUE")
+    categories, due = todo.get("CATEGORIES"), todo.get("DUE")
     categories = categories if isinstance(categories, list) else [categories] if categories else []
     # The phone's own properties (create --extra), all still there.
     extra = (any("Phone" in c.cats for c in categories) and int(todo.get("PRIORITY", 0)) == 1
@@ -208,7 +181,7 @@ def dumped(resource):
             "description": str(todo.get("DESCRIPTION", "")), "due": due and due.dt.isoformat(),
             "rrule": todo["RRULE"].to_ical().decode() if "RRULE" in todo else "",
             "completed": str(todo.get("STATUS", "")).upper() == "COMPLETED" or "COMPLETED" in todo,
-            "sort": int(str(sort)) if sort is not None else None, "extra": extra}
+            "extra": extra}
 
 
 def cmd_dump(phone, args):
@@ -226,9 +199,6 @@ def main():
     commands.add_parser("mklist", help="make a task list (VTODO only)").add_argument("name")
     commands.add_parser("rmlist", help="delete a task list").add_argument("name")
     commands.add_parser("delete", help="delete a task").add_argument("uid")
-    move = commands.add_parser("move", help="move a task to another list, keeping its UID")
-    move.add_argument("uid")
-    move.add_argument("list", help="the target list's display name")
     create = commands.add_parser("create", help="create a task")
     create.add_argument("list", help="the list's display name")
     create.add_argument("--uid", required=True)
@@ -243,7 +213,6 @@ def main():
         command.add_argument("--summary", required=command is create)
         command.add_argument("--description")
         command.add_argument("--due", type=datetime.date.fromisoformat, help="YYYY-MM-DD")
-        command.add_argument("--sort", type=int, help="X-APPLE-SORT-ORDER")
     args = parser.parse_args()
     try:
         result = globals()["cmd_" + args.command](Phone(args.url, args.user, args.password), args)
