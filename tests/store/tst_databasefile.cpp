@@ -156,18 +156,6 @@ private Q_SLOTS:
         QCOMPARE(written(snapshot), withoutRepeats.toUtf8());
     }
 
-    void writingToAFullDeviceFails()
-    {
-        QFile full(QStringLiteral("/dev/full"));
-        if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            QSKIP("/dev/full is not available");
-        TaskSnapshot snapshot;
-        for (int i = 0; i < 200; ++i)
-            snapshot.tasks << TodoTask(QUuid::createUuid(), QString(100, QLatin1Char('x')), QString(), false, QDateTime(),
-                                       QDateTime::currentDateTime());
-        QVERIFY(!writeDatabase(&full, snapshot));
-    }
-
     void readerResults_data()
     {
         QTest::addColumn<QByteArray>("bytes");
