@@ -183,6 +183,7 @@ private Q_SLOTS:
         QVERIFY(!m_history->canUndo());
 
         // A new step drops the steps that could be redone; steps within a step are one, the outer.
+        QVERIFY(m_history->canRedo());
         {
             StoreStep outer(*m_store, QStringLiteral("Edit"));
             StoreStep inner(*m_store, QStringLiteral("Rename"));
