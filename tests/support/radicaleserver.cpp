@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 
 #include <signal.h>
 #include <sys/prctl.h>
@@ -21,25 +20,18 @@ QString radicaleProgram()
     return QStandardPaths::findExecutable(QStringLiteral("radicale"));
 }
 
-quint16 freePort()
+bool fail(QString* error, const QString& reason)
 {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
+    if (error)
+        *error = reason;
+    return false;
 }
 
 } // namespace
 
-RadicaleServer::RadicaleServer(const QString& user, const QString& password)
-    : m_user(user)
-    , m_password(password)
-{
-}
-
 RadicaleServer::~RadicaleServer()
 {
-    kill();
+    _end(false);
 }
 
 bool RadicaleServer::available()
@@ -49,21 +41,17 @@ bool RadicaleServer::available()
 
 bool RadicaleServer::start(QString* error)
 {
-    if (isRunning())
+    if (m_process && m_process->state() == QProcess::Running)
         return true;
-    if (!m_dir.isValid()) {
-        if (error)
-            *error = QStringLiteral("no temporary folder: %1").arg(m_dir.errorString());
-        return false;
-    }
+    if (!m_dir.isValid())
+        return fail(error, QStringLiteral("no temporary folder: %1").arg(m_dir.errorString()));
     // The port is free when probed but may be taken before Radicale binds it: try a few.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        m_port = freePort();
-        if (m_port == 0) {
-            if (error)
-                *error = QStringLiteral("no free port on 127.0.0.1");
-            return false;
-        }
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 0))
+            return fail(error, QStringLiteral("no free port on 127.0.0.1"));
+        m_port = probe.serverPort();
+        probe.close();
         if (!_writeFiles(error))
             return false;
         const Launch result = _launch(error);
@@ -83,11 +71,15 @@ bool RadicaleServer::restart(QString* error)
 
 void RadicaleServer::stop()
 {
-    if (!m_process)
-        return;
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->terminate();
-        if (!m_process->waitForFinished(stopTimeoutMs)) {
+    _end(true);
+}
+
+void RadicaleServer::_end(bool gently)
+{
+    if (m_process && m_process->state() != QProcess::NotRunning) {
+        if (gently)
+            m_process->terminate();
+        if (!gently || !m_process->waitForFinished(stopTimeoutMs)) {
             m_process->kill();
             m_process->waitForFinished(stopTimeoutMs);
         }
@@ -95,91 +87,41 @@ void RadicaleServer::stop()
     m_process.reset();
 }
 
-void RadicaleServer::kill()
-{
-    if (!m_process)
-        return;
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished(stopTimeoutMs);
-    }
-    m_process.reset();
-}
-
-bool RadicaleServer::isRunning() const
-{
-    return m_process && m_process->state() == QProcess::Running;
-}
-
 QUrl RadicaleServer::url() const
 {
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(QStringLiteral("127.0.0.1"));
-    url.setPort(m_port);
-    url.setPath(QStringLiteral("/"));
-    return url;
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
 }
 
 QUrl RadicaleServer::userUrl() const
 {
-    QUrl url = this->url();
-    url.setPath(QStringLiteral("/%1/").arg(m_user));
-    return url;
+    return url().resolved(QUrl(user() + QLatin1Char('/')));
 }
 
-QString RadicaleServer::storagePath() const
+QByteArray RadicaleServer::_output() const
 {
-    return m_dir.filePath(QStringLiteral("collections"));
-}
-
-QByteArray RadicaleServer::output() const
-{
-    QFile log(_logPath());
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return log.readAll();
-}
-
-QString RadicaleServer::_logPath() const
-{
-    return m_dir.filePath(QStringLiteral("radicale.log"));
+    QFile log(m_dir.filePath(QStringLiteral("radicale.log")));
+    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }
 
 bool RadicaleServer::_writeFiles(QString* error)
 {
     const QString usersPath = m_dir.filePath(QStringLiteral("users"));
-    const QString config = QStringLiteral(
-                               "[server]\n"
-                               "hosts = 127.0.0.1:%1\n"
-                               "ssl = False\n"
-                               "[encoding]\n"
-                               "request = utf-8\n"
-                               "stock = utf-8\n"
-                               "[auth]\n"
-                               "type = htpasswd\n"
-                               "htpasswd_filename = %2\n"
-                               "htpasswd_encryption = plain\n"
-                               "delay = 0\n"
-                               "[rights]\n"
-                               "type = owner_only\n"
-                               "[storage]\n"
-                               "filesystem_folder = %3\n"
-                               "[web]\n"
-                               "type = none\n"
-                               "[logging]\n"
-                               "level = warning\n")
+    const QString config = QStringLiteral("[server]\nhosts = 127.0.0.1:%1\nssl = False\n"
+                                          "[encoding]\nrequest = utf-8\nstock = utf-8\n"
+                                          "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+                                          "htpasswd_encryption = plain\ndelay = 0\n"
+                                          "[rights]\ntype = owner_only\n"
+                                          "[storage]\nfilesystem_folder = %3\n"
+                                          "[web]\ntype = none\n"
+                                          "[logging]\nlevel = warning\n")
                                .arg(m_port)
-                               .arg(usersPath, storagePath());
-    const QByteArray users = QStringLiteral("%1:%2\n").arg(m_user, m_password).toUtf8();
+                               .arg(usersPath, m_dir.filePath(QStringLiteral("collections")));
+    const QByteArray users = QStringLiteral("%1:%2\n").arg(user(), password()).toUtf8();
     QFile configFile(m_dir.filePath(QStringLiteral("config")));
     QFile usersFile(usersPath);
     if (!configFile.open(QIODevice::WriteOnly | QIODevice::Truncate) || configFile.write(config.toUtf8()) < 0
-        || !usersFile.open(QIODevice::WriteOnly | QIODevice::Truncate) || usersFile.write(users) < 0) {
-        if (error)
-            *error = QStringLiteral("cannot write the Radicale configuration in %1").arg(m_dir.path());
-        return false;
-    }
+        || !usersFile.open(QIODevice::WriteOnly | QIODevice::Truncate) || usersFile.write(users) < 0)
+        return fail(error, QStringLiteral("cannot write the Radicale configuration in %1").arg(m_dir.path()));
     return true;
 }
 
@@ -187,15 +129,15 @@ RadicaleServer::Launch RadicaleServer::_launch(QString* error)
 {
     const QString program = radicaleProgram();
     if (program.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("radicale is not installed");
+        fail(error, QStringLiteral("radicale is not installed"));
         return Launch::Failed;
     }
-    const qint64 logStart = QFile(_logPath()).size();
+    const QString logPath = m_dir.filePath(QStringLiteral("radicale.log"));
+    const qint64 logStart = QFile(logPath).size();
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     // A file rather than a pipe: nobody has to drain it while a test blocks.
-    m_process->setStandardOutputFile(_logPath(), QIODevice::Append);
+    m_process->setStandardOutputFile(logPath, QIODevice::Append);
     m_process->setStandardInputFile(QProcess::nullDevice());
     // The explicit --config replaces /etc/radicale/config and ~/.config/radicale/config;
     // RADICALE_CONFIG points at ours too, so nothing else is ever read.
@@ -207,8 +149,7 @@ RadicaleServer::Launch RadicaleServer::_launch(QString* error)
     m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_process->start(program, {QStringLiteral("--config"), configPath});
     if (!m_process->waitForStarted(startTimeoutMs)) {
-        if (error)
-            *error = QStringLiteral("radicale did not start: %1").arg(m_process->errorString());
+        fail(error, QStringLiteral("radicale did not start: %1").arg(m_process->errorString()));
         m_process.reset();
         return Launch::Failed;
     }
@@ -216,23 +157,21 @@ RadicaleServer::Launch RadicaleServer::_launch(QString* error)
     const QDeadlineTimer deadline(startTimeoutMs);
     while (!deadline.hasExpired()) {
         if (m_process->waitForFinished(50)) {
-            const QByteArray log = output().mid(logStart);
+            const QByteArray log = _output().mid(logStart);
             m_process.reset();
             if (log.contains("Address already in use"))
                 return Launch::PortTaken;
-            if (error)
-                *error = QStringLiteral("radicale ended at start:\n%1").arg(QString::fromUtf8(log));
+            fail(error, QStringLiteral("radicale ended at start:\n%1").arg(QString::fromUtf8(log)));
             return Launch::Failed;
         }
         if (_answers())
             return Launch::Ready;
     }
-    kill();
-    if (error)
-        *error = QStringLiteral("radicale did not answer on port %1 within %2 ms:\n%3")
-                     .arg(m_port)
-                     .arg(startTimeoutMs)
-                     .arg(QString::fromUtf8(output().mid(logStart)));
+    _end(false);
+    fail(error, QStringLiteral("radicale did not answer on port %1 within %2 ms:\n%3")
+                    .arg(m_port)
+                    .arg(startTimeoutMs)
+                    .arg(QString::fromUtf8(_output().mid(logStart))));
     return Launch::Failed;
 }
 
