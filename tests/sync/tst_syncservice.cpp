@@ -35,6 +35,13 @@ struct Device
         service->setTransferTimeoutMs(5000);
     }
 
+    /// A new service over the same database and state file, as after a restart.
+    void restart(const QUrl& server, const QString& user, const QString& password)
+    {
+        service = std::make_unique<SyncService>(store, sync::SyncState::pathBeside(store->path()));
+        service->setAccount(server, user, password);
+    }
+
     SyncOutcome sync()
     {
         QSignalSpy done(service.get(), &SyncService::passFinished);
@@ -312,12 +319,36 @@ private Q_SLOTS:
         laptop->service.reset();
         QFile::remove(state);
         QFile::remove(state + QStringLiteral(".bak"));
-        laptop->service = std::make_unique<SyncService>(laptop->store, state);
-        laptop->service->setAccount(m_server->userUrl(), m_server->user(), m_server->password());
+        laptop->restart(m_server->userUrl(), m_server->user(), m_server->password());
         QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
         laptop->sync();
         QCOMPARE(serverTasks().size(), 1);
         QCOMPARE(laptop->names(FocusGroup::inboxId()), QStringList{QStringLiteral("Once")});
+    }
+
+    // A database and state left by a version that kept no repeat rules: the rules come back
+    // from the server instead of being removed there.
+    void rulesAnEarlierVersionAgreedOnComeFromTheServer()
+    {
+        auto laptop = device();
+        const TodoTask::Id a = laptop->add(FocusGroup::inboxId(), QStringLiteral("A"));
+        laptop->store->setTaskRepeat(a, QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(laptop->sync().result, SyncOutcome::Synced);
+        laptop->service.reset();
+        const TodoTask task = laptop->store->task(a);
+        laptop->store->updateTask(TodoTask(a, task.name(), task.notes(), task.completed(), task.due(),
+                                           task.created(), task.completedAt(), task.deletedAt(),
+                                           task.modified()));
+        const QString statePath = sync::SyncState::pathBeside(laptop->store->path());
+        QJsonObject state = QJsonDocument::fromJson(testenv::readBytes(statePath)).object();
+        QVERIFY(state.contains(QStringLiteral("repeatRulesHere")));
+        state.remove(QStringLiteral("repeatRulesHere"));
+        QVERIFY(testenv::writeBytes(statePath, QJsonDocument(state).toJson()));
+        laptop->restart(m_server->userUrl(), m_server->user(), m_server->password());
+        QCOMPARE(laptop->sync().sent, 0);
+        QCOMPARE(laptop->store->task(a).repeatRule(), QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(serverTasks().value(QStringLiteral("A")).value(QStringLiteral("rrule")).toString(),
+                 QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
     }
 
     void failedPassesKeepTheChanges()
