@@ -21,14 +21,10 @@ class TstQuickCapture : public QObject
 private:
     std::unique_ptr<testenv::ProgramHome> m_home;
 
-    QString dataFolder() const { return m_home->dataFolder(); }
-    QString databasePath() const { return m_home->databasePath(); }
-    testenv::ProgramHome::Run run(const QStringList& arguments) { return m_home->run(arguments); }
-
     // The tasks of the Inbox in the database file, in order, as the program would load them.
     QList<TodoTask> inbox()
     {
-        TaskStorage storage(databasePath(), 3600000);
+        TaskStorage storage(m_home->databasePath(), 3600000);
         QList<TodoTask> tasks;
         if (storage.init() != 0)
             return tasks;
@@ -51,8 +47,8 @@ private Q_SLOTS:
 
     void addWritesTheTaskToTheDatabase()
     {
-        QCOMPARE(run({QStringLiteral("--add"), QStringLiteral("First")}).code, 0);
-        const auto second = run({QStringLiteral("--add"), QStringLiteral("Say \"hi\" to Zoë 😀"),
+        QCOMPARE(m_home->run({QStringLiteral("--add"), QStringLiteral("First")}).code, 0);
+        const auto second = m_home->run({QStringLiteral("--add"), QStringLiteral("Say \"hi\" to Zoë 😀"),
                                  QStringLiteral("--due"), QStringLiteral("2024-07-01")});
         QCOMPARE(second.code, 0);
         QCOMPARE(second.out + second.err, QString());
@@ -62,21 +58,22 @@ private Q_SLOTS:
         QCOMPARE(tasks.at(1).name(), QStringLiteral("Say \"hi\" to Zoë 😀"));
         QCOMPARE(tasks.at(1).due(), QDateTime(QDate(2024, 7, 1), QTime(0, 0)));
         // Written through the store's safe update: the first version is the backup.
-        QVERIFY(QFile::exists(databasePath() + QStringLiteral(".bak")));
+        QVERIFY(QFile::exists(m_home->databasePath() + QStringLiteral(".bak")));
     }
 
     void unreadableDatabaseIsLeftAlone()
     {
-        QDir().mkpath(dataFolder());
+        QDir().mkpath(m_home->dataFolder());
         const QByteArray damaged = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
-        QVERIFY(testenv::writeBytes(databasePath(), damaged));
+        QVERIFY(testenv::writeBytes(m_home->databasePath(), damaged));
         const QByteArray backup = "<?xml version=\"1.0\"?><taskdb version=\"1\"/>";
-        QVERIFY(testenv::writeBytes(databasePath() + QStringLiteral(".bak"), backup));
-        const auto result = run({QStringLiteral("--add"), QStringLiteral("x")});
+        QVERIFY(testenv::writeBytes(m_home->databasePath() + QStringLiteral(".bak"), backup));
+        const auto result = m_home->run({QStringLiteral("--add"), QStringLiteral("x")});
         QCOMPARE(result.code, 1);
-        QVERIFY2(result.err.contains(databasePath()), qPrintable(result.err));
-        QCOMPARE(testenv::readBytes(databasePath()), damaged);
-        QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
+        QVERIFY2(result.err.contains(m_home->databasePath()), qPrintable(result.err));
+        QCOMPARE(testenv::readBytes(m_home->databasePath()), damaged);
+        const QStringList names{QStringLiteral("database.xml*")};
+        QCOMPARE(QDir(m_home->dataFolder()).entryList(names, QDir::Files),
                  (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak"),
                               QStringLiteral("database.xml.lock")}));
     }
@@ -93,10 +90,10 @@ private Q_SLOTS:
     void unconfirmedCapture()
     {
         QFETCH(bool, interrupt);
-        QDir().mkpath(dataFolder());
+        QDir().mkpath(m_home->dataFolder());
         QLocalServer server;
         QVERIFY(server.listen(m_home->runtimeFolder() + QStringLiteral("/silent.socket")));
-        InstanceLock lock(InstanceLock::pathFor(databasePath()));
+        InstanceLock lock(InstanceLock::pathFor(m_home->databasePath()));
         QVERIFY(lock.tryLock(InstanceLock::Program, server.fullServerName()));
         QProcess capture;
         capture.setProcessEnvironment(m_home->environment());
@@ -118,7 +115,7 @@ private Q_SLOTS:
             QCOMPARE(capture.exitCode(), 3);
             QVERIFY(QString::fromUtf8(capture.readAllStandardError()).contains(QLatin1String("may still be added")));
         }
-        QVERIFY(!QFile::exists(databasePath()));
+        QVERIFY(!QFile::exists(m_home->databasePath()));
     }
 
     // The running program takes the task whatever the capture's environment, and confirms it
@@ -142,9 +139,9 @@ private Q_SLOTS:
         const bool refusing = damaged || !programArguments.isEmpty();
         const QByteArray damagedBytes = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
         if (damaged) {
-            QDir().mkpath(dataFolder());
-            QVERIFY(testenv::writeBytes(databasePath(), damagedBytes));
-            QVERIFY(testenv::writeBytes(databasePath() + QStringLiteral(".bak"), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
+            QDir().mkpath(m_home->dataFolder());
+            QVERIFY(testenv::writeBytes(m_home->databasePath(), damagedBytes));
+            QVERIFY(testenv::writeBytes(m_home->databasePath() + QStringLiteral(".bak"), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
         }
         auto running = m_home->start(programArguments);
         QVERIFY(m_home->waitUntilRunning(*running));
@@ -158,7 +155,7 @@ private Q_SLOTS:
             QVERIFY2(result.err.contains(QLatin1String("cannot take tasks now")), qPrintable(result.err));
             running->kill();
             running->waitForFinished(5000);
-            QCOMPARE(testenv::readBytes(databasePath()), damaged ? damagedBytes : QByteArray());
+            QCOMPARE(testenv::readBytes(m_home->databasePath()), damaged ? damagedBytes : QByteArray());
             return;
         }
         QCOMPARE(result.code, 0);

@@ -134,7 +134,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("answers");
         QTest::addColumn<bool>("closed");
         QTest::newRow("three messages in one write") << frame("a") + frame("b") + frame("c") << QByteArray("AAA") << false;
-        QTest::newRow("idle") << QByteArray() << QByteArray() << true;
         QTest::newRow("half-sent") << frame("never ends").left(8) << QByteArray() << true;
         QTest::newRow("too long") << QByteArray::fromHex("7fffffff") << QByteArray() << true;
     }

@@ -15,13 +15,6 @@ class TstStartup : public QObject
 private:
     std::unique_ptr<testenv::ProgramHome> m_home;
 
-    QString dataFolder() const { return m_home->dataFolder(); }
-    QString databasePath() const { return m_home->databasePath(); }
-    std::unique_ptr<QProcess> start(const QProcessEnvironment& extra = QProcessEnvironment())
-    {
-        return m_home->start({}, extra);
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -56,29 +49,30 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, database);
         QFETCH(bool, readable);
-        QDir().mkpath(dataFolder());
+        QDir().mkpath(m_home->dataFolder());
         if (!database.isNull())
-            QVERIFY(testenv::writeBytes(databasePath(), database));
-        auto first = start();
+            QVERIFY(testenv::writeBytes(m_home->databasePath(), database));
+        auto first = m_home->start();
         if (!readable) {
             QVERIFY(!first->waitForFinished(1500));
             first->kill();
             first->waitForFinished(5000);
-            QCOMPARE(testenv::readBytes(databasePath()), database);
-            QCOMPARE(QDir(dataFolder()).entryList(QStringList{QStringLiteral("database.xml*")}, QDir::Files),
+            QCOMPARE(testenv::readBytes(m_home->databasePath()), database);
+            const QStringList names{QStringLiteral("database.xml*")};
+            QCOMPARE(QDir(m_home->dataFolder()).entryList(names, QDir::Files),
                      (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.lock")}));
             return;
         }
         QVERIFY(m_home->waitUntilRunning(*first));
         QCOMPARE(m_home->stop(*first), 0);
-        QVERIFY(QFile::exists(dataFolder() + QStringLiteral("settings.ini")));
+        QVERIFY(QFile::exists(m_home->dataFolder() + QStringLiteral("settings.ini")));
         QVERIFY(!QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
         if (database.isNull()) {
-            QVERIFY(!QFile::exists(databasePath()));
+            QVERIFY(!QFile::exists(m_home->databasePath()));
             return;
         }
-        QCOMPARE(testenv::readBytes(databasePath() + QStringLiteral(".bak")), database);
-        const QByteArray written = testenv::readBytes(databasePath());
+        QCOMPARE(testenv::readBytes(m_home->databasePath() + QStringLiteral(".bak")), database);
+        const QByteArray written = testenv::readBytes(m_home->databasePath());
         QVERIFY(written.contains("<taskdb version=\"1\">"));
         QVERIFY(!written.contains("0fff"));
     }
@@ -97,9 +91,9 @@ private Q_SLOTS:
         QFETCH(bool, secondHasRuntime);
         QProcessEnvironment noRuntime;
         noRuntime.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString());
-        auto first = start();
+        auto first = m_home->start();
         QVERIFY(m_home->waitUntilRunning(*first));
-        auto second = start(secondHasRuntime ? QProcessEnvironment() : noRuntime);
+        auto second = m_home->start({}, secondHasRuntime ? QProcessEnvironment() : noRuntime);
         QVERIFY(second->waitForFinished(15000));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
@@ -110,10 +104,10 @@ private Q_SLOTS:
     // A start that meets a quick capture writing the database waits for it, then runs.
     void startWaitsForACapture()
     {
-        QDir().mkpath(dataFolder());
-        InstanceLock capture(InstanceLock::pathFor(databasePath()));
+        QDir().mkpath(m_home->dataFolder());
+        InstanceLock capture(InstanceLock::pathFor(m_home->databasePath()));
         QVERIFY(capture.tryLock(InstanceLock::Capture));
-        auto first = start();
+        auto first = m_home->start();
         QVERIFY(!first->waitForFinished(1000));
         QCOMPARE(m_home->owner().m_role, InstanceLock::Capture);
         capture.unlock();
@@ -125,25 +119,26 @@ private Q_SLOTS:
     // copy, the exit status says so, and the next start tells of it.
     void unwritableDatabaseEndsInARescueCopy()
     {
-        QDir().mkpath(dataFolder());
-        QVERIFY(testenv::writeBytes(databasePath(), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
-        auto first = start();
+        QDir().mkpath(m_home->dataFolder());
+        QVERIFY(testenv::writeBytes(m_home->databasePath(),
+                                    "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
+        auto first = m_home->start();
         QVERIFY(m_home->waitUntilRunning(*first));
         // A folder where the backup goes makes every replacement fail, even for root.
-        QVERIFY(QDir().mkpath(databasePath() + QStringLiteral(".bak/in the way")));
+        QVERIFY(QDir().mkpath(m_home->databasePath() + QStringLiteral(".bak/in the way")));
         // Taken, but not on the disk: the capture does not claim it was added.
         QCOMPARE(m_home->run({QStringLiteral("--add"), QStringLiteral("Keep me")}).code, 3);
         QCOMPARE(m_home->stop(*first), 1);
-        QDir parent(dataFolder());
+        QDir parent(m_home->dataFolder());
         parent.cdUp();
         const QStringList copies = parent.entryList({QStringLiteral("mirevo-rescue-*.xml")}, QDir::Files);
         QCOMPARE(copies.size(), 1);
         QVERIFY(testenv::readFile(parent.filePath(copies.first())).contains(QLatin1String("Keep me")));
 
-        QDir(databasePath() + QStringLiteral(".bak")).removeRecursively();
-        auto next = start();
+        QDir(m_home->databasePath() + QStringLiteral(".bak")).removeRecursively();
+        auto next = m_home->start();
         QVERIFY(m_home->waitUntilRunning(*next));
-        const QString log = dataFolder() + QStringLiteral("log.txt");
+        const QString log = m_home->dataFolder() + QStringLiteral("log.txt");
         QTRY_VERIFY(testenv::readFile(log).contains(QLatin1String("An earlier run could not write the task database")));
         QCOMPARE(m_home->stop(*next), 0);
     }
@@ -163,14 +158,15 @@ private Q_SLOTS:
         QProcessEnvironment x11;
         x11.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         x11.insert(QStringLiteral("DISPLAY"), display);
-        auto first = start(x11);
+        auto first = m_home->start({}, x11);
         QVERIFY(m_home->waitUntilRunning(*first));
         QCOMPARE(m_home->run({QStringLiteral("--add"), QStringLiteral("Added just before logout")}).code, 0);
         server.terminate();
         QVERIFY(server.waitForFinished(10000));
         QVERIFY(first->waitForFinished(15000));
-        QVERIFY(testenv::readFile(databasePath()).contains(QLatin1String("Added just before logout")));
-        QVERIFY(QFile::exists(dataFolder() + QStringLiteral("metrics.xml")));
+        const QString written = testenv::readFile(m_home->databasePath());
+        QVERIFY(written.contains(QLatin1String("Added just before logout")));
+        QVERIFY(QFile::exists(m_home->dataFolder() + QStringLiteral("metrics.xml")));
     }
 
     // The update check of the real program, over HTTPS to a local server: the toolkit's TLS
@@ -185,7 +181,7 @@ private Q_SLOTS:
         QProcessEnvironment extra;
         extra.insert(QStringLiteral("MIREVO_UPDATE_SERVER"), server.url(QString()).toString());
         extra.insert(QStringLiteral("SSL_CERT_FILE"), m_home->path() + "/server-cert.pem");
-        auto first = start(extra);
+        auto first = m_home->start({}, extra);
         QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 20000);
         QVERIFY(server.requests.first().requestLine.startsWith("GET /updates?id="));
         QCOMPARE(m_home->stop(*first), 0);

@@ -76,7 +76,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("id"); // "kept": the id in use stays
 
         const QString id = QStringLiteral("0b7c1e52-34f2-4d7b-9a0e-5c2f19d8e6a1");
-        QTest::newRow("ours") << metricsDocument(id) << true << id;
         QTest::newRow("no id: none") << QByteArray("<?xml version=\"1.0\"?><metrics/>") << true << QString();
         QTest::newRow("not XML") << QByteArray("id=" + id.toUtf8()) << false << "kept";
         QTest::newRow("no file") << QByteArray() << false << "kept";
