@@ -41,8 +41,6 @@ bool RadicaleServer::available()
 
 bool RadicaleServer::start(QString* error)
 {
-    if (m_process && m_process->state() == QProcess::Running)
-        return true;
     if (!m_dir.isValid())
         return fail(error, QStringLiteral("no temporary folder: %1").arg(m_dir.errorString()));
     // The port is free when probed but may be taken before Radicale binds it: try a few.
@@ -64,8 +62,6 @@ bool RadicaleServer::start(QString* error)
 bool RadicaleServer::restart(QString* error)
 {
     stop();
-    if (m_port == 0)
-        return start(error);
     return _launch(error) == Launch::Ready;
 }
 

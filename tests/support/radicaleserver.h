@@ -22,7 +22,7 @@ public:
     bool start(QString* error = nullptr);
     /// Ends it (SIGTERM, then SIGKILL) and waits; the storage is kept.
     void stop();
-    /// Starts it again on the same port with the same storage.
+    /// Starts it again, after start(), on the same port with the same storage.
     bool restart(QString* error = nullptr);
 
     /// "http://127.0.0.1:<port>/"
