@@ -101,6 +101,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ok");
         QTest::newRow("404 page") << QString() << 0 << 404 << QByteArray("<html>not here</html>")
                                   << qint64(-2) << true;
+        // QtNetwork reports a 400 answer as an invalid operation, not among the 4xx errors.
+        QTest::newRow("400 page") << QString() << 0 << 400 << QByteArray("bad") << qint64(-2) << true;
         QTest::newRow("large") << QString() << 0 << 200 << pattern(300000) << qint64(-2) << true;
         // Fewer bytes than promised before the close: the body is incomplete.
         QTest::newRow("Content-Length too large")
