@@ -23,11 +23,6 @@ void clickIcon(EditGroupDialog& dialog, const QString& key)
     QTest::mouseClick(dialog.iconChooser()->viewport(), Qt::LeftButton, {}, itemCentre(dialog.iconChooser(), key));
 }
 
-void clickOk(EditGroupDialog& dialog)
-{
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
-}
-
 /// A dialog for a new group (`name` null) or an existing one, shown and active.
 std::unique_ptr<EditGroupDialog> shown(const QString& name = QString(), const QString& key = QString())
 {
@@ -97,7 +92,7 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         const auto dialog = shown();
         testenv::typeText(dialog->nameEdit(), typed);
-        clickOk(*dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
         QCOMPARE(dialog->groupName(), typed);
         QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(m_messages.size(), accepted ? 0 : 1);

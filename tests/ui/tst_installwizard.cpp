@@ -22,8 +22,6 @@ private:
     QStringList m_asked; // the licence ("licence" when it names the company) and the questions
     QStringList m_messages;
 
-    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -69,10 +67,10 @@ private Q_SLOTS:
         QFile::remove(m_paths.autostartEntry);
         InstallWizard wizard(m_paths);
         wizard.show();
-        click(wizard.nextButton());
+        QTest::mouseClick(wizard.nextButton(), Qt::LeftButton);
         wizard.findChild<QCheckBox*>(QStringLiteral("startMenuCheck"))->setChecked(false);
         wizard.findChild<QCheckBox*>(QStringLiteral("desktopCheck"))->setChecked(false);
-        click(wizard.nextButton());
+        QTest::mouseClick(wizard.nextButton(), Qt::LeftButton);
         QCOMPARE(wizard.currentPageId(), 3);
         QVERIFY(!wizard.nextButton()->isEnabled() && !wizard.cancelButton()->isEnabled());
         QTRY_VERIFY(!wizard.isVisible());

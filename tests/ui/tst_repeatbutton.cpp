@@ -110,7 +110,6 @@ private Q_SLOTS:
         QTest::newRow("weekly") << kWednesday << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
         QTest::newRow("weekdays") << kWednesday << "repeatWeekdays" << "Weekdays (Monday to Friday)" << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
         QTest::newRow("monthly") << kWednesday << "repeatMonthly" << "Monthly on day 9" << "FREQ=MONTHLY;BYMONTHDAY=9";
-        QTest::newRow("monthly, 31st") << lastDay << "repeatMonthly" << "Monthly on day 31" << "FREQ=MONTHLY;BYMONTHDAY=31";
         QTest::newRow("monthly, last day") << lastDay << "repeatMonthlyLast" << "Monthly on the last day" << "FREQ=MONTHLY;BYMONTHDAY=-1";
         QTest::newRow("yearly") << kWednesday << "repeatYearly" << "Yearly on 9 January" << "FREQ=YEARLY";
         // Without a due date the first occurrence is today.

@@ -37,14 +37,6 @@ T* child(QWidget* dialog, const char* name)
     return dialog->findChild<T*>(QLatin1String(name));
 }
 
-/// An address on this computer where nothing listens: passes end at once, offline.
-QUrl deadServer()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(probe.serverPort()));
-}
-
 void fill(QWidget* dialog, const QString& server, const QString& user, const QString& password)
 {
     child<QLineEdit>(dialog, "serverEdit")->setText(server);
@@ -74,7 +66,10 @@ private Q_SLOTS:
         service()->setTransferTimeoutMs(5000);
         SyncAccountChange::setNotice([this](QWidget*, const QString& text) { m_notices << text; });
         TrayIcon::setAvailabilityProbe([] { return true; });
-        m_server = deadServer();
+        // An address on this computer where nothing listens: passes end at once, offline.
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        m_server = QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(probe.serverPort()));
     }
 
     void init()

@@ -42,19 +42,10 @@ const QDate kMonday(2030, 1, 7);
 QDate g_day = kMonday;
 QDate fixedDay() { return g_day; }
 
-/// The due date a row shows; empty for none.
-QString dueShown(TaskWidget* row)
-{
-    const QLabel* label = row->dueLabel();
-    return label && label->isVisibleTo(row) ? label->text() : QString();
-}
-
 #define SHOW(groupId)        \
     ListWindow w(groupId);   \
     QVERIFY(w.show());       \
     TaskListWidget& list = *w.list
-
-Ids storeIds(const FocusGroup::Id& groupId) { return store()->group(groupId).taskIds(); }
 
 Ids rowIds(const TaskListWidget& list)
 {
@@ -80,9 +71,6 @@ bool sendDrag(TaskListWidget& list, const QPoint& point, const QMimeData* mime)
     QCoreApplication::sendEvent(list.viewport(), &event);
     return event.isAccepted();
 }
-constexpr auto dragEnter = &sendDrag<QDragEnterEvent>;
-constexpr auto dragMove = &sendDrag<QDragMoveEvent>;
-constexpr auto drop = &sendDrag<QDropEvent>;
 
 /// Drags onto row `index` (or below the rows) the selection, or what no drag of the list's
 /// carries: t text alone, g a group's drag.
@@ -96,12 +84,12 @@ void dragOnto(TaskListWidget& list, int index, char foreign = 0)
     text.setText(QStringLiteral("A"));
     const QMimeData* mime = foreign == 't' ? &text : &drag.mime;
     const QPoint point = rowCentre(list, index);
-    QCOMPARE(dragEnter(list, rowCentre(list, 0), mime), !foreign);
-    QCOMPARE(dragMove(list, point, mime), !foreign);
+    QCOMPARE(sendDrag<QDragEnterEvent>(list, rowCentre(list, 0), mime), !foreign);
+    QCOMPARE(sendDrag<QDragMoveEvent>(list, point, mime), !foreign);
     QCOMPARE(list.dropIndex(), foreign ? -1 : index == Below ? list.rowCount() - 1 : index);
     QVERIFY(foreign || list.dropBefore() == (index != Below));
     const bool accepted = !foreign && dragged.size() < list.rowCount();
-    QCOMPARE(drop(list, point, mime), accepted);
+    QCOMPARE(sendDrag<QDropEvent>(list, point, mime), accepted);
     QCOMPARE(list.dropIndex(), -1);
     QCOMPARE(drag.data->resultAction, accepted ? int(DragGroup::Reordered) : int(DragGroup::NoResult));
 }
@@ -161,7 +149,8 @@ void play(TaskListWidget& list, const QString& steps)
 QString namesIn(const FocusGroup::Id& groupId)
 {
     QStringList names;
-    for (const TodoTask::Id& id : storeIds(groupId)) {
+    const Ids ids = store()->group(groupId).taskIds();
+    for (const TodoTask::Id& id : ids) {
         const TodoTask task = store()->task(id);
         const QString name = task.name().isEmpty() ? QStringLiteral("_") : task.name();
         names << name + (task.completed() ? QStringLiteral("*") : QString());
@@ -223,7 +212,6 @@ private Q_SLOTS:
         row("page down stops at the last", "0 P", {3}, 3);
         // The editor: what is typed is kept when it closes
         row("return opens the current row", "1 R", {1}, 1, 1);
-        row("editor closed by Escape", "1 R X", {1}, 1);
         row("double click opens", "0 *1", {1}, 1, 1);
         row("moving and deleting keys do nothing while editing", "0 *1 D U K", {1}, 1, 1);
         row("a click on another row closes the editor", "*1 2", {2}, 2);
@@ -273,7 +261,7 @@ private Q_SLOTS:
         while (shown.endsWith(QLatin1Char('|')))
             shown.chop(1);
         QCOMPARE(shown, outcome);
-        QCOMPARE(rowIds(list), storeIds(list.group()));
+        QCOMPARE(rowIds(list), store()->group(list.group()).taskIds());
         QCOMPARE(list.selectedIndexes(), selected);
         QCOMPARE(list.currentIndex(), current);
         QCOMPARE(list.editedRow() ? list.indexOfTask(list.editedRow()->taskId()) : -1, open);
@@ -306,7 +294,7 @@ private Q_SLOTS:
         QCOMPARE(list.rowCount(), 0); // queued: the hint is not deleted inside its own signal
         QTRY_COMPARE(list.rowCount(), 4);
         QTRY_VERIFY(!hint);
-        const Ids ids = storeIds(inbox);
+        const Ids ids = store()->group(inbox).taskIds();
         QCOMPARE(rowIds(list), ids);
         QCOMPARE(store()->task(ids.last()).name(), QStringLiteral("Have a coffee :)"));
     }
@@ -326,7 +314,6 @@ private Q_SLOTS:
         QTest::newRow("completed") << today << "1 S" << "B:Work C:Inbox A:Work";
         QTest::newRow("new in Today") << today << "N =Bob X" << "B:Work D:Work Bob:Inbox C:Inbox A:Work";
         QTest::newRow("new in Upcoming") << upcoming << "N =Ann X" << "Ann:Inbox E:Work F:Work";
-        QTest::newRow("new, left blank") << today << "N X" << "B:Work D:Work C:Inbox A:Work";
     }
 
     void viewsListDueTasksEarliestFirst()
@@ -402,9 +389,9 @@ private Q_SLOTS:
         if (language != QLatin1String("en"))
             QVERIFY(LanguageManager::instance()->setLanguage(language));
         row->update();
-        QTRY_COMPARE(dueShown(row), shown);
+        const QLabel* label = row->dueLabel();
+        QTRY_COMPARE(label && label->isVisibleTo(row) ? label->text() : QString(), shown);
         QCOMPARE(row->grab().toImage().pixelColor(row->width() - 3, row->height() / 2), fill);
-        QCOMPARE(row->backgroundColor(), fill);
         if (language == QLatin1String("en"))
             QCOMPARE(AccessibleText::due(store()->task(ids[0]).due(), g_day, state == Done), spoken);
         if (!shown.isEmpty())

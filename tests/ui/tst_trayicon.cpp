@@ -116,18 +116,10 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
     }
 
-    void minimisedWhileItsNestedDialogRuns_data()
-    {
-        QTest::addColumn<QString>("link");
-        QTest::newRow("licence") << QStringLiteral("eula");
-        QTest::newRow("about Qt") << QStringLiteral("aboutqt");
-    }
-
     // One about dialog at a time. Minimising hides it, and then it goes; not while a dialog it
-    // opened runs its event loop above it.
+    // opened (the licence) runs its event loop above it.
     void minimisedWhileItsNestedDialogRuns()
     {
-        QFETCH(QString, link);
         MainWindow window;
         showAboutDialog(&window);
         QPointer<AboutDialog> about = openAboutDialog();
@@ -144,7 +136,7 @@ private Q_SLOTS:
             if (nested)
                 nested->reject();
         });
-        about->_onLinkClicked(link);
+        about->_onLinkClicked(QStringLiteral("eula"));
         QVERIFY(bothLivedOn);
         QVERIFY(!openAboutDialog());
         QTRY_VERIFY(!about);

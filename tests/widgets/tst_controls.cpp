@@ -4,20 +4,6 @@
 #include "support/testenv.h"
 #include "widgets/focusiconcatalogue.h"
 
-namespace {
-
-QImage picture(const QIcon& icon)
-{
-    return icon.pixmap(QSize(20, 20)).toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-QImage resource(const QString& name)
-{
-    return QImage(QStringLiteral(":/icons_focus/") + name).convertToFormat(QImage::Format_ARGB32);
-}
-
-} // namespace
-
 class TstControls : public QObject
 {
     Q_OBJECT
@@ -50,8 +36,11 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const QIcon icon = focusGroupIcon(group, key, empty);
         QCOMPARE(icon.isNull(), expected.isEmpty());
-        if (!icon.isNull())
-            QCOMPARE(picture(icon), resource(expected));
+        if (icon.isNull())
+            return;
+        const auto argb = QImage::Format_ARGB32;
+        QCOMPARE(icon.pixmap(QSize(20, 20)).toImage().convertToFormat(argb),
+                 QImage(QStringLiteral(":/icons_focus/") + expected).convertToFormat(argb));
     }
 
 };
