@@ -152,6 +152,8 @@ void SyncService::_launch()
     m_pending = false;
     m_pendingPairOnly = false;
     m_running = true;
+    m_passServer = m_server;
+    m_passUser = m_user;
     _setStatus(Status::Syncing);
     QMetaObject::invokeMethod(m_worker, "runPass", Qt::QueuedConnection, Q_ARG(QUrl, m_server), Q_ARG(QString, m_user),
                               Q_ARG(QString, m_password), Q_ARG(int, m_transferTimeoutMs), Q_ARG(bool, pairOnly));
@@ -160,6 +162,14 @@ void SyncService::_launch()
 void SyncService::_onPassDone(const SyncOutcome& outcome)
 {
     m_running = false;
+    if (m_passServer != m_server || m_passUser != m_user) {
+        // The account changed or sync was turned off during the pass: its outcome says nothing
+        // about the account set now.
+        m_followUps = 0;
+        Q_EMIT passFinished(outcome);
+        _launch();
+        return;
+    }
     m_lastOutcome = outcome;
     switch (outcome.result) {
     case SyncOutcome::Synced:

@@ -90,6 +90,8 @@ private:
     QUrl m_server;
     QString m_user;
     QString m_password;
+    QUrl m_passServer; // the account the running pass syncs
+    QString m_passUser;
     int m_intervalMs = DefaultIntervalMs;
     int m_changeDelayMs = DefaultChangeDelayMs;
     int m_transferTimeoutMs = DefaultTransferTimeoutMs;

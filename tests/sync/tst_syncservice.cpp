@@ -368,6 +368,19 @@ private Q_SLOTS:
         QCOMPARE(laptop->names(FocusGroup::inboxId()), QStringList{QStringLiteral("Private")});
         QVERIFY(serverTasks().contains(QStringLiteral("Private")));
     }
+
+    // A pass ends after the account changed: its outcome must not mark the new account.
+    void aPassForAnAccountLeftBehindChangesNothing()
+    {
+        auto laptop = device(QStringLiteral("wrong"));
+        QSignalSpy asked(laptop->service.get(), &SyncService::passwordRefused);
+        QSignalSpy done(laptop->service.get(), &SyncService::passFinished);
+        laptop->service->syncNow();
+        laptop->service->setAccount(QUrl(), QString(), QString());
+        QVERIFY(done.wait(60000));
+        QCOMPARE(asked.size(), 0);
+        QCOMPARE(laptop->service->status(), SyncService::Status::Off);
+    }
 };
 
 MRV_TEST_GUILESS_MAIN(TestSyncService)
