@@ -26,42 +26,35 @@ std::optional<GroupState> StepRecorder::groupState(const TaskStorage& store, con
     return GroupState{it->name(), it->iconKey(), it->taskIds(), place};
 }
 
-void StepRecorder::noteTask(const TaskStorage& store, const TodoTask::Id& taskId, bool recorded)
+template <typename Change, typename Id, typename State>
+void StepRecorder::_note(QList<Entry<Change>>& entries, QHash<Id, qsizetype>& index, const Id& id, bool recorded,
+                         const State& state)
 {
-    auto found = m_taskIndex.constFind(taskId);
-    if (found == m_taskIndex.constEnd()) {
-        if (!recorded || taskId.isNull())
+    auto found = index.constFind(id);
+    if (found == index.constEnd()) {
+        if (!recorded || id.isNull())
             return;
-        m_taskIndex.insert(taskId, m_tasks.size());
-        m_tasks.append({TaskChange{taskId, taskState(store, taskId), std::nullopt}});
+        index.insert(id, entries.size());
+        entries.append({Change{id, state(), std::nullopt}});
         return;
     }
-    Entry<TaskChange>& entry = m_tasks[*found];
+    Entry<Change>& entry = entries[*found];
     if (recorded) {
         entry.open = true;
     } else if (entry.open) {
-        entry.change.after = taskState(store, taskId);
+        entry.change.after = state();
         entry.open = false;
     }
 }
 
+void StepRecorder::noteTask(const TaskStorage& store, const TodoTask::Id& taskId, bool recorded)
+{
+    _note(m_tasks, m_taskIndex, taskId, recorded, [&] { return taskState(store, taskId); });
+}
+
 void StepRecorder::noteGroup(const TaskStorage& store, const FocusGroup::Id& groupId, bool recorded)
 {
-    auto found = m_groupIndex.constFind(groupId);
-    if (found == m_groupIndex.constEnd()) {
-        if (!recorded || groupId.isNull())
-            return;
-        m_groupIndex.insert(groupId, m_groups.size());
-        m_groups.append({GroupChange{groupId, groupState(store, groupId), std::nullopt}});
-        return;
-    }
-    Entry<GroupChange>& entry = m_groups[*found];
-    if (recorded) {
-        entry.open = true;
-    } else if (entry.open) {
-        entry.change.after = groupState(store, groupId);
-        entry.open = false;
-    }
+    _note(m_groups, m_groupIndex, groupId, recorded, [&] { return groupState(store, groupId); });
 }
 
 UndoStep StepRecorder::finish(const TaskStorage& store)

@@ -32,6 +32,9 @@ private:
         bool open = true;
     };
 
+    template <typename Change, typename Id, typename State>
+    static void _note(QList<Entry<Change>>& entries, QHash<Id, qsizetype>& index, const Id& id, bool recorded,
+                      const State& state);
     static void _markListed(const TaskStorage& store, UndoStep& step);
 
     QString m_label;
