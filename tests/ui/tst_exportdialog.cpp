@@ -120,7 +120,7 @@ private Q_SLOTS:
     {
         addTask(FocusGroup::completedId(), QStringLiteral("=Done"));
         addTask(FocusGroup::inboxId(), QStringLiteral("In"));
-        const FocusGroup::Id first = makeGroup({QStringLiteral("f1"), QStringLiteral("=f2")}, nullptr, QStringLiteral("First"));
+        const FocusGroup::Id first = makeGroup({"f1", "=f2"}, nullptr, QStringLiteral("First"));
         makeGroup({QStringLiteral("s")}, nullptr, QStringLiteral("Skipped"));
         const FocusGroup::Id gone = makeGroup({QStringLiteral("g")}, nullptr, QStringLiteral("Gone"));
         ExportDialog* dialog = showExportDialog(nullptr);
