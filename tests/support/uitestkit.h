@@ -47,7 +47,20 @@ inline QStringList numbered(int count)
     return names;
 }
 
-/// A fresh group of the user's holding one task per name, in order.
+/// A new task of the group, written "name|notes", with = in front for a completed one.
+inline TodoTask::Id addTask(const FocusGroup::Id& groupId, QString task)
+{
+    const bool completed = task.startsWith(QLatin1Char('='));
+    if (completed)
+        task.remove(0, 1);
+    const TodoTask::Id id = store()->createTask(groupId);
+    store()->setTaskName(id, task.section(QLatin1Char('|'), 0, 0));
+    store()->setTaskNotes(id, task.section(QLatin1Char('|'), 1));
+    store()->setTaskCompleted(id, completed, QDateTime::currentDateTime());
+    return id;
+}
+
+/// A fresh group of the user's holding one task per name (written as addTask takes it), in order.
 inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* ids = nullptr,
                                 QString groupName = {})
 {
@@ -56,12 +69,24 @@ inline FocusGroup::Id makeGroup(const QStringList& names, QList<TodoTask::Id>* i
         groupName = QStringLiteral("Group %1").arg(++counter);
     const FocusGroup::Id groupId = store()->addGroup(groupName, QString());
     for (const QString& name : names) {
-        const TodoTask::Id id = store()->createTask(groupId);
-        store()->setTaskName(id, name);
+        const TodoTask::Id id = addTask(groupId, name);
         if (ids)
             ids->append(id);
     }
     return groupId;
+}
+
+/// The names of a group's tasks in order, between spaces: _ for no name, * after a completed one.
+inline QString namesIn(const FocusGroup::Id& groupId)
+{
+    QStringList names;
+    const QList<TodoTask::Id> ids = store()->group(groupId).taskIds();
+    for (const TodoTask::Id& id : ids) {
+        const TodoTask task = store()->task(id);
+        const QString name = task.name().isEmpty() ? QStringLiteral("_") : task.name();
+        names << name + (task.completed() ? QStringLiteral("*") : QString());
+    }
+    return names.join(QLatin1Char(' '));
 }
 
 /// No group of the user's, and the fixed groups empty.
@@ -99,6 +124,15 @@ public:
     int id = -1;
     QMimeData mime;
 };
+
+/// Sends a drag's event to `target` at `point`; whether the target took it.
+template <typename Event>
+bool sendDrag(QWidget* target, const QPoint& point, const QMimeData* mime)
+{
+    Event event(point, Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+    return event.isAccepted();
+}
 
 /// A window holding one task list of a fixed size.
 class ListWindow

@@ -57,43 +57,34 @@ private Q_SLOTS:
     void cleanup() { EditGroupDialog::setMessageHook({}); }
 
     // The icon the group shows is the one selected: a group without a key shows the yellow
-    // star; OK keeps the key as it was.
-    void iconShownFirst_data()
+    // star; OK keeps the key as it was. OK takes no name that is blank.
+    void iconShownFirstAndNameChecked_data()
     {
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("key"); // null: a new group, else one named Work
         QTest::addColumn<QString>("shownKey");
-        QTest::newRow("new group") << QString() << QString();
-        QTest::newRow("empty key") << "" << "star_yellow";
-        QTest::newRow("money") << "money" << "money";
-        QTest::newRow("unknown key") << "nonexistent" << QString();
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("new group, nothing typed") << QString() << QString() << QString() << false;
+        QTest::newRow("new group, no-break space") << QString() << QString() << QStringLiteral("\u00a0 ") << false;
+        QTest::newRow("new group, padded") << QString() << QString() << QStringLiteral("  Errands ") << true;
+        QTest::newRow("empty key") << "" << "star_yellow" << QString() << true;
+        QTest::newRow("money") << "money" << "money" << QString() << true;
+        QTest::newRow("unknown key") << "nonexistent" << QString() << QString() << true;
     }
 
-    void iconShownFirst()
+    void iconShownFirstAndNameChecked()
     {
         QFETCH(QString, key);
         QFETCH(QString, shownKey);
-        const auto dialog = shown(key.isNull() ? QString() : QStringLiteral("Work"), key);
-        QCOMPARE(dialog->iconChooser()->currentIcon(), shownKey);
-        QCOMPARE(dialog->iconKey(), key.isNull() ? QString() : key);
-    }
-
-    void acceptChecksName_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("nothing") << QString() << false;
-        QTest::newRow("no-break space") << QStringLiteral("\u00a0 ") << false;
-        QTest::newRow("padded") << QStringLiteral("  Errands ") << true;
-    }
-
-    void acceptChecksName()
-    {
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
-        const auto dialog = shown();
+        const QString name = key.isNull() ? QString() : QStringLiteral("Work");
+        const auto dialog = shown(name, key);
+        QCOMPARE(dialog->iconChooser()->currentIcon(), shownKey);
         testenv::typeText(dialog->nameEdit(), typed);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
-        QCOMPARE(dialog->groupName(), typed);
+        QCOMPARE(dialog->groupName(), name + typed);
+        QCOMPARE(dialog->iconKey(), key);
         QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(m_messages.size(), accepted ? 0 : 1);
         if (!accepted)

@@ -17,23 +17,9 @@
 
 namespace {
 
-/// Tasks written as "name|notes" for an open task, "=name|notes" for a completed one.
-FocusGroup::Id fill(FocusGroup::Id groupId, const QString& name, const QStringList& tasks)
-{
-    const auto storage = TaskCore::instance()->storage();
-    if (groupId.isNull())
-        groupId = storage->addGroup(name, QString());
-    for (QString task : tasks) {
-        const bool completed = task.startsWith(QLatin1Char('='));
-        if (completed)
-            task.remove(0, 1);
-        const TodoTask::Id id = storage->createTask(groupId);
-        storage->setTaskName(id, task.section(QLatin1Char('|'), 0, 0));
-        storage->setTaskNotes(id, task.section(QLatin1Char('|'), 1));
-        storage->setTaskCompleted(id, completed, QDateTime::currentDateTime());
-    }
-    return groupId;
-}
+using uitest::addTask;
+using uitest::makeGroup;
+using uitest::store;
 
 QListWidget* listOf(QWidget* dialog) { return dialog->findChild<QListWidget*>(QStringLiteral("groupList")); }
 QPushButton* button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(QLatin1String(name)); }
@@ -122,26 +108,26 @@ private Q_SLOTS:
         QFETCH(QString, group);
         QFETCH(QStringList, tasks);
         QFETCH(QByteArray, expected);
-        fill(FocusGroup::inboxId(), {}, {QStringLiteral("not exported")});
+        addTask(FocusGroup::inboxId(), QStringLiteral("not exported"));
         const QString path = m_dir.filePath(QStringLiteral("export.txt"));
         QVERIFY(testenv::writeBytes(path, QByteArray(500, 'x')));
-        QVERIFY(!exportTo(path, fill({}, group, tasks)));
+        QVERIFY(!exportTo(path, makeGroup(tasks, nullptr, group)));
         QCOMPARE(testenv::readBytes(path), expected);
         QCOMPARE(m_opened, QStringList{path});
     }
 
     void exportsCheckedGroupsInListOrder()
     {
-        fill(FocusGroup::completedId(), {}, {QStringLiteral("=Done")});
-        fill(FocusGroup::inboxId(), {}, {QStringLiteral("In")});
-        const FocusGroup::Id first = fill({}, QStringLiteral("First"), {QStringLiteral("f1"), QStringLiteral("=f2")});
-        fill({}, QStringLiteral("Skipped"), {QStringLiteral("s")});
-        const FocusGroup::Id gone = fill({}, QStringLiteral("Gone"), {QStringLiteral("g")});
+        addTask(FocusGroup::completedId(), QStringLiteral("=Done"));
+        addTask(FocusGroup::inboxId(), QStringLiteral("In"));
+        const FocusGroup::Id first = makeGroup({"f1", "=f2"}, nullptr, QStringLiteral("First"));
+        makeGroup({QStringLiteral("s")}, nullptr, QStringLiteral("Skipped"));
+        const FocusGroup::Id gone = makeGroup({QStringLiteral("g")}, nullptr, QStringLiteral("Gone"));
         ExportDialog* dialog = showExportDialog(nullptr);
         listOf(dialog)->item(2)->setCheckState(Qt::Unchecked);
         // Removed after the list was filled: skipped without a word.
-        TaskCore::instance()->storage()->removeGroup(gone);
-        TaskCore::instance()->storage()->removeTask(first, TaskCore::instance()->storage()->group(first).taskIds().constFirst(), true);
+        store()->removeGroup(gone);
+        store()->removeTask(first, store()->group(first).taskIds().constFirst(), true);
         const QString path = m_dir.filePath(QStringLiteral("order.txt"));
         QVERIFY(!exportTo(path));
         QCOMPARE(testenv::readBytes(path), QByteArray("[Inbox]\r\n- In\r\n\r\n[First]\r\n= f2\r\n\r\n[Completed]\r\n= Done\r\n\r\n"));
@@ -152,8 +138,8 @@ private Q_SLOTS:
     // calendar file in at once: it is not opened.
     void formatGivesTheFileItsKind()
     {
-        const FocusGroup::Id kitchen = fill({}, QStringLiteral("Küche"), {QStringLiteral("Äpfel|für €"), QStringLiteral("=Done")});
-        fill(FocusGroup::inboxId(), {}, {QStringLiteral("not exported")});
+        const FocusGroup::Id kitchen = makeGroup({QStringLiteral("Äpfel|für €"), QStringLiteral("=Done")});
+        addTask(FocusGroup::inboxId(), QStringLiteral("not exported"));
         QVERIFY(!exportTo(m_dir.filePath(QStringLiteral("kitchen")), kitchen, ExportDialog::Calendar));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("kitchen"))));
         const QByteArray bytes = testenv::readBytes(m_dir.filePath(QStringLiteral("kitchen.ics")));
@@ -187,7 +173,7 @@ private Q_SLOTS:
         QFETCH(QString, error);
         if (path == QLatin1String("/dev/full") && !QFile::exists(path))
             QSKIP("/dev/full is missing");
-        fill({}, QStringLiteral("Home"), {QStringLiteral("Buy milk|and bread")});
+        makeGroup({QStringLiteral("Buy milk|and bread")}, nullptr, QStringLiteral("Home"));
         const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
         ExportDialog* dialog = exportTo(path, {}, ExportDialog::Format(format));
         QVERIFY(dialog);
@@ -200,8 +186,8 @@ private Q_SLOTS:
 
     void secondShowOnlyActivates()
     {
-        const FocusGroup::Id home = fill({}, QStringLiteral("Home"), {QStringLiteral("Buy milk")});
-        fill({}, QStringLiteral("Work"), {QStringLiteral("Report")});
+        const FocusGroup::Id home = makeGroup({QStringLiteral("Buy milk")}, nullptr, QStringLiteral("Home"));
+        makeGroup({QStringLiteral("Report")});
         QPointer<ExportDialog> first = showExportDialog(nullptr);
         QVERIFY(first->isModal());
         // Minimised, it is still the open dialog.

@@ -7,19 +7,8 @@
 #include "store/taskfinder.h"
 #include "store/taskstorage.h"
 
-namespace {
-
+using uitest::addTask;
 using uitest::store;
-
-TodoTask::Id addTask(const FocusGroup::Id& groupId, const QString& name, const QString& notes = QString())
-{
-    const TodoTask::Id id = store()->createTask(groupId);
-    store()->setTaskName(id, name);
-    store()->setTaskNotes(id, notes);
-    return id;
-}
-
-} // namespace
 
 class TstFindBar : public QObject
 {
@@ -33,12 +22,12 @@ private Q_SLOTS:
         QVERIFY(m_store.ready());
         const FocusGroup::Id work = store()->addGroup(QStringLiteral("Work"), QString());
         addTask(FocusGroup::inboxId(), QStringLiteral("Café with Ana"));
-        addTask(FocusGroup::inboxId(), QStringLiteral("Buy milk"), QStringLiteral("two litres, for the cafe"));
+        addTask(FocusGroup::inboxId(), QStringLiteral("Buy milk|two litres, for the cafe"));
         addTask(FocusGroup::inboxId(), QStringLiteral("Купить Кофе"));
         addTask(FocusGroup::inboxId(), QStringLiteral("Ёлка"));
         const TodoTask::Id report = addTask(work, QStringLiteral("Write the report"));
         store()->addTaskToGroup(FocusGroup::inboxId(), report); // listed twice: found once
-        addTask(work, QStringLiteral("Call about the report"), QStringLiteral("Monday"));
+        addTask(work, QStringLiteral("Call about the report|Monday"));
         store()->removeTask(work, addTask(work, QStringLiteral("Old report")), false);
     }
 

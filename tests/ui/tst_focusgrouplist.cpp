@@ -28,15 +28,6 @@ constexpr int Far = 300; // rows enough that the last is never built
 
 FocusGroup::Id addGroup(const char* name) { return store()->addGroup(QString::fromLatin1(name), QString()); }
 
-/// Sends a drag's event to a row; whether the row took it.
-template <typename Event>
-bool send(QWidget* row, const QMimeData* mime)
-{
-    Event event(row->rect().center(), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(row, &event);
-    return event.isAccepted();
-}
-
 /// A window holding the group panel and a task list, shown.
 struct Views
 {
@@ -139,11 +130,11 @@ private Q_SLOTS:
         FakeDrag drag(groups[source], tasks, kind, shift);
         // A row that refuses passes the event on to the panel, which takes group drags itself
         // (without a drop place): the row's drop outline is what tells.
-        send<QDragEnterEvent>(row, &drag.mime);
+        sendDrag<QDragEnterEvent>(row, row->rect().center(), &drag.mime);
         QCOMPARE(bool(row->flags() & FocusGroupWidget::DragOver), result != DragGroup::NoResult);
         if (result == DragGroup::NoResult)
             return;
-        QVERIFY(send<QDropEvent>(row, &drag.mime));
+        QVERIFY(sendDrag<QDropEvent>(row, row->rect().center(), &drag.mime));
         if (kind == DragGroup::Group) {
             QCOMPARE(store()->groupIds().mid(3), (QList<QUuid>{b, a}));
             return;
@@ -167,7 +158,6 @@ private Q_SLOTS:
             w.menuItem(group, QStringLiteral("removeGroup"))->trigger();
             QCOMPARE(m_asked, 1);
             QCOMPARE(store()->group(group).id().isNull(), confirmed);
-            QCOMPARE(store()->group(FocusGroup::trashId()).contains(task), confirmed);
             QCOMPARE(w.panel->rowOf(FocusGroup::trashId())->group().contains(task), confirmed);
             QCOMPARE(w.panel->currentGroup(), confirmed ? FocusGroup::inboxId() : group);
             QCOMPARE(w.panel->rowOf(group) == nullptr, confirmed);
@@ -210,13 +200,11 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, checked);
         Ids ids;
-        const QStringList names{"Call the dentist", "Water", "Pay rent"};
+        const QStringList names{"Call the dentist|Ask", "Water", "=Pay rent"};
         Views w(makeGroup(numbered(Far) + names, &ids, QStringLiteral("Errands")));
-        store()->setTaskNotes(ids.at(Far), QStringLiteral("Ask"));
         store()->setTaskDue(ids.at(Far), QDate::currentDate().startOfDay());
         store()->setTaskDue(ids.at(Far + 1), QDate::currentDate().startOfDay());
         store()->setTaskRepeat(ids.at(Far + 1), QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
-        store()->setTaskCompleted(ids.at(Far + 2), true, QDateTime::currentDateTime());
         QVERIFY(w.shown);
         const QStringList steps = path.split(QLatin1Char('/'));
         const bool inPanel = steps.first() == QLatin1String("panel");

@@ -7,6 +7,7 @@
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
 #include "support/testenv.h"
+#include "support/uitestkit.h"
 #include "ui/focusgrouplistwidget.h"
 #include "ui/focusgroupwidget.h"
 #include "ui/mainwindow.h"
@@ -36,12 +37,12 @@ class TstLanguages : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    uitest::TempStore m_store;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(TaskCore::instance()->init(m_dir.filePath(QStringLiteral("tasks.xml")), 3600000), 0);
+        QVERIFY(m_store.ready());
     }
 
     void init()
@@ -51,11 +52,7 @@ private Q_SLOTS:
         QFile::remove(settingsFilePath());
     }
 
-    void cleanupTestCase()
-    {
-        LanguageManager::destroy();
-        TaskCore::destroy();
-    }
+    void cleanupTestCase() { LanguageManager::destroy(); }
 
     // The order of day and month stays the system's in every language. The toolkit's own texts
     // (the buttons of message boxes) speak the language.

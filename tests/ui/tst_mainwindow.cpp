@@ -90,14 +90,14 @@ struct Shot
     }
 };
 
-/// The main window on the group "Home", shown.
+/// The main window on the group "Home" or `group`, shown.
 struct Scene
 {
-    Scene()
+    explicit Scene(const FocusGroup::Id& group = g_home)
     {
         window.resize(800, 450);
         testenv::showActive(&window);
-        window.groupPanel()->selectGroup(g_home);
+        window.groupPanel()->selectGroup(group);
         list()->clearSelection();
         QCoreApplication::processEvents();
     }
@@ -206,12 +206,11 @@ private Q_SLOTS:
         QApplication::setCursorFlashTime(0);
         m_light = QApplication::palette();
         QVERIFY(!ColorScheme::isDarkPalette(m_light));
-        const QStringList names{"Water the plants", "Pay the rent", "Call the plumber", "Buy stamps", ""};
+        const QStringList names{"Water the plants", "Pay the rent", "Call the plumber", "=Buy stamps", ""};
         g_home = makeGroup(names, &g_tasks, QStringLiteral("Home"));
         const QDateTime noon(QDate::currentDate(), QTime(12, 0));
         store()->setTaskDue(g_tasks.at(Rent), noon.addDays(-1));
         store()->setTaskDue(g_tasks.at(Plumber), noon.addDays(2));
-        store()->setTaskCompleted(g_tasks.at(Stamps), true, noon);
     }
 
     void init() { AppSettings::settings()->resetToDefaults(); }
@@ -302,9 +301,8 @@ private Q_SLOTS:
     // writes work again the bar goes.
     void writeFailureIsShownUntilWritesWork()
     {
-        MainWindow window;
-        window.resize(800, 450);
-        testenv::showActive(&window);
+        Scene scene;
+        MainWindow& window = scene.window;
         QWidget* bar = window.findChild<QWidget*>(QStringLiteral("writeFailureBar"));
         QVERIFY(bar && !bar->isVisible());
         window.setWriteFailure(QStringLiteral("cannot replace tasks.xml: No space left on device"));
@@ -348,12 +346,9 @@ private Q_SLOTS:
         QFETCH(QList<int>, selected);
         clearStore();
         QList<TodoTask::Id> t;
-        const FocusGroup::Id work = makeGroup(numbered(5), &t, QStringLiteral("Work"));
-        store()->setTaskCompleted(t[0], true, QDateTime::currentDateTime());
-        store()->setTaskCompleted(t[2], true, QDateTime::currentDateTime());
-        MainWindow window;
-        testenv::showActive(&window);
-        window.groupPanel()->selectGroup(work);
+        const FocusGroup::Id work = makeGroup({"=T0", "T1", "=T2", "T3", "T4"}, &t, QStringLiteral("Work"));
+        Scene scene(work);
+        MainWindow& window = scene.window;
         QVERIFY(!undoAction()->isEnabled());
         const QByteArray before = storeState();
         action(window, t);

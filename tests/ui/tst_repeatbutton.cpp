@@ -11,6 +11,7 @@
 #include "widgets/datewidget.h"
 #include "widgets/fancylineedit.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
 
@@ -49,11 +50,8 @@ void choose(QMenu* menu, const QString& name)
 
 QString checkedEntry(QMenu* menu)
 {
-    for (QAction* action : menu->actions()) {
-        if (action->isChecked())
-            return action->objectName();
-    }
-    return QString();
+    const QAction* checked = menu->findChild<QActionGroup*>()->checkedAction();
+    return checked ? checked->objectName() : QString();
 }
 
 } // namespace
@@ -122,9 +120,8 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, text);
         QFETCH(QString, stored);
-        QList<TodoTask::Id> ids;
-        const FocusGroup::Id groupId = uitest::makeGroup({QStringLiteral("Water the plants")}, &ids);
-        const TodoTask::Id id = ids.constFirst();
+        const FocusGroup::Id groupId = uitest::makeGroup({});
+        const TodoTask::Id id = uitest::addTask(groupId, QStringLiteral("Water the plants"));
         if (due.isValid())
             store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
         uitest::ListWindow w(groupId);

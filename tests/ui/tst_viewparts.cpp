@@ -22,16 +22,12 @@ private Q_SLOTS:
         QVERIFY(backupQuestionText(when, 12).endsWith(QLatin1String("(12 tasks)?")));
     }
 
-    // Only the Inbox's card offers the starter tasks.
+    // Only the Inbox's card offers the starter tasks (what its link does, the task list's test shows).
     void inboxCardAsksForStarterTasks()
     {
-        for (const QUuid& id : {FocusGroup::trashId(), FocusGroup::completedId(), QUuid::createUuid()})
-            QVERIFY(!GroupHintWidget::hintText(id).contains(QLatin1String("href=inboxheadstart")));
-        GroupHintWidget hint(QIcon(), GroupHintWidget::hintText(FocusGroup::inboxId()));
-        QSignalSpy spy(&hint, &GroupHintWidget::headStart);
-        Q_EMIT hint.textLabel()->linkActivated(QStringLiteral("inboxheadstart"));
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("inboxheadstart"));
+        const QUuid inbox = FocusGroup::inboxId();
+        for (const QUuid& id : {inbox, FocusGroup::trashId(), FocusGroup::completedId(), QUuid::createUuid()})
+            QCOMPARE(GroupHintWidget::hintText(id).contains(QLatin1String("href=inboxheadstart")), id == inbox);
     }
 };
 
