@@ -24,10 +24,13 @@ void change(const QPointer<QWidget>& window, sync::SyncService* service, const Q
 {
     QPointer<sync::SyncService> target(service);
     sync::SyncAccount::change(service, AppSettings::settings(), settingsFilePath(), server, user, password,
-                              [window, target, server](const QString& warning) {
+                              [window, target, server, user](const QString& warning) {
+                                  // A later change may have replaced this account meanwhile.
+                                  if (!target || target->server() != server || target->user() != user)
+                                      return;
                                   if (!warning.isEmpty())
                                       SyncAccountChange::notify(window, warning);
-                                  if (!target || server.isEmpty())
+                                  if (server.isEmpty())
                                       return;
                                   if (target->hasPassword())
                                       target->syncNow();
@@ -54,8 +57,11 @@ void SyncAccountChange::apply(QWidget* window, sync::SyncService* service, const
     // The stored password is only read here, never shown: it moves to the new account's entry.
     QPointer<sync::SyncService> target(service);
     sync::SecretStore::read(sync::SecretStore::keyFor(oldServer, oldUser), service,
-                            [parent, target, server, user](bool ok, const QString& stored, const QString&) {
-                                if (target)
+                            [parent, target, server, user, oldServer, oldUser](bool ok, const QString& stored,
+                                                                                const QString&) {
+                                // Dropped when a later change has already replaced the account.
+                                const AppSettings* now = AppSettings::settings();
+                                if (target && now->syncServer() == oldServer && now->syncUser() == oldUser)
                                     change(parent, target, server, user, ok ? stored : QString());
                             });
 }

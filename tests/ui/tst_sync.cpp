@@ -4,6 +4,7 @@
 #include "support/httptestserver.h"
 #include "support/testenv.h"
 #include "support/uitestkit.h"
+#include "sync/secretstore.h"
 #include "sync/syncservice.h"
 #include "ui/mainwindow.h"
 #include "ui/passwordprompt.h"
@@ -236,6 +237,38 @@ private Q_SLOTS:
         QTRY_VERIFY(PasswordPrompt::openPrompt());
     }
 
+    // Sync turned off before the secret store answered for the account before: no notice,
+    // question or account comes back.
+    void anAccountTurnedOffAtOnceLeavesNothingBehind_data()
+    {
+        QTest::addColumn<bool>("keepPassword");
+        QTest::newRow("new password") << false;
+        QTest::newRow("password kept from the account before") << true;
+    }
+
+    void anAccountTurnedOffAtOnceLeavesNothingBehind()
+    {
+        QFETCH(bool, keepPassword);
+        const auto settle = [this] {
+            bool settled = false; // the secret store answers in order
+            sync::SecretStore::remove(QStringLiteral("none"), this, [&](bool, const QString&) { settled = true; });
+            QTRY_VERIFY(settled);
+        };
+        if (keepPassword) {
+            SyncAccountChange::apply(m_window.get(), service(), m_server, QStringLiteral("ana"), QStringLiteral("pw"));
+            settle();
+            QTRY_VERIFY(!service()->isSyncing());
+            m_notices.clear();
+        }
+        SyncAccountChange::apply(m_window.get(), service(), m_server, QStringLiteral("bo"), QStringLiteral("pw"),
+                                 keepPassword);
+        SyncAccountChange::apply(m_window.get(), service(), QUrl(), QString(), QString());
+        settle();
+        QVERIFY2(m_notices.isEmpty(), qPrintable(m_notices.join(QLatin1Char('\n'))));
+        QVERIFY(!PasswordPrompt::openPrompt());
+        QCOMPARE(service()->status(), sync::SyncService::Status::Off);
+        QVERIFY(AppSettings::settings()->syncServer().isEmpty());
+    }
 };
 
 MRV_TEST_WIDGETS_MAIN(TstSync)
