@@ -26,29 +26,34 @@ private Q_SLOTS:
         m_home = std::make_unique<testenv::ProgramHome>();
     }
 
-    // What a start and a SIGTERM leave behind: without a change nothing is written but the
-    // settings, and no start-up entry by a copy outside its installed place; a repaired database
-    // (an orphan id dropped) is written, the earlier one its backup; a database the program
-    // cannot read is never touched while it asks what to do, whatever ends it.
+    // What a start, a second start and a SIGTERM leave behind: the second start hands over and
+    // exits, whatever its environment (su, sudo, cron and ssh sessions have no runtime folder);
+    // without a change nothing is written but the settings, and no start-up entry by a copy
+    // outside its installed place; a repaired database (an orphan id dropped) is written, the
+    // earlier one its backup; a database the program cannot read is never touched while it asks
+    // what to do, whatever ends it.
     void startAndEnd_data()
     {
         QTest::addColumn<QByteArray>("database"); // null: none yet
         QTest::addColumn<bool>("readable");
-        QTest::newRow("first run") << QByteArray() << true;
-        QTest::newRow("repaired")
+        QTest::addColumn<bool>("secondHasRuntime");
+        QTest::newRow("first run, second start alike") << QByteArray() << true << true;
+        QTest::newRow("repaired, second start without a runtime folder")
             << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><taskdb version=\"1\"><groups>"
                           "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
                           "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>")
-            << true;
-        QTest::newRow("newer") << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>") << false;
+            << true << false;
+        QTest::newRow("newer")
+            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>") << false << true;
         QTest::newRow("damaged")
-            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>") << false;
+            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>") << false << true;
     }
 
     void startAndEnd()
     {
         QFETCH(QByteArray, database);
         QFETCH(bool, readable);
+        QFETCH(bool, secondHasRuntime);
         QDir().mkpath(m_home->dataFolder());
         if (!database.isNull())
             QVERIFY(testenv::writeBytes(m_home->databasePath(), database));
@@ -64,6 +69,13 @@ private Q_SLOTS:
             return;
         }
         QVERIFY(m_home->waitUntilRunning(*first));
+        QProcessEnvironment noRuntime;
+        noRuntime.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString());
+        auto second = m_home->start({}, secondHasRuntime ? QProcessEnvironment() : noRuntime);
+        QVERIFY(second->waitForFinished(15000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
         QCOMPARE(m_home->stop(*first), 0);
         QVERIFY(QFile::exists(m_home->dataFolder() + QStringLiteral("settings.ini")));
         QVERIFY(!QFile::exists(m_home->path() + QStringLiteral("/config/autostart/Mirevo.desktop")));
@@ -75,30 +87,6 @@ private Q_SLOTS:
         const QByteArray written = testenv::readBytes(m_home->databasePath());
         QVERIFY(written.contains("<taskdb version=\"1\">"));
         QVERIFY(!written.contains("0fff"));
-    }
-
-    // Whatever their environments, two starts never both own the database (su, sudo, cron and
-    // ssh sessions have no runtime folder).
-    void secondStartHandsOverAndExits_data()
-    {
-        QTest::addColumn<bool>("secondHasRuntime");
-        QTest::newRow("same environment") << true;
-        QTest::newRow("second without a runtime folder") << false;
-    }
-
-    void secondStartHandsOverAndExits()
-    {
-        QFETCH(bool, secondHasRuntime);
-        QProcessEnvironment noRuntime;
-        noRuntime.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString());
-        auto first = m_home->start();
-        QVERIFY(m_home->waitUntilRunning(*first));
-        auto second = m_home->start({}, secondHasRuntime ? QProcessEnvironment() : noRuntime);
-        QVERIFY(second->waitForFinished(15000));
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
-        QCOMPARE(first->state(), QProcess::Running);
-        QCOMPARE(m_home->stop(*first), 0);
     }
 
     // A start that meets a quick capture writing the database waits for it, then runs.
