@@ -6,7 +6,6 @@
 #include "platform/quitsignals.h"
 
 #include <QFileInfo>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -92,20 +91,11 @@ private Q_SLOTS:
         QVERIFY(!platform::syncFolderToDisk(file));
     }
 
-    void quitSignals_deliverSigtermOnEventLoop()
-    {
-        platform::QuitSignals quit;
-        QVERIFY(quit.isActive());
-        QSignalSpy spy(&quit, &platform::QuitSignals::quitRequested);
-        QCOMPARE(::kill(::getpid(), SIGTERM), 0);
-        QCOMPARE(spy.count(), 0); // nothing is emitted from inside the handler
-        QVERIFY(spy.wait(5000));
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), int(SIGTERM));
-    }
-
+    // Quit signals held back at start-up keep their default effect when the handler cannot be
+    // set up (the handled ones end the real program in order: the start-up tests send SIGTERM).
     void quitSignals_withoutAPipeStopHoldingSignalsBack()
     {
+        QVERIFY(platform::QuitSignals().isActive());
         platform::QuitSignals::holdUntilInstalled();
         // No file descriptor left for the pipe.
         rlimit saved = {};
