@@ -68,7 +68,7 @@ private Q_SLOTS:
             QCOMPARE(widget.edit()->selectedText(), shown);
     }
 
-    // Down and Alt+Right are walked by the desktop test; Left stays with the text.
+    // One row for each way of moving the chosen day; Left alone stays with the text.
     void keysMoveTheChosenDay_data()
     {
         QTest::addColumn<QDate>("start");
