@@ -23,6 +23,9 @@ class TstStartup : public QObject
 
 private:
     std::unique_ptr<testenv::ProgramHome> m_home;
+    // A database cut short, which the program cannot read, and an empty one.
+    static inline const QByteArray Damaged = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
+    static inline const QByteArray Empty = "<?xml version=\"1.0\"?><taskdb version=\"1\"/>";
 
     // The tasks of the Inbox in the database file, in order, as the program would load them.
     QList<TodoTask> inbox()
@@ -67,8 +70,7 @@ private Q_SLOTS:
             << true << false;
         QTest::newRow("newer")
             << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>") << false << true;
-        QTest::newRow("damaged")
-            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>") << false << true;
+        QTest::newRow("damaged") << Damaged << false << true;
     }
 
     void startAndEnd()
@@ -130,8 +132,7 @@ private Q_SLOTS:
     void unwritableDatabaseEndsInARescueCopy()
     {
         QDir().mkpath(m_home->dataFolder());
-        QVERIFY(testenv::writeBytes(m_home->databasePath(),
-                                    "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
+        QVERIFY(testenv::writeBytes(m_home->databasePath(), Empty));
         auto first = m_home->start();
         QVERIFY(m_home->waitUntilRunning(*first));
         // A folder where the backup goes makes every replacement fail, even for root.
@@ -216,14 +217,12 @@ private Q_SLOTS:
     void unreadableDatabaseIsLeftAlone()
     {
         QDir().mkpath(m_home->dataFolder());
-        const QByteArray damaged = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
-        QVERIFY(testenv::writeBytes(m_home->databasePath(), damaged));
-        const QByteArray backup = "<?xml version=\"1.0\"?><taskdb version=\"1\"/>";
-        QVERIFY(testenv::writeBytes(m_home->databasePath() + QStringLiteral(".bak"), backup));
+        QVERIFY(testenv::writeBytes(m_home->databasePath(), Damaged));
+        QVERIFY(testenv::writeBytes(m_home->databasePath() + QStringLiteral(".bak"), Empty));
         const auto result = m_home->run({QStringLiteral("--add"), QStringLiteral("x")});
         QCOMPARE(result.code, 1);
         QVERIFY2(result.err.contains(m_home->databasePath()), qPrintable(result.err));
-        QCOMPARE(testenv::readBytes(m_home->databasePath()), damaged);
+        QCOMPARE(testenv::readBytes(m_home->databasePath()), Damaged);
         const QStringList names{QStringLiteral("database.xml*")};
         QCOMPARE(QDir(m_home->dataFolder()).entryList(names, QDir::Files),
                  (QStringList{QStringLiteral("database.xml"), QStringLiteral("database.xml.bak"),
@@ -289,11 +288,10 @@ private Q_SLOTS:
         QFETCH(bool, damaged);
         QFETCH(QStringList, programArguments);
         const bool refusing = damaged || !programArguments.isEmpty();
-        const QByteArray damagedBytes = "<?xml version=\"1.0\"?><taskdb version=\"1\"><groups>";
         if (damaged) {
             QDir().mkpath(m_home->dataFolder());
-            QVERIFY(testenv::writeBytes(m_home->databasePath(), damagedBytes));
-            QVERIFY(testenv::writeBytes(m_home->databasePath() + QStringLiteral(".bak"), "<?xml version=\"1.0\"?><taskdb version=\"1\"/>"));
+            QVERIFY(testenv::writeBytes(m_home->databasePath(), Damaged));
+            QVERIFY(testenv::writeBytes(m_home->databasePath() + QStringLiteral(".bak"), Empty));
         }
         auto running = m_home->start(programArguments);
         QVERIFY(m_home->waitUntilRunning(*running));
@@ -307,7 +305,7 @@ private Q_SLOTS:
             QVERIFY2(result.err.contains(QLatin1String("cannot take tasks now")), qPrintable(result.err));
             running->kill();
             running->waitForFinished(5000);
-            QCOMPARE(testenv::readBytes(m_home->databasePath()), damaged ? damagedBytes : QByteArray());
+            QCOMPARE(testenv::readBytes(m_home->databasePath()), damaged ? Damaged : QByteArray());
             return;
         }
         QCOMPARE(result.code, 0);
