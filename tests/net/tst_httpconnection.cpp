@@ -8,12 +8,10 @@
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QSslSocket>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 
 #include <memory>
 
@@ -44,12 +42,8 @@ Outcome perform(const QUrl& url, const Headers& headers = {}, int timeoutMs = 50
         outcome.elapsedMs = timer.elapsed();
         outcome.status = connection->statusCode();
     });
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
     thread->start();
-    loop.exec();
-    if (!thread->wait(5000))
+    if (!QTest::qWaitFor([thread] { return thread->isFinished(); }, 15000) || !thread->wait(5000))
         qFatal("the connection did not return");
     delete thread;
     return outcome;
