@@ -161,8 +161,8 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
             QSKIP("Xvfb is needed (Debian: xvfb)");
         QProcess server;
-        server.start(QStringLiteral("Xvfb"),
-                     QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 800x600x24").split(QLatin1Char(' ')));
+        const QString arguments = QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 800x600x24");
+        server.start(QStringLiteral("Xvfb"), arguments.split(QLatin1Char(' ')));
         QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
         const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
         QProcessEnvironment x11;
