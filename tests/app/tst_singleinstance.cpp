@@ -31,19 +31,6 @@ private:
         return bytes + message;
     }
 
-    // The sender blocks, so the receiver needs an event loop of its own thread: the send runs
-    // on a worker while this thread keeps processing events.
-    static SingleInstancePeer::Delivery sendFromThread(SingleInstancePeer& peer, const QString& message, int timeoutMs)
-    {
-        SingleInstancePeer::Delivery delivery = SingleInstancePeer::Delivery::NotDelivered;
-        QThread* sender = QThread::create([&] { delivery = peer.deliver(message, timeoutMs); });
-        sender->start();
-        if (!QTest::qWaitFor([sender] { return sender->isFinished(); }, 15000))
-            qFatal("the sender did not end");
-        delete sender;
-        return delivery;
-    }
-
 private Q_SLOTS:
     void launchModeIsTheFirstSwitchAfterTheProgram()
     {
@@ -81,7 +68,14 @@ private Q_SLOTS:
             if (listening)
                 connect(&first, &SingleInstancePeer::messageReceived, this,
                         [&](const QString& text) { received << text; });
-            QCOMPARE(int(sendFromThread(second, QStringLiteral("show ✓"), listening ? 300 : 5000)), delivery);
+            // The sender blocks, so the receiver's event loop runs here while a worker sends.
+            SingleInstancePeer::Delivery delivered = SingleInstancePeer::Delivery::NotDelivered;
+            QThread* sender = QThread::create(
+                [&] { delivered = second.deliver(QStringLiteral("show ✓"), listening ? 300 : 5000); });
+            sender->start();
+            QTRY_VERIFY_WITH_TIMEOUT(sender->isFinished(), 15000);
+            delete sender;
+            QCOMPARE(int(delivered), delivery);
             QCOMPARE(received, listening ? QStringList{QStringLiteral("show ✓")} : QStringList());
             QCOMPARE(first.deliver(QStringLiteral("to myself"), 100),
                      SingleInstancePeer::Delivery::NotDelivered);

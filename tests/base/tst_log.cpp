@@ -1,7 +1,11 @@
+#include "base/identity.h"
 #include "base/log.h"
+#include "base/specialfolder.h"
 #include "support/testenv.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -26,6 +30,29 @@ private:
 
 private Q_SLOTS:
     void cleanup() { Log::destroy(); }
+
+    // The files live in the user data folder under XDG_DATA_HOME, made when first asked for.
+    void userDataFolder_followsDataHome()
+    {
+        const QByteArray saved = qgetenv("XDG_DATA_HOME");
+        const QString fresh = m_dir.filePath(QStringLiteral("fresh account"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(fresh));
+        const QString folder = fresh + QStringLiteral("/Velbrook/Mirevo/User Data");
+        QCOMPARE(::folderPath(UserDataFolder, false), folder + QLatin1Char('/'));
+        QVERIFY(!QFileInfo::exists(folder));
+        const QString log = logFilePath();
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(log, folder + QStringLiteral("/log.txt"));
+        QVERIFY(!QFileInfo::exists(log));
+        QCOMPARE(databaseFilePath(), folder + QStringLiteral("/database.xml"));
+        QCOMPARE(settingsFilePath(), folder + QStringLiteral("/settings.ini"));
+        // A relative value is ignored.
+        qputenv("XDG_DATA_HOME", "relative/share");
+        const QString fallback = ::folderPath(UserDataFolder, false);
+        qputenv("XDG_DATA_HOME", saved);
+        QCOMPARE(fallback,
+                 qEnvironmentVariable("HOME") + QStringLiteral("/.local/share/Velbrook/Mirevo/User Data/"));
+    }
 
     // Each open appends to what the file holds; a line feed in a message becomes '#'.
     void write_appendsOnlyWarningsAndCriticals()

@@ -28,7 +28,8 @@ log() { echo "[$TEST $(date +%T.%N | cut -c1-12)] $*"; }
 fail() {
     log "FAIL: $*"
     [[ -n $WIN ]] && shot failure-window
-    screen_shot "$OUT/failure-screen.png"
+    local screen=$OUT/failure-screen.png
+    if ((WAYLAND)); then grim "$screen"; else "$SHOT" "$screen"; fi >/dev/null 2>&1
     [[ -f $DB ]] && cp "$DB" "$OUT/database-at-failure.xml"
     exit 1
 }
@@ -60,12 +61,6 @@ wait_until() {
 
 # --- the database ------------------------------------------------------------------------
 
-# write_settings [COMPACT [OPEN_WINDOW [LANGUAGE]]]: the window's client area at 100,100, 800x450.
-write_settings() {
-    printf '[General]\ngeneral.main_window_frame=@Rect(100 100 800 450)\ngeneral.compact_view=%s\ngeneral.group_panel_width=190\ngeneral.open_window_on_startup=%s\ngeneral.ui_language=%s\nversion=0.2.642\n' \
-        "${1:-false}" "${2:-true}" "${3:-en_US}" >"$DATA/settings.ini"
-}
-
 # A database in a few lines: "task NAME [DUE_MS [XML]]" adds a task (not completed, unless XML
 # says otherwise) to the Inbox, or after "group NAME [ICON]" to that user group; write_db writes
 # them with the fixed groups.
@@ -83,12 +78,15 @@ group() {
         "$GROUPS_XML" "$1" $((++IDS)) "${2:-folder}"
     IN_GROUP=1
 }
-write_db() {  # write_db [SETTINGS...]: database.xml, and settings.ini from write_settings SETTINGS
+# write_db [COMPACT [OPEN_WINDOW]]: database.xml, and settings.ini with the window's client area
+# at 100,100, 800x450.
+write_db() {
     ((IN_GROUP)) && GROUPS_XML+="</g>" IN_GROUP=0
     printf '<?xml version="1.0" encoding="UTF-8"?><taskdb version="1"><groups><g name="Inbox" id="{b78901e8-4787-4e9e-8977-f940608e4fb9}">%s</g><g name="Completed" id="{51e5f2f1-6282-4377-8a69-e26b937a47ad}"/><g name="Trash" id="{86234c26-8e85-4c76-b80f-6046775b506a}"/>%s</groups><todos>%s</todos></taskdb>\n' \
         "$INBOX_TIDS" "$GROUPS_XML" "$TODOS" >"$DB"
     INBOX_TIDS="" GROUPS_XML="" TODOS="" IDS=0
-    write_settings "$@"
+    printf '[General]\ngeneral.main_window_frame=@Rect(100 100 800 450)\ngeneral.compact_view=%s\ngeneral.group_panel_width=190\ngeneral.open_window_on_startup=%s\ngeneral.ui_language=en_US\nversion=0.2.642\n' \
+        "${1:-false}" "${2:-true}" >"$DATA/settings.ini"
 }
 # day_ms DATE: midnight (or the time given) of that day in ms, as the program stores due dates.
 day_ms() { echo $(($(date -d "$1" +%s) * 1000)); }
@@ -130,9 +128,6 @@ read_geometry() {
 shot() {  # shot NAME: a picture of the main window as $OUT/NAME.png
     if ((WAYLAND)); then grim -g "$WX,$WY ${WW}x$WH" "$OUT/$1.png"; else "$SHOT" "$OUT/$1.png" "$WIN"; fi >/dev/null 2>&1
 }
-screen_shot() {  # screen_shot FILE [WINDOW]: a picture of the whole screen (or of the X11 window)
-    if ((WAYLAND)); then grim "$1"; else "$SHOT" "$@"; fi >/dev/null 2>&1
-}
 
 # painted: the window shows the white task list and the light group panel (not black).
 painted() {
@@ -164,14 +159,10 @@ start_app() {
     fi
     window_up "the start" 30
     [[ "$WW $WH" == "800 450" ]] || fail "window is ${WW}x$WH, expected 800x450 from settings.ini"
-    activate
-    park_mouse
-}
-
-# activate: keyboard input goes to the main window.
-activate() {
+    # Keyboard input goes to the main window.
     if ((WAYLAND)); then swaymsg "[app_id=mirevo title=\"^$WIN\$\"] focus" >/dev/null
     else timeout 5 xdotool windowactivate --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"; fi
+    park_mouse
 }
 
 # focused_main: the main window has the keyboard and nothing of the program asks for attention.

@@ -33,8 +33,7 @@ Run runWorker(bool install, const InstallOptions& options, const InstallPaths& p
     worker.start();
     worker.wait();
     Run run;
-    for (const QList<QVariant>& report : progress)
-        run.progress << report;
+    run.progress = progress;
     run.finished = finished.size() == 1;
     run.result = run.finished && finished.at(0).at(0).toBool();
     return run;

@@ -3,7 +3,9 @@
 #include "platform/desktopentry.h"
 #include "platform/displayserver.h"
 #include "platform/filesync.h"
+#include "platform/notifications.h"
 #include "platform/quitsignals.h"
+#include "support/notificationtestserver.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 using platform::DesktopEntry;
+using platform::DesktopNotifications;
 
 class TstPlatform : public QObject
 {
@@ -92,20 +95,11 @@ private Q_SLOTS:
         QVERIFY(!platform::syncFolderToDisk(file));
     }
 
-    void quitSignals_deliverSigtermOnEventLoop()
-    {
-        platform::QuitSignals quit;
-        QVERIFY(quit.isActive());
-        QSignalSpy spy(&quit, &platform::QuitSignals::quitRequested);
-        QCOMPARE(::kill(::getpid(), SIGTERM), 0);
-        QCOMPARE(spy.count(), 0); // nothing is emitted from inside the handler
-        QVERIFY(spy.wait(5000));
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), int(SIGTERM));
-    }
-
+    // Quit signals held back at start-up keep their default effect when the handler cannot be
+    // set up (the handled ones end the real program in order: the start-up tests send SIGTERM).
     void quitSignals_withoutAPipeStopHoldingSignalsBack()
     {
+        QVERIFY(platform::QuitSignals().isActive());
         platform::QuitSignals::holdUntilInstalled();
         // No file descriptor left for the pipe.
         rlimit saved = {};
@@ -147,6 +141,40 @@ private Q_SLOTS:
             environment.insert(variable.section(QLatin1Char('='), 0, 0),
                                variable.section(QLatin1Char('='), 1));
         QCOMPARE(platform::preferredPlatformPlugins(environment), plugins);
+    }
+
+    // The desktop's notification service on a private bus: available only with the service; the
+    // text follows what the service can show.
+    void textFollowsTheServiceCapabilities_data()
+    {
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("plain text") << QStringList{QStringLiteral("actions")} << "Call <Ann> & Bob\nPay rent";
+        QTest::newRow("markup") << QStringList{QStringLiteral("actions"), QStringLiteral("body-markup")}
+                                << "Call &lt;Ann&gt; &amp; Bob\nPay rent";
+    }
+
+    void textFollowsTheServiceCapabilities()
+    {
+        QFETCH(QStringList, capabilities);
+        QFETCH(QString, body);
+        QVERIFY(!DesktopNotifications().isAvailable()); // no session bus
+        NotificationTestServer server;
+        if (!server.isRunning())
+            QSKIP("dbus-daemon is needed");
+        DesktopNotifications notifications(server.address());
+        QVERIFY(!notifications.isAvailable()); // a bus without the service
+        QVERIFY(server.serve(capabilities));
+        QVERIFY(notifications.isAvailable());
+        QSignalSpy clicked(&notifications, &DesktopNotifications::clicked);
+        notifications.show(QStringLiteral("2 tasks due today"), QStringLiteral("Call <Ann> & Bob\nPay rent"));
+        QTRY_COMPARE(server.shown().size(), 1);
+        QCOMPARE(server.shown().first().body, body);
+        QCOMPARE(server.shown().first().actions.value(0), QStringLiteral("default"));
+        // Only the default action is a click; the bus keeps the order of one sender.
+        server.click(server.shown().first().id, QStringLiteral("snooze"));
+        server.click(server.shown().first().id);
+        QTRY_COMPARE(clicked.size(), 1);
     }
 };
 

@@ -1,14 +1,114 @@
-// The pictures of groups.
+// The controls of the widget folder: the due date field with its calendar, and the pictures of
+// groups.
 
+#include "settings/appsettings.h"
 #include "store/focusgroup.h"
 #include "support/testenv.h"
+#include "widgets/calendarpopup.h"
+#include "widgets/datewidget.h"
+#include "widgets/fancylineedit.h"
 #include "widgets/focusiconcatalogue.h"
+#include "widgets/hintededit.h"
+
+namespace {
+
+const QString Format = QStringLiteral("dd.MM.yyyy");
+const QDate Start(2010, 3, 15);
+
+} // namespace
 
 class TstControls : public QObject
 {
     Q_OBJECT
-
 private Q_SLOTS:
+    void init() { AppSettings::settings()->setDateFormat(Format); }
+
+    // `value` is the due date after typing (the start date when the text is no date); Return
+    // then shows it in full as `shown`, always with four-digit years.
+    void typedDateIsReported_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("value");
+        QTest::addColumn<QString>("shown");
+        const QDate march5(2010, 3, 5);
+        QTest::newRow("short parts") << Format << "5.3.2010" << march5 << "05.03.2010";
+        QTest::newRow("surrounding spaces") << Format << "  5.3.2010 " << march5 << "05.03.2010";
+        QTest::newRow("two-digit year") << Format << "5.3.10" << Start << "";
+        QTest::newRow("no such day") << Format << "31.2.2010" << Start << "";
+        QTest::newRow("cleared: no due date") << Format << "" << QDate() << "";
+        QTest::newRow("Portuguese") << "dd/MM/yy" << "5/3/2010" << march5 << "05/03/2010";
+        QTest::newRow("US English") << "M/d/yy" << "3/5/2010" << march5 << "3/5/2010";
+    }
+
+    void typedDateIsReported()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, typed);
+        QFETCH(QDate, value);
+        QFETCH(QString, shown);
+        AppSettings::settings()->setDateFormat(format);
+        DateWidget widget(QDateTime(Start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+        // The field's text replaced as typed; an empty text is a Backspace.
+        widget.edit()->selectAll();
+        if (typed.isEmpty())
+            QTest::keyClick(widget.edit(), Qt::Key_Backspace);
+        QTest::keyClicks(widget.edit(), typed);
+        QCOMPARE(widget.edit()->text(), typed);
+        QCOMPARE(changes.isEmpty(), value == Start);
+        if (!changes.isEmpty())
+            QCOMPARE(changes.last().at(0).toDateTime().date(), value);
+        QCOMPARE(widget.value().date(), value);
+        // Without a due date the open calendar goes back to today.
+        QCOMPARE(widget.popup()->dateTime().date(), value.isValid() ? value : QDate::currentDate());
+        QTest::keyClick(widget.edit(), Qt::Key_Return);
+        if (!shown.isEmpty())
+            QCOMPARE(widget.edit()->selectedText(), shown);
+    }
+
+    // One row for each way of moving the chosen day; Left alone stays with the text.
+    void keysMoveTheChosenDay_data()
+    {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QDate>("chosen");
+        const int none = Qt::NoModifier;
+        const QDate march31(2010, 3, 31);
+        QTest::newRow("Down on the keypad") << Start << int(Qt::Key_Down) << int(Qt::KeypadModifier) << QDate(2010, 3, 22);
+        QTest::newRow("Up: into February") << QDate(2010, 3, 3) << int(Qt::Key_Up) << none << QDate(2010, 2, 24);
+        QTest::newRow("Page Down: to a shorter month's end") << march31 << int(Qt::Key_PageDown) << none << QDate(2010, 4, 30);
+        QTest::newRow("Page Up: into the last year") << QDate(2010, 1, 15) << int(Qt::Key_PageUp) << none << QDate(2009, 12, 15);
+        QTest::newRow("Alt+Left: into the last year") << QDate(2010, 1, 1) << int(Qt::Key_Left) << int(Qt::AltModifier)
+                                                      << QDate(2009, 12, 31);
+        QTest::newRow("Left: the text cursor") << Start << int(Qt::Key_Left) << none << Start;
+    }
+
+    void keysMoveTheChosenDay()
+    {
+        QFETCH(QDate, start);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QDate, chosen);
+        DateWidget widget(QDateTime(start, QTime(0, 0)));
+        widget.setPopupVisible(true);
+        widget.edit()->setCursorPosition(5);
+        QSignalSpy changes(&widget, &DateWidget::valueChanged);
+
+        QTest::keyClick(widget.edit(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(changes.size(), chosen == start ? 0 : 1);
+        QCOMPARE(widget.value().date(), chosen);
+        QVERIFY(widget.popup() && widget.popup()->isVisible());
+        QCOMPARE(widget.popup()->dateTime().date(), chosen);
+        // The field shows a new day selected, as after a click; a text key moved the cursor.
+        if (chosen != start)
+            QCOMPARE(widget.edit()->selectedText(), chosen.toString(Format));
+        else
+            QVERIFY(widget.edit()->cursorPosition() < 5);
+    }
+
     // The picture a group shows; an empty `expected` is no picture.
     void groupIconRule_data()
     {
@@ -42,7 +142,6 @@ private Q_SLOTS:
         QCOMPARE(icon.pixmap(QSize(20, 20)).toImage().convertToFormat(argb),
                  QImage(QStringLiteral(":/icons_focus/") + expected).convertToFormat(argb));
     }
-
 };
 
 MRV_TEST_WIDGETS_MAIN(TstControls)
