@@ -98,8 +98,9 @@ void FancySplitter::mouseMoveEvent(QMouseEvent* event)
     int x = qBound(0, qRound(event->position().x()), w);
     if (m_first && x < m_first->minimumWidth())
         x = m_first->minimumWidth();
-    if (m_second && w - x < m_second->minimumWidth())
-        x = w - m_second->minimumWidth();
+    // The handle sits right of x: the second pane gets what is left after it.
+    if (m_second && w - x - m_handleWidth < m_second->minimumWidth())
+        x = w - m_handleWidth - m_second->minimumWidth();
     setFirstWidth(x);
 }
 

@@ -1,11 +1,12 @@
-// The controls of the widget folder: the due date field with its calendar, and the pictures of
-// groups.
+// The controls of the widget folder: the due date field with its calendar, the pictures of
+// groups and the splitter.
 
 #include "settings/appsettings.h"
 #include "store/focusgroup.h"
 #include "support/testenv.h"
 #include "widgets/calendarpopup.h"
 #include "widgets/datewidget.h"
+#include "widgets/fancysplitter.h"
 #include "widgets/fancylineedit.h"
 #include "widgets/focusiconcatalogue.h"
 #include "widgets/hintededit.h"
@@ -141,6 +142,40 @@ private Q_SLOTS:
         const auto argb = QImage::Format_ARGB32;
         QCOMPARE(icon.pixmap(QSize(20, 20)).toImage().convertToFormat(argb),
                  QImage(QStringLiteral(":/icons_focus/") + expected).convertToFormat(argb));
+    }
+
+    // A 300-px splitter, panes at least 40 and 60 px wide: the handle's drag stops there.
+    void splitterDragKeepsThePanes_data()
+    {
+        QTest::addColumn<int>("dragTo");
+        QTest::addColumn<int>("firstWidth");
+        QTest::newRow("between") << 150 << 150;
+        QTest::newRow("past the left") << 5 << 40;
+        QTest::newRow("past the right") << 290 << 300 - 1 - 60;
+    }
+
+    void splitterDragKeepsThePanes()
+    {
+        QFETCH(int, dragTo);
+        QFETCH(int, firstWidth);
+        FancySplitter splitter(Qt::Horizontal);
+        auto* first = new QWidget;
+        auto* second = new QWidget;
+        first->setMinimumWidth(40);
+        second->setMinimumWidth(60);
+        splitter.addWidget(first);
+        splitter.addWidget(second);
+        splitter.resize(300, 100);
+        splitter.setFirstWidth(100);
+        splitter.show();
+        QTest::mousePress(&splitter, Qt::LeftButton, {}, QPoint(100, 50));
+        QMouseEvent move(QEvent::MouseMove, QPointF(dragTo, 50), splitter.mapToGlobal(QPointF(dragTo, 50)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&splitter, &move);
+        QTest::mouseRelease(&splitter, Qt::LeftButton, {}, QPoint(dragTo, 50));
+        QCOMPARE(splitter.firstWidth(), firstWidth);
+        QCOMPARE(second->geometry().right(), 299);
+        QVERIFY(second->width() >= 60);
     }
 };
 
