@@ -12,6 +12,7 @@
 #include "ui/grouphintwidget.h"
 #include "ui/mainwindow.h"
 #include "ui/questionbox.h"
+#include "ui/startupmessages.h"
 #include "ui/statusnote.h"
 #include "ui/tasklistwidget.h"
 #include "ui/taskwidget.h"
@@ -256,6 +257,16 @@ private Q_SLOTS:
         if (!dark && name[0] == '*')
             QEXPECT_FAIL("", "the designed light colours", Continue);
         QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("contrast %1").arg(ratio, 0, 'f', 2)));
+    }
+
+    // The start-up question after a damaged database: the system's (here the C locale's) order of
+    // day and month, not the interface's (US).
+    void backupQuestionGivesTheTimeAndTheTasks()
+    {
+        const QDateTime when(QDate(2026, 12, 5), QTime(18, 30));
+        QCOMPARE(backupQuestionText(when, 1), QStringLiteral("The task database is damaged. Start with the backup "
+                                                             "from 5 Dec 2026 18:30:00 (1 task)?"));
+        QVERIFY(backupQuestionText(when, 12).endsWith(QLatin1String("(12 tasks)?")));
     }
 
     // With a tray the window hides; without one it minimises where a taskbar brings it back,

@@ -7,10 +7,14 @@
 #include "core/taskcore.h"
 #include "settings/appsettings.h"
 #include "settings/languagemanager.h"
+#include "store/repeatrule.h"
+#include "store/taskfinder.h"
 #include "store/taskstorage.h"
 #include "ui/accessibletext.h"
 #include "ui/dragregistry.h"
 #include "ui/grouphintwidget.h"
+#include "ui/repeatbutton.h"
+#include "ui/repeattext.h"
 #include "ui/tasklistwidget.h"
 #include "ui/taskwidget.h"
 #include "ui/toolbaractions.h"
@@ -19,13 +23,16 @@
 #include "widgets/fancylineedit.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QHash>
+#include <QMenu>
 #include <QPointer>
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 
 namespace {
 
@@ -39,6 +46,7 @@ constexpr int Open = 0, Done = 1, Selected = 2; // a row's state in the due-date
 
 // The day the rows take as today while a test sets it: a Monday unless a test moves it.
 const QDate kMonday(2030, 1, 7);
+const QDate kWednesday(2030, 1, 9);
 QDate g_day = kMonday;
 QDate fixedDay() { return g_day; }
 
@@ -135,6 +143,36 @@ void play(TaskListWidget& list, const QString& steps)
             }
         }
     }
+}
+
+/// Opens the button's menu with `key` and hands it to `use` while it is shown.
+void withMenu(RepeatButton* button, Qt::Key key, const std::function<void(QMenu*)>& use)
+{
+    bool used = false;
+    QTimer::singleShot(0, button, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        used = menu == button->repeatMenu();
+        if (menu)
+            use(menu);
+        // A failed check leaves the menu open, which would hold the test.
+        if (menu && menu->isVisible())
+            menu->close();
+    });
+    QTest::keyClick(button, key);
+    QVERIFY(used);
+}
+
+/// Chooses the menu entry named `name` as a user does: highlighted, then Return.
+void choose(QMenu* menu, const QString& name)
+{
+    menu->setActiveAction(menu->findChild<QAction*>(name));
+    QTest::keyClick(menu, Qt::Key_Return);
+}
+
+QString checkedEntry(QMenu* menu)
+{
+    const QAction* checked = menu->findChild<QActionGroup*>()->checkedAction();
+    return checked ? checked->objectName() : QString();
 }
 
 } // namespace
@@ -262,10 +300,12 @@ private Q_SLOTS:
         }
     }
 
-    // The hint of an empty Inbox offers starter tasks: its link adds them.
+    // Only the hint of an empty Inbox offers starter tasks: its link adds them.
     void starterTasksComeAfterTheHintsSignal()
     {
         const FocusGroup::Id inbox = FocusGroup::inboxId();
+        for (const QUuid& id : {inbox, FocusGroup::trashId(), FocusGroup::completedId(), QUuid::createUuid()})
+            QCOMPARE(GroupHintWidget::hintText(id).contains(QLatin1String("href=inboxheadstart")), id == inbox);
         SHOW(inbox);
         QPointer<GroupHintWidget> hint = list.hint();
         QVERIFY(hint && hint->isVisible());
@@ -427,6 +467,128 @@ private Q_SLOTS:
         QVERIFY(!row->isEditing());
         QCOMPARE(store()->task(ids[0]).due(), due);
         QVERIFY(store()->task(ids[0]).name().isEmpty());
+    }
+
+    void ruleInWords_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDate>("due");
+        QTest::addColumn<QString>("words");
+        const QDate none;
+        QTest::newRow("none") << "" << none << "Does not repeat";
+        QTest::newRow("daily") << "FREQ=DAILY" << none << "Every day";
+        QTest::newRow("every 3 days") << "FREQ=DAILY;INTERVAL=3" << none << "Every 3 days";
+        QTest::newRow("weekly, days of the rule in the week's order") << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH,SU" << none
+                                                                       << "Every 2 weeks on Sunday, Monday, Thursday";
+        QTest::newRow("weekly, the due date's day") << "FREQ=WEEKLY" << kWednesday << "Every week on Wednesday";
+        QTest::newRow("weekdays") << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR" << none << "Every weekday (Monday to Friday)";
+        QTest::newRow("last day") << "FREQ=MONTHLY;BYMONTHDAY=-1" << none << "Every month on the last day";
+        QTest::newRow("quarterly") << "FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=15" << none << "Every 3 months on day 15";
+        QTest::newRow("yearly") << "FREQ=YEARLY" << kWednesday << "Every year on 9 January";
+        QTest::newRow("every 2 years") << "FREQ=YEARLY;INTERVAL=2" << none << "Every 2 years";
+    }
+
+    void ruleInWords()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QDate, due);
+        QFETCH(QString, words);
+        QCOMPARE(RepeatText::describe(RepeatRule::parse(rule), due), words);
+    }
+
+    void menuEntrySetsTheRule_data()
+    {
+        QTest::addColumn<QDate>("due");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        const QDate lastDay(2030, 1, 31);
+        QTest::newRow("daily") << kWednesday << "repeatDaily" << "Daily" << "FREQ=DAILY";
+        QTest::newRow("weekly") << kWednesday << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
+        QTest::newRow("weekdays") << kWednesday << "repeatWeekdays" << "Weekdays (Monday to Friday)" << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
+        QTest::newRow("monthly") << kWednesday << "repeatMonthly" << "Monthly on day 9" << "FREQ=MONTHLY;BYMONTHDAY=9";
+        QTest::newRow("monthly, last day") << lastDay << "repeatMonthlyLast" << "Monthly on the last day" << "FREQ=MONTHLY;BYMONTHDAY=-1";
+        QTest::newRow("yearly") << kWednesday << "repeatYearly" << "Yearly on 9 January" << "FREQ=YEARLY";
+        // Without a due date the first occurrence is today.
+        QTest::newRow("undated") << QDate() << "repeatWeekly" << "Weekly on Wednesday" << "FREQ=WEEKLY;BYDAY=WE";
+    }
+
+    void menuEntrySetsTheRule()
+    {
+        QFETCH(QDate, due);
+        QFETCH(QString, entry);
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        g_day = kWednesday;
+        Ids ids;
+        const FocusGroup::Id groupId = makeGroup({QStringLiteral("Water the plants")}, &ids);
+        const TodoTask::Id id = ids[0];
+        if (due.isValid())
+            store()->setTaskDue(id, QDateTime(due, QTime(0, 0)));
+        SHOW(groupId);
+        list.setEditing(0);
+        TaskWidget* row = list.row(0);
+        RepeatButton* button = row->repeatButton();
+        // Space opens the menu.
+        button->setFocus();
+        withMenu(button, Qt::Key_Space, [&](QMenu* menu) {
+            QCOMPARE(checkedEntry(menu), QStringLiteral("repeatNever"));
+            QCOMPARE(menu->findChild<QAction*>(entry)->text(), text);
+            QCOMPARE(bool(menu->findChild<QAction*>(QStringLiteral("repeatMonthlyLast"))), due == QDate(2030, 1, 31));
+            choose(menu, entry);
+        });
+        QCOMPARE(store()->task(id).repeatRule(), stored);
+        const QDate first = due.isValid() ? due : kWednesday;
+        QCOMPARE(store()->task(id).due(), QDateTime(first, QTime(0, 0)));
+        QCOMPARE(row->dateWidget()->edit()->text(), first.toString(QStringLiteral("dd.MM.yyyy")));
+        QVERIFY(button->toolTip().startsWith(QLatin1String("Repeats: every ")));
+
+        // Return opens the menu as well; the rule is checked there, and "Does not repeat" ends it.
+        withMenu(button, Qt::Key_Return, [&](QMenu* menu) {
+            QCOMPARE(checkedEntry(menu), entry);
+            choose(menu, QStringLiteral("repeatNever"));
+        });
+        QVERIFY(store()->task(id).repeatRule().isEmpty());
+        QCOMPARE(list.editedRow(), row);
+    }
+
+    // What the find bar finds; the bar itself (Ctrl+F, opening a found task, Escape) is walked by
+    // the desktop test.
+    void findBarMatches_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("names");
+        const auto row = [](const char* name, const QString& query, const QStringList& names) {
+            QTest::newRow(name) << query << names;
+        };
+        row("accents and case ignored", QStringLiteral("CAFE"), {QStringLiteral("Café with Ana"), QStringLiteral("Buy milk")});
+        row("accent typed", QStringLiteral("café ana"), {QStringLiteral("Café with Ana")});
+        row("Cyrillic case", QStringLiteral("кофе"), {QStringLiteral("Купить Кофе")});
+        row("ё as е", QStringLiteral("елка"), {QStringLiteral("Ёлка")});
+        row("every word, in name or notes", QStringLiteral("report monday"), {QStringLiteral("Call about the report")});
+        row("a task in two groups once, Trash left out", QStringLiteral("report"),
+            {QStringLiteral("Write the report"), QStringLiteral("Call about the report")});
+        row("no match", QStringLiteral("zebra"), {});
+        row("blank query", QStringLiteral("   "), {});
+    }
+
+    void findBarMatches()
+    {
+        QFETCH(QString, query);
+        QFETCH(QStringList, names);
+        const FocusGroup::Id work = store()->addGroup(QStringLiteral("Work"), QString());
+        addTask(FocusGroup::inboxId(), QStringLiteral("Café with Ana"));
+        addTask(FocusGroup::inboxId(), QStringLiteral("Buy milk|two litres, for the cafe"));
+        addTask(FocusGroup::inboxId(), QStringLiteral("Купить Кофе"));
+        addTask(FocusGroup::inboxId(), QStringLiteral("Ёлка"));
+        const TodoTask::Id report = addTask(work, QStringLiteral("Write the report"));
+        store()->addTaskToGroup(FocusGroup::inboxId(), report); // listed twice: found once
+        addTask(work, QStringLiteral("Call about the report|Monday"));
+        store()->removeTask(work, addTask(work, QStringLiteral("Old report")), false);
+        QStringList found;
+        for (const FoundTask& task : TaskFinder(store()).find(query))
+            found << store()->task(task.taskId).name();
+        QCOMPARE(found, names);
     }
 
 private:
