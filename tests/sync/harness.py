@@ -131,9 +131,6 @@ class Database:
         self.groups = {uuid.UUID(g.get("id")): g for g in self.root.find("groups")}
         self.lists = [g.get("name") for i, g in self.groups.items() if i not in (TRASH, COMPLETED)]
 
-    def members(self, group_id):
-        return [uuid.UUID(tid.text) for tid in self.groups[group_id].findall("tid")]
-
     def named(self, name):
         return next(i for i, g in self.groups.items() if g.get("name") == name)
 
@@ -149,7 +146,7 @@ class Database:
                                   trash=False, completed=self.text(t, "completed") == "yes")
                 for t in self.tasks}
         for group_id, group in self.groups.items():
-            for task in filter(None, (view.get(self.uid(t)) for t in self.members(group_id))):
+            for task in filter(None, (view.get(self.uid(uuid.UUID(t.text))) for t in group.findall("tid"))):
                 if group_id == TRASH:
                     task["trash"] = True
                 else:
@@ -276,7 +273,6 @@ class Harness:
         self.uids = {}             # Mirevo id -> UID
         self.violations = []
         self.radicale = Radicale(folder)
-        self.proxy = None
         self.profiles = {n: Profile(n, folder, options.mirevo) for n in ("m1", "m2")}
         self.phone_url = "http://127.0.0.1:%d/" % self.radicale.port
 
@@ -328,9 +324,8 @@ class Harness:
         except (phonelib.Failure, phonelib.caldav.lib.error.DAVError, OSError, ValueError) as failure:
             self.violation("%s could not %s: %s: %s" % (client, kind, type(failure).__name__, failure))
 
-    def sync(self, names, kills=None, restart=None):
+    def sync(self, names, kills, restart=None):
         """Runs `mirevo --sync` on the profiles at once; their exit statuses ("killed" when ours)."""
-        kills = kills or {}
         processes = {n: self.profiles[n].start(["--sync", "--password-stdin"], "round %d" % self.round)
                      for n in names}
         timers = [threading.Timer(kills[n], processes[n].kill) for n in names if n in kills]
@@ -353,7 +348,6 @@ class Harness:
 
     def play_round(self):
         rng = random.Random("%d:%d" % (self.options.seed, self.round))
-        self.proxy.settings = {}
         self.round_edits = 0
         for _ in range(rng.randint(1, 4)):
             self.edit(rng)
@@ -375,7 +369,7 @@ class Harness:
         for _ in range(4):
             reports = []
             for n in ("m1", "m2"):
-                status = self.sync([n])[n]
+                status = self.sync([n], {})[n]
                 if status != 0:
                     self.violation("a quiet sync of %s ended with %s" % (n, status))
                 reports.append("%s: %s" % (n, self.profiles[n].last_report()))
@@ -448,9 +442,6 @@ class Harness:
               self.options.rounds, len(self.events), len(views["server"]), len(self.violations)))
         return 1 if self.violations else 0
 
-    def stop(self):
-        self.radicale.stop()
-
 
 def main():
     parser = argparse.ArgumentParser(description="Random sync rounds on two profiles and a phone.")
@@ -474,7 +465,7 @@ def main():
         print("setup failed: %s" % failure, file=sys.stderr)
         return 2
     finally:
-        harness.stop()
+        harness.radicale.stop()
         if not options.keep:
             shutil.rmtree(folder, ignore_errors=True)
 
