@@ -31,7 +31,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("exec");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("space") << true << "/home/a b/mirevo" << "\"/home/a b/mirevo\"";
         QTest::newRow("dollar") << true << "/opt/$x" << "\"/opt/\\$x\"";
         QTest::newRow("percent") << true << "100%" << "100%%";
         QTest::newRow("empty") << true << "" << "\"\"";
