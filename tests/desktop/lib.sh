@@ -91,7 +91,7 @@ write_db() {
 # day_ms DATE: midnight (or the time given) of that day in ms, as the program stores due dates.
 day_ms() { echo $(($(date -d "$1" +%s) * 1000)); }
 
-# xq QUERY...: xmlq.py on the database (list GROUP [FIELD...]; task NAME FIELD...).
+# xq QUERY...: xmlq.py on the database (list GROUP; task NAME FIELD...).
 xq() { [[ -f $DB ]] && python3 "$HERE/xmlq.py" "$DB" "$@" 2>/dev/null; }
 # lists GROUP NAME...: the saved group lists exactly these tasks, in this order.
 lists() { local group=$1 IFS='|'; shift; [[ $(xq list "$group" | paste -sd'|') == "$*" ]]; }
@@ -223,7 +223,6 @@ drag() {
 # --- the tray (X11) -----------------------------------------------------------------------------
 
 # tray_icon_ready: TRAY_ICON is the program's icon inside the panel's tray, embedded, real size.
-TRAY_ICON=""
 tray_icon_ready() {
     local panel info
     panel=$(xdotool search --classname '^tint2$' 2>/dev/null | awk 'NR == 1') && [[ -n $panel ]] || return 1
