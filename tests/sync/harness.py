@@ -35,7 +35,6 @@ import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 USER, PASSWORD = "alice", "secret"
-INBOX = uuid.UUID("b78901e8-4787-4e9e-8977-f940608e4fb9")
 TRASH = uuid.UUID("86234c26-8e85-4c76-b80f-6046775b506a")
 COMPLETED = uuid.UUID("51e5f2f1-6282-4377-8a69-e26b937a47ad")
 # Mirevo names a task that came from elsewhere by this name-based UUID of its UID.
@@ -115,16 +114,13 @@ class Radicale:
 class Database:
     """A profile's database.xml, read and written only while no Mirevo of that profile runs."""
 
-    SKELETON = ('<taskdb version="1"><groups><g name="Inbox" id="{%s}"/><g name="Trash" id="{%s}"/>'
-                '<g name="Completed" id="{%s}"/></groups><todos/></taskdb>' % (INBOX, TRASH, COMPLETED))
-
     def __init__(self, path, uids):
         self.path = path
         self.uids = uids
         # A kill between the two renames of a write leaves only the backup, which Mirevo then loads.
         source = path if os.path.exists(path) else path + ".bak"
         try:
-            self.root = ET.parse(source).getroot() if os.path.exists(source) else ET.fromstring(self.SKELETON)
+            self.root = ET.parse(source).getroot()
         except ET.ParseError as failure:
             raise ET.ParseError("%s: %s" % (source, failure))
         self.tasks = {uuid.UUID(t.findtext("id")): t for t in self.root.find("todos")}
@@ -188,7 +184,6 @@ class Database:
             self.place(task_id, TRASH if kind == "delete" else self.named(value), rng)
         else:
             self.set(task_id, kind, value)
-        os.makedirs(os.path.dirname(self.path), exist_ok=True)
         with open(self.path + ".lock", "a") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)  # raises should a Mirevo still hold it
             ET.ElementTree(self.root).write(self.path + ".harness", encoding="UTF-8", xml_declaration=True)
