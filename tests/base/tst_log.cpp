@@ -1,4 +1,3 @@
-#include "base/identity.h"
 #include "base/log.h"
 #include "base/specialfolder.h"
 #include "support/testenv.h"

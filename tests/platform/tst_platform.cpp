@@ -14,7 +14,6 @@
 #include <csignal>
 #include <pthread.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using platform::DesktopEntry;
 using platform::DesktopNotifications;
