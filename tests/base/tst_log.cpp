@@ -2,8 +2,6 @@
 #include "base/specialfolder.h"
 #include "support/testenv.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
