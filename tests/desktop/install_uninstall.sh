@@ -18,12 +18,10 @@ answer() {
     sleep 0.5
     xdotool key --delay 60 "${@:2}"
 }
-# finish CODE WHAT: the process PID ends within 20 s with status CODE.
+# finish WHAT: the process PID ends within 20 s with status 0.
 finish() {
-    wait_until 20 eval '! kill -0 "$PID" 2>/dev/null' || fail "$2 did not end"
-    wait "$PID"
-    local rc=$?
-    ((rc == $1)) || fail "$2 exited with $rc, expected $1"
+    wait_until 20 eval '! kill -0 "$PID" 2>/dev/null' || fail "$1 did not end"
+    wait "$PID" || fail "$1 exited with status $?"
 }
 log "mirevo --install"
 "$MIREVO" --install >"$OUT/install.log" 2>&1 &
@@ -35,7 +33,7 @@ xdotool key Return
 wait_until 20 eval '(($(xdotool search --onlyvisible --name "^Install Mirevo$" | wc -l) >= 2))' ||
     fail "no message after the installation"
 xdotool key Return
-finish 0 "the install wizard"
+finish "the install wizard"
 for file in "${FILES[@]}"; do [[ -f $file ]] || fail "$file was not written"; done
 
 log "the installed copy, started as the menu starts it"
@@ -52,5 +50,5 @@ exec_line "$UNINSTALL"
 "${EXEC[@]}" >"$OUT/uninstall.log" 2>&1 &
 PID=$!
 answer '^Uninstall Mirevo$' Return
-finish 0 "the uninstall wizard"
+finish "the uninstall wizard"
 for file in "${FILES[@]}"; do [[ ! -e $file ]] || fail "$file is still there after uninstalling"; done
