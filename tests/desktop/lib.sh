@@ -114,14 +114,13 @@ window_hidden() { [[ -z $(main_window) ]]; }
 
 # read_geometry: WX WY (client area on screen) WW WH of the main window $WIN; on X11 once it
 # stays put for 0.2 s (openbox animates a window coming back from its icon).
+x11_geometry() { xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}'; }
 read_geometry() {
     if ((WAYLAND)); then
         IFS='|' read -r _ _ _ _ _ WX WY WW WH < <(windows | grep '^mirevo|Mirevo|True|') && [[ -n $WH ]]
     else
         local at
-        at=$(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') && sleep 0.2 &&
-            [[ $(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') == "$at" ]] &&
-            read -r WX WY WW WH <<<"$at"
+        at=$(x11_geometry) && sleep 0.2 && [[ $(x11_geometry) == "$at" ]] && read -r WX WY WW WH <<<"$at"
     fi
 }
 
