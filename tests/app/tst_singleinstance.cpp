@@ -1,5 +1,4 @@
 #include "app/singleinstancepeer.h"
-#include "core/instancelock.h"
 #include "core/launchmode.h"
 #include "platform/privatefolder.h"
 #include "support/testenv.h"

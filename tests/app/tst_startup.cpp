@@ -68,8 +68,6 @@ private Q_SLOTS:
                           "<g name=\"Inbox\" id=\"{b78901e8-4787-4e9e-8977-f940608e4fb9}\">"
                           "<tid>{0b7a1a9e-5a4f-4a43-9e43-2f0f5a1e0fff}</tid></g></groups><todos/></taskdb>")
             << true << false;
-        QTest::newRow("newer")
-            << QByteArray("<?xml version=\"1.0\"?><taskdb version=\"9\"/>") << false << true;
         QTest::newRow("damaged") << Damaged << false << true;
     }
 

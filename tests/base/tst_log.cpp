@@ -1,10 +1,7 @@
-#include "base/identity.h"
 #include "base/log.h"
 #include "base/specialfolder.h"
 #include "support/testenv.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 

@@ -91,7 +91,7 @@ write_db() {
 # day_ms DATE: midnight (or the time given) of that day in ms, as the program stores due dates.
 day_ms() { echo $(($(date -d "$1" +%s) * 1000)); }
 
-# xq QUERY...: xmlq.py on the database (list GROUP [FIELD...]; task NAME FIELD...).
+# xq QUERY...: xmlq.py on the database (list GROUP; task NAME FIELD...).
 xq() { [[ -f $DB ]] && python3 "$HERE/xmlq.py" "$DB" "$@" 2>/dev/null; }
 # lists GROUP NAME...: the saved group lists exactly these tasks, in this order.
 lists() { local group=$1 IFS='|'; shift; [[ $(xq list "$group" | paste -sd'|') == "$*" ]]; }
@@ -114,14 +114,13 @@ window_hidden() { [[ -z $(main_window) ]]; }
 
 # read_geometry: WX WY (client area on screen) WW WH of the main window $WIN; on X11 once it
 # stays put for 0.2 s (openbox animates a window coming back from its icon).
+x11_geometry() { xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}'; }
 read_geometry() {
     if ((WAYLAND)); then
         IFS='|' read -r _ _ _ _ _ WX WY WW WH < <(windows | grep '^mirevo|Mirevo|True|') && [[ -n $WH ]]
     else
         local at
-        at=$(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') && sleep 0.2 &&
-            [[ $(xwininfo -id "$WIN" | awk '/Absolute upper-left|Width:|Height:/ {printf "%s ", $NF}') == "$at" ]] &&
-            read -r WX WY WW WH <<<"$at"
+        at=$(x11_geometry) && sleep 0.2 && [[ $(x11_geometry) == "$at" ]] && read -r WX WY WW WH <<<"$at"
     fi
 }
 
@@ -223,7 +222,6 @@ drag() {
 # --- the tray (X11) -----------------------------------------------------------------------------
 
 # tray_icon_ready: TRAY_ICON is the program's icon inside the panel's tray, embedded, real size.
-TRAY_ICON=""
 tray_icon_ready() {
     local panel info
     panel=$(xdotool search --classname '^tint2$' 2>/dev/null | awk 'NR == 1') && [[ -n $panel ]] || return 1

@@ -99,7 +99,6 @@ if ((WAYLAND)); then
     }
     start sway sway_up env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         "${AS[@]}" sway --config "$RUN/sway.conf"
-    sway_up
     export WAYLAND_DISPLAY SWAYSOCK
 else
     # Xvfb picks a free display itself and tells its number once it accepts connections.

@@ -3,7 +3,6 @@
 // update check is the program's one user of the connection.
 
 #include "net/httpconnection.h"
-#include "net/qthttpconnection.h"
 #include "support/httptestserver.h"
 #include "support/testenv.h"
 

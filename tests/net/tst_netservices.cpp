@@ -1,7 +1,5 @@
 // The update check against a scripted server, and the usage identity it sends.
 
-#include "base/identity.h"
-#include "net/httpconnection.h"
 #include "net/netservices.h"
 #include "net/usermetrics.h"
 #include "support/httptestserver.h"

@@ -14,7 +14,6 @@
 #include <csignal>
 #include <pthread.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using platform::DesktopEntry;
 using platform::DesktopNotifications;
@@ -31,7 +30,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("exec");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("space") << true << "/home/a b/mirevo" << "\"/home/a b/mirevo\"";
         QTest::newRow("dollar") << true << "/opt/$x" << "\"/opt/\\$x\"";
         QTest::newRow("percent") << true << "100%" << "100%%";
         QTest::newRow("empty") << true << "" << "\"\"";

@@ -35,7 +35,6 @@ import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 USER, PASSWORD = "alice", "secret"
-INBOX = uuid.UUID("b78901e8-4787-4e9e-8977-f940608e4fb9")
 TRASH = uuid.UUID("86234c26-8e85-4c76-b80f-6046775b506a")
 COMPLETED = uuid.UUID("51e5f2f1-6282-4377-8a69-e26b937a47ad")
 # Mirevo names a task that came from elsewhere by this name-based UUID of its UID.
@@ -115,24 +114,18 @@ class Radicale:
 class Database:
     """A profile's database.xml, read and written only while no Mirevo of that profile runs."""
 
-    SKELETON = ('<taskdb version="1"><groups><g name="Inbox" id="{%s}"/><g name="Trash" id="{%s}"/>'
-                '<g name="Completed" id="{%s}"/></groups><todos/></taskdb>' % (INBOX, TRASH, COMPLETED))
-
     def __init__(self, path, uids):
         self.path = path
         self.uids = uids
         # A kill between the two renames of a write leaves only the backup, which Mirevo then loads.
         source = path if os.path.exists(path) else path + ".bak"
         try:
-            self.root = ET.parse(source).getroot() if os.path.exists(source) else ET.fromstring(self.SKELETON)
+            self.root = ET.parse(source).getroot()
         except ET.ParseError as failure:
             raise ET.ParseError("%s: %s" % (source, failure))
         self.tasks = {uuid.UUID(t.findtext("id")): t for t in self.root.find("todos")}
         self.groups = {uuid.UUID(g.get("id")): g for g in self.root.find("groups")}
         self.lists = [g.get("name") for i, g in self.groups.items() if i not in (TRASH, COMPLETED)]
-
-    def members(self, group_id):
-        return [uuid.UUID(tid.text) for tid in self.groups[group_id].findall("tid")]
 
     def named(self, name):
         return next(i for i, g in self.groups.items() if g.get("name") == name)
@@ -149,7 +142,7 @@ class Database:
                                   trash=False, completed=self.text(t, "completed") == "yes")
                 for t in self.tasks}
         for group_id, group in self.groups.items():
-            for task in filter(None, (view.get(self.uid(t)) for t in self.members(group_id))):
+            for task in filter(None, (view.get(self.uid(uuid.UUID(t.text))) for t in group.findall("tid"))):
                 if group_id == TRASH:
                     task["trash"] = True
                 else:
@@ -191,7 +184,6 @@ class Database:
             self.place(task_id, TRASH if kind == "delete" else self.named(value), rng)
         else:
             self.set(task_id, kind, value)
-        os.makedirs(os.path.dirname(self.path), exist_ok=True)
         with open(self.path + ".lock", "a") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)  # raises should a Mirevo still hold it
             ET.ElementTree(self.root).write(self.path + ".harness", encoding="UTF-8", xml_declaration=True)
@@ -276,7 +268,6 @@ class Harness:
         self.uids = {}             # Mirevo id -> UID
         self.violations = []
         self.radicale = Radicale(folder)
-        self.proxy = None
         self.profiles = {n: Profile(n, folder, options.mirevo) for n in ("m1", "m2")}
         self.phone_url = "http://127.0.0.1:%d/" % self.radicale.port
 
@@ -328,9 +319,8 @@ class Harness:
         except (phonelib.Failure, phonelib.caldav.lib.error.DAVError, OSError, ValueError) as failure:
             self.violation("%s could not %s: %s: %s" % (client, kind, type(failure).__name__, failure))
 
-    def sync(self, names, kills=None, restart=None):
+    def sync(self, names, kills, restart=None):
         """Runs `mirevo --sync` on the profiles at once; their exit statuses ("killed" when ours)."""
-        kills = kills or {}
         processes = {n: self.profiles[n].start(["--sync", "--password-stdin"], "round %d" % self.round)
                      for n in names}
         timers = [threading.Timer(kills[n], processes[n].kill) for n in names if n in kills]
@@ -353,7 +343,6 @@ class Harness:
 
     def play_round(self):
         rng = random.Random("%d:%d" % (self.options.seed, self.round))
-        self.proxy.settings = {}
         self.round_edits = 0
         for _ in range(rng.randint(1, 4)):
             self.edit(rng)
@@ -375,7 +364,7 @@ class Harness:
         for _ in range(4):
             reports = []
             for n in ("m1", "m2"):
-                status = self.sync([n])[n]
+                status = self.sync([n], {})[n]
                 if status != 0:
                     self.violation("a quiet sync of %s ended with %s" % (n, status))
                 reports.append("%s: %s" % (n, self.profiles[n].last_report()))
@@ -448,9 +437,6 @@ class Harness:
               self.options.rounds, len(self.events), len(views["server"]), len(self.violations)))
         return 1 if self.violations else 0
 
-    def stop(self):
-        self.radicale.stop()
-
 
 def main():
     parser = argparse.ArgumentParser(description="Random sync rounds on two profiles and a phone.")
@@ -474,7 +460,7 @@ def main():
         print("setup failed: %s" % failure, file=sys.stderr)
         return 2
     finally:
-        harness.stop()
+        harness.radicale.stop()
         if not options.keep:
             shutil.rmtree(folder, ignore_errors=True)
 
