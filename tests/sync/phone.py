@@ -117,10 +117,6 @@ def retried(uid, attempt):
     raise Failure("task %r kept changing under the phone" % uid)
 
 
-def cmd_lists(phone, args):
-    return [{"name": c.name, "url": str(c.url)} for c in phone.lists()]
-
-
 def cmd_mklist(phone, args):
     calendar = phone.principal.make_calendar(name=args.name, supported_calendar_component_set=["VTODO"])
     return {"name": args.name, "url": str(calendar.url)}
@@ -194,7 +190,6 @@ def main():
     parser.add_argument("--user", required=True)
     parser.add_argument("--password", required=True)
     commands = parser.add_subparsers(dest="command", required=True)
-    commands.add_parser("lists", help="the task lists")
     commands.add_parser("dump", help="every task list and task, ordered by list name and UID")
     commands.add_parser("mklist", help="make a task list (VTODO only)").add_argument("name")
     commands.add_parser("rmlist", help="delete a task list").add_argument("name")

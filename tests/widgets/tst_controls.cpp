@@ -172,10 +172,8 @@ private Q_SLOTS:
         QMouseEvent move(QEvent::MouseMove, QPointF(dragTo, 50), splitter.mapToGlobal(QPointF(dragTo, 50)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&splitter, &move);
-        QTest::mouseRelease(&splitter, Qt::LeftButton, {}, QPoint(dragTo, 50));
         QCOMPARE(splitter.firstWidth(), firstWidth);
         QCOMPARE(second->geometry().right(), 299);
-        QVERIFY(second->width() >= 60);
     }
 };
 
