@@ -1,5 +1,5 @@
-// The main window: its frame, closing, the write-failure bar, undo, and the contrast of its
-// texts under a light and a dark palette.
+// The main window: its frame, closing, the write-failure bar, the backup question, undo, and
+// the contrast of its texts under a light and a dark palette.
 
 #include "core/taskcore.h"
 #include "settings/appsettings.h"

@@ -1,4 +1,4 @@
-// The task list and its rows.
+// The task list and its rows, the repeat button of a row, and the find bar.
 
 #include "support/testenv.h"
 #include "support/uitestkit.h"
