@@ -188,6 +188,9 @@ private Q_SLOTS:
         QVERIFY2(bytes.startsWith("BEGIN:VCALENDAR"), bytes.constData());
         QVERIFY(bytes.contains("SUMMARY:\xc3\x84pfel"));
         QVERIFY(bytes.contains("SUMMARY:Done"));
+        // The list's order, for programs that sort by it.
+        const qsizetype first = bytes.indexOf("SORT-ORDER:1024\r\n");
+        QVERIFY(first > 0 && first < bytes.indexOf("SORT-ORDER:2048\r\n"));
         QVERIFY(!bytes.contains("not exported"));
         QVERIFY(m_opened.isEmpty());
         QVERIFY(m_errors.isEmpty());
